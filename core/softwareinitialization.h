@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Names of the start-up settings file beside the program.
+struct CSoftwareInitialization
+{
+    const QString settingsFileName = QStringLiteral("SoftwareInitialization.txt");
+    const QString projectSection = QStringLiteral("EngineeringFilePath");
+    const QString projectKey = QStringLiteral("filePath");
+    const QString languageSection = QStringLiteral("LanguageID");
+    const QString languageKey = QStringLiteral("LanguageID");
+    const QString windowTitle = QStringLiteral("Mirel");
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QMessageBox>
+#include <functional>
+
+// Every message box of the program goes through here, so that tests can
+// answer them instead of a person (a modal box would block a test run).
+namespace Messages {
+
+struct Request
+{
+    QMessageBox::Icon icon;
+    QString title;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+};
+
+// When set, called instead of showing a box; returns the button "pressed".
+using Handler = std::function<QMessageBox::StandardButton(const Request &)>;
+void setHandler(Handler handler);
+
+QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const QString &title,
+                                 const QString &text,
+                                 QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+void warning(QWidget *parent, const QString &title, const QString &text);
+QMessageBox::StandardButton question(QWidget *parent, const QString &title, const QString &text,
+                                     QMessageBox::StandardButtons buttons);
+
+} // namespace Messages

@@ -1,0 +1,7 @@
+#include <cstdio>
+
+int main()
+{
+    std::fputs("mirel-sim: not yet available\n", stderr);
+    return 1;
+}

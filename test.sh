@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test suite through ctest.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/setup.sh
+cd build
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" "$@"
