@@ -1,0 +1,22 @@
+#pragma once
+
+#include "projectdata.h"
+
+#include <QString>
+
+// Reading and writing the .cpro project file (Qt INI, UTF-8 codec).
+namespace ProjectFile {
+
+// Writes every section of the project to filePath. The file on disk is either
+// the old one or the complete new one: the content is written to a temporary
+// file beside it and renamed over it. Sections of an existing file that the
+// project does not produce are kept. Returns false with a message on failure.
+bool write(const ProjectData &project, const QString &filePath, QString *error = nullptr);
+
+// Reads a project file. Fails with a message naming the file when it is
+// missing, not a file, unreadable, or its chip model is not a known one.
+// The pin functions come from DESC (" " where absent); the table lists are
+// built from the keys each table expects.
+bool read(const QString &filePath, ProjectData *project, QString *error = nullptr);
+
+} // namespace ProjectFile
