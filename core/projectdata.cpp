@@ -64,9 +64,9 @@ bool ProjectData::operator==(const ProjectData &o) const
            pinFunctions == o.pinFunctions && diInformation == o.diInformation &&
            doInformation == o.doInformation && aiInformation == o.aiInformation &&
            aoInformation == o.aoInformation && exitInformation == o.exitInformation &&
-           usartInformation == o.usartInformation &&
-           wirelessInformation == o.wirelessInformation && spiInformation == o.spiInformation &&
-           networkInformation == o.networkInformation && sysInformation == o.sysInformation;
+           usartInformation == o.usartInformation && wirelessInformation == o.wirelessInformation &&
+           spiInformation == o.spiInformation && networkInformation == o.networkInformation &&
+           sysInformation == o.sysInformation;
 }
 
 int stringsPerRow(CPinDescriptions::DlgType type)
@@ -84,5 +84,27 @@ int stringsPerRow(CPinDescriptions::DlgType type)
         return 8;
     default:
         return 0;
+    }
+}
+
+QStringList rowKeys(CPinDescriptions::DlgType type)
+{
+    const QStringList select{"SliceSelectPinIsEnble", "SliceSelectPin_3Bit", "SliceSelectPin_2Bit",
+                             "SliceSelectPin_1Bit", "SliceSelectPin_0Bit"};
+    switch (type) {
+    case CPinDescriptions::DlgDI:
+        return QStringList{"Pin", "Mode", "Index"} + select;
+    case CPinDescriptions::DlgDO:
+        return QStringList{"Pin", "Mode", "Speed", "Index"} + select;
+    case CPinDescriptions::DlgAI:
+    case CPinDescriptions::DlgAO:
+        return QStringList{"Pin", "Index"} + select;
+    case CPinDescriptions::DlgEXIT:
+        return QStringList{"Pin",         "InputMode",   "TriggerMode", "TriggerWay",
+                           "PrePriority", "SubPriority", "Index"};
+    case CPinDescriptions::DlgSYS:
+        return QStringList{"SystemPin", "Pin", "Mode", "Speed"};
+    default:
+        return {};
     }
 }

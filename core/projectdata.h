@@ -44,3 +44,7 @@ struct ProjectData
 
 // Strings per row of the row tables (DI, DO, AI, AO, EXIT, SYS).
 int stringsPerRow(CPinDescriptions::DlgType type);
+
+// The keys of one row of a row table (DI, DO, AI, AO, EXIT, SYS), in the
+// order the table writes them; empty for other kinds.
+QStringList rowKeys(CPinDescriptions::DlgType type);

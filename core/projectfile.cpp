@@ -1,16 +1,246 @@
 #include "projectfile.h"
 
+#include "settingshelpers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <cstdio>
+#include <memory>
+
 namespace ProjectFile {
-bool write(const ProjectData &, const QString &, QString *error)
+
+namespace {
+
+using D = CPinDescriptions;
+
+// Row tables in the order the writer puts them before the serial ports.
+const D::DlgType kLeadingRowTables[] = {D::DlgDI, D::DlgDO, D::DlgAI, D::DlgAO, D::DlgEXIT};
+
+// The largest row count a file may declare: one row per pin at most.
+constexpr int kMaxRows = CPinDescriptions::pinCountF407;
+
+void setError(QString *error, const QString &message)
 {
     if (error)
-        *error = QStringLiteral("not available");
-    return false;
+        *error = message;
 }
-bool read(const QString &, ProjectData *, QString *error)
+
+void writePairs(QSettings *settings, const QString &section, const QStringList &list)
 {
-    if (error)
-        *error = QStringLiteral("not available");
-    return false;
+    clearSection(settings, section);
+    for (int i = 0; i + 1 < list.size(); i += 2)
+        writeValue(settings, section, list.at(i), list.at(i + 1));
 }
+
+void writeRowTable(QSettings *settings, const QString &section, const QStringList &list,
+                   D::DlgType type)
+{
+    clearSection(settings, section);
+    writeValue(settings, section, QStringLiteral("Count"),
+               QString::number(list.size() / stringsPerRow(type)));
+    for (int i = 0; i + 1 < list.size(); i += 2)
+        writeValue(settings, section, list.at(i), list.at(i + 1));
+}
+
+bool readRowTable(QSettings *settings, const QString &section, D::DlgType type, QStringList *list,
+                  QString *error)
+{
+    list->clear();
+    const QString countText = readValue(settings, section, QStringLiteral("Count"));
+    bool ok = false;
+    int count = countText.trimmed().toInt(&ok);
+    if (!ok || count < 0)
+        count = 0;
+    if (count > kMaxRows) {
+        setError(error, QStringLiteral("section %1 declares %2 rows (at most %3 are possible)")
+                            .arg(section, countText)
+                            .arg(kMaxRows));
+        return false;
+    }
+    const QStringList keys = rowKeys(type);
+    for (int row = 1; row <= count; ++row) {
+        for (const QString &key : keys) {
+            const QString rowKey = QString::number(row) + key;
+            *list << rowKey << readValue(settings, section, rowKey);
+        }
+    }
+    return true;
+}
+
+QStringList readKeys(QSettings *settings, const QString &section, const QStringList &keys)
+{
+    QStringList list;
+    for (const QString &key : keys)
+        list << key << readValue(settings, section, key);
+    return list;
+}
+
+} // namespace
+
+bool write(const ProjectData &project, const QString &filePath, QString *error)
+{
+    const QFileInfo target(filePath);
+    if (filePath.isEmpty()) {
+        setError(error, QStringLiteral("no file name given"));
+        return false;
+    }
+    if (target.exists() && !target.isFile()) {
+        setError(error, QStringLiteral("%1 is not a file").arg(filePath));
+        return false;
+    }
+    QDir dir = target.absoluteDir();
+    if (!dir.exists() && !dir.mkpath(QStringLiteral("."))) {
+        setError(error, QStringLiteral("cannot create the folder %1").arg(dir.path()));
+        return false;
+    }
+
+    // Write into a temporary file beside the target, starting from the old
+    // content so that sections this program does not produce survive, then
+    // rename it over the target in one step.
+    QTemporaryFile temp(dir.filePath(target.fileName() + QStringLiteral(".XXXXXX")));
+    temp.setAutoRemove(true);
+    if (!temp.open()) {
+        setError(error, QStringLiteral("cannot write %1: %2").arg(filePath, temp.errorString()));
+        return false;
+    }
+    if (target.exists()) {
+        QFile old(filePath);
+        if (!old.open(QIODevice::ReadOnly)) {
+            setError(error, QStringLiteral("cannot read %1: %2").arg(filePath, old.errorString()));
+            return false;
+        }
+        const QByteArray content = old.readAll();
+        if (temp.write(content) != content.size()) {
+            setError(error,
+                     QStringLiteral("cannot write %1: %2").arg(filePath, temp.errorString()));
+            return false;
+        }
+    }
+    temp.close();
+    const QString tempPath = temp.fileName();
+    QFile::setPermissions(tempPath, target.exists() ? target.permissions()
+                                                    : QFile::ReadOwner | QFile::WriteOwner |
+                                                          QFile::ReadGroup | QFile::ReadOther);
+
+    const CPinDescriptions names(false);
+    {
+        std::unique_ptr<QSettings> settings(openSettings(tempPath));
+        writePairs(settings.get(), names.sectionChip, project.chipInformation);
+        writePairs(settings.get(), names.sectionFsmc, project.fsmcInformation);
+        clearSection(settings.get(), names.sectionDesc);
+        for (int i = 0; i < project.pinNames.size(); ++i)
+            writeValue(settings.get(), names.sectionDesc, project.pinNames.at(i),
+                       project.pinFunctions.value(i, QStringLiteral(" ")));
+        for (D::DlgType type : kLeadingRowTables)
+            writeRowTable(settings.get(), sectionOf(type), *project.tableList(type), type);
+        for (int n = 0; n < 6; ++n)
+            writePairs(settings.get(), names.sectionUsart.at(n), project.usartInformation[n]);
+        for (int n = 0; n < 6; ++n)
+            writePairs(settings.get(), names.sectionWireless.at(n), project.wirelessInformation[n]);
+        for (int n = 0; n < 3; ++n)
+            writePairs(settings.get(), names.sectionSpi.at(n), project.spiInformation[n]);
+        writeRowTable(settings.get(), names.sectionSys, project.sysInformation, D::DlgSYS);
+        for (int n = 0; n < 3; ++n)
+            writePairs(settings.get(), names.sectionNetwork.at(n), project.networkInformation[n]);
+        settings->sync();
+        if (settings->status() != QSettings::NoError) {
+            setError(error, QStringLiteral("cannot write %1").arg(filePath));
+            return false;
+        }
+    }
+
+    if (std::rename(QFile::encodeName(tempPath).constData(),
+                    QFile::encodeName(filePath).constData()) != 0) {
+        setError(error, QStringLiteral("cannot replace %1").arg(filePath));
+        return false;
+    }
+    temp.setAutoRemove(false); // renamed: nothing left to remove
+    return true;
+}
+
+bool read(const QString &filePath, ProjectData *project, QString *error)
+{
+    const QFileInfo info(filePath);
+    if (filePath.isEmpty() || !info.exists()) {
+        setError(error, QStringLiteral("%1 does not exist").arg(filePath));
+        return false;
+    }
+    if (!info.isFile()) {
+        setError(error, QStringLiteral("%1 is not a project file").arg(filePath));
+        return false;
+    }
+    QFile probe(filePath);
+    if (!probe.open(QIODevice::ReadOnly)) {
+        setError(error, QStringLiteral("%1 cannot be read: %2").arg(filePath, probe.errorString()));
+        return false;
+    }
+    probe.close();
+
+    std::unique_ptr<QSettings> settings(openSettings(filePath));
+    if (settings->status() != QSettings::NoError) {
+        setError(error, QStringLiteral("%1 is not a project file").arg(filePath));
+        return false;
+    }
+    const CPinDescriptions names(false);
+    const QString chip = readValue(settings.get(), names.sectionChip, QStringLiteral("Type"));
+    if (!names.isKnownChip(chip)) {
+        setError(error,
+                 chip.isEmpty()
+                     ? QStringLiteral("%1 is not a project file (it names no chip)").arg(filePath)
+                     : QStringLiteral("%1 names an unknown chip \"%2\"").arg(filePath, chip));
+        return false;
+    }
+    bool ok = false;
+    const int ram =
+        readValue(settings.get(), names.sectionFsmc, QStringLiteral("iSSelectRAM")).toInt(&ok);
+    ProjectData result = ProjectData::fresh(chip, ok && ram != 0);
+
+    for (int i = 0; i < result.pinNames.size(); ++i) {
+        const QString function =
+            readValue(settings.get(), names.sectionDesc, result.pinNames.at(i));
+        result.pinFunctions[i] = function.isEmpty() ? QStringLiteral(" ") : function;
+    }
+    for (D::DlgType type : kLeadingRowTables)
+        if (!readRowTable(settings.get(), sectionOf(type), type, result.tableList(type), error))
+            return false;
+    const CDlgDescription keys;
+    for (int n = 0; n < 6; ++n)
+        result.usartInformation[n] =
+            readKeys(settings.get(), names.sectionUsart.at(n), keys.usartKeys);
+    for (int n = 0; n < 3; ++n)
+        result.spiInformation[n] = readKeys(settings.get(), names.sectionSpi.at(n), keys.spiKeys);
+    if (!readRowTable(settings.get(), names.sectionSys, D::DlgSYS, &result.sysInformation, error))
+        return false;
+    for (int n = 0; n < 6; ++n)
+        result.wirelessInformation[n] =
+            readKeys(settings.get(), names.sectionWireless.at(n), keys.socketKeys);
+    for (int n = 0; n < 3; ++n)
+        result.networkInformation[n] =
+            readKeys(settings.get(), names.sectionNetwork.at(n), keys.networkKeys);
+    *project = result;
+    return true;
+}
+
+QString sectionOf(CPinDescriptions::DlgType type)
+{
+    switch (type) {
+    case D::DlgDI:
+        return QStringLiteral("DI");
+    case D::DlgDO:
+        return QStringLiteral("DO");
+    case D::DlgAI:
+        return QStringLiteral("AI");
+    case D::DlgAO:
+        return QStringLiteral("AO");
+    case D::DlgEXIT:
+        return QStringLiteral("EXIT");
+    case D::DlgSYS:
+        return QStringLiteral("SYS");
+    default:
+        return {};
+    }
+}
+
 } // namespace ProjectFile

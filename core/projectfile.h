@@ -19,4 +19,7 @@ bool write(const ProjectData &project, const QString &filePath, QString *error =
 // built from the keys each table expects.
 bool read(const QString &filePath, ProjectData *project, QString *error = nullptr);
 
+// The section name of a row table kind (DI, DO, AI, AO, EXIT, SYS).
+QString sectionOf(CPinDescriptions::DlgType type);
+
 } // namespace ProjectFile
