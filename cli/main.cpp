@@ -6,18 +6,19 @@
 
 namespace {
 
-const char kUsage[] = "Usage: mirel-cli COMMAND [OPTIONS]\n"
-                      "\n"
-                      "Commands:\n"
-                      "  table PROJECT.cpro -o TABLE.bin [--raw]   write a project's configuration table\n"
-                      "  decode TABLE.bin --chip MODEL -o PROJECT.cpro\n"
-                      "                                            turn a table back into a project\n"
-                      "  download --port DEVICE PROJECT.cpro       send a project's table to the controller\n"
-                      "  upload --port DEVICE --chip MODEL -o PROJECT.cpro\n"
-                      "                                            read the controller's table into a project\n"
-                      "  ports                                     list serial ports\n"
-                      "\n"
-                      "Run 'mirel-cli COMMAND --help' for the options of a command.\n";
+const char kUsage[] =
+    "Usage: mirel-cli COMMAND [OPTIONS]\n"
+    "\n"
+    "Commands:\n"
+    "  table PROJECT.cpro -o TABLE.bin [--raw]   write a project's configuration table\n"
+    "  decode TABLE.bin --chip MODEL -o PROJECT.cpro\n"
+    "                                            turn a table back into a project\n"
+    "  download --port DEVICE PROJECT.cpro       send a project's table to the controller\n"
+    "  upload --port DEVICE --chip MODEL -o PROJECT.cpro\n"
+    "                                            read the controller's table into a project\n"
+    "  ports                                     list serial ports\n"
+    "\n"
+    "Run 'mirel-cli COMMAND --help' for the options of a command.\n";
 
 } // namespace
 

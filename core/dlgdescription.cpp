@@ -58,8 +58,8 @@ CDlgDescription::CDlgDescription(QObject *parent) : QObject(parent)
     enableOptions = QStringList{tr("开"), tr("关"), tr("同上")};
     diInputModes = QStringList{tr("下拉输入"), tr("上拉输入")};
     doOutputModes = QStringList{tr("推挽输出"), tr("开漏输出")};
-    doSpeeds = QStringList{tr("低速2MHz"), tr("中速10MHz/25MHz"), tr("快速50MHz"),
-                           tr("高速100MHz")};
+    doSpeeds =
+        QStringList{tr("低速2MHz"), tr("中速10MHz/25MHz"), tr("快速50MHz"), tr("高速100MHz")};
     exitInputModes = QStringList{tr("下拉输入"), tr("上拉输入")};
     exitTriggerModes = QStringList{tr("中断触发"), tr("事件触发")};
     exitTriggerWays = QStringList{tr("上升沿触发"), tr("下降沿触发"), tr("双边沿触发")};
@@ -116,18 +116,18 @@ CDlgDescription::CDlgDescription(QObject *parent) : QObject(parent)
         QStringList{pinColumn, tr("输出模式"), tr("输出速率"), tr("Y起始端子")} + selectColumns;
     headersAI = QStringList{pinColumn, tr("XA起始端子")} + selectColumns;
     headersAO = QStringList{pinColumn, tr("YA起始端子")} + selectColumns;
-    headersEXIT = QStringList{pinColumn,       tr("输入模式"), tr("触发模式"), tr("触发条件"),
+    headersEXIT = QStringList{pinColumn,        tr("输入模式"), tr("触发模式"),  tr("触发条件"),
                               tr("抢占优先级"), tr("子优先级"), tr("中断任务号")};
     headersWireless = QStringList{"参数", "设定值", "无线设定值"};
-    headersUSART = QStringList{tr("TX引脚名"), tr("RX引脚名"), tr("波特率"), tr("数据位"),
+    headersUSART = QStringList{tr("TX引脚名"), tr("RX引脚名"), tr("波特率"),  tr("数据位"),
                                tr("停止位"),   tr("校验位"),   tr("端口应用")};
     headersNetwork = QStringList{tr("参数"), tr("设定值"), tr("以太网设置")};
-    headersSPI = QStringList{tr("SCK引脚名"),  tr("MISO引脚名"),     tr("MOSI引脚名"),
-                             tr("通讯方式"),   tr("工作模式"),       tr("数据帧"),
-                             tr("时钟状态"),   tr("捕获时钟沿"),     tr("片选方式"),
-                             tr("波特率预分频值"), tr("数据传起始位"), tr("CRC多项式"),
-                             tr("软片1应用"),  tr("片选1引脚"),      tr("软片2应用"),
-                             tr("片选2引脚"),  tr("软片3应用"),      tr("片选3引脚")};
+    headersSPI =
+        QStringList{tr("SCK引脚名"), tr("MISO引脚名"),     tr("MOSI引脚名"),   tr("通讯方式"),
+                    tr("工作模式"),  tr("数据帧"),         tr("时钟状态"),     tr("捕获时钟沿"),
+                    tr("片选方式"),  tr("波特率预分频值"), tr("数据传起始位"), tr("CRC多项式"),
+                    tr("软片1应用"), tr("片选1引脚"),      tr("软片2应用"),    tr("片选2引脚"),
+                    tr("软片3应用"), tr("片选3引脚")};
     headersSYS = QStringList{tr("系统特殊引脚描述"), pinColumn, tr("输出模式"), tr("输出速率")};
 
     configureBaseName = QStringLiteral("configure");

@@ -3,27 +3,27 @@
 namespace {
 
 const char *const kPinsF103[] = {
-    "VBAT", "PC13", "PC14", "PC15", "PD0",  "PD1",  "NRST", "PC0",  "PC1",  "PC2",  "PC3",
-    "VSSA", "VDDA", "PA0",  "PA1",  "PA2",  "PA3",  "VSS4", "VDD4", "PA4",  "PA5",  "PA6",
-    "PA7",  "PC4",  "PC5",  "PB0",  "PB1",  "PB2",  "PB10", "PB11", "VSS1", "VDD1", "PB12",
-    "PB13", "PB14", "PB15", "PC6",  "PC7",  "PC8",  "PC9",  "PA8",  "PA9",  "PA10", "PA11",
-    "PA12", "PA13", "VSS2", "VDD2", "PA14", "PA15", "PC10", "PC11", "PC12", "PD2",  "PB3",
-    "PB4",  "PB5",  "PB6",  "PB7",  "BOOT0", "PB8", "PB9",  "VSS3", "VDD3"};
+    "VBAT", "PC13", "PC14", "PC15", "PD0",   "PD1",  "NRST", "PC0",  "PC1",  "PC2",  "PC3",
+    "VSSA", "VDDA", "PA0",  "PA1",  "PA2",   "PA3",  "VSS4", "VDD4", "PA4",  "PA5",  "PA6",
+    "PA7",  "PC4",  "PC5",  "PB0",  "PB1",   "PB2",  "PB10", "PB11", "VSS1", "VDD1", "PB12",
+    "PB13", "PB14", "PB15", "PC6",  "PC7",   "PC8",  "PC9",  "PA8",  "PA9",  "PA10", "PA11",
+    "PA12", "PA13", "VSS2", "VDD2", "PA14",  "PA15", "PC10", "PC11", "PC12", "PD2",  "PB3",
+    "PB4",  "PB5",  "PB6",  "PB7",  "BOOT0", "PB8",  "PB9",  "VSS3", "VDD3"};
 
 const char *const kPinsF407[] = {
-    "PE2",  "PE3",  "PE4",   "PE5",  "PE6",  "VBAT", "PC13", "PC14", "PC15",   "PF0",  "PF1",
-    "PF2",  "PF3",  "PF4",   "PF5",  "VSS",  "VDD",  "PF6",  "PF7",  "PF8",    "PF9",  "PF10",
-    "PH0",  "PH1",  "NRST",  "PC0",  "PC1",  "PC2",  "PC3",  "VDD",  "VSSA",   "VREF+", "VDDA",
-    "PA0",  "PA1",  "PA2",   "PA3",  "VSS",  "VDD",  "PA4",  "PA5",  "PA6",    "PA7",  "PC4",
-    "PC5",  "PB0",  "PB1",   "PB2",  "PF11", "PF12", "VSS",  "VDD",  "PF13",   "PF14", "PF15",
-    "PG0",  "PG1",  "PE7",   "PE8",  "PE9",  "VSS",  "VDD",  "PE10", "PE11",   "PE12", "PE13",
-    "PE14", "PE15", "PB10",  "PB11", "VCAP_1", "VDD", "PB12", "PB13", "PB14",  "PB15", "PD8",
-    "PD9",  "PD10", "PD11",  "PD12", "PD13", "VSS",  "VDD",  "PD14", "PD15",   "PG2",  "PG3",
-    "PG4",  "PG5",  "PG6",   "PG7",  "PG8",  "VSS",  "VDD",  "PC6",  "PC7",    "PC8",  "PC9",
-    "PA8",  "PA9",  "PA10",  "PA11", "PA12", "PA13", "VCAP_2", "VSS", "VDD",   "PA14", "PA15",
-    "PC10", "PC11", "PC12",  "PD0",  "PD1",  "PD2",  "PD3",  "PD4",  "PD5",    "VSS",  "VDD",
-    "PD6",  "PD7",  "PG9",   "PG10", "PG11", "PG12", "PG13", "PG14", "VSS",    "VDD",  "PG15",
-    "PB3",  "PB4",  "PB5",   "PB6",  "PB7",  "BOOT0", "PB8", "PB9",  "PE0",    "PE1",  "PDR_ON",
+    "PE2",  "PE3",  "PE4",  "PE5",  "PE6",    "VBAT",  "PC13",   "PC14", "PC15", "PF0",   "PF1",
+    "PF2",  "PF3",  "PF4",  "PF5",  "VSS",    "VDD",   "PF6",    "PF7",  "PF8",  "PF9",   "PF10",
+    "PH0",  "PH1",  "NRST", "PC0",  "PC1",    "PC2",   "PC3",    "VDD",  "VSSA", "VREF+", "VDDA",
+    "PA0",  "PA1",  "PA2",  "PA3",  "VSS",    "VDD",   "PA4",    "PA5",  "PA6",  "PA7",   "PC4",
+    "PC5",  "PB0",  "PB1",  "PB2",  "PF11",   "PF12",  "VSS",    "VDD",  "PF13", "PF14",  "PF15",
+    "PG0",  "PG1",  "PE7",  "PE8",  "PE9",    "VSS",   "VDD",    "PE10", "PE11", "PE12",  "PE13",
+    "PE14", "PE15", "PB10", "PB11", "VCAP_1", "VDD",   "PB12",   "PB13", "PB14", "PB15",  "PD8",
+    "PD9",  "PD10", "PD11", "PD12", "PD13",   "VSS",   "VDD",    "PD14", "PD15", "PG2",   "PG3",
+    "PG4",  "PG5",  "PG6",  "PG7",  "PG8",    "VSS",   "VDD",    "PC6",  "PC7",  "PC8",   "PC9",
+    "PA8",  "PA9",  "PA10", "PA11", "PA12",   "PA13",  "VCAP_2", "VSS",  "VDD",  "PA14",  "PA15",
+    "PC10", "PC11", "PC12", "PD0",  "PD1",    "PD2",   "PD3",    "PD4",  "PD5",  "VSS",   "VDD",
+    "PD6",  "PD7",  "PG9",  "PG10", "PG11",   "PG12",  "PG13",   "PG14", "VSS",  "VDD",   "PG15",
+    "PB3",  "PB4",  "PB5",  "PB6",  "PB7",    "BOOT0", "PB8",    "PB9",  "PE0",  "PE1",   "PDR_ON",
     "VDD"};
 
 // PA0..PA15, PB0..PB15, PC0..PC15, PD0..PD2 of STM32F103RE.
@@ -87,7 +87,8 @@ QVector<QStringList> f103AlternateFunctionTable()
     };
 }
 
-const struct {
+const struct
+{
     const char *pin;
     const char *function;
 } kExternalBusF407[] = {
@@ -149,7 +150,11 @@ CPinDescriptions::CPinDescriptions(bool useExternalRam, QObject *parent)
             boardChipSelects << QStringLiteral("%1_CS%2").arg(QLatin1String(board)).arg(cs);
     for (int a = 0; a <= 18; ++a)
         externalBusNames << QStringLiteral("FSMC_A%1").arg(a);
-    externalBusNames << "FSMC_NE4" << "FSMC_NWE" << "FSMC_NOE" << "FSMC_NBL0" << "FSMC_NBL1";
+    externalBusNames << "FSMC_NE4"
+                     << "FSMC_NWE"
+                     << "FSMC_NOE"
+                     << "FSMC_NBL0"
+                     << "FSMC_NBL1";
     for (int d = 0; d <= 15; ++d)
         externalBusNames << QStringLiteral("FSMC_D%1").arg(d);
 

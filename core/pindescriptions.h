@@ -13,7 +13,8 @@ class CPinDescriptions : public QObject
 {
     Q_OBJECT
 public:
-    enum DlgType {
+    enum DlgType
+    {
         DlgNone = 0,
         DlgDI = 1,
         DlgDO = 2,

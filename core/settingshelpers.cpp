@@ -15,8 +15,9 @@ QString readValue(QSettings *settings, const QString &section, const QString &ke
     if (!settings->contains(path))
         return {};
     const QVariant value = settings->value(path);
-    QString text = value.type() == QVariant::StringList ? value.toStringList().join(QLatin1Char(','))
-                                                        : value.toString();
+    QString text = value.type() == QVariant::StringList
+                       ? value.toStringList().join(QLatin1Char(','))
+                       : value.toString();
     const int nul = text.indexOf(QChar(0));
     if (nul >= 0)
         text.truncate(nul);
