@@ -1,0 +1,402 @@
+#include "pinrules.h"
+
+const QString PinBoard::freeText = QStringLiteral(" ");
+
+namespace {
+
+struct GroupRow
+{
+    const char *peripheral;
+    char variant;
+    const char *pins[3];
+};
+
+// SPI groups (SCK, MISO, MOSI), in the order the rules try them.
+const GroupRow kSpiF103[] = {
+    {"SPI1", 'A', {"PA5", "PA6", "PA7"}},
+    {"SPI2", 'A', {"PB13", "PB14", "PB15"}},
+    {"SPI3", 'A', {"PB3", "PB4", "PB5"}},
+};
+const GroupRow kSpiF407[] = {
+    {"SPI1", 'A', {"PA5", "PA6", "PA7"}},    {"SPI2", 'A', {"PB13", "PB14", "PB15"}},
+    {"SPI3", 'A', {"PC10", "PC11", "PC12"}}, {"SPI1", 'B', {"PB3", "PB4", "PB5"}},
+    {"SPI2", 'B', {"PB10", "PC2", "PC3"}},   {"SPI3", 'B', {"PB3", "PB4", "PB5"}},
+};
+
+// Serial groups (TX, RX), in the order the rules try them.
+const GroupRow kSerialF103[] = {
+    {"USART1", 'A', {"PA9", "PA10", nullptr}},  {"USART2", 'A', {"PA2", "PA3", nullptr}},
+    {"USART3", 'A', {"PB10", "PB11", nullptr}}, {"UART4", 'A', {"PC10", "PC11", nullptr}},
+    {"UART5", 'A', {"PC12", "PD2", nullptr}},
+};
+const GroupRow kSerialF407[] = {
+    {"USART1", 'A', {"PA9", "PA10", nullptr}},  {"USART2", 'A', {"PA2", "PA3", nullptr}},
+    {"USART3", 'A', {"PD8", "PD9", nullptr}},   {"UART4", 'A', {"PC10", "PC11", nullptr}},
+    {"UART5", 'A', {"PC12", "PD2", nullptr}},   {"USART6", 'A', {"PC6", "PC7", nullptr}},
+    {"USART1", 'B', {"PB6", "PB7", nullptr}},   {"USART2", 'B', {"PD5", "PD6", nullptr}},
+    {"USART3", 'B', {"PB10", "PB11", nullptr}}, {"UART4", 'B', {"PA0", "PA1", nullptr}},
+    {"USART6", 'B', {"PG14", "PG9", nullptr}},
+};
+
+template <std::size_t N>
+QVector<PinBoard::SignalGroup> makeGroups(const GroupRow (&rows)[N], const QStringList &suffixes)
+{
+    QVector<PinBoard::SignalGroup> groups;
+    for (const GroupRow &row : rows) {
+        PinBoard::SignalGroup group;
+        group.peripheral = QString::fromLatin1(row.peripheral);
+        group.variant = QChar::fromLatin1(row.variant);
+        for (int i = 0; i < suffixes.size(); ++i) {
+            group.pins << QString::fromLatin1(row.pins[i]);
+            group.signalNames << group.peripheral + suffixes.at(i);
+        }
+        groups << group;
+    }
+    return groups;
+}
+
+const QStringList kSpiSuffixes{"_SCK", "_MISO", "_MOSI"};
+const QStringList kSpiKinds{"SCK", "MISO", "MOSI"};
+const QStringList kSerialSuffixes{"_TX", "_RX"};
+const QStringList kSerialKinds{"TX", "RX"};
+const QStringList kBoardSelects{"DI_CS", "DO_CS", "AI_CS", "AO_CS"};
+
+} // namespace
+
+PinBoard::PinBoard(const CPinDescriptions &catalogue, const QString &chipModel)
+    : cat(catalogue), model(chipModel), names(catalogue.pinNames(chipModel))
+{
+    for (int i = 0; i < names.size(); ++i)
+        texts << freeText;
+    for (const auto &pin : cat.fixedPins(model))
+        setFunction(pin.first, pin.second);
+    if (isF407() && cat.useExternalRam())
+        for (const auto &pin : cat.externalBusPins())
+            setFunction(pin.first, pin.second);
+}
+
+QString PinBoard::pinName(int pinIndex) const
+{
+    return pinIndex >= 0 && pinIndex < names.size() ? names.at(pinIndex) : QString();
+}
+
+QString PinBoard::function(int pinIndex) const
+{
+    return pinIndex >= 0 && pinIndex < texts.size() ? texts.at(pinIndex) : freeText;
+}
+
+int PinBoard::indexOfPin(const QString &pinName) const
+{
+    return int(names.indexOf(pinName));
+}
+
+void PinBoard::setFunctions(const QStringList &functionTexts)
+{
+    for (int i = 0; i < texts.size(); ++i)
+        texts[i] = i < functionTexts.size() ? functionTexts.at(i) : freeText;
+}
+
+void PinBoard::setFunction(int pinIndex, const QString &text)
+{
+    if (pinIndex >= 0 && pinIndex < texts.size())
+        texts[pinIndex] = text;
+}
+
+QVector<PinBoard::SignalGroup> PinBoard::spiGroups() const
+{
+    if (model == cat.chipF103)
+        return makeGroups(kSpiF103, kSpiSuffixes);
+    if (isF407())
+        return makeGroups(kSpiF407, kSpiSuffixes);
+    return {};
+}
+
+QVector<PinBoard::SignalGroup> PinBoard::serialGroups() const
+{
+    if (model == cat.chipF103)
+        return makeGroups(kSerialF103, kSerialSuffixes);
+    if (isF407())
+        return makeGroups(kSerialF407, kSerialSuffixes);
+    return {};
+}
+
+bool PinBoard::isComplete(const SignalGroup &group) const
+{
+    for (int i = 0; i < group.pins.size(); ++i) {
+        const int index = indexOfPin(group.pins.at(i));
+        if (index < 0 || function(index) != group.signalNames.value(i))
+            return false;
+    }
+    return !group.pins.isEmpty();
+}
+
+bool PinBoard::isPeripheralComplete(const QString &peripheral, QChar variant) const
+{
+    QVector<SignalGroup> groups = spiGroups();
+    groups += serialGroups();
+    for (const SignalGroup &group : qAsConst(groups))
+        if (group.peripheral == peripheral && (variant.isNull() || group.variant == variant) &&
+            isComplete(group))
+            return true;
+    return false;
+}
+
+bool PinBoard::lockedForEdit(const QString &function) const
+{
+    // A chip select of an SPI stays while its SPI is complete; board chip
+    // selects belong to their table and are only moved from there.
+    bool locked = false;
+    if (function.mid(0, 3) == QLatin1String("SPI") && function.mid(4, 1) == QLatin1String("_") &&
+        function.mid(5, 2) == QLatin1String("CS")) {
+        for (const QString &spi : cat.spiNames)
+            if (function.startsWith(spi + QLatin1String("_CS")))
+                locked = isPeripheralComplete(spi);
+    }
+    for (const QString &select : kBoardSelects)
+        if (function.contains(select))
+            locked = true;
+    return locked;
+}
+
+// On STM32F407ZG a peripheral that can sit on two groups of pins is offered
+// on one group only once it is complete on the other.
+bool PinBoard::alternativeGroupState(const QString &entry, const QString &pin, bool *state) const
+{
+    QVector<SignalGroup> groups = spiGroups();
+    groups += serialGroups();
+    for (const SignalGroup &group : qAsConst(groups)) {
+        const int slot = int(group.signalNames.indexOf(entry));
+        if (slot < 0 || group.pins.at(slot) != pin)
+            continue;
+        const QString &p = group.peripheral;
+        if (p == QLatin1String("UART5")) {
+            *state = !isComplete(group);
+            return true;
+        }
+        const bool onA = isPeripheralComplete(p, QLatin1Char('A'));
+        const bool onB = isPeripheralComplete(p, QLatin1Char('B'));
+        if (p.startsWith(QLatin1String("SPI")) || p == QLatin1String("USART1"))
+            *state = group.variant == QLatin1Char('B') ? !onA : (onA || !onB);
+        else
+            *state = !onA && !onB;
+        return true;
+    }
+    return false;
+}
+
+QVector<PinBoard::MenuEntry> PinBoard::menuEntries(int pinIndex) const
+{
+    QVector<MenuEntry> entries;
+    const QString pin = pinName(pinIndex);
+    if (pin.isEmpty())
+        return entries;
+    const QStringList list = cat.functionsOf(model, pin).mid(0, maxMenuEntries);
+    const bool editable = !lockedForEdit(function(pinIndex));
+    const QStringList unique{cat.sysInit, cat.sysRunLed, cat.sysFaultLed, cat.sysWatchDog};
+
+    for (const QString &text : list) {
+        MenuEntry entry{text, editable};
+        if (editable && unique.contains(text) && texts.contains(text))
+            entry.enabled = false;
+        bool groupState = false;
+        if (isF407() && alternativeGroupState(text, pin, &groupState))
+            entry.enabled = groupState;
+        entries << entry;
+    }
+    return entries;
+}
+
+PinBoard::Outcome PinBoard::applyChoice(int pinIndex, int k, const QString &hoverFunction)
+{
+    const QStringList list = cat.functionsOf(model, pinName(pinIndex)).mid(0, maxMenuEntries);
+    if (k < 0 || k >= list.size())
+        return {};
+    return applyFunction(pinIndex, list.at(k), hoverFunction);
+}
+
+PinBoard::Outcome PinBoard::applyFunction(int pinIndex, const QString &choice,
+                                          const QString &hoverFunction)
+{
+    Outcome outcome;
+    if (pinIndex < 0 || pinIndex >= pinCount() || choice.isEmpty())
+        return outcome;
+    if (choice == cat.clearPin)
+        release(outcome, pinIndex);
+    else
+        write(outcome, pinIndex, choice);
+    applySpiPartners(outcome, pinIndex, choice);
+    applySerialPartners(outcome, pinIndex, choice);
+    applyBoardClearing(outcome, choice, hoverFunction);
+    return outcome;
+}
+
+void PinBoard::applySpiPartners(Outcome &outcome, int pinIndex, const QString &choice)
+{
+    const QString pin = pinName(pinIndex);
+    const QVector<SignalGroup> groups = spiGroups();
+    for (const SignalGroup &group : groups) {
+        const int slot = int(group.pins.indexOf(pin));
+        if (slot < 0)
+            continue;
+        QVector<int> others;
+        for (int i = 0; i < group.pins.size(); ++i)
+            if (i != slot)
+                others << i;
+
+        if (choice == group.signalNames.at(slot)) {
+            for (int i : others) {
+                const int index = indexOfPin(group.pins.at(i));
+                if (isFree(index))
+                    write(outcome, index, group.signalNames.at(i));
+            }
+        } else if (choice == cat.clearPin) {
+            // The partners must carry this SPI's own signals: on STM32F407ZG
+            // SPI1 and SPI3 share PB3..PB5, and only the SPI that really sits
+            // there may lose its chip selects.
+            bool partnersSet = true;
+            for (int i : others) {
+                const QString text = function(indexOfPin(group.pins.at(i)));
+                if (!text.contains(kSpiKinds.at(i)) || !text.contains(group.peripheral))
+                    partnersSet = false;
+            }
+            if (!partnersSet)
+                continue;
+            for (int i : others)
+                release(outcome, indexOfPin(group.pins.at(i)));
+            const int spi = int(cat.spiNames.indexOf(group.peripheral));
+            releaseContaining(outcome, group.peripheral + QLatin1String("_CS"),
+                              SelectSignal(SignalSPI1 + spi));
+        }
+    }
+}
+
+void PinBoard::applySerialPartners(Outcome &outcome, int pinIndex, const QString &choice)
+{
+    const QString pin = pinName(pinIndex);
+    const QVector<SignalGroup> groups = serialGroups();
+    for (const SignalGroup &group : groups) {
+        const int slot = int(group.pins.indexOf(pin));
+        if (slot < 0)
+            continue;
+        const int other = 1 - slot;
+        const int otherIndex = indexOfPin(group.pins.at(other));
+        if (choice == group.signalNames.at(slot)) {
+            if (isFree(otherIndex))
+                write(outcome, otherIndex, group.signalNames.at(other));
+        } else if (choice == cat.clearPin &&
+                   function(otherIndex).contains(kSerialKinds.at(other))) {
+            release(outcome, otherIndex);
+        }
+    }
+}
+
+void PinBoard::applyBoardClearing(Outcome &outcome, const QString &choice,
+                                  const QString &hoverFunction)
+{
+    if (choice != cat.clearPin)
+        return;
+    if (hoverFunction == cat.normalDI)
+        releaseContaining(outcome, QStringLiteral("DI_CS"), SignalDI);
+    if (hoverFunction == cat.normalDO)
+        releaseContaining(outcome, QStringLiteral("DO_CS"), SignalDO);
+    if (hoverFunction.contains(cat.adc))
+        releaseContaining(outcome, QStringLiteral("AI_CS"), SignalAI);
+    if (hoverFunction.contains(cat.dac))
+        releaseContaining(outcome, QStringLiteral("AO_CS"), SignalAO);
+}
+
+QString PinBoard::chipSelectPrefix(CPinDescriptions::DlgType type)
+{
+    switch (type) {
+    case CPinDescriptions::DlgDI:
+        return QStringLiteral("DI_CS");
+    case CPinDescriptions::DlgDO:
+        return QStringLiteral("DO_CS");
+    case CPinDescriptions::DlgAI:
+        return QStringLiteral("AI_CS");
+    case CPinDescriptions::DlgAO:
+        return QStringLiteral("AO_CS");
+    case CPinDescriptions::DlgSPI1:
+        return QStringLiteral("SPI1_CS");
+    case CPinDescriptions::DlgSPI2:
+        return QStringLiteral("SPI2_CS");
+    case CPinDescriptions::DlgSPI3:
+        return QStringLiteral("SPI3_CS");
+    default:
+        return QString();
+    }
+}
+
+PinBoard::Outcome PinBoard::placeSpiChipSelects(CPinDescriptions::DlgType type,
+                                                const QStringList &newNames,
+                                                const QStringList &oldNames)
+{
+    Outcome outcome;
+    const bool isSpi = type == CPinDescriptions::DlgSPI1 || type == CPinDescriptions::DlgSPI2 ||
+                       type == CPinDescriptions::DlgSPI3;
+    if (!isSpi || newNames.isEmpty())
+        return outcome;
+    const QString prefix = chipSelectPrefix(type);
+    for (const QString &name : oldNames) {
+        const int index = indexOfPin(name);
+        if (index >= 0 && function(index).contains(prefix))
+            release(outcome, index);
+    }
+    for (int i = 0; i < qMin(3, int(newNames.size())); ++i) {
+        const int index = indexOfPin(newNames.at(i));
+        if (index >= 0 && !cat.functionsOf(model, newNames.at(i)).isEmpty())
+            write(outcome, index, prefix + QString::number(i + 1));
+    }
+    return outcome;
+}
+
+PinBoard::Outcome PinBoard::placeBoardChipSelects(CPinDescriptions::DlgType type,
+                                                  const QStringList &newNames,
+                                                  const QStringList &oldNames,
+                                                  const QStringList &boards)
+{
+    Outcome outcome;
+    const bool isBoard = type == CPinDescriptions::DlgDI || type == CPinDescriptions::DlgDO ||
+                         type == CPinDescriptions::DlgAI || type == CPinDescriptions::DlgAO;
+    if (!isBoard || newNames.isEmpty() || boards.isEmpty() || newNames.size() / 4 != boards.size())
+        return outcome;
+    const QString prefix = chipSelectPrefix(type);
+    for (const QString &name : oldNames) {
+        const int index = indexOfPin(name);
+        if (index >= 0 && function(index).contains(prefix))
+            release(outcome, index);
+    }
+    // Each board's four names arrive as bit 3, bit 2, bit 1, bit 0.
+    for (int i = 0; i < newNames.size(); ++i) {
+        const int index = indexOfPin(newNames.at(i));
+        if (index >= 0 && !cat.functionsOf(model, newNames.at(i)).isEmpty())
+            write(outcome, index, prefix + QString::number(4 - i % 4));
+    }
+    return outcome;
+}
+
+void PinBoard::write(Outcome &outcome, int pinIndex, const QString &text)
+{
+    if (pinIndex < 0 || pinIndex >= pinCount())
+        return;
+    texts[pinIndex] = text;
+    outcome.changes << Change{pinIndex, text, true};
+}
+
+void PinBoard::release(Outcome &outcome, int pinIndex)
+{
+    if (pinIndex < 0 || pinIndex >= pinCount())
+        return;
+    texts[pinIndex] = freeText;
+    outcome.changes << Change{pinIndex, freeText, false};
+}
+
+void PinBoard::releaseContaining(Outcome &outcome, const QString &part, SelectSignal signal)
+{
+    for (int i = 0; i < pinCount(); ++i) {
+        if (texts.at(i).contains(part)) {
+            release(outcome, i);
+            outcome.fired << signal;
+        }
+    }
+}

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "pindescriptions.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// The pins of one chip package with the function text of every pin, and the
+// rules that decide what a pin's context menu offers, what a menu choice
+// writes on the pin and its partners, and where the peripheral tables place
+// their chip-select pins. Plain data: the pin scene mirrors its items into a
+// board, asks it, and paints what it answers.
+class PinBoard
+{
+public:
+    // The seven notifications that a table's chip-select pins were cleared.
+    enum SelectSignal
+    {
+        SignalDI,
+        SignalDO,
+        SignalAI,
+        SignalAO,
+        SignalSPI1,
+        SignalSPI2,
+        SignalSPI3
+    };
+
+    struct MenuEntry
+    {
+        QString text;
+        bool enabled = true;
+    };
+
+    // One pin written (assigned == true, drawn green) or freed (text " ").
+    struct Change
+    {
+        int pinIndex = -1;
+        QString text;
+        bool assigned = false;
+    };
+
+    struct Outcome
+    {
+        QVector<Change> changes;     // in the order they are made
+        QVector<SelectSignal> fired; // one per freed chip-select pin, in order
+        int count(SelectSignal s) const { return int(fired.count(s)); }
+    };
+
+    // A serial (TX, RX) or SPI (SCK, MISO, MOSI) peripheral on one set of pins.
+    struct SignalGroup
+    {
+        QString peripheral; // "SPI1", "USART2", ...
+        QChar variant;      // 'A' or 'B'
+        QStringList pins;
+        QStringList signalNames;
+    };
+
+    static constexpr int maxMenuEntries = 20;
+    static const QString freeText; // " "
+
+    // The board starts in the state of a new project: every pin free except
+    // the fixed pins and, with external RAM on STM32F407ZG, the memory-bus pins.
+    PinBoard(const CPinDescriptions &catalogue, const QString &chipModel);
+
+    const CPinDescriptions &catalogue() const { return cat; }
+    const QString &chipModel() const { return model; }
+    bool isF407() const { return model == cat.chipF407; }
+    int pinCount() const { return int(names.size()); }
+    const QStringList &pinNames() const { return names; }
+    const QStringList &functions() const { return texts; }
+    QString pinName(int pinIndex) const;
+    QString function(int pinIndex) const; // " " outside the package
+    int indexOfPin(const QString &pinName) const;
+    bool isFree(int pinIndex) const { return function(pinIndex) == freeText; }
+
+    // Replaces the function texts (missing entries read as free, extra ones are dropped).
+    void setFunctions(const QStringList &functionTexts);
+    void setFunction(int pinIndex, const QString &text);
+
+    // Serial and SPI groups of this chip, in the order the rules try them.
+    QVector<SignalGroup> spiGroups() const;
+    QVector<SignalGroup> serialGroups() const;
+    bool isComplete(const SignalGroup &group) const;
+    // Whether the SPI or serial peripheral is complete on the given variant,
+    // or on any of its variants when variant is null.
+    bool isPeripheralComplete(const QString &peripheral, QChar variant = QChar()) const;
+
+    // The pin's catalogue functions (at most 20), each with its enabled state.
+    // The pin-name title of the menu is not part of the list.
+    QVector<MenuEntry> menuEntries(int pinIndex) const;
+
+    // Applies entry k of the pin's catalogue list. hoverFunction is the pin's
+    // function text before the choice. Out-of-range choices change nothing.
+    Outcome applyChoice(int pinIndex, int k, const QString &hoverFunction);
+    Outcome applyFunction(int pinIndex, const QString &choice, const QString &hoverFunction);
+
+    // Chip selects handed over by the SPI table (DlgSPI1..DlgSPI3).
+    Outcome placeSpiChipSelects(CPinDescriptions::DlgType type, const QStringList &newNames,
+                                const QStringList &oldNames);
+    // Chip selects handed over by the DI, DO, AI or AO table (four per board).
+    Outcome placeBoardChipSelects(CPinDescriptions::DlgType type, const QStringList &newNames,
+                                  const QStringList &oldNames, const QStringList &boards);
+
+    // "SPI2_CS" for DlgSPI2, "DI_CS" for DlgDI, ...; empty for other kinds.
+    static QString chipSelectPrefix(CPinDescriptions::DlgType type);
+
+private:
+    void write(Outcome &outcome, int pinIndex, const QString &text);
+    void release(Outcome &outcome, int pinIndex);
+    void releaseContaining(Outcome &outcome, const QString &part, SelectSignal signal);
+    bool lockedForEdit(const QString &function) const;
+    bool alternativeGroupState(const QString &entry, const QString &pin, bool *state) const;
+    void applySpiPartners(Outcome &outcome, int pinIndex, const QString &choice);
+    void applySerialPartners(Outcome &outcome, int pinIndex, const QString &choice);
+    void applyBoardClearing(Outcome &outcome, const QString &choice, const QString &hoverFunction);
+
+    const CPinDescriptions &cat;
+    QString model;
+    QStringList names;
+    QStringList texts;
+};
