@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// Removes a directory with everything below it, then the parents it leaves
+// empty. An empty path gives false; a directory that does not exist, true.
+bool removeDirectoryTree(const QString &directoryPath);

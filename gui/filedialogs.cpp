@@ -1,0 +1,46 @@
+#include "filedialogs.h"
+
+#include <QFileDialog>
+
+namespace FileDialogs {
+
+namespace {
+Handler &openHandler()
+{
+    static Handler h;
+    return h;
+}
+Handler &saveHandler()
+{
+    static Handler h;
+    return h;
+}
+} // namespace
+
+void setOpenHandler(Handler handler)
+{
+    openHandler() = std::move(handler);
+}
+
+void setSaveHandler(Handler handler)
+{
+    saveHandler() = std::move(handler);
+}
+
+QString getOpenFileName(QWidget *parent, const QString &caption, const QString &dir,
+                        const QString &filter)
+{
+    if (openHandler())
+        return openHandler()(caption, dir, filter);
+    return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+}
+
+QString getSaveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                        const QString &filter)
+{
+    if (saveHandler())
+        return saveHandler()(caption, dir, filter);
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+} // namespace FileDialogs

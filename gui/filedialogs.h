@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+// File dialogs of the main window go through here so that tests can answer
+// them. A handler gets (caption, start directory, filter) and returns the path.
+namespace FileDialogs {
+
+using Handler =
+    std::function<QString(const QString &caption, const QString &dir, const QString &filter)>;
+void setOpenHandler(Handler handler);
+void setSaveHandler(Handler handler);
+
+QString getOpenFileName(QWidget *parent, const QString &caption, const QString &dir,
+                        const QString &filter);
+QString getSaveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                        const QString &filter);
+
+} // namespace FileDialogs
