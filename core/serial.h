@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QStringList>
+#include <QTimer>
+
+// The one connection to the controller: a serial port whose byte stream is
+// cut into answers by silence. Bytes are collected until none has arrived for
+// 10 ms; the collected block is then handed on whole by serialReturnData.
+class CSerial : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int GapMs = 10;
+    static constexpr int ReadBufferSize = 256;
+
+    explicit CSerial(QObject *parent = nullptr);
+    ~CSerial() override;
+
+    void setPortSettings(qint32 baudRate, QSerialPort::DataBits dataBits,
+                         QSerialPort::Parity parity, QSerialPort::StopBits stopBits);
+    // The settings the controller uses: 115200 baud, 8 data bits, no parity, 1 stop bit.
+    void setControllerSettings();
+
+    // Opens the named port (a listed name or a device path) for reading and
+    // writing. On failure returns false and, when error is given, why.
+    bool open(const QString &portName, QString *error = nullptr);
+    bool isOpen() const;
+    // Writes every byte when the port is open; otherwise does nothing.
+    void write(const QByteArray &data);
+    // Closes the port if it is open; returns whether it is closed.
+    bool close();
+
+    // The system's serial port names, in the system's order.
+    static QStringList availablePorts();
+
+signals:
+    void serialReturnData(QByteArray data);
+
+public slots:
+    void readyReadSlot();
+    void TimerTimeOut();
+
+private:
+    QSerialPort port;
+    QTimer gapTimer;
+    QByteArray rxBuffer;
+};
