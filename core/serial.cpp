@@ -2,7 +2,7 @@
 
 #include <QSerialPortInfo>
 
-CSerial::CSerial(QObject *parent) : QObject(parent)
+CSerial::CSerial(QObject *parent) : QObject(parent), port(this), gapTimer(this)
 {
     gapTimer.setSingleShot(false);
     connect(&gapTimer, &QTimer::timeout, this, &CSerial::TimerTimeOut);

@@ -18,7 +18,12 @@ void CTransferDriver::attach(CSerial *serial)
 
 bool CTransferDriver::start(CTransfer *transfer, const QByteArray &firstRequest)
 {
-    abort();
+    // The machine has already been started for this transfer; only another
+    // one that still runs is ended.
+    m_timer.stop();
+    if (m_transfer && m_transfer != transfer)
+        m_transfer->abort();
+    m_transfer = nullptr;
     if (!transfer || firstRequest.isEmpty() || !transfer->isRunning())
         return false;
     m_transfer = transfer;

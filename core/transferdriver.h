@@ -31,10 +31,10 @@ public:
     void setRetries(int retries) { m_retries = retries < 0 ? 0 : retries; }
     int retries() const { return m_retries; }
 
-    // Starts a transfer whose first request is given (the machine is not
-    // owned and must outlive the transfer). A running transfer is replaced.
-    // An empty first request means the machine refused to start: nothing is
-    // sent and false is returned.
+    // Runs a machine that has just been started and returned firstRequest
+    // (the machine is not owned and must outlive the transfer). Another
+    // transfer still running is ended. An empty first request means the
+    // machine refused to start: nothing is sent and false is returned.
     bool start(CTransfer *transfer, const QByteArray &firstRequest);
     // Ends the running transfer without a word (port closed).
     void abort();

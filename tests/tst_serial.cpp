@@ -1,0 +1,150 @@
+#include "ptypair.h"
+#include "serial.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+class TestSerial : public QObject
+{
+    Q_OBJECT
+private slots:
+    void openFailsClearly();
+    void writesReachTheFarEnd();
+    void silenceCutsBlocks();
+    void longAnswerIsOneBlock();
+    void closingWithBytesBuffered();
+};
+
+void TestSerial::openFailsClearly()
+{
+    CSerial serial;
+    serial.setControllerSettings();
+    QString error;
+    QVERIFY(!serial.open("/nonexistent/mirel-port", &error));
+    QVERIFY(!serial.isOpen());
+    QVERIFY(error.contains("/nonexistent/mirel-port"));
+    error.clear();
+    QVERIFY(!serial.open("  ", &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(serial.close());
+    // Writing to a closed port is ignored.
+    serial.write("ignored");
+    QVERIFY(!serial.isOpen());
+}
+
+void TestSerial::writesReachTheFarEnd()
+{
+    PtyPair pty;
+    QVERIFY(pty.isValid());
+    CSerial serial;
+    serial.setControllerSettings();
+    QString error;
+    QVERIFY2(serial.open(pty.slavePath(), &error), qPrintable(error));
+    QVERIFY(serial.isOpen());
+    const QByteArray frame = QByteArray::fromHex("3201000101DC68");
+    serial.write(frame);
+    QByteArray got;
+    QTRY_COMPARE_WITH_TIMEOUT((got += pty.readMaster()), frame, 5000);
+    QVERIFY(serial.close());
+    QVERIFY(!serial.isOpen());
+    serial.write(frame);
+    QTest::qWait(30);
+    QVERIFY(pty.readMaster().isEmpty());
+}
+
+void TestSerial::silenceCutsBlocks()
+{
+    // The pause between two bursts is made with the event loop running, as
+    // it would be with a real controller. A busy machine can stretch a 5 ms
+    // pause past the 10 ms silence; such an attempt is measured and repeated.
+    struct Case
+    {
+        int pauseMs;
+        int expectedBlocks;
+    };
+    const QList<Case> cases = {{5, 1}, {20, 2}};
+    for (const Case &c : cases) {
+        bool measured = false;
+        for (int attempt = 0; attempt < 10 && !measured; ++attempt) {
+            PtyPair pty;
+            QVERIFY(pty.isValid());
+            CSerial serial;
+            serial.setControllerSettings();
+            QVERIFY(serial.open(pty.slavePath()));
+            QSignalSpy blocks(&serial, &CSerial::serialReturnData);
+            QElapsedTimer gap;
+            QVERIFY(pty.writeMaster("first-"));
+            gap.start();
+            QTest::qWait(c.pauseMs);
+            QVERIFY(pty.writeMaster("second"));
+            const qint64 pause = gap.elapsed();
+            QTRY_VERIFY_WITH_TIMEOUT(
+                !blocks.isEmpty() && blocks.last().at(0).toByteArray().endsWith("second"), 5000);
+            QTest::qWait(40); // nothing more may follow
+            if (c.expectedBlocks == 1 && pause >= 9)
+                continue;
+            measured = true;
+            QCOMPARE(blocks.count(), c.expectedBlocks);
+            QByteArray all;
+            for (const auto &args : blocks)
+                all += args.at(0).toByteArray();
+            QCOMPARE(all, QByteArray("first-second"));
+            if (c.expectedBlocks == 2)
+                QCOMPARE(blocks.at(0).at(0).toByteArray(), QByteArray("first-"));
+        }
+        if (!measured)
+            QSKIP("the machine is too busy to keep a 5 ms pause");
+    }
+}
+
+void TestSerial::longAnswerIsOneBlock()
+{
+    // More than the 256-byte read buffer, written at once: one block.
+    PtyPair pty;
+    CSerial serial;
+    serial.setControllerSettings();
+    QVERIFY(serial.open(pty.slavePath()));
+    QSignalSpy blocks(&serial, &CSerial::serialReturnData);
+    QByteArray answer(519, '\0');
+    for (int i = 0; i < answer.size(); ++i)
+        answer[i] = char(i);
+    QVERIFY(pty.writeMaster(answer));
+    QTRY_COMPARE_WITH_TIMEOUT(blocks.count(), 1, 5000);
+    QCOMPARE(blocks.at(0).at(0).toByteArray(), answer);
+}
+
+void TestSerial::closingWithBytesBuffered()
+{
+    // Closed before the bytes were read: nothing comes out.
+    {
+        PtyPair pty;
+        CSerial serial;
+        serial.setControllerSettings();
+        QVERIFY(serial.open(pty.slavePath()));
+        QSignalSpy blocks(&serial, &CSerial::serialReturnData);
+        QVERIFY(pty.writeMaster("never read"));
+        QVERIFY(serial.close());
+        QTest::qWait(50);
+        QCOMPARE(blocks.count(), 0);
+    }
+    // Closed right after the bytes were taken in, while the silence timer
+    // runs: they still come out at its time-out.
+    {
+        PtyPair pty;
+        CSerial serial;
+        serial.setControllerSettings();
+        QVERIFY(serial.open(pty.slavePath()));
+        QSignalSpy blocks(&serial, &CSerial::serialReturnData);
+        auto *port = serial.findChild<QSerialPort *>();
+        QVERIFY(port);
+        // Connected after the link's own handler, so it runs just after it.
+        connect(port, &QSerialPort::readyRead, &serial, [&serial] { serial.close(); });
+        QVERIFY(pty.writeMaster("buffered"));
+        QTRY_COMPARE_WITH_TIMEOUT(blocks.count(), 1, 5000);
+        QVERIFY(!serial.isOpen());
+        QCOMPARE(blocks.at(0).at(0).toByteArray(), QByteArray("buffered"));
+    }
+}
+
+QTEST_GUILESS_MAIN(TestSerial)
+#include "tst_serial.moc"

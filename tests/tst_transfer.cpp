@@ -1,0 +1,402 @@
+#include "commonfunction.h"
+#include "transfer.h"
+#include "transferdriver.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+
+using CF = CCommonFunction;
+
+namespace {
+const QString F103 = QStringLiteral("STM32F103RE");
+
+QByteArray pattern(int size, int seed = 0)
+{
+    QByteArray out(size, '\0');
+    for (int i = 0; i < size; ++i)
+        out[i] = char((i * 13 + seed) & 0xFF);
+    return out;
+}
+
+QByteArray corrupt(QByteArray frame)
+{
+    frame[frame.size() - 2] = char(frame.at(frame.size() - 2) ^ 0x5A);
+    return frame;
+}
+} // namespace
+
+class TestTransfer : public QObject
+{
+    Q_OBJECT
+private slots:
+    void downloadOf1000Bytes();
+    void downloadRefusalsAndFailures();
+    void uploadOf1024And512Bytes();
+    void uploadFailures();
+    void announcedLengthIsChecked();
+    void answersInPieces();
+    void timeoutsRepeatThenFail();
+    void driverIgnoresIdleBlocksAndStampsLines();
+    void driverRepeatsOnItsOwnClock();
+};
+
+void TestTransfer::downloadOf1000Bytes()
+{
+    const QByteArray data = pattern(1000);
+    CDownloadTransfer t;
+    QCOMPARE(t.start(F103, data), CF::downloadActivation(F103, 1000));
+    QCOMPARE(t.state(), 1);
+    QCOMPARE(t.downloadRemaining(), 1000);
+
+    auto step = t.receive(CF::downloadActivationAnswer(0x01, 1000));
+    QCOMPARE(step.messages, QStringList{": 下载Mirel配置信息时，激活成功，即将下载配置信息！\n"});
+    QCOMPARE(step.request, CF::downloadMiddle(F103, 0, data.left(512)));
+    QCOMPARE(t.state(), 2);
+    QCOMPARE(t.downloadOffset(), 512);
+    QCOMPARE(t.downloadRemaining(), 488);
+    QCOMPARE(t.downloadData(), data.mid(512));
+
+    step = t.receive(CF::downloadMiddleAnswer(0x01, 1));
+    QCOMPARE(step.messages, QStringList{": 正在发送...\n"});
+    QCOMPARE(step.request, CF::downloadEnd(F103, 512, data.mid(512)));
+    QCOMPARE(step.request.size(), 11 + 488);
+    QCOMPARE(t.state(), 3);
+    QCOMPARE(t.progressDone(), qint64(512));
+
+    step = t.receive(CF::downloadEndAnswer(0x01, 1));
+    QCOMPARE(step.messages, QStringList{": 控制器接收完毕，下载成功！\n"});
+    QVERIFY(step.request.isEmpty());
+    QCOMPARE(t.state(), 0);
+    QVERIFY(t.succeeded());
+    QCOMPARE(t.progressDone(), qint64(1000));
+
+    // Once idle, nothing is taken.
+    step = t.receive(CF::downloadEndAnswer(0x01, 1));
+    QVERIFY(step.messages.isEmpty());
+
+    // Nothing to send: the download does not start.
+    QVERIFY(t.start(F103, QByteArray()).isEmpty());
+    QCOMPARE(t.state(), 0);
+}
+
+void TestTransfer::downloadRefusalsAndFailures()
+{
+    const QByteArray data = pattern(1000);
+    struct Case
+    {
+        QList<QByteArray> answers;
+        QString lastMessage;
+        int endState;
+    };
+    const QList<Case> cases = {
+        // 100 bytes of buffer space for a 1000-byte table.
+        {{CF::downloadActivationAnswer(1, 100)}, ": 控制器缓存空间不够，下载失败！\n", 0},
+        {{CF::downloadMiddleAnswer(1, 1)}, ": 激活的响应数据错误！\n", 0},
+        {{CF::downloadActivationAnswer(1, 999)}, ": 控制器缓存空间不够，下载失败！\n", 0},
+        {{CF::downloadActivationAnswer(1, 4096), CF::downloadEndAnswer(1, 1)},
+         ": 中间包的响应数据错误！\n",
+         0},
+        {{CF::downloadActivationAnswer(1, 4096), CF::downloadMiddleAnswer(1, 0)},
+         ": 控制器缓存失败！\n",
+         2},
+        {{CF::downloadActivationAnswer(1, 4096), CF::downloadMiddleAnswer(1, 1),
+          CF::downloadMiddleAnswer(1, 1)},
+         ": 结尾包的响应数据错误！\n",
+         0},
+        {{CF::downloadActivationAnswer(1, 4096), CF::downloadMiddleAnswer(1, 1),
+          CF::downloadEndAnswer(1, 2)},
+         ": 控制器缓存失败！\n",
+         3},
+        // An upload answer of the right size does not pass for a download one.
+        {{CF::uploadActivationAnswer(1, 4096)}, ": 激活的响应数据错误！\n", 0},
+    };
+    for (const Case &c : cases) {
+        CDownloadTransfer t;
+        t.start(F103, data);
+        CTransfer::Step step;
+        for (const QByteArray &answer : c.answers)
+            step = t.receive(answer);
+        QCOMPARE(step.messages.value(0), c.lastMessage);
+        QVERIFY(step.request.isEmpty());
+        QCOMPARE(t.state(), c.endState);
+        QVERIFY(!t.succeeded());
+    }
+
+    // A buffer failure keeps the state: a good answer afterwards still counts.
+    CDownloadTransfer t;
+    t.start(F103, data);
+    t.receive(CF::downloadActivationAnswer(1, 4096));
+    t.receive(CF::downloadMiddleAnswer(1, 7));
+    const auto step = t.receive(CF::downloadMiddleAnswer(1, 1));
+    QCOMPARE(step.request, CF::downloadEnd(F103, 512, data.mid(512)));
+    // So does one after a checksum error.
+    QCOMPARE(t.receive(corrupt(CF::downloadEndAnswer(1, 1))).messages,
+             QStringList{": 校验码错误！\n"});
+    QCOMPARE(t.state(), 3);
+    t.receive(CF::downloadEndAnswer(1, 1));
+    QVERIFY(t.succeeded());
+}
+
+void TestTransfer::uploadOf1024And512Bytes()
+{
+    const QByteArray table = pattern(1024, 5);
+    CUploadTransfer t;
+    QCOMPARE(t.start(F103), CF::uploadActivation(F103));
+    QCOMPARE(t.state(), 4);
+
+    auto step = t.receive(CF::uploadActivationAnswer(0x01, 1024));
+    QCOMPARE(step.messages, QStringList{": 上载Mirel配置信息时，激活成功，即将读取配置信息！\n"});
+    QCOMPARE(step.request, CF::uploadMiddleRequest(F103, 0));
+    QCOMPARE(t.uploadTotal(), 1024);
+    QCOMPARE(t.uploadOffset(), 512);
+    QCOMPARE(t.state(), 5);
+
+    step = t.receive(CF::uploadMiddleAnswer(0x01, table.left(512)));
+    QCOMPARE(step.messages, QStringList{": 上载Mirel配置信息时，正在读取...\n"});
+    QCOMPARE(step.request, CF::uploadEndRequest(F103, 512));
+    QCOMPARE(t.state(), 6);
+    QCOMPARE(t.progressDone(), qint64(512));
+
+    const QByteArray endAnswer = CF::uploadEndAnswer(0x01, table.mid(512));
+    QCOMPARE(endAnswer.size(), 519);
+    step = t.receive(endAnswer);
+    QCOMPARE(step.messages, QStringList{": 上载Mirel配置信息完成，正在生成文件！\n"});
+    QVERIFY(step.request.isEmpty());
+    QCOMPARE(t.state(), 0);
+    QVERIFY(t.succeeded());
+    QCOMPARE(t.uploadBuffer(), table);
+
+    // 512 bytes: the first request after the activation is the end request at 0.
+    const QByteArray small = pattern(512, 9);
+    QCOMPARE(t.start("STM32F407ZG"), CF::uploadActivation("STM32F407ZG"));
+    QVERIFY(t.uploadBuffer().isEmpty());
+    step = t.receive(CF::uploadActivationAnswer(0x10, 512));
+    QCOMPARE(step.request, CF::uploadEndRequest("STM32F407ZG", 0));
+    QCOMPARE(t.state(), 6);
+    t.receive(CF::uploadEndAnswer(0x10, small));
+    QVERIFY(t.succeeded());
+    QCOMPARE(t.uploadBuffer(), small);
+    QCOMPARE(t.uploadChipModel(), QString("STM32F407ZG"));
+}
+
+void TestTransfer::uploadFailures()
+{
+    const QByteArray table = pattern(1500);
+    struct Case
+    {
+        QList<QByteArray> answers;
+        QString lastMessage;
+    };
+    const QList<Case> cases = {
+        {{CF::downloadActivationAnswer(1, 1500)}, ": 上载Mirel配置信息时，激活的响应数据错误！\n"},
+        {{CF::uploadActivationAnswer(1, 1500), CF::uploadEndAnswer(1, table.left(512))},
+         ": 上载Mirel配置信息时，中间包的响应数据错误！\n"},
+        {{CF::uploadActivationAnswer(1, 1500), CF::uploadMiddleAnswer(1, table.left(512)),
+          CF::uploadMiddleAnswer(1, table.mid(512, 512)),
+          CF::uploadMiddleAnswer(1, table.mid(1024, 512))},
+         ": 上载Mirel配置信息时，结尾包的响应数据错误！\n"},
+        {{CF::uploadActivationAnswer(1, 1500), CF::uploadMiddleAnswer(1, table.left(512)),
+          CF::uploadMiddleAnswer(1, table.mid(512, 512)),
+          CF::uploadEndAnswer(1, table.mid(1024) + 'x')},
+         ": 上载Mirel配置信息时，结尾包的响应数据错误！\n"},
+    };
+    for (const Case &c : cases) {
+        CUploadTransfer t;
+        t.start(F103);
+        CTransfer::Step step;
+        for (const QByteArray &answer : c.answers)
+            step = t.receive(answer);
+        QCOMPARE(step.messages.value(0), c.lastMessage);
+        QCOMPARE(t.state(), 0);
+        QVERIFY(!t.succeeded());
+    }
+}
+
+void TestTransfer::announcedLengthIsChecked()
+{
+    const QList<qint64> bad = {0, -1, -512, CUploadTransfer::MaxTableLength + 1, 0xFFFFFFFFLL};
+    for (qint64 length : bad) {
+        CUploadTransfer t;
+        t.start(F103);
+        const auto step = t.receive(CF::uploadActivationAnswer(1, quint32(length)));
+        QCOMPARE(step.messages.size(), 1);
+        QVERIFY2(step.messages.first().contains("长度无效"), qPrintable(step.messages.first()));
+        QVERIFY(step.request.isEmpty());
+        QCOMPARE(t.state(), 0);
+    }
+    CUploadTransfer t;
+    t.start(F103);
+    const auto step = t.receive(CF::uploadActivationAnswer(1, CUploadTransfer::MaxTableLength));
+    QCOMPARE(step.request, CF::uploadMiddleRequest(F103, 0));
+}
+
+void TestTransfer::answersInPieces()
+{
+    // An activation answer cut in three pieces is taken once whole.
+    CDownloadTransfer d;
+    const QByteArray data = pattern(600);
+    d.start(F103, data);
+    const QByteArray answer = CF::downloadActivationAnswer(1, 4096);
+    QVERIFY(d.receive(answer.left(1)).messages.isEmpty());
+    QVERIFY(d.receive(answer.mid(1, 6)).messages.isEmpty());
+    QCOMPARE(d.pendingBytes(), answer.left(7));
+    auto step = d.receive(answer.mid(7));
+    QCOMPARE(step.request, CF::downloadMiddle(F103, 0, data.left(512)));
+    QVERIFY(d.pendingBytes().isEmpty());
+
+    // A piece that is not the start of the expected answer is judged at once.
+    step = d.receive(QByteArray::fromHex("3103"));
+    QCOMPARE(step.messages, QStringList{": 校验码错误！\n"});
+    QCOMPARE(d.state(), 2);
+    // A piece too long for the answer is judged at once as well.
+    step = d.receive(CF::downloadMiddleAnswer(1, 1) + "zz");
+    QCOMPARE(step.messages, QStringList{": 校验码错误！\n"});
+    step = d.receive(CF::downloadMiddleAnswer(1, 1));
+    QCOMPARE(step.request, CF::downloadEnd(F103, 512, data.mid(512)));
+
+    // An upload middle answer of 519 bytes in two pieces.
+    CUploadTransfer u;
+    const QByteArray table = pattern(700, 1);
+    u.start(F103);
+    u.receive(CF::uploadActivationAnswer(1, 700));
+    const QByteArray middle = CF::uploadMiddleAnswer(1, table.left(512));
+    QVERIFY(u.receive(middle.left(300)).messages.isEmpty());
+    step = u.receive(middle.mid(300));
+    QCOMPARE(step.request, CF::uploadEndRequest(F103, 512));
+    const QByteArray end = CF::uploadEndAnswer(1, table.mid(512));
+    u.receive(end.left(2));
+    u.receive(end.mid(2, 100));
+    step = u.receive(end.mid(102));
+    QCOMPARE(step.messages, QStringList{": 上载Mirel配置信息完成，正在生成文件！\n"});
+    QCOMPARE(u.uploadBuffer(), table);
+}
+
+void TestTransfer::timeoutsRepeatThenFail()
+{
+    CUploadTransfer t;
+    const QByteArray activation = t.start(F103);
+    // A kept piece is dropped on a time-out, and the request repeated.
+    t.receive(CF::uploadActivationAnswer(1, 100).left(4));
+    for (int i = 1; i <= 3; ++i) {
+        const auto step = t.timeout();
+        QCOMPARE(step.request, activation);
+        QCOMPARE(step.messages.size(), 1);
+        QVERIFY(step.messages.first().contains(QString::number(i)));
+        QVERIFY(t.pendingBytes().isEmpty());
+        QCOMPARE(t.state(), 4);
+    }
+    // The answer to a repeat is taken, and the count starts again for the next request.
+    auto step = t.receive(CF::uploadActivationAnswer(1, 100));
+    QCOMPARE(step.request, CF::uploadEndRequest(F103, 0));
+    for (int i = 1; i <= 3; ++i)
+        QCOMPARE(t.timeout().request, CF::uploadEndRequest(F103, 0));
+    step = t.timeout();
+    QVERIFY(step.request.isEmpty());
+    QCOMPARE(step.messages.size(), 1);
+    QVERIFY(step.messages.first().contains("失败"));
+    QCOMPARE(t.state(), 0);
+    QVERIFY(!t.succeeded());
+    QVERIFY(t.timeout().messages.isEmpty());
+
+    // No repeats at all.
+    CDownloadTransfer d;
+    d.setRetries(0);
+    d.start(F103, pattern(10));
+    QVERIFY(d.timeout().request.isEmpty());
+    QCOMPARE(d.state(), 0);
+}
+
+void TestTransfer::driverIgnoresIdleBlocksAndStampsLines()
+{
+    CTransferDriver driver;
+    QList<QByteArray> written;
+    driver.setWriter([&](const QByteArray &frame) { written << frame; });
+    QSignalSpy lines(&driver, &CTransferDriver::logLine);
+    QSignalSpy blocks(&driver, &CTransferDriver::blockReceived);
+    QSignalSpy done(&driver, &CTransferDriver::finished);
+
+    // Idle: nothing is looked at, not even a bad checksum.
+    driver.onBlock(QByteArray::fromHex("00112233"));
+    driver.onBlock(CF::downloadActivationAnswer(1, 10));
+    QCOMPARE(lines.count(), 0);
+    QCOMPARE(blocks.count(), 0);
+
+    CDownloadTransfer t;
+    QVERIFY(driver.start(&t, t.start(F103, pattern(20))));
+    QCOMPARE(written, QList<QByteArray>{CF::downloadActivation(F103, 20)});
+    driver.onBlock(CF::downloadActivationAnswer(1, 10));
+    QCOMPARE(blocks.count(), 1);
+    QCOMPARE(lines.count(), 1);
+    const QString line = lines.at(0).at(0).toString();
+    const QRegularExpression stamp("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d: ");
+    QVERIFY2(stamp.match(line).hasMatch(), qPrintable(line));
+    QVERIFY(line.endsWith(": 控制器缓存空间不够，下载失败！\n"));
+    QCOMPARE(done.count(), 1);
+    QCOMPARE(done.at(0).at(0).toBool(), false);
+    QCOMPARE(driver.state(), 0);
+    // Over: later blocks are ignored again.
+    driver.onBlock(CF::downloadActivationAnswer(1, 100));
+    QCOMPARE(lines.count(), 1);
+
+    // abort() ends quietly.
+    QVERIFY(driver.start(&t, t.start(F103, pattern(20))));
+    driver.abort();
+    QCOMPARE(driver.state(), 0);
+    QCOMPARE(done.count(), 1);
+    // A machine that refuses to start sends nothing.
+    written.clear();
+    QVERIFY(!driver.start(&t, t.start(F103, QByteArray())));
+    QVERIFY(written.isEmpty());
+}
+
+void TestTransfer::driverRepeatsOnItsOwnClock()
+{
+    CTransferDriver driver;
+    driver.setResponseTimeout(20);
+    driver.setRetries(2);
+    QList<QByteArray> written;
+    driver.setWriter([&](const QByteArray &frame) { written << frame; });
+    QSignalSpy done(&driver, &CTransferDriver::finished);
+    QSignalSpy lines(&driver, &CTransferDriver::logLine);
+
+    // Never answered: two repeats, then a failure line and the end.
+    CUploadTransfer t;
+    driver.start(&t, t.start(F103));
+    QVERIFY(done.wait(5000));
+    QCOMPARE(done.at(0).at(0).toBool(), false);
+    QCOMPARE(written.size(), 3);
+    for (const QByteArray &frame : written)
+        QCOMPARE(frame, CF::uploadActivation(F103));
+    QCOMPARE(lines.count(), 3);
+    QVERIFY(lines.last().at(0).toString().contains("失败"));
+    QCOMPARE(driver.state(), 0);
+
+    // Answered after one repeat: the transfer goes on and succeeds.
+    written.clear();
+    done.clear();
+    QSignalSpy progress(&driver, &CTransferDriver::progress);
+    const QByteArray table = pattern(600, 2);
+    driver.setWriter([&](const QByteArray &frame) {
+        written << frame;
+        if (written.size() == 1)
+            return; // the first activation goes unanswered
+        QByteArray answer;
+        if (frame == CF::uploadActivation(F103))
+            answer = CF::uploadActivationAnswer(1, 600);
+        else if (frame == CF::uploadMiddleRequest(F103, 0))
+            answer = CF::uploadMiddleAnswer(1, table.left(512));
+        else if (frame == CF::uploadEndRequest(F103, 512))
+            answer = CF::uploadEndAnswer(1, table.mid(512));
+        QTimer::singleShot(0, &driver, [&driver, answer] { driver.onBlock(answer); });
+    });
+    driver.start(&t, t.start(F103));
+    QVERIFY(done.wait(5000));
+    QCOMPARE(done.at(0).at(0).toBool(), true);
+    QCOMPARE(written.size(), 4);
+    QCOMPARE(t.uploadBuffer(), table);
+    QCOMPARE(progress.last().at(0).toLongLong(), qint64(600));
+    QCOMPARE(progress.last().at(1).toLongLong(), qint64(600));
+}
+
+QTEST_GUILESS_MAIN(TestTransfer)
+#include "tst_transfer.moc"
