@@ -1,0 +1,83 @@
+#pragma once
+
+#include "pindescriptions.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <functional>
+
+// The rules behind the parameter tables that need no widgets: which pins a
+// table shows, which pins a chip-select cell may offer, the serial and SPI pin
+// groups, and the terminal ranges of the board tables.
+namespace TableRules {
+
+// Start terminals are 16-bit numbers on the controller, task numbers one byte.
+constexpr int maxStartTerminal = 65535;
+constexpr int maxTaskNumber = 255;
+
+// The pins that become the rows of a row table (DI, DO, AI, AO, EXIT, SYS), in
+// chip-pin order, with each pin's function text.
+struct TableRows
+{
+    QStringList pins;
+    QStringList functions;
+};
+TableRows rowsOfTable(CPinDescriptions::DlgType type, const QStringList &pinNames,
+                      const QStringList &pinFunctions);
+
+// The chip-select function prefix of a table kind: "DI_CS" ... "AO_CS",
+// "SPI1_CS" ... "SPI3_CS"; empty for the other kinds.
+QString chipSelectName(CPinDescriptions::DlgType type);
+
+// Port pins that may serve as chip selects of a kind, in chip-pin order: free
+// pins and pins already carrying that kind's chip-select function. PB2, PD0,
+// PD1 and PDR_ON are never offered.
+QStringList chipSelectCandidates(const QStringList &pinNames, const QStringList &pinFunctions,
+                                 const QString &chipSelectName);
+
+// Groups pins by port (PA first, PG last) and sorts each port by pin number.
+// Names outside PA..PG are dropped.
+QStringList groupedByPort(const QStringList &pins);
+
+// The pins of a serial or SPI port as the table shows them. `names` always
+// holds one entry per signal (empty texts when the port is not assigned).
+struct PortPins
+{
+    QStringList names;
+    bool assigned = false;
+};
+// port: 1..6 (USART1, USART2, USART3, UART4, UART5, USART6) -> TX, RX.
+PortPins usartPins(const QString &chipModel, int port, const QStringList &pinNames,
+                   const QStringList &pinFunctions);
+// port: 1..3 -> SCK, MISO, MOSI.
+PortPins spiPins(const QString &chipModel, int port, const QStringList &pinNames,
+                 const QStringList &pinFunctions);
+
+// Number of chip-select bits a board row uses, from its bit texts (bit 3
+// first): bits are filled from bit 0 upward, so the highest used bit counts.
+int usedBits(const QStringList &bitTextsHighFirst, const QString &noneText);
+
+// The terminals a board row occupies: start .. start + 2^bits - 1.
+struct TerminalRange
+{
+    int start = 0;
+    int bits = 0;
+    int end() const { return start + (1 << bits) - 1; }
+};
+bool rangesOverlap(const TerminalRange &a, const TerminalRange &b);
+// The first start behind every earlier row (never before the first row's start).
+int correctedStart(const QVector<TerminalRange> &rows, int row);
+// Compares every row with each earlier row; for an overlap asks
+// askToCorrect(row, earlierRow) (0-based) and, when it agrees, moves the row
+// to correctedStart(). Returns the number of overlaps found.
+int checkStartTerminals(QVector<TerminalRange> &rows,
+                        const std::function<bool(int row, int earlierRow)> &askToCorrect);
+
+// A decimal whole number within [minimum, maximum], nothing else (no sign,
+// no blanks).
+bool parseWholeNumber(const QString &text, int minimum, int maximum, int *value = nullptr);
+// Four dot-separated decimal parts, each 0..255.
+bool isDottedAddress(const QString &text);
+
+} // namespace TableRules

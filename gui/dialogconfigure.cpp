@@ -1,0 +1,226 @@
+#include "dialogconfigure.h"
+#include "ui_dialogconfigure.h"
+
+#include "messages.h"
+#include "numberdelegate.h"
+#include "rowtable.h"
+#include "spitable.h"
+#include "tablerules.h"
+#include "usarttable.h"
+#include "wirelessmoduleconfigure.h"
+
+using D = CPinDescriptions;
+
+DialogConfigure::DialogConfigure(QWidget *parent)
+    : QDialog(parent), ui(new Ui::DialogConfigure), network(new CNetworkAttribut(this)),
+      wireless(new DialogWirelessModuleConfigure(this)), numberDelegate(new CNumberDelegate(this))
+{
+    ui->setupUi(this);
+    connect(network, &CNetworkAttribut::UpdateNetworkAttributSignal, this,
+            [this](CNetworkAttribut::NetworkAttributType film, const QStringList &information) {
+                if (film >= CNetworkAttribut::FilmApplication1 &&
+                    film <= CNetworkAttribut::FilmApplication3)
+                    filmLists[film - 1] = information;
+            });
+    connect(wireless, &DialogWirelessModuleConfigure::UpdateWirelessModuleSignal, this,
+            [this](const QStringList &information) { wirelessList = information; });
+}
+
+DialogConfigure::~DialogConfigure()
+{
+    delete ui;
+}
+
+QTableWidget *DialogConfigure::table() const
+{
+    return ui->tableWidget;
+}
+
+QStringList DialogConfigure::networkInformation() const
+{
+    return filmLists[0] + filmLists[1] + filmLists[2];
+}
+
+void DialogConfigure::setPinLists(const QStringList &pinNames, const QStringList &pinFunctions,
+                                  int pinCount)
+{
+    currentPinNames = pinNames.mid(0, pinCount);
+    currentPinFunctions = pinFunctions.mid(0, pinCount);
+}
+
+void DialogConfigure::launch(D::DlgType kind, const ProjectData &project)
+{
+    if (buildTable(kind, project))
+        show();
+}
+
+void DialogConfigure::refreshSilently(D::DlgType kind, const ProjectData &project)
+{
+    if (buildTable(kind, project))
+        on_pushButtonOK_clicked();
+}
+
+QStringList DialogConfigure::candidatesOf(D::DlgType kind) const
+{
+    return TableRules::chipSelectCandidates(currentPinNames, currentPinFunctions,
+                                            TableRules::chipSelectName(kind));
+}
+
+void DialogConfigure::resetTable()
+{
+    for (QObject *old : {static_cast<QObject *>(rowTable), static_cast<QObject *>(usartTable),
+                         static_cast<QObject *>(spiTable)}) {
+        if (old)
+            old->deleteLater();
+    }
+    rowTable = nullptr;
+    usartTable = nullptr;
+    spiTable = nullptr;
+    QTableWidget *widget = ui->tableWidget;
+    for (int c = 0; c < widget->columnCount(); ++c)
+        widget->setItemDelegateForColumn(c, nullptr);
+    widget->clear();
+    widget->setRowCount(0);
+    widget->setColumnCount(0);
+}
+
+bool DialogConfigure::buildTable(D::DlgType kind, const ProjectData &project)
+{
+    if (kind <= D::DlgNone || kind > D::DlgSYS || project.pinNames.isEmpty() ||
+        project.pinFunctions.size() < project.pinNames.size())
+        return false;
+    hide();
+    setPinLists(project.pinNames, project.pinFunctions, project.pinCount());
+    resetTable();
+    type = kind;
+    shownChipSelects.clear();
+
+    QString title;
+    QSize size;
+    if (kind >= D::DlgUSART1 && kind <= D::DlgUSART6) {
+        const int port = kind - D::DlgUSART1 + 1;
+        usartTable = new CUsartTable(ui->tableWidget, text, this);
+        usartTable->build(port,
+                          TableRules::usartPins(project.currentChip, port, project.pinNames,
+                                                project.pinFunctions),
+                          project.usartInformation.at(port - 1));
+        wirelessList = project.wirelessInformation.at(port - 1);
+        connect(usartTable, &CUsartTable::wirelessSettingsRequested, this,
+                &DialogConfigure::openWirelessModule);
+        title = usartTable->windowTitle();
+        size = usartTable->windowSize();
+    } else if (kind >= D::DlgSPI1 && kind <= D::DlgSPI3) {
+        const int port = kind - D::DlgSPI1 + 1;
+        const QStringList &stored = project.networkInformation.at(port - 1);
+        const int third = stored.size() >= 3 ? int(stored.size()) / 3 : 0;
+        for (int film = 0; film < 3; ++film)
+            filmLists[film] = stored.mid(film * third, third);
+        spiTable = new CSpiTable(
+            ui->tableWidget, text, [this, kind] { return candidatesOf(kind); }, this);
+        spiTable->build(
+            port,
+            TableRules::spiPins(project.currentChip, port, project.pinNames, project.pinFunctions),
+            project.spiInformation.at(port - 1));
+        shownChipSelects = spiTable->chipSelectTexts();
+        connect(spiTable, &CSpiTable::networkAttributRequested, this,
+                &DialogConfigure::openNetworkAttribut);
+        title = spiTable->windowTitle();
+        size = spiTable->windowSize();
+    } else {
+        const TableRules::TableRows rows =
+            TableRules::rowsOfTable(kind, project.pinNames, project.pinFunctions);
+        rowTable = new CRowTable(
+            ui->tableWidget, text, kind, [this, kind] { return candidatesOf(kind); }, this);
+        const QStringList *stored = project.tableList(kind);
+        rowTable->build(rows.pins, rows.functions, stored ? *stored : QStringList());
+        if (rowTable->numberColumn() >= 0) {
+            numberDelegate->setRange(0, rowTable->numberMaximum());
+            ui->tableWidget->setItemDelegateForColumn(rowTable->numberColumn(), numberDelegate);
+        }
+        shownChipSelects = rowTable->shownChipSelects();
+        title = rowTable->windowTitle();
+        size = rowTable->windowSize();
+    }
+    setWindowTitle(title);
+    resize(size);
+    return true;
+}
+
+void DialogConfigure::openWirelessModule()
+{
+    wireless->fillFromList(wirelessList);
+    wireless->show();
+    wireless->raise();
+}
+
+void DialogConfigure::openNetworkAttribut(int film)
+{
+    if (film < 1 || film > int(filmLists.size()))
+        return;
+    network->openForFilm(film, filmLists[film - 1]);
+    network->show();
+    network->raise();
+}
+
+bool DialogConfigure::finishRowTable()
+{
+    QString problem = rowTable->numberProblem();
+    if (problem.isEmpty() && rowTable->usesChipSelects()) {
+        rowTable->checkStartTerminals(this);
+        // An automatic correction may push a start past the last terminal.
+        problem = rowTable->numberProblem();
+    }
+    if (!problem.isEmpty()) {
+        Messages::warning(this, tr("警告"), problem);
+        return false;
+    }
+    if (!rowTable->usesChipSelects())
+        return true;
+    const QStringList chosen = rowTable->chipSelectTexts();
+    const QStringList pins = rowTable->rowPins();
+    switch (type) {
+    case D::DlgDI:
+        emit UpdataDISliceSelectPinsOnPushbuttonOKSignal(type, chosen, shownChipSelects, pins);
+        break;
+    case D::DlgDO:
+        emit UpdataDOSliceSelectPinsOnPushbuttonOKSignal(type, chosen, shownChipSelects, pins);
+        break;
+    case D::DlgAI:
+        emit UpdataAISliceSelectPinsOnPushbuttonOKSignal(type, chosen, shownChipSelects, pins);
+        break;
+    case D::DlgAO:
+        emit UpdataAOSliceSelectPinsOnPushbuttonOKSignal(type, chosen, shownChipSelects, pins);
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+void DialogConfigure::on_pushButtonOK_clicked()
+{
+    QStringList information;
+    QStringList networkSub;
+    QStringList wirelessSub;
+    if (rowTable) {
+        if (!finishRowTable())
+            return;
+        information = rowTable->information();
+    } else if (usartTable) {
+        information = usartTable->information();
+        wirelessSub = wirelessList;
+    } else if (spiTable) {
+        spiTable->clearUnusedChipSelects();
+        emit UpdataSPISliceSelectPinsOnPushbuttonOKSignal(type, spiTable->chipSelectTexts(),
+                                                          shownChipSelects);
+        information = spiTable->information();
+        networkSub = networkInformation();
+    }
+    emit updataPinDesINI(type, information, networkSub, wirelessSub);
+    close();
+}
+
+void DialogConfigure::on_pushButtonCancel_clicked()
+{
+    close();
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "dlgdescription.h"
+#include "networkattribut.h"
+#include "pindescriptions.h"
+#include "projectdata.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <array>
+
+namespace Ui {
+class DialogConfigure;
+}
+class QTableWidget;
+class CNumberDelegate;
+class CRowTable;
+class CSpiTable;
+class CUsartTable;
+class DialogWirelessModuleConfigure;
+
+// The one parameter dialog: shows the table of whichever peripheral is
+// launched, and on OK hands the table back as an information list (and the
+// chosen chip-select pins to the drawing). Modeless and reused.
+class DialogConfigure : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit DialogConfigure(QWidget *parent = nullptr);
+    ~DialogConfigure() override;
+
+    // The table kind on show; DlgNone until the first launch.
+    CPinDescriptions::DlgType type = CPinDescriptions::DlgNone;
+    CPinDescriptions::DlgType dlgType() const { return type; }
+
+    // Builds the table of `type` from the project's pins and stored lists and
+    // shows the dialog. Does nothing when the project has no complete pin list.
+    void launch(CPinDescriptions::DlgType type, const ProjectData &project);
+    // Builds the table without showing it and confirms it at once, so that the
+    // stored list follows the current pins.
+    void refreshSilently(CPinDescriptions::DlgType type, const ProjectData &project);
+    // The current pins, for the chip-select candidates.
+    void setPinLists(const QStringList &pinNames, const QStringList &pinFunctions, int pinCount);
+
+    QTableWidget *table() const;
+    CNetworkAttribut *networkAttribut() const { return network; }
+    DialogWirelessModuleConfigure *wirelessModule() const { return wireless; }
+    // The sub-information the dialog holds for the table on show.
+    QStringList wirelessInformation() const { return wirelessList; }
+    QStringList networkInformation() const;
+
+public slots:
+    void on_pushButtonOK_clicked();
+    void on_pushButtonCancel_clicked();
+
+signals:
+    void updataPinDesINI(CPinDescriptions::DlgType type, QStringList information,
+                         QStringList subInformationOfNetworkAttribut,
+                         QStringList subInformationOfWirelessModule);
+    void
+    UpdataSPISliceSelectPinsOnPushbuttonOKSignal(CPinDescriptions::DlgType type,
+                                                 QStringList sliceSelectPinsNameInClickOK,
+                                                 QStringList sliceSelectPinsNameInShowSPIWindow);
+    void UpdataDISliceSelectPinsOnPushbuttonOKSignal(CPinDescriptions::DlgType type,
+                                                     QStringList sliceSelectPinsNameInClickOK,
+                                                     QStringList sliceSelectPinsNameInShowDIWindow,
+                                                     QStringList pinsName);
+    void UpdataDOSliceSelectPinsOnPushbuttonOKSignal(CPinDescriptions::DlgType type,
+                                                     QStringList sliceSelectPinsNameInClickOK,
+                                                     QStringList sliceSelectPinsNameInShowDOWindow,
+                                                     QStringList pinsName);
+    void UpdataAISliceSelectPinsOnPushbuttonOKSignal(CPinDescriptions::DlgType type,
+                                                     QStringList sliceSelectPinsNameInClickOK,
+                                                     QStringList sliceSelectPinsNameInShowAIWindow,
+                                                     QStringList pinsName);
+    void UpdataAOSliceSelectPinsOnPushbuttonOKSignal(CPinDescriptions::DlgType type,
+                                                     QStringList sliceSelectPinsNameInClickOK,
+                                                     QStringList sliceSelectPinsNameInShowAOWindow,
+                                                     QStringList pinsName);
+
+private:
+    // Replaces the table by the one of `kind`; false when the project cannot
+    // supply its pins.
+    bool buildTable(CPinDescriptions::DlgType kind, const ProjectData &project);
+    void resetTable();
+    QStringList candidatesOf(CPinDescriptions::DlgType kind) const;
+    // Checks the row table and hands its chip selects to the drawing; false
+    // when a value is refused (the dialog stays open).
+    bool finishRowTable();
+    void openWirelessModule();
+    void openNetworkAttribut(int film);
+
+    Ui::DialogConfigure *ui;
+    CDlgDescription text;
+    QStringList shownChipSelects;
+    std::array<QStringList, 3> filmLists;
+    QStringList wirelessList;
+    CNetworkAttribut *network;
+    DialogWirelessModuleConfigure *wireless;
+    CNumberDelegate *numberDelegate;
+    CRowTable *rowTable = nullptr;
+    CUsartTable *usartTable = nullptr;
+    CSpiTable *spiTable = nullptr;
+    QStringList currentPinNames;
+    QStringList currentPinFunctions;
+};
