@@ -1,7 +1,197 @@
-#include <cstdio>
+// mirel-sim: a stand-in controller on a pseudo-terminal, for trying the
+// program and the command-line tool without hardware, and for tests.
 
-int main()
+#include "configtable.h"
+#include "ptyline.h"
+#include "simcontroller.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+int g_stopPipe[2] = {-1, -1};
+
+void requestStop(int)
 {
-    std::fputs("mirel-sim: not yet available\n", stderr);
-    return 1;
+    const char c = 's';
+    [[maybe_unused]] ssize_t n = ::write(g_stopPipe[1], &c, 1);
+}
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "mirel-sim: %s\n", qPrintable(message));
+    return 2;
+}
+
+bool parseNumbers(QCommandLineParser &parser, const QString &name, RequestNumbers *numbers,
+                  QString *error)
+{
+    if (!parser.isSet(name))
+        return true;
+    if (numbers->parse(parser.value(name)))
+        return true;
+    *error = QStringLiteral("--%1: expected request numbers such as 3, 2,5, 4-6 or 4-, got '%2'")
+                 .arg(name, parser.value(name));
+    return false;
+}
+
+bool parseUInt(const QString &text, qint64 min, qint64 max, qint64 *value)
+{
+    bool ok = false;
+    const qint64 v = text.toLongLong(&ok, 0);
+    if (!ok || v < min || v > max)
+        return false;
+    *value = v;
+    return true;
+}
+
+// Removes the symlink when the program ends, whichever way it returns.
+struct LinkGuard
+{
+    QString path;
+    ~LinkGuard()
+    {
+        if (!path.isEmpty())
+            ::unlink(QFile::encodeName(path).constData());
+    }
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("mirel-sim");
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Stand-in controller on a pseudo-terminal. Prints the device path on the first line of "
+        "standard output and answers download and upload requests until SIGTERM or SIGINT.\n"
+        "Request numbers count every request received, from 1; LIST is e.g. 3, 2,5, 4-6 or 4-.");
+    parser.addHelpOption();
+    parser.addOptions({
+        {"link", "Create a symlink to the device at PATH (removed at exit).", "PATH"},
+        {"save", "Write each completed download (transfer form) to FILE.", "FILE"},
+        {"table", "Answer uploads from this table file (file form or transfer form).", "FILE"},
+        {"raw-table", "Answer uploads from FILE's bytes as they are.", "FILE"},
+        {"buffer-space", "Free buffer space announced to downloads (default 43008).", "BYTES"},
+        {"baud-pace", "Send answers no faster than 115200 baud 8N1 (11520 bytes/s)."},
+        {"bad-crc", "Answer these requests with a wrong checksum.", "LIST"},
+        {"drop", "Do not answer these requests.", "LIST"},
+        {"split", "Answer these requests in two pieces with a pause between.", "LIST"},
+        {"split-pause", "The pause between the pieces (default 60).", "MS"},
+        {"garbage", "Put stray bytes in front of the answers to these requests.", "LIST"},
+        {"fail-status", "Report a buffer failure to these download middle/end packets.", "LIST"},
+        {"buffer-full", "Announce less buffer space than each download needs."},
+        {"upload-length", "Announce this table length to uploads (e.g. 0, -1, 2000000).", "LENGTH"},
+        {"never-answer", "Read every request, answer none."},
+        {"verbose", "Report each request on standard error."},
+    });
+    parser.process(app);
+
+    SimController controller;
+    FaultPlan faults;
+    QString error;
+    if (!parseNumbers(parser, "bad-crc", &faults.badCrc, &error) ||
+        !parseNumbers(parser, "drop", &faults.drop, &error) ||
+        !parseNumbers(parser, "split", &faults.split, &error) ||
+        !parseNumbers(parser, "garbage", &faults.garbage, &error) ||
+        !parseNumbers(parser, "fail-status", &faults.failStatus, &error))
+        return fail(error);
+    qint64 number = 0;
+    if (parser.isSet("split-pause")) {
+        if (!parseUInt(parser.value("split-pause"), 0, 60000, &number))
+            return fail("--split-pause: expected milliseconds from 0 to 60000");
+        faults.splitPauseMs = int(number);
+    }
+    if (parser.isSet("upload-length")) {
+        if (!parseUInt(parser.value("upload-length"), -0x80000000LL, 0xFFFFFFFFLL, &number))
+            return fail("--upload-length: expected a 32-bit number");
+        faults.uploadLength = quint32(number);
+    }
+    faults.bufferFull = parser.isSet("buffer-full");
+    faults.neverAnswer = parser.isSet("never-answer");
+    controller.setFaults(faults);
+    if (parser.isSet("buffer-space")) {
+        if (!parseUInt(parser.value("buffer-space"), 0, 0xFFFFFFFFLL, &number))
+            return fail("--buffer-space: expected a number of bytes");
+        controller.setBufferSpace(quint32(number));
+    }
+
+    if (parser.isSet("table") || parser.isSet("raw-table")) {
+        const bool raw = parser.isSet("raw-table");
+        const QString path = parser.value(raw ? "raw-table" : "table");
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+        QByteArray table = file.readAll();
+        if (!raw) {
+            QByteArray transfer;
+            if (!ConfigTable::toTransferForm(table, &transfer, &error))
+                return fail(QStringLiteral("%1 is not a configuration table: %2").arg(path, error));
+            table = transfer;
+        }
+        controller.setTable(table);
+    }
+    const bool verbose = parser.isSet("verbose");
+    if (verbose)
+        controller.onLog(
+            [](const QString &text) { std::fprintf(stderr, "mirel-sim: %s\n", qPrintable(text)); });
+    const QString savePath = parser.value("save");
+    controller.onDownloadComplete([savePath, verbose](const QByteArray &table) {
+        if (savePath.isEmpty())
+            return;
+        QSaveFile out(savePath);
+        if (!out.open(QIODevice::WriteOnly) || out.write(table) != table.size() || !out.commit())
+            std::fprintf(stderr, "mirel-sim: cannot write %s\n", qPrintable(savePath));
+        else if (verbose)
+            std::fprintf(stderr, "mirel-sim: saved %d bytes to %s\n", int(table.size()),
+                         qPrintable(savePath));
+    });
+
+    PtyLine line;
+    line.setPaced(parser.isSet("baud-pace"));
+    if (!line.open(&error))
+        return fail(error);
+
+    LinkGuard link;
+    if (parser.isSet("link")) {
+        const QString path = parser.value("link");
+        const QByteArray native = QFile::encodeName(path);
+        const QFileInfo existing(path);
+        if (existing.isSymLink())
+            ::unlink(native.constData());
+        else if (existing.exists())
+            return fail(QStringLiteral("%1 exists and is not a symlink").arg(path));
+        if (::symlink(QFile::encodeName(line.slavePath()).constData(), native.constData()) != 0)
+            return fail(QStringLiteral("cannot create the symlink %1").arg(path));
+        link.path = path;
+    }
+
+    if (::pipe(g_stopPipe) != 0)
+        return fail("cannot create a pipe");
+    fcntl(g_stopPipe[1], F_SETFL, fcntl(g_stopPipe[1], F_GETFL) | O_NONBLOCK);
+    struct sigaction action = {};
+    action.sa_handler = requestStop;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    std::printf("%s\n", qPrintable(line.slavePath()));
+    std::fflush(stdout);
+
+    const int status = line.run(controller, g_stopPipe[0]);
+    if (verbose)
+        std::fprintf(stderr, "mirel-sim: stopping after %lld requests\n",
+                     controller.requestCount());
+    return status;
 }
