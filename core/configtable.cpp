@@ -1,27 +1,699 @@
 #include "configtable.h"
 
-// Filled in by the configuration-table work.
+#include "tablelayout.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QVector>
+#include <functional>
+
 namespace ConfigTable {
-QByteArray encodePin(const QString &, const QString &) { return {}; }
-bool buildSections(const ProjectData &, QList<QByteArray> *, QString *error)
+
+namespace {
+
+namespace L = TableLayout;
+
+void setError(QString *error, const QString &message)
 {
     if (error)
-        *error = QStringLiteral("not available");
+        *error = message;
+}
+
+void put8(QByteArray &out, int value)
+{
+    out.append(char(value & 0xFF));
+}
+
+void putBE16(QByteArray &out, int value)
+{
+    put8(out, value >> 8);
+    put8(out, value);
+}
+
+void putLE16(QByteArray &out, int value)
+{
+    put8(out, value);
+    put8(out, value >> 8);
+}
+
+void putBE24(QByteArray &out, int value)
+{
+    put8(out, value >> 16);
+    putBE16(out, value);
+}
+
+void putBE32(QByteArray &out, quint32 value)
+{
+    putBE16(out, int(value >> 16));
+    putBE16(out, int(value & 0xFFFF));
+}
+
+QByteArray tagged(int section)
+{
+    QByteArray out;
+    const QByteArray tag = L::tag(section);
+    put8(out, tag.size());
+    out += tag;
+    return out;
+}
+
+QString chipOf(const ProjectData &project)
+{
+    return project.currentChip.isEmpty() ? project.chipInformation.value(1) : project.currentChip;
+}
+
+bool knownChip(const QString &chipModel)
+{
+    return L::lastPortIndex(chipModel) > 0;
+}
+
+// The values of a row (or of a whole vertical table): every second string
+// of the information list, from position `first`; missing ones are empty.
+QStringList valuesAt(const QStringList &list, int first, int count)
+{
+    QStringList values;
+    for (int v = 0; v < count; ++v)
+        values << list.value(first + 2 * v + 1);
+    return values;
+}
+
+// Encodes the fields of one section. The first value that cannot be encoded
+// stops the section, and the message names its place.
+class FieldEncoder
+{
+public:
+    FieldEncoder(const QString &chipModel, int section) : chip(chipModel), section(section) {}
+
+    void setRow(int number) { row = number; }
+    QString error() const { return message; }
+
+    bool fail(const QString &key, const QString &value, const QString &reason)
+    {
+        QString place = QStringLiteral("section ") + L::sectionName(section);
+        if (row > 0)
+            place += QStringLiteral(", row ") + QString::number(row);
+        message = QStringLiteral("%1, %2: \"%3\" %4").arg(place, key, value, reason);
+        return false;
+    }
+
+    bool pin(const QString &key, const QString &text, QByteArray &out)
+    {
+        const QByteArray field = encodePin(chip, text);
+        if (field.size() != L::pinFieldSize)
+            return fail(key, text, QStringLiteral("is not a pin of ") + chip);
+        out += field;
+        return true;
+    }
+
+    // An option stored as its index; the code takes `width` bytes (BE).
+    bool option(const QString &key, const QString &value, const QVector<int> &codes,
+                QByteArray &out, int width = 1)
+    {
+        int index = -1;
+        if (!optionIndex(key, value, codes.size(), &index))
+            return false;
+        const int code = codes.at(index);
+        if (width == 1)
+            put8(out, code);
+        else if (width == 2)
+            putBE16(out, code);
+        else
+            putBE24(out, code);
+        return true;
+    }
+
+    bool optionIndex(const QString &key, const QString &value, int count, int *index)
+    {
+        bool ok = false;
+        const int parsed = value.toInt(&ok);
+        if (!ok || parsed < 0 || parsed >= count) {
+            return fail(key, value, QStringLiteral("is not an option index (0-%1)").arg(count - 1));
+        }
+        *index = parsed;
+        return true;
+    }
+
+    // A number field: text that is not a number counts as 0; a number the
+    // field cannot hold is refused.
+    bool number(const QString &key, const QString &value, int max, int *result)
+    {
+        bool ok = false;
+        const qlonglong parsed = value.toLongLong(&ok);
+        if (!ok) {
+            *result = 0;
+            return true;
+        }
+        if (parsed < 0 || parsed > max)
+            return fail(key, value, QStringLiteral("does not fit its field (0-%1)").arg(max));
+        *result = int(parsed);
+        return true;
+    }
+
+    // The chip-select count of a DI/DO/AI/AO row: 1 when the enable is off,
+    // otherwise 2 to the number of pins set from bit 0 up. `bits` is bit 0 first.
+    bool chipSelectCount(const QString &enable, const QStringList &bits, QByteArray &out)
+    {
+        static const QStringList enableValues{QStringLiteral("0"),  QStringLiteral("1"),
+                                              QStringLiteral("2"),  QStringLiteral("关"),
+                                              QStringLiteral("开"), QStringLiteral("同上")};
+        const int which = enableValues.indexOf(enable);
+        if (which < 0)
+            return fail(QStringLiteral("SliceSelectPinIsEnble"), enable,
+                        QStringLiteral("is not an enable option (0-2)"));
+        const bool off = which == 0 || which == 3;
+        int used = 0;
+        while (!off && used < bits.size() && bits.at(used) != QLatin1String("0"))
+            ++used;
+        put8(out, 1 << used);
+        return true;
+    }
+
+    // An address written into `block` by the placement rule: part j of an
+    // address with p parts goes to offset first + p * slot + j. An empty
+    // address is one part of value 0. More than seven parts, or a part that
+    // is not a number 0-255, is refused.
+    bool placeAddress(const QString &key, const QString &address, int first, int slot,
+                      QByteArray &block)
+    {
+        const QStringList parts = address.split(QLatin1Char('.'));
+        if (parts.size() > 7)
+            return fail(key, address, QStringLiteral("has more than seven parts"));
+        QVector<int> bytes;
+        if (!addressParts(key, address, parts, &bytes))
+            return false;
+        for (int j = 0; j < bytes.size(); ++j)
+            block[first + bytes.size() * slot + j] = char(bytes.at(j));
+        return true;
+    }
+
+    bool addressParts(const QString &key, const QString &address, const QStringList &parts,
+                      QVector<int> *bytes)
+    {
+        if (address.isEmpty()) {
+            *bytes = {0};
+            return true;
+        }
+        for (const QString &part : parts) {
+            bool ok = false;
+            const int value = part.toInt(&ok);
+            if (!ok || part.trimmed().isEmpty() || value < 0 || value > 255)
+                return fail(key, address, QStringLiteral("is not an address (parts 0-255)"));
+            *bytes << value;
+        }
+        return true;
+    }
+
+private:
+    QString chip;
+    int section;
+    int row = 0;
+    QString message;
+};
+
+using RowEncoder = std::function<bool(FieldEncoder &, const QStringList &, QByteArray &)>;
+
+bool encodeRowSection(const ProjectData &project, int section, const QStringList &list,
+                      int stringsPerRow, const RowEncoder &encodeRow, QByteArray *out,
+                      QString *error)
+{
+    const int rows = list.size() / stringsPerRow;
+    if (rows > L::maxRows) {
+        setError(error, QStringLiteral("section %1 has %2 rows; a table holds at most %3")
+                            .arg(L::sectionName(section))
+                            .arg(rows)
+                            .arg(L::maxRows));
+        return false;
+    }
+    const QString chip = chipOf(project);
+    if (rows > 0 && !knownChip(chip)) {
+        setError(error, QStringLiteral("section %1: unknown chip model \"%2\"")
+                            .arg(L::sectionName(section), chip));
+        return false;
+    }
+    QByteArray bytes = tagged(section);
+    put8(bytes, rows);
+    if (rows > 0)
+        put8(bytes, L::rowSize(section));
+    FieldEncoder encoder(chip, section);
+    for (int r = 0; r < rows; ++r) {
+        encoder.setRow(r + 1);
+        QByteArray row;
+        if (!encodeRow(encoder, valuesAt(list, r * stringsPerRow, stringsPerRow / 2), row)) {
+            setError(error, encoder.error());
+            return false;
+        }
+        Q_ASSERT(row.size() == L::rowSize(section));
+        bytes += row;
+    }
+    *out = bytes;
+    return true;
+}
+
+// Slice-select part of a DI/DO/AI/AO row: `values` holds the enable at
+// `enableAt`, then bits 3, 2, 1, 0; the table takes the count, then the pins
+// bit 0 first.
+bool encodeChipSelects(FieldEncoder &e, const QStringList &values, int enableAt, QByteArray &row)
+{
+    const QStringList bits{values.at(enableAt + 4), values.at(enableAt + 3),
+                           values.at(enableAt + 2), values.at(enableAt + 1)};
+    if (!e.chipSelectCount(values.at(enableAt), bits, row))
+        return false;
+    for (int bit = 0; bit < 4; ++bit) {
+        if (!e.pin(QStringLiteral("SliceSelectPin_%1Bit").arg(bit), bits.at(bit), row))
+            return false;
+    }
+    return true;
+}
+
+bool encodeStartTerminal(FieldEncoder &e, const QString &value, QByteArray &row)
+{
+    int terminal = 0;
+    if (!e.number(QStringLiteral("Index"), value, 0xFFFF, &terminal))
+        return false;
+    putLE16(row, terminal);
+    return true;
+}
+
+const QString kPin = QStringLiteral("Pin");
+const QString kMode = QStringLiteral("Mode");
+const QString kSpeed = QStringLiteral("Speed");
+
+// One wireless socket: application digit (none when empty), the marker, the
+// address over the default 192.168.250.1, the port (LE16).
+bool encodeSocket(FieldEncoder &e, const QStringList &wireless, int socket, QByteArray &out)
+{
+    const int at = 6 * (socket - 1);
+    const QString application = wireless.value(at + 1);
+    const QString address = wireless.value(at + 3);
+    const QString port = wireless.value(at + 5);
+    if (!application.isEmpty()) {
+        int index = 0;
+        if (!e.optionIndex(QStringLiteral("ApplicationOfSocket%1").arg(socket), application,
+                           L::socketApplicationCount, &index))
+            return false;
+        out += QByteArray::number(index);
+    }
+    out += L::socketMarker;
+    QByteArray ip("\xC0\xA8\xFA\x01", 4);
+    QVector<int> parts;
+    const QString ipKey = QStringLiteral("IPOfSocket%1").arg(socket);
+    if (!e.addressParts(ipKey, address, address.split(QLatin1Char('.')), &parts))
+        return false;
+    for (int j = 0; j < parts.size() && j < 4; ++j)
+        ip[j] = char(parts.at(j));
+    out += ip;
+    int portNumber = 0;
+    if (!e.number(QStringLiteral("PortOfSocket%1").arg(socket), port, 0xFFFF, &portNumber))
+        return false;
+    putLE16(out, portNumber);
+    return true;
+}
+
+// The 32-byte network block of film `film` (1..3) from a port's network list.
+bool encodeNetworkBlock(FieldEncoder &e, const QStringList &network, int film, QByteArray &out)
+{
+    const int b = 12 * (film - 1);
+    const QStringList values = valuesAt(network, b, 6);
+    const QString prefix = QStringLiteral("FilmApplication%1").arg(film);
+    QByteArray block(L::networkBlockSize, '\0');
+    const char defaults[] = "\x02\xC0\xA8\x01\x58\xFF\xFF\xFF\x00\xC0\xA8\x01\x01";
+    for (int i = 0; i < 13; ++i)
+        block[i] = defaults[i];
+    // The addressing value: 1 automatic, 2 manual (0 or empty: not chosen).
+    int automatic = 0;
+    if (!values.at(0).isEmpty() &&
+        !e.optionIndex(prefix + QStringLiteral("UseAutoGetIP"), values.at(0), 3, &automatic))
+        return false;
+    block[0] = char(automatic);
+    const QStringList addressKeys{QStringLiteral("IPAddr"), QStringLiteral("SubnetMas"),
+                                  QStringLiteral("DefaultGeteway"), QStringLiteral("PreferredDNS")};
+    for (int a = 0; a < 4; ++a) {
+        if (!e.placeAddress(prefix + addressKeys.at(a), values.at(a + 1), 1, a, block))
+            return false;
+    }
+    int port = 0;
+    if (!e.number(prefix + QStringLiteral("LocalStartPort"), values.at(5), 0xFFFF, &port))
+        return false;
+    block[17] = char(port & 0xFF);
+    block[18] = char(port >> 8);
+    out += block;
+    return true;
+}
+
+bool anyEmpty(const QStringList &values)
+{
+    for (const QString &value : values)
+        if (value.isEmpty())
+            return true;
     return false;
 }
-bool buildConfigurationTable(const ProjectData &p, QByteArray *, QString *error)
+
+bool checkPort(int port, int last, const char *kind, QString *error)
 {
-    return buildSections(p, nullptr, error);
-}
-QByteArray fileForm(const QList<QByteArray> &) { return {}; }
-bool writeTableFile(const ProjectData &p, const QString &, QString *error)
-{
-    return buildSections(p, nullptr, error);
-}
-bool toTransferForm(const QByteArray &, QByteArray *, QString *error)
-{
-    if (error)
-        *error = QStringLiteral("not available");
+    if (port >= 1 && port <= last)
+        return true;
+    setError(error, QStringLiteral("there is no %1 port %2").arg(QLatin1String(kind)).arg(port));
     return false;
 }
+
+} // namespace
+
+QByteArray encodePin(const QString &chipModel, const QString &pinText)
+{
+    if (!knownChip(chipModel))
+        return {};
+    if (pinText == QLatin1String("0"))
+        return QByteArray(L::pinFieldSize, '\0');
+    if (pinText.size() < 3 || pinText.at(0) != QLatin1Char('P'))
+        return {};
+    const int portIndex = pinText.at(1).unicode() - 64;
+    const QString numberText = pinText.mid(2);
+    for (QChar c : numberText)
+        if (!c.isDigit() || c.unicode() > 127)
+            return {};
+    bool ok = false;
+    const int number = numberText.toInt(&ok);
+    quint32 base = 0;
+    const bool canonical = numberText.size() == 1 || (numberText.size() == 2 && number >= 10);
+    if (!ok || !canonical || number > 15 || !L::portBase(chipModel, portIndex, &base))
+        return {};
+    QByteArray field;
+    putBE32(field, base);
+    putBE16(field, 1 << number);
+    return field;
+}
+
+bool encodeFsmcSection(const ProjectData &project, QByteArray *section, QString *error)
+{
+    const QString flag = project.fsmcInformation.value(1);
+    if (flag != QLatin1String("0") && flag != QLatin1String("1")) {
+        setError(error,
+                 QStringLiteral("section FSMC, iSSelectRAM: \"%1\" is neither 0 nor 1").arg(flag));
+        return false;
+    }
+    *section = tagged(L::Fsmc) + flag.toUtf8();
+    return true;
+}
+
+bool encodeDiSection(const ProjectData &project, QByteArray *section, QString *error)
+{
+    const QString chip = chipOf(project);
+    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
+        return e.pin(kPin, v.at(0), out) &&
+               e.option(kMode, v.at(1), L::inputModeCodes(chip), out) &&
+               encodeStartTerminal(e, v.at(2), out) && encodeChipSelects(e, v, 3, out);
+    };
+    return encodeRowSection(project, L::DI, project.diInformation, 16, row, section, error);
+}
+
+bool encodeDoSection(const ProjectData &project, QByteArray *section, QString *error)
+{
+    const QString chip = chipOf(project);
+    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
+        return e.pin(kPin, v.at(0), out) &&
+               e.option(kMode, v.at(1), L::outputModeCodes(chip), out) &&
+               e.option(kSpeed, v.at(2), L::speedCodes(chip), out) &&
+               encodeStartTerminal(e, v.at(3), out) && encodeChipSelects(e, v, 4, out);
+    };
+    return encodeRowSection(project, L::DO, project.doInformation, 18, row, section, error);
+}
+
+bool encodeAiSection(const ProjectData &project, QByteArray *section, QString *error)
+{
+    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
+        return e.pin(kPin, v.at(0), out) && encodeStartTerminal(e, v.at(1), out) &&
+               encodeChipSelects(e, v, 2, out);
+    };
+    return encodeRowSection(project, L::AI, project.aiInformation, 14, row, section, error);
+}
+
+bool encodeAoSection(const ProjectData &project, QByteArray *section, QString *error)
+{
+    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
+        return e.pin(kPin, v.at(0), out) && encodeStartTerminal(e, v.at(1), out) &&
+               encodeChipSelects(e, v, 2, out);
+    };
+    return encodeRowSection(project, L::AO, project.aoInformation, 14, row, section, error);
+}
+
+bool encodeExitSection(const ProjectData &project, QByteArray *section, QString *error)
+{
+    const QString chip = chipOf(project);
+    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
+        int pre = 0;
+        int sub = 0;
+        int task = 0;
+        if (!e.pin(kPin, v.at(0), out) ||
+            !e.option(QStringLiteral("InputMode"), v.at(1), L::inputModeCodes(chip), out) ||
+            !e.option(QStringLiteral("TriggerMode"), v.at(2), L::triggerModeCodes(), out) ||
+            !e.option(QStringLiteral("TriggerWay"), v.at(3), L::triggerWayCodes(), out) ||
+            !e.optionIndex(QStringLiteral("PrePriority"), v.at(4), 4, &pre) ||
+            !e.optionIndex(QStringLiteral("SubPriority"), v.at(5), 4, &sub) ||
+            !e.number(QStringLiteral("Index"), v.at(6), 0xFF, &task))
+            return false;
+        put8(out, pre);
+        put8(out, sub);
+        put8(out, task);
+        return true;
+    };
+    return encodeRowSection(project, L::Exit, project.exitInformation, 14, row, section, error);
+}
+
+bool encodeSysSection(const ProjectData &project, QByteArray *section, QString *error)
+{
+    const QString chip = chipOf(project);
+    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
+        const int function = L::systemFunctions().indexOf(v.at(0));
+        if (function < 0)
+            return e.fail(QStringLiteral("SystemPin"), v.at(0),
+                          QStringLiteral("is not a system function"));
+        put8(out, function + 1);
+        return e.pin(kPin, v.at(1), out) &&
+               e.option(kMode, v.at(2), L::outputModeCodes(chip), out) &&
+               e.option(kSpeed, v.at(3), L::speedCodes(chip), out);
+    };
+    return encodeRowSection(project, L::Sys, project.sysInformation, 8, row, section, error);
+}
+
+bool encodeUsartSection(const ProjectData &project, int port, QByteArray *section, QString *error)
+{
+    if (!checkPort(port, 6, "serial", error))
+        return false;
+    const int sectionId = L::Usart1 + port - 1;
+    const QStringList &list = project.usartInformation.at(port - 1);
+    QByteArray bytes = tagged(sectionId);
+    const QStringList v = valuesAt(list, 0, 7);
+    if (list.size() != 14 || anyEmpty(v)) {
+        put8(bytes, 0);
+        *section = bytes;
+        return true;
+    }
+    const QString chip = chipOf(project);
+    if (!knownChip(chip)) {
+        setError(error, QStringLiteral("section %1: unknown chip model \"%2\"")
+                            .arg(L::sectionName(sectionId), chip));
+        return false;
+    }
+    put8(bytes, L::usartFixedSize);
+    FieldEncoder e(chip, sectionId);
+    const QStringList &wireless = project.wirelessInformation.at(port - 1);
+    bool ok =
+        e.pin(QStringLiteral("TXPinName"), v.at(0), bytes) &&
+        e.pin(QStringLiteral("RXPinName"), v.at(1), bytes) &&
+        e.option(QStringLiteral("Baud"), v.at(2), L::baudRates(), bytes, 3) &&
+        e.option(QStringLiteral("DataBit"), v.at(3), L::dataBitCodes(), bytes, 2) &&
+        e.option(QStringLiteral("StopBit"), v.at(4), L::stopBitCodes(), bytes, 2) &&
+        e.option(QStringLiteral("CheckBit"), v.at(5), L::parityCodes(), bytes, 2) &&
+        e.option(QStringLiteral("PortApplication"), v.at(6), L::portApplicationCodes(), bytes);
+    for (int socket = 1; ok && socket <= L::socketCount; ++socket)
+        ok = encodeSocket(e, wireless, socket, bytes);
+    if (!ok) {
+        setError(error, e.error());
+        return false;
+    }
+    *section = bytes;
+    return true;
+}
+
+bool encodeSpiSection(const ProjectData &project, int port, QByteArray *section, QString *error)
+{
+    if (!checkPort(port, 3, "SPI", error))
+        return false;
+    const int sectionId = L::Spi1 + port - 1;
+    const QStringList v = valuesAt(project.spiInformation.at(port - 1), 0, 18);
+    QByteArray bytes = tagged(sectionId);
+    if (anyEmpty(v)) {
+        put8(bytes, 0);
+        *section = bytes;
+        return true;
+    }
+    const QString chip = chipOf(project);
+    if (!knownChip(chip)) {
+        setError(error, QStringLiteral("section %1: unknown chip model \"%2\"")
+                            .arg(L::sectionName(sectionId), chip));
+        return false;
+    }
+    put8(bytes, L::spiRecordSize);
+    FieldEncoder e(chip, sectionId);
+    const QVector<QPair<const char *, QVector<int>>> options{
+        {"CommunicationMode", L::spiDirectionCodes()},
+        {"WorkMode", L::spiModeCodes()},
+        {"DataFrame", L::spiDataSizeCodes()},
+        {"ClockState", L::spiPolarityCodes()},
+        {"CaptureClockEdge", L::spiPhaseCodes()},
+        {"FilmSelectionMode", L::spiChipSelectCodes()},
+        {"BaudRatePrefrequencyValue", L::spiPrescalerCodes()},
+        {"DataTransmissionStartBit", L::spiFirstBitCodes()}};
+    bool ok = e.pin(QStringLiteral("SCKPinName"), v.at(0), bytes) &&
+              e.pin(QStringLiteral("MISOPinName"), v.at(1), bytes) &&
+              e.pin(QStringLiteral("MOSIPinName"), v.at(2), bytes);
+    for (int i = 0; ok && i < options.size(); ++i)
+        ok = e.option(QLatin1String(options.at(i).first), v.at(3 + i), options.at(i).second, bytes,
+                      2);
+    ok = ok && e.option(QStringLiteral("CRCPolynomials"), v.at(11), L::spiCrcCodes(), bytes);
+    const QStringList &network = project.networkInformation.at(port - 1);
+    for (int film = 1; ok && film <= L::filmCount; ++film) {
+        const int at = 12 + 2 * (film - 1);
+        ok = e.option(QStringLiteral("Film%1Application").arg(film), v.at(at),
+                      L::filmApplicationCodes(), bytes) &&
+             e.pin(QStringLiteral("SliceSelect%1Pin").arg(film), v.at(at + 1), bytes) &&
+             encodeNetworkBlock(e, network, film, bytes);
+    }
+    if (!ok) {
+        setError(error, e.error());
+        return false;
+    }
+    Q_ASSERT(bytes.size() == tagged(sectionId).size() + 1 + L::spiRecordSize);
+    *section = bytes;
+    return true;
+}
+
+bool buildSections(const ProjectData &project, QList<QByteArray> *sections, QString *error)
+{
+    const QString chip = chipOf(project);
+    if (!knownChip(chip)) {
+        setError(error, QStringLiteral("unknown chip model \"%1\"").arg(chip));
+        return false;
+    }
+    using Encoder = std::function<bool(QByteArray *, QString *)>;
+    QVector<Encoder> encoders{
+        [&](QByteArray *s, QString *e) { return encodeFsmcSection(project, s, e); },
+        [&](QByteArray *s, QString *e) { return encodeDiSection(project, s, e); },
+        [&](QByteArray *s, QString *e) { return encodeDoSection(project, s, e); },
+        [&](QByteArray *s, QString *e) { return encodeAiSection(project, s, e); },
+        [&](QByteArray *s, QString *e) { return encodeAoSection(project, s, e); },
+        [&](QByteArray *s, QString *e) { return encodeExitSection(project, s, e); }};
+    for (int port = 1; port <= 6; ++port)
+        encoders << [&, port](QByteArray *s, QString *e) {
+            return encodeUsartSection(project, port, s, e);
+        };
+    for (int port = 1; port <= 3; ++port)
+        encoders <<
+            [&, port](QByteArray *s, QString *e) { return encodeSpiSection(project, port, s, e); };
+    encoders << [&](QByteArray *s, QString *e) { return encodeSysSection(project, s, e); };
+
+    QList<QByteArray> built;
+    for (const Encoder &encode : qAsConst(encoders)) {
+        QByteArray section;
+        if (!encode(&section, error))
+            return false;
+        built << section;
+    }
+    if (sections)
+        *sections = built;
+    return true;
+}
+
+bool buildConfigurationTable(const ProjectData &project, QByteArray *table, QString *error)
+{
+    QList<QByteArray> sections;
+    if (!buildSections(project, &sections, error))
+        return false;
+    QByteArray joined;
+    for (const QByteArray &section : qAsConst(sections))
+        joined += section;
+    if (table)
+        *table = joined;
+    return true;
+}
+
+QByteArray fileForm(const QList<QByteArray> &sections)
+{
+    QByteArray out;
+    QDataStream stream(&out, QIODevice::WriteOnly);
+    for (const QByteArray &section : sections)
+        stream << section;
+    return out;
+}
+
+bool saveFile(const QString &filePath, const QByteArray &bytes, QString *error)
+{
+    const QFileInfo info(filePath);
+    if (!QDir().mkpath(info.absolutePath())) {
+        setError(error, QStringLiteral("cannot create the folder %1").arg(info.absolutePath()));
+        return false;
+    }
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        setError(error, QStringLiteral("cannot write %1: %2").arg(filePath, file.errorString()));
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        setError(error, QStringLiteral("cannot write %1: %2").arg(filePath, file.errorString()));
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        setError(error, QStringLiteral("cannot write %1: %2").arg(filePath, file.errorString()));
+        return false;
+    }
+    return true;
+}
+
+bool writeTableFile(const ProjectData &project, const QString &filePath, QString *error)
+{
+    QList<QByteArray> sections;
+    if (!buildSections(project, &sections, error))
+        return false;
+    return saveFile(filePath, fileForm(sections), error);
+}
+
+bool toTransferForm(const QByteArray &data, QByteArray *transfer, QString *error)
+{
+    QVector<L::SectionSpan> spans;
+    // File form: sixteen length-prefixed blocks that fill the data exactly.
+    QByteArray joined;
+    qint64 pos = 0;
+    int blocks = 0;
+    while (blocks < L::SectionCount && data.size() - pos >= 4) {
+        const auto *p = reinterpret_cast<const uchar *>(data.constData() + pos);
+        const quint32 length =
+            (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | quint32(p[3]);
+        if (qint64(length) > data.size() - pos - 4)
+            break;
+        joined += data.mid(int(pos + 4), int(length));
+        pos += 4 + qint64(length);
+        ++blocks;
+    }
+    if (blocks == L::SectionCount && pos == data.size()) {
+        QString why;
+        if (!L::splitSections(joined, &spans, &why)) {
+            setError(error,
+                     QStringLiteral("the sixteen blocks of the file do not form a table: ") + why);
+            return false;
+        }
+        *transfer = joined;
+        return true;
+    }
+    QString why;
+    if (!L::splitSections(data, &spans, &why)) {
+        setError(error, QStringLiteral("not a configuration table: ") + why);
+        return false;
+    }
+    *transfer = data;
+    return true;
+}
+
 } // namespace ConfigTable

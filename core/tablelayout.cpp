@@ -1,0 +1,435 @@
+#include "tablelayout.h"
+
+#include <QStringList>
+
+namespace TableLayout {
+
+namespace {
+
+const char *const kTags[SectionCount] = {"FSMC",   "DI",     "DO",     "AI",     "AO",     "EXIT",
+                                         "USART1", "USART2", "USART3", "USART4", "USART5", "USART6",
+                                         "SPI1",   "SPI2",   "SPI3",   "SYS"};
+
+const QString kF103 = QStringLiteral("STM32F103RE");
+const QString kF407 = QStringLiteral("STM32F407ZG");
+
+void setError(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+}
+
+// The tag bytes as readable text for a message: printable ASCII as is, the
+// rest as \xNN.
+QString printable(const QByteArray &bytes)
+{
+    QString text;
+    for (char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u < 0x7F)
+            text += QLatin1Char(c);
+        else
+            text += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+    }
+    return text;
+}
+
+// Bounds-checked walk over the table.
+class Walker
+{
+public:
+    explicit Walker(const QByteArray &table) : data(table) {}
+
+    int position() const { return pos; }
+    int left() const { return data.size() - pos; }
+    bool atEnd() const { return pos >= data.size(); }
+
+    bool byte(int *value)
+    {
+        if (left() < 1)
+            return false;
+        *value = static_cast<unsigned char>(data.at(pos++));
+        return true;
+    }
+    bool skip(qint64 count)
+    {
+        if (count < 0 || count > left())
+            return false;
+        pos += int(count);
+        return true;
+    }
+    QByteArray bytes(int count) const { return data.mid(pos, count); }
+
+private:
+    const QByteArray &data;
+    int pos = 0;
+};
+
+QString cutShort(int section, int atByte, const QString &what)
+{
+    return QStringLiteral("the table ends inside section %1 at byte %2 (%3 missing)")
+        .arg(sectionName(section))
+        .arg(atByte)
+        .arg(what);
+}
+
+bool walkRows(Walker &w, int section, QString *error)
+{
+    int count = 0;
+    if (!w.byte(&count)) {
+        setError(error, cutShort(section, w.position(), QStringLiteral("row count")));
+        return false;
+    }
+    if (count == 0)
+        return true;
+    int size = 0;
+    if (!w.byte(&size)) {
+        setError(error, cutShort(section, w.position(), QStringLiteral("row size")));
+        return false;
+    }
+    if (size != rowSize(section)) {
+        setError(error, QStringLiteral("section %1 declares rows of %2 bytes; they are %3 bytes")
+                            .arg(sectionName(section))
+                            .arg(size)
+                            .arg(rowSize(section)));
+        return false;
+    }
+    if (!w.skip(qint64(count) * size)) {
+        setError(error, QStringLiteral("section %1 declares %2 rows of %3 bytes but only %4 bytes "
+                                       "are left")
+                            .arg(sectionName(section))
+                            .arg(count)
+                            .arg(size)
+                            .arg(w.left()));
+        return false;
+    }
+    return true;
+}
+
+bool walkUsart(Walker &w, int section, QString *error)
+{
+    int size = 0;
+    if (!w.byte(&size)) {
+        setError(error, cutShort(section, w.position(), QStringLiteral("record size")));
+        return false;
+    }
+    if (size == 0)
+        return true;
+    if (size != usartFixedSize) {
+        setError(error, QStringLiteral("section %1 declares a record of %2 bytes; it is %3")
+                            .arg(sectionName(section))
+                            .arg(size)
+                            .arg(usartFixedSize));
+        return false;
+    }
+    if (!w.skip(usartFixedSize)) {
+        setError(error, cutShort(section, w.position(), QStringLiteral("port record")));
+        return false;
+    }
+    for (int socket = 1; socket <= socketCount; ++socket) {
+        int first = 0;
+        if (!w.byte(&first)) {
+            setError(error,
+                     cutShort(section, w.position(), QStringLiteral("socket %1").arg(socket)));
+            return false;
+        }
+        if (first >= '0' && first < '0' + socketApplicationCount) {
+            int marker = 0;
+            if (!w.byte(&marker)) {
+                setError(error,
+                         cutShort(section, w.position(), QStringLiteral("socket %1").arg(socket)));
+                return false;
+            }
+            first = marker;
+        }
+        if (first != socketMarker) {
+            setError(error, QStringLiteral("section %1, socket %2: unexpected byte 0x%3 at byte %4")
+                                .arg(sectionName(section))
+                                .arg(socket)
+                                .arg(first, 2, 16, QLatin1Char('0'))
+                                .arg(w.position() - 1));
+            return false;
+        }
+        if (!w.skip(6)) {
+            setError(error, cutShort(section, w.position(),
+                                     QStringLiteral("address of socket %1").arg(socket)));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool walkSpi(Walker &w, int section, QString *error)
+{
+    int size = 0;
+    if (!w.byte(&size)) {
+        setError(error, cutShort(section, w.position(), QStringLiteral("record size")));
+        return false;
+    }
+    if (size == 0)
+        return true;
+    if (size != spiRecordSize) {
+        setError(error, QStringLiteral("section %1 declares a record of %2 bytes; it is %3")
+                            .arg(sectionName(section))
+                            .arg(size)
+                            .arg(spiRecordSize));
+        return false;
+    }
+    if (!w.skip(spiRecordSize)) {
+        setError(error, cutShort(section, w.position(), QStringLiteral("port record")));
+        return false;
+    }
+    return true;
+}
+
+bool walkBody(Walker &w, int section, QString *error)
+{
+    if (section == Fsmc) {
+        if (!w.skip(1)) {
+            setError(error, cutShort(section, w.position(), QStringLiteral("external-RAM flag")));
+            return false;
+        }
+        return true;
+    }
+    if (isRowSection(section))
+        return walkRows(w, section, error);
+    if (section >= Usart1 && section <= Usart6)
+        return walkUsart(w, section, error);
+    return walkSpi(w, section, error);
+}
+
+} // namespace
+
+QByteArray tag(int section)
+{
+    if (section < 0 || section >= SectionCount)
+        return {};
+    return QByteArray(kTags[section]);
+}
+
+QString sectionName(int section)
+{
+    return QString::fromLatin1(tag(section));
+}
+
+bool isRowSection(int section)
+{
+    return rowSize(section) > 0;
+}
+
+int rowSize(int section)
+{
+    switch (section) {
+    case DI:
+        return 34;
+    case DO:
+        return 35;
+    case AI:
+    case AO:
+        return 33;
+    case Exit:
+        return 12;
+    case Sys:
+        return 9;
+    default:
+        return 0;
+    }
+}
+
+bool splitSections(const QByteArray &table, QVector<SectionSpan> *spans, QString *error)
+{
+    spans->clear();
+    if (table.isEmpty()) {
+        setError(error, QStringLiteral("the table is empty"));
+        return false;
+    }
+    Walker w(table);
+    int nextSection = 0;
+    while (!w.atEnd()) {
+        const int tagAt = w.position();
+        int length = 0;
+        w.byte(&length);
+        if (length == 0 || length > w.left()) {
+            setError(error, QStringLiteral("no section tag at byte %1").arg(tagAt));
+            return false;
+        }
+        const QByteArray found = w.bytes(length);
+        w.skip(length);
+        int section = -1;
+        for (int s = 0; s < SectionCount; ++s)
+            if (tag(s) == found)
+                section = s;
+        if (section < 0) {
+            setError(error, QStringLiteral("unknown section tag \"%1\" at byte %2")
+                                .arg(printable(found))
+                                .arg(tagAt));
+            return false;
+        }
+        if (section < nextSection) {
+            setError(error, QStringLiteral("section %1 at byte %2 is repeated or out of order")
+                                .arg(sectionName(section))
+                                .arg(tagAt));
+            return false;
+        }
+        SectionSpan span;
+        span.section = section;
+        span.begin = w.position();
+        if (!walkBody(w, section, error))
+            return false;
+        span.end = w.position();
+        spans->append(span);
+        nextSection = section + 1;
+    }
+    if (spans->isEmpty() || spans->constLast().section != Sys) {
+        setError(error, QStringLiteral("the table ends after %1 bytes without its SYS section")
+                            .arg(table.size()));
+        return false;
+    }
+    return true;
+}
+
+int lastPortIndex(const QString &chipModel)
+{
+    if (chipModel == kF103)
+        return 7;
+    if (chipModel == kF407)
+        return 11;
+    return 0;
+}
+
+bool portBase(const QString &chipModel, int portIndex, quint32 *base)
+{
+    if (portIndex < 1 || portIndex > lastPortIndex(chipModel))
+        return false;
+    const quint32 portA = chipModel == kF103 ? 0x40010800u : 0x40020000u;
+    *base = portA + 0x400u * quint32(portIndex - 1);
+    return true;
+}
+
+QVector<int> inputModeCodes(const QString &chipModel)
+{
+    if (chipModel == kF103)
+        return {0x28, 0x48};
+    if (chipModel == kF407)
+        return {0x02, 0x01};
+    return {};
+}
+
+QVector<int> outputModeCodes(const QString &chipModel)
+{
+    if (chipModel == kF103)
+        return {0x10, 0x14};
+    if (chipModel == kF407)
+        return {0x00, 0x01};
+    return {};
+}
+
+QVector<int> speedCodes(const QString &chipModel)
+{
+    if (chipModel == kF103)
+        return {0x01, 0x02, 0x03, 0x03};
+    if (chipModel == kF407)
+        return {0x00, 0x01, 0x02, 0x03};
+    return {};
+}
+
+QVector<int> triggerModeCodes()
+{
+    return {0x00, 0x04};
+}
+
+QVector<int> triggerWayCodes()
+{
+    return {0x08, 0x0C, 0x10};
+}
+
+QVector<int> baudRates()
+{
+    return {115200, 56000, 19200, 14400, 9600, 4800, 2400};
+}
+
+QVector<int> dataBitCodes()
+{
+    return {0x0000, 0x1000};
+}
+
+QVector<int> stopBitCodes()
+{
+    return {0x0000, 0x1000, 0x2000, 0x3000};
+}
+
+QVector<int> parityCodes()
+{
+    return {0x0000, 0x0400, 0x0600};
+}
+
+QVector<int> portApplicationCodes()
+{
+    return {0x00, 0x01, 0x02, 0x10, 0x11, 0x20, 0x21, 0x30, 0x31, 0x40, 0x41, 0x50};
+}
+
+QVector<int> spiDirectionCodes()
+{
+    return {0x0000, 0x0400, 0x8000, 0xC000};
+}
+
+QVector<int> spiModeCodes()
+{
+    return {0x0104, 0x0000};
+}
+
+QVector<int> spiDataSizeCodes()
+{
+    return {0x0000, 0x0800};
+}
+
+QVector<int> spiPolarityCodes()
+{
+    return {0x0002, 0x0000};
+}
+
+QVector<int> spiPhaseCodes()
+{
+    return {0x0000, 0x0001};
+}
+
+QVector<int> spiChipSelectCodes()
+{
+    return {0x0200, 0x0000};
+}
+
+QVector<int> spiPrescalerCodes()
+{
+    QVector<int> codes;
+    for (int i = 0; i < 8; ++i)
+        codes << i * 8;
+    return codes;
+}
+
+QVector<int> spiFirstBitCodes()
+{
+    return {0x0000, 0x0080};
+}
+
+QVector<int> spiCrcCodes()
+{
+    return {7, 16};
+}
+
+QVector<int> filmApplicationCodes()
+{
+    return {0x00, 0x01, 0x10, 0x11};
+}
+
+QStringList systemFunctions()
+{
+    return {QStringLiteral("SYS_INIT"), QStringLiteral("SYS_RunLed"),
+            QStringLiteral("SYS_FaultLed"), QStringLiteral("SYS_WatchDog")};
+}
+
+int optionOf(const QVector<int> &codes, int code)
+{
+    return codes.lastIndexOf(code);
+}
+
+} // namespace TableLayout

@@ -1,0 +1,207 @@
+#include "tablefixtures.h"
+
+#include "dlgdescription.h"
+#include "pindescriptions.h"
+
+namespace TableFixtures {
+
+namespace {
+
+QStringList keysOf(CPinDescriptions::DlgType type)
+{
+    const QStringList select{"SliceSelectPinIsEnble", "SliceSelectPin_3Bit", "SliceSelectPin_2Bit",
+                             "SliceSelectPin_1Bit", "SliceSelectPin_0Bit"};
+    switch (type) {
+    case CPinDescriptions::DlgDI:
+        return QStringList{"Pin", "Mode", "Index"} + select;
+    case CPinDescriptions::DlgDO:
+        return QStringList{"Pin", "Mode", "Speed", "Index"} + select;
+    case CPinDescriptions::DlgAI:
+    case CPinDescriptions::DlgAO:
+        return QStringList{"Pin", "Index"} + select;
+    case CPinDescriptions::DlgEXIT:
+        return {"Pin",         "InputMode",   "TriggerMode", "TriggerWay",
+                "PrePriority", "SubPriority", "Index"};
+    case CPinDescriptions::DlgSYS:
+        return {"SystemPin", "Pin", "Mode", "Speed"};
+    default:
+        return {};
+    }
+}
+
+QStringList pairs(const QStringList &keys, const QStringList &values)
+{
+    QStringList list;
+    for (int i = 0; i < keys.size(); ++i)
+        list << keys.at(i) << values.value(i);
+    return list;
+}
+
+// Pins and option choices that differ between the two chips.
+struct ChipPlan
+{
+    QString chip;
+    bool ram;
+    QString doSpeed;
+    QString aoSelect;
+    QStringList exitPins;
+    QStringList sysPins;
+    QStringList usartPins;  // TX, RX of ports 1..6 ("" for an unused port)
+    QStringList spiSelects; // SPI1 film 1, SPI1 film 2, SPI3 film 1
+};
+
+ChipPlan planFor(const QString &chip)
+{
+    if (chip == QLatin1String("STM32F103RE"))
+        return {
+            chip,
+            false,
+            "1",
+            "PC6",
+            {"PC7", "PC8"},
+            {"PC9", "PC13", "PB8", "PA11"},
+            {"PA9", "PA10", "PA2", "PA3", "PB10", "PB11", "PC10", "PC11", "PC12", "PD2", "", ""},
+            {"PB12", "PB6", "PB7"}};
+    return {
+        chip,
+        true,
+        "2",
+        "PG6",
+        {"PG7", "PG8"},
+        {"PE2", "PE3", "PE4", "PE5"},
+        {"PB6", "PB7", "PA2", "PA3", "PB10", "PB11", "PC10", "PC11", "PC12", "PD2", "PC6", "PC7"},
+        {"PF6", "PF7", "PF8"}};
+}
+
+} // namespace
+
+QByteArray hex(const char *spaced)
+{
+    return QByteArray::fromHex(QByteArray(spaced).replace(' ', ""));
+}
+
+QStringList row(CPinDescriptions::DlgType type, int number, const QStringList &values)
+{
+    QStringList keys;
+    for (const QString &key : keysOf(type))
+        keys << QString::number(number) + key;
+    return pairs(keys, values);
+}
+
+QStringList usart(const QString &tx, const QString &rx, const QStringList &options)
+{
+    return pairs(CDlgDescription().usartKeys, QStringList{tx, rx} + options);
+}
+
+QStringList sockets(const QList<QStringList> &socketValues)
+{
+    QStringList values;
+    for (const QStringList &socket : socketValues)
+        values += socket;
+    return pairs(CDlgDescription().socketKeys, values);
+}
+
+QStringList spi(const QStringList &values)
+{
+    return pairs(CDlgDescription().spiKeys, values);
+}
+
+QStringList network(int film, const QStringList &values)
+{
+    return pairs(CDlgDescription().networkKeys.mid(6 * (film - 1), 6), values);
+}
+
+void setFunction(ProjectData &project, const QString &pin, const QString &function)
+{
+    const int index = project.pinNames.indexOf(pin);
+    if (index >= 0)
+        project.pinFunctions[index] = function;
+}
+
+ProjectData fullyConfigured(const QString &chipModel)
+{
+    using D = CPinDescriptions;
+    const ChipPlan plan = planFor(chipModel);
+    ProjectData p = ProjectData::fresh(chipModel, plan.ram);
+    const CPinDescriptions catalogue(plan.ram);
+    for (const auto &fixed : catalogue.fixedPins(chipModel))
+        p.pinFunctions[fixed.first] = fixed.second;
+    if (plan.ram)
+        for (const auto &bus : catalogue.externalBusPins())
+            p.pinFunctions[bus.first] = bus.second;
+
+    p.diInformation = row(D::DlgDI, 1, {"PA0", "1", "1", "0", "0", "0", "0", "0"}) +
+                      row(D::DlgDI, 2, {"PA1", "0", "2", "1", "0", "0", "PC1", "PC0"});
+    p.doInformation =
+        row(D::DlgDO, 1, {"PA8", "1", plan.doSpeed, "1", "1", "PC5", "PC4", "PC3", "PC2"}) +
+        row(D::DlgDO, 2, {"PB0", "0", "3", "17", "0", "0", "0", "0", "0"});
+    p.aiInformation = row(D::DlgAI, 1, {"PB1", "1", "0", "0", "0", "0", "0"});
+    p.aoInformation = row(D::DlgAO, 1, {"PA4", "3", "1", "0", "0", "0", plan.aoSelect});
+    p.exitInformation = row(D::DlgEXIT, 1, {plan.exitPins.at(0), "1", "1", "2", "3", "2", "5"}) +
+                        row(D::DlgEXIT, 2, {plan.exitPins.at(1), "0", "0", "0", "0", "0", "1"});
+    const QStringList sys{"SYS_RunLed", "SYS_INIT", "SYS_WatchDog", "SYS_FaultLed"};
+    const QStringList sysModes{"0", "1", "1", "0"};
+    const QStringList sysSpeeds{"1", "0", "3", "0"};
+    for (int i = 0; i < sys.size(); ++i) {
+        p.sysInformation +=
+            row(D::DlgSYS, i + 1, {sys.at(i), plan.sysPins.at(i), sysModes.at(i), sysSpeeds.at(i)});
+        setFunction(p, plan.sysPins.at(i), sys.at(i));
+    }
+
+    const QList<QStringList> portOptions{{"4", "1", "2", "2", "5"},  {"0", "0", "0", "0", "11"},
+                                         {"6", "0", "3", "1", "3"},  {"1", "0", "1", "0", "7"},
+                                         {"2", "1", "0", "1", "10"}, {"5", "1", "1", "2", "8"}};
+    QList<QStringList> modem;
+    for (int n = 1; n <= 8; ++n)
+        modem << QStringList{QString::number((n - 1) % 4),
+                             QStringLiteral("10.0.%1.%2").arg(n).arg(200 + n),
+                             QString::number(500 + n)};
+    for (int port = 1; port <= 6; ++port) {
+        const QString tx = plan.usartPins.at(2 * (port - 1));
+        const QString rx = plan.usartPins.at(2 * (port - 1) + 1);
+        if (tx.isEmpty())
+            continue;
+        p.usartInformation[port - 1] = usart(tx, rx, portOptions.at(port - 1));
+        setFunction(p, tx, catalogue.usartTxNames.at(port - 1));
+        setFunction(p, rx, catalogue.usartRxNames.at(port - 1));
+    }
+    p.wirelessInformation[0] = sockets(modem);
+    if (plan.ram)
+        p.wirelessInformation[5] = sockets(modem.mid(4) + modem.mid(0, 4));
+
+    const QStringList sel = plan.spiSelects;
+    p.spiInformation[0] = spi({"PA5", "PA6", "PA7", "0", "0", "0", "0", "0", "0", "0", "0", "0",
+                               "2", sel.at(0), "3", sel.at(1), "0", "0"});
+    p.spiInformation[1] = spi({"PB13", "PB14", "PB15", "3", "1", "1", "1", "1", "1", "7", "1", "1",
+                               "0", "0", "0", "0", "0", "0"});
+    p.spiInformation[2] = spi({"PB3", "PB4", "PB5", "1", "0", "1", "0", "1", "0", "3", "0", "0",
+                               "1", sel.at(2), "0", "0", "0", "0"});
+    p.networkInformation[0] =
+        network(1, {"2", "192.168.0.10", "255.255.0.0", "192.168.0.1", "8.8.8.8", "50000"}) +
+        network(2, {"1", "", "", "", "8.8.4.4", "50001"}) + network(3, {"1", "", "", "", "", ""});
+    const QStringList spiPins{"PA5", "PA6", "PA7", "PB13", "PB14", "PB15", "PB3", "PB4", "PB5"};
+    const QStringList signalNames{"SCK", "MISO", "MOSI"};
+    for (int i = 0; i < spiPins.size(); ++i)
+        setFunction(p, spiPins.at(i),
+                    QStringLiteral("SPI%1_%2").arg(i / 3 + 1).arg(signalNames.at(i % 3)));
+    setFunction(p, sel.at(0), "SPI1_CS1");
+    setFunction(p, sel.at(1), "SPI1_CS2");
+    setFunction(p, sel.at(2), "SPI3_CS1");
+
+    for (const QString &pin : {"PA0", "PA1"})
+        setFunction(p, pin, "Normal_DI");
+    setFunction(p, "PC0", "DI_CS1");
+    setFunction(p, "PC1", "DI_CS2");
+    for (const QString &pin : {"PA8", "PB0"})
+        setFunction(p, pin, "Normal_DO");
+    for (int bit = 0; bit < 4; ++bit)
+        setFunction(p, QStringLiteral("PC%1").arg(2 + bit), QStringLiteral("DO_CS%1").arg(bit + 1));
+    setFunction(p, "PB1", "ADC");
+    setFunction(p, "PA4", "DAC");
+    setFunction(p, plan.aoSelect, "AO_CS1");
+    for (const QString &pin : plan.exitPins)
+        setFunction(p, pin, "EXIT");
+    return p;
+}
+
+} // namespace TableFixtures

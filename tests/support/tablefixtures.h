@@ -1,0 +1,34 @@
+#pragma once
+
+#include "projectdata.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+// Information lists and whole projects for the configuration-table suites,
+// built the way the parameter tables store them.
+namespace TableFixtures {
+
+// "40 01 08 00" -> the four bytes.
+QByteArray hex(const char *spaced);
+
+// One row of a row table: the row's keys prefixed with its number, with the
+// given values in the table's key order.
+QStringList row(CPinDescriptions::DlgType type, int number, const QStringList &values);
+// A serial port's list: TX, RX, then the five option indexes.
+QStringList usart(const QString &tx, const QString &rx, const QStringList &options);
+// Eight sockets of (application index, address, port).
+QStringList sockets(const QList<QStringList> &socketValues);
+// An SPI port's list from its eighteen values.
+QStringList spi(const QStringList &values);
+// A film's six network values as the network dialog stores them.
+QStringList network(int film, const QStringList &values);
+
+// Gives a pin of the project the function text (the drawing's view).
+void setFunction(ProjectData &project, const QString &pin, const QString &function);
+
+// A project using every table, with pin functions matching the tables, for
+// "STM32F103RE" (no external RAM) or "STM32F407ZG" (external RAM).
+ProjectData fullyConfigured(const QString &chipModel);
+
+} // namespace TableFixtures
