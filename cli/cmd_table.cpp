@@ -1,15 +1,150 @@
 #include "commands.h"
 
+#include "configanalyzer.h"
+#include "configtable.h"
+#include "projectfile.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
 #include <cstdio>
 
-int runTable(const QStringList &)
+namespace {
+
+const char kTableHelp[] =
+    "Usage: mirel-cli table PROJECT.cpro -o TABLE.bin [--raw]\n"
+    "\n"
+    "Writes the configuration table of a project.\n"
+    "\n"
+    "Options:\n"
+    "  -o, --output FILE   the table file to write (replaced whole or left untouched)\n"
+    "  --raw               write the transfer form (the bytes sent to the controller)\n"
+    "                      instead of the file form (sixteen length-prefixed sections)\n"
+    "  -h, --help          show this help\n";
+
+const char kDecodeHelp[] =
+    "Usage: mirel-cli decode TABLE.bin --chip MODEL -o PROJECT.cpro\n"
+    "\n"
+    "Turns a configuration table (file form or transfer form) back into a project.\n"
+    "\n"
+    "Options:\n"
+    "  --chip MODEL        the controller's chip: STM32F103RE or STM32F407ZG\n"
+    "  -o, --output FILE   the project file to write (replaced whole or left untouched)\n"
+    "  -h, --help          show this help\n";
+
+// One line on stderr: the command, the file concerned (unless the message
+// already names it) and the problem.
+int failure(const char *command, const QString &file, QString message, int status = 1)
 {
-    std::fputs("mirel-cli table: not yet available\n", stderr);
-    return 1;
+    message.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (!file.isEmpty() && !message.contains(file))
+        message = file + QStringLiteral(": ") + message;
+    std::fprintf(stderr, "mirel-cli %s: %s\n", command, qPrintable(message));
+    return status;
 }
 
-int runDecode(const QStringList &)
+int usageError(const char *command, const QString &message)
 {
-    std::fputs("mirel-cli decode: not yet available\n", stderr);
-    return 1;
+    return failure(command, QString(), message + QStringLiteral(" (try --help)"), 2);
+}
+
+// Parses the arguments of a sub-command; false with a message on bad usage.
+bool parse(QCommandLineParser &parser, const QStringList &args, QString *message)
+{
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    if (!parser.parse(QStringList{QStringLiteral("mirel-cli")} + args)) {
+        *message = parser.errorText();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int runTable(const QStringList &args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, QString(),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption raw(QStringLiteral("raw"), QString());
+    parser.addOptions({help, output, raw});
+    QString message;
+    if (!parse(parser, args, &message))
+        return usageError("table", message);
+    if (parser.isSet(help)) {
+        std::fputs(kTableHelp, stdout);
+        return 0;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1)
+        return usageError("table", QStringLiteral("expected one project file"));
+    if (!parser.isSet(output) || parser.value(output).isEmpty())
+        return usageError("table", QStringLiteral("no output file given (-o TABLE.bin)"));
+    const QString projectPath = positional.first();
+    const QString tablePath = parser.value(output);
+
+    ProjectData project;
+    if (!ProjectFile::read(projectPath, &project, &message))
+        return failure("table", projectPath, message);
+    QList<QByteArray> sections;
+    if (!ConfigTable::buildSections(project, &sections, &message))
+        return failure("table", projectPath, message);
+    QByteArray bytes;
+    if (parser.isSet(raw)) {
+        for (const QByteArray &section : qAsConst(sections))
+            bytes += section;
+    } else {
+        bytes = ConfigTable::fileForm(sections);
+    }
+    if (!ConfigTable::saveFile(tablePath, bytes, &message))
+        return failure("table", tablePath, message);
+    return 0;
+}
+
+int runDecode(const QStringList &args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, QString(),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption chip(QStringLiteral("chip"), QString(), QStringLiteral("MODEL"));
+    parser.addOptions({help, output, chip});
+    QString message;
+    if (!parse(parser, args, &message))
+        return usageError("decode", message);
+    if (parser.isSet(help)) {
+        std::fputs(kDecodeHelp, stdout);
+        return 0;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1)
+        return usageError("decode", QStringLiteral("expected one table file"));
+    if (!parser.isSet(chip))
+        return usageError("decode", QStringLiteral("no chip model given (--chip MODEL)"));
+    if (!parser.isSet(output) || parser.value(output).isEmpty())
+        return usageError("decode", QStringLiteral("no output file given (-o PROJECT.cpro)"));
+    const QString chipModel = parser.value(chip);
+    if (chipModel != QLatin1String("STM32F103RE") && chipModel != QLatin1String("STM32F407ZG"))
+        return usageError("decode", QStringLiteral("unknown chip model \"%1\" (STM32F103RE or "
+                                                   "STM32F407ZG)")
+                                        .arg(chipModel));
+    const QString tablePath = positional.first();
+    const QString projectPath = parser.value(output);
+
+    QFile file(tablePath);
+    if (!QFileInfo(tablePath).isFile())
+        return failure("decode", tablePath, QStringLiteral("no such file"));
+    if (!file.open(QIODevice::ReadOnly))
+        return failure("decode", tablePath, file.errorString());
+    const QByteArray data = file.readAll();
+    QByteArray table;
+    if (!ConfigTable::toTransferForm(data, &table, &message))
+        return failure("decode", tablePath, message);
+    ProjectData project;
+    if (!CAnalyzeBinFileToConfigure::decode(table, chipModel, &project, &message))
+        return failure("decode", tablePath, message);
+    if (!CAnalyzeBinFileToConfigure::writeProject(project, projectPath, &message))
+        return failure("decode", projectPath, message);
+    return 0;
 }
