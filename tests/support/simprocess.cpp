@@ -1,0 +1,57 @@
+#include "simprocess.h"
+
+SimProcess::SimProcess(const QStringList &arguments)
+{
+    m_process.setProgram(QStringLiteral(MIREL_BIN_DIR "/mirel-sim"));
+    m_process.setArguments(arguments);
+    m_process.setProcessChannelMode(QProcess::SeparateChannels);
+    m_process.start();
+    if (!m_process.waitForStarted(10000)) {
+        m_error = m_process.errorString();
+        return;
+    }
+    while (!m_process.canReadLine()) {
+        if (!m_process.waitForReadyRead(10000)) {
+            m_error = QStringLiteral("no device path: ") +
+                      QString::fromUtf8(m_process.readAllStandardError());
+            return;
+        }
+    }
+    m_device = QString::fromUtf8(m_process.readLine()).trimmed();
+}
+
+SimProcess::~SimProcess()
+{
+    stop();
+}
+
+bool SimProcess::stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
+    m_process.terminate();
+    if (!m_process.waitForFinished(10000)) {
+        m_process.kill();
+        m_process.waitForFinished(10000);
+        return false;
+    }
+    return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
+}
+
+CliResult runCli(const QStringList &arguments, int waitMs)
+{
+    CliResult result;
+    QProcess cli;
+    cli.start(QStringLiteral(MIREL_BIN_DIR "/mirel-cli"), arguments);
+    if (!cli.waitForStarted(10000))
+        return result;
+    result.finished = cli.waitForFinished(waitMs);
+    if (!result.finished) {
+        cli.kill();
+        cli.waitForFinished(10000);
+    }
+    result.exitCode = cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
+    result.out = QString::fromUtf8(cli.readAllStandardOutput());
+    result.err = QString::fromUtf8(cli.readAllStandardError());
+    return result;
+}

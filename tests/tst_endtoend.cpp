@@ -1,0 +1,317 @@
+// mirel-cli against mirel-sim through a real pseudo-terminal.
+
+#include "configanalyzer.h"
+#include "configtable.h"
+#include "projectdata.h"
+#include "projectfile.h"
+#include "simprocess.h"
+#include "tablefixtures.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Short waits keep failing cases quick; three repeats as in the program.
+const QStringList kLinkOptions = {"--timeout-ms", "300", "--retries", "3"};
+
+QByteArray pattern(int size, int seed)
+{
+    QByteArray out(size, '\0');
+    for (int i = 0; i < size; ++i)
+        out[i] = char((i * 31 + seed * 7 + (i >> 8)) & 0xFF);
+    return out;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestEndToEnd : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void rawTableThereAndBack();
+    void downloadRecoversFromFaults_data();
+    void downloadRecoversFromFaults();
+    void uploadRecoversFromFaults_data();
+    void uploadRecoversFromFaults();
+    void hopelessCasesFailClearly_data();
+    void hopelessCasesFailClearly();
+    void usageAndPortErrors();
+    void projectThereAndBack_data();
+    void projectThereAndBack();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_table; // 1300 bytes: activation, two middle packets, one end packet
+    QByteArray m_bytes;
+};
+
+void TestEndToEnd::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_bytes = pattern(1300, 1);
+    m_table = m_dir.filePath("table.bin");
+    QVERIFY(writeFile(m_table, m_bytes));
+}
+
+void TestEndToEnd::rawTableThereAndBack()
+{
+    const QString saved = m_dir.filePath("saved.bin");
+    SimProcess sim({"--save", saved});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+
+    CliResult r = runCli(QStringList{"download", "--port", sim.device(), "--raw-table", m_table,
+                                     "--chip", "STM32F407ZG"} +
+                         kLinkOptions);
+    QVERIFY(r.finished);
+    QCOMPARE(r.exitCode, 0);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4);
+    QVERIFY(lines.at(0).endsWith(": 下载Mirel配置信息时，激活成功，即将下载配置信息！"));
+    QVERIFY(lines.at(1).endsWith(": 正在发送..."));
+    QVERIFY(lines.at(2).endsWith(": 正在发送..."));
+    QVERIFY(lines.at(3).endsWith(": 控制器接收完毕，下载成功！"));
+    QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d: ")
+                .match(lines.at(0))
+                .hasMatch());
+    QCOMPARE(readFile(saved), m_bytes);
+
+    // The controller now holds the table: read it back.
+    const QString back = m_dir.filePath("back.bin");
+    r = runCli(
+        QStringList{"upload", "--port", sim.device(), "--chip", "STM32F407ZG", "--raw-out", back} +
+        kLinkOptions);
+    QVERIFY(r.finished);
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(r.out.contains(": 上载Mirel配置信息完成，正在生成文件！\n"));
+    QCOMPARE(r.out.count(": 上载Mirel配置信息时，正在读取...\n"), 2);
+    QCOMPARE(readFile(back), m_bytes);
+    QVERIFY(sim.stop());
+}
+
+void TestEndToEnd::downloadRecoversFromFaults_data()
+{
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<QString>("expected"); // a line that must appear on the way
+    // Requests: 1 activation, 2 and 3 middle packets, 4 end packet.
+    QTest::newRow("wrong checksum") << QStringList{"--bad-crc", "2"} << ": 校验码错误！";
+    QTest::newRow("no answer") << QStringList{"--drop", "1"} << "重发";
+    QTest::newRow("answer in two pieces")
+        << QStringList{"--split", "1-", "--split-pause", "60"} << "";
+    QTest::newRow("stray bytes") << QStringList{"--garbage", "3"} << ": 校验码错误！";
+    QTest::newRow("buffer failure in the middle")
+        << QStringList{"--fail-status", "2"} << ": 控制器缓存失败！";
+    QTest::newRow("buffer failure at the end")
+        << QStringList{"--fail-status", "4"} << ": 控制器缓存失败！";
+    QTest::newRow("no answer at the end") << QStringList{"--drop", "4,5"} << "重发";
+}
+
+void TestEndToEnd::downloadRecoversFromFaults()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(QString, expected);
+    const QString saved = m_dir.filePath("saved-fault.bin");
+    QFile::remove(saved);
+    SimProcess sim(simArgs + QStringList{"--save", saved});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    const CliResult r = runCli(QStringList{"download", "--port", sim.device(), "--raw-table",
+                                           m_table, "--chip", "STM32F103RE"} +
+                               kLinkOptions);
+    QVERIFY(r.finished);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+    QVERIFY(r.out.endsWith(": 控制器接收完毕，下载成功！\n"));
+    if (expected.isEmpty())
+        QCOMPARE(r.out.count('\n'), 4); // nothing but the four normal lines
+    else
+        QVERIFY2(r.out.contains(expected), qPrintable(r.out));
+    QCOMPARE(readFile(saved), m_bytes);
+}
+
+void TestEndToEnd::uploadRecoversFromFaults_data()
+{
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<QString>("expected");
+    // Requests: 1 activation, 2 and 3 middle requests, 4 end request.
+    QTest::newRow("wrong checksum") << QStringList{"--bad-crc", "1"} << ": 校验码错误！";
+    QTest::newRow("no answer") << QStringList{"--drop", "3"} << "重发";
+    QTest::newRow("519 bytes in two pieces")
+        << QStringList{"--split", "2", "--split-pause", "60"} << "";
+    QTest::newRow("end in two pieces") << QStringList{"--split", "4"} << "";
+    QTest::newRow("stray bytes") << QStringList{"--garbage", "4"} << ": 校验码错误！";
+}
+
+void TestEndToEnd::uploadRecoversFromFaults()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(QString, expected);
+    SimProcess sim(simArgs + QStringList{"--raw-table", m_table});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    const QString back = m_dir.filePath("back-fault.bin");
+    QFile::remove(back);
+    const CliResult r = runCli(
+        QStringList{"upload", "--port", sim.device(), "--chip", "STM32F103RE", "--raw-out", back} +
+        kLinkOptions);
+    QVERIFY(r.finished);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+    if (expected.isEmpty())
+        QCOMPARE(r.out.count('\n'), 4);
+    else
+        QVERIFY2(r.out.contains(expected), qPrintable(r.out));
+    QCOMPARE(readFile(back), m_bytes);
+}
+
+void TestEndToEnd::hopelessCasesFailClearly_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<QString>("lastLine");
+    const QString noAnswer = ": 控制器无有效响应（已重发3次），传输失败！";
+    QTest::newRow("download, never answered")
+        << "download" << QStringList{"--never-answer"} << noAnswer;
+    QTest::newRow("download, middle never stored")
+        << "download" << QStringList{"--fail-status", "2-"} << noAnswer;
+    QTest::newRow("download, checksum always wrong")
+        << "download" << QStringList{"--bad-crc", "1-"} << noAnswer;
+    QTest::newRow("download, no room")
+        << "download" << QStringList{"--buffer-full"} << ": 控制器缓存空间不够，下载失败！";
+    QTest::newRow("upload, never answered")
+        << "upload" << QStringList{"--never-answer"} << noAnswer;
+    QTest::newRow("upload, end never answered")
+        << "upload" << QStringList{"--drop", "4-"} << noAnswer;
+    QTest::newRow("upload, length 0")
+        << "upload" << QStringList{"--upload-length", "0"} << "长度无效（0字节）";
+    QTest::newRow("upload, negative length")
+        << "upload" << QStringList{"--upload-length", "-1"} << "长度无效（-1字节）";
+    QTest::newRow("upload, length beyond 1 MiB")
+        << "upload" << QStringList{"--upload-length", "1048577"} << "长度无效（1048577字节）";
+}
+
+void TestEndToEnd::hopelessCasesFailClearly()
+{
+    QFETCH(QString, command);
+    QFETCH(QStringList, simArgs);
+    QFETCH(QString, lastLine);
+    SimProcess sim(simArgs + QStringList{"--raw-table", m_table});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    QStringList args{command, "--port", sim.device(), "--chip", "STM32F103RE"};
+    if (command == "download")
+        args << "--raw-table" << m_table;
+    else
+        args << "--raw-out" << m_dir.filePath("never.bin");
+    const CliResult r = runCli(args + kLinkOptions);
+    QVERIFY2(r.finished, "mirel-cli hung");
+    QCOMPARE(r.exitCode, 1);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    QVERIFY(!lines.isEmpty());
+    QVERIFY2(lines.last().contains(lastLine), qPrintable(r.out));
+    QVERIFY(!QFile::exists(m_dir.filePath("never.bin")));
+}
+
+void TestEndToEnd::usageAndPortErrors()
+{
+    CliResult r = runCli({"download", "--raw-table", m_table, "--chip", "STM32F103RE"});
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY(r.err.contains("--port"));
+    r = runCli({"upload", "--port", "/nonexistent/tty", "--chip", "STM32F999", "-o", "x.cpro"});
+    QCOMPARE(r.exitCode, 2);
+    QVERIFY(r.err.contains("--chip"));
+    r = runCli({"upload", "--port", "/nonexistent/tty", "--chip", "STM32F103RE", "-o",
+                m_dir.filePath("x.cpro")});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY(r.err.contains("/nonexistent/tty"));
+    QVERIFY(r.out.isEmpty());
+    r = runCli({"download", "--port", "/dev/null", "--timeout-ms", "0", "--raw-table", m_table,
+                "--chip", "STM32F103RE"});
+    QCOMPARE(r.exitCode, 2);
+    r = runCli({"download", "--port", "/dev/null", "--raw-table", m_dir.filePath("missing.bin"),
+                "--chip", "STM32F103RE"});
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY(r.err.contains("missing.bin"));
+    r = runCli({"ports"});
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(r.finished);
+    r = runCli({"ports", "extra"});
+    QCOMPARE(r.exitCode, 2);
+}
+
+void TestEndToEnd::projectThereAndBack_data()
+{
+    QTest::addColumn<QString>("chip");
+    QTest::newRow("STM32F103RE") << "STM32F103RE";
+    QTest::newRow("STM32F407ZG") << "STM32F407ZG";
+}
+
+void TestEndToEnd::projectThereAndBack()
+{
+    // A project using every table, written as a file and read as the tool would.
+    QFETCH(QString, chip);
+    QString error;
+    const QString projectPath = m_dir.filePath("original.cpro");
+    QVERIFY2(ProjectFile::write(TableFixtures::fullyConfigured(chip), projectPath, &error),
+             qPrintable(error));
+    ProjectData original;
+    QVERIFY2(ProjectFile::read(projectPath, &original, &error), qPrintable(error));
+
+    const QString saved = m_dir.filePath("project-saved.bin");
+    SimProcess sim({"--save", saved});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    CliResult r =
+        runCli(QStringList{"download", "--port", sim.device(), projectPath} + kLinkOptions);
+    QVERIFY(r.finished);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+    QByteArray expected;
+    QVERIFY(ConfigTable::buildConfigurationTable(original, &expected, &error));
+    QCOMPARE(readFile(saved), expected);
+
+    const QString uploaded = m_dir.filePath("uploaded.cpro");
+    QFile::remove(uploaded);
+    // Read back as the other chip, the table cannot be decoded: a clear
+    // message and no project file.
+    const QString other = chip == "STM32F103RE" ? "STM32F407ZG" : "STM32F103RE";
+    r = runCli(QStringList{"upload", "--port", sim.device(), "--chip", other, "-o", uploaded} +
+               kLinkOptions);
+    QVERIFY(r.finished);
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY(r.err.contains("cannot be decoded"));
+    QVERIFY(!QFile::exists(uploaded));
+
+    r = runCli(QStringList{"upload", "--port", sim.device(), "--chip", chip, "-o", uploaded} +
+               kLinkOptions);
+    QVERIFY(r.finished);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+    ProjectData back;
+    QVERIFY2(ProjectFile::read(uploaded, &back, &error), qPrintable(error));
+    QCOMPARE(back.currentChip, original.currentChip);
+    QCOMPARE(back.pinFunctions, original.pinFunctions);
+    QCOMPARE(back.fsmcInformation, original.fsmcInformation);
+    QCOMPARE(back.diInformation, original.diInformation);
+    QCOMPARE(back.doInformation, original.doInformation);
+    QCOMPARE(back.aiInformation, original.aiInformation);
+    QCOMPARE(back.aoInformation, original.aoInformation);
+    QCOMPARE(back.exitInformation, original.exitInformation);
+    for (int i = 0; i < 6; ++i) {
+        QCOMPARE(back.usartInformation[i], original.usartInformation[i]);
+        QCOMPARE(back.wirelessInformation[i], original.wirelessInformation[i]);
+    }
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(back.spiInformation[i], original.spiInformation[i]);
+        QCOMPARE(back.networkInformation[i], original.networkInformation[i]);
+    }
+    QCOMPARE(back.sysInformation, original.sysInformation);
+}
+
+QTEST_GUILESS_MAIN(TestEndToEnd)
+#include "tst_endtoend.moc"
