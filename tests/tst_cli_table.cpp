@@ -1,0 +1,215 @@
+#include "configtable.h"
+#include "projectfile.h"
+#include "tablefixtures.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString F103 = QStringLiteral("STM32F103RE");
+const QString F407 = QStringLiteral("STM32F407ZG");
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run cli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(MIREL_BIN_DIR "/mirel-cli"), arguments);
+    Run run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        run.err = QStringLiteral("mirel-cli did not finish");
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+bool oneLine(const QString &text)
+{
+    return text.endsWith(QLatin1Char('\n')) && text.count(QLatin1Char('\n')) == 1;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestCliTable : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void helpAndUsageErrors();
+    void tableWritesFileOrTransferForm();
+    void decodeReadsEitherFormIntoAProject();
+    void failuresAreOneLineAndWriteNothing();
+
+private:
+    QTemporaryDir dir;
+    QString projectPath;
+    ProjectData saved; // the project as the file holds it
+};
+
+void TestCliTable::initTestCase()
+{
+    QVERIFY(QFile::exists(QStringLiteral(MIREL_BIN_DIR "/mirel-cli")));
+    QVERIFY(dir.isValid());
+    projectPath = dir.filePath("full.cpro");
+    QString error;
+    QVERIFY2(ProjectFile::write(TableFixtures::fullyConfigured(F407), projectPath, &error),
+             qPrintable(error));
+    QVERIFY2(ProjectFile::read(projectPath, &saved, &error), qPrintable(error));
+}
+
+void TestCliTable::helpAndUsageErrors()
+{
+    for (const char *command : {"table", "decode"}) {
+        const Run help = cli({command, "--help"});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.out.startsWith(QStringLiteral("Usage: mirel-cli ") + command));
+        QVERIFY(help.err.isEmpty());
+    }
+    const QString out = dir.filePath("usage.bin");
+    const QList<QStringList> misuses{{"table", projectPath},
+                                     {"table", "-o", out},
+                                     {"table", projectPath, "-o", out, "--frobnicate"},
+                                     {"table", projectPath, projectPath, "-o", out},
+                                     {"decode", projectPath, "-o", out},
+                                     {"decode", projectPath, "--chip", F103},
+                                     {"decode", projectPath, "--chip", "STM32F030", "-o", out}};
+    for (const QStringList &args : misuses) {
+        const Run run = cli(args);
+        QVERIFY2(run.exitCode == 2, qPrintable(args.join(' ')));
+        QVERIFY2(oneLine(run.err), qPrintable(run.err));
+        QVERIFY(run.err.startsWith(QStringLiteral("mirel-cli ") + args.first()));
+        QVERIFY(!QFile::exists(out));
+    }
+}
+
+void TestCliTable::tableWritesFileOrTransferForm()
+{
+    QList<QByteArray> sections;
+    QString error;
+    QVERIFY2(ConfigTable::buildSections(saved, &sections, &error), qPrintable(error));
+
+    const QString filePath = dir.filePath("out/table.bin");
+    Run run = cli({"table", projectPath, "-o", filePath});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QVERIFY(run.err.isEmpty());
+    QCOMPARE(contents(filePath), ConfigTable::fileForm(sections));
+
+    const QString rawPath = dir.filePath("out/table.raw");
+    run = cli({"table", projectPath, "-o", rawPath, "--raw"});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QCOMPARE(contents(rawPath), sections.join());
+
+    // An existing file is replaced.
+    run = cli({"table", projectPath, "--output", rawPath});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(contents(rawPath), ConfigTable::fileForm(sections));
+}
+
+void TestCliTable::decodeReadsEitherFormIntoAProject()
+{
+    QList<QByteArray> sections;
+    QVERIFY(ConfigTable::buildSections(saved, &sections));
+    const QString filePath = dir.filePath("decode.bin");
+    const QString rawPath = dir.filePath("decode.raw");
+    QVERIFY(writeBytes(filePath, ConfigTable::fileForm(sections)));
+    QVERIFY(writeBytes(rawPath, sections.join()));
+
+    for (const QString &input : {filePath, rawPath}) {
+        const QString output = dir.filePath("decoded.cpro");
+        QVERIFY(writeBytes(output, "[LEFTOVER]\nKey=1\n"));
+        const Run run = cli({"decode", input, "--chip", F407, "-o", output});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QVERIFY(run.err.isEmpty());
+        QVERIFY(!contents(output).contains("LEFTOVER"));
+        ProjectData decoded;
+        QString error;
+        QVERIFY2(ProjectFile::read(output, &decoded, &error), qPrintable(error));
+        QVERIFY(decoded == saved);
+    }
+}
+
+void TestCliTable::failuresAreOneLineAndWriteNothing()
+{
+    QList<QByteArray> sections;
+    QVERIFY(ConfigTable::buildSections(saved, &sections));
+    const QByteArray table = sections.join();
+
+    // A project whose baud index is outside its list.
+    ProjectData broken = saved;
+    broken.usartInformation[0][5] = QStringLiteral("9");
+    const QString brokenPath = dir.filePath("broken.cpro");
+    QVERIFY(ProjectFile::write(broken, brokenPath));
+    const QString truncatedPath = dir.filePath("truncated.bin");
+    QVERIFY(writeBytes(truncatedPath, table.left(table.size() / 2)));
+    const QString tablePath = dir.filePath("good.bin");
+    QVERIFY(writeBytes(tablePath, table));
+    const QString missing = dir.filePath("missing.cpro");
+
+    struct Case
+    {
+        QStringList args;
+        QString output;
+        QStringList mentions;
+    };
+    const QString tableOut = dir.filePath("failed.bin");
+    const QString projectOut = dir.filePath("failed.cpro");
+    const QList<Case> cases{
+        {{"table", missing, "-o", tableOut}, tableOut, {missing}},
+        {{"table", brokenPath, "-o", tableOut}, tableOut, {brokenPath, "USART1", "Baud"}},
+        {{"table", projectPath, "-o", dir.path()}, dir.path(), {dir.path()}},
+        {{"decode", dir.filePath("none.bin"), "--chip", F407, "-o", projectOut},
+         projectOut,
+         {"none.bin"}},
+        {{"decode", truncatedPath, "--chip", F407, "-o", projectOut},
+         projectOut,
+         {truncatedPath, "ends"}},
+        {{"decode", tablePath, "--chip", F103, "-o", projectOut}, projectOut, {tablePath, F103}},
+        {{"decode", projectPath, "--chip", F407, "-o", projectOut}, projectOut, {projectPath}},
+    };
+    for (const Case &c : cases) {
+        const Run run = cli(c.args);
+        QVERIFY2(run.exitCode == 1, qPrintable(c.args.join(' ') + ": " + run.err));
+        QVERIFY2(oneLine(run.err), qPrintable(run.err));
+        QVERIFY(run.out.isEmpty());
+        for (const QString &mention : c.mentions)
+            QVERIFY2(run.err.contains(mention), qPrintable(run.err + " lacks " + mention));
+        if (c.output != dir.path())
+            QVERIFY2(!QFile::exists(c.output), qPrintable(c.output));
+    }
+
+    // A failed run leaves an existing output as it was.
+    QVERIFY(writeBytes(tableOut, "old table"));
+    QCOMPARE(cli({"table", brokenPath, "-o", tableOut}).exitCode, 1);
+    QCOMPARE(contents(tableOut), QByteArray("old table"));
+    QVERIFY(writeBytes(projectOut, "old project"));
+    QCOMPARE(cli({"decode", truncatedPath, "--chip", F407, "-o", projectOut}).exitCode, 1);
+    QCOMPARE(contents(projectOut), QByteArray("old project"));
+}
+
+QTEST_GUILESS_MAIN(TestCliTable)
+#include "tst_cli_table.moc"
