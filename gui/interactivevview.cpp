@@ -1,0 +1,120 @@
+#include "interactivevview.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+namespace {
+// One scene unit may not shrink below or grow beyond these many pixels.
+constexpr qreal kMinUnit = 0.07;
+constexpr qreal kMaxUnit = 100;
+} // namespace
+
+CInteractivevView::CInteractivevView(QWidget *parent) : QGraphicsView(parent)
+{
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setCursor(Qt::PointingHandCursor);
+    setRenderHint(QPainter::Antialiasing);
+    // A practically unbounded plane, so that panning never hits an edge.
+    setSceneRect(-(1 << 30), -(1 << 30), 2147483647.0, 2147483647.0);
+    centerOn(0, 0);
+}
+
+void CInteractivevView::zoomIn()
+{
+    zoom(float(1 + delta));
+}
+
+void CInteractivevView::zoomOut()
+{
+    zoom(float(1 - delta));
+}
+
+void CInteractivevView::zoom(float scaleFactor)
+{
+    const qreal unit =
+        transform().scale(scaleFactor, scaleFactor).mapRect(QRectF(0, 0, 1, 1)).width();
+    if (unit < kMinUnit || unit > kMaxUnit)
+        return;
+    QGraphicsView::scale(scaleFactor, scaleFactor);
+    zoomScale *= scaleFactor;
+}
+
+void CInteractivevView::translate(QPointF delta)
+{
+    setTransformationAnchor(AnchorUnderMouse);
+    const QPoint shift(int(delta.x() * zoomScale * speed), int(delta.y() * zoomScale * speed));
+    const QPoint centre(viewport()->width() / 2, viewport()->height() / 2);
+    centerOn(mapToScene(centre - shift));
+    setTransformationAnchor(AnchorViewCenter);
+}
+
+void CInteractivevView::wheelEvent(QWheelEvent *event)
+{
+    if (event->angleDelta().y() > 0)
+        zoomIn();
+    else
+        zoomOut();
+    event->accept();
+}
+
+void CInteractivevView::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Up:
+        translate(QPointF(0, -2));
+        break;
+    case Qt::Key_Down:
+        translate(QPointF(0, 2));
+        break;
+    case Qt::Key_Left:
+        translate(QPointF(-2, 0));
+        break;
+    case Qt::Key_Right:
+        translate(QPointF(2, 0));
+        break;
+    case Qt::Key_Plus:
+        zoomIn();
+        break;
+    case Qt::Key_Minus:
+        zoomOut();
+        break;
+    case Qt::Key_Space:
+        rotate(-5);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        rotate(5);
+        break;
+    default:
+        QGraphicsView::keyPressEvent(event);
+    }
+}
+
+void CInteractivevView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == dragButton) {
+        panning = true;
+        lastMousePos = event->pos();
+    }
+    QGraphicsView::mousePressEvent(event);
+}
+
+void CInteractivevView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (panning) {
+        const QPointF from = mapToScene(lastMousePos);
+        const QPointF to = mapToScene(event->pos());
+        translate(to - from);
+    }
+    lastMousePos = event->pos();
+    QGraphicsView::mouseMoveEvent(event);
+}
+
+void CInteractivevView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == dragButton)
+        panning = false;
+    QGraphicsView::mouseReleaseEvent(event);
+}

@@ -1,0 +1,249 @@
+#include "pinscene.h"
+
+#include "pinitem.h"
+
+#include <QAction>
+#include <QGraphicsSceneMouseEvent>
+#include <QMenu>
+
+CPinScene::CPinScene(const QString &chipModel, bool useExternalRam, QObject *parent)
+    : QGraphicsScene(parent), model(chipModel), externalRam(useExternalRam),
+      pinCatalogue(useExternalRam), board(pinCatalogue, chipModel)
+{
+    createMenu();
+    createItems();
+}
+
+CPinScene::~CPinScene() = default;
+
+void CPinScene::createMenu()
+{
+    menu = std::make_unique<QMenu>();
+    QFont font = menu->font();
+    font.setPixelSize(14);
+    menu->setFont(font);
+
+    using Slot = void (CPinScene::*)();
+    static const Slot handlers[actionCount] = {
+        &CPinScene::SlotAction0,  &CPinScene::SlotAction1,  &CPinScene::SlotAction2,
+        &CPinScene::SlotAction3,  &CPinScene::SlotAction4,  &CPinScene::SlotAction5,
+        &CPinScene::SlotAction6,  &CPinScene::SlotAction7,  &CPinScene::SlotAction8,
+        &CPinScene::SlotAction9,  &CPinScene::SlotAction10, &CPinScene::SlotAction11,
+        &CPinScene::SlotAction12, &CPinScene::SlotAction13, &CPinScene::SlotAction14,
+        &CPinScene::SlotAction15, &CPinScene::SlotAction16, &CPinScene::SlotAction17,
+        &CPinScene::SlotAction18, &CPinScene::SlotAction19};
+    for (int k = 0; k < actionCount; ++k) {
+        auto *action = new QAction(this);
+        connect(action, &QAction::triggered, this, handlers[k]);
+        actions << action;
+    }
+}
+
+// Geometry in scene units: the body is a square of 8 units per pin centred on
+// the origin, the pins stand on its four sides at a pitch of 32.
+void CPinScene::createItems()
+{
+    const QStringList names = pinCatalogue.pinNames(model);
+    const int n = int(names.size());
+    const int q = n / 4;
+    const qreal length = model == pinCatalogue.chipF407 ? 250 : 200;
+    const qreal thickness = q > 0 ? (8 * n - n - 1) / q : 0;
+    const qreal half = 4 * n;
+
+    body = new CPinItem(QRectF(-half, -half, 8 * n, 8 * n), CPinItem::BodyKind, 0, n, model);
+    body->setColour(bodyColour());
+    addItem(body);
+
+    for (int i = 0; i < n; ++i) {
+        QRectF rect;
+        if (i < q)
+            rect = QRectF(-half - length, -half + 32 * i, length, thickness);
+        else if (i < 2 * q)
+            rect = QRectF(-half + 32 * (i - q), half, thickness, length);
+        else if (i < 3 * q)
+            rect = QRectF(half, half - 32 * (i - 2 * q + 1), length, thickness);
+        else
+            rect = QRectF(half - 32 * (i - 3 * q + 1), -half - length, thickness, length);
+        auto *item = new CPinItem(rect, CPinItem::PinKind, i + 1, n, names.at(i));
+        addItem(item);
+        pins << item;
+    }
+
+    for (int index : pinCatalogue.powerPins(model))
+        if (index >= 0 && index < pins.size())
+            pins.at(index)->setColour(powerColour());
+
+    // Fixed and external-bus pins: their functions come with the board.
+    for (int i = 0; i < pins.size(); ++i) {
+        const QString text = board.function(i);
+        if (text != PinBoard::freeText) {
+            pins.at(i)->setFunctionText(text);
+            pins.at(i)->setColour(fixedColour());
+        }
+    }
+}
+
+int CPinScene::indexOfPin(const QString &pinName) const
+{
+    for (int i = 0; i < pins.size(); ++i)
+        if (pins.at(i)->pinName() == pinName)
+            return i;
+    return -1;
+}
+
+void CPinScene::setPinFunction(int pinIndex, const QString &text, const QColor &colour)
+{
+    if (pinIndex < 0 || pinIndex >= pins.size())
+        return;
+    pins.at(pinIndex)->setFunctionText(text);
+    pins.at(pinIndex)->setColour(colour);
+    board.setFunction(pinIndex, text);
+    emit updataButtonActive();
+}
+
+// The items are what the user sees and the main window may write them
+// directly (opening a project), so the board is refreshed from them before
+// every decision.
+void CPinScene::syncBoard()
+{
+    QStringList texts;
+    texts.reserve(pins.size());
+    for (const CPinItem *item : qAsConst(pins))
+        texts << item->functionText();
+    board.setFunctions(texts);
+}
+
+void CPinScene::prepareMenu(CPinItem *item)
+{
+    menu->clear();
+    current = nullptr;
+    functions.clear();
+    const int index = int(pins.indexOf(item));
+    if (!item || index < 0)
+        return;
+
+    syncBoard();
+    current = item;
+    hoverText = item->functionText();
+    hoverPin = item->pinName();
+    const QVector<PinBoard::MenuEntry> entries = board.menuEntries(index);
+
+    QAction *title = menu->addAction(item->pinName());
+    title->setEnabled(false);
+    for (int k = 0; k < entries.size() && k < actions.size(); ++k) {
+        functions << entries.at(k).text;
+        actions.at(k)->setText(entries.at(k).text);
+        actions.at(k)->setEnabled(entries.at(k).enabled);
+        menu->addAction(actions.at(k));
+    }
+}
+
+void CPinScene::applyMenuEntry(int k)
+{
+    const int index = int(pins.indexOf(current));
+    if (index < 0 || k < 0 || k >= functions.size())
+        return;
+    syncBoard();
+    applyOutcome(board.applyFunction(index, functions.at(k), hoverText));
+}
+
+// Paints every change (each one tells the main window), then reports the
+// freed chip-select pins, so that a table refreshed on one of these signals
+// already sees the final drawing.
+void CPinScene::applyOutcome(const PinBoard::Outcome &outcome)
+{
+    for (const PinBoard::Change &change : outcome.changes)
+        setPinFunction(change.pinIndex, change.text,
+                       change.assigned ? assignedColour() : freeColour());
+    for (PinBoard::SelectSignal signal : outcome.fired) {
+        switch (signal) {
+        case PinBoard::SignalDI:
+            emit UpdataDISliceSelectPinsSignal();
+            break;
+        case PinBoard::SignalDO:
+            emit UpdataDOSliceSelectPinsSignal();
+            break;
+        case PinBoard::SignalAI:
+            emit UpdataAISliceSelectPinsSignal();
+            break;
+        case PinBoard::SignalAO:
+            emit UpdataAOSliceSelectPinsSignal();
+            break;
+        case PinBoard::SignalSPI1:
+            emit UpdataSPI1SliceSelectPinsSignal();
+            break;
+        case PinBoard::SignalSPI2:
+            emit UpdataSPI2SliceSelectPinsSignal();
+            break;
+        case PinBoard::SignalSPI3:
+            emit UpdataSPI3SliceSelectPinsSignal();
+            break;
+        }
+    }
+}
+
+void CPinScene::placeSpiChipSelects(CPinDescriptions::DlgType type, QStringList newNames,
+                                    QStringList oldNames)
+{
+    syncBoard();
+    applyOutcome(board.placeSpiChipSelects(type, newNames, oldNames));
+}
+
+void CPinScene::placeBoardChipSelects(CPinDescriptions::DlgType type, QStringList newNames,
+                                      QStringList oldNames, QStringList boards)
+{
+    syncBoard();
+    applyOutcome(board.placeBoardChipSelects(type, newNames, oldNames, boards));
+}
+
+void CPinScene::onSpiSliceSelectOk(CPinDescriptions::DlgType type, QStringList clickOk,
+                                   QStringList shown)
+{
+    placeSpiChipSelects(type, clickOk, shown);
+}
+
+void CPinScene::onBoardSliceSelectOk(CPinDescriptions::DlgType type, QStringList clickOk,
+                                     QStringList shown, QStringList pinsName)
+{
+    placeBoardChipSelects(type, clickOk, shown, pinsName);
+}
+
+CPinItem *CPinScene::pinItemAt(const QPointF &scenePos) const
+{
+    const QList<QGraphicsItem *> under = items(scenePos);
+    for (QGraphicsItem *item : under) {
+        auto *pin = qgraphicsitem_cast<CPinItem *>(item);
+        if (pin && pin->kind() == CPinItem::PinKind)
+            return pin;
+    }
+    return nullptr;
+}
+
+void CPinScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (event->button() == Qt::RightButton) {
+        if (CPinItem *item = pinItemAt(event->scenePos())) {
+            prepareMenu(item);
+            menu->popup(event->screenPos());
+        }
+    }
+    QGraphicsScene::mousePressEvent(event);
+}
+
+void CPinScene::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    const QList<QGraphicsItem *> under = items(event->scenePos());
+    for (QGraphicsItem *item : under) {
+        auto *pin = qgraphicsitem_cast<CPinItem *>(item);
+        if (pin && pin->kind() == CPinItem::PinKind) {
+            hoverText = pin->functionText();
+            hoverPin = pin->pinName();
+        }
+    }
+    QGraphicsScene::mouseMoveEvent(event);
+}
+
+void CPinScene::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
+{
+    QGraphicsScene::mouseReleaseEvent(event);
+}

@@ -1,0 +1,121 @@
+#pragma once
+
+#include "pindescriptions.h"
+#include "pinrules.h"
+
+#include <QColor>
+#include <QGraphicsScene>
+#include <QStringList>
+#include <QVector>
+#include <memory>
+
+class CPinItem;
+class QAction;
+class QMenu;
+
+// The drawing of one chip package: the body and one item per pin. A right
+// click on a pin opens its function menu; every decision about what the menu
+// offers and what a choice changes is taken by PinBoard, the scene only
+// mirrors its pins into a board, asks, and paints the answer.
+class CPinScene : public QGraphicsScene
+{
+    Q_OBJECT
+public:
+    static constexpr int actionCount = PinBoard::maxMenuEntries;
+
+    CPinScene(const QString &chipModel, bool useExternalRam, QObject *parent = nullptr);
+    ~CPinScene() override;
+
+    QString chipModel() const { return model; }
+    bool useExternalRam() const { return externalRam; }
+    const CPinDescriptions &catalogue() const { return pinCatalogue; }
+    QVector<CPinItem *> pinItems() const { return pins; } // index 0 = pin 1
+    CPinItem *bodyItem() const { return body; }
+    int indexOfPin(const QString &pinName) const;
+
+    // Sets a pin's function text and colour and emits updataButtonActive.
+    void setPinFunction(int pinIndex, const QString &text, const QColor &colour);
+
+    // Fills the pin menu for a pin without showing it; the right-button
+    // press calls this and then pops the menu up at the cursor.
+    void prepareMenu(CPinItem *item);
+    QMenu *pinMenu() const { return menu.get(); }
+    QVector<QAction *> menuActions() const { return actions; }
+    CPinItem *currentItem() const { return current; }
+    QStringList currentFunctions() const { return functions; }
+    QString hoverFunction() const { return hoverText; }
+    QString hoverPinName() const { return hoverPin; }
+
+    static QColor assignedColour() { return QColor(0, 188, 13); }
+    static QColor powerColour() { return QColor(255, 254, 145); }
+    static QColor fixedColour() { return QColor(199, 215, 88); }
+    static QColor bodyColour() { return QColor(200, 200, 200); }
+    static QColor freeColour() { return QColor(Qt::white); }
+
+public slots:
+    void placeSpiChipSelects(CPinDescriptions::DlgType type, QStringList newNames,
+                             QStringList oldNames);
+    void placeBoardChipSelects(CPinDescriptions::DlgType type, QStringList newNames,
+                               QStringList oldNames, QStringList boards);
+    // Same arguments as the parameter dialog's chip-select signals.
+    void onSpiSliceSelectOk(CPinDescriptions::DlgType type, QStringList clickOk, QStringList shown);
+    void onBoardSliceSelectOk(CPinDescriptions::DlgType type, QStringList clickOk,
+                              QStringList shown, QStringList pinsName);
+
+    void SlotAction0() { applyMenuEntry(0); }
+    void SlotAction1() { applyMenuEntry(1); }
+    void SlotAction2() { applyMenuEntry(2); }
+    void SlotAction3() { applyMenuEntry(3); }
+    void SlotAction4() { applyMenuEntry(4); }
+    void SlotAction5() { applyMenuEntry(5); }
+    void SlotAction6() { applyMenuEntry(6); }
+    void SlotAction7() { applyMenuEntry(7); }
+    void SlotAction8() { applyMenuEntry(8); }
+    void SlotAction9() { applyMenuEntry(9); }
+    void SlotAction10() { applyMenuEntry(10); }
+    void SlotAction11() { applyMenuEntry(11); }
+    void SlotAction12() { applyMenuEntry(12); }
+    void SlotAction13() { applyMenuEntry(13); }
+    void SlotAction14() { applyMenuEntry(14); }
+    void SlotAction15() { applyMenuEntry(15); }
+    void SlotAction16() { applyMenuEntry(16); }
+    void SlotAction17() { applyMenuEntry(17); }
+    void SlotAction18() { applyMenuEntry(18); }
+    void SlotAction19() { applyMenuEntry(19); }
+
+signals:
+    void updataButtonActive();
+    void UpdataDISliceSelectPinsSignal();
+    void UpdataDOSliceSelectPinsSignal();
+    void UpdataAISliceSelectPinsSignal();
+    void UpdataAOSliceSelectPinsSignal();
+    void UpdataSPI1SliceSelectPinsSignal();
+    void UpdataSPI2SliceSelectPinsSignal();
+    void UpdataSPI3SliceSelectPinsSignal();
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+
+private:
+    void createMenu();
+    void createItems();
+    void applyMenuEntry(int k);
+    void applyOutcome(const PinBoard::Outcome &outcome);
+    void syncBoard();
+    CPinItem *pinItemAt(const QPointF &scenePos) const;
+
+    QString model;
+    bool externalRam;
+    CPinDescriptions pinCatalogue;
+    PinBoard board;
+    std::unique_ptr<QMenu> menu;
+    QVector<QAction *> actions;
+    QStringList functions;
+    CPinItem *current = nullptr;
+    QString hoverText = QStringLiteral(" ");
+    QString hoverPin = QStringLiteral(" ");
+    CPinItem *body = nullptr;
+    QVector<CPinItem *> pins;
+};
