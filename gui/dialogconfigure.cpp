@@ -11,11 +11,15 @@
 
 using D = CPinDescriptions;
 
-DialogConfigure::DialogConfigure(QWidget *parent)
-    : QDialog(parent), ui(new Ui::DialogConfigure), network(new CNetworkAttribut(this)),
-      wireless(new DialogWirelessModuleConfigure(this)), numberDelegate(new CNumberDelegate(this))
+DialogConfigure::DialogConfigure(QWidget *parent) : QDialog(parent), ui(new Ui::DialogConfigure)
 {
+    // The form is set up before the companion windows exist: their buttons
+    // carry the same object names as this form's and must not be taken for
+    // them when the slots are connected by name.
     ui->setupUi(this);
+    network = new CNetworkAttribut(this);
+    wireless = new DialogWirelessModuleConfigure(this);
+    numberDelegate = new CNumberDelegate(this);
     connect(network, &CNetworkAttribut::UpdateNetworkAttributSignal, this,
             [this](CNetworkAttribut::NetworkAttributType film, const QStringList &information) {
                 if (film >= CNetworkAttribut::FilmApplication1 &&

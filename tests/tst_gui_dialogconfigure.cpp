@@ -1,0 +1,968 @@
+#include "dialogconfigure.h"
+#include "messages.h"
+#include "mycombobox.h"
+#include "networkattribut.h"
+#include "projectdata.h"
+#include "wirelessmoduleconfigure.h"
+
+#include <QAbstractItemView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+using D = CPinDescriptions;
+
+namespace {
+
+const QString none = QStringLiteral("无");
+const QStringList diKeys{"Pin",
+                         "Mode",
+                         "Index",
+                         "SliceSelectPinIsEnble",
+                         "SliceSelectPin_3Bit",
+                         "SliceSelectPin_2Bit",
+                         "SliceSelectPin_1Bit",
+                         "SliceSelectPin_0Bit"};
+
+// A project on `chip` in which every pin carries `background` except the listed ones.
+ProjectData project(const QString &chip, const QVector<QPair<QString, QString>> &functions,
+                    const QString &background = QStringLiteral(" "))
+{
+    ProjectData p = ProjectData::fresh(chip, false);
+    for (QString &function : p.pinFunctions)
+        function = background;
+    for (const auto &entry : functions) {
+        const int at = p.pinNames.indexOf(entry.first);
+        Q_ASSERT(at >= 0);
+        p.pinFunctions[at] = entry.second;
+    }
+    return p;
+}
+
+// One row's pairs: keys prefixed with the row number.
+QStringList rowRecord(int row, const QStringList &keys, const QStringList &values)
+{
+    QStringList record;
+    for (int i = 0; i < keys.size(); ++i)
+        record << QString::number(row) + keys.at(i) << values.value(i);
+    return record;
+}
+
+QStringList pairs(const QStringList &keys, const QStringList &values)
+{
+    QStringList list;
+    for (int i = 0; i < keys.size(); ++i)
+        list << keys.at(i) << values.value(i);
+    return list;
+}
+
+// What the dialog handed back on OK.
+struct Stored
+{
+    int count = 0;
+    int order = 0;
+    D::DlgType type = D::DlgNone;
+    QStringList information, network, wireless;
+};
+
+struct ChipSelects
+{
+    int count = 0;
+    int order = 0;
+    D::DlgType type = D::DlgNone;
+    QStringList chosen, shown, pins;
+};
+
+struct Recorder
+{
+    int events = 0;
+    Stored stored;
+    ChipSelects board;
+    ChipSelects spi;
+
+    void attach(DialogConfigure &d)
+    {
+        QObject::connect(&d, &DialogConfigure::updataPinDesINI, &d,
+                         [this](D::DlgType t, QStringList i, QStringList n, QStringList w) {
+                             stored = {stored.count + 1, ++events, t, i, n, w};
+                         });
+        auto boardSlot = [this](D::DlgType t, QStringList chosen, QStringList shown,
+                                QStringList pins) {
+            board = {board.count + 1, ++events, t, chosen, shown, pins};
+        };
+        QObject::connect(&d, &DialogConfigure::UpdataDISliceSelectPinsOnPushbuttonOKSignal, &d,
+                         boardSlot);
+        QObject::connect(&d, &DialogConfigure::UpdataDOSliceSelectPinsOnPushbuttonOKSignal, &d,
+                         boardSlot);
+        QObject::connect(&d, &DialogConfigure::UpdataAISliceSelectPinsOnPushbuttonOKSignal, &d,
+                         boardSlot);
+        QObject::connect(&d, &DialogConfigure::UpdataAOSliceSelectPinsOnPushbuttonOKSignal, &d,
+                         boardSlot);
+        QObject::connect(&d, &DialogConfigure::UpdataSPISliceSelectPinsOnPushbuttonOKSignal, &d,
+                         [this](D::DlgType t, QStringList chosen, QStringList shown) {
+                             spi = {spi.count + 1, ++events, t, chosen, shown, {}};
+                         });
+    }
+};
+
+QComboBox *comboAt(DialogConfigure &d, int row, int column)
+{
+    return qobject_cast<QComboBox *>(d.table()->cellWidget(row, column));
+}
+
+QString textAt(DialogConfigure &d, int row, int column)
+{
+    const QTableWidgetItem *item = d.table()->item(row, column);
+    return item ? item->text() : QStringLiteral("<no item>");
+}
+
+void setText(DialogConfigure &d, int row, int column, const QString &text)
+{
+    d.table()->item(row, column)->setText(text);
+}
+
+void choose(QComboBox *box, const QString &text)
+{
+    const int at = box->findText(text);
+    QVERIFY2(at >= 0, qPrintable(text));
+    box->setCurrentIndex(at);
+}
+
+QStringList entries(const QComboBox *box)
+{
+    QStringList list;
+    for (int i = 0; i < box->count(); ++i)
+        list << box->itemText(i);
+    return list;
+}
+
+QStringList headers(const QTableWidget *table)
+{
+    QStringList list;
+    for (int c = 0; c < table->columnCount(); ++c)
+        list << table->horizontalHeaderItem(c)->text();
+    return list;
+}
+
+void pressOk(DialogConfigure &d)
+{
+    d.findChild<QPushButton *>("pushButtonOK", Qt::FindDirectChildrenOnly)->click();
+}
+
+// A left press as the user gives it; the list that opens is closed again.
+void pressCell(QComboBox *box)
+{
+    QTest::mousePress(box, Qt::LeftButton);
+    box->hidePopup();
+}
+
+// DI bit columns: enable in column 3, bit 3 .. bit 0 in columns 4 .. 7.
+int diBit(int bit)
+{
+    return 7 - bit;
+}
+
+} // namespace
+
+class TestDialogConfigure : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void comboBoxReportsLeftPressFirst();
+    void diTableRestoresAndReturnsItsList();
+    void otherRowTablesRoundTrip();
+    void cancelEmptyTableAndMissingPins();
+    void chipSelectCascades();
+    void chipSelectCandidatesOnPress();
+    void startTerminalOverlapQuestion();
+    void outOfRangeNumbersAreRefused();
+    void silentRefreshFollowsThePins();
+    void usartTable();
+    void usartWirelessSettings();
+    void spiTable();
+    void spiNetworkAttributes();
+    void spiChipSelectCandidates();
+
+private:
+    int unexpectedMessages = 0;
+};
+
+// A message nobody asked for would block a person; here it is counted.
+void TestDialogConfigure::init()
+{
+    unexpectedMessages = 0;
+    Messages::setHandler([this](const Messages::Request &) {
+        ++unexpectedMessages;
+        return QMessageBox::Cancel;
+    });
+}
+
+void TestDialogConfigure::cleanup()
+{
+    Messages::setHandler(nullptr);
+    QCOMPARE(unexpectedMessages, 0);
+}
+
+void TestDialogConfigure::comboBoxReportsLeftPressFirst()
+{
+    CMyComboBox box;
+    box.addItems({"a", "b"});
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    int clicks = 0;
+    bool listOpenAtSignal = true;
+    connect(&box, &CMyComboBox::Clicked, &box, [&] {
+        ++clicks;
+        listOpenAtSignal = box.view()->isVisible();
+    });
+    QTest::mousePress(&box, Qt::RightButton);
+    QCOMPARE(clicks, 0);
+    QTest::mousePress(&box, Qt::LeftButton);
+    QCOMPARE(clicks, 1);
+    QVERIFY(!listOpenAtSignal);
+    QVERIFY(box.view()->isVisible());
+    box.hidePopup();
+}
+
+void TestDialogConfigure::diTableRestoresAndReturnsItsList()
+{
+    ProjectData p =
+        project("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}, {"PA4", "Normal_DI"}});
+    p.diInformation = rowRecord(1, diKeys, {"PA0", "1", "10", "1", "0", "0", "PC1", "PC0"}) +
+                      rowRecord(2, diKeys, {"PA4", "0", "20", "0", "0", "0", "0", "0"}) +
+                      rowRecord(3, diKeys, {"PB9", "1", "30", "0", "0", "0", "0", "0"});
+    DialogConfigure d;
+    Recorder r;
+    r.attach(d);
+    d.launch(D::DlgDI, p);
+
+    QVERIFY(d.isVisible());
+    QCOMPARE(d.type, D::DlgDI);
+    QCOMPARE(d.windowTitle(), QStringLiteral("数字量输入"));
+    QCOMPARE(d.size(), QSize(8 * 100 + 50, 3 * 30 + 100));
+    QCOMPARE(headers(d.table()),
+             QStringList({"引脚名", "输入模式", "X起始端子", "片选脚使能位", "片选脚第3位",
+                          "片选脚第2位", "片选脚第1位", "片选脚第0位"}));
+    QCOMPARE(d.table()->rowCount(), 3);
+    QCOMPARE(d.table()->item(0, 0)->flags(), Qt::NoItemFlags);
+    QCOMPARE(textAt(d, 1, 2), QStringLiteral("2"));
+    // The restored row: bits 0 and 1 used, so bit 2 may be chosen next and bit 3 not yet.
+    QCOMPARE(comboAt(d, 0, 1)->currentIndex(), 1);
+    QCOMPARE(textAt(d, 0, 2), QStringLiteral("10"));
+    QCOMPARE(comboAt(d, 0, diBit(0))->currentText(), QStringLiteral("PC0"));
+    QCOMPARE(comboAt(d, 0, diBit(1))->currentText(), QStringLiteral("PC1"));
+    QVERIFY(comboAt(d, 0, diBit(0))->isEnabled());
+    QVERIFY(comboAt(d, 0, diBit(2))->isEnabled());
+    QVERIFY(!comboAt(d, 0, diBit(3))->isEnabled());
+    QVERIFY(!comboAt(d, 1, diBit(0))->isEnabled());
+
+    pressOk(d);
+    QVERIFY(!d.isVisible());
+    QCOMPARE(r.board.count, 1);
+    QCOMPARE(r.board.type, D::DlgDI);
+    QCOMPARE(r.board.chosen, QStringList({none, none, "PC1", "PC0", none, none, none, none, none,
+                                          none, none, none}));
+    QCOMPARE(r.board.shown, QStringList({none, none, "PC1", "PC0", none, none, none, none}));
+    QCOMPARE(r.board.pins, QStringList({"PA0", "PA1", "PA4"}));
+    QCOMPARE(r.stored.count, 1);
+    QVERIFY(r.board.order < r.stored.order);
+    QCOMPARE(r.stored.type, D::DlgDI);
+    // PB9 is no longer a DI pin: its record is dropped; PA1 keeps its defaults.
+    const QStringList expected =
+        rowRecord(1, diKeys, {"PA0", "1", "10", "1", "0", "0", "PC1", "PC0"}) +
+        rowRecord(2, diKeys, {"PA1", "0", "2", "0", "0", "0", "0", "0"}) +
+        rowRecord(3, diKeys, {"PA4", "0", "20", "0", "0", "0", "0", "0"});
+    QCOMPARE(r.stored.information, expected);
+    QVERIFY(r.stored.network.isEmpty());
+    QVERIFY(r.stored.wireless.isEmpty());
+
+    // Restoring the list just stored and confirming gives it back unchanged.
+    p.diInformation = r.stored.information;
+    d.launch(D::DlgDI, p);
+    pressOk(d);
+    QCOMPARE(r.stored.count, 2);
+    QCOMPARE(r.stored.information, expected);
+
+    // A single row makes the window taller.
+    ProjectData one = project("STM32F103RE", {{"PA0", "Normal_DI"}});
+    d.launch(D::DlgDI, one);
+    QCOMPARE(d.size(), QSize(850, 30 + 100 + 100));
+}
+
+void TestDialogConfigure::otherRowTablesRoundTrip()
+{
+    const ProjectData p = project("STM32F103RE", {{"PA0", "Normal_DO"},
+                                                  {"PA1", "Normal_DO"},
+                                                  {"PA2", "ADC123_IN2"},
+                                                  {"PA3", "ADC123_IN3"},
+                                                  {"PA4", "DAC_OUT1"},
+                                                  {"PA5", "DAC_OUT2"},
+                                                  {"PB0", "EXIT"},
+                                                  {"PB1", "EXIT"},
+                                                  {"PB5", "SYS_RunLed"},
+                                                  {"PB6", "SYS_WatchDog"}});
+    struct Case
+    {
+        D::DlgType type;
+        QString title;
+        int columns;
+        QStringList pins;
+    };
+    const QVector<Case> cases{{D::DlgDO, "数字量输出", 9, {"PA0", "PA1"}},
+                              {D::DlgAI, "模拟量输入", 7, {"PA2", "PA3"}},
+                              {D::DlgAO, "模拟量输出", 7, {"PA4", "PA5"}},
+                              {D::DlgEXIT, "外部中断", 7, {"PB0", "PB1"}},
+                              {D::DlgSYS, "系统特殊引脚配置", 4, {"PB5", "PB6"}}};
+    for (const Case &c : cases) {
+        DialogConfigure d;
+        Recorder r;
+        r.attach(d);
+        d.launch(c.type, p);
+        QCOMPARE(d.windowTitle(), c.title);
+        QCOMPARE(d.table()->columnCount(), c.columns);
+        QCOMPARE(d.table()->rowCount(), 2);
+        QCOMPARE(d.size(), QSize(c.columns * 100 + 50, 2 * 20 + 210));
+        // Change the second row's drop-downs to their last entries and its number.
+        for (int col = 0; col < c.columns; ++col) {
+            QComboBox *box = comboAt(d, 1, col);
+            if (box && box->isEnabled())
+                box->setCurrentIndex(box->count() - 1);
+        }
+        const int numberColumn = c.type == D::DlgDO     ? 3
+                                 : c.type == D::DlgEXIT ? 6
+                                 : c.type == D::DlgSYS  ? -1
+                                                        : 1;
+        if (numberColumn >= 0)
+            setText(d, 1, numberColumn, "7");
+        pressOk(d);
+        QCOMPARE(r.stored.count, 1);
+        QCOMPARE(r.stored.type, c.type);
+        const QStringList first = r.stored.information;
+        QCOMPARE(first.size(), 2 * 2 * c.columns);
+        QCOMPARE(first.at(2 * (c.type == D::DlgSYS ? 1 : 0)),
+                 QStringLiteral("1Pin")); // keys carry the row number
+        QVERIFY(first.contains(c.pins.at(1)));
+        QCOMPARE(r.board.count, c.type <= D::DlgAO ? 1 : 0);
+
+        ProjectData stored = p;
+        *stored.tableList(c.type) = first;
+        d.launch(c.type, stored);
+        pressOk(d);
+        QCOMPARE(r.stored.information, first);
+
+        switch (c.type) {
+        case D::DlgDO:
+            QCOMPARE(first.mid(18, 10),
+                     QStringList({"2Pin", "PA1", "2Mode", "1", "2Speed", "3", "2Index", "7",
+                                  "2SliceSelectPinIsEnble", "2"}));
+            break;
+        case D::DlgAI:
+            QCOMPARE(first.mid(14, 6),
+                     QStringList({"2Pin", "PA3", "2Index", "7", "2SliceSelectPinIsEnble", "2"}));
+            break;
+        case D::DlgEXIT:
+            QCOMPARE(first.mid(14), QStringList({"2Pin", "PB1", "2InputMode", "1", "2TriggerMode",
+                                                 "1", "2TriggerWay", "2", "2PrePriority", "3",
+                                                 "2SubPriority", "3", "2Index", "7"}));
+            QCOMPARE(first.at(13), QStringLiteral("1"));
+            break;
+        case D::DlgSYS:
+            QCOMPARE(textAt(d, 0, 0), QStringLiteral("SYS_RunLed"));
+            QCOMPARE(first, QStringList({"1SystemPin", "SYS_RunLed", "1Pin", "PB5", "1Mode", "0",
+                                         "1Speed", "0", "2SystemPin", "SYS_WatchDog", "2Pin", "PB6",
+                                         "2Mode", "1", "2Speed", "3"}));
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void TestDialogConfigure::cancelEmptyTableAndMissingPins()
+{
+    ProjectData p = project("STM32F103RE", {{"PA0", "Normal_DI"}});
+    p.diInformation = rowRecord(1, diKeys, {"PA0", "1", "5", "0", "0", "0", "0", "0"});
+    DialogConfigure d;
+    Recorder r;
+    r.attach(d);
+
+    // Cancel: nothing is handed back.
+    d.launch(D::DlgDI, p);
+    comboAt(d, 0, 1)->setCurrentIndex(0);
+    d.findChild<QPushButton *>("pushButtonCancel", Qt::FindDirectChildrenOnly)->click();
+    QVERIFY(!d.isVisible());
+    QCOMPARE(r.events, 0);
+
+    // A table without pins opens empty and stores an empty list.
+    ProjectData noDo = p;
+    noDo.doInformation = rowRecord(1, diKeys, {"PA9", "1", "5", "0", "0", "0", "0", "0"});
+    d.launch(D::DlgDO, noDo);
+    QVERIFY(d.isVisible());
+    QCOMPARE(d.table()->rowCount(), 0);
+    pressOk(d);
+    QCOMPARE(r.stored.count, 1);
+    QCOMPARE(r.stored.type, D::DlgDO);
+    QVERIFY(r.stored.information.isEmpty());
+    QCOMPARE(r.board.count, 1);
+    QVERIFY(r.board.chosen.isEmpty());
+
+    // Without a complete pin list nothing is built or shown.
+    ProjectData shortList = p;
+    shortList.pinFunctions.removeLast();
+    d.launch(D::DlgDI, shortList);
+    QVERIFY(!d.isVisible());
+    QCOMPARE(d.type, D::DlgDO);
+    d.refreshSilently(D::DlgDI, ProjectData());
+    QCOMPARE(r.stored.count, 1);
+    d.launch(D::DlgNone, p);
+    QVERIFY(!d.isVisible());
+}
+
+void TestDialogConfigure::chipSelectCascades()
+{
+    const ProjectData p = project("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}});
+    DialogConfigure d;
+    d.launch(D::DlgDI, p);
+    QComboBox *enable0 = comboAt(d, 0, 3);
+    QComboBox *enable1 = comboAt(d, 1, 3);
+    QCOMPARE(entries(enable0), QStringList({"关", "开"}));
+    QCOMPARE(entries(enable1), QStringList({"关", "开", "同上"}));
+    for (int row = 0; row < 2; ++row) {
+        for (int bit = 0; bit < 4; ++bit) {
+            QVERIFY(!comboAt(d, row, diBit(bit))->isEnabled());
+            QCOMPARE(comboAt(d, row, diBit(bit))->currentText(), none);
+        }
+    }
+
+    enable0->setCurrentIndex(1); // 开
+    QVERIFY(comboAt(d, 0, diBit(0))->isEnabled());
+    QVERIFY(!comboAt(d, 0, diBit(1))->isEnabled());
+    choose(comboAt(d, 0, diBit(0)), "PC0");
+    QVERIFY(comboAt(d, 0, diBit(1))->isEnabled());
+    choose(comboAt(d, 0, diBit(1)), "PC1");
+    QVERIFY(comboAt(d, 0, diBit(2))->isEnabled());
+    QVERIFY(!comboAt(d, 0, diBit(3))->isEnabled());
+
+    // "同上" takes the row above's pins and the enabling that goes with them.
+    enable1->setCurrentIndex(2);
+    QCOMPARE(comboAt(d, 1, diBit(0))->currentText(), QStringLiteral("PC0"));
+    QCOMPARE(comboAt(d, 1, diBit(1))->currentText(), QStringLiteral("PC1"));
+    QCOMPARE(comboAt(d, 1, diBit(2))->currentText(), none);
+    QVERIFY(comboAt(d, 1, diBit(2))->isEnabled());
+    QVERIFY(!comboAt(d, 1, diBit(3))->isEnabled());
+
+    // Bit 0 back to "无" clears and locks the bits above it.
+    comboAt(d, 0, diBit(0))->setCurrentIndex(0);
+    QCOMPARE(comboAt(d, 0, diBit(1))->currentText(), none);
+    QVERIFY(!comboAt(d, 0, diBit(1))->isEnabled());
+    QVERIFY(comboAt(d, 0, diBit(0))->isEnabled());
+
+    // "关" clears every bit of the row.
+    enable1->setCurrentIndex(0);
+    for (int bit = 0; bit < 4; ++bit) {
+        QCOMPARE(comboAt(d, 1, diBit(bit))->currentText(), none);
+        QVERIFY(!comboAt(d, 1, diBit(bit))->isEnabled());
+    }
+}
+
+void TestDialogConfigure::chipSelectCandidatesOnPress()
+{
+    const ProjectData p = project("STM32F103RE",
+                                  {{"PA0", "Normal_DI"},
+                                   {"PC13", " "},
+                                   {"PD0", " "},
+                                   {"PD1", " "},
+                                   {"PA2", " "},
+                                   {"PB2", " "},
+                                   {"PB12", "DI_CS2"},
+                                   {"PB13", "DO_CS1"},
+                                   {"PA10", " "}},
+                                  "Normal_DO");
+    DialogConfigure d;
+    d.launch(D::DlgDI, p);
+    QComboBox *bit0 = comboAt(d, 0, diBit(0));
+    QComboBox *bit1 = comboAt(d, 0, diBit(1));
+    // Built in chip-pin order; PB2, PD0, PD1 and other kinds' chip selects are left out.
+    QCOMPARE(entries(bit0), QStringList({none, "PC13", "PA2", "PB12", "PA10"}));
+
+    comboAt(d, 0, 3)->setCurrentIndex(1);
+    pressCell(bit0);
+    QCOMPARE(entries(bit0), QStringList({none, "PA2", "PA10", "PB12", "PC13"}));
+    QCOMPARE(bit0->currentText(), none);
+    choose(bit0, "PA10");
+    pressCell(bit1);
+    QCOMPARE(entries(bit1), QStringList({none, "PA2", "PB12", "PC13"}));
+    choose(bit1, "PB12");
+    QVERIFY(comboAt(d, 0, diBit(2))->isEnabled());
+
+    // Pressing bit 0 again: bit 1's pin is not offered, bit 0 starts over at "无",
+    // and the bits above it are cleared.
+    pressCell(bit0);
+    QCOMPARE(entries(bit0), QStringList({none, "PA2", "PA10", "PC13"}));
+    QCOMPARE(bit0->currentText(), none);
+    QCOMPARE(bit1->currentText(), none);
+    QVERIFY(!bit1->isEnabled());
+
+    // The candidates follow the pin lists handed to the dialog.
+    QStringList functions = p.pinFunctions;
+    functions[p.pinNames.indexOf("PA2")] = "Normal_DO";
+    d.setPinLists(p.pinNames, functions, p.pinCount());
+    pressCell(bit0);
+    QCOMPARE(entries(bit0), QStringList({none, "PA10", "PB12", "PC13"}));
+}
+
+void TestDialogConfigure::startTerminalOverlapQuestion()
+{
+    QList<Messages::Request> asked;
+    QMessageBox::StandardButton answer = QMessageBox::Yes;
+    Messages::setHandler([&](const Messages::Request &request) {
+        asked << request;
+        return answer;
+    });
+    const ProjectData p = project("STM32F103RE", {{"PA0", "Normal_DI"},
+                                                  {"PA1", "Normal_DI"},
+                                                  {"PA2", "ADC123_IN2"},
+                                                  {"PA3", "ADC123_IN3"},
+                                                  {"PA4", "Normal_DO"},
+                                                  {"PA5", "Normal_DO"},
+                                                  {"PA6", "Normal_DO"}});
+    DialogConfigure d;
+    Recorder r;
+    r.attach(d);
+
+    // Row 1 uses bit 0 (terminals 1..2); row 2 starts at 2.
+    for (QMessageBox::StandardButton button : {QMessageBox::Yes, QMessageBox::Cancel}) {
+        asked.clear();
+        answer = button;
+        d.launch(D::DlgDI, p);
+        comboAt(d, 0, 3)->setCurrentIndex(1);
+        choose(comboAt(d, 0, diBit(0)), "PC0");
+        pressOk(d);
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(asked.at(0).icon, QMessageBox::Question);
+        QCOMPARE(asked.at(0).title, QStringLiteral("警告"));
+        QCOMPARE(asked.at(0).text, QStringLiteral("请检查第2行的X起始端子的值！\n是否自动修改？"));
+        QCOMPARE(asked.at(0).buttons, QMessageBox::Yes | QMessageBox::Cancel);
+        const QString second = button == QMessageBox::Yes ? "3" : "2";
+        QCOMPARE(r.stored.information.at(r.stored.information.indexOf("2Index") + 1), second);
+        QCOMPARE(textAt(d, 1, 2), second);
+    }
+
+    // A row enclosing an earlier range (1..4 around 2..2) is reported as well.
+    asked.clear();
+    answer = QMessageBox::Yes;
+    d.launch(D::DlgAI, p);
+    setText(d, 0, 1, "2");
+    setText(d, 1, 1, "1");
+    comboAt(d, 1, 2)->setCurrentIndex(1);
+    choose(comboAt(d, 1, 6), "PC0");
+    choose(comboAt(d, 1, 5), "PC1");
+    pressOk(d);
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked.at(0).text, QStringLiteral("请检查第2行的XA起始端子的值！\n是否自动修改？"));
+    QCOMPARE(r.stored.type, D::DlgAI);
+    QCOMPARE(r.stored.information.at(r.stored.information.indexOf("2Index") + 1),
+             QStringLiteral("3"));
+
+    // Default starts without chip selects never overlap.
+    asked.clear();
+    d.launch(D::DlgDO, p);
+    pressOk(d);
+    QVERIFY(asked.isEmpty());
+    QCOMPARE(r.stored.type, D::DlgDO);
+}
+
+void TestDialogConfigure::outOfRangeNumbersAreRefused()
+{
+    QList<Messages::Request> shown;
+    Messages::setHandler([&](const Messages::Request &request) {
+        shown << request;
+        return QMessageBox::Yes;
+    });
+    const ProjectData p =
+        project("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}, {"PB0", "EXIT"}});
+    DialogConfigure d;
+    Recorder r;
+    r.attach(d);
+    d.launch(D::DlgDI, p);
+    for (const char *bad : {"70000", "abc", "", "-1"}) {
+        shown.clear();
+        setText(d, 1, 2, bad);
+        pressOk(d);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown.at(0).icon, QMessageBox::Warning);
+        QVERIFY2(shown.at(0).text.contains("第2行") && shown.at(0).text.contains("X起始端子"),
+                 qPrintable(shown.at(0).text));
+        QVERIFY(d.isVisible());
+        QCOMPARE(r.events, 0);
+    }
+    setText(d, 1, 2, "65535");
+    pressOk(d);
+    QCOMPARE(r.stored.count, 1);
+    QCOMPARE(r.stored.information.at(r.stored.information.indexOf("2Index") + 1),
+             QStringLiteral("65535"));
+
+    // A correction that would run past the last terminal is refused too.
+    shown.clear();
+    d.launch(D::DlgDI, p);
+    setText(d, 0, 2, "65534");
+    setText(d, 1, 2, "65535");
+    comboAt(d, 0, 3)->setCurrentIndex(1);
+    choose(comboAt(d, 0, diBit(0)), "PC0");
+    pressOk(d);
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown.at(1).icon, QMessageBox::Warning);
+    QCOMPARE(r.stored.count, 1);
+    QVERIFY(d.isVisible());
+
+    // Interrupt task numbers are one byte.
+    shown.clear();
+    d.launch(D::DlgEXIT, p);
+    setText(d, 0, 6, "256");
+    pressOk(d);
+    QCOMPARE(shown.size(), 1);
+    QVERIFY(shown.at(0).text.contains("中断任务号"));
+    QCOMPARE(r.stored.count, 1);
+    setText(d, 0, 6, "255");
+    pressOk(d);
+    QCOMPARE(r.stored.count, 2);
+    QCOMPARE(r.stored.information.last(), QStringLiteral("255"));
+
+    // The cell editor takes digits only and never writes a value out of range.
+    QAbstractItemDelegate *delegate = d.table()->itemDelegateForColumn(6);
+    QVERIFY(delegate);
+    QStyleOptionViewItem option;
+    const QModelIndex index = d.table()->model()->index(0, 6);
+    auto *editor = qobject_cast<QLineEdit *>(delegate->createEditor(d.table(), option, index));
+    QVERIFY(editor);
+    delegate->setEditorData(editor, index);
+    QCOMPARE(editor->text(), QStringLiteral("255"));
+    editor->clear();
+    QTest::keyClicks(editor, "a1x2-");
+    QCOMPARE(editor->text(), QStringLiteral("12"));
+    delegate->setModelData(editor, d.table()->model(), index);
+    QCOMPARE(textAt(d, 0, 6), QStringLiteral("12"));
+    editor->setText("300");
+    delegate->setModelData(editor, d.table()->model(), index);
+    QCOMPARE(textAt(d, 0, 6), QStringLiteral("12"));
+    delete editor;
+}
+
+void TestDialogConfigure::silentRefreshFollowsThePins()
+{
+    ProjectData p = project("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}});
+    p.diInformation = rowRecord(1, diKeys, {"PA0", "1", "1", "1", "0", "0", "0", "PC0"}) +
+                      rowRecord(2, diKeys, {"PA1", "1", "3", "0", "0", "0", "0", "0"});
+    DialogConfigure d;
+    Recorder r;
+    r.attach(d);
+
+    // PA1 left the DI pins and PC0 now carries another function.
+    p.pinFunctions[p.pinNames.indexOf("PA1")] = "Normal_DO";
+    p.pinFunctions[p.pinNames.indexOf("PC0")] = "Normal_DO";
+    d.refreshSilently(D::DlgDI, p);
+    QVERIFY(!d.isVisible());
+    QCOMPARE(r.stored.count, 1);
+    QCOMPARE(r.stored.information,
+             rowRecord(1, diKeys, {"PA0", "1", "1", "1", "0", "0", "0", "0"}));
+    QCOMPARE(r.board.count, 1);
+    QCOMPARE(r.board.pins, QStringList{"PA0"});
+}
+
+void TestDialogConfigure::usartTable()
+{
+    const ProjectData p = project("STM32F103RE", {{"PA9", "USART1_TX"}, {"PA10", "USART1_RX"}});
+    const QStringList keys{"TXPinName", "RXPinName", "Baud",           "DataBit",
+                           "StopBit",   "CheckBit",  "PortApplication"};
+    DialogConfigure d;
+    Recorder r;
+    r.attach(d);
+    d.launch(D::DlgUSART1, p);
+    QCOMPARE(d.type, D::DlgUSART1);
+    QCOMPARE(d.windowTitle(), QStringLiteral("USART1"));
+    QCOMPARE(d.size(), QSize(3 * 110 + 70, 7 * 40 + 40));
+    QCOMPARE(headers(d.table()), QStringList({"参数", "设定值", "无线设定值"}));
+    QCOMPARE(d.table()->columnWidth(1), 120);
+    QCOMPARE(textAt(d, 5, 0), QStringLiteral("校验位"));
+    QCOMPARE(d.table()->item(5, 0)->flags(), Qt::ItemIsEnabled);
+    QCOMPARE(textAt(d, 0, 1), QStringLiteral("PA9"));
+    QCOMPARE(d.table()->item(0, 1)->flags(), Qt::NoItemFlags);
+    const QVector<int> counts{7, 2, 4, 3, 12};
+    for (int row = 2; row < 7; ++row)
+        QCOMPARE(comboAt(d, row, 1)->count(), counts.at(row - 2));
+
+    const QStringList values{"PA9", "PA10", "4", "1", "3", "2", "3"};
+    for (int row = 2; row < 7; ++row)
+        comboAt(d, row, 1)->setCurrentIndex(values.at(row).toInt());
+    pressOk(d);
+    QCOMPARE(r.stored.type, D::DlgUSART1);
+    QCOMPARE(r.stored.information, pairs(keys, values));
+    QCOMPARE(r.board.count + r.spi.count, 0);
+
+    // Restore then OK gives the list back; a short list or a bad index restores nothing.
+    ProjectData stored = p;
+    stored.usartInformation[0] = r.stored.information;
+    d.launch(D::DlgUSART1, stored);
+    pressOk(d);
+    QCOMPARE(r.stored.information, pairs(keys, values));
+    stored.usartInformation[0] = r.stored.information.mid(0, 13);
+    d.launch(D::DlgUSART1, stored);
+    QCOMPARE(comboAt(d, 2, 1)->currentIndex(), 0);
+    stored.usartInformation[0] = pairs(keys, {"X", "Y", "99", "-1", "x", "2", "11"});
+    d.launch(D::DlgUSART1, stored);
+    pressOk(d);
+    QCOMPARE(r.stored.information, pairs(keys, {"PA9", "PA10", "0", "0", "0", "2", "11"}));
+
+    // A port whose pins are not assigned opens with empty drop-downs.
+    for (D::DlgType port : {D::DlgUART4, D::DlgUSART6}) {
+        d.launch(port, stored);
+        QCOMPARE(d.windowTitle(), QStringLiteral("USART%1").arg(port - D::DlgUSART1 + 1));
+        QCOMPARE(comboAt(d, 6, 1)->count(), 0);
+        pressOk(d);
+        QCOMPARE(r.stored.type, port);
+        QCOMPARE(r.stored.information, pairs(keys, {"", "", "0", "0", "0", "0", "0"}));
+    }
+}
+
+void TestDialogConfigure::usartWirelessSettings()
+{
+    ProjectData p = project("STM32F407ZG", {{"PB6", "USART1_TX"}, {"PB7", "USART1_RX"}});
+    QStringList sockets;
+    for (int n = 1; n <= 8; ++n)
+        sockets << QStringLiteral("ApplicationOfSocket%1").arg(n) << QString::number(n % 4)
+                << QStringLiteral("IPOfSocket%1").arg(n) << QStringLiteral("10.0.0.%1").arg(n)
+                << QStringLiteral("PortOfSocket%1").arg(n) << QString::number(6000 + n);
+    p.wirelessInformation[0] = sockets;
+    DialogConfigure d;
+    Recorder r;
+    r.attach(d);
+    d.launch(D::DlgUSART1, p);
+    QCOMPARE(textAt(d, 0, 1), QStringLiteral("PB6"));
+    auto *settings = qobject_cast<QPushButton *>(d.table()->cellWidget(6, 2));
+    QVERIFY(settings);
+    QCOMPARE(settings->text(), QStringLiteral("参数设置"));
+    DialogWirelessModuleConfigure *wireless = d.wirelessModule();
+
+    // Only the modem drivers (index 5 and above) have sockets.
+    for (int application : {0, 3, 4}) {
+        comboAt(d, 6, 1)->setCurrentIndex(application);
+        settings->click();
+        QVERIFY(!wireless->isVisible());
+    }
+    comboAt(d, 6, 1)->setCurrentIndex(5);
+    settings->click();
+    QVERIFY(wireless->isVisible());
+    QCOMPARE(wireless->information(), sockets);
+
+    auto *port2 = wireless->findChild<QLineEdit *>("lineEditPortOfSocket2");
+    QVERIFY(port2);
+    port2->setText("7002");
+    wireless->findChild<QPushButton *>("pushButtonSure")->click();
+    QVERIFY(!wireless->isVisible());
+    QCOMPARE(d.wirelessInformation(), wireless->information());
+    QVERIFY(d.isVisible());
+    QCOMPARE(r.events, 0);
+
+    pressOk(d);
+    QStringList expected = sockets;
+    expected[11] = "7002";
+    QCOMPARE(r.stored.wireless, expected);
+    QVERIFY(r.stored.network.isEmpty());
+    QCOMPARE(r.stored.information.last(), QStringLiteral("5"));
+
+    // Another port starts from its own stored sockets (none here).
+    d.launch(D::DlgUSART2, p);
+    pressOk(d);
+    QCOMPARE(r.stored.type, D::DlgUSART2);
+    QVERIFY(r.stored.wireless.isEmpty());
+}
+
+void TestDialogConfigure::spiTable()
+{
+    ProjectData p = project(
+        "STM32F103RE",
+        {{"PA5", "SPI1_SCK"}, {"PA6", "SPI1_MISO"}, {"PA7", "SPI1_MOSI"}, {"PB0", "SPI1_CS1"}});
+    const QStringList keys{"SCKPinName",
+                           "MISOPinName",
+                           "MOSIPinName",
+                           "CommunicationMode",
+                           "WorkMode",
+                           "DataFrame",
+                           "ClockState",
+                           "CaptureClockEdge",
+                           "FilmSelectionMode",
+                           "BaudRatePrefrequencyValue",
+                           "DataTransmissionStartBit",
+                           "CRCPolynomials",
+                           "Film1Application",
+                           "SliceSelect1Pin",
+                           "Film2Application",
+                           "SliceSelect2Pin",
+                           "Film3Application",
+                           "SliceSelect3Pin"};
+    const QStringList values{"PA5", "PA6", "PA7", "3", "1",   "1", "1", "1", "1",
+                             "7",   "1",   "1",   "2", "PB0", "1", "0", "0", "PB1"};
+    p.spiInformation[0] = pairs(keys, values);
+    DialogConfigure d;
+    Recorder r;
+    r.attach(d);
+    d.launch(D::DlgSPI1, p);
+    QCOMPARE(d.type, D::DlgSPI1);
+    QCOMPARE(d.windowTitle(), QStringLiteral("SPI1"));
+    QCOMPARE(d.size(), QSize(3 * 100 + 50, 18 * 30 + 80));
+    QCOMPARE(headers(d.table()), QStringList({"参数", "设定值", "以太网设置"}));
+    QCOMPARE(textAt(d, 13, 0), QStringLiteral("片选1引脚"));
+    QCOMPARE(comboAt(d, 9, 1)->currentText(), QStringLiteral("256分频"));
+    QCOMPARE(comboAt(d, 13, 1)->currentText(), QStringLiteral("PB0"));
+    QCOMPARE(comboAt(d, 17, 1)->currentText(), QStringLiteral("PB1"));
+    for (int row : {12, 14, 16}) {
+        auto *button = qobject_cast<QPushButton *>(d.table()->cellWidget(row, 2));
+        QVERIFY(button);
+        QCOMPARE(button->text(), QStringLiteral("网络属性"));
+    }
+
+    pressOk(d);
+    // Film 3 has no application: its chip select is dropped.
+    QCOMPARE(comboAt(d, 17, 1)->currentText(), none);
+    QCOMPARE(r.spi.count, 1);
+    QVERIFY(r.spi.order < r.stored.order);
+    QCOMPARE(r.spi.type, D::DlgSPI1);
+    QCOMPARE(r.spi.chosen, QStringList({"PB0", none, none}));
+    QCOMPARE(r.spi.shown, QStringList({"PB0", none, "PB1"}));
+    QStringList expected = values;
+    expected[17] = "0";
+    QCOMPARE(r.stored.type, D::DlgSPI1);
+    QCOMPARE(r.stored.information, pairs(keys, expected));
+    QCOMPARE(r.stored.network, p.networkInformation[0]);
+    QVERIFY(r.stored.wireless.isEmpty());
+
+    p.spiInformation[0] = r.stored.information;
+    d.launch(D::DlgSPI1, p);
+    pressOk(d);
+    QCOMPARE(r.stored.information, pairs(keys, expected));
+
+    // SPI2's pins are free: empty drop-downs, zeros stored.
+    d.launch(D::DlgSPI2, p);
+    QCOMPARE(comboAt(d, 13, 1)->count(), 0);
+    pressCell(comboAt(d, 13, 1));
+    QCOMPARE(comboAt(d, 13, 1)->count(), 0);
+    pressOk(d);
+    QStringList zeros{"", "", ""};
+    for (int row = 3; row < 18; ++row)
+        zeros << "0";
+    QCOMPARE(r.stored.information, pairs(keys, zeros));
+    QCOMPARE(r.spi.chosen, QStringList({none, none, none}));
+}
+
+void TestDialogConfigure::spiNetworkAttributes()
+{
+    ProjectData p =
+        project("STM32F103RE", {{"PB3", "SPI3_SCK"}, {"PB4", "SPI3_MISO"}, {"PB5", "SPI3_MOSI"}});
+    QStringList network = p.networkInformation[2];
+    network[1] = "2";
+    network[3] = "192.168.0.5";
+    network[11] = "50001";
+    network[24 + 3] = "10.1.1.1"; // film 3 address
+    p.networkInformation[2] = network;
+    DialogConfigure d;
+    Recorder r;
+    r.attach(d);
+    d.launch(D::DlgSPI3, p);
+    CNetworkAttribut *attributes = d.networkAttribut();
+    auto button = [&](int film) {
+        return qobject_cast<QPushButton *>(d.table()->cellWidget(10 + 2 * film, 2));
+    };
+
+    // "无" and "Flash" have no network attributes.
+    for (int application : {0, 1}) {
+        comboAt(d, 12, 1)->setCurrentIndex(application);
+        button(1)->click();
+        QVERIFY(!attributes->isVisible());
+    }
+    comboAt(d, 12, 1)->setCurrentIndex(2);
+    button(1)->click();
+    QVERIFY(attributes->isVisible());
+    QCOMPARE(attributes->windowTitle(), QStringLiteral("软片1应用以太网网络属性设置"));
+    auto *ip = attributes->findChild<QLineEdit *>("lineEditIP");
+    QCOMPARE(ip->text(), QStringLiteral("192.168.0.5"));
+    ip->setText("192.168.0.9");
+    attributes->findChild<QPushButton *>("pushButtonOK")->click();
+    QVERIFY(!attributes->isVisible());
+    // The companion's OK is its own: the table stays open and nothing is stored yet.
+    QVERIFY(d.isVisible());
+    QCOMPARE(r.events, 0);
+
+    // Film 3 shows its own values; film 1 shows what was just confirmed.
+    comboAt(d, 16, 1)->setCurrentIndex(3);
+    button(3)->click();
+    QCOMPARE(ip->text(), QStringLiteral("10.1.1.1"));
+    QCOMPARE(attributes->windowTitle(), QStringLiteral("软片3应用以太网网络属性设置"));
+    attributes->findChild<QPushButton *>("pushButtonCancel")->click();
+    button(1)->click();
+    QCOMPARE(ip->text(), QStringLiteral("192.168.0.9"));
+    attributes->close();
+
+    pressOk(d);
+    QStringList expected = network;
+    expected[3] = "192.168.0.9";
+    QCOMPARE(r.stored.network, expected);
+    QCOMPARE(r.stored.type, D::DlgSPI3);
+
+    // A stored list too short to split leaves every film empty.
+    p.networkInformation[2] = QStringList{"a", "b"};
+    d.launch(D::DlgSPI3, p);
+    pressOk(d);
+    QVERIFY(r.stored.network.isEmpty());
+}
+
+void TestDialogConfigure::spiChipSelectCandidates()
+{
+    const ProjectData p = project("STM32F103RE",
+                                  {{"PB13", "SPI2_SCK"},
+                                   {"PB14", "SPI2_MISO"},
+                                   {"PB15", "SPI2_MOSI"},
+                                   {"PC13", " "},
+                                   {"PD0", " "},
+                                   {"PD1", " "},
+                                   {"PA2", " "},
+                                   {"PB2", " "},
+                                   {"PB12", "SPI2_CS1"},
+                                   {"PB0", "SPI1_CS1"},
+                                   {"PA10", " "}},
+                                  "Normal_DO");
+    DialogConfigure d;
+    Recorder r;
+    r.attach(d);
+    d.launch(D::DlgSPI2, p);
+    QComboBox *select1 = comboAt(d, 13, 1);
+    QComboBox *select2 = comboAt(d, 15, 1);
+    QCOMPARE(entries(select1), QStringList({none, "PC13", "PA2", "PB12", "PA10"}));
+
+    comboAt(d, 12, 1)->setCurrentIndex(2);
+    choose(select1, "PB12");
+    comboAt(d, 14, 1)->setCurrentIndex(3);
+    pressCell(select2);
+    QCOMPARE(entries(select2), QStringList({none, "PA2", "PA10", "PC13"}));
+    QCOMPARE(select2->currentText(), none);
+    choose(select2, "PA2");
+
+    // A film without application excludes nothing, and nothing excludes its pin.
+    comboAt(d, 14, 1)->setCurrentIndex(0);
+    pressCell(select2);
+    QCOMPARE(entries(select2), QStringList({none, "PA2", "PA10", "PB12", "PC13"}));
+    choose(select2, "PC13");
+    pressCell(select1);
+    QCOMPARE(entries(select1), QStringList({none, "PA2", "PA10", "PB12", "PC13"}));
+    choose(select1, "PB12");
+
+    pressOk(d);
+    QCOMPARE(r.spi.chosen, QStringList({"PB12", none, none}));
+    QCOMPARE(r.stored.information.mid(26, 4),
+             QStringList({"SliceSelect1Pin", "PB12", "Film2Application", "0"}));
+}
+
+QTEST_MAIN(TestDialogConfigure)
+#include "tst_gui_dialogconfigure.moc"
