@@ -269,7 +269,7 @@ void TestGuiPinScene::clearPinFreesPinsAndTellsTheTables()
     QCOMPARE(spi1.count(), 1);
     QCOMPARE(spi2.count(), 0);
     QCOMPARE(seenOnSignal, QStringList({" "})); // the drawing is final when told
-    for (const QString &name : {"PA5", "PA6", "PA7", "PB0"}) {
+    for (const QString name : {"PA5", "PA6", "PA7", "PB0"}) {
         QCOMPARE(pin(scene, name)->functionText(), QString(" "));
         QCOMPARE(pin(scene, name)->colour(), QColor(Qt::white));
     }

@@ -165,7 +165,7 @@ void TestPinRules::menuOfPowerFixedAndBusPins()
 
 void TestPinRules::boardChipSelectPinsAreLocked()
 {
-    for (const QString &select : {"DI_CS2", "DO_CS1", "AI_CS4", "AO_CS3"}) {
+    for (const QString select : {"DI_CS2", "DO_CS1", "AI_CS4", "AO_CS3"}) {
         Bench f103(F103);
         f103.set("PB0", select);
         QCOMPARE(f103.menu("PB0").size(), 11);
