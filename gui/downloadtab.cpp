@@ -1,0 +1,397 @@
+#include "downloadtab.h"
+
+#include "dlgdescription.h"
+#include "filedialogs.h"
+#include "messages.h"
+#include "mycombobox.h"
+#include "progressbar.h"
+#include "serial.h"
+#include "transferdriver.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QTextEdit>
+
+const QColor CDownloadTab::ActiveColor = QColor(85, 169, 255);
+const QColor CDownloadTab::InactiveColor = QColor(225, 225, 225);
+
+namespace {
+
+struct KindInfo
+{
+    const char *pathField;
+    const char *pickerButton;
+    const char *markButton;
+    quint8 code; // the driver's code is its number
+};
+
+const KindInfo kKinds[CDownloadTab::KindCount] = {
+    {"lineEditPathConf", "pushButtonFileComf", "pushButtonConf", 0xE2},
+    {"lineEditPathFirmware", "pushButtonFileFirmware", "pushButtonFirmware", 0xE3},
+    {"lineEditPathSAlgorithm", "pushButtonFileSAlgorithm", "pushButtonSAlgorithm", 0xE4},
+    {"lineEditPahtCAlgorithm", "pushButtonFileCAlgorithm", "pushButtonCAlgorithm", 0xE5},
+    {"lineEditPathDrive", "pushButtonFileDrive", "pushButtonDrive", 0x00},
+    {"lineEditPathProgram", "pushButtonFileProgram", "pushButtonProgram", 0xE7},
+};
+
+bool isKnownChip(const QString &chip)
+{
+    return chip == QLatin1String("STM32F103RE") || chip == QLatin1String("STM32F407ZG");
+}
+
+bool validKind(int kind)
+{
+    return kind >= 0 && kind < CDownloadTab::KindCount;
+}
+
+} // namespace
+
+CDownloadTab::CDownloadTab(QWidget *window, Hooks hooks, QObject *parent)
+    : QObject(parent ? parent : window), m_window(window), m_hooks(std::move(hooks)),
+      m_serial(new CSerial(this)), m_driver(new CTransferDriver(this))
+{
+    m_driver->attach(m_serial);
+    connect(m_driver, &CTransferDriver::blockReceived, this, &CDownloadTab::showRawBlock);
+    connect(m_driver, &CTransferDriver::logLine, this, &CDownloadTab::appendLog);
+    connect(m_driver, &CTransferDriver::finished, this, &CDownloadTab::transferFinished);
+    connect(m_driver, &CTransferDriver::progress, this, [this](qint64 done, qint64 total) {
+        if (m_progress)
+            m_progress->setProgress(done, total);
+    });
+    connectWidgets();
+}
+
+CDownloadTab::~CDownloadTab()
+{
+    m_driver->abort();
+}
+
+template <typename T> T *CDownloadTab::widget(const char *name) const
+{
+    T *w = m_window ? m_window->findChild<T *>(QLatin1String(name)) : nullptr;
+    if (!w)
+        qWarning("CDownloadTab: the window has no %s", name);
+    return w;
+}
+
+void CDownloadTab::connectWidgets()
+{
+    m_comboPorts = widget<QComboBox>("comboBoxComNo");
+    m_comboChip = widget<QComboBox>("comboBoxChipModel");
+    m_buttonOpen = widget<QPushButton>("pushButtonOpenCom");
+    m_buttonClose = widget<QPushButton>("pushButtonCloseCom");
+    m_buttonDownload = widget<QPushButton>("pushButtonConfigureMirelHardwareInformation");
+    m_buttonUpload = widget<QPushButton>("pushButtonUploadBinFile");
+    m_log = widget<QTextEdit>("textEditInform");
+    m_raw = widget<QTextEdit>("textEdit");
+    m_tabs = widget<QTabWidget>("tabWidget");
+    for (int k = 0; k < KindCount; ++k) {
+        m_kinds[k].path = widget<QLineEdit>(kKinds[k].pathField);
+        m_kinds[k].picker = widget<QPushButton>(kKinds[k].pickerButton);
+        m_kinds[k].mark = widget<QPushButton>(kKinds[k].markButton);
+    }
+
+    if (m_comboPorts) {
+        // A device path can be typed as well as picked (e.g. a pseudo-terminal).
+        m_comboPorts->setEditable(true);
+        if (auto *combo = qobject_cast<CMyComboBox *>(m_comboPorts))
+            connect(combo, &CMyComboBox::Clicked, this, &CDownloadTab::refreshPorts);
+        refreshPorts();
+    }
+    if (m_comboChip) {
+        m_comboChip->clear();
+        m_comboChip->addItems({QStringLiteral("STM32F103RE"), QStringLiteral("STM32F407ZG")});
+    }
+    if (m_buttonOpen)
+        connect(m_buttonOpen, &QPushButton::clicked, this, &CDownloadTab::openPort);
+    if (m_buttonClose) {
+        connect(m_buttonClose, &QPushButton::clicked, this, &CDownloadTab::closePort);
+        paint(m_buttonClose, ActiveColor); // the port starts closed
+    }
+}
+
+// ------------------------------------------------------------------ port
+
+void CDownloadTab::refreshPorts()
+{
+    if (!m_comboPorts)
+        return;
+    // A typed device path is not a listed port; it survives the refresh.
+    const QString previous = m_comboPorts->currentText();
+    const bool typed = !previous.isEmpty() && !m_listedPorts.contains(previous);
+    m_listedPorts = CSerial::availablePorts();
+    m_comboPorts->clear();
+    m_comboPorts->addItems(m_listedPorts);
+    if (typed)
+        m_comboPorts->setEditText(previous);
+    else if (m_listedPorts.contains(previous))
+        m_comboPorts->setCurrentIndex(m_listedPorts.indexOf(previous));
+}
+
+void CDownloadTab::openPort()
+{
+    const QString name = m_comboPorts ? m_comboPorts->currentText().trimmed() : QString();
+    m_serial->setControllerSettings();
+    if (!m_serial->open(name)) {
+        Messages::warning(m_window, tr("警告"), tr("打开串口失败"));
+        return;
+    }
+    paint(m_buttonOpen, ActiveColor);
+    paint(m_buttonClose, InactiveColor);
+}
+
+void CDownloadTab::closePort()
+{
+    m_driver->abort();
+    setTransferButtonsEnabled(true);
+    if (m_serial->close()) {
+        paint(m_buttonClose, ActiveColor);
+        paint(m_buttonOpen, InactiveColor);
+    }
+}
+
+bool CDownloadTab::portIsOpen() const
+{
+    return m_serial->isOpen();
+}
+
+void CDownloadTab::setResponseTimeout(int ms)
+{
+    m_driver->setResponseTimeout(ms);
+}
+
+void CDownloadTab::setRetries(int retries)
+{
+    m_driver->setRetries(retries);
+}
+
+int CDownloadTab::state() const
+{
+    return m_driver->state();
+}
+
+// ------------------------------------------------------------- transfers
+
+void CDownloadTab::startDownload()
+{
+    if (!portIsOpen()) {
+        Messages::warning(m_window, tr("警告"), tr("串口未打开！"));
+        return;
+    }
+    QByteArray table;
+    QString error;
+    if (!m_hooks.buildTable || !m_hooks.buildTable(&table, &error) || table.isEmpty()) {
+        if (error.isEmpty())
+            error = tr("没有可下载的配置信息");
+        appendLog(CTransferDriver::timestamp() + tr(": 配置表生成失败：%1\n").arg(error));
+        return;
+    }
+    const QString chip = m_hooks.currentChip ? m_hooks.currentChip() : QString();
+    const QByteArray first = m_download.start(chip, table);
+    if (!m_driver->start(&m_download, first))
+        return;
+    setTransferButtonsEnabled(false);
+    showProgressWindow(tr("下载配置文件"));
+}
+
+void CDownloadTab::startUpload()
+{
+    if (!portIsOpen()) {
+        Messages::warning(m_window, tr("警告"), tr("串口通讯未打开，无法进行配置文件的上传！"));
+        return;
+    }
+    if (m_hooks.hasProject && m_hooks.hasProject()) {
+        const auto answer =
+            Messages::question(m_window, tr("提示"), tr("当前已存在工程，是否覆盖当前配置工程？"),
+                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::Cancel)
+            return;
+        if (answer == QMessageBox::Yes && m_hooks.saveProject)
+            m_hooks.saveProject();
+    }
+    const QString chip = m_comboChip ? m_comboChip->currentText() : QString();
+    const QByteArray first = m_upload.start(chip);
+    if (!m_driver->start(&m_upload, first))
+        return;
+    setTransferButtonsEnabled(false);
+    if (m_hooks.closeProject)
+        m_hooks.closeProject();
+    if (m_tabs)
+        m_tabs->setCurrentIndex(0);
+    showProgressWindow(tr("上传配置文件"));
+}
+
+void CDownloadTab::transferFinished(bool success)
+{
+    setTransferButtonsEnabled(true);
+    if (!success || m_driver->transfer() != &m_upload)
+        return;
+    QString error;
+    const bool made =
+        m_hooks.analyzeUpload &&
+        m_hooks.analyzeUpload(m_upload.uploadBuffer(), m_upload.uploadChipModel(), &error);
+    if (!made)
+        appendLog(CTransferDriver::timestamp() +
+                  tr(": 上载的配置信息无法生成工程：%1\n").arg(error));
+}
+
+void CDownloadTab::analyzeDownloadData()
+{
+    const QString chip = m_hooks.currentChip ? m_hooks.currentChip() : QString();
+    QString error;
+    const bool made =
+        m_hooks.analyzeUpload && m_hooks.analyzeUpload(m_download.downloadData(), chip, &error);
+    if (!made)
+        appendLog(CTransferDriver::timestamp() + tr(": 配置信息无法生成工程：%1\n").arg(error));
+}
+
+void CDownloadTab::showProgressWindow(const QString &label)
+{
+    if (!m_progress)
+        m_progress = new CProgressBar(m_window);
+    m_progress->setLabelText(label);
+    m_progress->setValue(0);
+    m_progress->show();
+    m_progress->raise();
+}
+
+void CDownloadTab::setTransferButtonsEnabled(bool enabled)
+{
+    if (m_buttonDownload)
+        m_buttonDownload->setEnabled(enabled);
+    if (m_buttonUpload)
+        m_buttonUpload->setEnabled(enabled);
+}
+
+// ------------------------------------------------------------ log views
+
+void CDownloadTab::appendLog(const QString &line)
+{
+    if (!m_log)
+        return;
+    m_log->setPlainText(m_log->toPlainText() + line);
+    m_log->moveCursor(QTextCursor::End);
+}
+
+void CDownloadTab::showRawBlock(const QByteArray &block)
+{
+    if (!m_raw)
+        return;
+    const int zero = block.indexOf('\0');
+    m_raw->moveCursor(QTextCursor::End);
+    m_raw->insertPlainText(QString::fromUtf8(zero < 0 ? block : block.left(zero)));
+}
+
+void CDownloadTab::clearLog()
+{
+    if (m_log)
+        m_log->clear();
+}
+
+// ------------------------------------------------------------ file kinds
+
+QString CDownloadTab::chipFolder() const
+{
+    const QString chip = m_hooks.currentChip ? m_hooks.currentChip() : QString();
+    const QString appDir = m_hooks.appDir ? m_hooks.appDir() : QString();
+    return appDir + QStringLiteral("/bin/") + (isKnownChip(chip) ? chip : QString());
+}
+
+void CDownloadTab::pickFile(int kind)
+{
+    if (!validKind(kind))
+        return;
+    static const char *const filters[KindCount] = {
+        QT_TR_NOOP("配置文件(*.bin);"), QT_TR_NOOP("固件(*.bin);"),
+        QT_TR_NOOP("算法文件(*.bin);"), QT_TR_NOOP("算法文件(*.bin);"),
+        QT_TR_NOOP("驱动文件(*.bin);"), QT_TR_NOOP("工程文件(*.bin);"),
+    };
+    const QString path =
+        FileDialogs::getOpenFileName(m_window, tr("打开"), chipFolder(), tr(filters[kind]));
+    if (path.isEmpty())
+        return;
+    if (m_kinds[kind].path)
+        m_kinds[kind].path->setText(path);
+    m_selectedPath = path;
+}
+
+int CDownloadTab::driverNumber(const QString &path)
+{
+    // Looked up in the file name: a folder such as "2024-06-01" must not count.
+    const QString name = QFileInfo(path).fileName();
+    const int start = name.indexOf(QLatin1String("06-"));
+    bool ok = false;
+    const int number = name.mid(start + 5, 2).toInt(&ok, 10);
+    return ok ? number : 0;
+}
+
+void CDownloadTab::markKind(int kind)
+{
+    if (!validKind(kind))
+        return;
+    const QString path = m_kinds[kind].path ? m_kinds[kind].path->text() : QString();
+    quint8 code = kKinds[kind].code;
+    if (kind == KindDrive) {
+        const int number = driverNumber(path);
+        if (number > MaxDriverNumber) {
+            Messages::warning(m_window, tr("警告"), tr("驱动文件名错误，驱动编号不允许超过48"));
+            return;
+        }
+        code = quint8(number);
+    }
+    static const char *const startMessages[KindCount] = {
+        QT_TR_NOOP("开始更新配置文件。。。\n"),   QT_TR_NOOP("开始更新固件文件。。。\n"),
+        QT_TR_NOOP("开始更新原算法文件。。。\n"), QT_TR_NOOP("开始更新自定义算法文件。。。\n"),
+        QT_TR_NOOP("开始更新驱动1文件。。。\n"),  QT_TR_NOOP("开始更新控制程序文件。。。\n"),
+    };
+    clearMarking();
+    paint(m_kinds[kind].mark, ActiveColor);
+    paint(m_kinds[kind].path, ActiveColor);
+    m_selectedKind = code;
+    m_selectedStartMessage = tr(startMessages[kind]);
+    m_selectedPath = path;
+}
+
+void CDownloadTab::clearMarking()
+{
+    for (const KindWidgets &k : m_kinds) {
+        paint(k.mark, InactiveColor);
+        paint(k.path, InactiveColor);
+    }
+    m_selectedKind = 0;
+    m_selectedStartMessage.clear();
+    m_selectedPath.clear();
+}
+
+void CDownloadTab::fillDefaultPaths()
+{
+    const QString chip = m_hooks.currentChip ? m_hooks.currentChip() : QString();
+    if (!isKnownChip(chip))
+        return;
+    const CDlgDescription names;
+    const QString defaults[] = {names.configTableFileName, names.firmwareFileName,
+                                names.primaryFunctionFileName, names.clientFunctionFileName,
+                                names.driveFileName};
+    for (int k = KindConf; k <= KindDrive; ++k) {
+        const QFileInfo file(chipFolder() + QLatin1Char('/') + defaults[k]);
+        if (file.exists() && m_kinds[k].path)
+            m_kinds[k].path->setText(file.absoluteFilePath());
+    }
+}
+
+void CDownloadTab::paint(QWidget *widget, const QColor &color)
+{
+    if (!widget)
+        return;
+    QPalette palette = widget->palette();
+    palette.setBrush(QPalette::All, QPalette::Button, color);
+    palette.setBrush(QPalette::All, QPalette::Base, color);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+    if (auto *button = qobject_cast<QPushButton *>(widget))
+        button->setFlat(true);
+}

@@ -1,0 +1,137 @@
+#pragma once
+
+#include "transfer.h"
+
+#include <QColor>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <functional>
+
+class CProgressBar;
+class CSerial;
+class CTransferDriver;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTextEdit;
+class QWidget;
+
+// The behaviour of the main window's download tab: the serial port controls,
+// the download of the project's configuration table and the upload of the
+// controller's, the log and raw views, and the six file kinds that can be
+// picked and marked. The tab finds its widgets in the window by object name;
+// what belongs to the project comes through the window's hooks.
+class CDownloadTab : public QObject
+{
+    Q_OBJECT
+public:
+    struct Hooks
+    {
+        std::function<QString()> currentChip;
+        std::function<bool()> hasProject;
+        // The open project's configuration table, transfer form.
+        std::function<bool(QByteArray *table, QString *error)> buildTable;
+        std::function<void()> saveProject;
+        // Scene gone, peripheral buttons grey, first tab shown.
+        std::function<void()> closeProject;
+        // Turns a table into a project, writes it and opens it.
+        std::function<bool(const QByteArray &table, const QString &chip, QString *error)>
+            analyzeUpload;
+        std::function<QString()> appDir;
+    };
+
+    enum FileKind
+    {
+        KindConf = 0,
+        KindFirmware,
+        KindSAlgorithm,
+        KindCAlgorithm,
+        KindDrive,
+        KindProgram,
+        KindCount
+    };
+
+    static const QColor ActiveColor;   // RGB 85, 169, 255
+    static const QColor InactiveColor; // RGB 225, 225, 225
+    static constexpr int MaxDriverNumber = 48;
+
+    CDownloadTab(QWidget *window, Hooks hooks, QObject *parent = nullptr);
+    ~CDownloadTab() override;
+
+    void startDownload();
+    void startUpload();
+    void pickFile(int kind);
+    void markKind(int kind);
+    void clearMarking();
+    void clearLog();
+    // Passes the bytes still held for the download to the analysis.
+    void analyzeDownloadData();
+    void fillDefaultPaths();
+
+    void openPort();
+    void closePort();
+    void refreshPorts();
+
+    // Response time-out and repeats of each request.
+    void setResponseTimeout(int ms);
+    void setRetries(int retries);
+
+    int state() const;
+    quint8 selectedKind() const { return m_selectedKind; }
+    QString selectedStartMessage() const { return m_selectedStartMessage; }
+    QString selectedPath() const { return m_selectedPath; }
+    const CDownloadTransfer &download() const { return m_download; }
+    const CUploadTransfer &upload() const { return m_upload; }
+    CSerial *serial() const { return m_serial; }
+    CProgressBar *progressWindow() const { return m_progress; }
+
+    // The driver number in a driver file's name: the two digits 5 and 6
+    // places after "06-" (0 when they are not digits).
+    static int driverNumber(const QString &path);
+    // Paints a button or field with a fixed colour.
+    static void paint(QWidget *widget, const QColor &color);
+
+private:
+    struct KindWidgets
+    {
+        QLineEdit *path = nullptr;
+        QPushButton *picker = nullptr;
+        QPushButton *mark = nullptr;
+    };
+
+    template <typename T> T *widget(const char *name) const;
+    void connectWidgets();
+    void appendLog(const QString &line);
+    void showRawBlock(const QByteArray &block);
+    void transferFinished(bool success);
+    void showProgressWindow(const QString &label);
+    void setTransferButtonsEnabled(bool enabled);
+    QString chipFolder() const;
+    bool portIsOpen() const;
+
+    QWidget *m_window;
+    Hooks m_hooks;
+    CSerial *m_serial;
+    CTransferDriver *m_driver;
+    CDownloadTransfer m_download;
+    CUploadTransfer m_upload;
+    QPointer<CProgressBar> m_progress;
+
+    quint8 m_selectedKind = 0;
+    QString m_selectedStartMessage;
+    QString m_selectedPath;
+
+    QComboBox *m_comboPorts = nullptr;
+    QComboBox *m_comboChip = nullptr;
+    QPushButton *m_buttonOpen = nullptr;
+    QPushButton *m_buttonClose = nullptr;
+    QPushButton *m_buttonDownload = nullptr;
+    QPushButton *m_buttonUpload = nullptr;
+    QTextEdit *m_log = nullptr;
+    QTextEdit *m_raw = nullptr;
+    QTabWidget *m_tabs = nullptr;
+    KindWidgets m_kinds[KindCount];
+    QStringList m_listedPorts;
+};

@@ -1,0 +1,567 @@
+#include "downloadtab.h"
+#include "filedialogs.h"
+#include "messages.h"
+#include "mycombobox.h"
+#include "progressbar.h"
+#include "ptypair.h"
+#include "serial.h"
+#include "simprocess.h"
+
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <QtTest>
+
+namespace {
+
+const char *const kButtons[] = {
+    "pushButtonOpenCom",
+    "pushButtonCloseCom",
+    "pushButtonConfigureMirelHardwareInformation",
+    "pushButtonUploadBinFile",
+    "pushButton",
+    "pushButtonClearText",
+    "pushButtonFileComf",
+    "pushButtonFileFirmware",
+    "pushButtonFileSAlgorithm",
+    "pushButtonFileCAlgorithm",
+    "pushButtonFileDrive",
+    "pushButtonFileProgram",
+    "pushButtonConf",
+    "pushButtonFirmware",
+    "pushButtonSAlgorithm",
+    "pushButtonCAlgorithm",
+    "pushButtonDrive",
+    "pushButtonProgram",
+    "pushButtonCancel",
+};
+const char *const kPaths[] = {"lineEditPathConf",       "lineEditPathFirmware",
+                              "lineEditPathSAlgorithm", "lineEditPahtCAlgorithm",
+                              "lineEditPathDrive",      "lineEditPathProgram"};
+const char *const kMarks[] = {"pushButtonConf",       "pushButtonFirmware", "pushButtonSAlgorithm",
+                              "pushButtonCAlgorithm", "pushButtonDrive",    "pushButtonProgram"};
+
+QByteArray pattern(int size)
+{
+    QByteArray out(size, '\0');
+    for (int i = 0; i < size; ++i)
+        out[i] = char((i * 17 + 3) & 0xFF);
+    return out;
+}
+
+// The widgets of the download tab, named as in the main window's form.
+struct Form
+{
+    QWidget window;
+    QTabWidget *tabs;
+    Form()
+    {
+        auto *layout = new QVBoxLayout(&window);
+        tabs = new QTabWidget(&window);
+        tabs->setObjectName("tabWidget");
+        tabs->addTab(new QWidget, "pins");
+        auto *page = new QWidget;
+        tabs->addTab(page, "download");
+        tabs->setCurrentIndex(1);
+        layout->addWidget(tabs);
+        auto *pageLayout = new QVBoxLayout(page);
+        auto add = [pageLayout](QWidget *w, const char *name) {
+            w->setObjectName(name);
+            pageLayout->addWidget(w);
+        };
+        add(new CMyComboBox, "comboBoxComNo");
+        add(new QComboBox, "comboBoxChipModel");
+        for (const char *name : kButtons)
+            add(new QPushButton(name), name);
+        for (const char *name : kPaths)
+            add(new QLineEdit, name);
+        add(new QTextEdit, "textEditInform");
+        add(new QTextEdit, "textEdit");
+    }
+    template <typename T> T *get(const char *name) { return window.findChild<T *>(name); }
+    QPushButton *button(const char *name) { return get<QPushButton>(name); }
+    QLineEdit *path(int kind) { return get<QLineEdit>(kPaths[kind]); }
+    QString log() { return get<QTextEdit>("textEditInform")->toPlainText(); }
+};
+
+QColor colorOf(QWidget *w)
+{
+    return w->palette().color(qobject_cast<QLineEdit *>(w) ? QPalette::Base : QPalette::Button);
+}
+
+// Everything the window would do, recorded.
+struct Window
+{
+    QString chip = "STM32F103RE";
+    bool project = false;
+    QByteArray table;
+    QStringList calls;
+    QByteArray analyzed;
+    QString analyzedChip;
+    bool analysisWorks = true;
+    QString appDir;
+
+    CDownloadTab::Hooks hooks()
+    {
+        CDownloadTab::Hooks h;
+        h.currentChip = [this] { return chip; };
+        h.hasProject = [this] { return project; };
+        h.buildTable = [this](QByteArray *t, QString *error) {
+            calls << "buildTable";
+            *t = table;
+            if (table.isEmpty())
+                *error = "no project";
+            return !table.isEmpty();
+        };
+        h.saveProject = [this] { calls << "save"; };
+        h.closeProject = [this] { calls << "close"; };
+        h.analyzeUpload = [this](const QByteArray &t, const QString &c, QString *error) {
+            calls << "analyze";
+            analyzed = t;
+            analyzedChip = c;
+            if (!analysisWorks)
+                *error = "bad table";
+            return analysisWorks;
+        };
+        h.appDir = [this] { return appDir; };
+        return h;
+    }
+};
+
+struct Boxes
+{
+    QList<Messages::Request> seen;
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+    Boxes()
+    {
+        Messages::setHandler([this](const Messages::Request &r) {
+            seen << r;
+            return answer;
+        });
+    }
+    ~Boxes() { Messages::setHandler(nullptr); }
+};
+
+} // namespace
+
+class TestDownloadTab : public QObject
+{
+    Q_OBJECT
+private slots:
+    void portControls();
+    void transfersNeedAnOpenPort();
+    void downloadThroughTheStandIn();
+    void uploadAsksFirstThenReadsTheTable();
+    void failuresEndTheTransfer();
+    void idleBlocksAreIgnored();
+    void pickingFiles();
+    void markingKinds();
+    void defaultPaths();
+    void progressWindow();
+};
+
+void TestDownloadTab::portControls()
+{
+    Boxes boxes;
+    Form form;
+    Window win;
+    CDownloadTab tab(&form.window, win.hooks());
+    auto *ports = form.get<QComboBox>("comboBoxComNo");
+    auto *chips = form.get<QComboBox>("comboBoxChipModel");
+    QVERIFY(ports->isEditable());
+    QCOMPARE(chips->count(), 2);
+    QCOMPARE(chips->itemText(0), QString("STM32F103RE"));
+    QCOMPARE(chips->itemText(1), QString("STM32F407ZG"));
+    QCOMPARE(colorOf(form.button("pushButtonCloseCom")), CDownloadTab::ActiveColor);
+    QVERIFY(form.button("pushButtonCloseCom")->isFlat());
+    QVERIFY(form.button("pushButtonCloseCom")->autoFillBackground());
+
+    // A port that cannot be opened: the warning, colours unchanged.
+    ports->setEditText("/nonexistent/port");
+    const QColor openBefore = colorOf(form.button("pushButtonOpenCom"));
+    form.button("pushButtonOpenCom")->click();
+    QCOMPARE(boxes.seen.size(), 1);
+    QCOMPARE(boxes.seen.at(0).title, QString("警告"));
+    QCOMPARE(boxes.seen.at(0).text, QString("打开串口失败"));
+    QCOMPARE(boxes.seen.at(0).icon, QMessageBox::Warning);
+    QVERIFY(!tab.serial()->isOpen());
+    QCOMPARE(colorOf(form.button("pushButtonOpenCom")), openBefore);
+    QCOMPARE(colorOf(form.button("pushButtonCloseCom")), CDownloadTab::ActiveColor);
+
+    // A typed device path opens, and survives a refresh of the list.
+    PtyPair pty;
+    ports->setEditText(pty.slavePath());
+    emit qobject_cast<CMyComboBox *>(ports)->Clicked();
+    QCOMPARE(ports->currentText(), pty.slavePath());
+    QCOMPARE(ports->count(), CSerial::availablePorts().size());
+    form.button("pushButtonOpenCom")->click();
+    QVERIFY(tab.serial()->isOpen());
+    QCOMPARE(colorOf(form.button("pushButtonOpenCom")), CDownloadTab::ActiveColor);
+    QCOMPARE(colorOf(form.button("pushButtonCloseCom")), CDownloadTab::InactiveColor);
+    form.button("pushButtonCloseCom")->click();
+    QVERIFY(!tab.serial()->isOpen());
+    QCOMPARE(colorOf(form.button("pushButtonOpenCom")), CDownloadTab::InactiveColor);
+    QCOMPARE(colorOf(form.button("pushButtonCloseCom")), CDownloadTab::ActiveColor);
+    QCOMPARE(boxes.seen.size(), 1);
+}
+
+void TestDownloadTab::transfersNeedAnOpenPort()
+{
+    Boxes boxes;
+    Form form;
+    Window win;
+    win.project = true;
+    win.table = pattern(100);
+    CDownloadTab tab(&form.window, win.hooks());
+    tab.startDownload();
+    tab.startUpload();
+    QCOMPARE(boxes.seen.size(), 2);
+    QCOMPARE(boxes.seen.at(0).title, QString("警告"));
+    QCOMPARE(boxes.seen.at(0).text, QString("串口未打开！"));
+    QCOMPARE(boxes.seen.at(1).title, QString("警告"));
+    QCOMPARE(boxes.seen.at(1).text, QString("串口通讯未打开，无法进行配置文件的上传！"));
+    QVERIFY(win.calls.isEmpty());
+    QCOMPARE(tab.state(), 0);
+    QVERIFY(!tab.progressWindow());
+}
+
+void TestDownloadTab::downloadThroughTheStandIn()
+{
+    Boxes boxes;
+    QTemporaryDir dir;
+    const QString saved = dir.filePath("saved.bin");
+    SimProcess sim({"--save", saved});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    Form form;
+    Window win;
+    win.table = pattern(1000);
+    CDownloadTab tab(&form.window, win.hooks());
+    form.get<QComboBox>("comboBoxComNo")->setEditText(sim.device());
+    tab.openPort();
+    QVERIFY(tab.serial()->isOpen());
+
+    tab.startDownload();
+    QCOMPARE(tab.state(), 1);
+    QVERIFY(!form.button("pushButtonConfigureMirelHardwareInformation")->isEnabled());
+    QVERIFY(!form.button("pushButtonUploadBinFile")->isEnabled());
+    QVERIFY(tab.progressWindow() && tab.progressWindow()->isVisible());
+    QCOMPARE(tab.progressWindow()->labelText(), QString("下载配置文件"));
+    QTRY_COMPARE_WITH_TIMEOUT(tab.state(), 0, 20000);
+
+    const QStringList lines = form.log().split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 3);
+    const QRegularExpression stamp("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d: ");
+    for (const QString &line : lines)
+        QVERIFY2(stamp.match(line).hasMatch(), qPrintable(line));
+    QVERIFY(lines.at(0).endsWith(": 下载Mirel配置信息时，激活成功，即将下载配置信息！"));
+    QVERIFY(lines.at(1).endsWith(": 正在发送..."));
+    QVERIFY(lines.at(2).endsWith(": 控制器接收完毕，下载成功！"));
+    QVERIFY(form.log().endsWith("\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(QFile(saved).size(), qint64(1000), 5000);
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), win.table);
+    QVERIFY(form.button("pushButtonConfigureMirelHardwareInformation")->isEnabled());
+    QVERIFY(form.button("pushButtonUploadBinFile")->isEnabled());
+    QCOMPARE(tab.progressWindow()->value(), 100);
+    // The answers appear in the raw view up to their first zero byte: each
+    // starts 0x31, kind, 0x00.
+    QCOMPARE(form.get<QTextEdit>("textEdit")->toPlainText(), QString("1\x01"
+                                                                     "1\x02"
+                                                                     "1\x03"));
+
+    // Clearing starts a fresh log.
+    tab.clearLog();
+    QVERIFY(form.log().isEmpty());
+
+    // A table that cannot be built: a log line, nothing sent.
+    win.table.clear();
+    tab.startDownload();
+    QCOMPARE(tab.state(), 0);
+    QVERIFY(form.log().contains("no project"));
+    QVERIFY(boxes.seen.isEmpty());
+}
+
+void TestDownloadTab::uploadAsksFirstThenReadsTheTable()
+{
+    Boxes boxes;
+    QTemporaryDir dir;
+    const QByteArray table = pattern(1200);
+    const QString tablePath = dir.filePath("held.bin");
+    {
+        QFile f(tablePath);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(table);
+    }
+    SimProcess sim({"--raw-table", tablePath});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    Form form;
+    Window win;
+    win.project = true;
+    win.chip = "STM32F103RE"; // the open project's; the upload takes the combo box's
+    CDownloadTab tab(&form.window, win.hooks());
+    form.get<QComboBox>("comboBoxComNo")->setEditText(sim.device());
+    tab.openPort();
+    form.get<QComboBox>("comboBoxChipModel")->setCurrentText("STM32F407ZG");
+
+    // Cancel: nothing happens.
+    boxes.answer = QMessageBox::Cancel;
+    tab.startUpload();
+    QCOMPARE(boxes.seen.size(), 1);
+    QCOMPARE(boxes.seen.at(0).title, QString("提示"));
+    QCOMPARE(boxes.seen.at(0).text, QString("当前已存在工程，是否覆盖当前配置工程？"));
+    QCOMPARE(boxes.seen.at(0).buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(tab.state(), 0);
+    QVERIFY(win.calls.isEmpty());
+    QCOMPARE(form.tabs->currentIndex(), 1);
+
+    // Yes: saved first, then the project is closed and the table read.
+    boxes.answer = QMessageBox::Yes;
+    tab.startUpload();
+    QCOMPARE(tab.state(), 4);
+    QCOMPARE(win.calls, (QStringList{"save", "close"}));
+    QCOMPARE(form.tabs->currentIndex(), 0);
+    QVERIFY(tab.progressWindow() && tab.progressWindow()->isVisible());
+    QCOMPARE(tab.progressWindow()->windowTitle(), QString("进度"));
+    QCOMPARE(tab.progressWindow()->labelText(), QString("上传配置文件"));
+    QTRY_COMPARE_WITH_TIMEOUT(tab.state(), 0, 20000);
+    QCOMPARE(win.calls, (QStringList{"save", "close", "analyze"}));
+    QCOMPARE(win.analyzed, table);
+    QCOMPARE(win.analyzedChip, QString("STM32F407ZG"));
+    QCOMPARE(tab.upload().uploadChipModel(), QString("STM32F407ZG"));
+    QCOMPARE(tab.progressWindow()->value(), 100);
+    QVERIFY(form.log().endsWith(": 上载Mirel配置信息完成，正在生成文件！\n"));
+    QCOMPARE(form.log().count(": 上载Mirel配置信息时，正在读取...\n"), 2);
+
+    // No: not saved, but read all the same; a table the analysis refuses is reported.
+    win.calls.clear();
+    win.analysisWorks = false;
+    boxes.answer = QMessageBox::No;
+    tab.clearLog();
+    tab.startUpload();
+    QTRY_COMPARE_WITH_TIMEOUT(tab.state(), 0, 20000);
+    QCOMPARE(win.calls, (QStringList{"close", "analyze"}));
+    QVERIFY(form.log().contains("bad table"));
+
+    // Without an open project there is no question.
+    win.project = false;
+    win.calls.clear();
+    const int asked = boxes.seen.size();
+    tab.startUpload();
+    QCOMPARE(boxes.seen.size(), asked);
+    QTRY_COMPARE_WITH_TIMEOUT(tab.state(), 0, 20000);
+    QCOMPARE(win.calls, (QStringList{"close", "analyze"}));
+
+    // The bytes still held for a download go to the analysis with the project's chip.
+    win.calls.clear();
+    tab.analyzeDownloadData();
+    QCOMPARE(win.calls, QStringList{"analyze"});
+    QCOMPARE(win.analyzedChip, QString("STM32F103RE"));
+    QCOMPARE(win.analyzed, tab.download().downloadData());
+}
+
+void TestDownloadTab::failuresEndTheTransfer()
+{
+    Boxes boxes;
+    SimProcess sim({"--never-answer"});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    Form form;
+    Window win;
+    win.table = pattern(700);
+    CDownloadTab tab(&form.window, win.hooks());
+    tab.setResponseTimeout(100);
+    tab.setRetries(1);
+    form.get<QComboBox>("comboBoxComNo")->setEditText(sim.device());
+    tab.openPort();
+
+    tab.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(tab.state(), 0, 20000);
+    const QStringList lines = form.log().split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(lines.at(0).contains("重发"));
+    QVERIFY(lines.at(1).contains("传输失败"));
+    QVERIFY(form.button("pushButtonConfigureMirelHardwareInformation")->isEnabled());
+    QVERIFY(form.button("pushButtonUploadBinFile")->isEnabled());
+    // Nothing was sent past the activation: all the table is still held.
+    QCOMPARE(tab.download().downloadData(), win.table);
+
+    // Closing the port ends a transfer at once.
+    tab.setResponseTimeout(60000);
+    tab.startUpload();
+    QCOMPARE(tab.state(), 4);
+    QVERIFY(!form.button("pushButtonUploadBinFile")->isEnabled());
+    form.button("pushButtonCloseCom")->click();
+    QCOMPARE(tab.state(), 0);
+    QVERIFY(form.button("pushButtonUploadBinFile")->isEnabled());
+    QVERIFY(boxes.seen.isEmpty());
+}
+
+void TestDownloadTab::idleBlocksAreIgnored()
+{
+    PtyPair pty;
+    Form form;
+    Window win;
+    CDownloadTab tab(&form.window, win.hooks());
+    QVERIFY(tab.serial()->open(pty.slavePath()));
+    QSignalSpy blocks(tab.serial(), &CSerial::serialReturnData);
+    QVERIFY(pty.writeMaster(QByteArray::fromHex("31010001") + "garbage"));
+    QTRY_COMPARE_WITH_TIMEOUT(blocks.count(), 1, 5000);
+    QVERIFY(form.log().isEmpty());
+    QVERIFY(form.get<QTextEdit>("textEdit")->toPlainText().isEmpty());
+}
+
+void TestDownloadTab::pickingFiles()
+{
+    Form form;
+    Window win;
+    win.appDir = "/opt/mirel";
+    CDownloadTab tab(&form.window, win.hooks());
+    QStringList asked;
+    QString reply;
+    FileDialogs::setOpenHandler(
+        [&](const QString &caption, const QString &dir, const QString &filter) {
+            asked = QStringList{caption, dir, filter};
+            return reply;
+        });
+    const QStringList filters = {"配置文件(*.bin);", "固件(*.bin);",     "算法文件(*.bin);",
+                                 "算法文件(*.bin);", "驱动文件(*.bin);", "工程文件(*.bin);"};
+    for (int kind = 0; kind < CDownloadTab::KindCount; ++kind) {
+        reply = QString("/data/file%1.bin").arg(kind);
+        tab.pickFile(kind);
+        QCOMPARE(asked, (QStringList{"打开", "/opt/mirel/bin/STM32F103RE", filters.at(kind)}));
+        QCOMPARE(form.path(kind)->text(), reply);
+        QCOMPARE(tab.selectedPath(), reply);
+    }
+    // Cancelled: nothing changes.
+    reply.clear();
+    tab.pickFile(CDownloadTab::KindConf);
+    QCOMPARE(form.path(CDownloadTab::KindConf)->text(), QString("/data/file0.bin"));
+    QCOMPARE(tab.selectedPath(), QString("/data/file5.bin"));
+    // No known chip: the folder stops at bin/.
+    win.chip.clear();
+    tab.pickFile(CDownloadTab::KindFirmware);
+    QCOMPARE(asked.at(1), QString("/opt/mirel/bin/"));
+    FileDialogs::setOpenHandler(nullptr);
+}
+
+void TestDownloadTab::markingKinds()
+{
+    Boxes boxes;
+    Form form;
+    Window win;
+    CDownloadTab tab(&form.window, win.hooks());
+    const QList<quint8> codes = {0xE2, 0xE3, 0xE4, 0xE5, 1, 0xE7};
+    const QStringList messages = {"开始更新配置文件。。。\n",   "开始更新固件文件。。。\n",
+                                  "开始更新原算法文件。。。\n", "开始更新自定义算法文件。。。\n",
+                                  "开始更新驱动1文件。。。\n",  "开始更新控制程序文件。。。\n"};
+    form.path(CDownloadTab::KindDrive)->setText("/x/06-0001-01ModbusRTUDrive_0x805D000.bin");
+    for (int kind = 0; kind < CDownloadTab::KindCount; ++kind) {
+        if (kind != CDownloadTab::KindDrive)
+            form.path(kind)->setText(QString("/x/%1.bin").arg(kind));
+        tab.markKind(kind);
+        QCOMPARE(tab.selectedKind(), codes.at(kind));
+        QCOMPARE(tab.selectedStartMessage(), messages.at(kind));
+        QCOMPARE(tab.selectedPath(), form.path(kind)->text());
+        for (int other = 0; other < CDownloadTab::KindCount; ++other) {
+            const QColor expected =
+                other == kind ? CDownloadTab::ActiveColor : CDownloadTab::InactiveColor;
+            QCOMPARE(colorOf(form.button(kMarks[other])), expected);
+            QCOMPARE(colorOf(form.path(other)), expected);
+        }
+    }
+    QVERIFY(boxes.seen.isEmpty());
+
+    // Driver numbers: above 48 refused with a warning, the marking stays.
+    form.path(CDownloadTab::KindDrive)->setText("/x/06-0049-01Drive.bin");
+    tab.markKind(CDownloadTab::KindDrive);
+    QCOMPARE(boxes.seen.size(), 1);
+    QCOMPARE(boxes.seen.at(0).title, QString("警告"));
+    QCOMPARE(boxes.seen.at(0).text, QString("驱动文件名错误，驱动编号不允许超过48"));
+    QCOMPARE(tab.selectedKind(), quint8(0xE7));
+    QCOMPARE(colorOf(form.button("pushButtonProgram")), CDownloadTab::ActiveColor);
+    form.path(CDownloadTab::KindDrive)->setText("/x/06-0048-01Drive.bin");
+    tab.markKind(CDownloadTab::KindDrive);
+    QCOMPARE(tab.selectedKind(), quint8(48));
+
+    QCOMPARE(CDownloadTab::driverNumber("06-0001-01ModbusRTUDrive_0x805D000.bin"), 1);
+    QCOMPARE(CDownloadTab::driverNumber("/2024-06-01/x/06-0012-01Drive.bin"), 12);
+    QCOMPARE(CDownloadTab::driverNumber("abcd37efg.bin"), 37); // no "06-": 5th and 6th
+    QCOMPARE(CDownloadTab::driverNumber("abcdXYefg.bin"), 0);
+    QCOMPARE(CDownloadTab::driverNumber("06-00"), 0);
+    form.path(CDownloadTab::KindDrive)->setText("/x/driverXY.bin");
+    tab.markKind(CDownloadTab::KindDrive);
+    QCOMPARE(tab.selectedKind(), quint8(0));
+    QCOMPARE(colorOf(form.button("pushButtonDrive")), CDownloadTab::ActiveColor);
+
+    tab.clearMarking();
+    QCOMPARE(tab.selectedKind(), quint8(0));
+    QVERIFY(tab.selectedStartMessage().isEmpty());
+    QVERIFY(tab.selectedPath().isEmpty());
+    for (int kind = 0; kind < CDownloadTab::KindCount; ++kind) {
+        QCOMPARE(colorOf(form.button(kMarks[kind])), CDownloadTab::InactiveColor);
+        QCOMPARE(colorOf(form.path(kind)), CDownloadTab::InactiveColor);
+    }
+}
+
+void TestDownloadTab::defaultPaths()
+{
+    QTemporaryDir app;
+    QVERIFY(QDir(app.path()).mkpath("bin/STM32F407ZG"));
+    const QString folder = app.path() + "/bin/STM32F407ZG/";
+    for (const char *name :
+         {"02Configure_0x8007800.bin", "06-0001-01ModbusRTUDrive_0x805D000.bin"}) {
+        QFile f(folder + name);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    Form form;
+    Window win;
+    win.appDir = app.path();
+    win.chip = "";
+    CDownloadTab tab(&form.window, win.hooks());
+    tab.fillDefaultPaths();
+    for (int kind = 0; kind < CDownloadTab::KindCount; ++kind)
+        QVERIFY(form.path(kind)->text().isEmpty());
+
+    win.chip = "STM32F407ZG";
+    tab.fillDefaultPaths();
+    QCOMPARE(form.path(CDownloadTab::KindConf)->text(),
+             QFileInfo(folder + "02Configure_0x8007800.bin").absoluteFilePath());
+    QCOMPARE(form.path(CDownloadTab::KindDrive)->text(),
+             QFileInfo(folder + "06-0001-01ModbusRTUDrive_0x805D000.bin").absoluteFilePath());
+    QVERIFY(form.path(CDownloadTab::KindFirmware)->text().isEmpty());
+    QVERIFY(form.path(CDownloadTab::KindSAlgorithm)->text().isEmpty());
+    QVERIFY(form.path(CDownloadTab::KindCAlgorithm)->text().isEmpty());
+    QVERIFY(form.path(CDownloadTab::KindProgram)->text().isEmpty());
+}
+
+void TestDownloadTab::progressWindow()
+{
+    CProgressBar bar;
+    QCOMPARE(bar.windowTitle(), QString("进度"));
+    QCOMPARE(bar.labelText(), QString("上传配置文件"));
+    auto *progress = bar.findChild<QProgressBar *>();
+    QVERIFY(progress);
+    QCOMPARE(progress->minimum(), 0);
+    QCOMPARE(progress->maximum(), 100);
+    QCOMPARE(bar.value(), 0);
+    bar.setProgress(512, 1024);
+    QCOMPARE(bar.value(), 50);
+    bar.setProgress(5, 0); // nothing known: unchanged
+    QCOMPARE(bar.value(), 50);
+    bar.setProgress(2000, 1024);
+    QCOMPARE(bar.value(), 100);
+    bar.show();
+    QVERIFY(bar.isVisible());
+    auto *finish = bar.findChild<QPushButton *>();
+    QVERIFY(finish);
+    QCOMPARE(finish->text(), QString("完成"));
+    finish->click();
+    QVERIFY(!bar.isVisible());
+}
+
+QTEST_MAIN(TestDownloadTab)
+#include "tst_gui_downloadtab.moc"
