@@ -4,6 +4,7 @@
 #include "dlgdescription.h"
 #include "projectfile.h"
 #include "tabledecoder.h"
+#include "tablelayout.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,9 +15,18 @@ CAnalyzeBinFileToConfigure::CAnalyzeBinFileToConfigure(QObject *parent) : QObjec
 bool CAnalyzeBinFileToConfigure::decode(const QByteArray &table, const QString &chipModel,
                                         ProjectData *project, QString *error)
 {
+    // The walk over the sections is checked before any decoding starts.
+    if (TableLayout::lastPortIndex(chipModel) == 0) {
+        if (error)
+            *error = QStringLiteral("unknown chip model \"%1\"").arg(chipModel);
+        return false;
+    }
+    QVector<TableLayout::SectionSpan> spans;
+    if (!TableLayout::splitSections(table, &spans, error))
+        return false;
     ProjectData decoded;
     TableDecoder decoder(table, chipModel);
-    if (!decoder.decode(&decoded, error))
+    if (!decoder.decode(spans, &decoded, error))
         return false;
     if (project)
         *project = decoded;

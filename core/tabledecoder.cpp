@@ -42,25 +42,17 @@ TableDecoder::TableDecoder(const QByteArray &table, const QString &chipModel)
 {
 }
 
-bool TableDecoder::decode(ProjectData *project, QString *error)
+bool TableDecoder::decode(const QVector<L::SectionSpan> &spans, ProjectData *project,
+                          QString *error)
 {
-    const auto failWith = [error](const QString &text) {
-        if (error)
-            *error = text;
-        return false;
-    };
-    if (L::lastPortIndex(chip) == 0)
-        return failWith(QStringLiteral("unknown chip model \"%1\"").arg(chip));
-    QVector<L::SectionSpan> spans;
-    QString why;
-    if (!L::splitSections(data, &spans, &why))
-        return failWith(why);
-
-    // The external-RAM flag decides the fresh project's defaults, so it is read first.
+    // A new project's defaults; what the table holds replaces them.
     result = ProjectData::fresh(chip, false);
     for (const L::SectionSpan &span : qAsConst(spans)) {
-        if (!decodeSection(span))
-            return failWith(message);
+        if (!decodeSection(span)) {
+            if (error)
+                *error = message;
+            return false;
+        }
     }
     result.fsmcInformation[1] = externalRam ? QStringLiteral("1") : QStringLiteral("0");
 

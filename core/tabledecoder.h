@@ -16,9 +16,12 @@
 class TableDecoder
 {
 public:
+    // `table` must outlive the decoder; `chipModel` is a known model.
     TableDecoder(const QByteArray &table, const QString &chipModel);
 
-    bool decode(ProjectData *project, QString *error);
+    // Decodes the sections that TableLayout::splitSections found in the table.
+    bool decode(const QVector<TableLayout::SectionSpan> &spans, ProjectData *project,
+                QString *error);
 
 private:
     bool decodeSection(const TableLayout::SectionSpan &span);
