@@ -1,3 +1,730 @@
 #include "mainwindow.h"
 
-MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent) {}
+#include "aboutpindle.h"
+#include "configtable.h"
+#include "dialogconfigure.h"
+#include "downloadtab.h"
+#include "filedialogs.h"
+#include "messages.h"
+#include "pinitem.h"
+#include "pinscene.h"
+#include "progressbar.h"
+#include "projectfile.h"
+#include "projectfilesystem.h"
+#include "settingshelpers.h"
+#include "ui_mainwindow.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTranslator>
+
+namespace {
+
+using D = CPinDescriptions;
+
+const QColor kActive(85, 169, 255);
+const QColor kInactive(225, 225, 225);
+const QColor kAssigned(0, 188, 13);
+
+// The one translator of the program; replaced on every language load.
+QTranslator *g_translator = nullptr;
+
+void paintButton(QPushButton *button, const QColor &colour)
+{
+    QPalette palette = button->palette();
+    palette.setBrush(QPalette::All, QPalette::Button, colour);
+    button->setPalette(palette);
+    button->setAutoFillBackground(true);
+    button->setFlat(true);
+}
+
+// The table kind whose button a pin function colours, or DlgNone.
+D::DlgType peripheralOf(const QString &function)
+{
+    if (function.contains(QLatin1String("Normal_DI")))
+        return D::DlgDI;
+    if (function.contains(QLatin1String("Normal_DO")))
+        return D::DlgDO;
+    if (function.contains(QLatin1String("ADC")))
+        return D::DlgAI;
+    if (function.contains(QLatin1String("DAC")))
+        return D::DlgAO;
+    if (function.contains(QLatin1String("EXIT")))
+        return D::DlgEXIT;
+    static const char *const ports[] = {"USART1_", "USART2_", "USART3_",
+                                        "UART4_",  "UART5_",  "USART6_"};
+    for (int n = 0; n < 6; ++n)
+        if (function.contains(QLatin1String(ports[n])))
+            return D::DlgType(D::DlgUSART1 + n);
+    for (int n = 0; n < 3; ++n)
+        if (function.contains(QStringLiteral("SPI%1").arg(n + 1)))
+            return D::DlgType(D::DlgSPI1 + n);
+    if (function.startsWith(QLatin1String("SYS_")))
+        return D::DlgSYS;
+    return D::DlgNone;
+}
+
+// Launch and silent-refresh order of the save command: every list is rebuilt
+// from the drawing before the project is written.
+const D::DlgType kSaveRefreshOrder[] = {
+    D::DlgDI,    D::DlgDO,     D::DlgAI,     D::DlgAO,     D::DlgSPI1,   D::DlgSPI2,
+    D::DlgSPI3,  D::DlgEXIT,   D::DlgUSART1, D::DlgUSART2, D::DlgUSART3, D::DlgUART4,
+    D::DlgUART5, D::DlgUSART6, D::DlgSPI1,   D::DlgSPI2,   D::DlgSPI3,   D::DlgSYS};
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
+{
+    baseTitle = softwareInitialization.windowTitle;
+    ui->setupUi(this);
+    ui->tabWidget->setCurrentIndex(0);
+    buildMenus();
+    loadStartupLanguage();
+    reopenLastProject();
+    connect(&newProjectDialog, &DialogNewPro::NewProject, this, &MainWindow::SlotNewProject);
+    // A table read back from the controller opens as the project at once.
+    connect(&analyzer, &CAnalyzeBinFileToConfigure::UploadBinFileToConfigureSignal, this,
+            &MainWindow::OpenConfigureEngineeringFile);
+
+    CDownloadTab::Hooks hooks;
+    hooks.currentChip = [this] { return project.currentChip; };
+    hooks.hasProject = [this] { return pinScene != nullptr; };
+    hooks.buildTable = [this](QByteArray *table, QString *error) {
+        return buildTable(table, error);
+    };
+    hooks.saveProject = [this] { on_actionSave_triggered(); };
+    hooks.closeProject = [this] { closeProject(); };
+    hooks.analyzeUpload = [this](const QByteArray &table, const QString &chip, QString *error) {
+        return analyzer.analyze(table, chip, applicationDirectory(), nullptr, error);
+    };
+    hooks.appDir = [] { return applicationDirectory(); };
+    downloadTab = new CDownloadTab(this, hooks, this);
+    downloadTab->fillDefaultPaths();
+    setWindowTitle(baseTitle);
+}
+
+MainWindow::~MainWindow()
+{
+    delete configureDialog;
+    delete aboutBox;
+    delete projectSettings;
+    delete ui;
+}
+
+QString MainWindow::applicationDirectory()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QPushButton *MainWindow::peripheralButton(D::DlgType type) const
+{
+    switch (type) {
+    case D::DlgDI:
+        return ui->pushButtonDI;
+    case D::DlgDO:
+        return ui->pushButtonDO;
+    case D::DlgAI:
+        return ui->pushButtonADC;
+    case D::DlgAO:
+        return ui->pushButtonDAC;
+    case D::DlgEXIT:
+        return ui->pushButtonEXIT;
+    case D::DlgUSART1:
+        return ui->pushButtonUSART1;
+    case D::DlgUSART2:
+        return ui->pushButtonUSART2;
+    case D::DlgUSART3:
+        return ui->pushButtonUSART3;
+    case D::DlgUART4:
+        return ui->pushButtonUART4;
+    case D::DlgUART5:
+        return ui->pushButtonUART5;
+    case D::DlgUSART6:
+        return ui->pushButtonUSART6;
+    case D::DlgSPI1:
+        return ui->pushButtonSPI1;
+    case D::DlgSPI2:
+        return ui->pushButtonSPI2;
+    case D::DlgSPI3:
+        return ui->pushButtonSPI3;
+    case D::DlgSYS:
+        return ui->pushButtonSYS;
+    case D::DlgNone:
+        break;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- menus
+
+void MainWindow::buildMenus()
+{
+    fileMenu = menuBar()->addMenu(QString());
+    settingsMenu = menuBar()->addMenu(QString());
+    projectMenu = menuBar()->addMenu(QString());
+    helpMenu = menuBar()->addMenu(QString());
+
+    // The file menu runs the same commands as the toolbar.
+    fileNewAction = fileMenu->addAction(ui->actionNew->icon(), QString(), ui->actionNew,
+                                        &QAction::trigger, QKeySequence::New);
+    fileOpenAction = fileMenu->addAction(ui->actionOpen->icon(), QString(), ui->actionOpen,
+                                         &QAction::trigger, QKeySequence::Open);
+    fileSaveAction = fileMenu->addAction(ui->actionSave->icon(), QString(), ui->actionSave,
+                                         &QAction::trigger, QKeySequence::Save);
+
+    languageMenu = settingsMenu->addMenu(QString());
+    chineseAction = languageMenu->addAction(QString(), this, [this] { switchLanguage(2052); });
+    englishAction = languageMenu->addAction(QString(), this, [this] { switchLanguage(1033); });
+
+    uploadConfigureAction =
+        projectMenu->addAction(QString(), this, &MainWindow::UploadConfigureFileFromChipSlot);
+    aboutAction = helpMenu->addAction(QString(), this, [this] {
+        aboutBox = new CAboutPindle;
+        aboutBox->setAttribute(Qt::WA_DeleteOnClose);
+        aboutBox->show();
+    });
+    retranslateMenus();
+}
+
+void MainWindow::retranslateMenus()
+{
+    fileMenu->setTitle(tr("文件"));
+    fileNewAction->setText(tr("新建"));
+    fileOpenAction->setText(tr("打开"));
+    fileSaveAction->setText(tr("保存"));
+    settingsMenu->setTitle(tr("设置"));
+    languageMenu->setTitle(tr("语言切换"));
+    chineseAction->setText(tr("简体中文"));
+    englishAction->setText(tr("英文"));
+    projectMenu->setTitle(tr("工程"));
+    uploadConfigureAction->setText(tr("上传配置文件"));
+    helpMenu->setTitle(tr("帮助"));
+    aboutAction->setText(tr("关于"));
+}
+
+void MainWindow::UploadConfigureFileFromChipSlot()
+{
+    // Reading the controller's table is the upload of the firmware tab.
+    ui->tabWidget->setCurrentWidget(ui->DownLoad);
+    ui->pushButtonUploadBinFile->setFocus();
+}
+
+void MainWindow::on_actionInLineDownLoad_triggered()
+{
+    ui->tabWidget->setCurrentWidget(ui->DownLoad);
+    ui->pushButtonConfigureMirelHardwareInformation->setFocus();
+}
+
+void MainWindow::on_actionInLineUpload_triggered()
+{
+    UploadConfigureFileFromChipSlot();
+}
+
+// ---------------------------------------------------------------- language and
+// start-up
+
+QSettings *MainWindow::reopenStartupSettings()
+{
+    delete projectSettings;
+    projectSettings =
+        openSettings(applicationDirectory() + "/" + softwareInitialization.settingsFileName);
+    return projectSettings;
+}
+
+void MainWindow::loadLanguage(int id)
+{
+    if (g_translator) {
+        QCoreApplication::removeTranslator(g_translator);
+        delete g_translator;
+    }
+    g_translator = new QTranslator;
+    QString file;
+    if (id == 2052)
+        file = applicationDirectory() + "/lang_Chinses.qm";
+    else if (id == 1033)
+        file = applicationDirectory() + "/lang_English.qm";
+    if (!file.isEmpty() && g_translator->load(file))
+        QCoreApplication::installTranslator(g_translator);
+    const QString title = windowTitle();
+    ui->retranslateUi(this);
+    retranslateMenus();
+    setWindowTitle(title.isEmpty() ? baseTitle : title);
+}
+
+void MainWindow::loadStartupLanguage()
+{
+    QSettings *settings = reopenStartupSettings();
+    const int id = readValue(settings, softwareInitialization.languageSection,
+                             softwareInitialization.languageKey)
+                       .toInt();
+    loadLanguage(id);
+}
+
+void MainWindow::switchLanguage(int id)
+{
+    languageId = id;
+    loadLanguage(id);
+    QSettings *settings = reopenStartupSettings();
+    clearSection(settings, softwareInitialization.languageSection);
+    writeValue(settings, softwareInitialization.languageSection, softwareInitialization.languageKey,
+               QString::number(id));
+    settings->sync();
+}
+
+void MainWindow::reopenLastProject()
+{
+    QSettings *settings = reopenStartupSettings();
+    const QString path = readValue(settings, softwareInitialization.projectSection,
+                                   softwareInitialization.projectKey);
+    if (path.isEmpty())
+        return;
+    QString error;
+    ProjectData probe;
+    if (!ProjectFile::read(path, &probe, &error)) {
+        statusBar()->showMessage(tr("无法重新打开上次的工程：%1").arg(error));
+        return;
+    }
+    OpenConfigureEngineeringFile(path);
+}
+
+void MainWindow::rememberProject(const QString &path)
+{
+    QSettings *settings = reopenStartupSettings();
+    writeValue(settings, softwareInitialization.projectSection, softwareInitialization.projectKey,
+               path);
+    settings->sync();
+}
+
+void MainWindow::updateTitle()
+{
+    setWindowTitle(projectFilePath.isEmpty() ? baseTitle
+                                             : baseTitle + " ( " + projectFilePath + " ) ");
+}
+
+// ---------------------------------------------------------------- project
+// lifecycle
+
+void MainWindow::on_actionNew_triggered()
+{
+    newProjectDialog.show();
+    newProjectDialog.raise();
+    setWindowTitle(baseTitle);
+}
+
+void MainWindow::SlotNewProject(QString chipName, bool isSelectRAM)
+{
+    project = ProjectData::fresh(chipName, isSelectRAM);
+    if (configureDialog) {
+        delete configureDialog;
+        configureDialog = nullptr;
+    }
+    if (pinScene) {
+        ui->PinsView->translate(QPointF(-500, -150));
+        ui->PinsView->setScene(nullptr);
+        delete pinScene;
+        pinScene = nullptr;
+    }
+    configureDialog = new DialogConfigure;
+    connect(configureDialog, &DialogConfigure::updataPinDesINI, this,
+            &MainWindow::SlotUpdataPinDesINI);
+    pinScene = new CPinScene(chipName, isSelectRAM, this);
+    // Chip-select pins chosen in a table are placed on the drawing.
+    connect(configureDialog, &DialogConfigure::UpdataSPISliceSelectPinsOnPushbuttonOKSignal,
+            pinScene, &CPinScene::onSpiSliceSelectOk);
+    connect(configureDialog, &DialogConfigure::UpdataDISliceSelectPinsOnPushbuttonOKSignal,
+            pinScene, &CPinScene::onBoardSliceSelectOk);
+    connect(configureDialog, &DialogConfigure::UpdataDOSliceSelectPinsOnPushbuttonOKSignal,
+            pinScene, &CPinScene::onBoardSliceSelectOk);
+    connect(configureDialog, &DialogConfigure::UpdataAISliceSelectPinsOnPushbuttonOKSignal,
+            pinScene, &CPinScene::onBoardSliceSelectOk);
+    connect(configureDialog, &DialogConfigure::UpdataAOSliceSelectPinsOnPushbuttonOKSignal,
+            pinScene, &CPinScene::onBoardSliceSelectOk);
+    connect(pinScene, &CPinScene::updataButtonActive, this, &MainWindow::SlotUpdataButtonActive);
+    SlotUpdataButtonActive();
+    ui->PinsView->setScene(pinScene);
+    ui->PinsView->translate(QPointF(500, 150));
+    ui->PinsView->show();
+}
+
+void MainWindow::closeProject()
+{
+    if (pinScene) {
+        ui->PinsView->translate(QPointF(-500, -150));
+        ui->PinsView->setScene(nullptr);
+        delete pinScene;
+        pinScene = nullptr;
+    }
+    for (int t = D::DlgDI; t <= D::DlgSYS; ++t)
+        paintButton(peripheralButton(D::DlgType(t)), kInactive);
+    ui->tabWidget->setCurrentIndex(0);
+}
+
+void MainWindow::on_actionOpen_triggered()
+{
+    const QString path = FileDialogs::getOpenFileName(
+        this, tr("打开"), applicationDirectory() + "/config", tr("项目文件(*.cpro);"));
+    if (path.isEmpty())
+        return;
+    OpenConfigureEngineeringFile(path);
+}
+
+bool MainWindow::OpenConfigureEngineeringFile(QString filePath)
+{
+    ProjectData loaded;
+    QString error;
+    if (!ProjectFile::read(filePath, &loaded, &error)) {
+        Messages::warning(this, tr("打开工程"), tr("无法打开工程文件：%1").arg(error));
+        return false;
+    }
+    projectFilePath = filePath;
+    SlotNewProject(loaded.currentChip, loaded.useExternalRam());
+
+    // Pins with a function in the file show it on the drawing; fixed and
+    // external-bus pins keep what the drawing gives them.
+    pinFunctionsRead = loaded.pinFunctions;
+    const QVector<CPinItem *> items = pinScene->pinItems();
+    for (int i = 0; i < items.size() && i < pinFunctionsRead.size(); ++i) {
+        const QString &function = pinFunctionsRead.at(i);
+        if (function.trimmed().isEmpty() || items.at(i)->functionText() != QLatin1String(" "))
+            continue;
+        if (pinDescriptions.functionsOf(project.currentChip, items.at(i)->pinName()).isEmpty())
+            continue;
+        pinScene->setPinFunction(i, function, kAssigned);
+    }
+    const QStringList pinNames = project.pinNames;
+    const QStringList pinFunctions = project.pinFunctions;
+    project = loaded;
+    project.pinNames = pinNames;
+    project.pinFunctions = pinFunctions;
+    SlotUpdataButtonActive();
+    applyChipSelectsToScene();
+
+    updateTitle();
+    removeDirectoryTree(applicationDirectory() + descriptions.uploadDirectory);
+    return true;
+}
+
+void MainWindow::applyChipSelectsToScene()
+{
+    const D::DlgType boards[] = {D::DlgDI, D::DlgDO, D::DlgAI, D::DlgAO};
+    for (D::DlgType type : boards) {
+        const QStringList &list = *project.tableList(type);
+        const int perRow = stringsPerRow(type);
+        QStringList chipSelects, rowPins;
+        for (int row = 0; (row + 1) * perRow <= list.size(); ++row) {
+            const QStringList values = list.mid(row * perRow, perRow);
+            rowPins << values.value(1);
+            for (int bit = 0; bit < 4; ++bit) {
+                const QString pin = values.value(perRow - 7 + 2 * bit);
+                chipSelects << (pin == QLatin1String("0") ? descriptions.noneText : pin);
+            }
+        }
+        pinScene->onBoardSliceSelectOk(type, chipSelects, QStringList(), rowPins);
+    }
+    for (int n = 0; n < 3; ++n) {
+        const QStringList &spi = project.spiInformation[n];
+        QStringList chipSelects;
+        for (int film = 0; film < 3; ++film) {
+            const QString pin = spi.value(27 + 4 * film);
+            chipSelects << (pin == QLatin1String("0") ? descriptions.noneText : pin);
+        }
+        if (spi.size() >= 36)
+            pinScene->onSpiSliceSelectOk(D::DlgType(D::DlgSPI1 + n), chipSelects, QStringList());
+    }
+}
+
+void MainWindow::on_actionSave_triggered()
+{
+    if (!configureDialog || !pinScene)
+        return;
+    for (D::DlgType type : kSaveRefreshOrder)
+        refreshSilently(type);
+
+    const QString path = FileDialogs::getSaveFileName(
+        this, tr("保存为"), applicationDirectory() + "/config", tr("configure(*.cpro)"));
+    if (path.isEmpty())
+        return;
+    QString error;
+    if (!ProjectFile::write(project, path, &error)) {
+        Messages::warning(this, tr("保存工程"), tr("工程没有保存：%1").arg(error));
+        return;
+    }
+    projectFilePath = path;
+    rememberProject(path);
+    updateTitle();
+    on_actionChangeBin_triggered();
+}
+
+void MainWindow::on_actionChangeBin_triggered()
+{
+    if (!pinScene)
+        return;
+    const QString appDir = applicationDirectory();
+    if (appDir.isEmpty())
+        return;
+    QString dir = appDir;
+    if (pinDescriptions.isKnownChip(project.currentChip))
+        dir = appDir + "/bin/" + project.currentChip;
+    const QString path = dir + "/" + descriptions.configTableFileName;
+    QString error;
+    if (!QDir().mkpath(dir)) {
+        statusBar()->showMessage(tr("配置表的文件没有生成：无法创建目录 %1").arg(dir));
+        return;
+    }
+    if (!ConfigTable::writeTableFile(project, path, &error)) {
+        statusBar()->showMessage(tr("配置表的文件没有生成：%1").arg(error));
+        return;
+    }
+    statusBar()->showMessage(tr("配置表的文件已经重新生成完成！"), 3000);
+}
+
+bool MainWindow::buildTable(QByteArray *table, QString *error) const
+{
+    return ConfigTable::buildConfigurationTable(project, table, error);
+}
+
+// ---------------------------------------------------------------- tables
+
+void MainWindow::SlotUpdataPinDesINI(D::DlgType type, QStringList iniInformation,
+                                     QStringList networkAttributInformation,
+                                     QStringList wirelessModubleInformation)
+{
+    QStringList *list = project.tableList(type);
+    if (!list)
+        return;
+    *list = iniInformation;
+    if (type >= D::DlgUSART1 && type <= D::DlgUSART6)
+        project.wirelessInformation[type - D::DlgUSART1] = wirelessModubleInformation;
+    else if (type >= D::DlgSPI1 && type <= D::DlgSPI3)
+        project.networkInformation[type - D::DlgSPI1] = networkAttributInformation;
+}
+
+void MainWindow::SlotUpdataButtonActive()
+{
+    for (int t = D::DlgDI; t <= D::DlgSYS; ++t)
+        paintButton(peripheralButton(D::DlgType(t)), kInactive);
+    if (!pinScene)
+        return;
+    project.pinNames.clear();
+    project.pinFunctions.clear();
+    for (CPinItem *item : pinScene->pinItems()) {
+        const QString function = item->functionText();
+        project.pinNames << item->pinName();
+        project.pinFunctions << (function == QLatin1String("ClearPin") ? QStringLiteral(" ")
+                                                                       : function);
+        const D::DlgType type = peripheralOf(function);
+        if (type != D::DlgNone)
+            paintButton(peripheralButton(type), kActive);
+    }
+    if (configureDialog)
+        configureDialog->setPinLists(project.pinNames, project.pinFunctions, project.pinCount());
+    connect(pinScene, &CPinScene::UpdataDISliceSelectPinsSignal, this,
+            &MainWindow::UpdataDISliceSelectPinsSlot, Qt::UniqueConnection);
+    connect(pinScene, &CPinScene::UpdataDOSliceSelectPinsSignal, this,
+            &MainWindow::UpdataDOSliceSelectPinsSlot, Qt::UniqueConnection);
+    connect(pinScene, &CPinScene::UpdataAISliceSelectPinsSignal, this,
+            &MainWindow::UpdataAISliceSelectPinsSlot, Qt::UniqueConnection);
+    connect(pinScene, &CPinScene::UpdataAOSliceSelectPinsSignal, this,
+            &MainWindow::UpdataAOSliceSelectPinsSlot, Qt::UniqueConnection);
+    connect(pinScene, &CPinScene::UpdataSPI1SliceSelectPinsSignal, this,
+            &MainWindow::UpdataSPI1SliceSelectPinsSlot, Qt::UniqueConnection);
+    connect(pinScene, &CPinScene::UpdataSPI2SliceSelectPinsSignal, this,
+            &MainWindow::UpdataSPI2SliceSelectPinsSlot, Qt::UniqueConnection);
+    connect(pinScene, &CPinScene::UpdataSPI3SliceSelectPinsSignal, this,
+            &MainWindow::UpdataSPI3SliceSelectPinsSlot, Qt::UniqueConnection);
+}
+
+void MainWindow::launch(D::DlgType type)
+{
+    if (!configureDialog || !pinScene)
+        return;
+    configureDialog->launch(type, project);
+}
+
+void MainWindow::refreshSilently(D::DlgType type)
+{
+    if (!configureDialog || !pinScene)
+        return;
+    configureDialog->refreshSilently(type, project);
+}
+
+void MainWindow::on_pushButtonDI_clicked()
+{
+    launch(D::DlgDI);
+}
+void MainWindow::on_pushButtonDO_clicked()
+{
+    launch(D::DlgDO);
+}
+void MainWindow::on_pushButtonADC_clicked()
+{
+    launch(D::DlgAI);
+}
+void MainWindow::on_pushButtonDAC_clicked()
+{
+    launch(D::DlgAO);
+}
+void MainWindow::on_pushButtonEXIT_clicked()
+{
+    launch(D::DlgEXIT);
+}
+void MainWindow::on_pushButtonUSART1_clicked()
+{
+    launch(D::DlgUSART1);
+}
+void MainWindow::on_pushButtonUSART2_clicked()
+{
+    launch(D::DlgUSART2);
+}
+void MainWindow::on_pushButtonUSART3_clicked()
+{
+    launch(D::DlgUSART3);
+}
+void MainWindow::on_pushButtonUART4_clicked()
+{
+    launch(D::DlgUART4);
+}
+void MainWindow::on_pushButtonUART5_clicked()
+{
+    launch(D::DlgUART5);
+}
+void MainWindow::on_pushButtonUSART6_clicked()
+{
+    launch(D::DlgUSART6);
+}
+void MainWindow::on_pushButtonSPI1_clicked()
+{
+    launch(D::DlgSPI1);
+}
+void MainWindow::on_pushButtonSPI2_clicked()
+{
+    launch(D::DlgSPI2);
+}
+void MainWindow::on_pushButtonSPI3_clicked()
+{
+    launch(D::DlgSPI3);
+}
+void MainWindow::on_pushButtonSYS_clicked()
+{
+    launch(D::DlgSYS);
+}
+
+// The drawing cleared chip-select pins of a table: rebuild its stored list
+// without showing the dialog. The next button refresh connects the slot again.
+void MainWindow::UpdataDISliceSelectPinsSlot()
+{
+    disconnect(pinScene, &CPinScene::UpdataDISliceSelectPinsSignal, this,
+               &MainWindow::UpdataDISliceSelectPinsSlot);
+    refreshSilently(D::DlgDI);
+}
+void MainWindow::UpdataDOSliceSelectPinsSlot()
+{
+    disconnect(pinScene, &CPinScene::UpdataDOSliceSelectPinsSignal, this,
+               &MainWindow::UpdataDOSliceSelectPinsSlot);
+    refreshSilently(D::DlgDO);
+}
+void MainWindow::UpdataAISliceSelectPinsSlot()
+{
+    disconnect(pinScene, &CPinScene::UpdataAISliceSelectPinsSignal, this,
+               &MainWindow::UpdataAISliceSelectPinsSlot);
+    refreshSilently(D::DlgAI);
+}
+void MainWindow::UpdataAOSliceSelectPinsSlot()
+{
+    disconnect(pinScene, &CPinScene::UpdataAOSliceSelectPinsSignal, this,
+               &MainWindow::UpdataAOSliceSelectPinsSlot);
+    refreshSilently(D::DlgAO);
+}
+void MainWindow::UpdataSPI1SliceSelectPinsSlot()
+{
+    disconnect(pinScene, &CPinScene::UpdataSPI1SliceSelectPinsSignal, this,
+               &MainWindow::UpdataSPI1SliceSelectPinsSlot);
+    refreshSilently(D::DlgSPI1);
+}
+void MainWindow::UpdataSPI2SliceSelectPinsSlot()
+{
+    disconnect(pinScene, &CPinScene::UpdataSPI2SliceSelectPinsSignal, this,
+               &MainWindow::UpdataSPI2SliceSelectPinsSlot);
+    refreshSilently(D::DlgSPI2);
+}
+void MainWindow::UpdataSPI3SliceSelectPinsSlot()
+{
+    disconnect(pinScene, &CPinScene::UpdataSPI3SliceSelectPinsSignal, this,
+               &MainWindow::UpdataSPI3SliceSelectPinsSlot);
+    refreshSilently(D::DlgSPI3);
+}
+
+// ---------------------------------------------------------------- firmware tab
+
+void MainWindow::on_pushButtonFileComf_clicked()
+{
+    downloadTab->pickFile(0);
+}
+void MainWindow::on_pushButtonFileFirmware_clicked()
+{
+    downloadTab->pickFile(1);
+}
+void MainWindow::on_pushButtonFileSAlgorithm_clicked()
+{
+    downloadTab->pickFile(2);
+}
+void MainWindow::on_pushButtonFileCAlgorithm_clicked()
+{
+    downloadTab->pickFile(3);
+}
+void MainWindow::on_pushButtonFileDrive_clicked()
+{
+    downloadTab->pickFile(4);
+}
+void MainWindow::on_pushButtonFileProgram_clicked()
+{
+    downloadTab->pickFile(5);
+}
+void MainWindow::on_pushButtonConf_clicked()
+{
+    downloadTab->markKind(0);
+}
+void MainWindow::on_pushButtonFirmware_clicked()
+{
+    downloadTab->markKind(1);
+}
+void MainWindow::on_pushButtonSAlgorithm_clicked()
+{
+    downloadTab->markKind(2);
+}
+void MainWindow::on_pushButtonCAlgorithm_clicked()
+{
+    downloadTab->markKind(3);
+}
+void MainWindow::on_pushButtonDrive_clicked()
+{
+    downloadTab->markKind(4);
+}
+void MainWindow::on_pushButtonProgram_clicked()
+{
+    downloadTab->markKind(5);
+}
+void MainWindow::on_pushButtonClearText_clicked()
+{
+    downloadTab->clearLog();
+}
+void MainWindow::on_pushButtonCancel_clicked()
+{
+    downloadTab->clearMarking();
+}
+void MainWindow::on_pushButtonUploadBinFile_clicked()
+{
+    downloadTab->startUpload();
+}
+void MainWindow::on_pushButtonConfigureMirelHardwareInformation_clicked()
+{
+    downloadTab->startDownload();
+}
+void MainWindow::on_pushButton_clicked()
+{
+    downloadTab->analyzeDownloadData();
+}

@@ -1,10 +1,145 @@
 #pragma once
 
-#include <QMainWindow>
+#include "configanalyzer.h"
+#include "dialognewpro.h"
+#include "dlgdescription.h"
+#include "pindescriptions.h"
+#include "projectdata.h"
+#include "softwareinitialization.h"
 
+#include <QMainWindow>
+#include <QPointer>
+
+namespace Ui {
+class MainWindow;
+}
+class QAction;
+class QMenu;
+class QPushButton;
+class QSettings;
+class CPinScene;
+class DialogConfigure;
+class CAboutPindle;
+class CDownloadTab;
+
+// The one window of the program. It holds the open project, owns the pin
+// drawing and the parameter dialog, and routes the user's commands.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
     explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Read access for tests and the transfer tab.
+    const ProjectData &projectData() const { return project; }
+    CPinScene *scene() const { return pinScene; }
+    DialogConfigure *configure() const { return configureDialog; }
+    QString projectPath() const { return projectFilePath; }
+    int currentLanguage() const { return languageId; }
+    QPushButton *peripheralButton(CPinDescriptions::DlgType type) const;
+
+    // Builds the transfer form of the open project's configuration table.
+    bool buildTable(QByteArray *table, QString *error) const;
+    void switchLanguage(int id);
+    static QString applicationDirectory();
+
+public slots:
+    void SlotUpdataButtonActive();
+    void SlotUpdataPinDesINI(CPinDescriptions::DlgType type, QStringList iniInformation,
+                             QStringList networkAttributInformation,
+                             QStringList wirelessModubleInformation);
+    bool OpenConfigureEngineeringFile(QString filePath);
+    void SlotNewProject(QString chipName, bool isSelectRAM);
+    void UpdataDISliceSelectPinsSlot();
+    void UpdataDOSliceSelectPinsSlot();
+    void UpdataAISliceSelectPinsSlot();
+    void UpdataAOSliceSelectPinsSlot();
+    void UpdataSPI1SliceSelectPinsSlot();
+    void UpdataSPI2SliceSelectPinsSlot();
+    void UpdataSPI3SliceSelectPinsSlot();
+    void UploadConfigureFileFromChipSlot();
+
+    void on_pushButtonDI_clicked();
+    void on_pushButtonDO_clicked();
+    void on_pushButtonADC_clicked();
+    void on_pushButtonDAC_clicked();
+    void on_pushButtonEXIT_clicked();
+    void on_pushButtonUSART1_clicked();
+    void on_pushButtonUSART2_clicked();
+    void on_pushButtonUSART3_clicked();
+    void on_pushButtonUART4_clicked();
+    void on_pushButtonUART5_clicked();
+    void on_pushButtonUSART6_clicked();
+    void on_pushButtonSPI1_clicked();
+    void on_pushButtonSPI2_clicked();
+    void on_pushButtonSPI3_clicked();
+    void on_pushButtonSYS_clicked();
+    void on_actionSave_triggered();
+    void on_actionNew_triggered();
+    void on_actionOpen_triggered();
+    void on_actionChangeBin_triggered();
+    void on_pushButtonFileComf_clicked();
+    void on_pushButtonFileFirmware_clicked();
+    void on_pushButtonFileSAlgorithm_clicked();
+    void on_pushButtonFileCAlgorithm_clicked();
+    void on_pushButtonFileDrive_clicked();
+    void on_pushButtonFileProgram_clicked();
+    void on_pushButtonConf_clicked();
+    void on_pushButtonFirmware_clicked();
+    void on_pushButtonSAlgorithm_clicked();
+    void on_pushButtonCAlgorithm_clicked();
+    void on_pushButtonDrive_clicked();
+    void on_pushButtonProgram_clicked();
+    void on_pushButtonClearText_clicked();
+    void on_pushButtonCancel_clicked();
+    void on_pushButtonUploadBinFile_clicked();
+    void on_pushButtonConfigureMirelHardwareInformation_clicked();
+    void on_actionInLineDownLoad_triggered();
+    void on_actionInLineUpload_triggered();
+    void on_pushButton_clicked();
+
+private:
+    void buildMenus();
+    void retranslateMenus();
+    void loadLanguage(int id);
+    void loadStartupLanguage();
+    void reopenLastProject();
+    void launch(CPinDescriptions::DlgType type);
+    void refreshSilently(CPinDescriptions::DlgType type);
+    void applyChipSelectsToScene();
+    void closeProject();
+    void updateTitle();
+    void rememberProject(const QString &path);
+    QSettings *reopenStartupSettings();
+
+    Ui::MainWindow *ui;
+    CPinDescriptions pinDescriptions{false};
+    CPinScene *pinScene = nullptr;
+    DialogConfigure *configureDialog = nullptr;
+    DialogNewPro newProjectDialog;
+    ProjectData project; // chip, pin names and functions, information lists
+    QStringList pinFunctionsRead;
+    QString projectFilePath;
+    QSettings *projectSettings = nullptr;
+    QPointer<CAboutPindle> aboutBox;
+    int languageId = 0;
+    CDlgDescription descriptions;
+    CSoftwareInitialization softwareInitialization;
+    CAnalyzeBinFileToConfigure analyzer;
+    CDownloadTab *downloadTab = nullptr;
+    QString baseTitle;
+
+    QMenu *fileMenu = nullptr;
+    QMenu *settingsMenu = nullptr;
+    QMenu *languageMenu = nullptr;
+    QMenu *projectMenu = nullptr;
+    QMenu *helpMenu = nullptr;
+    QAction *fileNewAction = nullptr;
+    QAction *fileOpenAction = nullptr;
+    QAction *fileSaveAction = nullptr;
+    QAction *chineseAction = nullptr;
+    QAction *englishAction = nullptr;
+    QAction *uploadConfigureAction = nullptr;
+    QAction *aboutAction = nullptr;
 };

@@ -1,0 +1,260 @@
+#include "dialogconfigure.h"
+#include "filedialogs.h"
+#include "mainwindow.h"
+#include "messages.h"
+#include "pinitem.h"
+#include "pinscene.h"
+#include "settingshelpers.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QtTest>
+#include <memory>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void formHasItsWidgetsMenusAndTitle();
+    void newProjectDrawsThePackageAndColoursButtons();
+    void saveThenOpenGivesTheSameProject();
+    void badProjectFilesAreRefusedAndTheProjectKept();
+    void startupReopensTheLastProjectOrReportsItMissing();
+    void languageSwitchPersistsAndKeepsTheTitle();
+
+private:
+    QString settingsPath() const
+    {
+        return QCoreApplication::applicationDirPath() + "/SoftwareInitialization.txt";
+    }
+    QStringList messages;
+};
+
+void TestMainWindow::init()
+{
+    QFile::remove(settingsPath());
+    messages.clear();
+    Messages::setHandler([this](const Messages::Request &r) {
+        messages << r.text;
+        return QMessageBox::Yes;
+    });
+}
+
+void TestMainWindow::cleanup()
+{
+    QFile::remove(settingsPath());
+    Messages::setHandler(nullptr);
+    FileDialogs::setOpenHandler(nullptr);
+    FileDialogs::setSaveHandler(nullptr);
+}
+
+void TestMainWindow::formHasItsWidgetsMenusAndTitle()
+{
+    MainWindow w;
+    QCOMPARE(w.windowTitle(), QStringLiteral("Mirel"));
+    auto *tabs = w.findChild<QTabWidget *>("tabWidget");
+    QVERIFY(tabs);
+    QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->tabText(0), QStringLiteral("引脚配置"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("固件更新"));
+    QCOMPARE(tabs->currentIndex(), 0);
+
+    for (const char *name :
+         {"pushButtonDI", "pushButtonDO", "pushButtonADC", "pushButtonDAC", "pushButtonEXIT",
+          "pushButtonSYS", "pushButtonUSART1", "pushButtonUART4", "pushButtonUSART6",
+          "pushButtonSPI3", "pushButtonTIM8", "pushButtonCAN", "pushButtonOpenCom",
+          "pushButtonCloseCom", "pushButtonConfigureMirelHardwareInformation",
+          "pushButtonUploadBinFile", "pushButtonFileProgram", "pushButtonCancel"})
+        QVERIFY2(w.findChild<QPushButton *>(name), name);
+    QCOMPARE(w.findChild<QPushButton *>("pushButtonADC")->text(), QStringLiteral("AI_ADC"));
+    QVERIFY(w.findChild<QWidget *>("PinsView"));
+    QVERIFY(w.findChild<QWidget *>("textEditInform"));
+
+    auto *toolbar = w.findChild<QToolBar *>("mainToolBar");
+    QStringList order;
+    for (QAction *a : toolbar->actions())
+        order << a->objectName();
+    QCOMPARE(order, (QStringList{"actionNew", "actionOpen", "actionSave", "actionInLineDownLoad",
+                                 "actionInLineUpload"}));
+    for (QAction *a : toolbar->actions())
+        QVERIFY(!a->icon().isNull());
+
+    QStringList menus;
+    for (QAction *a : w.menuBar()->actions())
+        menus << a->text();
+    QCOMPARE(menus, (QStringList{"文件", "设置", "工程", "帮助"}));
+    QMenu *file = w.menuBar()->actions().at(0)->menu();
+    QCOMPARE(file->actions().size(), 3);
+    QCOMPARE(file->actions().at(0)->shortcut(), QKeySequence(QKeySequence::New));
+    QCOMPARE(file->actions().at(2)->shortcut(), QKeySequence(QKeySequence::Save));
+
+    // "新建" of the file menu runs the toolbar command: the dialog appears.
+    file->actions().at(0)->trigger();
+    auto *dialog = qApp->findChild<QWidget *>("DialogNewPro");
+    Q_UNUSED(dialog);
+    bool shown = false;
+    for (QWidget *top : QApplication::topLevelWidgets())
+        shown |= top->objectName() == "DialogNewPro" && top->isVisible();
+    QVERIFY(shown);
+}
+
+void TestMainWindow::newProjectDrawsThePackageAndColoursButtons()
+{
+    MainWindow w;
+    w.SlotNewProject("STM32F103RE", false);
+    QVERIFY(w.scene());
+    QCOMPARE(w.scene()->pinItems().size(), 64);
+    QCOMPARE(w.projectData().pinCount(), 64);
+    QCOMPARE(w.projectData().pinFunctions.at(6), QStringLiteral("NRST"));
+    auto colourOf = [&](CPinDescriptions::DlgType t) {
+        return w.peripheralButton(t)->palette().color(QPalette::Button);
+    };
+    QCOMPARE(colourOf(CPinDescriptions::DlgDI), QColor(225, 225, 225));
+    const int pa0 = w.projectData().pinNames.indexOf("PA0");
+    w.scene()->setPinFunction(pa0, "Normal_DI", QColor(0, 188, 13));
+    QCOMPARE(w.projectData().pinFunctions.at(pa0), QStringLiteral("Normal_DI"));
+    QCOMPARE(colourOf(CPinDescriptions::DlgDI), QColor(85, 169, 255));
+    QCOMPARE(colourOf(CPinDescriptions::DlgDO), QColor(225, 225, 225));
+    w.scene()->setPinFunction(w.projectData().pinNames.indexOf("PA9"), "USART1_TX",
+                              QColor(0, 188, 13));
+    QCOMPARE(colourOf(CPinDescriptions::DlgUSART1), QColor(85, 169, 255));
+
+    // A second project replaces the drawing.
+    w.SlotNewProject("STM32F407ZG", true);
+    QCOMPARE(w.scene()->pinItems().size(), 144);
+    QCOMPARE(w.projectData().fsmcInformation, (QStringList{"iSSelectRAM", "1"}));
+    QCOMPARE(colourOf(CPinDescriptions::DlgDI), QColor(225, 225, 225));
+}
+
+void TestMainWindow::saveThenOpenGivesTheSameProject()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("round.cpro");
+    FileDialogs::setSaveHandler(
+        [&](const QString &, const QString &, const QString &) { return path; });
+    ProjectData saved;
+    {
+        MainWindow w;
+        w.SlotNewProject("STM32F103RE", false);
+        const QStringList names = w.projectData().pinNames;
+        w.scene()->setPinFunction(names.indexOf("PA0"), "Normal_DI", QColor(0, 188, 13));
+        w.scene()->setPinFunction(names.indexOf("PA1"), "Normal_DO", QColor(0, 188, 13));
+        w.scene()->setPinFunction(names.indexOf("PA9"), "USART1_TX", QColor(0, 188, 13));
+        w.scene()->setPinFunction(names.indexOf("PA10"), "USART1_RX", QColor(0, 188, 13));
+        w.scene()->setPinFunction(names.indexOf("PC0"), "SYS_RunLed", QColor(0, 188, 13));
+        w.on_actionSave_triggered();
+        QVERIFY(QFileInfo::exists(path));
+        QCOMPARE(w.windowTitle(), "Mirel ( " + path + " ) ");
+        saved = w.projectData();
+        QCOMPARE(saved.diInformation.size(), 16);
+        QCOMPARE(saved.doInformation.size(), 18);
+        QCOMPARE(saved.sysInformation.size(), 8);
+        QCOMPARE(saved.usartInformation[0].value(1), QStringLiteral("PA9"));
+        // The configuration table was rebuilt beside the program.
+        QVERIFY(QFileInfo::exists(QCoreApplication::applicationDirPath() +
+                                  "/bin/STM32F103RE/02Configure_0x8007800.bin"));
+    }
+    std::unique_ptr<QSettings> s(openSettings(settingsPath()));
+    QCOMPARE(readValue(s.get(), "EngineeringFilePath", "filePath"), path);
+
+    MainWindow w;
+    QVERIFY(w.OpenConfigureEngineeringFile(path));
+    const ProjectData &opened = w.projectData();
+    QCOMPARE(opened.pinFunctions, saved.pinFunctions);
+    QCOMPARE(opened.diInformation, saved.diInformation);
+    QCOMPARE(opened.doInformation, saved.doInformation);
+    QCOMPARE(opened.sysInformation, saved.sysInformation);
+    QCOMPARE(opened.usartInformation[0], saved.usartInformation[0]);
+    QCOMPARE(w.windowTitle(), "Mirel ( " + path + " ) ");
+    const int pa9 = opened.pinNames.indexOf("PA9");
+    QCOMPARE(w.scene()->pinItems().at(pa9)->functionText(), QStringLiteral("USART1_TX"));
+}
+
+void TestMainWindow::badProjectFilesAreRefusedAndTheProjectKept()
+{
+    QTemporaryDir dir;
+    MainWindow w;
+    w.SlotNewProject("STM32F103RE", false);
+    CPinScene *scene = w.scene();
+    QVERIFY(!w.OpenConfigureEngineeringFile(dir.filePath("missing.cpro")));
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages.last().contains("missing.cpro"));
+    QVERIFY(!w.OpenConfigureEngineeringFile(dir.path()));
+    QFile f(dir.filePath("alien.cpro"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[CHIP]\nType=Z80\n");
+    f.close();
+    QVERIFY(!w.OpenConfigureEngineeringFile(f.fileName()));
+    QVERIFY(messages.last().contains("Z80"));
+    QCOMPARE(w.scene(), scene);
+    QCOMPARE(w.projectData().currentChip, QStringLiteral("STM32F103RE"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Mirel"));
+
+    // A save that cannot be written is reported.
+    FileDialogs::setSaveHandler([&](const QString &, const QString &, const QString &) {
+        return dir.path(); // a directory, not a file
+    });
+    w.on_actionSave_triggered();
+    QVERIFY(messages.size() == 4);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Mirel"));
+}
+
+void TestMainWindow::startupReopensTheLastProjectOrReportsItMissing()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("last.cpro");
+    {
+        std::unique_ptr<QSettings> s(openSettings(settingsPath()));
+        writeValue(s.get(), "EngineeringFilePath", "filePath", path);
+    }
+    {
+        MainWindow w; // the file does not exist yet
+        QVERIFY(!w.scene());
+        QVERIFY(w.statusBar()->currentMessage().contains(path));
+        QVERIFY(messages.isEmpty());
+    }
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[CHIP]\nType=STM32F407ZG\n[FSMC]\niSSelectRAM=1\n[DESC]\nPA0=Normal_DI\n");
+    f.close();
+    MainWindow w;
+    QVERIFY(w.scene());
+    QCOMPARE(w.scene()->pinItems().size(), 144);
+    QCOMPARE(w.projectData().currentChip, QStringLiteral("STM32F407ZG"));
+    QVERIFY(w.projectData().useExternalRam());
+    QCOMPARE(w.currentLanguage(), 0);
+}
+
+void TestMainWindow::languageSwitchPersistsAndKeepsTheTitle()
+{
+    {
+        MainWindow w;
+        w.switchLanguage(1033);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Mirel"));
+        auto *tabs = w.findChild<QTabWidget *>("tabWidget");
+        QVERIFY(tabs->tabText(0) != QStringLiteral("引脚配置"));
+        QVERIFY(w.menuBar()->actions().at(0)->text() != QStringLiteral("文件"));
+        std::unique_ptr<QSettings> s(openSettings(settingsPath()));
+        QCOMPARE(readValue(s.get(), "LanguageID", "LanguageID"), QStringLiteral("1033"));
+        // Back to Chinese and again to English: one translator at a time.
+        w.switchLanguage(2052);
+        QCOMPARE(tabs->tabText(0), QStringLiteral("引脚配置"));
+        w.switchLanguage(1033);
+        w.switchLanguage(1033);
+        QVERIFY(tabs->tabText(0) != QStringLiteral("引脚配置"));
+    }
+    MainWindow next; // comes up in English
+    QVERIFY(next.findChild<QTabWidget *>("tabWidget")->tabText(0) != QStringLiteral("引脚配置"));
+    next.switchLanguage(2052);
+    QCOMPARE(next.findChild<QTabWidget *>("tabWidget")->tabText(0), QStringLiteral("引脚配置"));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_gui_mainwindow.moc"
