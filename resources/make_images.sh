@@ -30,4 +30,4 @@ convert -size 130x100 xc:none -fill '#2b5797' -draw "roundrectangle 10,5 120,95 
 convert -size 256x256 xc:none -fill '#2b579760' -draw "circle 128,128 128,20" \
   -fill '#ffffffc0' -font DejaVu-Sans-Bold -pointsize 120 -gravity center -annotate +0+0 'M' ico/Logo5.png
 # Chip body: a dark moulded surface with a faint grain.
-convert -size 512x512 xc:'#454545' +noise Gaussian -colorspace Gray -blur 0x1.5 -level 35%,65% -quality 85 ico/background.jpg
+convert -size 512x512 xc:'#505050' -attenuate 0.4 +noise Gaussian -colorspace Gray -blur 0x1.2 -quality 85 ico/background.jpg
