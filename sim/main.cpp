@@ -83,7 +83,7 @@ int main(int argc, char *argv[])
         {"table", "Answer uploads from this table file (file form or transfer form).", "FILE"},
         {"raw-table", "Answer uploads from FILE's bytes as they are.", "FILE"},
         {"buffer-space", "Free buffer space announced to downloads (default 43008).", "BYTES"},
-        {"baud-pace", "Send answers no faster than 115200 baud 8N1 (11520 bytes/s)."},
+        {"baud-pace", "Take the time of a 115200 baud 8N1 line (11520 bytes/s) both ways."},
         {"bad-crc", "Answer these requests with a wrong checksum.", "LIST"},
         {"drop", "Do not answer these requests.", "LIST"},
         {"split", "Answer these requests in two pieces with a pause between.", "LIST"},
@@ -136,7 +136,7 @@ int main(int argc, char *argv[])
         if (!raw) {
             QByteArray transfer;
             if (!ConfigTable::toTransferForm(table, &transfer, &error))
-                return fail(QStringLiteral("%1 is not a configuration table: %2").arg(path, error));
+                return fail(QStringLiteral("%1: %2").arg(path, error));
             table = transfer;
         }
         controller.setTable(table);

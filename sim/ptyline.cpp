@@ -51,12 +51,22 @@ bool PtyLine::open(QString *error)
     return true;
 }
 
-void PtyLine::queue(const QList<SimController::Chunk> &chunks, qint64 nowUs)
+void PtyLine::queue(const QList<SimController::Chunk> &chunks, qint64 readyUs)
 {
     for (const auto &chunk : chunks) {
         const qint64 pauseUs = qint64(chunk.pauseBeforeMs) * 1000;
-        m_out.push_back(Out{chunk.bytes, pauseUs, m_out.empty() ? nowUs + pauseUs : -1});
+        m_out.push_back(Out{chunk.bytes, pauseUs, readyUs, m_out.empty() ? readyUs + pauseUs : -1});
     }
+}
+
+qint64 PtyLine::arrivalEnd(int bytes, qint64 nowUs)
+{
+    if (!m_paced)
+        return nowUs;
+    // The program's writes land in the pseudo-terminal at once; a real line
+    // would carry them one byte time after another.
+    m_inputFreeUs = qMax(m_inputFreeUs, double(nowUs)) + bytes * (1e6 / LineBytesPerSecond);
+    return qint64(std::ceil(m_inputFreeUs));
 }
 
 qint64 PtyLine::writeSome(qint64 nowUs)
@@ -68,8 +78,9 @@ qint64 PtyLine::writeSome(qint64 nowUs)
             return head.notBeforeUs - nowUs;
         int allowed = qMin(head.bytes.size(), MaxWrite);
         if (m_paced) {
-            if (m_nextByteUs < double(nowUs) - byteUs)
-                m_nextByteUs = double(nowUs); // the line was idle
+            if (!head.started)
+                m_nextByteUs = qMax(m_nextByteUs, double(nowUs)); // the line was idle till now
+            head.started = true;
             if (m_nextByteUs > double(nowUs))
                 return qint64(std::ceil(m_nextByteUs - double(nowUs)));
             allowed = qMin(allowed, 1 + int((double(nowUs) - m_nextByteUs) / byteUs));
@@ -96,8 +107,10 @@ qint64 PtyLine::writeSome(qint64 nowUs)
         head.bytes.remove(0, int(n));
         if (head.bytes.isEmpty()) {
             m_out.pop_front();
-            if (!m_out.empty())
-                m_out.front().notBeforeUs = nowUs + m_out.front().pauseUs;
+            if (!m_out.empty()) {
+                Out &next = m_out.front();
+                next.notBeforeUs = qMax(next.readyUs, nowUs + next.pauseUs);
+            }
         }
     }
     return -1;
@@ -131,7 +144,8 @@ int PtyLine::run(SimController &controller, int stopFd)
             const ssize_t n = ::read(m_master, buf, sizeof buf);
             if (n > 0) {
                 lastInputUs = clock.nsecsElapsed() / 1000;
-                queue(controller.feed(QByteArray(buf, int(n))), lastInputUs);
+                const qint64 readyUs = arrivalEnd(int(n), lastInputUs);
+                queue(controller.feed(QByteArray(buf, int(n))), readyUs);
             }
         } else if (ready > 0 && (fds[0].revents & (POLLERR | POLLNVAL))) {
             return 1;

@@ -24,7 +24,8 @@ public:
     bool open(QString *error);
     QString slavePath() const { return m_slavePath; }
 
-    // Sends answers no faster than the line rate.
+    // Makes both directions take line time: an answer is not sent before
+    // its request would have arrived, nor faster than the line rate.
     void setPaced(bool paced) { m_paced = paced; }
 
     // Serves the controller until stopFd becomes readable. Returns 0, or 1
@@ -36,9 +37,13 @@ private:
     {
         QByteArray bytes;
         qint64 pauseUs;          // quiet time before the first byte
+        qint64 readyUs;          // the request it answers is in by then
         qint64 notBeforeUs = -1; // set once the piece before it is out
+        bool started = false;
     };
-    void queue(const QList<SimController::Chunk> &chunks, qint64 nowUs);
+    void queue(const QList<SimController::Chunk> &chunks, qint64 readyUs);
+    // When paced, the time the bytes just read would have taken on the line.
+    qint64 arrivalEnd(int bytes, qint64 nowUs);
     // Writes what may go out now; returns microseconds until more may.
     qint64 writeSome(qint64 nowUs);
 
@@ -47,6 +52,7 @@ private:
     QString m_slavePath;
     bool m_paced = false;
     std::deque<Out> m_out;
-    double m_nextByteUs = 0;
+    double m_nextByteUs = 0;  // paced output: earliest time of the next byte
+    double m_inputFreeUs = 0; // paced input: when the line is free again
     qint64 m_stuckSinceUs = -1;
 };
