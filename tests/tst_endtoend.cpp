@@ -50,6 +50,7 @@ private slots:
     void hopelessCasesFailClearly_data();
     void hopelessCasesFailClearly();
     void usageAndPortErrors();
+    void standInServesTableFiles();
     void projectThereAndBack_data();
     void projectThereAndBack();
 
@@ -245,6 +246,38 @@ void TestEndToEnd::usageAndPortErrors()
     QVERIFY(r.finished);
     r = runCli({"ports", "extra"});
     QCOMPARE(r.exitCode, 2);
+}
+
+void TestEndToEnd::standInServesTableFiles()
+{
+    // The stand-in answers uploads from a table file in either form.
+    const ProjectData project = TableFixtures::fullyConfigured("STM32F103RE");
+    QByteArray transfer;
+    QString error;
+    QVERIFY2(ConfigTable::buildConfigurationTable(project, &transfer, &error), qPrintable(error));
+    const QString fileForm = m_dir.filePath("file-form.bin");
+    QVERIFY2(ConfigTable::writeTableFile(project, fileForm, &error), qPrintable(error));
+    QVERIFY(readFile(fileForm) != transfer);
+    const QString transferForm = m_dir.filePath("transfer-form.bin");
+    QVERIFY(writeFile(transferForm, transfer));
+    for (const QString &path : {fileForm, transferForm}) {
+        SimProcess sim({"--table", path});
+        QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+        const QString back = m_dir.filePath("served.bin");
+        QFile::remove(back);
+        const CliResult r = runCli(QStringList{"upload", "--port", sim.device(), "--chip",
+                                               "STM32F103RE", "--raw-out", back} +
+                                   kLinkOptions);
+        QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+        QCOMPARE(readFile(back), transfer);
+    }
+    // Anything else is refused before the line is opened.
+    SimProcess refused({"--table", m_table});
+    QVERIFY(refused.device().isEmpty());
+    QVERIFY(refused.error().contains(m_table));
+    SimProcess badOption({"--drop", "0"});
+    QVERIFY(badOption.device().isEmpty());
+    QVERIFY(badOption.error().contains("--drop"));
 }
 
 void TestEndToEnd::projectThereAndBack_data()
