@@ -135,8 +135,16 @@ void CDownloadTab::refreshPorts()
 void CDownloadTab::openPort()
 {
     const QString name = m_comboPorts ? m_comboPorts->currentText().trimmed() : QString();
+    const bool wasOpen = m_serial->isOpen();
     m_serial->setControllerSettings();
     if (!m_serial->open(name)) {
+        if (wasOpen) {
+            // Reopening closed the port that was open: show it closed.
+            m_driver->abort();
+            setTransferButtonsEnabled(true);
+            paint(m_buttonClose, ActiveColor);
+            paint(m_buttonOpen, InactiveColor);
+        }
         Messages::warning(m_window, tr("警告"), tr("打开串口失败"));
         return;
     }

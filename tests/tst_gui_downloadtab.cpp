@@ -207,6 +207,16 @@ void TestDownloadTab::portControls()
     QCOMPARE(colorOf(form.button("pushButtonOpenCom")), CDownloadTab::InactiveColor);
     QCOMPARE(colorOf(form.button("pushButtonCloseCom")), CDownloadTab::ActiveColor);
     QCOMPARE(boxes.seen.size(), 1);
+
+    // Opening another port that fails leaves none open, and the buttons say so.
+    form.button("pushButtonOpenCom")->click();
+    QVERIFY(tab.serial()->isOpen());
+    ports->setEditText("/nonexistent/port");
+    form.button("pushButtonOpenCom")->click();
+    QCOMPARE(boxes.seen.size(), 2);
+    QVERIFY(!tab.serial()->isOpen());
+    QCOMPARE(colorOf(form.button("pushButtonOpenCom")), CDownloadTab::InactiveColor);
+    QCOMPARE(colorOf(form.button("pushButtonCloseCom")), CDownloadTab::ActiveColor);
 }
 
 void TestDownloadTab::transfersNeedAnOpenPort()
