@@ -1,11 +1,8 @@
 #include "configtable.h"
 
+#include "fieldencoder.h"
 #include "tablelayout.h"
 
-#include <QDataStream>
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QVector>
 #include <functional>
 
@@ -14,40 +11,12 @@ namespace ConfigTable {
 namespace {
 
 namespace L = TableLayout;
+using namespace TableBytes;
 
 void setError(QString *error, const QString &message)
 {
     if (error)
         *error = message;
-}
-
-void put8(QByteArray &out, int value)
-{
-    out.append(char(value & 0xFF));
-}
-
-void putBE16(QByteArray &out, int value)
-{
-    put8(out, value >> 8);
-    put8(out, value);
-}
-
-void putLE16(QByteArray &out, int value)
-{
-    put8(out, value);
-    put8(out, value >> 8);
-}
-
-void putBE24(QByteArray &out, int value)
-{
-    put8(out, value >> 16);
-    putBE16(out, value);
-}
-
-void putBE32(QByteArray &out, quint32 value)
-{
-    putBE16(out, int(value >> 16));
-    putBE16(out, int(value & 0xFFFF));
 }
 
 QByteArray tagged(int section)
@@ -78,139 +47,6 @@ QStringList valuesAt(const QStringList &list, int first, int count)
         values << list.value(first + 2 * v + 1);
     return values;
 }
-
-// Encodes the fields of one section. The first value that cannot be encoded
-// stops the section, and the message names its place.
-class FieldEncoder
-{
-public:
-    FieldEncoder(const QString &chipModel, int section) : chip(chipModel), section(section) {}
-
-    void setRow(int number) { row = number; }
-    QString error() const { return message; }
-
-    bool fail(const QString &key, const QString &value, const QString &reason)
-    {
-        QString place = QStringLiteral("section ") + L::sectionName(section);
-        if (row > 0)
-            place += QStringLiteral(", row ") + QString::number(row);
-        message = QStringLiteral("%1, %2: \"%3\" %4").arg(place, key, value, reason);
-        return false;
-    }
-
-    bool pin(const QString &key, const QString &text, QByteArray &out)
-    {
-        const QByteArray field = encodePin(chip, text);
-        if (field.size() != L::pinFieldSize)
-            return fail(key, text, QStringLiteral("is not a pin of ") + chip);
-        out += field;
-        return true;
-    }
-
-    // An option stored as its index; the code takes `width` bytes (BE).
-    bool option(const QString &key, const QString &value, const QVector<int> &codes,
-                QByteArray &out, int width = 1)
-    {
-        int index = -1;
-        if (!optionIndex(key, value, codes.size(), &index))
-            return false;
-        const int code = codes.at(index);
-        if (width == 1)
-            put8(out, code);
-        else if (width == 2)
-            putBE16(out, code);
-        else
-            putBE24(out, code);
-        return true;
-    }
-
-    bool optionIndex(const QString &key, const QString &value, int count, int *index)
-    {
-        bool ok = false;
-        const int parsed = value.toInt(&ok);
-        if (!ok || parsed < 0 || parsed >= count) {
-            return fail(key, value, QStringLiteral("is not an option index (0-%1)").arg(count - 1));
-        }
-        *index = parsed;
-        return true;
-    }
-
-    // A number field: text that is not a number counts as 0; a number the
-    // field cannot hold is refused.
-    bool number(const QString &key, const QString &value, int max, int *result)
-    {
-        bool ok = false;
-        const qlonglong parsed = value.toLongLong(&ok);
-        if (!ok) {
-            *result = 0;
-            return true;
-        }
-        if (parsed < 0 || parsed > max)
-            return fail(key, value, QStringLiteral("does not fit its field (0-%1)").arg(max));
-        *result = int(parsed);
-        return true;
-    }
-
-    // The chip-select count of a DI/DO/AI/AO row: 1 when the enable is off,
-    // otherwise 2 to the number of pins set from bit 0 up. `bits` is bit 0 first.
-    bool chipSelectCount(const QString &enable, const QStringList &bits, QByteArray &out)
-    {
-        static const QStringList enableValues{QStringLiteral("0"),  QStringLiteral("1"),
-                                              QStringLiteral("2"),  QStringLiteral("关"),
-                                              QStringLiteral("开"), QStringLiteral("同上")};
-        const int which = enableValues.indexOf(enable);
-        if (which < 0)
-            return fail(QStringLiteral("SliceSelectPinIsEnble"), enable,
-                        QStringLiteral("is not an enable option (0-2)"));
-        const bool off = which == 0 || which == 3;
-        int used = 0;
-        while (!off && used < bits.size() && bits.at(used) != QLatin1String("0"))
-            ++used;
-        put8(out, 1 << used);
-        return true;
-    }
-
-    // An address written into `block` by the placement rule: part j of an
-    // address with p parts goes to offset first + p * slot + j. An empty
-    // address is one part of value 0. More than seven parts, or a part that
-    // is not a number 0-255, is refused.
-    bool placeAddress(const QString &key, const QString &address, int first, int slot,
-                      QByteArray &block)
-    {
-        const QStringList parts = address.split(QLatin1Char('.'));
-        if (parts.size() > 7)
-            return fail(key, address, QStringLiteral("has more than seven parts"));
-        QVector<int> bytes;
-        if (!addressParts(key, address, parts, &bytes))
-            return false;
-        for (int j = 0; j < bytes.size(); ++j)
-            block[first + bytes.size() * slot + j] = char(bytes.at(j));
-        return true;
-    }
-
-    bool addressParts(const QString &key, const QString &address, const QStringList &parts,
-                      QVector<int> *bytes)
-    {
-        if (address.isEmpty()) {
-            *bytes = {0};
-            return true;
-        }
-        for (const QString &part : parts) {
-            bool ok = false;
-            const int value = part.toInt(&ok);
-            if (!ok || part.trimmed().isEmpty() || value < 0 || value > 255)
-                return fail(key, address, QStringLiteral("is not an address (parts 0-255)"));
-            *bytes << value;
-        }
-        return true;
-    }
-
-private:
-    QString chip;
-    int section;
-    int row = 0;
-    QString message;
-};
 
 using RowEncoder = std::function<bool(FieldEncoder &, const QStringList &, QByteArray &)>;
 
@@ -299,7 +135,7 @@ bool encodeSocket(FieldEncoder &e, const QStringList &wireless, int socket, QByt
     QByteArray ip("\xC0\xA8\xFA\x01", 4);
     QVector<int> parts;
     const QString ipKey = QStringLiteral("IPOfSocket%1").arg(socket);
-    if (!e.addressParts(ipKey, address, address.split(QLatin1Char('.')), &parts))
+    if (!e.addressParts(ipKey, address, &parts))
         return false;
     for (int j = 0; j < parts.size() && j < 4; ++j)
         ip[j] = char(parts.at(j));
@@ -616,83 +452,6 @@ bool buildConfigurationTable(const ProjectData &project, QByteArray *table, QStr
         joined += section;
     if (table)
         *table = joined;
-    return true;
-}
-
-QByteArray fileForm(const QList<QByteArray> &sections)
-{
-    QByteArray out;
-    QDataStream stream(&out, QIODevice::WriteOnly);
-    for (const QByteArray &section : sections)
-        stream << section;
-    return out;
-}
-
-bool saveFile(const QString &filePath, const QByteArray &bytes, QString *error)
-{
-    const QFileInfo info(filePath);
-    if (!QDir().mkpath(info.absolutePath())) {
-        setError(error, QStringLiteral("cannot create the folder %1").arg(info.absolutePath()));
-        return false;
-    }
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, QStringLiteral("cannot write %1: %2").arg(filePath, file.errorString()));
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        setError(error, QStringLiteral("cannot write %1: %2").arg(filePath, file.errorString()));
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        setError(error, QStringLiteral("cannot write %1: %2").arg(filePath, file.errorString()));
-        return false;
-    }
-    return true;
-}
-
-bool writeTableFile(const ProjectData &project, const QString &filePath, QString *error)
-{
-    QList<QByteArray> sections;
-    if (!buildSections(project, &sections, error))
-        return false;
-    return saveFile(filePath, fileForm(sections), error);
-}
-
-bool toTransferForm(const QByteArray &data, QByteArray *transfer, QString *error)
-{
-    QVector<L::SectionSpan> spans;
-    // File form: sixteen length-prefixed blocks that fill the data exactly.
-    QByteArray joined;
-    qint64 pos = 0;
-    int blocks = 0;
-    while (blocks < L::SectionCount && data.size() - pos >= 4) {
-        const auto *p = reinterpret_cast<const uchar *>(data.constData() + pos);
-        const quint32 length =
-            (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | quint32(p[3]);
-        if (qint64(length) > data.size() - pos - 4)
-            break;
-        joined += data.mid(int(pos + 4), int(length));
-        pos += 4 + qint64(length);
-        ++blocks;
-    }
-    if (blocks == L::SectionCount && pos == data.size()) {
-        QString why;
-        if (!L::splitSections(joined, &spans, &why)) {
-            setError(error,
-                     QStringLiteral("the sixteen blocks of the file do not form a table: ") + why);
-            return false;
-        }
-        *transfer = joined;
-        return true;
-    }
-    QString why;
-    if (!L::splitSections(data, &spans, &why)) {
-        setError(error, QStringLiteral("not a configuration table: ") + why);
-        return false;
-    }
-    *transfer = data;
     return true;
 }
 
