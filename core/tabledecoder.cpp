@@ -250,7 +250,11 @@ bool TableDecoder::decodeUsart(int port)
     const int dataBits = be16();
     const int stopBits = be16();
     const int parity = be16();
-    const int application = u8();
+    int application = u8();
+    // Older tables number the first six applications 0x00-0x05; 0x03-0x05
+    // stand for "ModbusRTU驱动", "自由驱动" and "2G-M6313驱动".
+    if (application >= 0x03 && application <= 0x05)
+        application = L::portApplicationCodes().at(application);
     if (!option(keys.usartKeys.at(2), baud, L::baudRates(), &value))
         return false;
     values << value;

@@ -289,6 +289,15 @@ void TestConfigAnalyzer::serialRecordsAndSockets()
         same << QStringList{"1", "10.0.0.7", "502"};
     QCOMPARE(project.wirelessInformation.at(5), sockets(same));
 
+    // Older tables number the first six applications 0x00-0x05.
+    for (int code = 0; code <= 5; ++code) {
+        QByteArray older = record;
+        older[29] = char(code);
+        QVERIFY(
+            CAnalyzeBinFileToConfigure::decode(tableWith(F407, L::Usart6, older), F407, &project));
+        QCOMPARE(project.usartInformation.at(5).value(13), QString::number(code));
+    }
+
     // Codes outside the tables are refused with the place named.
     QByteArray bad = record;
     bad[29] = 0x12;
