@@ -166,6 +166,12 @@ bool encodeNetworkBlock(FieldEncoder &e, const QStringList &network, int film, Q
     const QStringList addressKeys{QStringLiteral("IPAddr"), QStringLiteral("SubnetMas"),
                                   QStringLiteral("DefaultGeteway"), QStringLiteral("PreferredDNS")};
     for (int a = 0; a < 4; ++a) {
+        // An empty address is one zero part, placed inside the address field
+        // (all four empty give 0.0.0.0 there). It never overwrites an
+        // address the user entered: a manual address without a DNS server
+        // keeps its last byte.
+        if (values.at(a + 1).isEmpty() && a > 0 && !values.at(1).isEmpty())
+            continue;
         if (!e.placeAddress(prefix + addressKeys.at(a), values.at(a + 1), 1, a, block))
             return false;
     }

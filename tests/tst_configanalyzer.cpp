@@ -332,10 +332,9 @@ void TestConfigAnalyzer::spiRecordAndNetworkBlock()
     QCOMPARE(project.networkInformation.at(1).mid(0, 24),
              network(1, {"", "192.168.0.10", "255.255.0.0", "192.168.0.1", "8.8.8.8", "8000"}) +
                  p.networkInformation.at(1).mid(12, 12));
-    // Film 3's empty DNS is placed over the last address byte, as the
-    // placement rule of a one-part address does.
+    // Film 3's empty DNS leaves the address it follows as entered.
     QCOMPARE(project.networkInformation.at(1).mid(24),
-             network(3, {"2", "10.0.0.0", "255.0.0.0", "10.0.0.1", "", "65000"}));
+             network(3, {"2", "10.0.0.2", "255.0.0.0", "10.0.0.1", "", "65000"}));
     QCOMPARE(project.networkInformation.at(1).value(3), QString("192.168.0.10"));
     QCOMPARE(project.networkInformation.at(1).value(5), QString("255.255.0.0"));
     QCOMPARE(project.networkInformation.at(1).value(11), QString("8000"));
