@@ -1,4 +1,1358 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
+<context>
+    <name>CAboutPindle</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Mirel 1.0.0</source>
+        <translation>Mirel 1.0.0</translation>
+    </message>
+    <message>
+        <source>Mirel创建于2019年4月29日</source>
+        <translation>Mirel创建于2019年4月29日</translation>
+    </message>
+    <message>
+        <source>Mirel控制器的配置软件：
+为芯片引脚分配功能、填写外设参数，
+生成配置表并通过串口下载到控制器或从控制器读回。</source>
+        <translation>Mirel控制器的配置软件：
+为芯片引脚分配功能、填写外设参数，
+生成配置表并通过串口下载到控制器或从控制器读回。</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>关于Mirel配置软件</source>
+        <translation>关于Mirel配置软件</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgDescription</name>
+    <message>
+        <source>无</source>
+        <translation>无</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>开</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>关</translation>
+    </message>
+    <message>
+        <source>同上</source>
+        <translation>同上</translation>
+    </message>
+    <message>
+        <source>下拉输入</source>
+        <translation>下拉输入</translation>
+    </message>
+    <message>
+        <source>上拉输入</source>
+        <translation>上拉输入</translation>
+    </message>
+    <message>
+        <source>推挽输出</source>
+        <translation>推挽输出</translation>
+    </message>
+    <message>
+        <source>开漏输出</source>
+        <translation>开漏输出</translation>
+    </message>
+    <message>
+        <source>低速2MHz</source>
+        <translation>低速2MHz</translation>
+    </message>
+    <message>
+        <source>中速10MHz/25MHz</source>
+        <translation>中速10MHz/25MHz</translation>
+    </message>
+    <message>
+        <source>快速50MHz</source>
+        <translation>快速50MHz</translation>
+    </message>
+    <message>
+        <source>高速100MHz</source>
+        <translation>高速100MHz</translation>
+    </message>
+    <message>
+        <source>中断触发</source>
+        <translation>中断触发</translation>
+    </message>
+    <message>
+        <source>事件触发</source>
+        <translation>事件触发</translation>
+    </message>
+    <message>
+        <source>上升沿触发</source>
+        <translation>上升沿触发</translation>
+    </message>
+    <message>
+        <source>下降沿触发</source>
+        <translation>下降沿触发</translation>
+    </message>
+    <message>
+        <source>双边沿触发</source>
+        <translation>双边沿触发</translation>
+    </message>
+    <message>
+        <source>无校验</source>
+        <translation>无校验</translation>
+    </message>
+    <message>
+        <source>偶校验</source>
+        <translation>偶校验</translation>
+    </message>
+    <message>
+        <source>奇校验</source>
+        <translation>奇校验</translation>
+    </message>
+    <message>
+        <source>Studio服务</source>
+        <translation>Studio服务</translation>
+    </message>
+    <message>
+        <source>ModBusRTU服务</source>
+        <translation>ModBusRTU服务</translation>
+    </message>
+    <message>
+        <source>ModbusRTU驱动</source>
+        <translation>ModbusRTU驱动</translation>
+    </message>
+    <message>
+        <source>自由驱动</source>
+        <translation>自由驱动</translation>
+    </message>
+    <message>
+        <source>2G-M6313驱动</source>
+        <translation>2G-M6313驱动</translation>
+    </message>
+    <message>
+        <source>2G-SIM800C驱动</source>
+        <translation>2G-SIM800C驱动</translation>
+    </message>
+    <message>
+        <source>4G-移远EC20驱动</source>
+        <translation>4G-移远EC20驱动</translation>
+    </message>
+    <message>
+        <source>4G-SIM800C驱动</source>
+        <translation>4G-SIM800C驱动</translation>
+    </message>
+    <message>
+        <source>NB_BC26驱动</source>
+        <translation>NB_BC26驱动</translation>
+    </message>
+    <message>
+        <source>NB_ME3616驱动</source>
+        <translation>NB_ME3616驱动</translation>
+    </message>
+    <message>
+        <source>WIFI_ESP8266驱动</source>
+        <translation>WIFI_ESP8266驱动</translation>
+    </message>
+    <message>
+        <source>ZMQTT</source>
+        <translation>ZMQTT</translation>
+    </message>
+    <message>
+        <source>远程通讯</source>
+        <translation>远程通讯</translation>
+    </message>
+    <message>
+        <source>透传</source>
+        <translation>透传</translation>
+    </message>
+    <message>
+        <source>双线双向全双工</source>
+        <translation>双线双向全双工</translation>
+    </message>
+    <message>
+        <source>双线单向接收</source>
+        <translation>双线单向接收</translation>
+    </message>
+    <message>
+        <source>单线单向接收</source>
+        <translation>单线单向接收</translation>
+    </message>
+    <message>
+        <source>单线单向发送</source>
+        <translation>单线单向发送</translation>
+    </message>
+    <message>
+        <source>主机</source>
+        <translation>主机</translation>
+    </message>
+    <message>
+        <source>从机</source>
+        <translation>从机</translation>
+    </message>
+    <message>
+        <source>8帧</source>
+        <translation>8帧</translation>
+    </message>
+    <message>
+        <source>16帧</source>
+        <translation>16帧</translation>
+    </message>
+    <message>
+        <source>悬空高</source>
+        <translation>悬空高</translation>
+    </message>
+    <message>
+        <source>悬空低</source>
+        <translation>悬空低</translation>
+    </message>
+    <message>
+        <source>第1个时钟沿</source>
+        <translation>第1个时钟沿</translation>
+    </message>
+    <message>
+        <source>第2个时钟沿</source>
+        <translation>第2个时钟沿</translation>
+    </message>
+    <message>
+        <source>软片选</source>
+        <translation>软片选</translation>
+    </message>
+    <message>
+        <source>硬片选</source>
+        <translation>硬片选</translation>
+    </message>
+    <message>
+        <source>2分频</source>
+        <translation>2分频</translation>
+    </message>
+    <message>
+        <source>4分频</source>
+        <translation>4分频</translation>
+    </message>
+    <message>
+        <source>8分频</source>
+        <translation>8分频</translation>
+    </message>
+    <message>
+        <source>16分频</source>
+        <translation>16分频</translation>
+    </message>
+    <message>
+        <source>32分频</source>
+        <translation>32分频</translation>
+    </message>
+    <message>
+        <source>64分频</source>
+        <translation>64分频</translation>
+    </message>
+    <message>
+        <source>128分频</source>
+        <translation>128分频</translation>
+    </message>
+    <message>
+        <source>256分频</source>
+        <translation>256分频</translation>
+    </message>
+    <message>
+        <source>自由驱动端</source>
+        <translation>自由驱动端</translation>
+    </message>
+    <message>
+        <source>Studio服务端</source>
+        <translation>Studio服务端</translation>
+    </message>
+    <message>
+        <source>数字量输入</source>
+        <translation>数字量输入</translation>
+    </message>
+    <message>
+        <source>数字量输出</source>
+        <translation>数字量输出</translation>
+    </message>
+    <message>
+        <source>模拟量输入</source>
+        <translation>模拟量输入</translation>
+    </message>
+    <message>
+        <source>模拟量输出</source>
+        <translation>模拟量输出</translation>
+    </message>
+    <message>
+        <source>系统特殊引脚配置</source>
+        <translation>系统特殊引脚配置</translation>
+    </message>
+    <message>
+        <source>外部中断</source>
+        <translation>外部中断</translation>
+    </message>
+    <message>
+        <source>USART</source>
+        <translation>USART</translation>
+    </message>
+    <message>
+        <source>SPI</source>
+        <translation>SPI</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>引脚名</source>
+        <translation>引脚名</translation>
+    </message>
+    <message>
+        <source>片选脚使能位</source>
+        <translation>片选脚使能位</translation>
+    </message>
+    <message>
+        <source>片选脚第3位</source>
+        <translation>片选脚第3位</translation>
+    </message>
+    <message>
+        <source>片选脚第2位</source>
+        <translation>片选脚第2位</translation>
+    </message>
+    <message>
+        <source>片选脚第1位</source>
+        <translation>片选脚第1位</translation>
+    </message>
+    <message>
+        <source>片选脚第0位</source>
+        <translation>片选脚第0位</translation>
+    </message>
+    <message>
+        <source>输入模式</source>
+        <translation>输入模式</translation>
+    </message>
+    <message>
+        <source>X起始端子</source>
+        <translation>X起始端子</translation>
+    </message>
+    <message>
+        <source>输出模式</source>
+        <translation>输出模式</translation>
+    </message>
+    <message>
+        <source>输出速率</source>
+        <translation>输出速率</translation>
+    </message>
+    <message>
+        <source>Y起始端子</source>
+        <translation>Y起始端子</translation>
+    </message>
+    <message>
+        <source>XA起始端子</source>
+        <translation>XA起始端子</translation>
+    </message>
+    <message>
+        <source>YA起始端子</source>
+        <translation>YA起始端子</translation>
+    </message>
+    <message>
+        <source>触发模式</source>
+        <translation>触发模式</translation>
+    </message>
+    <message>
+        <source>触发条件</source>
+        <translation>触发条件</translation>
+    </message>
+    <message>
+        <source>抢占优先级</source>
+        <translation>抢占优先级</translation>
+    </message>
+    <message>
+        <source>子优先级</source>
+        <translation>子优先级</translation>
+    </message>
+    <message>
+        <source>中断任务号</source>
+        <translation>中断任务号</translation>
+    </message>
+    <message>
+        <source>TX引脚名</source>
+        <translation>TX引脚名</translation>
+    </message>
+    <message>
+        <source>RX引脚名</source>
+        <translation>RX引脚名</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>波特率</translation>
+    </message>
+    <message>
+        <source>数据位</source>
+        <translation>数据位</translation>
+    </message>
+    <message>
+        <source>停止位</source>
+        <translation>停止位</translation>
+    </message>
+    <message>
+        <source>校验位</source>
+        <translation>校验位</translation>
+    </message>
+    <message>
+        <source>端口应用</source>
+        <translation>端口应用</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>设定值</source>
+        <translation>设定值</translation>
+    </message>
+    <message>
+        <source>以太网设置</source>
+        <translation>以太网设置</translation>
+    </message>
+    <message>
+        <source>SCK引脚名</source>
+        <translation>SCK引脚名</translation>
+    </message>
+    <message>
+        <source>MISO引脚名</source>
+        <translation>MISO引脚名</translation>
+    </message>
+    <message>
+        <source>MOSI引脚名</source>
+        <translation>MOSI引脚名</translation>
+    </message>
+    <message>
+        <source>通讯方式</source>
+        <translation>通讯方式</translation>
+    </message>
+    <message>
+        <source>工作模式</source>
+        <translation>工作模式</translation>
+    </message>
+    <message>
+        <source>数据帧</source>
+        <translation>数据帧</translation>
+    </message>
+    <message>
+        <source>时钟状态</source>
+        <translation>时钟状态</translation>
+    </message>
+    <message>
+        <source>捕获时钟沿</source>
+        <translation>捕获时钟沿</translation>
+    </message>
+    <message>
+        <source>片选方式</source>
+        <translation>片选方式</translation>
+    </message>
+    <message>
+        <source>波特率预分频值</source>
+        <translation>波特率预分频值</translation>
+    </message>
+    <message>
+        <source>数据传起始位</source>
+        <translation>数据传起始位</translation>
+    </message>
+    <message>
+        <source>CRC多项式</source>
+        <translation>CRC多项式</translation>
+    </message>
+    <message>
+        <source>软片1应用</source>
+        <translation>软片1应用</translation>
+    </message>
+    <message>
+        <source>片选1引脚</source>
+        <translation>片选1引脚</translation>
+    </message>
+    <message>
+        <source>软片2应用</source>
+        <translation>软片2应用</translation>
+    </message>
+    <message>
+        <source>片选2引脚</source>
+        <translation>片选2引脚</translation>
+    </message>
+    <message>
+        <source>软片3应用</source>
+        <translation>软片3应用</translation>
+    </message>
+    <message>
+        <source>片选3引脚</source>
+        <translation>片选3引脚</translation>
+    </message>
+    <message>
+        <source>系统特殊引脚描述</source>
+        <translation>系统特殊引脚描述</translation>
+    </message>
+</context>
+<context>
+    <name>CDownloadTab</name>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>打开串口失败</source>
+        <translation>打开串口失败</translation>
+    </message>
+    <message>
+        <source>串口未打开！</source>
+        <translation>串口未打开！</translation>
+    </message>
+    <message>
+        <source>没有可下载的配置信息</source>
+        <translation>没有可下载的配置信息</translation>
+    </message>
+    <message>
+        <source>: 配置表生成失败：%1
+</source>
+        <translation>: 配置表生成失败：%1
+</translation>
+    </message>
+    <message>
+        <source>下载配置文件</source>
+        <translation>下载配置文件</translation>
+    </message>
+    <message>
+        <source>串口通讯未打开，无法进行配置文件的上传！</source>
+        <translation>串口通讯未打开，无法进行配置文件的上传！</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>当前已存在工程，是否覆盖当前配置工程？</source>
+        <translation>当前已存在工程，是否覆盖当前配置工程？</translation>
+    </message>
+    <message>
+        <source>上传配置文件</source>
+        <translation>上传配置文件</translation>
+    </message>
+    <message>
+        <source>: 上载的配置信息无法生成工程：%1
+</source>
+        <translation>: 上载的配置信息无法生成工程：%1
+</translation>
+    </message>
+    <message>
+        <source>: 配置信息无法生成工程：%1
+</source>
+        <translation>: 配置信息无法生成工程：%1
+</translation>
+    </message>
+    <message>
+        <source>配置文件(*.bin);</source>
+        <translation>配置文件(*.bin);</translation>
+    </message>
+    <message>
+        <source>固件(*.bin);</source>
+        <translation>固件(*.bin);</translation>
+    </message>
+    <message>
+        <source>算法文件(*.bin);</source>
+        <translation>算法文件(*.bin);</translation>
+    </message>
+    <message>
+        <source>驱动文件(*.bin);</source>
+        <translation>驱动文件(*.bin);</translation>
+    </message>
+    <message>
+        <source>工程文件(*.bin);</source>
+        <translation>工程文件(*.bin);</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>驱动文件名错误，驱动编号不允许超过48</source>
+        <translation>驱动文件名错误，驱动编号不允许超过48</translation>
+    </message>
+    <message>
+        <source>开始更新配置文件。。。
+</source>
+        <translation>开始更新配置文件。。。
+</translation>
+    </message>
+    <message>
+        <source>开始更新固件文件。。。
+</source>
+        <translation>开始更新固件文件。。。
+</translation>
+    </message>
+    <message>
+        <source>开始更新原算法文件。。。
+</source>
+        <translation>开始更新原算法文件。。。
+</translation>
+    </message>
+    <message>
+        <source>开始更新自定义算法文件。。。
+</source>
+        <translation>开始更新自定义算法文件。。。
+</translation>
+    </message>
+    <message>
+        <source>开始更新驱动1文件。。。
+</source>
+        <translation>开始更新驱动1文件。。。
+</translation>
+    </message>
+    <message>
+        <source>开始更新控制程序文件。。。
+</source>
+        <translation>开始更新控制程序文件。。。
+</translation>
+    </message>
+</context>
+<context>
+    <name>CDownloadTransfer</name>
+    <message>
+        <source>: 激活的响应数据错误！
+</source>
+        <translation>: 激活的响应数据错误！
+</translation>
+    </message>
+    <message>
+        <source>: 控制器缓存空间不够，下载失败！
+</source>
+        <translation>: 控制器缓存空间不够，下载失败！
+</translation>
+    </message>
+    <message>
+        <source>: 下载Mirel配置信息时，激活成功，即将下载配置信息！
+</source>
+        <translation>: 下载Mirel配置信息时，激活成功，即将下载配置信息！
+</translation>
+    </message>
+    <message>
+        <source>: 中间包的响应数据错误！
+</source>
+        <translation>: 中间包的响应数据错误！
+</translation>
+    </message>
+    <message>
+        <source>: 控制器缓存失败！
+</source>
+        <translation>: 控制器缓存失败！
+</translation>
+    </message>
+    <message>
+        <source>: 正在发送...
+</source>
+        <translation>: 正在发送...
+</translation>
+    </message>
+    <message>
+        <source>: 结尾包的响应数据错误！
+</source>
+        <translation>: 结尾包的响应数据错误！
+</translation>
+    </message>
+    <message>
+        <source>: 控制器接收完毕，下载成功！
+</source>
+        <translation>: 控制器接收完毕，下载成功！
+</translation>
+    </message>
+</context>
+<context>
+    <name>CNetworkAttribut</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>常用</source>
+        <translation>常用</translation>
+    </message>
+    <message>
+        <source>如果网络支持此功能，则可以获取自动指派的IP设置，否则，你需要从网
+络管理员获得适当的IP设置。</source>
+        <translation>如果网络支持此功能，则可以获取自动指派的IP设置，否则，你需要从网
+络管理员获得适当的IP设置。</translation>
+    </message>
+    <message>
+        <source>IP地址设置</source>
+        <translation>IP地址设置</translation>
+    </message>
+    <message>
+        <source>自动获取IP地址（O）</source>
+        <translation>自动获取IP地址（O）</translation>
+    </message>
+    <message>
+        <source>使用下面的IP地址（S）：</source>
+        <translation>使用下面的IP地址（S）：</translation>
+    </message>
+    <message>
+        <source>IP地址（I）：</source>
+        <translation>IP地址（I）：</translation>
+    </message>
+    <message>
+        <source>子网掩码（U）：</source>
+        <translation>子网掩码（U）：</translation>
+    </message>
+    <message>
+        <source>默认网关（D）：</source>
+        <translation>默认网关（D）：</translation>
+    </message>
+    <message>
+        <source>DNS服务器设置</source>
+        <translation>DNS服务器设置</translation>
+    </message>
+    <message>
+        <source>自动获取DNS服务器地址（B）</source>
+        <translation>自动获取DNS服务器地址（B）</translation>
+    </message>
+    <message>
+        <source>使用下面的DNS服务器地址（E）：</source>
+        <translation>使用下面的DNS服务器地址（E）：</translation>
+    </message>
+    <message>
+        <source>DNS服务器（P）：</source>
+        <translation>DNS服务器（P）：</translation>
+    </message>
+    <message>
+        <source>本地起始端口</source>
+        <translation>本地起始端口</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>软片%1应用以太网网络属性设置</source>
+        <translation>软片%1应用以太网网络属性设置</translation>
+    </message>
+    <message>
+        <source>IP地址</source>
+        <translation>IP地址</translation>
+    </message>
+    <message>
+        <source>子网掩码</source>
+        <translation>子网掩码</translation>
+    </message>
+    <message>
+        <source>默认网关</source>
+        <translation>默认网关</translation>
+    </message>
+    <message>
+        <source>DNS服务器</source>
+        <translation>DNS服务器</translation>
+    </message>
+    <message>
+        <source>%1“%2”不完整：请填写四段0到255之间的数字，例如192.168.1.10。</source>
+        <translation>%1“%2”不完整：请填写四段0到255之间的数字，例如192.168.1.10。</translation>
+    </message>
+    <message>
+        <source>本地起始端口“%1”无效：请填写%2到%3之间的整数。</source>
+        <translation>本地起始端口“%1”无效：请填写%2到%3之间的整数。</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+</context>
+<context>
+    <name>CProgressBar</name>
+    <message>
+        <source>上传配置文件</source>
+        <translation>上传配置文件</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>完成</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>进度</translation>
+    </message>
+</context>
+<context>
+    <name>CRowTable</name>
+    <message>
+        <source>第%1行的%2必须是%3到%4之间的整数！</source>
+        <translation>第%1行的%2必须是%3到%4之间的整数！</translation>
+    </message>
+    <message>
+        <source>请检查第%1行的%2起始端子的值！
+是否自动修改？</source>
+        <translation>请检查第%1行的%2起始端子的值！
+是否自动修改？</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+</context>
+<context>
+    <name>CSerial</name>
+    <message>
+        <source>No serial port chosen</source>
+        <translation>No serial port chosen</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>Cannot open %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CSpiTable</name>
+    <message>
+        <source>网络属性</source>
+        <translation>网络属性</translation>
+    </message>
+</context>
+<context>
+    <name>CTransfer</name>
+    <message>
+        <source>: 校验码错误！
+</source>
+        <translation>: 校验码错误！
+</translation>
+    </message>
+    <message>
+        <source>: 等待控制器响应超时，第%1次重发请求...
+</source>
+        <translation>: 等待控制器响应超时，第%1次重发请求...
+</translation>
+    </message>
+    <message>
+        <source>: 控制器无有效响应（已重发%1次），传输失败！
+</source>
+        <translation>: 控制器无有效响应（已重发%1次），传输失败！
+</translation>
+    </message>
+</context>
+<context>
+    <name>CUploadTransfer</name>
+    <message>
+        <source>: 上载Mirel配置信息时，激活的响应数据错误！
+</source>
+        <translation>: 上载Mirel配置信息时，激活的响应数据错误！
+</translation>
+    </message>
+    <message>
+        <source>: 上载Mirel配置信息时，控制器报告的配置信息长度无效（%1字节），上载失败！
+</source>
+        <translation>: 上载Mirel配置信息时，控制器报告的配置信息长度无效（%1字节），上载失败！
+</translation>
+    </message>
+    <message>
+        <source>: 上载Mirel配置信息时，激活成功，即将读取配置信息！
+</source>
+        <translation>: 上载Mirel配置信息时，激活成功，即将读取配置信息！
+</translation>
+    </message>
+    <message>
+        <source>: 上载Mirel配置信息时，中间包的响应数据错误！
+</source>
+        <translation>: 上载Mirel配置信息时，中间包的响应数据错误！
+</translation>
+    </message>
+    <message>
+        <source>: 上载Mirel配置信息时，正在读取...
+</source>
+        <translation>: 上载Mirel配置信息时，正在读取...
+</translation>
+    </message>
+    <message>
+        <source>: 上载Mirel配置信息时，结尾包的响应数据错误！
+</source>
+        <translation>: 上载Mirel配置信息时，结尾包的响应数据错误！
+</translation>
+    </message>
+    <message>
+        <source>: 上载Mirel配置信息完成，正在生成文件！
+</source>
+        <translation>: 上载Mirel配置信息完成，正在生成文件！
+</translation>
+    </message>
+</context>
+<context>
+    <name>CUsartTable</name>
+    <message>
+        <source>参数设置</source>
+        <translation>参数设置</translation>
+    </message>
+</context>
+<context>
+    <name>DialogConfigure</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+</context>
+<context>
+    <name>DialogNewPro</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>芯片类型:</source>
+        <translation>芯片类型:</translation>
+    </message>
+    <message>
+        <source>使用外置RAM:</source>
+        <translation>使用外置RAM:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>DialogWirelessModuleConfigure</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>通道1</source>
+        <translation>通道1</translation>
+    </message>
+    <message>
+        <source>模块应用：</source>
+        <translation>模块应用：</translation>
+    </message>
+    <message>
+        <source>IP地址：</source>
+        <translation>IP地址：</translation>
+    </message>
+    <message>
+        <source>端口号：</source>
+        <translation>端口号：</translation>
+    </message>
+    <message>
+        <source>通道2</source>
+        <translation>通道2</translation>
+    </message>
+    <message>
+        <source>通道3</source>
+        <translation>通道3</translation>
+    </message>
+    <message>
+        <source>通道4</source>
+        <translation>通道4</translation>
+    </message>
+    <message>
+        <source>通道5</source>
+        <translation>通道5</translation>
+    </message>
+    <message>
+        <source>通道6</source>
+        <translation>通道6</translation>
+    </message>
+    <message>
+        <source>通道7</source>
+        <translation>通道7</translation>
+    </message>
+    <message>
+        <source>通道8</source>
+        <translation>通道8</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>确认</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>MainWindow</source>
+        <translation>MainWindow</translation>
+    </message>
+    <message>
+        <source>引脚配置</source>
+        <translation>引脚配置</translation>
+    </message>
+    <message>
+        <source>GPIO配置</source>
+        <translation>GPIO配置</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>DO</source>
+        <translation>DO</translation>
+    </message>
+    <message>
+        <source>AI_ADC</source>
+        <translation>AI_ADC</translation>
+    </message>
+    <message>
+        <source>AO_DAC</source>
+        <translation>AO_DAC</translation>
+    </message>
+    <message>
+        <source>EXIT</source>
+        <translation>EXIT</translation>
+    </message>
+    <message>
+        <source>SYS配置</source>
+        <translation>SYS配置</translation>
+    </message>
+    <message>
+        <source>SYS</source>
+        <translation>SYS</translation>
+    </message>
+    <message>
+        <source>串口配置</source>
+        <translation>串口配置</translation>
+    </message>
+    <message>
+        <source>USART1</source>
+        <translation>USART1</translation>
+    </message>
+    <message>
+        <source>USART2</source>
+        <translation>USART2</translation>
+    </message>
+    <message>
+        <source>USART3</source>
+        <translation>USART3</translation>
+    </message>
+    <message>
+        <source>UART4</source>
+        <translation>UART4</translation>
+    </message>
+    <message>
+        <source>UART5</source>
+        <translation>UART5</translation>
+    </message>
+    <message>
+        <source>USART6</source>
+        <translation>USART6</translation>
+    </message>
+    <message>
+        <source>SPI配置</source>
+        <translation>SPI配置</translation>
+    </message>
+    <message>
+        <source>SPI1</source>
+        <translation>SPI1</translation>
+    </message>
+    <message>
+        <source>SPI2</source>
+        <translation>SPI2</translation>
+    </message>
+    <message>
+        <source>SPI3</source>
+        <translation>SPI3</translation>
+    </message>
+    <message>
+        <source>CAN配置</source>
+        <translation>CAN配置</translation>
+    </message>
+    <message>
+        <source>CAN</source>
+        <translation>CAN</translation>
+    </message>
+    <message>
+        <source>定时器配置</source>
+        <translation>定时器配置</translation>
+    </message>
+    <message>
+        <source>TIM1</source>
+        <translation>TIM1</translation>
+    </message>
+    <message>
+        <source>TIM2</source>
+        <translation>TIM2</translation>
+    </message>
+    <message>
+        <source>TIM3</source>
+        <translation>TIM3</translation>
+    </message>
+    <message>
+        <source>TIM4</source>
+        <translation>TIM4</translation>
+    </message>
+    <message>
+        <source>TIM5</source>
+        <translation>TIM5</translation>
+    </message>
+    <message>
+        <source>TIM6</source>
+        <translation>TIM6</translation>
+    </message>
+    <message>
+        <source>TIM7</source>
+        <translation>TIM7</translation>
+    </message>
+    <message>
+        <source>TIM8</source>
+        <translation>TIM8</translation>
+    </message>
+    <message>
+        <source>I2C配置</source>
+        <translation>I2C配置</translation>
+    </message>
+    <message>
+        <source>I2C</source>
+        <translation>I2C</translation>
+    </message>
+    <message>
+        <source>I2S配置</source>
+        <translation>I2S配置</translation>
+    </message>
+    <message>
+        <source>I2S</source>
+        <translation>I2S</translation>
+    </message>
+    <message>
+        <source>USB配置</source>
+        <translation>USB配置</translation>
+    </message>
+    <message>
+        <source>USB</source>
+        <translation>USB</translation>
+    </message>
+    <message>
+        <source>固件更新</source>
+        <translation>固件更新</translation>
+    </message>
+    <message>
+        <source>在线</source>
+        <translation>在线</translation>
+    </message>
+    <message>
+        <source>串口</source>
+        <translation>串口</translation>
+    </message>
+    <message>
+        <source>打开串口</source>
+        <translation>打开串口</translation>
+    </message>
+    <message>
+        <source>关闭串口</source>
+        <translation>关闭串口</translation>
+    </message>
+    <message>
+        <source>下载</source>
+        <translation>下载</translation>
+    </message>
+    <message>
+        <source>配置Mirel硬件信息</source>
+        <translation>配置Mirel硬件信息</translation>
+    </message>
+    <message>
+        <source>上载</source>
+        <translation>上载</translation>
+    </message>
+    <message>
+        <source>读取Mirel硬件信息</source>
+        <translation>读取Mirel硬件信息</translation>
+    </message>
+    <message>
+        <source>PushButton</source>
+        <translation>PushButton</translation>
+    </message>
+    <message>
+        <source>清除消息</source>
+        <translation>清除消息</translation>
+    </message>
+    <message>
+        <source>配置表--------------------------</source>
+        <translation>配置表--------------------------</translation>
+    </message>
+    <message>
+        <source>文件选择</source>
+        <translation>文件选择</translation>
+    </message>
+    <message>
+        <source>Varnel固件--------------------</source>
+        <translation>Varnel固件--------------------</translation>
+    </message>
+    <message>
+        <source>原厂算法库----------------------</source>
+        <translation>原厂算法库----------------------</translation>
+    </message>
+    <message>
+        <source>自定义算法库--------------------</source>
+        <translation>自定义算法库--------------------</translation>
+    </message>
+    <message>
+        <source>驱动协议库----------------------</source>
+        <translation>驱动协议库----------------------</translation>
+    </message>
+    <message>
+        <source>控制程序------------------------</source>
+        <translation>控制程序------------------------</translation>
+    </message>
+    <message>
+        <source>离线更新</source>
+        <translation>离线更新</translation>
+    </message>
+    <message>
+        <source>配置表</source>
+        <translation>配置表</translation>
+    </message>
+    <message>
+        <source>Varnel固件</source>
+        <translation>Varnel固件</translation>
+    </message>
+    <message>
+        <source>原厂算法库</source>
+        <translation>原厂算法库</translation>
+    </message>
+    <message>
+        <source>自定义算法库</source>
+        <translation>自定义算法库</translation>
+    </message>
+    <message>
+        <source>驱动协议库</source>
+        <translation>驱动协议库</translation>
+    </message>
+    <message>
+        <source>控制程序</source>
+        <translation>控制程序</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <translation>新建</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>ChangeBin</source>
+        <translation>ChangeBin</translation>
+    </message>
+    <message>
+        <source>在线下载</source>
+        <translation>在线下载</translation>
+    </message>
+    <message>
+        <source>在线上传</source>
+        <translation>在线上传</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>语言切换</source>
+        <translation>语言切换</translation>
+    </message>
+    <message>
+        <source>简体中文</source>
+        <translation>简体中文</translation>
+    </message>
+    <message>
+        <source>英文</source>
+        <translation>英文</translation>
+    </message>
+    <message>
+        <source>工程</source>
+        <translation>工程</translation>
+    </message>
+    <message>
+        <source>上传配置文件</source>
+        <translation>上传配置文件</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>无法重新打开上次的工程：%1</source>
+        <translation>无法重新打开上次的工程：%1</translation>
+    </message>
+    <message>
+        <source>项目文件(*.cpro);</source>
+        <translation>项目文件(*.cpro);</translation>
+    </message>
+    <message>
+        <source>打开工程</source>
+        <translation>打开工程</translation>
+    </message>
+    <message>
+        <source>无法打开工程文件：%1</source>
+        <translation>无法打开工程文件：%1</translation>
+    </message>
+    <message>
+        <source>保存为</source>
+        <translation>保存为</translation>
+    </message>
+    <message>
+        <source>configure(*.cpro)</source>
+        <translation>configure(*.cpro)</translation>
+    </message>
+    <message>
+        <source>保存工程</source>
+        <translation>保存工程</translation>
+    </message>
+    <message>
+        <source>工程没有保存：%1</source>
+        <translation>工程没有保存：%1</translation>
+    </message>
+    <message>
+        <source>配置表的文件没有生成：无法创建目录 %1</source>
+        <translation>配置表的文件没有生成：无法创建目录 %1</translation>
+    </message>
+    <message>
+        <source>配置表的文件没有生成：%1</source>
+        <translation>配置表的文件没有生成：%1</translation>
+    </message>
+    <message>
+        <source>配置表的文件已经重新生成完成！</source>
+        <translation>配置表的文件已经重新生成完成！</translation>
+    </message>
+</context>
 </TS>

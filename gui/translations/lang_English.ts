@@ -1,4 +1,1358 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
+<context>
+    <name>CAboutPindle</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Mirel 1.0.0</source>
+        <translation>Mirel 1.0.0</translation>
+    </message>
+    <message>
+        <source>Mirel创建于2019年4月29日</source>
+        <translation>Mirel, created on 29 April 2019</translation>
+    </message>
+    <message>
+        <source>Mirel控制器的配置软件：
+为芯片引脚分配功能、填写外设参数，
+生成配置表并通过串口下载到控制器或从控制器读回。</source>
+        <translation>Configuration tool for the Mirel controller:
+assigns functions to the chip pins, fills in the peripheral parameters,
+builds the configuration table and downloads it to the controller over a serial port or reads it back.</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>关于Mirel配置软件</source>
+        <translation>About the Mirel configuration tool</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgDescription</name>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>开</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>关</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>同上</source>
+        <translation>Same as above</translation>
+    </message>
+    <message>
+        <source>下拉输入</source>
+        <translation>Pull-down input</translation>
+    </message>
+    <message>
+        <source>上拉输入</source>
+        <translation>Pull-up input</translation>
+    </message>
+    <message>
+        <source>推挽输出</source>
+        <translation>Push-pull output</translation>
+    </message>
+    <message>
+        <source>开漏输出</source>
+        <translation>Open-drain output</translation>
+    </message>
+    <message>
+        <source>低速2MHz</source>
+        <translation>Low speed 2MHz</translation>
+    </message>
+    <message>
+        <source>中速10MHz/25MHz</source>
+        <translation>Medium speed 10MHz/25MHz</translation>
+    </message>
+    <message>
+        <source>快速50MHz</source>
+        <translation>Fast 50MHz</translation>
+    </message>
+    <message>
+        <source>高速100MHz</source>
+        <translation>High speed 100MHz</translation>
+    </message>
+    <message>
+        <source>中断触发</source>
+        <translation>Interrupt</translation>
+    </message>
+    <message>
+        <source>事件触发</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>上升沿触发</source>
+        <translation>Rising edge</translation>
+    </message>
+    <message>
+        <source>下降沿触发</source>
+        <translation>Falling edge</translation>
+    </message>
+    <message>
+        <source>双边沿触发</source>
+        <translation>Both edges</translation>
+    </message>
+    <message>
+        <source>无校验</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>偶校验</source>
+        <translation>Even</translation>
+    </message>
+    <message>
+        <source>奇校验</source>
+        <translation>Odd</translation>
+    </message>
+    <message>
+        <source>Studio服务</source>
+        <translation>Studio service</translation>
+    </message>
+    <message>
+        <source>ModBusRTU服务</source>
+        <translation>ModBusRTU service</translation>
+    </message>
+    <message>
+        <source>ModbusRTU驱动</source>
+        <translation>ModbusRTU driver</translation>
+    </message>
+    <message>
+        <source>自由驱动</source>
+        <translation>Free protocol driver</translation>
+    </message>
+    <message>
+        <source>2G-M6313驱动</source>
+        <translation>2G-M6313 driver</translation>
+    </message>
+    <message>
+        <source>2G-SIM800C驱动</source>
+        <translation>2G-SIM800C driver</translation>
+    </message>
+    <message>
+        <source>4G-移远EC20驱动</source>
+        <translation>4G-Quectel EC20 driver</translation>
+    </message>
+    <message>
+        <source>4G-SIM800C驱动</source>
+        <translation>4G-SIM800C driver</translation>
+    </message>
+    <message>
+        <source>NB_BC26驱动</source>
+        <translation>NB_BC26 driver</translation>
+    </message>
+    <message>
+        <source>NB_ME3616驱动</source>
+        <translation>NB_ME3616 driver</translation>
+    </message>
+    <message>
+        <source>WIFI_ESP8266驱动</source>
+        <translation>WIFI_ESP8266 driver</translation>
+    </message>
+    <message>
+        <source>ZMQTT</source>
+        <translation>ZMQTT</translation>
+    </message>
+    <message>
+        <source>远程通讯</source>
+        <translation>Remote communication</translation>
+    </message>
+    <message>
+        <source>透传</source>
+        <translation>Pass-through</translation>
+    </message>
+    <message>
+        <source>双线双向全双工</source>
+        <translation>2-line full duplex</translation>
+    </message>
+    <message>
+        <source>双线单向接收</source>
+        <translation>2-line receive only</translation>
+    </message>
+    <message>
+        <source>单线单向接收</source>
+        <translation>1-line receive</translation>
+    </message>
+    <message>
+        <source>单线单向发送</source>
+        <translation>1-line transmit</translation>
+    </message>
+    <message>
+        <source>主机</source>
+        <translation>Master</translation>
+    </message>
+    <message>
+        <source>从机</source>
+        <translation>Slave</translation>
+    </message>
+    <message>
+        <source>8帧</source>
+        <translation>8-bit</translation>
+    </message>
+    <message>
+        <source>16帧</source>
+        <translation>16-bit</translation>
+    </message>
+    <message>
+        <source>悬空高</source>
+        <translation>Idle high</translation>
+    </message>
+    <message>
+        <source>悬空低</source>
+        <translation>Idle low</translation>
+    </message>
+    <message>
+        <source>第1个时钟沿</source>
+        <translation>1st clock edge</translation>
+    </message>
+    <message>
+        <source>第2个时钟沿</source>
+        <translation>2nd clock edge</translation>
+    </message>
+    <message>
+        <source>软片选</source>
+        <translation>Software chip select</translation>
+    </message>
+    <message>
+        <source>硬片选</source>
+        <translation>Hardware chip select</translation>
+    </message>
+    <message>
+        <source>2分频</source>
+        <translation>Divide by 2</translation>
+    </message>
+    <message>
+        <source>4分频</source>
+        <translation>Divide by 4</translation>
+    </message>
+    <message>
+        <source>8分频</source>
+        <translation>Divide by 8</translation>
+    </message>
+    <message>
+        <source>16分频</source>
+        <translation>Divide by 16</translation>
+    </message>
+    <message>
+        <source>32分频</source>
+        <translation>Divide by 32</translation>
+    </message>
+    <message>
+        <source>64分频</source>
+        <translation>Divide by 64</translation>
+    </message>
+    <message>
+        <source>128分频</source>
+        <translation>Divide by 128</translation>
+    </message>
+    <message>
+        <source>256分频</source>
+        <translation>Divide by 256</translation>
+    </message>
+    <message>
+        <source>自由驱动端</source>
+        <translation>Free protocol driver</translation>
+    </message>
+    <message>
+        <source>Studio服务端</source>
+        <translation>Studio server</translation>
+    </message>
+    <message>
+        <source>数字量输入</source>
+        <translation>Digital input</translation>
+    </message>
+    <message>
+        <source>数字量输出</source>
+        <translation>Digital output</translation>
+    </message>
+    <message>
+        <source>模拟量输入</source>
+        <translation>Analog input</translation>
+    </message>
+    <message>
+        <source>模拟量输出</source>
+        <translation>Analog output</translation>
+    </message>
+    <message>
+        <source>系统特殊引脚配置</source>
+        <translation>System special pin configuration</translation>
+    </message>
+    <message>
+        <source>外部中断</source>
+        <translation>External interrupt</translation>
+    </message>
+    <message>
+        <source>USART</source>
+        <translation>USART</translation>
+    </message>
+    <message>
+        <source>SPI</source>
+        <translation>SPI</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <translation>New project</translation>
+    </message>
+    <message>
+        <source>引脚名</source>
+        <translation>Pin name</translation>
+    </message>
+    <message>
+        <source>片选脚使能位</source>
+        <translation>Chip select enable</translation>
+    </message>
+    <message>
+        <source>片选脚第3位</source>
+        <translation>Chip select bit 3</translation>
+    </message>
+    <message>
+        <source>片选脚第2位</source>
+        <translation>Chip select bit 2</translation>
+    </message>
+    <message>
+        <source>片选脚第1位</source>
+        <translation>Chip select bit 1</translation>
+    </message>
+    <message>
+        <source>片选脚第0位</source>
+        <translation>Chip select bit 0</translation>
+    </message>
+    <message>
+        <source>输入模式</source>
+        <translation>Input mode</translation>
+    </message>
+    <message>
+        <source>X起始端子</source>
+        <translation>X start terminal</translation>
+    </message>
+    <message>
+        <source>输出模式</source>
+        <translation>Output mode</translation>
+    </message>
+    <message>
+        <source>输出速率</source>
+        <translation>Output speed</translation>
+    </message>
+    <message>
+        <source>Y起始端子</source>
+        <translation>Y start terminal</translation>
+    </message>
+    <message>
+        <source>XA起始端子</source>
+        <translation>XA start terminal</translation>
+    </message>
+    <message>
+        <source>YA起始端子</source>
+        <translation>YA start terminal</translation>
+    </message>
+    <message>
+        <source>触发模式</source>
+        <translation>Trigger mode</translation>
+    </message>
+    <message>
+        <source>触发条件</source>
+        <translation>Trigger edge</translation>
+    </message>
+    <message>
+        <source>抢占优先级</source>
+        <translation>Preemption priority</translation>
+    </message>
+    <message>
+        <source>子优先级</source>
+        <translation>Sub-priority</translation>
+    </message>
+    <message>
+        <source>中断任务号</source>
+        <translation>Interrupt task number</translation>
+    </message>
+    <message>
+        <source>TX引脚名</source>
+        <translation>TX pin name</translation>
+    </message>
+    <message>
+        <source>RX引脚名</source>
+        <translation>RX pin name</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>数据位</source>
+        <translation>Data bits</translation>
+    </message>
+    <message>
+        <source>停止位</source>
+        <translation>Stop bits</translation>
+    </message>
+    <message>
+        <source>校验位</source>
+        <translation>Parity</translation>
+    </message>
+    <message>
+        <source>端口应用</source>
+        <translation>Port application</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Parameter</translation>
+    </message>
+    <message>
+        <source>设定值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>以太网设置</source>
+        <translation>Ethernet settings</translation>
+    </message>
+    <message>
+        <source>SCK引脚名</source>
+        <translation>SCK pin name</translation>
+    </message>
+    <message>
+        <source>MISO引脚名</source>
+        <translation>MISO pin name</translation>
+    </message>
+    <message>
+        <source>MOSI引脚名</source>
+        <translation>MOSI pin name</translation>
+    </message>
+    <message>
+        <source>通讯方式</source>
+        <translation>Communication mode</translation>
+    </message>
+    <message>
+        <source>工作模式</source>
+        <translation>Operating mode</translation>
+    </message>
+    <message>
+        <source>数据帧</source>
+        <translation>Data frame</translation>
+    </message>
+    <message>
+        <source>时钟状态</source>
+        <translation>Clock polarity</translation>
+    </message>
+    <message>
+        <source>捕获时钟沿</source>
+        <translation>Capture clock edge</translation>
+    </message>
+    <message>
+        <source>片选方式</source>
+        <translation>Chip select mode</translation>
+    </message>
+    <message>
+        <source>波特率预分频值</source>
+        <translation>Baud rate prescaler</translation>
+    </message>
+    <message>
+        <source>数据传起始位</source>
+        <translation>First bit</translation>
+    </message>
+    <message>
+        <source>CRC多项式</source>
+        <translation>CRC polynomial</translation>
+    </message>
+    <message>
+        <source>软片1应用</source>
+        <translation>Film 1 application</translation>
+    </message>
+    <message>
+        <source>片选1引脚</source>
+        <translation>Chip select 1 pin</translation>
+    </message>
+    <message>
+        <source>软片2应用</source>
+        <translation>Film 2 application</translation>
+    </message>
+    <message>
+        <source>片选2引脚</source>
+        <translation>Chip select 2 pin</translation>
+    </message>
+    <message>
+        <source>软片3应用</source>
+        <translation>Film 3 application</translation>
+    </message>
+    <message>
+        <source>片选3引脚</source>
+        <translation>Chip select 3 pin</translation>
+    </message>
+    <message>
+        <source>系统特殊引脚描述</source>
+        <translation>System special pin</translation>
+    </message>
+</context>
+<context>
+    <name>CDownloadTab</name>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>打开串口失败</source>
+        <translation>Failed to open the serial port</translation>
+    </message>
+    <message>
+        <source>串口未打开！</source>
+        <translation>The serial port is not open!</translation>
+    </message>
+    <message>
+        <source>没有可下载的配置信息</source>
+        <translation>There is no configuration to download</translation>
+    </message>
+    <message>
+        <source>: 配置表生成失败：%1
+</source>
+        <translation>: Configuration table generation failed: %1
+</translation>
+    </message>
+    <message>
+        <source>下载配置文件</source>
+        <translation>Download configuration file</translation>
+    </message>
+    <message>
+        <source>串口通讯未打开，无法进行配置文件的上传！</source>
+        <translation>The serial port is not open; the configuration file cannot be uploaded!</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>当前已存在工程，是否覆盖当前配置工程？</source>
+        <translation>A project is already open. Overwrite the current project?</translation>
+    </message>
+    <message>
+        <source>上传配置文件</source>
+        <translation>Upload configuration file</translation>
+    </message>
+    <message>
+        <source>: 上载的配置信息无法生成工程：%1
+</source>
+        <translation>: Cannot build a project from the uploaded configuration: %1
+</translation>
+    </message>
+    <message>
+        <source>: 配置信息无法生成工程：%1
+</source>
+        <translation>: Cannot build a project from the configuration: %1
+</translation>
+    </message>
+    <message>
+        <source>配置文件(*.bin);</source>
+        <translation>Configuration file (*.bin);</translation>
+    </message>
+    <message>
+        <source>固件(*.bin);</source>
+        <translation>Firmware (*.bin);</translation>
+    </message>
+    <message>
+        <source>算法文件(*.bin);</source>
+        <translation>Algorithm file (*.bin);</translation>
+    </message>
+    <message>
+        <source>驱动文件(*.bin);</source>
+        <translation>Driver file (*.bin);</translation>
+    </message>
+    <message>
+        <source>工程文件(*.bin);</source>
+        <translation>Project file (*.bin);</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>驱动文件名错误，驱动编号不允许超过48</source>
+        <translation>Invalid driver file name: the driver number must not exceed 48</translation>
+    </message>
+    <message>
+        <source>开始更新配置文件。。。
+</source>
+        <translation>Starting to update the configuration file...
+</translation>
+    </message>
+    <message>
+        <source>开始更新固件文件。。。
+</source>
+        <translation>Starting to update the firmware file...
+</translation>
+    </message>
+    <message>
+        <source>开始更新原算法文件。。。
+</source>
+        <translation>Starting to update the factory algorithm file...
+</translation>
+    </message>
+    <message>
+        <source>开始更新自定义算法文件。。。
+</source>
+        <translation>Starting to update the custom algorithm file...
+</translation>
+    </message>
+    <message>
+        <source>开始更新驱动1文件。。。
+</source>
+        <translation>Starting to update the driver 1 file...
+</translation>
+    </message>
+    <message>
+        <source>开始更新控制程序文件。。。
+</source>
+        <translation>Starting to update the control program file...
+</translation>
+    </message>
+</context>
+<context>
+    <name>CDownloadTransfer</name>
+    <message>
+        <source>: 激活的响应数据错误！
+</source>
+        <translation>: Invalid response to the activation request!
+</translation>
+    </message>
+    <message>
+        <source>: 控制器缓存空间不够，下载失败！
+</source>
+        <translation>: Not enough buffer space in the controller, download failed!
+</translation>
+    </message>
+    <message>
+        <source>: 下载Mirel配置信息时，激活成功，即将下载配置信息！
+</source>
+        <translation>: Downloading the Mirel configuration: activation succeeded, starting the download!
+</translation>
+    </message>
+    <message>
+        <source>: 中间包的响应数据错误！
+</source>
+        <translation>: Invalid response to a middle packet!
+</translation>
+    </message>
+    <message>
+        <source>: 控制器缓存失败！
+</source>
+        <translation>: The controller failed to buffer the data!
+</translation>
+    </message>
+    <message>
+        <source>: 正在发送...
+</source>
+        <translation>: Sending...
+</translation>
+    </message>
+    <message>
+        <source>: 结尾包的响应数据错误！
+</source>
+        <translation>: Invalid response to the end packet!
+</translation>
+    </message>
+    <message>
+        <source>: 控制器接收完毕，下载成功！
+</source>
+        <translation>: The controller received all data, download succeeded!
+</translation>
+    </message>
+</context>
+<context>
+    <name>CNetworkAttribut</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>常用</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>如果网络支持此功能，则可以获取自动指派的IP设置，否则，你需要从网
+络管理员获得适当的IP设置。</source>
+        <translation>You can get IP settings assigned automatically if your network supports this capability.
+Otherwise, you need to ask your network administrator for the appropriate IP settings.</translation>
+    </message>
+    <message>
+        <source>IP地址设置</source>
+        <translation>IP address settings</translation>
+    </message>
+    <message>
+        <source>自动获取IP地址（O）</source>
+        <translation>Obtain an IP address automatically (O)</translation>
+    </message>
+    <message>
+        <source>使用下面的IP地址（S）：</source>
+        <translation>Use the following IP address (S):</translation>
+    </message>
+    <message>
+        <source>IP地址（I）：</source>
+        <translation>IP address (I):</translation>
+    </message>
+    <message>
+        <source>子网掩码（U）：</source>
+        <translation>Subnet mask (U):</translation>
+    </message>
+    <message>
+        <source>默认网关（D）：</source>
+        <translation>Default gateway (D):</translation>
+    </message>
+    <message>
+        <source>DNS服务器设置</source>
+        <translation>DNS server settings</translation>
+    </message>
+    <message>
+        <source>自动获取DNS服务器地址（B）</source>
+        <translation>Obtain DNS server address automatically (B)</translation>
+    </message>
+    <message>
+        <source>使用下面的DNS服务器地址（E）：</source>
+        <translation>Use the following DNS server address (E):</translation>
+    </message>
+    <message>
+        <source>DNS服务器（P）：</source>
+        <translation>DNS server (P):</translation>
+    </message>
+    <message>
+        <source>本地起始端口</source>
+        <translation>Local start port</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>软片%1应用以太网网络属性设置</source>
+        <translation>Film %1 application Ethernet settings</translation>
+    </message>
+    <message>
+        <source>IP地址</source>
+        <translation>IP address</translation>
+    </message>
+    <message>
+        <source>子网掩码</source>
+        <translation>Subnet mask</translation>
+    </message>
+    <message>
+        <source>默认网关</source>
+        <translation>Default gateway</translation>
+    </message>
+    <message>
+        <source>DNS服务器</source>
+        <translation>DNS server</translation>
+    </message>
+    <message>
+        <source>%1“%2”不完整：请填写四段0到255之间的数字，例如192.168.1.10。</source>
+        <translation>%1 &quot;%2&quot; is incomplete: enter four numbers from 0 to 255, e.g. 192.168.1.10.</translation>
+    </message>
+    <message>
+        <source>本地起始端口“%1”无效：请填写%2到%3之间的整数。</source>
+        <translation>Local start port &quot;%1&quot; is invalid: enter a whole number from %2 to %3.</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+</context>
+<context>
+    <name>CProgressBar</name>
+    <message>
+        <source>上传配置文件</source>
+        <translation>Upload configuration file</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Done</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>Progress</translation>
+    </message>
+</context>
+<context>
+    <name>CRowTable</name>
+    <message>
+        <source>第%1行的%2必须是%3到%4之间的整数！</source>
+        <translation>%2 in row %1 must be a whole number from %3 to %4!</translation>
+    </message>
+    <message>
+        <source>请检查第%1行的%2起始端子的值！
+是否自动修改？</source>
+        <translation>Please check the %2 start terminal value in row %1!
+Correct it automatically?</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+</context>
+<context>
+    <name>CSerial</name>
+    <message>
+        <source>No serial port chosen</source>
+        <translation>No serial port chosen</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>Cannot open %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CSpiTable</name>
+    <message>
+        <source>网络属性</source>
+        <translation>Network settings</translation>
+    </message>
+</context>
+<context>
+    <name>CTransfer</name>
+    <message>
+        <source>: 校验码错误！
+</source>
+        <translation>: Checksum error!
+</translation>
+    </message>
+    <message>
+        <source>: 等待控制器响应超时，第%1次重发请求...
+</source>
+        <translation>: Timed out waiting for the controller, resending the request (attempt %1)...
+</translation>
+    </message>
+    <message>
+        <source>: 控制器无有效响应（已重发%1次），传输失败！
+</source>
+        <translation>: No valid response from the controller (resent %1 times), transfer failed!
+</translation>
+    </message>
+</context>
+<context>
+    <name>CUploadTransfer</name>
+    <message>
+        <source>: 上载Mirel配置信息时，激活的响应数据错误！
+</source>
+        <translation>: Uploading the Mirel configuration: invalid response to the activation request!
+</translation>
+    </message>
+    <message>
+        <source>: 上载Mirel配置信息时，控制器报告的配置信息长度无效（%1字节），上载失败！
+</source>
+        <translation>: Uploading the Mirel configuration: the controller reported an invalid configuration length (%1 bytes), upload failed!
+</translation>
+    </message>
+    <message>
+        <source>: 上载Mirel配置信息时，激活成功，即将读取配置信息！
+</source>
+        <translation>: Uploading the Mirel configuration: activation succeeded, starting to read the configuration!
+</translation>
+    </message>
+    <message>
+        <source>: 上载Mirel配置信息时，中间包的响应数据错误！
+</source>
+        <translation>: Uploading the Mirel configuration: invalid response to a middle packet!
+</translation>
+    </message>
+    <message>
+        <source>: 上载Mirel配置信息时，正在读取...
+</source>
+        <translation>: Uploading the Mirel configuration: reading...
+</translation>
+    </message>
+    <message>
+        <source>: 上载Mirel配置信息时，结尾包的响应数据错误！
+</source>
+        <translation>: Uploading the Mirel configuration: invalid response to the end packet!
+</translation>
+    </message>
+    <message>
+        <source>: 上载Mirel配置信息完成，正在生成文件！
+</source>
+        <translation>: Mirel configuration upload complete, generating the file!
+</translation>
+    </message>
+</context>
+<context>
+    <name>CUsartTable</name>
+    <message>
+        <source>参数设置</source>
+        <translation>Settings</translation>
+    </message>
+</context>
+<context>
+    <name>DialogConfigure</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+</context>
+<context>
+    <name>DialogNewPro</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>芯片类型:</source>
+        <translation>Chip model:</translation>
+    </message>
+    <message>
+        <source>使用外置RAM:</source>
+        <translation>Use external RAM:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>DialogWirelessModuleConfigure</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>通道1</source>
+        <translation>Channel 1</translation>
+    </message>
+    <message>
+        <source>模块应用：</source>
+        <translation>Module application:</translation>
+    </message>
+    <message>
+        <source>IP地址：</source>
+        <translation>IP address:</translation>
+    </message>
+    <message>
+        <source>端口号：</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>通道2</source>
+        <translation>Channel 2</translation>
+    </message>
+    <message>
+        <source>通道3</source>
+        <translation>Channel 3</translation>
+    </message>
+    <message>
+        <source>通道4</source>
+        <translation>Channel 4</translation>
+    </message>
+    <message>
+        <source>通道5</source>
+        <translation>Channel 5</translation>
+    </message>
+    <message>
+        <source>通道6</source>
+        <translation>Channel 6</translation>
+    </message>
+    <message>
+        <source>通道7</source>
+        <translation>Channel 7</translation>
+    </message>
+    <message>
+        <source>通道8</source>
+        <translation>Channel 8</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>MainWindow</source>
+        <translation>MainWindow</translation>
+    </message>
+    <message>
+        <source>引脚配置</source>
+        <translation>Pin configuration</translation>
+    </message>
+    <message>
+        <source>GPIO配置</source>
+        <translation>GPIO configuration</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>DO</source>
+        <translation>DO</translation>
+    </message>
+    <message>
+        <source>AI_ADC</source>
+        <translation>AI_ADC</translation>
+    </message>
+    <message>
+        <source>AO_DAC</source>
+        <translation>AO_DAC</translation>
+    </message>
+    <message>
+        <source>EXIT</source>
+        <translation>EXIT</translation>
+    </message>
+    <message>
+        <source>SYS配置</source>
+        <translation>SYS configuration</translation>
+    </message>
+    <message>
+        <source>SYS</source>
+        <translation>SYS</translation>
+    </message>
+    <message>
+        <source>串口配置</source>
+        <translation>Serial port configuration</translation>
+    </message>
+    <message>
+        <source>USART1</source>
+        <translation>USART1</translation>
+    </message>
+    <message>
+        <source>USART2</source>
+        <translation>USART2</translation>
+    </message>
+    <message>
+        <source>USART3</source>
+        <translation>USART3</translation>
+    </message>
+    <message>
+        <source>UART4</source>
+        <translation>UART4</translation>
+    </message>
+    <message>
+        <source>UART5</source>
+        <translation>UART5</translation>
+    </message>
+    <message>
+        <source>USART6</source>
+        <translation>USART6</translation>
+    </message>
+    <message>
+        <source>SPI配置</source>
+        <translation>SPI configuration</translation>
+    </message>
+    <message>
+        <source>SPI1</source>
+        <translation>SPI1</translation>
+    </message>
+    <message>
+        <source>SPI2</source>
+        <translation>SPI2</translation>
+    </message>
+    <message>
+        <source>SPI3</source>
+        <translation>SPI3</translation>
+    </message>
+    <message>
+        <source>CAN配置</source>
+        <translation>CAN configuration</translation>
+    </message>
+    <message>
+        <source>CAN</source>
+        <translation>CAN</translation>
+    </message>
+    <message>
+        <source>定时器配置</source>
+        <translation>Timer configuration</translation>
+    </message>
+    <message>
+        <source>TIM1</source>
+        <translation>TIM1</translation>
+    </message>
+    <message>
+        <source>TIM2</source>
+        <translation>TIM2</translation>
+    </message>
+    <message>
+        <source>TIM3</source>
+        <translation>TIM3</translation>
+    </message>
+    <message>
+        <source>TIM4</source>
+        <translation>TIM4</translation>
+    </message>
+    <message>
+        <source>TIM5</source>
+        <translation>TIM5</translation>
+    </message>
+    <message>
+        <source>TIM6</source>
+        <translation>TIM6</translation>
+    </message>
+    <message>
+        <source>TIM7</source>
+        <translation>TIM7</translation>
+    </message>
+    <message>
+        <source>TIM8</source>
+        <translation>TIM8</translation>
+    </message>
+    <message>
+        <source>I2C配置</source>
+        <translation>I2C configuration</translation>
+    </message>
+    <message>
+        <source>I2C</source>
+        <translation>I2C</translation>
+    </message>
+    <message>
+        <source>I2S配置</source>
+        <translation>I2S configuration</translation>
+    </message>
+    <message>
+        <source>I2S</source>
+        <translation>I2S</translation>
+    </message>
+    <message>
+        <source>USB配置</source>
+        <translation>USB configuration</translation>
+    </message>
+    <message>
+        <source>USB</source>
+        <translation>USB</translation>
+    </message>
+    <message>
+        <source>固件更新</source>
+        <translation>Firmware update</translation>
+    </message>
+    <message>
+        <source>在线</source>
+        <translation>Online</translation>
+    </message>
+    <message>
+        <source>串口</source>
+        <translation>Serial port</translation>
+    </message>
+    <message>
+        <source>打开串口</source>
+        <translation>Open port</translation>
+    </message>
+    <message>
+        <source>关闭串口</source>
+        <translation>Close port</translation>
+    </message>
+    <message>
+        <source>下载</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>配置Mirel硬件信息</source>
+        <translation>Write configuration to Mirel</translation>
+    </message>
+    <message>
+        <source>上载</source>
+        <translation>Upload</translation>
+    </message>
+    <message>
+        <source>读取Mirel硬件信息</source>
+        <translation>Read configuration from Mirel</translation>
+    </message>
+    <message>
+        <source>PushButton</source>
+        <translation>PushButton</translation>
+    </message>
+    <message>
+        <source>清除消息</source>
+        <translation>Clear messages</translation>
+    </message>
+    <message>
+        <source>配置表--------------------------</source>
+        <translation>Configuration table-------------</translation>
+    </message>
+    <message>
+        <source>文件选择</source>
+        <translation>Select file</translation>
+    </message>
+    <message>
+        <source>Varnel固件--------------------</source>
+        <translation>Varnel firmware-----------------</translation>
+    </message>
+    <message>
+        <source>原厂算法库----------------------</source>
+        <translation>Factory algorithm library-------</translation>
+    </message>
+    <message>
+        <source>自定义算法库--------------------</source>
+        <translation>Custom algorithm library--------</translation>
+    </message>
+    <message>
+        <source>驱动协议库----------------------</source>
+        <translation>Driver protocol library---------</translation>
+    </message>
+    <message>
+        <source>控制程序------------------------</source>
+        <translation>Control program-----------------</translation>
+    </message>
+    <message>
+        <source>离线更新</source>
+        <translation>Offline update</translation>
+    </message>
+    <message>
+        <source>配置表</source>
+        <translation>Configuration table</translation>
+    </message>
+    <message>
+        <source>Varnel固件</source>
+        <translation>Varnel firmware</translation>
+    </message>
+    <message>
+        <source>原厂算法库</source>
+        <translation>Factory algorithm library</translation>
+    </message>
+    <message>
+        <source>自定义算法库</source>
+        <translation>Custom algorithm library</translation>
+    </message>
+    <message>
+        <source>驱动协议库</source>
+        <translation>Driver protocol library</translation>
+    </message>
+    <message>
+        <source>控制程序</source>
+        <translation>Control program</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>新建</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>打开</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>ChangeBin</source>
+        <translation>ChangeBin</translation>
+    </message>
+    <message>
+        <source>在线下载</source>
+        <translation>Online download</translation>
+    </message>
+    <message>
+        <source>在线上传</source>
+        <translation>Online upload</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>语言切换</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>简体中文</source>
+        <translation>简体中文 (Chinese)</translation>
+    </message>
+    <message>
+        <source>英文</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>工程</source>
+        <translation>Project</translation>
+    </message>
+    <message>
+        <source>上传配置文件</source>
+        <translation>Upload configuration file</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>关于</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>无法重新打开上次的工程：%1</source>
+        <translation>Cannot reopen the last project: %1</translation>
+    </message>
+    <message>
+        <source>项目文件(*.cpro);</source>
+        <translation>Project file (*.cpro);</translation>
+    </message>
+    <message>
+        <source>打开工程</source>
+        <translation>Open project</translation>
+    </message>
+    <message>
+        <source>无法打开工程文件：%1</source>
+        <translation>Cannot open the project file: %1</translation>
+    </message>
+    <message>
+        <source>保存为</source>
+        <translation>Save as</translation>
+    </message>
+    <message>
+        <source>configure(*.cpro)</source>
+        <translation>configure(*.cpro)</translation>
+    </message>
+    <message>
+        <source>保存工程</source>
+        <translation>Save project</translation>
+    </message>
+    <message>
+        <source>工程没有保存：%1</source>
+        <translation>The project was not saved: %1</translation>
+    </message>
+    <message>
+        <source>配置表的文件没有生成：无法创建目录 %1</source>
+        <translation>The configuration table file was not generated: cannot create the directory %1</translation>
+    </message>
+    <message>
+        <source>配置表的文件没有生成：%1</source>
+        <translation>The configuration table file was not generated: %1</translation>
+    </message>
+    <message>
+        <source>配置表的文件已经重新生成完成！</source>
+        <translation>The configuration table file has been regenerated!</translation>
+    </message>
+</context>
 </TS>
