@@ -238,8 +238,14 @@ bool TableDecoder::decodeChipSelects(const QString &prefix, const QString &rowKe
 
 bool TableDecoder::decodeUsart(int port)
 {
-    if (u8() == 0)
+    if (u8() == 0) {
+        // An unused port reads back as its table stores a port whose pins
+        // are not assigned: no pin names, every option "0".
+        QStringList &list = result.usartInformation[port - 1];
+        for (int i = 0; i < keys.usartKeys.size(); ++i)
+            list << keys.usartKeys.at(i) << (i < 2 ? QString() : QStringLiteral("0"));
         return true;
+    }
     QString tx;
     QString rx;
     if (!pin(keys.usartKeys.at(0), &tx) || !pin(keys.usartKeys.at(1), &rx))
@@ -311,8 +317,12 @@ bool TableDecoder::decodeSockets(int port)
 
 bool TableDecoder::decodeSpi(int port)
 {
-    if (u8() == 0)
+    if (u8() == 0) {
+        QStringList &list = result.spiInformation[port - 1];
+        for (int i = 0; i < keys.spiKeys.size(); ++i)
+            list << keys.spiKeys.at(i) << (i < 3 ? QString() : QStringLiteral("0"));
         return true;
+    }
     QStringList values;
     QString text;
     const QString spiName = QStringLiteral("SPI%1").arg(port);

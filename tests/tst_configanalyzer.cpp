@@ -30,6 +30,14 @@ ProjectData freshAsDrawn(const QString &chip, bool ram)
     if (ram && chip == F407)
         for (const auto &bus : catalogue.externalBusPins())
             p.pinFunctions[bus.first] = bus.second;
+    // Unused ports read back as their tables store ports without pins.
+    const CDlgDescription keys;
+    for (auto &usart : p.usartInformation)
+        for (int i = 0; i < keys.usartKeys.size(); ++i)
+            usart << keys.usartKeys.at(i) << (i < 2 ? QString() : QString("0"));
+    for (auto &spi : p.spiInformation)
+        for (int i = 0; i < keys.spiKeys.size(); ++i)
+            spi << keys.spiKeys.at(i) << (i < 3 ? QString() : QString("0"));
     return p;
 }
 
@@ -343,9 +351,13 @@ void TestConfigAnalyzer::spiRecordAndNetworkBlock()
     QCOMPARE(pinFunction(project, "PB15"), QString("SPI2_MOSI"));
     QCOMPARE(pinFunction(project, "PC0"), QString("SPI2_CS1"));
     QCOMPARE(pinFunction(project, "PC1"), QString("SPI2_CS3"));
-    // Ports left unused read back empty, with the network lists of a new project.
+    // Ports left unused read back without pins and with every option "0",
+    // and with the network lists of a new project.
     const ProjectData fresh = ProjectData::fresh(F103, false);
-    QVERIFY(project.spiInformation.at(0).isEmpty());
+    QCOMPARE(project.spiInformation.at(0).mid(0, 8),
+             QStringList({"SCKPinName", "", "MISOPinName", "", "MOSIPinName", "",
+                          "CommunicationMode", "0"}));
+    QCOMPARE(project.spiInformation.at(0).last(), QString("0"));
     QCOMPARE(project.networkInformation.at(0), fresh.networkInformation.at(0));
     QCOMPARE(project.networkInformation.at(2), fresh.networkInformation.at(2));
 

@@ -159,8 +159,11 @@ ProjectData fullyConfigured(const QString &chipModel)
     for (int port = 1; port <= 6; ++port) {
         const QString tx = plan.usartPins.at(2 * (port - 1));
         const QString rx = plan.usartPins.at(2 * (port - 1) + 1);
-        if (tx.isEmpty())
+        if (tx.isEmpty()) {
+            // A port without pins: its table stores every option as "0".
+            p.usartInformation[port - 1] = usart(QString(), QString(), {"0", "0", "0", "0", "0"});
             continue;
+        }
         p.usartInformation[port - 1] = usart(tx, rx, portOptions.at(port - 1));
         setFunction(p, tx, catalogue.usartTxNames.at(port - 1));
         setFunction(p, rx, catalogue.usartRxNames.at(port - 1));

@@ -1,0 +1,128 @@
+#include "filedialogs.h"
+#include "mainwindow.h"
+#include "messages.h"
+#include "pinitem.h"
+#include "pinscene.h"
+
+#include <QComboBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <QtTest>
+
+// The whole road of a newcomer: new project, pins, tables, save, download to
+// the stand-in controller, upload back into a project that shows the same tables.
+class TestRoad : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup();
+    void newProjectToControllerAndBack_data();
+    void newProjectToControllerAndBack();
+};
+
+void TestRoad::cleanup()
+{
+    Messages::setHandler(nullptr);
+    FileDialogs::setSaveHandler(nullptr);
+    QFile::remove(QCoreApplication::applicationDirPath() + "/SoftwareInitialization.txt");
+}
+
+void TestRoad::newProjectToControllerAndBack_data()
+{
+    QTest::addColumn<QString>("chip");
+    QTest::addColumn<QStringList>("assignments"); // pin=function
+    QTest::newRow("STM32F103RE") << "STM32F103RE" << QStringList{"PA0=Normal_DI", "PA1=Normal_DO",
+                                                                 "PA9=USART1_TX", "PA10=USART1_RX",
+                                                                 "PA5=SPI1_SCK",  "PA6=SPI1_MISO",
+                                                                 "PA7=SPI1_MOSI", "PC0=ADC123_IN10",
+                                                                 "PC1=EXIT",      "PB0=SYS_RunLed"};
+    QTest::newRow("STM32F407ZG") << "STM32F407ZG"
+                                 << QStringList{
+                                        "PA0=Normal_DI",    "PE2=Normal_DO", "PB6=USART1_TX",
+                                        "PB7=USART1_RX",    "PC10=SPI3_SCK", "PC11=SPI3_MISO",
+                                        "PC12=SPI3_MOSI",   "PA4=DAC_OUT1",  "PF6=EXIT",
+                                        "PG6=SYS_WatchDog", "PC6=USART6_TX", "PC7=USART6_RX"};
+}
+
+void TestRoad::newProjectToControllerAndBack()
+{
+    QFETCH(QString, chip);
+    QFETCH(QStringList, assignments);
+
+    QProcess sim;
+    sim.start(QStringLiteral(MIREL_BIN_DIR "/mirel-sim"), QStringList());
+    QVERIFY(sim.waitForStarted());
+    QVERIFY(sim.waitForReadyRead(5000));
+    const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    QVERIFY(device.startsWith('/'));
+    auto stopSim = qScopeGuard([&] {
+        sim.terminate();
+        sim.waitForFinished(5000);
+    });
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("road.cpro");
+    FileDialogs::setSaveHandler(
+        [&](const QString &, const QString &, const QString &) { return path; });
+    QStringList questions;
+    Messages::setHandler([&](const Messages::Request &r) {
+        questions << r.text;
+        return QMessageBox::No; // replace the open project without saving it
+    });
+
+    MainWindow w;
+    w.show();
+    w.SlotNewProject(chip, false);
+    for (const QString &a : assignments) {
+        const QString pin = a.section('=', 0, 0);
+        const int index = w.projectData().pinNames.indexOf(pin);
+        QVERIFY2(index >= 0, qPrintable(pin));
+        w.scene()->setPinFunction(index, a.section('=', 1), QColor(0, 188, 13));
+    }
+    w.on_actionSave_triggered();
+    QVERIFY(QFileInfo::exists(path));
+    const ProjectData saved = w.projectData();
+    QCOMPARE(saved.diInformation.size(), 16);
+    QCOMPARE(saved.usartInformation[0].value(1), assignments.at(2).section('=', 0, 0));
+
+    auto *ports = w.findChild<QComboBox *>("comboBoxComNo");
+    ports->setEditText(device);
+    w.findChild<QPushButton *>("pushButtonOpenCom")->click();
+    auto *log = w.findChild<QTextEdit *>("textEditInform");
+    w.findChild<QPushButton *>("pushButtonConfigureMirelHardwareInformation")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(log->toPlainText().contains("控制器接收完毕，下载成功！"), 15000);
+
+    w.findChild<QComboBox *>("comboBoxChipModel")->setCurrentText(chip);
+    w.findChild<QPushButton *>("pushButtonUploadBinFile")->click();
+    QCOMPARE(questions.size(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(log->toPlainText().contains("上载Mirel配置信息完成"), 15000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.scene() != nullptr, 5000);
+
+    const ProjectData &back = w.projectData();
+    QCOMPARE(back.currentChip, chip);
+    QCOMPARE(back.diInformation, saved.diInformation);
+    QCOMPARE(back.doInformation, saved.doInformation);
+    QCOMPARE(back.aiInformation, saved.aiInformation);
+    QCOMPARE(back.aoInformation, saved.aoInformation);
+    QCOMPARE(back.exitInformation, saved.exitInformation);
+    QCOMPARE(back.sysInformation, saved.sysInformation);
+    for (int n = 0; n < 6; ++n)
+        QCOMPARE(back.usartInformation[n], saved.usartInformation[n]);
+    for (int n = 0; n < 3; ++n) {
+        QCOMPARE(back.spiInformation[n], saved.spiInformation[n]);
+        QCOMPARE(back.networkInformation[n], saved.networkInformation[n]);
+    }
+    for (const QString &a : assignments) {
+        const int index = back.pinNames.indexOf(a.section('=', 0, 0));
+        // The table carries analogue pins as plain "ADC" and "DAC".
+        QString function = a.section('=', 1);
+        if (function.startsWith("ADC") || function.startsWith("DAC"))
+            function.truncate(3);
+        QCOMPARE(w.scene()->pinItems().at(index)->functionText(), function);
+    }
+}
+
+QTEST_MAIN(TestRoad)
+#include "tst_gui_road.moc"
