@@ -118,3 +118,14 @@ void CInteractivevView::mouseReleaseEvent(QMouseEvent *event)
         panning = false;
     QGraphicsView::mouseReleaseEvent(event);
 }
+
+void CInteractivevView::fitToView(const QRectF &rect)
+{
+    if (rect.isEmpty() || viewport()->width() <= 0 || viewport()->height() <= 0)
+        return;
+    const QRectF shown = transform().mapRect(rect);
+    const qreal factor =
+        0.95 * qMin(viewport()->width() / shown.width(), viewport()->height() / shown.height());
+    zoom(float(factor));
+    centerOn(rect.center());
+}

@@ -25,6 +25,9 @@ public:
 
     // Moves the view so that the drawing shifts by (dx, dy) scene units.
     void translate(qreal dx, qreal dy) { translate(QPointF(dx, dy)); }
+    // Zooms (within the zoom limits) so that the rectangle fills the view,
+    // and centres it.
+    void fitToView(const QRectF &rect);
 
 public slots:
     void zoomIn();

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QTranslator>
 
 namespace {
@@ -348,6 +349,14 @@ void MainWindow::SlotNewProject(QString chipName, bool isSelectRAM)
     ui->PinsView->setScene(pinScene);
     ui->PinsView->translate(QPointF(500, 150));
     ui->PinsView->show();
+    if (!viewFitted) {
+        // The first drawing is shown whole; later ones keep the user's zoom.
+        viewFitted = true;
+        QTimer::singleShot(0, this, [this] {
+            if (pinScene)
+                ui->PinsView->fitToView(pinScene->itemsBoundingRect());
+        });
+    }
 }
 
 void MainWindow::closeProject()

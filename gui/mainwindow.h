@@ -129,6 +129,7 @@ private:
     CAnalyzeBinFileToConfigure analyzer;
     CDownloadTab *downloadTab = nullptr;
     QString baseTitle;
+    bool viewFitted = false;
 
     QMenu *fileMenu = nullptr;
     QMenu *settingsMenu = nullptr;

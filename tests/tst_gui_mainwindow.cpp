@@ -7,6 +7,7 @@
 #include "settingshelpers.h"
 
 #include <QAction>
+#include <QGraphicsView>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -108,9 +109,15 @@ void TestMainWindow::formHasItsWidgetsMenusAndTitle()
 void TestMainWindow::newProjectDrawsThePackageAndColoursButtons()
 {
     MainWindow w;
+    w.resize(1284, 718);
+    w.show();
     w.SlotNewProject("STM32F103RE", false);
     QVERIFY(w.scene());
     QCOMPARE(w.scene()->pinItems().size(), 64);
+    // The first drawing is shown whole.
+    auto *view = w.findChild<QGraphicsView *>("PinsView");
+    QTRY_VERIFY(view->viewport()->rect().contains(
+        view->mapFromScene(w.scene()->itemsBoundingRect()).boundingRect()));
     QCOMPARE(w.projectData().pinCount(), 64);
     QCOMPARE(w.projectData().pinFunctions.at(6), QStringLiteral("NRST"));
     auto colourOf = [&](CPinDescriptions::DlgType t) {
