@@ -1,5 +1,7 @@
 #include "pinrules.h"
 
+#include "tablerules.h"
+
 const QString PinBoard::freeText = QStringLiteral(" ");
 
 namespace {
@@ -307,24 +309,7 @@ void PinBoard::applyBoardClearing(Outcome &outcome, const QString &choice,
 
 QString PinBoard::chipSelectPrefix(CPinDescriptions::DlgType type)
 {
-    switch (type) {
-    case CPinDescriptions::DlgDI:
-        return QStringLiteral("DI_CS");
-    case CPinDescriptions::DlgDO:
-        return QStringLiteral("DO_CS");
-    case CPinDescriptions::DlgAI:
-        return QStringLiteral("AI_CS");
-    case CPinDescriptions::DlgAO:
-        return QStringLiteral("AO_CS");
-    case CPinDescriptions::DlgSPI1:
-        return QStringLiteral("SPI1_CS");
-    case CPinDescriptions::DlgSPI2:
-        return QStringLiteral("SPI2_CS");
-    case CPinDescriptions::DlgSPI3:
-        return QStringLiteral("SPI3_CS");
-    default:
-        return QString();
-    }
+    return TableRules::chipSelectName(type);
 }
 
 PinBoard::Outcome PinBoard::placeSpiChipSelects(CPinDescriptions::DlgType type,

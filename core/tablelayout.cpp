@@ -106,26 +106,38 @@ bool walkRows(Walker &w, int section, QString *error)
     return true;
 }
 
-bool walkUsart(Walker &w, int section, QString *error)
+// The size byte of a port record (0: port unused) and the fixed record behind it.
+bool walkRecord(Walker &w, int section, int expected, bool *present, QString *error)
 {
     int size = 0;
     if (!w.byte(&size)) {
         setError(error, cutShort(section, w.position(), QStringLiteral("record size")));
         return false;
     }
+    *present = size != 0;
     if (size == 0)
         return true;
-    if (size != usartFixedSize) {
+    if (size != expected) {
         setError(error, QStringLiteral("section %1 declares a record of %2 bytes; it is %3")
                             .arg(sectionName(section))
                             .arg(size)
-                            .arg(usartFixedSize));
+                            .arg(expected));
         return false;
     }
-    if (!w.skip(usartFixedSize)) {
+    if (!w.skip(expected)) {
         setError(error, cutShort(section, w.position(), QStringLiteral("port record")));
         return false;
     }
+    return true;
+}
+
+bool walkUsart(Walker &w, int section, QString *error)
+{
+    bool present = false;
+    if (!walkRecord(w, section, usartFixedSize, &present, error))
+        return false;
+    if (!present)
+        return true;
     for (int socket = 1; socket <= socketCount; ++socket) {
         int first = 0;
         if (!w.byte(&first)) {
@@ -161,25 +173,8 @@ bool walkUsart(Walker &w, int section, QString *error)
 
 bool walkSpi(Walker &w, int section, QString *error)
 {
-    int size = 0;
-    if (!w.byte(&size)) {
-        setError(error, cutShort(section, w.position(), QStringLiteral("record size")));
-        return false;
-    }
-    if (size == 0)
-        return true;
-    if (size != spiRecordSize) {
-        setError(error, QStringLiteral("section %1 declares a record of %2 bytes; it is %3")
-                            .arg(sectionName(section))
-                            .arg(size)
-                            .arg(spiRecordSize));
-        return false;
-    }
-    if (!w.skip(spiRecordSize)) {
-        setError(error, cutShort(section, w.position(), QStringLiteral("port record")));
-        return false;
-    }
-    return true;
+    bool present = false;
+    return walkRecord(w, section, spiRecordSize, &present, error);
 }
 
 bool walkBody(Walker &w, int section, QString *error)

@@ -7,28 +7,6 @@ namespace TableFixtures {
 
 namespace {
 
-QStringList keysOf(CPinDescriptions::DlgType type)
-{
-    const QStringList select{"SliceSelectPinIsEnble", "SliceSelectPin_3Bit", "SliceSelectPin_2Bit",
-                             "SliceSelectPin_1Bit", "SliceSelectPin_0Bit"};
-    switch (type) {
-    case CPinDescriptions::DlgDI:
-        return QStringList{"Pin", "Mode", "Index"} + select;
-    case CPinDescriptions::DlgDO:
-        return QStringList{"Pin", "Mode", "Speed", "Index"} + select;
-    case CPinDescriptions::DlgAI:
-    case CPinDescriptions::DlgAO:
-        return QStringList{"Pin", "Index"} + select;
-    case CPinDescriptions::DlgEXIT:
-        return {"Pin",         "InputMode",   "TriggerMode", "TriggerWay",
-                "PrePriority", "SubPriority", "Index"};
-    case CPinDescriptions::DlgSYS:
-        return {"SystemPin", "Pin", "Mode", "Speed"};
-    default:
-        return {};
-    }
-}
-
 QStringList pairs(const QStringList &keys, const QStringList &values)
 {
     QStringList list;
@@ -83,7 +61,7 @@ QByteArray hex(const char *spaced)
 QStringList row(CPinDescriptions::DlgType type, int number, const QStringList &values)
 {
     QStringList keys;
-    for (const QString &key : keysOf(type))
+    for (const QString &key : rowKeys(type))
         keys << QString::number(number) + key;
     return pairs(keys, values);
 }
