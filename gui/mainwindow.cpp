@@ -236,6 +236,11 @@ QSettings *MainWindow::reopenStartupSettings()
     return projectSettings;
 }
 
+QTranslator *MainWindow::activeTranslator()
+{
+    return g_translator;
+}
+
 void MainWindow::loadLanguage(int id)
 {
     if (g_translator) {

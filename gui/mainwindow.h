@@ -17,6 +17,7 @@ class QAction;
 class QMenu;
 class QPushButton;
 class QSettings;
+class QTranslator;
 class CPinScene;
 class DialogConfigure;
 class CAboutPindle;
@@ -42,6 +43,8 @@ public:
     // Builds the transfer form of the open project's configuration table.
     bool buildTable(QByteArray *table, QString *error) const;
     void switchLanguage(int id);
+    // The translator in use (null before the first language load).
+    static QTranslator *activeTranslator();
     static QString applicationDirectory();
 
 public slots:

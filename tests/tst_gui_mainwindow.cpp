@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QTranslator>
 #include <QtTest>
 #include <memory>
 
@@ -60,6 +61,7 @@ void TestMainWindow::formHasItsWidgetsMenusAndTitle()
 {
     MainWindow w;
     QCOMPARE(w.windowTitle(), QStringLiteral("Mirel"));
+    QVERIFY(!w.scene()); // no settings file: no project
     auto *tabs = w.findChild<QTabWidget *>("tabWidget");
     QVERIFY(tabs);
     QCOMPARE(tabs->count(), 2);
@@ -253,8 +255,13 @@ void TestMainWindow::languageSwitchPersistsAndKeepsTheTitle()
         // Back to Chinese and again to English: one translator at a time.
         w.switchLanguage(2052);
         QCOMPARE(tabs->tabText(0), QStringLiteral("引脚配置"));
+        QPointer<QTranslator> previous = MainWindow::activeTranslator();
         w.switchLanguage(1033);
+        QVERIFY(previous.isNull()); // replaced, not added
+        previous = MainWindow::activeTranslator();
         w.switchLanguage(1033);
+        QVERIFY(previous.isNull());
+        QVERIFY(MainWindow::activeTranslator());
         QVERIFY(tabs->tabText(0) != QStringLiteral("引脚配置"));
     }
     MainWindow next; // comes up in English
