@@ -726,6 +726,10 @@ void MainWindow::on_pushButtonClearText_clicked()
 {
     downloadTab->clearLog();
 }
+void MainWindow::on_pushButtonClearText_2_clicked()
+{
+    ui->textEdit->clear();
+}
 void MainWindow::on_pushButtonCancel_clicked()
 {
     downloadTab->clearMarking();

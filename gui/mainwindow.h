@@ -95,6 +95,7 @@ public slots:
     void on_pushButtonDrive_clicked();
     void on_pushButtonProgram_clicked();
     void on_pushButtonClearText_clicked();
+    void on_pushButtonClearText_2_clicked();
     void on_pushButtonCancel_clicked();
     void on_pushButtonUploadBinFile_clicked();
     void on_pushButtonConfigureMirelHardwareInformation_clicked();

@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QToolBar>
 #include <QTranslator>
 #include <QtTest>
@@ -79,6 +80,15 @@ void TestMainWindow::formHasItsWidgetsMenusAndTitle()
     QCOMPARE(w.findChild<QPushButton *>("pushButtonADC")->text(), QStringLiteral("AI_ADC"));
     QVERIFY(w.findChild<QWidget *>("PinsView"));
     QVERIFY(w.findChild<QWidget *>("textEditInform"));
+    // Both 清除消息 buttons clear their box.
+    auto *raw = w.findChild<QTextEdit *>("textEdit");
+    auto *log = w.findChild<QTextEdit *>("textEditInform");
+    raw->setPlainText("31 01");
+    log->setPlainText("2026-01-01 00:00:00: x\n");
+    w.findChild<QPushButton *>("pushButtonClearText_2")->click();
+    w.findChild<QPushButton *>("pushButtonClearText")->click();
+    QVERIFY(raw->toPlainText().isEmpty());
+    QVERIFY(log->toPlainText().isEmpty());
 
     auto *toolbar = w.findChild<QToolBar *>("mainToolBar");
     QStringList order;
