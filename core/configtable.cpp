@@ -50,6 +50,17 @@ QStringList valuesAt(const QStringList &list, int first, int count)
 
 using RowEncoder = std::function<bool(FieldEncoder &, const QStringList &, QByteArray &)>;
 
+// Pin fields and option codes exist for the two chip models only.
+bool checkChip(const QString &chip, int section, QString *error)
+{
+    if (knownChip(chip))
+        return true;
+    setError(
+        error,
+        QStringLiteral("section %1: unknown chip model \"%2\"").arg(L::sectionName(section), chip));
+    return false;
+}
+
 bool encodeRowSection(const ProjectData &project, int section, const QStringList &list,
                       int stringsPerRow, const RowEncoder &encodeRow, QByteArray *out,
                       QString *error)
@@ -63,11 +74,8 @@ bool encodeRowSection(const ProjectData &project, int section, const QStringList
         return false;
     }
     const QString chip = chipOf(project);
-    if (rows > 0 && !knownChip(chip)) {
-        setError(error, QStringLiteral("section %1: unknown chip model \"%2\"")
-                            .arg(L::sectionName(section), chip));
+    if (rows > 0 && !checkChip(chip, section, error))
         return false;
-    }
     QByteArray bytes = tagged(section);
     put8(bytes, rows);
     if (rows > 0)
@@ -333,11 +341,8 @@ bool encodeUsartSection(const ProjectData &project, int port, QByteArray *sectio
         return true;
     }
     const QString chip = chipOf(project);
-    if (!knownChip(chip)) {
-        setError(error, QStringLiteral("section %1: unknown chip model \"%2\"")
-                            .arg(L::sectionName(sectionId), chip));
+    if (!checkChip(chip, sectionId, error))
         return false;
-    }
     put8(bytes, L::usartFixedSize);
     FieldEncoder e(chip, sectionId);
     const QStringList &wireless = project.wirelessInformation.at(port - 1);
@@ -372,11 +377,8 @@ bool encodeSpiSection(const ProjectData &project, int port, QByteArray *section,
         return true;
     }
     const QString chip = chipOf(project);
-    if (!knownChip(chip)) {
-        setError(error, QStringLiteral("section %1: unknown chip model \"%2\"")
-                            .arg(L::sectionName(sectionId), chip));
+    if (!checkChip(chip, sectionId, error))
         return false;
-    }
     put8(bytes, L::spiRecordSize);
     FieldEncoder e(chip, sectionId);
     const QVector<QPair<const char *, QVector<int>>> options{
