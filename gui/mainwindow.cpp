@@ -15,7 +15,6 @@
 #include "ui_mainwindow.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
@@ -289,12 +288,8 @@ void MainWindow::reopenLastProject()
     if (path.isEmpty())
         return;
     QString error;
-    ProjectData probe;
-    if (!ProjectFile::read(path, &probe, &error)) {
+    if (!openProjectFile(path, &error))
         statusBar()->showMessage(tr("无法重新打开上次的工程：%1").arg(error));
-        return;
-    }
-    OpenConfigureEngineeringFile(path);
 }
 
 void MainWindow::rememberProject(const QString &path)
@@ -388,12 +383,19 @@ void MainWindow::on_actionOpen_triggered()
 
 bool MainWindow::OpenConfigureEngineeringFile(QString filePath)
 {
-    ProjectData loaded;
     QString error;
-    if (!ProjectFile::read(filePath, &loaded, &error)) {
+    if (!openProjectFile(filePath, &error)) {
         Messages::warning(this, tr("打开工程"), tr("无法打开工程文件：%1").arg(error));
         return false;
     }
+    return true;
+}
+
+bool MainWindow::openProjectFile(const QString &filePath, QString *error)
+{
+    ProjectData loaded;
+    if (!ProjectFile::read(filePath, &loaded, error))
+        return false;
     projectFilePath = filePath;
     SlotNewProject(loaded.currentChip, loaded.useExternalRam());
 
@@ -485,10 +487,6 @@ void MainWindow::on_actionChangeBin_triggered()
         dir = appDir + "/bin/" + project.currentChip;
     const QString path = dir + "/" + descriptions.configTableFileName;
     QString error;
-    if (!QDir().mkpath(dir)) {
-        statusBar()->showMessage(tr("配置表的文件没有生成：无法创建目录 %1").arg(dir));
-        return;
-    }
     if (!ConfigTable::writeTableFile(project, path, &error)) {
         statusBar()->showMessage(tr("配置表的文件没有生成：%1").arg(error));
         return;

@@ -104,6 +104,7 @@ public slots:
     void on_pushButton_clicked();
 
 private:
+    bool openProjectFile(const QString &filePath, QString *error);
     void buildMenus();
     void retranslateMenus();
     void loadLanguage(int id);
