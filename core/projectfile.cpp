@@ -239,8 +239,14 @@ QString sectionOf(CPinDescriptions::DlgType type)
     case D::DlgSYS:
         return QStringLiteral("SYS");
     default:
-        return {};
+        break;
     }
+    const CPinDescriptions names(false);
+    if (type >= D::DlgUSART1 && type <= D::DlgUSART6)
+        return names.sectionUsart.value(type - D::DlgUSART1);
+    if (type >= D::DlgSPI1 && type <= D::DlgSPI3)
+        return names.sectionSpi.value(type - D::DlgSPI1);
+    return {};
 }
 
 } // namespace ProjectFile

@@ -19,7 +19,8 @@ bool write(const ProjectData &project, const QString &filePath, QString *error =
 // built from the keys each table expects.
 bool read(const QString &filePath, ProjectData *project, QString *error = nullptr);
 
-// The section name of a row table kind (DI, DO, AI, AO, EXIT, SYS).
+// The section name of a table kind (DI, DO, AI, AO, EXIT, USART1..6, SPI1..3,
+// SYS); empty for DlgNone.
 QString sectionOf(CPinDescriptions::DlgType type);
 
 } // namespace ProjectFile

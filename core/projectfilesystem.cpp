@@ -19,5 +19,6 @@ bool removeDirectoryTree(const QString &directoryPath)
         else
             dir.remove(entry.fileName());
     }
-    return QDir().rmpath(dir.absolutePath());
+    // Only the folder itself: its parents belong to the user or the program.
+    return QDir().rmdir(dir.absolutePath());
 }

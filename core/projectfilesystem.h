@@ -2,6 +2,7 @@
 
 #include <QString>
 
-// Removes a directory with everything below it, then the parents it leaves
-// empty. An empty path gives false; a directory that does not exist, true.
+// Removes a directory with everything below it; its parent folders stay,
+// even when left empty. An empty path gives false; a directory that does not
+// exist, true.
 bool removeDirectoryTree(const QString &directoryPath);

@@ -186,6 +186,11 @@ int CDownloadTab::state() const
 
 void CDownloadTab::startDownload()
 {
+    if (!m_hooks.hasProject || !m_hooks.hasProject()) {
+        Messages::warning(m_window, tr("警告"),
+                          tr("没有打开的工程：请先新建或打开工程，再下载配置"));
+        return;
+    }
     if (!portIsOpen()) {
         Messages::warning(m_window, tr("警告"), tr("串口未打开！"));
         return;
@@ -212,24 +217,13 @@ void CDownloadTab::startUpload()
         Messages::warning(m_window, tr("警告"), tr("串口通讯未打开，无法进行配置文件的上传！"));
         return;
     }
-    if (m_hooks.hasProject && m_hooks.hasProject()) {
-        const auto answer =
-            Messages::question(m_window, tr("提示"), tr("当前已存在工程，是否覆盖当前配置工程？"),
-                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        if (answer == QMessageBox::Cancel)
-            return;
-        if (answer == QMessageBox::Yes && m_hooks.saveProject)
-            m_hooks.saveProject();
-    }
+    // The open project stays until the controller's table has arrived and
+    // been decoded; the window then asks before it replaces the project.
     const QString chip = m_comboChip ? m_comboChip->currentText() : QString();
     const QByteArray first = m_upload.start(chip);
     if (!m_driver->start(&m_upload, first))
         return;
     setTransferButtonsEnabled(false);
-    if (m_hooks.closeProject)
-        m_hooks.closeProject();
-    if (m_tabs)
-        m_tabs->setCurrentIndex(0);
     showProgressWindow(tr("上传配置文件"));
 }
 
@@ -314,9 +308,8 @@ void CDownloadTab::pickFile(int kind)
     if (!validKind(kind))
         return;
     static const char *const filters[KindCount] = {
-        QT_TR_NOOP("配置文件(*.bin);"), QT_TR_NOOP("固件(*.bin);"),
-        QT_TR_NOOP("算法文件(*.bin);"), QT_TR_NOOP("算法文件(*.bin);"),
-        QT_TR_NOOP("驱动文件(*.bin);"), QT_TR_NOOP("工程文件(*.bin);"),
+        QT_TR_NOOP("配置文件(*.bin)"), QT_TR_NOOP("固件(*.bin)"),     QT_TR_NOOP("算法文件(*.bin)"),
+        QT_TR_NOOP("算法文件(*.bin)"), QT_TR_NOOP("驱动文件(*.bin)"), QT_TR_NOOP("工程文件(*.bin)"),
     };
     const QString path =
         FileDialogs::getOpenFileName(m_window, tr("打开"), chipFolder(), tr(filters[kind]));

@@ -33,10 +33,8 @@ public:
         std::function<bool()> hasProject;
         // The open project's configuration table, transfer form.
         std::function<bool(QByteArray *table, QString *error)> buildTable;
-        std::function<void()> saveProject;
-        // Scene gone, peripheral buttons grey, first tab shown.
-        std::function<void()> closeProject;
-        // Turns a table into a project, writes it and opens it.
+        // Turns a table into a project and offers it to the window, which
+        // asks before it replaces the open project.
         std::function<bool(const QByteArray &table, const QString &chip, QString *error)>
             analyzeUpload;
         std::function<QString()> appDir;

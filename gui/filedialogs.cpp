@@ -36,11 +36,17 @@ QString getOpenFileName(QWidget *parent, const QString &caption, const QString &
 }
 
 QString getSaveFileName(QWidget *parent, const QString &caption, const QString &dir,
-                        const QString &filter)
+                        const QString &filter, const QString &defaultSuffix)
 {
     if (saveHandler())
         return saveHandler()(caption, dir, filter);
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    QFileDialog dialog(parent, caption, dir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
 }
 
 } // namespace FileDialogs

@@ -16,7 +16,9 @@ void setSaveHandler(Handler handler);
 
 QString getOpenFileName(QWidget *parent, const QString &caption, const QString &dir,
                         const QString &filter);
+// defaultSuffix (without the dot) is added to a typed name that has none, before
+// the dialog asks whether to replace an existing file.
 QString getSaveFileName(QWidget *parent, const QString &caption, const QString &dir,
-                        const QString &filter);
+                        const QString &filter, const QString &defaultSuffix = QString());
 
 } // namespace FileDialogs

@@ -11,16 +11,22 @@
 #include "progressbar.h"
 #include "projectfile.h"
 #include "projectfilesystem.h"
+#include "projectstep.h"
 #include "settingshelpers.h"
 #include "ui_mainwindow.h"
+#include "wirelessmoduleconfigure.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
 #include <QTranslator>
+#include <QUndoStack>
 
 namespace {
 
@@ -80,15 +86,21 @@ const D::DlgType kSaveRefreshOrder[] = {
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     baseTitle = softwareInitialization.windowTitle;
+    history = new QUndoStack(this);
+    connect(history, &QUndoStack::cleanChanged, this, &MainWindow::updateTitle);
+    checkpointTimer.setSingleShot(true);
+    checkpointTimer.setInterval(0);
+    connect(&checkpointTimer, &QTimer::timeout, this, &MainWindow::checkpoint);
     ui->setupUi(this);
     ui->tabWidget->setCurrentIndex(0);
     buildMenus();
     loadStartupLanguage();
     reopenLastProject();
     connect(&newProjectDialog, &DialogNewPro::NewProject, this, &MainWindow::SlotNewProject);
-    // A table read back from the controller opens as the project at once.
+    // A table read back from the controller (or the download's own data)
+    // becomes the shown project once it is decoded and the user agrees.
     connect(&analyzer, &CAnalyzeBinFileToConfigure::UploadBinFileToConfigureSignal, this,
-            &MainWindow::OpenConfigureEngineeringFile);
+            &MainWindow::openUploadedProject);
 
     CDownloadTab::Hooks hooks;
     hooks.currentChip = [this] { return project.currentChip; };
@@ -96,15 +108,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     hooks.buildTable = [this](QByteArray *table, QString *error) {
         return buildTable(table, error);
     };
-    hooks.saveProject = [this] { on_actionSave_triggered(); };
-    hooks.closeProject = [this] { closeProject(); };
     hooks.analyzeUpload = [this](const QByteArray &table, const QString &chip, QString *error) {
         return analyzer.analyze(table, chip, applicationDirectory(), nullptr, error);
     };
     hooks.appDir = [] { return applicationDirectory(); };
     downloadTab = new CDownloadTab(this, hooks, this);
     downloadTab->fillDefaultPaths();
-    setWindowTitle(baseTitle);
+    updateTitle();
 }
 
 MainWindow::~MainWindow()
@@ -164,6 +174,7 @@ QPushButton *MainWindow::peripheralButton(D::DlgType type) const
 void MainWindow::buildMenus()
 {
     fileMenu = menuBar()->addMenu(QString());
+    editMenu = menuBar()->addMenu(QString());
     settingsMenu = menuBar()->addMenu(QString());
     projectMenu = menuBar()->addMenu(QString());
     helpMenu = menuBar()->addMenu(QString());
@@ -175,6 +186,23 @@ void MainWindow::buildMenus()
                                          &QAction::trigger, QKeySequence::Open);
     fileSaveAction = fileMenu->addAction(ui->actionSave->icon(), QString(), ui->actionSave,
                                          &QAction::trigger, QKeySequence::Save);
+    fileSaveAsAction = fileMenu->addAction(
+        QString(), this, [this] { saveProject(true); },
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    fileMenu->addSeparator();
+    quitAction =
+        fileMenu->addAction(QString(), this, &QWidget::close, QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    undoAction = editMenu->addAction(QString(), history, &QUndoStack::undo, QKeySequence::Undo);
+    redoAction = editMenu->addAction(QString(), history, &QUndoStack::redo);
+    redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    undoAction->setEnabled(false);
+    redoAction->setEnabled(false);
+    connect(history, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
+    connect(history, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
+    connect(history, &QUndoStack::undoTextChanged, this, &MainWindow::retranslateMenus);
+    connect(history, &QUndoStack::redoTextChanged, this, &MainWindow::retranslateMenus);
 
     languageMenu = settingsMenu->addMenu(QString());
     chineseAction = languageMenu->addAction(QString(), this, [this] { switchLanguage(2052); });
@@ -196,6 +224,13 @@ void MainWindow::retranslateMenus()
     fileNewAction->setText(tr("新建"));
     fileOpenAction->setText(tr("打开"));
     fileSaveAction->setText(tr("保存"));
+    fileSaveAsAction->setText(tr("另存为…"));
+    quitAction->setText(tr("退出"));
+    editMenu->setTitle(tr("编辑"));
+    const QString undoText = history->undoText();
+    const QString redoText = history->redoText();
+    undoAction->setText(undoText.isEmpty() ? tr("撤销") : tr("撤销 %1").arg(undoText));
+    redoAction->setText(redoText.isEmpty() ? tr("重做") : tr("重做 %1").arg(redoText));
     settingsMenu->setTitle(tr("设置"));
     languageMenu->setTitle(tr("语言切换"));
     chineseAction->setText(tr("简体中文"));
@@ -254,10 +289,9 @@ void MainWindow::loadLanguage(int id)
         file = applicationDirectory() + "/lang_English.qm";
     if (!file.isEmpty() && g_translator->load(file))
         QCoreApplication::installTranslator(g_translator);
-    const QString title = windowTitle();
     ui->retranslateUi(this);
     retranslateMenus();
-    setWindowTitle(title.isEmpty() ? baseTitle : title);
+    updateTitle();
 }
 
 void MainWindow::loadStartupLanguage()
@@ -287,6 +321,7 @@ void MainWindow::reopenLastProject()
                                    softwareInitialization.projectKey);
     if (path.isEmpty())
         return;
+    lastFolder = QFileInfo(path).absolutePath();
     QString error;
     if (!openProjectFile(path, &error))
         statusBar()->showMessage(tr("无法重新打开上次的工程：%1").arg(error));
@@ -300,10 +335,95 @@ void MainWindow::rememberProject(const QString &path)
     settings->sync();
 }
 
+// "[*]" shows as "*" while the project has unsaved changes.
 void MainWindow::updateTitle()
 {
-    setWindowTitle(projectFilePath.isEmpty() ? baseTitle
-                                             : baseTitle + " ( " + projectFilePath + " ) ");
+    QString title = baseTitle;
+    if (!projectFilePath.isEmpty())
+        title += " ( " + projectFilePath + " ) ";
+    else if (pinScene && fromController)
+        title += " ( " + tr("从控制器读取，尚未保存") + " ) ";
+    setWindowTitle(pinScene ? title + QStringLiteral("[*]") : title);
+    setWindowModified(isProjectModified());
+}
+
+bool MainWindow::isProjectModified() const
+{
+    return pinScene && (fromController || !history->isClean());
+}
+
+bool MainWindow::maybeSave()
+{
+    checkpoint();
+    if (!isProjectModified())
+        return true;
+    const auto answer =
+        Messages::question(this, tr("提示"), tr("当前工程有未保存的修改，是否保存？"),
+                           QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    if (answer == QMessageBox::Save)
+        return saveProject(false);
+    return answer == QMessageBox::Discard;
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!maybeSave()) {
+        event->ignore();
+        return;
+    }
+    // The table windows have no parent: they go with the main window.
+    if (configureDialog) {
+        configureDialog->networkAttribut()->close();
+        configureDialog->wirelessModule()->close();
+        configureDialog->close();
+    }
+    newProjectDialog.close();
+    if (aboutBox)
+        aboutBox->close();
+    event->accept();
+}
+
+// ---------------------------------------------------------------- undo
+
+void MainWindow::scheduleCheckpoint()
+{
+    if (!recordingSuspended)
+        checkpointTimer.start();
+}
+
+void MainWindow::checkpoint()
+{
+    checkpointTimer.stop();
+    if (!pinScene || recordingSuspended || project == lastSnapshot)
+        return;
+    const ProjectData before = lastSnapshot;
+    lastSnapshot = project;
+    history->push(new CProjectStep(CProjectStep::describe(before, project), before, project,
+                                   [this](const ProjectData &p) { restoreProject(p); }));
+}
+
+void MainWindow::restoreProject(const ProjectData &snapshot)
+{
+    if (!pinScene)
+        return;
+    ++recordingSuspended;
+    checkpointTimer.stop();
+    project = snapshot;
+    pinScene->restoreFunctions(snapshot.pinFunctions);
+    lastSnapshot = project;
+    // An open table shows the restored values, not the ones undone.
+    if (configureDialog && configureDialog->isVisible())
+        configureDialog->launch(configureDialog->dlgType(), project);
+    --recordingSuspended;
+}
+
+void MainWindow::resetHistory(bool unsavedOrigin)
+{
+    checkpointTimer.stop();
+    history->clear();
+    lastSnapshot = project;
+    fromController = unsavedOrigin;
+    updateTitle();
 }
 
 // ---------------------------------------------------------------- project
@@ -311,13 +431,17 @@ void MainWindow::updateTitle()
 
 void MainWindow::on_actionNew_triggered()
 {
+    if (!maybeSave())
+        return;
     newProjectDialog.show();
     newProjectDialog.raise();
-    setWindowTitle(baseTitle);
 }
 
+// A new project has no file yet: the first save asks for one, so the previous
+// project's file is never overwritten by it.
 void MainWindow::SlotNewProject(QString chipName, bool isSelectRAM)
 {
+    ++recordingSuspended;
     project = ProjectData::fresh(chipName, isSelectRAM);
     if (configureDialog) {
         delete configureDialog;
@@ -345,6 +469,7 @@ void MainWindow::SlotNewProject(QString chipName, bool isSelectRAM)
     connect(configureDialog, &DialogConfigure::UpdataAOSliceSelectPinsOnPushbuttonOKSignal,
             pinScene, &CPinScene::onBoardSliceSelectOk);
     connect(pinScene, &CPinScene::updataButtonActive, this, &MainWindow::SlotUpdataButtonActive);
+    connect(pinScene, &CPinScene::updataButtonActive, this, &MainWindow::scheduleCheckpoint);
     SlotUpdataButtonActive();
     ui->PinsView->setScene(pinScene);
     ui->PinsView->translate(QPointF(500, 150));
@@ -357,28 +482,52 @@ void MainWindow::SlotNewProject(QString chipName, bool isSelectRAM)
                 ui->PinsView->fitToView(pinScene->itemsBoundingRect());
         });
     }
-}
-
-void MainWindow::closeProject()
-{
-    if (pinScene) {
-        ui->PinsView->translate(QPointF(-500, -150));
-        ui->PinsView->setScene(nullptr);
-        delete pinScene;
-        pinScene = nullptr;
-    }
-    for (int t = D::DlgDI; t <= D::DlgSYS; ++t)
-        paintButton(peripheralButton(D::DlgType(t)), kInactive);
-    ui->tabWidget->setCurrentIndex(0);
+    --recordingSuspended;
+    projectFilePath.clear();
+    resetHistory(false);
 }
 
 void MainWindow::on_actionOpen_triggered()
 {
-    const QString path = FileDialogs::getOpenFileName(
-        this, tr("打开"), applicationDirectory() + "/config", tr("项目文件(*.cpro);"));
+    if (!maybeSave())
+        return;
+    const QString path =
+        FileDialogs::getOpenFileName(this, tr("打开"), startFolder(), tr("项目文件(*.cpro)"));
     if (path.isEmpty())
         return;
     OpenConfigureEngineeringFile(path);
+}
+
+void MainWindow::openUploadedProject(const QString &filePath)
+{
+    if (!maybeSave()) {
+        statusBar()->showMessage(tr("读取的配置没有打开，当前工程保持不变；它在 %1").arg(filePath));
+        return;
+    }
+    if (OpenConfigureEngineeringFile(filePath))
+        ui->tabWidget->setCurrentIndex(0);
+}
+
+bool MainWindow::isInUploadFolder(const QString &path) const
+{
+    const QString folder =
+        QDir::cleanPath(QDir(applicationDirectory() + descriptions.uploadDirectory).absolutePath());
+    const QString target = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    return target == folder || target.startsWith(folder + QLatin1Char('/'));
+}
+
+// The folder a file dialog starts in: the open project's, the last opened or
+// saved one's, else the user's documents; always one that exists.
+QString MainWindow::startFolder() const
+{
+    QStringList candidates;
+    if (!projectFilePath.isEmpty())
+        candidates << QFileInfo(projectFilePath).absolutePath();
+    candidates << lastFolder << QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    for (const QString &folder : qAsConst(candidates))
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    return QDir::homePath();
 }
 
 bool MainWindow::OpenConfigureEngineeringFile(QString filePath)
@@ -396,7 +545,7 @@ bool MainWindow::openProjectFile(const QString &filePath, QString *error)
     ProjectData loaded;
     if (!ProjectFile::read(filePath, &loaded, error))
         return false;
-    projectFilePath = filePath;
+    ++recordingSuspended;
     SlotNewProject(loaded.currentChip, loaded.useExternalRam());
 
     // Pins with a function in the file show it on the drawing; fixed and
@@ -418,8 +567,15 @@ bool MainWindow::openProjectFile(const QString &filePath, QString *error)
     project.pinFunctions = pinFunctions;
     SlotUpdataButtonActive();
     applyChipSelectsToScene();
+    --recordingSuspended;
 
-    updateTitle();
+    // A project read from a controller lives in the upload folder, which goes
+    // now: it is shown as new and unsaved, and its first save asks for a file.
+    const bool uploaded = isInUploadFolder(filePath);
+    projectFilePath = uploaded ? QString() : filePath;
+    if (!uploaded)
+        lastFolder = QFileInfo(filePath).absolutePath();
+    resetHistory(uploaded);
     removeDirectoryTree(applicationDirectory() + descriptions.uploadDirectory);
     return true;
 }
@@ -455,24 +611,66 @@ void MainWindow::applyChipSelectsToScene()
 
 void MainWindow::on_actionSave_triggered()
 {
+    saveProject(false);
+}
+
+bool MainWindow::saveProject(bool chooseFile)
+{
     if (!configureDialog || !pinScene)
-        return;
+        return false;
+    checkpoint();
+    // Rebuilding every list from the drawing is not a change of the user's.
+    ++recordingSuspended;
     for (D::DlgType type : kSaveRefreshOrder)
         refreshSilently(type);
+    --recordingSuspended;
+    lastSnapshot = project;
 
-    const QString path = FileDialogs::getSaveFileName(
-        this, tr("保存为"), applicationDirectory() + "/config", tr("configure(*.cpro)"));
+    const QString path = chooseFile || projectFilePath.isEmpty() ? askSavePath() : projectFilePath;
     if (path.isEmpty())
-        return;
+        return false;
     QString error;
     if (!ProjectFile::write(project, path, &error)) {
         Messages::warning(this, tr("保存工程"), tr("工程没有保存：%1").arg(error));
-        return;
+        return false;
     }
     projectFilePath = path;
+    lastFolder = QFileInfo(path).absolutePath();
+    fromController = false;
     rememberProject(path);
+    history->setClean();
     updateTitle();
     on_actionChangeBin_triggered();
+    return true;
+}
+
+// The file the user chooses for the project, with ".cpro" added to a name
+// without suffix; empty when cancelled or refused (with a message).
+QString MainWindow::askSavePath()
+{
+    QString path = FileDialogs::getSaveFileName(this, tr("保存为"), startFolder(),
+                                                tr("configure(*.cpro)"), QStringLiteral("cpro"));
+    if (path.isEmpty())
+        return QString();
+    QString problem = savePathProblem(path);
+    if (problem.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+        path += QStringLiteral(".cpro");
+        problem = savePathProblem(path);
+    }
+    if (!problem.isEmpty()) {
+        Messages::warning(this, tr("保存工程"), tr("工程没有保存：%1").arg(problem));
+        return QString();
+    }
+    return path;
+}
+
+QString MainWindow::savePathProblem(const QString &path) const
+{
+    if (QFileInfo(path).isDir())
+        return tr("%1 是一个文件夹").arg(path);
+    if (isInUploadFolder(path))
+        return tr("%1 在读取控制器配置所用的临时文件夹中，该文件夹会被删除").arg(path);
+    return QString();
 }
 
 void MainWindow::on_actionChangeBin_triggered()
@@ -513,6 +711,7 @@ void MainWindow::SlotUpdataPinDesINI(D::DlgType type, QStringList iniInformation
         project.wirelessInformation[type - D::DlgUSART1] = wirelessModubleInformation;
     else if (type >= D::DlgSPI1 && type <= D::DlgSPI3)
         project.networkInformation[type - D::DlgSPI1] = networkAttributInformation;
+    scheduleCheckpoint();
 }
 
 void MainWindow::SlotUpdataButtonActive()

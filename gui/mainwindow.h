@@ -9,6 +9,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 
 namespace Ui {
 class MainWindow;
@@ -18,6 +19,7 @@ class QMenu;
 class QPushButton;
 class QSettings;
 class QTranslator;
+class QUndoStack;
 class CPinScene;
 class DialogConfigure;
 class CAboutPindle;
@@ -39,6 +41,10 @@ public:
     QString projectPath() const { return projectFilePath; }
     int currentLanguage() const { return languageId; }
     QPushButton *peripheralButton(CPinDescriptions::DlgType type) const;
+    // True when the shown project holds work that no file has: changes since
+    // the last save or open, or a project read from a controller.
+    bool isProjectModified() const;
+    QUndoStack *undoStack() const { return history; }
 
     // Builds the transfer form of the open project's configuration table.
     bool buildTable(QByteArray *table, QString *error) const;
@@ -62,6 +68,9 @@ public slots:
     void UpdataSPI2SliceSelectPinsSlot();
     void UpdataSPI3SliceSelectPinsSlot();
     void UploadConfigureFileFromChipSlot();
+    // Shows a project built from a controller's table as a new, unsaved
+    // project, after asking what to do with unsaved changes of the open one.
+    void openUploadedProject(const QString &filePath);
 
     void on_pushButtonDI_clicked();
     void on_pushButtonDO_clicked();
@@ -103,7 +112,26 @@ public slots:
     void on_actionInLineUpload_triggered();
     void on_pushButton_clicked();
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    // Asks whether to save unsaved changes; false when the user cancels or the
+    // save did not happen, so the action that asked must not go on.
+    bool maybeSave();
+    // Refreshes every list and writes the project: to its file, or to a file
+    // the user chooses (always when chooseFile, or when it has none yet).
+    bool saveProject(bool chooseFile);
+    QString askSavePath();
+    QString savePathProblem(const QString &path) const;
+    QString startFolder() const;
+    bool isInUploadFolder(const QString &path) const;
+    // Undo history: a step is recorded once the event that changed the project
+    // is over, so that a pin choice and the tables it refreshes are one step.
+    void scheduleCheckpoint();
+    void checkpoint();
+    void restoreProject(const ProjectData &snapshot);
+    void resetHistory(bool unsavedOrigin);
     bool openProjectFile(const QString &filePath, QString *error);
     void buildMenus();
     void retranslateMenus();
@@ -113,7 +141,6 @@ private:
     void launch(CPinDescriptions::DlgType type);
     void refreshSilently(CPinDescriptions::DlgType type);
     void applyChipSelectsToScene();
-    void closeProject();
     void updateTitle();
     void rememberProject(const QString &path);
     QSettings *reopenStartupSettings();
@@ -135,8 +162,15 @@ private:
     CDownloadTab *downloadTab = nullptr;
     QString baseTitle;
     bool viewFitted = false;
+    QUndoStack *history = nullptr;
+    QTimer checkpointTimer;
+    ProjectData lastSnapshot; // the project as the newest undo step left it
+    int recordingSuspended = 0;
+    bool fromController = false; // shown project was read from a controller
+    QString lastFolder;          // folder of the last opened or saved project
 
     QMenu *fileMenu = nullptr;
+    QMenu *editMenu = nullptr;
     QMenu *settingsMenu = nullptr;
     QMenu *languageMenu = nullptr;
     QMenu *projectMenu = nullptr;
@@ -144,6 +178,10 @@ private:
     QAction *fileNewAction = nullptr;
     QAction *fileOpenAction = nullptr;
     QAction *fileSaveAction = nullptr;
+    QAction *fileSaveAsAction = nullptr;
+    QAction *quitAction = nullptr;
+    QAction *undoAction = nullptr;
+    QAction *redoAction = nullptr;
     QAction *chineseAction = nullptr;
     QAction *englishAction = nullptr;
     QAction *uploadConfigureAction = nullptr;

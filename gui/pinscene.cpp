@@ -101,6 +101,23 @@ void CPinScene::setPinFunction(int pinIndex, const QString &text, const QColor &
     emit updataButtonActive();
 }
 
+void CPinScene::restoreFunctions(const QStringList &texts)
+{
+    for (int i = 0; i < pins.size() && i < texts.size(); ++i) {
+        CPinItem *item = pins.at(i);
+        if (item->colour() == fixedColour() || item->colour() == powerColour())
+            continue;
+        const QString &text = texts.at(i);
+        if (item->functionText() == text)
+            continue;
+        const bool free = text.trimmed().isEmpty() || text == QLatin1String("ClearPin");
+        item->setFunctionText(free ? PinBoard::freeText : text);
+        item->setColour(free ? freeColour() : assignedColour());
+    }
+    syncBoard();
+    emit updataButtonActive();
+}
+
 // The items are what the user sees and the main window may write them
 // directly (opening a project), so the board is refreshed from them before
 // every decision.

@@ -35,6 +35,10 @@ public:
 
     // Sets a pin's function text and colour and emits updataButtonActive.
     void setPinFunction(int pinIndex, const QString &text, const QColor &colour);
+    // Puts every changeable pin back to the given function texts (index 0 =
+    // pin 1, " " for none), as an undo does; fixed and power pins keep theirs.
+    // Emits updataButtonActive once.
+    void restoreFunctions(const QStringList &texts);
 
     // Fills the pin menu for a pin without showing it; the right-button
     // press calls this and then pops the menu up at the cursor.

@@ -97,7 +97,7 @@ QColor colorOf(QWidget *w)
 struct Window
 {
     QString chip = "STM32F103RE";
-    bool project = false;
+    bool project = true;
     QByteArray table;
     QStringList calls;
     QByteArray analyzed;
@@ -117,8 +117,6 @@ struct Window
                 *error = "no project";
             return !table.isEmpty();
         };
-        h.saveProject = [this] { calls << "save"; };
-        h.closeProject = [this] { calls << "close"; };
         h.analyzeUpload = [this](const QByteArray &t, const QString &c, QString *error) {
             calls << "analyze";
             analyzed = t;
@@ -155,7 +153,7 @@ private slots:
     void portControls();
     void transfersNeedAnOpenPort();
     void downloadThroughTheStandIn();
-    void uploadAsksFirstThenReadsTheTable();
+    void uploadKeepsTheProjectUntilTheTableIsRead();
     void failuresEndTheTransfer();
     void idleBlocksAreIgnored();
     void pickingFiles();
@@ -229,7 +227,10 @@ void TestDownloadTab::transfersNeedAnOpenPort()
     CDownloadTab tab(&form.window, win.hooks());
     tab.startDownload();
     tab.startUpload();
-    QCOMPARE(boxes.seen.size(), 2);
+    win.project = false; // nothing to download, whatever the port
+    tab.startDownload();
+    QCOMPARE(boxes.seen.size(), 3);
+    QVERIFY(boxes.seen.at(2).text.contains("没有打开的工程"));
     QCOMPARE(boxes.seen.at(0).title, QString("警告"));
     QCOMPARE(boxes.seen.at(0).text, QString("串口未打开！"));
     QCOMPARE(boxes.seen.at(1).title, QString("警告"));
@@ -296,7 +297,7 @@ void TestDownloadTab::downloadThroughTheStandIn()
     QVERIFY(boxes.seen.isEmpty());
 }
 
-void TestDownloadTab::uploadAsksFirstThenReadsTheTable()
+void TestDownloadTab::uploadKeepsTheProjectUntilTheTableIsRead()
 {
     Boxes boxes;
     QTemporaryDir dir;
@@ -318,28 +319,18 @@ void TestDownloadTab::uploadAsksFirstThenReadsTheTable()
     tab.openPort();
     form.get<QComboBox>("comboBoxChipModel")->setCurrentText("STM32F407ZG");
 
-    // Cancel: nothing happens.
-    boxes.answer = QMessageBox::Cancel;
-    tab.startUpload();
-    QCOMPARE(boxes.seen.size(), 1);
-    QCOMPARE(boxes.seen.at(0).title, QString("提示"));
-    QCOMPARE(boxes.seen.at(0).text, QString("当前已存在工程，是否覆盖当前配置工程？"));
-    QCOMPARE(boxes.seen.at(0).buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    QCOMPARE(tab.state(), 0);
-    QVERIFY(win.calls.isEmpty());
-    QCOMPARE(form.tabs->currentIndex(), 1);
-
-    // Yes: saved first, then the project is closed and the table read.
-    boxes.answer = QMessageBox::Yes;
+    // Nothing is asked or closed before the table has arrived: the window asks
+    // when the decoded project is offered to it.
     tab.startUpload();
     QCOMPARE(tab.state(), 4);
-    QCOMPARE(win.calls, (QStringList{"save", "close"}));
-    QCOMPARE(form.tabs->currentIndex(), 0);
+    QVERIFY(boxes.seen.isEmpty());
+    QVERIFY(win.calls.isEmpty());
+    QCOMPARE(form.tabs->currentIndex(), 1);
     QVERIFY(tab.progressWindow() && tab.progressWindow()->isVisible());
     QCOMPARE(tab.progressWindow()->windowTitle(), QString("进度"));
     QCOMPARE(tab.progressWindow()->labelText(), QString("上传配置文件"));
     QTRY_COMPARE_WITH_TIMEOUT(tab.state(), 0, 20000);
-    QCOMPARE(win.calls, (QStringList{"save", "close", "analyze"}));
+    QCOMPARE(win.calls, QStringList{"analyze"});
     QCOMPARE(win.analyzed, table);
     QCOMPARE(win.analyzedChip, QString("STM32F407ZG"));
     QCOMPARE(tab.upload().uploadChipModel(), QString("STM32F407ZG"));
@@ -347,24 +338,14 @@ void TestDownloadTab::uploadAsksFirstThenReadsTheTable()
     QVERIFY(form.log().endsWith(": 上载Mirel配置信息完成，正在生成文件！\n"));
     QCOMPARE(form.log().count(": 上载Mirel配置信息时，正在读取...\n"), 2);
 
-    // No: not saved, but read all the same; a table the analysis refuses is reported.
+    // A table the analysis refuses is reported.
     win.calls.clear();
     win.analysisWorks = false;
-    boxes.answer = QMessageBox::No;
     tab.clearLog();
     tab.startUpload();
     QTRY_COMPARE_WITH_TIMEOUT(tab.state(), 0, 20000);
-    QCOMPARE(win.calls, (QStringList{"close", "analyze"}));
+    QCOMPARE(win.calls, QStringList{"analyze"});
     QVERIFY(form.log().contains("bad table"));
-
-    // Without an open project there is no question.
-    win.project = false;
-    win.calls.clear();
-    const int asked = boxes.seen.size();
-    tab.startUpload();
-    QCOMPARE(boxes.seen.size(), asked);
-    QTRY_COMPARE_WITH_TIMEOUT(tab.state(), 0, 20000);
-    QCOMPARE(win.calls, (QStringList{"close", "analyze"}));
 
     // The bytes still held for a download go to the analysis with the project's chip.
     win.calls.clear();
@@ -437,8 +418,9 @@ void TestDownloadTab::pickingFiles()
             asked = QStringList{caption, dir, filter};
             return reply;
         });
-    const QStringList filters = {"配置文件(*.bin);", "固件(*.bin);",     "算法文件(*.bin);",
-                                 "算法文件(*.bin);", "驱动文件(*.bin);", "工程文件(*.bin);"};
+    // Every filter lists its files: no stray separator after the pattern.
+    const QStringList filters = {"配置文件(*.bin)", "固件(*.bin)",     "算法文件(*.bin)",
+                                 "算法文件(*.bin)", "驱动文件(*.bin)", "工程文件(*.bin)"};
     for (int kind = 0; kind < CDownloadTab::KindCount; ++kind) {
         reply = QString("/data/file%1.bin").arg(kind);
         tab.pickFile(kind);

@@ -102,11 +102,15 @@ void TestMainWindow::formHasItsWidgetsMenusAndTitle()
     QStringList menus;
     for (QAction *a : w.menuBar()->actions())
         menus << a->text();
-    QCOMPARE(menus, (QStringList{"文件", "设置", "工程", "帮助"}));
+    QCOMPARE(menus, (QStringList{"文件", "编辑", "设置", "工程", "帮助"}));
     QMenu *file = w.menuBar()->actions().at(0)->menu();
-    QCOMPARE(file->actions().size(), 3);
+    QCOMPARE(file->actions().size(), 6);
     QCOMPARE(file->actions().at(0)->shortcut(), QKeySequence(QKeySequence::New));
     QCOMPARE(file->actions().at(2)->shortcut(), QKeySequence(QKeySequence::Save));
+    QCOMPARE(file->actions().at(3)->shortcut(), QKeySequence("Ctrl+Shift+S"));
+    QMenu *edit = w.menuBar()->actions().at(1)->menu();
+    QCOMPARE(edit->actions().at(0)->shortcut(), QKeySequence("Ctrl+Z"));
+    QCOMPARE(edit->actions().at(1)->shortcut(), QKeySequence("Ctrl+Shift+Z"));
 
     // "新建" of the file menu runs the toolbar command: the dialog appears.
     file->actions().at(0)->trigger();
@@ -170,7 +174,7 @@ void TestMainWindow::saveThenOpenGivesTheSameProject()
         w.scene()->setPinFunction(names.indexOf("PC0"), "SYS_RunLed", QColor(0, 188, 13));
         w.on_actionSave_triggered();
         QVERIFY(QFileInfo::exists(path));
-        QCOMPARE(w.windowTitle(), "Mirel ( " + path + " ) ");
+        QCOMPARE(w.windowTitle(), "Mirel ( " + path + " ) [*]");
         saved = w.projectData();
         QCOMPARE(saved.diInformation.size(), 16);
         QCOMPARE(saved.doInformation.size(), 18);
@@ -191,7 +195,7 @@ void TestMainWindow::saveThenOpenGivesTheSameProject()
     QCOMPARE(opened.doInformation, saved.doInformation);
     QCOMPARE(opened.sysInformation, saved.sysInformation);
     QCOMPARE(opened.usartInformation[0], saved.usartInformation[0]);
-    QCOMPARE(w.windowTitle(), "Mirel ( " + path + " ) ");
+    QCOMPARE(w.windowTitle(), "Mirel ( " + path + " ) [*]");
     const int pa9 = opened.pinNames.indexOf("PA9");
     QCOMPARE(w.scene()->pinItems().at(pa9)->functionText(), QStringLiteral("USART1_TX"));
 }
@@ -214,7 +218,7 @@ void TestMainWindow::badProjectFilesAreRefusedAndTheProjectKept()
     QVERIFY(messages.last().contains("Z80"));
     QCOMPARE(w.scene(), scene);
     QCOMPARE(w.projectData().currentChip, QStringLiteral("STM32F103RE"));
-    QCOMPARE(w.windowTitle(), QStringLiteral("Mirel"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Mirel[*]"));
 
     // A save that cannot be written is reported.
     FileDialogs::setSaveHandler([&](const QString &, const QString &, const QString &) {
@@ -222,7 +226,7 @@ void TestMainWindow::badProjectFilesAreRefusedAndTheProjectKept()
     });
     w.on_actionSave_triggered();
     QVERIFY(messages.size() == 4);
-    QCOMPARE(w.windowTitle(), QStringLiteral("Mirel"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Mirel[*]"));
 }
 
 void TestMainWindow::startupReopensTheLastProjectOrReportsItMissing()
