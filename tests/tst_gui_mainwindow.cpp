@@ -4,9 +4,12 @@
 #include "messages.h"
 #include "pinitem.h"
 #include "pinscene.h"
+#include "projectfile.h"
 #include "settingshelpers.h"
+#include "simprocess.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QGraphicsView>
 #include <QMenuBar>
 #include <QPushButton>
@@ -16,6 +19,7 @@
 #include <QTextEdit>
 #include <QToolBar>
 #include <QTranslator>
+#include <QUndoStack>
 #include <QtTest>
 #include <memory>
 
@@ -31,6 +35,10 @@ private slots:
     void badProjectFilesAreRefusedAndTheProjectKept();
     void startupReopensTheLastProjectOrReportsItMissing();
     void languageSwitchPersistsAndKeepsTheTitle();
+    void workIsSavedWhereChosenAndUndone();
+    void unsavedChangesAreAskedAbout();
+    void failedUploadKeepsTheOpenProject_data();
+    void failedUploadKeepsTheOpenProject();
 
 private:
     QString settingsPath() const
@@ -282,6 +290,176 @@ void TestMainWindow::languageSwitchPersistsAndKeepsTheTitle()
     QVERIFY(next.findChild<QTabWidget *>("tabWidget")->tabText(0) != QStringLiteral("引脚配置"));
     next.switchLanguage(2052);
     QCOMPARE(next.findChild<QTabWidget *>("tabWidget")->tabText(0), QStringLiteral("引脚配置"));
+}
+
+// A function chosen from a pin's menu, as a right click and a click on the
+// entry do; the undo step is recorded once the event is over.
+static void choose(MainWindow &w, const QString &pin, const QString &function)
+{
+    CPinScene *scene = w.scene();
+    scene->prepareMenu(scene->pinItems().value(w.projectData().pinNames.indexOf(pin)));
+    const int k = int(scene->currentFunctions().indexOf(function));
+    QVERIFY2(k >= 0, qPrintable(pin + " offers no " + function));
+    scene->menuActions().at(k)->trigger();
+    QCoreApplication::processEvents();
+}
+
+static QString functionOf(const MainWindow &w, const QString &pin)
+{
+    return w.projectData().pinFunctions.value(w.projectData().pinNames.indexOf(pin));
+}
+
+void TestMainWindow::workIsSavedWhereChosenAndUndone()
+{
+    QTemporaryDir dir;
+    QStringList startFolders;
+    FileDialogs::setSaveHandler([&](const QString &, const QString &start, const QString &) {
+        startFolders << start;
+        return dir.filePath("board"); // typed without a suffix
+    });
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.SlotNewProject("STM32F103RE", false);
+    QVERIFY(!w.isWindowModified());
+
+    // A serial pin fills its partner; Ctrl+Z takes both back, and the project
+    // is unmodified again; Ctrl+Shift+Z redoes it.
+    choose(w, "PA9", "USART1_TX");
+    QCOMPARE(functionOf(w, "PA10"), QStringLiteral("USART1_RX"));
+    QVERIFY(w.isWindowModified());
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(functionOf(w, "PA9"), QStringLiteral(" "));
+    QCOMPARE(functionOf(w, "PA10"), QStringLiteral(" "));
+    QCOMPARE(w.scene()->pinItems().at(w.projectData().pinNames.indexOf("PA10"))->functionText(),
+             QStringLiteral(" "));
+    QVERIFY(!w.isWindowModified());
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(functionOf(w, "PA10"), QStringLiteral("USART1_RX"));
+
+    // The first save asks, in a folder that exists, and adds the suffix.
+    QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+    const QString path = dir.filePath("board.cpro");
+    QCOMPARE(startFolders.size(), 1);
+    QVERIFY(QFileInfo(startFolders.at(0)).isDir());
+    QVERIFY(QFileInfo(path).isFile());
+    QCOMPARE(w.windowTitle(), "Mirel ( " + path + " ) [*]");
+    QVERIFY(!w.isWindowModified());
+
+    // Later saves write that file without a dialog.
+    choose(w, "PA0", "Normal_DI");
+    QVERIFY(w.isWindowModified());
+    QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(startFolders.size(), 1);
+    ProjectData onDisk;
+    QVERIFY(ProjectFile::read(path, &onDisk));
+    QCOMPARE(onDisk.pinFunctions, w.projectData().pinFunctions);
+    QVERIFY(!w.isWindowModified());
+    // Undoing past the save is a change; redoing returns to the saved state.
+    w.undoStack()->undo();
+    QVERIFY(w.isWindowModified());
+    QCOMPARE(functionOf(w, "PA0"), QStringLiteral(" "));
+    w.undoStack()->redo();
+    QVERIFY(!w.isWindowModified());
+
+    // A folder, or the upload folder that the program removes, is refused.
+    FileDialogs::setSaveHandler(
+        [&](const QString &, const QString &, const QString &) { return dir.path(); });
+    messages.clear();
+    w.findChild<QMenuBar *>()->actions().at(0)->menu()->actions().at(3)->trigger(); // 另存为
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages.last().contains(dir.path()));
+    QCOMPARE(w.projectPath(), path);
+}
+
+void TestMainWindow::unsavedChangesAreAskedAbout()
+{
+    QTemporaryDir dir;
+    QMessageBox::StandardButton answer = QMessageBox::Cancel;
+    Messages::setHandler([&](const Messages::Request &r) {
+        messages << r.text;
+        return answer;
+    });
+    QStringList openFilters;
+    FileDialogs::setOpenHandler([&](const QString &, const QString &start, const QString &filter) {
+        openFilters << filter;
+        return QFileInfo(start).isDir() ? QString() : QStringLiteral("no start folder");
+    });
+    FileDialogs::setSaveHandler([&](const QString &, const QString &, const QString &) {
+        return dir.filePath("kept.cpro");
+    });
+    MainWindow w;
+    w.show();
+    w.SlotNewProject("STM32F103RE", false);
+    choose(w, "PA0", "Normal_DI");
+
+    // Cancel: the window stays, nothing is opened or started.
+    QVERIFY(!w.close());
+    QVERIFY(w.isVisible());
+    QCOMPARE(messages.size(), 1);
+    w.on_actionOpen_triggered();
+    w.on_actionNew_triggered();
+    QVERIFY(openFilters.isEmpty());
+    QVERIFY(!qApp->findChild<QWidget *>("DialogNewPro") ||
+            !qApp->findChild<QWidget *>("DialogNewPro")->isVisible());
+    QCOMPARE(messages.size(), 3);
+    QCOMPARE(functionOf(w, "PA0"), QStringLiteral("Normal_DI"));
+
+    // Save: written first, then the open dialog lists project files.
+    answer = QMessageBox::Save;
+    w.on_actionOpen_triggered();
+    QVERIFY(QFileInfo(dir.filePath("kept.cpro")).isFile());
+    QCOMPARE(openFilters, QStringList{"项目文件(*.cpro)"});
+
+    // Discard: the window closes and takes the table window with it.
+    choose(w, "PA1", "Normal_DO");
+    w.configure()->launch(CPinDescriptions::DlgDO, w.projectData());
+    answer = QMessageBox::Discard;
+    QVERIFY(w.configure()->isVisible());
+    QVERIFY(w.close());
+    QVERIFY(!w.configure()->isVisible());
+}
+
+void TestMainWindow::failedUploadKeepsTheOpenProject_data()
+{
+    QTest::addColumn<QStringList>("simArguments");
+    QTest::newRow("refused length") << QStringList{"--upload-length", "0"};
+    QTest::newRow("table that does not decode") << QStringList{"--raw-table", "GARBAGE"};
+}
+
+void TestMainWindow::failedUploadKeepsTheOpenProject()
+{
+    QFETCH(QStringList, simArguments);
+    QTemporaryDir dir;
+    const QString garbage = dir.filePath("garbage.bin");
+    QFile f(garbage);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(700, '\x5a'));
+    f.close();
+    simArguments.replaceInStrings("GARBAGE", garbage);
+    SimProcess sim(simArguments);
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+
+    MainWindow w;
+    w.show();
+    w.SlotNewProject("STM32F407ZG", false);
+    choose(w, "PA0", "Normal_DI");
+    const ProjectData before = w.projectData();
+    CPinScene *scene = w.scene();
+    const QString title = w.windowTitle();
+
+    w.findChild<QComboBox *>("comboBoxComNo")->setEditText(sim.device());
+    w.findChild<QPushButton *>("pushButtonOpenCom")->click();
+    w.findChild<QPushButton *>("pushButtonUploadBinFile")->click();
+    auto *upload = w.findChild<QPushButton *>("pushButtonUploadBinFile");
+    QVERIFY(!upload->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(upload->isEnabled(), 20000);
+
+    QCOMPARE(w.scene(), scene);
+    QVERIFY(w.projectData() == before);
+    QCOMPARE(w.windowTitle(), title);
+    QVERIFY(w.isWindowModified());
+    QVERIFY(messages.isEmpty()); // nothing to replace, so nothing asked
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -64,12 +64,15 @@ void TestRoad::newProjectToControllerAndBack()
 
     QTemporaryDir dir;
     const QString path = dir.filePath("road.cpro");
-    FileDialogs::setSaveHandler(
-        [&](const QString &, const QString &, const QString &) { return path; });
+    int saveDialogs = 0;
+    FileDialogs::setSaveHandler([&](const QString &, const QString &, const QString &) {
+        ++saveDialogs;
+        return path;
+    });
     QStringList questions;
     Messages::setHandler([&](const Messages::Request &r) {
         questions << r.text;
-        return QMessageBox::No; // replace the open project without saving it
+        return QMessageBox::Discard;
     });
 
     MainWindow w;
@@ -96,9 +99,16 @@ void TestRoad::newProjectToControllerAndBack()
 
     w.findChild<QComboBox *>("comboBoxChipModel")->setCurrentText(chip);
     w.findChild<QPushButton *>("pushButtonUploadBinFile")->click();
-    QCOMPARE(questions.size(), 1);
     QTRY_VERIFY_WITH_TIMEOUT(log->toPlainText().contains("上载Mirel配置信息完成"), 15000);
-    QTRY_VERIFY_WITH_TIMEOUT(w.scene() != nullptr, 5000);
+    // The saved project is replaced without a question; the one read back is
+    // new and unsaved, and the upload folder goes without its parent.
+    QTRY_VERIFY_WITH_TIMEOUT(w.windowTitle().contains("从控制器读取"), 5000);
+    QVERIFY(questions.isEmpty());
+    QVERIFY(w.isWindowModified());
+    QVERIFY(w.projectPath().isEmpty());
+    const QString appDir = QCoreApplication::applicationDirPath();
+    QVERIFY(!QFileInfo::exists(appDir + "/config/uploadConfigureFile"));
+    QVERIFY(QFileInfo(appDir + "/config").isDir());
 
     const ProjectData &back = w.projectData();
     QCOMPARE(back.currentChip, chip);
@@ -122,6 +132,9 @@ void TestRoad::newProjectToControllerAndBack()
             function.truncate(3);
         QCOMPARE(w.scene()->pinItems().at(index)->functionText(), function);
     }
+    w.on_actionSave_triggered();
+    QCOMPARE(saveDialogs, 2);
+    QVERIFY(!w.isWindowModified());
 }
 
 QTEST_MAIN(TestRoad)
