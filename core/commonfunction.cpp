@@ -1,5 +1,7 @@
 #include "commonfunction.h"
 
+#include "chipfacts.h"
+
 quint16 CCommonFunction::crc16(const QByteArray &data)
 {
     quint16 crc = 0xFFFF;
@@ -61,11 +63,7 @@ quint32 CCommonFunction::readUInt32(const QByteArray &data, int offset, bool *ok
 
 QByteArray CCommonFunction::chipCode(const QString &chipModel)
 {
-    if (chipModel == QLatin1String("STM32F103RE"))
-        return QByteArray(1, char(0x01));
-    if (chipModel == QLatin1String("STM32F407ZG"))
-        return QByteArray(1, char(0x10));
-    return QByteArray(1, char(0x00));
+    return QByteArray(1, char(ChipFacts::code(chipModel)));
 }
 
 QByteArray CCommonFunction::header(Command command, PacketKind kind, quint8 code)

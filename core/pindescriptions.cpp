@@ -1,5 +1,7 @@
 #include "pindescriptions.h"
 
+#include "chipfacts.h"
+
 namespace {
 
 const char *const kPinsF103[] = {
@@ -115,7 +117,8 @@ QStringList toList(const char *const *names, int count)
 } // namespace
 
 CPinDescriptions::CPinDescriptions(bool useExternalRam, QObject *parent)
-    : QObject(parent), externalRam(useExternalRam)
+    : QObject(parent), chipF103(ChipFacts::F103), chipF407(ChipFacts::F407),
+      externalRam(useExternalRam)
 {
     pinNamesF103 = toList(kPinsF103, int(sizeof kPinsF103 / sizeof *kPinsF103));
     pinNamesF407 = toList(kPinsF407, int(sizeof kPinsF407 / sizeof *kPinsF407));
@@ -202,7 +205,7 @@ int CPinDescriptions::portPinIndex(const QString &pinName)
 
 bool CPinDescriptions::isKnownChip(const QString &chipModel) const
 {
-    return chipModel == chipF103 || chipModel == chipF407;
+    return ChipFacts::isKnown(chipModel);
 }
 
 QStringList CPinDescriptions::pinNames(const QString &chipModel) const
@@ -216,11 +219,7 @@ QStringList CPinDescriptions::pinNames(const QString &chipModel) const
 
 int CPinDescriptions::pinCount(const QString &chipModel) const
 {
-    if (chipModel == chipF103)
-        return pinCountF103;
-    if (chipModel == chipF407)
-        return pinCountF407;
-    return 0;
+    return ChipFacts::pinCount(chipModel);
 }
 
 QStringList CPinDescriptions::functionsOf(const QString &chipModel, const QString &pinName) const

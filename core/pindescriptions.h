@@ -64,8 +64,8 @@ public:
     CDlgDescription descriptions;
 
     // Chip models.
-    const QString chipF103 = QStringLiteral("STM32F103RE");
-    const QString chipF407 = QStringLiteral("STM32F407ZG");
+    const QString chipF103; // the models as ChipFacts names them
+    const QString chipF407;
     // Pin functions.
     const QString normalDI = QStringLiteral("Normal_DI");
     const QString normalDO = QStringLiteral("Normal_DO");
@@ -119,9 +119,6 @@ public:
     const QString sck = QStringLiteral("SCK");
     const QString miso = QStringLiteral("MISO");
     const QString mosi = QStringLiteral("MOSI");
-
-    static constexpr int pinCountF103 = 64;
-    static constexpr int pinCountF407 = 144;
 
     static QStringList commonFunctions();
 

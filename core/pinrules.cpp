@@ -1,66 +1,12 @@
 #include "pinrules.h"
 
-#include "tablerules.h"
+#include "chipfacts.h"
 
 const QString PinBoard::freeText = QStringLiteral(" ");
 
 namespace {
 
-struct GroupRow
-{
-    const char *peripheral;
-    char variant;
-    const char *pins[3];
-};
-
-// SPI groups (SCK, MISO, MOSI), in the order the rules try them.
-const GroupRow kSpiF103[] = {
-    {"SPI1", 'A', {"PA5", "PA6", "PA7"}},
-    {"SPI2", 'A', {"PB13", "PB14", "PB15"}},
-    {"SPI3", 'A', {"PB3", "PB4", "PB5"}},
-};
-const GroupRow kSpiF407[] = {
-    {"SPI1", 'A', {"PA5", "PA6", "PA7"}},    {"SPI2", 'A', {"PB13", "PB14", "PB15"}},
-    {"SPI3", 'A', {"PC10", "PC11", "PC12"}}, {"SPI1", 'B', {"PB3", "PB4", "PB5"}},
-    {"SPI2", 'B', {"PB10", "PC2", "PC3"}},   {"SPI3", 'B', {"PB3", "PB4", "PB5"}},
-};
-
-// Serial groups (TX, RX), in the order the rules try them.
-const GroupRow kSerialF103[] = {
-    {"USART1", 'A', {"PA9", "PA10", nullptr}},  {"USART2", 'A', {"PA2", "PA3", nullptr}},
-    {"USART3", 'A', {"PB10", "PB11", nullptr}}, {"UART4", 'A', {"PC10", "PC11", nullptr}},
-    {"UART5", 'A', {"PC12", "PD2", nullptr}},
-};
-const GroupRow kSerialF407[] = {
-    {"USART1", 'A', {"PA9", "PA10", nullptr}},  {"USART2", 'A', {"PA2", "PA3", nullptr}},
-    {"USART3", 'A', {"PD8", "PD9", nullptr}},   {"UART4", 'A', {"PC10", "PC11", nullptr}},
-    {"UART5", 'A', {"PC12", "PD2", nullptr}},   {"USART6", 'A', {"PC6", "PC7", nullptr}},
-    {"USART1", 'B', {"PB6", "PB7", nullptr}},   {"USART2", 'B', {"PD5", "PD6", nullptr}},
-    {"USART3", 'B', {"PB10", "PB11", nullptr}}, {"UART4", 'B', {"PA0", "PA1", nullptr}},
-    {"USART6", 'B', {"PG14", "PG9", nullptr}},
-};
-
-template <std::size_t N>
-QVector<PinBoard::SignalGroup> makeGroups(const GroupRow (&rows)[N], const QStringList &suffixes)
-{
-    QVector<PinBoard::SignalGroup> groups;
-    for (const GroupRow &row : rows) {
-        PinBoard::SignalGroup group;
-        group.peripheral = QString::fromLatin1(row.peripheral);
-        group.variant = QChar::fromLatin1(row.variant);
-        for (int i = 0; i < suffixes.size(); ++i) {
-            group.pins << QString::fromLatin1(row.pins[i]);
-            group.signalNames << group.peripheral + suffixes.at(i);
-        }
-        groups << group;
-    }
-    return groups;
-}
-
-const QStringList kSpiSuffixes{"_SCK", "_MISO", "_MOSI"};
 const QStringList kSpiKinds{"SCK", "MISO", "MOSI"};
-const QStringList kSerialSuffixes{"_TX", "_RX"};
-const QStringList kSerialKinds{"TX", "RX"};
 const QStringList kBoardSelects{"DI_CS", "DO_CS", "AI_CS", "AO_CS"};
 
 } // namespace
@@ -106,20 +52,12 @@ void PinBoard::setFunction(int pinIndex, const QString &text)
 
 QVector<PinBoard::SignalGroup> PinBoard::spiGroups() const
 {
-    if (model == cat.chipF103)
-        return makeGroups(kSpiF103, kSpiSuffixes);
-    if (isF407())
-        return makeGroups(kSpiF407, kSpiSuffixes);
-    return {};
+    return ChipFacts::spiGroups(model);
 }
 
 QVector<PinBoard::SignalGroup> PinBoard::serialGroups() const
 {
-    if (model == cat.chipF103)
-        return makeGroups(kSerialF103, kSerialSuffixes);
-    if (isF407())
-        return makeGroups(kSerialF407, kSerialSuffixes);
-    return {};
+    return ChipFacts::serialGroups(model);
 }
 
 bool PinBoard::isComplete(const SignalGroup &group) const
@@ -137,7 +75,7 @@ bool PinBoard::isPeripheralComplete(const QString &peripheral, QChar variant) co
     QVector<SignalGroup> groups = spiGroups();
     groups += serialGroups();
     for (const SignalGroup &group : qAsConst(groups))
-        if (group.peripheral == peripheral && (variant.isNull() || group.variant == variant) &&
+        if (group.port == peripheral && (variant.isNull() || group.variant == variant) &&
             isComplete(group))
             return true;
     return false;
@@ -150,7 +88,7 @@ bool PinBoard::lockedForEdit(const QString &function) const
     bool locked = false;
     if (function.mid(0, 3) == QLatin1String("SPI") && function.mid(4, 1) == QLatin1String("_") &&
         function.mid(5, 2) == QLatin1String("CS")) {
-        for (const QString &spi : cat.spiNames)
+        for (const QString &spi : ChipFacts::spiPorts())
             if (function.startsWith(spi + QLatin1String("_CS")))
                 locked = isPeripheralComplete(spi);
     }
@@ -170,7 +108,7 @@ bool PinBoard::alternativeGroupState(const QString &entry, const QString &pin, b
         const int slot = int(group.signalNames.indexOf(entry));
         if (slot < 0 || group.pins.at(slot) != pin)
             continue;
-        const QString &p = group.peripheral;
+        const QString &p = group.port;
         if (p == QLatin1String("UART5")) {
             *state = !isComplete(group);
             return true;
@@ -258,15 +196,15 @@ void PinBoard::applySpiPartners(Outcome &outcome, int pinIndex, const QString &c
             bool partnersSet = true;
             for (int i : others) {
                 const QString text = function(indexOfPin(group.pins.at(i)));
-                if (!text.contains(kSpiKinds.at(i)) || !text.contains(group.peripheral))
+                if (!text.contains(kSpiKinds.at(i)) || !text.contains(group.port))
                     partnersSet = false;
             }
             if (!partnersSet)
                 continue;
             for (int i : others)
                 release(outcome, indexOfPin(group.pins.at(i)));
-            const int spi = int(cat.spiNames.indexOf(group.peripheral));
-            releaseContaining(outcome, group.peripheral + QLatin1String("_CS"),
+            const int spi = int(ChipFacts::spiPorts().indexOf(group.port));
+            releaseContaining(outcome, group.port + QLatin1String("_CS"),
                               SelectSignal(SignalSPI1 + spi));
         }
     }
@@ -285,8 +223,9 @@ void PinBoard::applySerialPartners(Outcome &outcome, int pinIndex, const QString
         if (choice == group.signalNames.at(slot)) {
             if (isFree(otherIndex))
                 write(outcome, otherIndex, group.signalNames.at(other));
-        } else if (choice == cat.clearPin &&
-                   function(otherIndex).contains(kSerialKinds.at(other))) {
+        } else if (choice == cat.clearPin && function(otherIndex) == group.signalNames.at(other)) {
+            // Only this port's own partner: PA1 may carry ETH_MII_RX_CLK, PC11
+            // USART3_RX, which clearing PA0 or PC10 must leave alone.
             release(outcome, otherIndex);
         }
     }
@@ -307,11 +246,6 @@ void PinBoard::applyBoardClearing(Outcome &outcome, const QString &choice,
         releaseContaining(outcome, QStringLiteral("AO_CS"), SignalAO);
 }
 
-QString PinBoard::chipSelectPrefix(CPinDescriptions::DlgType type)
-{
-    return TableRules::chipSelectName(type);
-}
-
 PinBoard::Outcome PinBoard::placeSpiChipSelects(CPinDescriptions::DlgType type,
                                                 const QStringList &newNames,
                                                 const QStringList &oldNames)
@@ -321,7 +255,7 @@ PinBoard::Outcome PinBoard::placeSpiChipSelects(CPinDescriptions::DlgType type,
                        type == CPinDescriptions::DlgSPI3;
     if (!isSpi || newNames.isEmpty())
         return outcome;
-    const QString prefix = chipSelectPrefix(type);
+    const QString prefix = ChipFacts::chipSelectPrefix(type);
     for (const QString &name : oldNames) {
         const int index = indexOfPin(name);
         if (index >= 0 && function(index).contains(prefix))
@@ -345,7 +279,7 @@ PinBoard::Outcome PinBoard::placeBoardChipSelects(CPinDescriptions::DlgType type
                          type == CPinDescriptions::DlgAI || type == CPinDescriptions::DlgAO;
     if (!isBoard || newNames.isEmpty() || boards.isEmpty() || newNames.size() / 4 != boards.size())
         return outcome;
-    const QString prefix = chipSelectPrefix(type);
+    const QString prefix = ChipFacts::chipSelectPrefix(type);
     for (const QString &name : oldNames) {
         const int index = indexOfPin(name);
         if (index >= 0 && function(index).contains(prefix))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chipfacts.h"
 #include "pindescriptions.h"
 
 #include <QString>
@@ -47,14 +48,8 @@ public:
         int count(SelectSignal s) const { return int(fired.count(s)); }
     };
 
-    // A serial (TX, RX) or SPI (SCK, MISO, MOSI) peripheral on one set of pins.
-    struct SignalGroup
-    {
-        QString peripheral; // "SPI1", "USART2", ...
-        QChar variant;      // 'A' or 'B'
-        QStringList pins;
-        QStringList signalNames;
-    };
+    // A serial (TX, RX) or SPI (SCK, MISO, MOSI) port on one set of pins.
+    using SignalGroup = ChipFacts::PortGroup;
 
     static constexpr int maxMenuEntries = 20;
     static const QString freeText; // " "
@@ -101,9 +96,6 @@ public:
     // Chip selects handed over by the DI, DO, AI or AO table (four per board).
     Outcome placeBoardChipSelects(CPinDescriptions::DlgType type, const QStringList &newNames,
                                   const QStringList &oldNames, const QStringList &boards);
-
-    // "SPI2_CS" for DlgSPI2, "DI_CS" for DlgDI, ...; empty for other kinds.
-    static QString chipSelectPrefix(CPinDescriptions::DlgType type);
 
 private:
     void write(Outcome &outcome, int pinIndex, const QString &text);

@@ -1,5 +1,6 @@
 #include "projectfile.h"
 
+#include "chipfacts.h"
 #include "settingshelpers.h"
 
 #include <QDir>
@@ -19,7 +20,7 @@ using D = CPinDescriptions;
 const D::DlgType kLeadingRowTables[] = {D::DlgDI, D::DlgDO, D::DlgAI, D::DlgAO, D::DlgEXIT};
 
 // The largest row count a file may declare: one row per pin at most.
-constexpr int kMaxRows = CPinDescriptions::pinCountF407;
+constexpr int kMaxRows = ChipFacts::pinCountF407;
 
 void setError(QString *error, const QString &message)
 {

@@ -1,5 +1,7 @@
 #include "tabledecoder.h"
 
+#include "chipfacts.h"
+
 #include "dlgdescription.h"
 #include "pindescriptions.h"
 
@@ -7,7 +9,7 @@ namespace L = TableLayout;
 
 namespace {
 
-const QString kF103 = QStringLiteral("STM32F103RE");
+const QString &kF103 = ChipFacts::F103;
 const QString kOff = QStringLiteral("0"); // enable index of "关" in the row tables
 const QString kOn = QStringLiteral("1");  // enable index of "开"
 

@@ -1,5 +1,7 @@
 #include "tablelayout.h"
 
+#include "chipfacts.h"
+
 #include <QStringList>
 
 namespace TableLayout {
@@ -10,8 +12,8 @@ const char *const kTags[SectionCount] = {"FSMC",   "DI",     "DO",     "AI",    
                                          "USART1", "USART2", "USART3", "USART4", "USART5", "USART6",
                                          "SPI1",   "SPI2",   "SPI3",   "SYS"};
 
-const QString kF103 = QStringLiteral("STM32F103RE");
-const QString kF407 = QStringLiteral("STM32F407ZG");
+const QString &kF103 = ChipFacts::F103;
+const QString &kF407 = ChipFacts::F407;
 
 void setError(QString *error, const QString &message)
 {

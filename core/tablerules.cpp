@@ -1,5 +1,7 @@
 #include "tablerules.h"
 
+#include "chipfacts.h"
+
 #include <algorithm>
 
 namespace TableRules {
@@ -36,91 +38,28 @@ bool groupComplete(const QStringList &group, const QStringList &signalNames,
     return true;
 }
 
-// Picks the pins of a port: the alternative group wins when both are complete.
-PortPins pickGroup(const QStringList &first, const QStringList &alternative,
-                   const QStringList &signalNames, const QStringList &pinNames,
-                   const QStringList &pinFunctions)
-{
-    PortPins result;
-    for (int i = 0; i < signalNames.size(); ++i)
-        result.names << QString();
-    for (const QStringList *group : {&first, &alternative}) {
-        if (groupComplete(*group, signalNames, pinNames, pinFunctions)) {
-            result.names = *group;
-            result.assigned = true;
-        }
-    }
-    return result;
-}
-
 } // namespace
 
 TableRows rowsOfTable(CPinDescriptions::DlgType type, const QStringList &pinNames,
                       const QStringList &pinFunctions)
 {
-    QString contained;
-    switch (type) {
-    case CPinDescriptions::DlgDI:
-        contained = QStringLiteral("Normal_DI");
-        break;
-    case CPinDescriptions::DlgDO:
-        contained = QStringLiteral("Normal_DO");
-        break;
-    case CPinDescriptions::DlgAI:
-        contained = QStringLiteral("ADC");
-        break;
-    case CPinDescriptions::DlgAO:
-        contained = QStringLiteral("DAC");
-        break;
-    case CPinDescriptions::DlgEXIT:
-        contained = QStringLiteral("EXIT");
-        break;
-    case CPinDescriptions::DlgSYS:
-        break;
-    default:
-        return {};
-    }
     TableRows rows;
+    if (type >= CPinDescriptions::DlgUSART1 && type <= CPinDescriptions::DlgSPI3)
+        return rows;
     const int count = std::min(pinNames.size(), pinFunctions.size());
     for (int i = 0; i < count; ++i) {
-        const QString &function = pinFunctions.at(i);
-        const bool member = type == CPinDescriptions::DlgSYS
-                                ? function.startsWith(QLatin1String("SYS"))
-                                : function.contains(contained);
-        if (member) {
+        if (type != CPinDescriptions::DlgNone && ChipFacts::tableOf(pinFunctions.at(i)) == type) {
             rows.pins << pinNames.at(i);
-            rows.functions << function;
+            rows.functions << pinFunctions.at(i);
         }
     }
     return rows;
 }
 
-QString chipSelectName(CPinDescriptions::DlgType type)
-{
-    switch (type) {
-    case CPinDescriptions::DlgDI:
-        return QStringLiteral("DI_CS");
-    case CPinDescriptions::DlgDO:
-        return QStringLiteral("DO_CS");
-    case CPinDescriptions::DlgAI:
-        return QStringLiteral("AI_CS");
-    case CPinDescriptions::DlgAO:
-        return QStringLiteral("AO_CS");
-    case CPinDescriptions::DlgSPI1:
-        return QStringLiteral("SPI1_CS");
-    case CPinDescriptions::DlgSPI2:
-        return QStringLiteral("SPI2_CS");
-    case CPinDescriptions::DlgSPI3:
-        return QStringLiteral("SPI3_CS");
-    default:
-        return QString();
-    }
-}
-
 QStringList chipSelectCandidates(const QStringList &pinNames, const QStringList &pinFunctions,
                                  const QString &chipSelectName)
 {
-    static const QStringList reserved{"PD0", "PD1", "PB2", "PDR_ON"};
+    const QStringList &reserved = ChipFacts::chipSelectExcluded();
     QStringList candidates;
     if (chipSelectName.isEmpty())
         return candidates;
@@ -156,47 +95,40 @@ QStringList groupedByPort(const QStringList &pins)
     return grouped;
 }
 
+namespace {
+
+PortPins portPins(const ChipFacts::PortGroup &first, const ChipFacts::PortGroup &alternative,
+                  int signalCount, const QStringList &pinNames, const QStringList &pinFunctions)
+{
+    PortPins result;
+    for (int i = 0; i < signalCount; ++i)
+        result.names << QString();
+    // The alternative group wins when both are complete.
+    for (const ChipFacts::PortGroup *group : {&first, &alternative}) {
+        if (groupComplete(group->pins, group->signalNames, pinNames, pinFunctions)) {
+            result.names = group->pins;
+            result.assigned = true;
+        }
+    }
+    return result;
+}
+
+} // namespace
+
 PortPins usartPins(const QString &chipModel, int port, const QStringList &pinNames,
                    const QStringList &pinFunctions)
 {
-    static const QStringList names{"USART1", "USART2", "USART3", "UART4", "UART5", "USART6"};
-    static const QVector<QStringList> groupsF103{
-        {"PA9", "PA10"}, {"PA2", "PA3"}, {"PB10", "PB11"}, {"PC10", "PC11"}, {"PC12", "PD2"}, {}};
-    static const QVector<QStringList> firstF407{{"PA9", "PA10"},  {"PA2", "PA3"},  {"PD8", "PD9"},
-                                                {"PC10", "PC11"}, {"PC12", "PD2"}, {"PC6", "PC7"}};
-    static const QVector<QStringList> alternativeF407{
-        {"PB6", "PB7"}, {"PD5", "PD6"}, {"PB10", "PB11"}, {"PA0", "PA1"}, {}, {"PG14", "PG9"}};
-    if (port < 1 || port > 6)
-        return PortPins{{QString(), QString()}, false};
-    const QString name = names.at(port - 1);
-    const QStringList signalNames{name + "_TX", name + "_RX"};
-    if (chipModel == QLatin1String("STM32F103RE"))
-        return pickGroup(groupsF103.at(port - 1), {}, signalNames, pinNames, pinFunctions);
-    if (chipModel == QLatin1String("STM32F407ZG"))
-        return pickGroup(firstF407.at(port - 1), alternativeF407.at(port - 1), signalNames,
-                         pinNames, pinFunctions);
-    return pickGroup({}, {}, signalNames, pinNames, pinFunctions);
+    return portPins(ChipFacts::serialGroup(chipModel, port, QLatin1Char('A')),
+                    ChipFacts::serialGroup(chipModel, port, QLatin1Char('B')), 2, pinNames,
+                    pinFunctions);
 }
 
 PortPins spiPins(const QString &chipModel, int port, const QStringList &pinNames,
                  const QStringList &pinFunctions)
 {
-    static const QVector<QStringList> groupsF103{
-        {"PA5", "PA6", "PA7"}, {"PB13", "PB14", "PB15"}, {"PB3", "PB4", "PB5"}};
-    static const QVector<QStringList> firstF407{
-        {"PA5", "PA6", "PA7"}, {"PB13", "PB14", "PB15"}, {"PC10", "PC11", "PC12"}};
-    static const QVector<QStringList> alternativeF407{
-        {"PB3", "PB4", "PB5"}, {"PB10", "PC2", "PC3"}, {"PB3", "PB4", "PB5"}};
-    if (port < 1 || port > 3)
-        return PortPins{{QString(), QString(), QString()}, false};
-    const QString name = QStringLiteral("SPI%1").arg(port);
-    const QStringList signalNames{name + "_SCK", name + "_MISO", name + "_MOSI"};
-    if (chipModel == QLatin1String("STM32F103RE"))
-        return pickGroup(groupsF103.at(port - 1), {}, signalNames, pinNames, pinFunctions);
-    if (chipModel == QLatin1String("STM32F407ZG"))
-        return pickGroup(firstF407.at(port - 1), alternativeF407.at(port - 1), signalNames,
-                         pinNames, pinFunctions);
-    return pickGroup({}, {}, signalNames, pinNames, pinFunctions);
+    return portPins(ChipFacts::spiGroup(chipModel, port, QLatin1Char('A')),
+                    ChipFacts::spiGroup(chipModel, port, QLatin1Char('B')), 3, pinNames,
+                    pinFunctions);
 }
 
 int usedBits(const QStringList &bitTextsHighFirst, const QString &noneText)

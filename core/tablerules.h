@@ -26,10 +26,6 @@ struct TableRows
 TableRows rowsOfTable(CPinDescriptions::DlgType type, const QStringList &pinNames,
                       const QStringList &pinFunctions);
 
-// The chip-select function prefix of a table kind: "DI_CS" ... "AO_CS",
-// "SPI1_CS" ... "SPI3_CS"; empty for the other kinds.
-QString chipSelectName(CPinDescriptions::DlgType type);
-
 // Port pins that may serve as chip selects of a kind, in chip-pin order: free
 // pins and pins already carrying that kind's chip-select function. PB2, PD0,
 // PD1 and PDR_ON are never offered.

@@ -1,6 +1,7 @@
 #include "dialogconfigure.h"
 #include "ui_dialogconfigure.h"
 
+#include "chipfacts.h"
 #include "messages.h"
 #include "numberdelegate.h"
 #include "rowtable.h"
@@ -67,7 +68,7 @@ void DialogConfigure::refreshSilently(D::DlgType kind, const ProjectData &projec
 QStringList DialogConfigure::candidatesOf(D::DlgType kind) const
 {
     return TableRules::chipSelectCandidates(currentPinNames, currentPinFunctions,
-                                            TableRules::chipSelectName(kind));
+                                            ChipFacts::chipSelectPrefix(kind));
 }
 
 void DialogConfigure::resetTable()

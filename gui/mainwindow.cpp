@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "aboutpindle.h"
+#include "chipfacts.h"
 #include "configtable.h"
 #include "dialogconfigure.h"
 #include "downloadtab.h"
@@ -46,32 +47,6 @@ void paintButton(QPushButton *button, const QColor &colour)
     button->setPalette(palette);
     button->setAutoFillBackground(true);
     button->setFlat(true);
-}
-
-// The table kind whose button a pin function colours, or DlgNone.
-D::DlgType peripheralOf(const QString &function)
-{
-    if (function.contains(QLatin1String("Normal_DI")))
-        return D::DlgDI;
-    if (function.contains(QLatin1String("Normal_DO")))
-        return D::DlgDO;
-    if (function.contains(QLatin1String("ADC")))
-        return D::DlgAI;
-    if (function.contains(QLatin1String("DAC")))
-        return D::DlgAO;
-    if (function.contains(QLatin1String("EXIT")))
-        return D::DlgEXIT;
-    static const char *const ports[] = {"USART1_", "USART2_", "USART3_",
-                                        "UART4_",  "UART5_",  "USART6_"};
-    for (int n = 0; n < 6; ++n)
-        if (function.contains(QLatin1String(ports[n])))
-            return D::DlgType(D::DlgUSART1 + n);
-    for (int n = 0; n < 3; ++n)
-        if (function.contains(QStringLiteral("SPI%1").arg(n + 1)))
-            return D::DlgType(D::DlgSPI1 + n);
-    if (function.startsWith(QLatin1String("SYS_")))
-        return D::DlgSYS;
-    return D::DlgNone;
 }
 
 // Launch and silent-refresh order of the save command: every list is rebuilt
@@ -727,7 +702,7 @@ void MainWindow::SlotUpdataButtonActive()
         project.pinNames << item->pinName();
         project.pinFunctions << (function == QLatin1String("ClearPin") ? QStringLiteral(" ")
                                                                        : function);
-        const D::DlgType type = peripheralOf(function);
+        const D::DlgType type = ChipFacts::tableOf(function);
         if (type != D::DlgNone)
             paintButton(peripheralButton(type), kActive);
     }

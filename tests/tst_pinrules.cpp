@@ -504,8 +504,8 @@ void TestPinRules::placingBoardChipSelects()
     for (auto type : {CPinDescriptions::DlgDO, CPinDescriptions::DlgAI, CPinDescriptions::DlgAO}) {
         Bench b(F103);
         b.board.placeBoardChipSelects(type, {"PC0", "PC1", "PC2", "PC3"}, {}, {"PA0"});
-        QCOMPARE(b.text("PC0"), PinBoard::chipSelectPrefix(type) + "4");
-        QCOMPARE(b.text("PC3"), PinBoard::chipSelectPrefix(type) + "1");
+        QCOMPARE(b.text("PC0"), ChipFacts::chipSelectPrefix(type) + "4");
+        QCOMPARE(b.text("PC3"), ChipFacts::chipSelectPrefix(type) + "1");
     }
 }
 

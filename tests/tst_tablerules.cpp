@@ -1,3 +1,4 @@
+#include "chipfacts.h"
 #include "projectdata.h"
 #include "tablerules.h"
 
@@ -86,9 +87,9 @@ void TestTableRules::chipSelectCandidatesOfEachKind()
                                        {"PA10", " "},
                                        {"VBAT", " "},
                                        {"BOOT0", " "}});
-    QCOMPARE(TableRules::chipSelectName(D::DlgDI), QStringLiteral("DI_CS"));
-    QCOMPARE(TableRules::chipSelectName(D::DlgSPI2), QStringLiteral("SPI2_CS"));
-    QVERIFY(TableRules::chipSelectName(D::DlgEXIT).isEmpty());
+    QCOMPARE(ChipFacts::chipSelectPrefix(D::DlgDI), QStringLiteral("DI_CS"));
+    QCOMPARE(ChipFacts::chipSelectPrefix(D::DlgSPI2), QStringLiteral("SPI2_CS"));
+    QVERIFY(ChipFacts::chipSelectPrefix(D::DlgEXIT).isEmpty());
 
     // Free port pins and the kind's own chip selects, in chip-pin order;
     // PB2, PD0, PD1 and the non-port pins are never offered.
