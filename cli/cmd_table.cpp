@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "atomicfile.h"
 #include "configanalyzer.h"
 #include "configtable.h"
 #include "projectfile.h"
@@ -97,7 +98,7 @@ int runTable(const QStringList &args)
     } else {
         bytes = ConfigTable::fileForm(sections);
     }
-    if (!ConfigTable::saveFile(tablePath, bytes, &message))
+    if (!AtomicFile::write(tablePath, bytes, &message))
         return failure("table", tablePath, message);
     return 0;
 }

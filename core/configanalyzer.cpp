@@ -1,6 +1,6 @@
 #include "configanalyzer.h"
 
-#include "configtable.h"
+#include "atomicfile.h"
 #include "dlgdescription.h"
 #include "projectfile.h"
 #include "tabledecoder.h"
@@ -75,5 +75,5 @@ bool CAnalyzeBinFileToConfigure::writeProject(const ProjectData &project, const 
             *error = QStringLiteral("cannot read back %1: %2").arg(draft, rendered.errorString());
         return false;
     }
-    return ConfigTable::saveFile(filePath, rendered.readAll(), error);
+    return AtomicFile::write(filePath, rendered.readAll(), error);
 }
