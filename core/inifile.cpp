@@ -61,14 +61,20 @@ bool render(const QString &filePath, const QByteArray *start,
     QVariantMap written;
     {
         std::unique_ptr<QSettings> settings(openSettings(draft));
-        if (settings->status() != QSettings::NoError)
+        if (settings->status() == QSettings::NoError) {
+            edit(settings.get());
+            settings->sync();
+        }
+        switch (settings->status()) {
+        case QSettings::NoError:
+            break;
+        case QSettings::FormatError:
             return fail(error, QStringLiteral("%1 cannot be read as an INI file").arg(filePath));
-        edit(settings.get());
-        settings->sync();
-        if (settings->status() != QSettings::NoError)
+        default:
             return fail(error, QStringLiteral("cannot write %1: the temporary copy %2 cannot be "
                                               "written")
                                    .arg(filePath, draft));
+        }
         written = contentOf(settings.get());
     }
 
