@@ -2,6 +2,7 @@
 
 #include "commands.h"
 
+#include "atomicfile.h"
 #include "configanalyzer.h"
 #include "configtable.h"
 #include "projectdata.h"
@@ -13,7 +14,6 @@
 #include <QCommandLineParser>
 #include <QEventLoop>
 #include <QFile>
-#include <QSaveFile>
 #include <cstdio>
 
 namespace {
@@ -225,9 +225,8 @@ int runUpload(const QStringList &args)
 
     const QByteArray table = transfer.uploadBuffer();
     if (!rawOut.isEmpty()) {
-        QSaveFile out(rawOut);
-        if (!out.open(QIODevice::WriteOnly) || out.write(table) != table.size() || !out.commit())
-            return failure("upload", QStringLiteral("cannot write %1").arg(rawOut));
+        if (!AtomicFile::write(rawOut, table, &error))
+            return failure("upload", error);
     }
     if (output.isEmpty())
         return 0;

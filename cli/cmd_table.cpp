@@ -1,5 +1,6 @@
 #include "commands.h"
 
+#include "atomicfile.h"
 #include "configanalyzer.h"
 #include "configtable.h"
 #include "projectfile.h"
@@ -7,6 +8,7 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -59,6 +61,30 @@ bool parse(QCommandLineParser &parser, const QStringList &args, QString *message
     return true;
 }
 
+// Holds back the signals that end a run from the terminal or the system while
+// it lives. A writer makes a temporary folder and a temporary file beside its
+// output and removes them on every return, but the default action of SIGINT
+// or SIGTERM would end the program in between and leave them behind; held
+// back, the signal takes effect once they are gone.
+class TerminationHold
+{
+public:
+    TerminationHold()
+    {
+        sigset_t set;
+        sigemptyset(&set);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+            sigaddset(&set, signal);
+        pthread_sigmask(SIG_BLOCK, &set, &previous);
+    }
+    ~TerminationHold() { pthread_sigmask(SIG_SETMASK, &previous, nullptr); }
+    TerminationHold(const TerminationHold &) = delete;
+    TerminationHold &operator=(const TerminationHold &) = delete;
+
+private:
+    sigset_t previous;
+};
+
 } // namespace
 
 int runTable(const QStringList &args)
@@ -97,7 +123,8 @@ int runTable(const QStringList &args)
     } else {
         bytes = ConfigTable::fileForm(sections);
     }
-    if (!ConfigTable::saveFile(tablePath, bytes, &message))
+    const TerminationHold hold;
+    if (!AtomicFile::write(tablePath, bytes, &message))
         return failure("table", tablePath, message);
     return 0;
 }
@@ -144,6 +171,7 @@ int runDecode(const QStringList &args)
     ProjectData project;
     if (!CAnalyzeBinFileToConfigure::decode(table, chipModel, &project, &message))
         return failure("decode", tablePath, message);
+    const TerminationHold hold;
     if (!CAnalyzeBinFileToConfigure::writeProject(project, projectPath, &message))
         return failure("decode", projectPath, message);
     return 0;

@@ -1,14 +1,10 @@
 #include "configanalyzer.h"
 
-#include "configtable.h"
 #include "dlgdescription.h"
+#include "inifile.h"
 #include "projectfile.h"
 #include "tabledecoder.h"
 #include "tablelayout.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 
 CAnalyzeBinFileToConfigure::CAnalyzeBinFileToConfigure(QObject *parent) : QObject(parent) {}
 
@@ -58,22 +54,7 @@ bool CAnalyzeBinFileToConfigure::analyze(const QByteArray &table, const QString 
 bool CAnalyzeBinFileToConfigure::writeProject(const ProjectData &project, const QString &filePath,
                                               QString *error)
 {
-    // The project is rendered into a private folder first, then its bytes
-    // replace the target in one step.
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) {
-        if (error)
-            *error = QStringLiteral("cannot create a temporary folder: ") + scratch.errorString();
-        return false;
-    }
-    const QString draft = scratch.filePath(QStringLiteral("project.cpro"));
-    if (!ProjectFile::write(project, draft, error))
-        return false;
-    QFile rendered(draft);
-    if (!rendered.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("cannot read back %1: %2").arg(draft, rendered.errorString());
-        return false;
-    }
-    return ConfigTable::saveFile(filePath, rendered.readAll(), error);
+    return IniFile::replace(
+        filePath, [&project](QSettings *settings) { ProjectFile::store(project, settings); },
+        error);
 }

@@ -46,12 +46,10 @@ bool buildConfigurationTable(const ProjectData &project, QByteArray *table,
                              QString *error = nullptr);
 // File form of a list of sections.
 QByteArray fileForm(const QList<QByteArray> &sections);
-// Writes the file form atomically (whole or not at all); creates the folder
-// when it is missing. False with a message when the table cannot be built or
-// the file cannot be written.
+// Writes the file form through AtomicFile (whole or not at all); creates the
+// folder when it is missing. False with a message when the table cannot be
+// built or the file cannot be written.
 bool writeTableFile(const ProjectData &project, const QString &filePath, QString *error = nullptr);
-// Writes bytes atomically to a file, creating its folder when missing.
-bool saveFile(const QString &filePath, const QByteArray &bytes, QString *error = nullptr);
 // Accepts either form and returns the transfer form; fails on anything else.
 // The file form is sixteen blocks (BE32 length + bytes) that fill the data
 // exactly and join into a well-formed transfer form.

@@ -1,13 +1,11 @@
 #include "projectfile.h"
 
 #include "chipfacts.h"
+#include "inifile.h"
 #include "settingshelpers.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
-#include <cstdio>
 #include <memory>
 
 namespace ProjectFile {
@@ -80,85 +78,34 @@ QStringList readKeys(QSettings *settings, const QString &section, const QStringL
 
 } // namespace
 
+void store(const ProjectData &project, QSettings *settings)
+{
+    const CPinDescriptions names(false);
+    writePairs(settings, names.sectionChip, project.chipInformation);
+    writePairs(settings, names.sectionFsmc, project.fsmcInformation);
+    clearSection(settings, names.sectionDesc);
+    for (int i = 0; i < project.pinNames.size(); ++i)
+        writeValue(settings, names.sectionDesc, project.pinNames.at(i),
+                   project.pinFunctions.value(i, QStringLiteral(" ")));
+    for (D::DlgType type : kLeadingRowTables)
+        writeRowTable(settings, sectionOf(type), *project.tableList(type), type);
+    for (int n = 0; n < 6; ++n)
+        writePairs(settings, names.sectionUsart.at(n), project.usartInformation[n]);
+    for (int n = 0; n < 6; ++n)
+        writePairs(settings, names.sectionWireless.at(n), project.wirelessInformation[n]);
+    for (int n = 0; n < 3; ++n)
+        writePairs(settings, names.sectionSpi.at(n), project.spiInformation[n]);
+    writeRowTable(settings, names.sectionSys, project.sysInformation, D::DlgSYS);
+    for (int n = 0; n < 3; ++n)
+        writePairs(settings, names.sectionNetwork.at(n), project.networkInformation[n]);
+}
+
 bool write(const ProjectData &project, const QString &filePath, QString *error)
 {
-    const QFileInfo target(filePath);
-    if (filePath.isEmpty()) {
-        setError(error, QStringLiteral("no file name given"));
-        return false;
-    }
-    if (target.exists() && !target.isFile()) {
-        setError(error, QStringLiteral("%1 is not a file").arg(filePath));
-        return false;
-    }
-    QDir dir = target.absoluteDir();
-    if (!dir.exists() && !dir.mkpath(QStringLiteral("."))) {
-        setError(error, QStringLiteral("cannot create the folder %1").arg(dir.path()));
-        return false;
-    }
-
-    // Write into a temporary file beside the target, starting from the old
-    // content so that sections this program does not produce survive, then
-    // rename it over the target in one step.
-    QTemporaryFile temp(dir.filePath(target.fileName() + QStringLiteral(".XXXXXX")));
-    temp.setAutoRemove(true);
-    if (!temp.open()) {
-        setError(error, QStringLiteral("cannot write %1: %2").arg(filePath, temp.errorString()));
-        return false;
-    }
-    if (target.exists()) {
-        QFile old(filePath);
-        if (!old.open(QIODevice::ReadOnly)) {
-            setError(error, QStringLiteral("cannot read %1: %2").arg(filePath, old.errorString()));
-            return false;
-        }
-        const QByteArray content = old.readAll();
-        if (temp.write(content) != content.size()) {
-            setError(error,
-                     QStringLiteral("cannot write %1: %2").arg(filePath, temp.errorString()));
-            return false;
-        }
-    }
-    temp.close();
-    const QString tempPath = temp.fileName();
-    QFile::setPermissions(tempPath, target.exists() ? target.permissions()
-                                                    : QFile::ReadOwner | QFile::WriteOwner |
-                                                          QFile::ReadGroup | QFile::ReadOther);
-
-    const CPinDescriptions names(false);
-    {
-        std::unique_ptr<QSettings> settings(openSettings(tempPath));
-        writePairs(settings.get(), names.sectionChip, project.chipInformation);
-        writePairs(settings.get(), names.sectionFsmc, project.fsmcInformation);
-        clearSection(settings.get(), names.sectionDesc);
-        for (int i = 0; i < project.pinNames.size(); ++i)
-            writeValue(settings.get(), names.sectionDesc, project.pinNames.at(i),
-                       project.pinFunctions.value(i, QStringLiteral(" ")));
-        for (D::DlgType type : kLeadingRowTables)
-            writeRowTable(settings.get(), sectionOf(type), *project.tableList(type), type);
-        for (int n = 0; n < 6; ++n)
-            writePairs(settings.get(), names.sectionUsart.at(n), project.usartInformation[n]);
-        for (int n = 0; n < 6; ++n)
-            writePairs(settings.get(), names.sectionWireless.at(n), project.wirelessInformation[n]);
-        for (int n = 0; n < 3; ++n)
-            writePairs(settings.get(), names.sectionSpi.at(n), project.spiInformation[n]);
-        writeRowTable(settings.get(), names.sectionSys, project.sysInformation, D::DlgSYS);
-        for (int n = 0; n < 3; ++n)
-            writePairs(settings.get(), names.sectionNetwork.at(n), project.networkInformation[n]);
-        settings->sync();
-        if (settings->status() != QSettings::NoError) {
-            setError(error, QStringLiteral("cannot write %1").arg(filePath));
-            return false;
-        }
-    }
-
-    if (std::rename(QFile::encodeName(tempPath).constData(),
-                    QFile::encodeName(filePath).constData()) != 0) {
-        setError(error, QStringLiteral("cannot replace %1").arg(filePath));
-        return false;
-    }
-    temp.setAutoRemove(false); // renamed: nothing left to remove
-    return true;
+    // Starting from the old content keeps the sections this program does not
+    // produce.
+    return IniFile::update(
+        filePath, [&project](QSettings *settings) { store(project, settings); }, error);
 }
 
 bool read(const QString &filePath, ProjectData *project, QString *error)

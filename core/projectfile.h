@@ -2,16 +2,23 @@
 
 #include "projectdata.h"
 
+#include <QSettings>
 #include <QString>
 
 // Reading and writing the .cpro project file (Qt INI, UTF-8 codec).
 namespace ProjectFile {
 
-// Writes every section of the project to filePath. The file on disk is either
-// the old one or the complete new one: the content is written to a temporary
-// file beside it and renamed over it. Sections of an existing file that the
-// project does not produce are kept. Returns false with a message on failure.
+// Writes every section of the project to filePath (through IniFile::update).
+// The file on disk is either the old one or the complete new one. Sections of
+// an existing file that the project does not produce are kept; a link is
+// followed, the file it points to written. Returns false with a message on
+// failure: no name, a folder or anything else than a file at the path, a
+// folder that cannot be made, a full disk.
 bool write(const ProjectData &project, const QString &filePath, QString *error = nullptr);
+
+// Puts every section the project produces into settings, each replacing the
+// section of that name whole.
+void store(const ProjectData &project, QSettings *settings);
 
 // Reads a project file. Fails with a message naming the file when it is
 // missing, not a file, unreadable, or its chip model is not a known one.

@@ -1,13 +1,11 @@
 #include "configtable.h"
 
+#include "atomicfile.h"
 #include "tablelayout.h"
 
 #include <QDataStream>
-#include <QDir>
-#include <QFileInfo>
-#include <QSaveFile>
 
-// The two forms of a table on disk and on the line, and atomic writing.
+// The two forms of a table on disk and on the line.
 namespace ConfigTable {
 
 namespace {
@@ -29,36 +27,12 @@ QByteArray fileForm(const QList<QByteArray> &sections)
     return out;
 }
 
-bool saveFile(const QString &filePath, const QByteArray &bytes, QString *error)
-{
-    const QFileInfo info(filePath);
-    if (!QDir().mkpath(info.absolutePath())) {
-        setError(error, QStringLiteral("cannot create the folder %1").arg(info.absolutePath()));
-        return false;
-    }
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, QStringLiteral("cannot write %1: %2").arg(filePath, file.errorString()));
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        setError(error, QStringLiteral("cannot write %1: %2").arg(filePath, file.errorString()));
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        setError(error, QStringLiteral("cannot write %1: %2").arg(filePath, file.errorString()));
-        return false;
-    }
-    return true;
-}
-
 bool writeTableFile(const ProjectData &project, const QString &filePath, QString *error)
 {
     QList<QByteArray> sections;
     if (!buildSections(project, &sections, error))
         return false;
-    return saveFile(filePath, fileForm(sections), error);
+    return AtomicFile::write(filePath, fileForm(sections), error);
 }
 
 bool toTransferForm(const QByteArray &data, QByteArray *transfer, QString *error)

@@ -1,6 +1,7 @@
 // mirel-sim: a stand-in controller on a pseudo-terminal, for trying the
 // program and the command-line tool without hardware, and for tests.
 
+#include "atomicfile.h"
 #include "configtable.h"
 #include "ptyline.h"
 #include "simcontroller.h"
@@ -9,7 +10,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
@@ -149,9 +149,9 @@ int main(int argc, char *argv[])
     controller.onDownloadComplete([savePath, verbose](const QByteArray &table) {
         if (savePath.isEmpty())
             return;
-        QSaveFile out(savePath);
-        if (!out.open(QIODevice::WriteOnly) || out.write(table) != table.size() || !out.commit())
-            std::fprintf(stderr, "mirel-sim: cannot write %s\n", qPrintable(savePath));
+        QString error;
+        if (!AtomicFile::write(savePath, table, &error))
+            std::fprintf(stderr, "mirel-sim: %s\n", qPrintable(error));
         else if (verbose)
             std::fprintf(stderr, "mirel-sim: saved %d bytes to %s\n", int(table.size()),
                          qPrintable(savePath));

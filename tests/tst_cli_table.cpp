@@ -1,5 +1,6 @@
 #include "configtable.h"
 #include "projectfile.h"
+#include "smalltmpfs.h"
 #include "tablefixtures.h"
 
 #include <QFile>
@@ -64,6 +65,7 @@ private slots:
     void tableWritesFileOrTransferForm();
     void decodeReadsEitherFormIntoAProject();
     void failuresAreOneLineAndWriteNothing();
+    void fullDiskFailsAndKeepsTheOldTable();
 
 private:
     QTemporaryDir dir;
@@ -209,6 +211,22 @@ void TestCliTable::failuresAreOneLineAndWriteNothing()
     QVERIFY(writeBytes(projectOut, "old project"));
     QCOMPARE(cli({"decode", truncatedPath, "--chip", F407, "-o", projectOut}).exitCode, 1);
     QCOMPARE(contents(projectOut), QByteArray("old project"));
+}
+
+void TestCliTable::fullDiskFailsAndKeepsTheOldTable()
+{
+    SmallTmpfs disk(8);
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.why()));
+    const QString out = disk.filePath("02Configure_0x8007800.bin");
+    const QByteArray old(6000, 'o'); // two pages: the disk is full
+    QVERIFY(writeBytes(out, old));
+    const Run run = cli({"table", projectPath, "-o", out});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(oneLine(run.err) && run.err.contains(out), qPrintable(run.err));
+    QCOMPARE(contents(out), old);
+    QCOMPARE(QDir(disk.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{"02Configure_0x8007800.bin"});
 }
 
 QTEST_GUILESS_MAIN(TestCliTable)

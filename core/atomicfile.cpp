@@ -1,0 +1,64 @@
+#include "atomicfile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace AtomicFile {
+
+namespace {
+
+bool fail(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
+} // namespace
+
+bool write(const QString &filePath, const QByteArray &bytes, QString *error)
+{
+    if (filePath.isEmpty())
+        return fail(error, QStringLiteral("no file name given"));
+    // QFileInfo follows symbolic links: these are about the file written.
+    const QFileInfo info(filePath);
+    if (info.isDir())
+        return fail(error, QStringLiteral("%1 is a folder, not a file").arg(filePath));
+    // A device or a pipe would be replaced by a plain file.
+    if (info.exists() && !info.isFile())
+        return fail(error, QStringLiteral("%1 is not a file").arg(filePath));
+    if (!QDir().mkpath(info.absolutePath()))
+        return fail(error, QStringLiteral("cannot create the folder %1").arg(info.absolutePath()));
+
+    // QSaveFile writes into a temporary file beside the target (beside the
+    // file a link points to) and renames it over the target on commit().
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(error, QStringLiteral("cannot write %1: %2").arg(filePath, file.errorString()));
+    // A small content stays in the write buffer until it is flushed: a full
+    // disk shows only there, and commit() flushes without reporting it, then
+    // renames the short file over the target. So flush and check first.
+    // When the system takes only part of a write (the disk fills up half way)
+    // Qt has no reason to give; the next attempt fails with the system's.
+    bool whole = true;
+    for (qint64 done = 0; whole && done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        whole = written > 0;
+        done += written;
+    }
+    if (whole && !file.flush()) {
+        file.flush(); // for the reason
+        whole = false;
+    }
+    if (!whole || file.error() != QFileDevice::NoError) {
+        const QString reason = file.errorString(); // cancelWriting() replaces it
+        file.cancelWriting();                      // the destructor removes the temporary file
+        return fail(error, QStringLiteral("cannot write %1: %2").arg(filePath, reason));
+    }
+    if (!file.commit())
+        return fail(error, QStringLiteral("cannot write %1: %2").arg(filePath, file.errorString()));
+    return true;
+}
+
+} // namespace AtomicFile

@@ -1,0 +1,143 @@
+#include "inifile.h"
+
+#include "atomicfile.h"
+#include "settingshelpers.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QVariantMap>
+#include <memory>
+
+namespace IniFile {
+
+namespace {
+
+bool fail(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
+// Every key of the settings with its value.
+QVariantMap contentOf(QSettings *settings)
+{
+    QVariantMap content;
+    const QStringList keys = settings->allKeys();
+    for (const QString &key : keys)
+        content.insert(key, settings->value(key));
+    return content;
+}
+
+// Refuses a path that names no file to write: empty, a folder, a device.
+bool checkTarget(const QString &filePath, QString *error)
+{
+    if (filePath.isEmpty())
+        return fail(error, QStringLiteral("no file name given"));
+    const QFileInfo info(filePath);
+    if (info.isDir())
+        return fail(error, QStringLiteral("%1 is a folder, not a file").arg(filePath));
+    if (info.exists() && !info.isFile())
+        return fail(error, QStringLiteral("%1 is not a file").arg(filePath));
+    return true;
+}
+
+// The INI bytes of start (none: an empty file) with the edits applied. The
+// settings write a copy in a private temporary folder, which is removed on
+// return whatever the outcome.
+bool render(const QString &filePath, const QByteArray *start,
+            const std::function<void(QSettings *)> &edit, QByteArray *bytes, QString *error)
+{
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return fail(error, QStringLiteral("cannot write %1: no temporary folder: %2")
+                               .arg(filePath, scratch.errorString()));
+    const QString draft = scratch.filePath(QStringLiteral("draft.ini"));
+    QString why;
+    if (start && !AtomicFile::write(draft, *start, &why))
+        return fail(error, QStringLiteral("cannot write %1: %2").arg(filePath, why));
+
+    QVariantMap written;
+    {
+        std::unique_ptr<QSettings> settings(openSettings(draft));
+        if (settings->status() == QSettings::NoError) {
+            edit(settings.get());
+            settings->sync();
+        }
+        switch (settings->status()) {
+        case QSettings::NoError:
+            break;
+        case QSettings::FormatError:
+            return fail(error, QStringLiteral("%1 cannot be read as an INI file").arg(filePath));
+        default:
+            return fail(error, QStringLiteral("cannot write %1: the temporary copy %2 cannot be "
+                                              "written")
+                                   .arg(filePath, draft));
+        }
+        written = contentOf(settings.get());
+    }
+
+    // QSettings writes through QSaveFile as well and, like it, reports no
+    // error when a full disk cuts the copy short: read the copy back and
+    // compare it with what was written. The copy is checked under a new name
+    // because QSettings caches the files it has read and would answer from
+    // its cache for the old one.
+    const QString check = scratch.filePath(QStringLiteral("check.ini"));
+    QByteArray content;
+    if (QFileInfo::exists(draft)) { // absent when nothing at all was written
+        if (!QFile::rename(draft, check))
+            return fail(error, QStringLiteral("cannot write %1: the temporary copy %2 cannot be "
+                                              "renamed")
+                                   .arg(filePath, draft));
+        QFile file(check);
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(error, QStringLiteral("cannot write %1: the temporary copy cannot be "
+                                              "read: %2")
+                                   .arg(filePath, file.errorString()));
+        content = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return fail(error, QStringLiteral("cannot write %1: the temporary copy cannot be "
+                                              "read: %2")
+                                   .arg(filePath, file.errorString()));
+    }
+    const std::unique_ptr<QSettings> reread(openSettings(check));
+    if (reread->status() != QSettings::NoError || contentOf(reread.get()) != written)
+        return fail(error, QStringLiteral("cannot write %1: its temporary copy in %2 came out "
+                                          "incomplete (is the disk full?)")
+                               .arg(filePath, QFileInfo(scratch.path()).absolutePath()));
+    *bytes = content;
+    return true;
+}
+
+} // namespace
+
+bool update(const QString &filePath, const std::function<void(QSettings *)> &edit, QString *error)
+{
+    if (!checkTarget(filePath, error))
+        return false;
+    QByteArray old;
+    const bool exists = QFileInfo::exists(filePath);
+    if (exists) {
+        QFile file(filePath);
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(error,
+                        QStringLiteral("cannot read %1: %2").arg(filePath, file.errorString()));
+        old = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return fail(error,
+                        QStringLiteral("cannot read %1: %2").arg(filePath, file.errorString()));
+    }
+    QByteArray bytes;
+    return render(filePath, exists ? &old : nullptr, edit, &bytes, error) &&
+           AtomicFile::write(filePath, bytes, error);
+}
+
+bool replace(const QString &filePath, const std::function<void(QSettings *)> &edit, QString *error)
+{
+    QByteArray bytes;
+    return checkTarget(filePath, error) && render(filePath, nullptr, edit, &bytes, error) &&
+           AtomicFile::write(filePath, bytes, error);
+}
+
+} // namespace IniFile
