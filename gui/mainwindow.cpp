@@ -6,6 +6,7 @@
 #include "dialogconfigure.h"
 #include "downloadtab.h"
 #include "filedialogs.h"
+#include "inifile.h"
 #include "messages.h"
 #include "pinitem.h"
 #include "pinscene.h"
@@ -237,11 +238,15 @@ void MainWindow::on_actionInLineUpload_triggered()
 // ---------------------------------------------------------------- language and
 // start-up
 
+QString MainWindow::startupSettingsPath() const
+{
+    return applicationDirectory() + "/" + softwareInitialization.settingsFileName;
+}
+
 QSettings *MainWindow::reopenStartupSettings()
 {
     delete projectSettings;
-    projectSettings =
-        openSettings(applicationDirectory() + "/" + softwareInitialization.settingsFileName);
+    projectSettings = openSettings(startupSettingsPath());
     return projectSettings;
 }
 
@@ -282,11 +287,16 @@ void MainWindow::switchLanguage(int id)
 {
     languageId = id;
     loadLanguage(id);
-    QSettings *settings = reopenStartupSettings();
-    clearSection(settings, softwareInitialization.languageSection);
-    writeValue(settings, softwareInitialization.languageSection, softwareInitialization.languageKey,
-               QString::number(id));
-    settings->sync();
+    const auto &names = softwareInitialization;
+    QString error;
+    if (!IniFile::update(
+            startupSettingsPath(),
+            [&](QSettings *settings) {
+                clearSection(settings, names.languageSection);
+                writeValue(settings, names.languageSection, names.languageKey, QString::number(id));
+            },
+            &error))
+        statusBar()->showMessage(tr("语言设置没有保存：%1").arg(error));
 }
 
 void MainWindow::reopenLastProject()
@@ -304,10 +314,15 @@ void MainWindow::reopenLastProject()
 
 void MainWindow::rememberProject(const QString &path)
 {
-    QSettings *settings = reopenStartupSettings();
-    writeValue(settings, softwareInitialization.projectSection, softwareInitialization.projectKey,
-               path);
-    settings->sync();
+    const auto &names = softwareInitialization;
+    QString error;
+    if (!IniFile::update(
+            startupSettingsPath(),
+            [&](QSettings *settings) {
+                writeValue(settings, names.projectSection, names.projectKey, path);
+            },
+            &error))
+        statusBar()->showMessage(tr("下次启动不会打开这个工程：%1").arg(error));
 }
 
 // "[*]" shows as "*" while the project has unsaved changes.

@@ -143,6 +143,7 @@ private:
     void applyChipSelectsToScene();
     void updateTitle();
     void rememberProject(const QString &path);
+    QString startupSettingsPath() const;
     QSettings *reopenStartupSettings();
 
     Ui::MainWindow *ui;
