@@ -11,16 +11,21 @@ const QStringList kBoardSelects{"DI_CS", "DO_CS", "AI_CS", "AO_CS"};
 
 } // namespace
 
-PinBoard::PinBoard(const CPinDescriptions &catalogue, const QString &chipModel)
-    : cat(catalogue), model(chipModel), names(catalogue.pinNames(chipModel))
+PinBoard::PinBoard(const QString &chipModel, bool useExternalRam, QObject *parent)
+    : QObject(parent), cat(useExternalRam), model(chipModel), names(cat.pinNames(chipModel))
 {
     for (int i = 0; i < names.size(); ++i)
         texts << freeText;
-    for (const auto &pin : cat.fixedPins(model))
-        setFunction(pin.first, pin.second);
-    if (isF407() && cat.useExternalRam())
-        for (const auto &pin : cat.externalBusPins())
-            setFunction(pin.first, pin.second);
+    QVector<QPair<int, QString>> given = cat.fixedPins(model);
+    if (ChipFacts::hasExternalBus(model) && useExternalRam)
+        given += cat.externalBusPins();
+    for (const auto &pin : qAsConst(given)) {
+        if (pin.first >= 0 && pin.first < texts.size()) {
+            texts[pin.first] = pin.second;
+            fixed << pin.first;
+        }
+    }
+    power = cat.powerPins(model);
 }
 
 QString PinBoard::pinName(int pinIndex) const
@@ -38,16 +43,22 @@ int PinBoard::indexOfPin(const QString &pinName) const
     return int(names.indexOf(pinName));
 }
 
-void PinBoard::setFunctions(const QStringList &functionTexts)
-{
-    for (int i = 0; i < texts.size(); ++i)
-        texts[i] = i < functionTexts.size() ? functionTexts.at(i) : freeText;
-}
-
 void PinBoard::setFunction(int pinIndex, const QString &text)
 {
-    if (pinIndex >= 0 && pinIndex < texts.size())
-        texts[pinIndex] = text;
+    if (pinIndex < 0 || pinIndex >= texts.size() || texts.at(pinIndex) == text)
+        return;
+    texts[pinIndex] = text;
+    emit pinChanged(pinIndex);
+}
+
+void PinBoard::restoreFunctions(const QStringList &functionTexts)
+{
+    for (int i = 0; i < texts.size(); ++i) {
+        if (isFixed(i))
+            continue;
+        const QString text = functionTexts.value(i, freeText);
+        setFunction(i, text.trimmed().isEmpty() || text == cat.clearPin ? freeText : text);
+    }
 }
 
 QVector<PinBoard::SignalGroup> PinBoard::spiGroups() const
@@ -139,8 +150,10 @@ QVector<PinBoard::MenuEntry> PinBoard::menuEntries(int pinIndex) const
         if (editable && unique.contains(text) && texts.contains(text))
             entry.enabled = false;
         bool groupState = false;
+        // A locked pin (one carrying a chip select) stays locked whatever its
+        // groups say: the chip select is moved from its table first.
         if (isF407() && alternativeGroupState(text, pin, &groupState))
-            entry.enabled = groupState;
+            entry.enabled = editable && groupState;
         entries << entry;
     }
     return entries;
@@ -298,16 +311,18 @@ void PinBoard::write(Outcome &outcome, int pinIndex, const QString &text)
 {
     if (pinIndex < 0 || pinIndex >= pinCount())
         return;
-    texts[pinIndex] = text;
     outcome.changes << Change{pinIndex, text, true};
+    texts[pinIndex] = text;
+    emit pinChanged(pinIndex); // told even when the text stays, as a menu choice is
 }
 
 void PinBoard::release(Outcome &outcome, int pinIndex)
 {
     if (pinIndex < 0 || pinIndex >= pinCount())
         return;
-    texts[pinIndex] = freeText;
     outcome.changes << Change{pinIndex, freeText, false};
+    texts[pinIndex] = freeText;
+    emit pinChanged(pinIndex);
 }
 
 void PinBoard::releaseContaining(Outcome &outcome, const QString &part, SelectSignal signal)

@@ -3,17 +3,20 @@
 #include "chipfacts.h"
 #include "pindescriptions.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
-// The pins of one chip package with the function text of every pin, and the
-// rules that decide what a pin's context menu offers, what a menu choice
-// writes on the pin and its partners, and where the peripheral tables place
-// their chip-select pins. Plain data: the pin scene mirrors its items into a
-// board, asks it, and paints what it answers.
-class PinBoard
+// The pins of the open project's chip package: the one place a pin's function
+// lives. It holds the function text of every pin and the rules that decide
+// what a pin's context menu offers, what a menu choice writes on the pin and
+// its partners, and where the tables place their chip-select pins. Every
+// change goes through its methods and is told to its watchers (pinChanged);
+// the drawing paints what it holds.
+class PinBoard : public QObject
 {
+    Q_OBJECT
 public:
     // The seven notifications that a table's chip-select pins were cleared.
     enum SelectSignal
@@ -56,7 +59,7 @@ public:
 
     // The board starts in the state of a new project: every pin free except
     // the fixed pins and, with external RAM on STM32F407ZG, the memory-bus pins.
-    PinBoard(const CPinDescriptions &catalogue, const QString &chipModel);
+    PinBoard(const QString &chipModel, bool useExternalRam, QObject *parent = nullptr);
 
     const CPinDescriptions &catalogue() const { return cat; }
     const QString &chipModel() const { return model; }
@@ -68,10 +71,15 @@ public:
     QString function(int pinIndex) const; // " " outside the package
     int indexOfPin(const QString &pinName) const;
     bool isFree(int pinIndex) const { return function(pinIndex) == freeText; }
+    // Fixed pins (oscillator, reset, boot) and external-bus pins: their
+    // functions come with the chip and never change.
+    bool isFixed(int pinIndex) const { return fixed.contains(pinIndex); }
+    bool isPower(int pinIndex) const { return power.contains(pinIndex); }
 
-    // Replaces the function texts (missing entries read as free, extra ones are dropped).
-    void setFunctions(const QStringList &functionTexts);
     void setFunction(int pinIndex, const QString &text);
+    // Puts every pin but the fixed ones to the given texts (index 0 = pin 1;
+    // missing entries and "ClearPin" read as free), as an undo does.
+    void restoreFunctions(const QStringList &functionTexts);
 
     // Serial and SPI groups of this chip, in the order the rules try them.
     QVector<SignalGroup> spiGroups() const;
@@ -107,8 +115,14 @@ private:
     void applySerialPartners(Outcome &outcome, int pinIndex, const QString &choice);
     void applyBoardClearing(Outcome &outcome, const QString &choice, const QString &hoverFunction);
 
-    const CPinDescriptions &cat;
+signals:
+    void pinChanged(int pinIndex);
+
+private:
+    CPinDescriptions cat;
     QString model;
     QStringList names;
     QStringList texts;
+    QVector<int> fixed;
+    QVector<int> power;
 };

@@ -36,7 +36,6 @@ using D = CPinDescriptions;
 
 const QColor kActive(85, 169, 255);
 const QColor kInactive(225, 225, 225);
-const QColor kAssigned(0, 188, 13);
 
 // The one translator of the program; replaced on every language load.
 QTranslator *g_translator = nullptr;
@@ -399,7 +398,7 @@ void MainWindow::restoreProject(const ProjectData &snapshot)
     ++recordingSuspended;
     checkpointTimer.stop();
     project = snapshot;
-    pinScene->restoreFunctions(snapshot.pinFunctions);
+    pinBoard->restoreFunctions(snapshot.pinFunctions);
     lastSnapshot = project;
     // An open table shows the restored values, not the ones undone.
     if (configureDialog && configureDialog->isVisible())
@@ -443,10 +442,11 @@ void MainWindow::SlotNewProject(QString chipName, bool isSelectRAM)
         delete pinScene;
         pinScene = nullptr;
     }
+    pinBoard = std::make_unique<PinBoard>(chipName, isSelectRAM);
     configureDialog = new DialogConfigure;
     connect(configureDialog, &DialogConfigure::updataPinDesINI, this,
             &MainWindow::SlotUpdataPinDesINI);
-    pinScene = new CPinScene(chipName, isSelectRAM, this);
+    pinScene = new CPinScene(pinBoard.get(), this);
     // Chip-select pins chosen in a table are placed on the drawing.
     connect(configureDialog, &DialogConfigure::UpdataSPISliceSelectPinsOnPushbuttonOKSignal,
             pinScene, &CPinScene::onSpiSliceSelectOk);
@@ -541,14 +541,13 @@ bool MainWindow::openProjectFile(const QString &filePath, QString *error)
     // Pins with a function in the file show it on the drawing; fixed and
     // external-bus pins keep what the drawing gives them.
     pinFunctionsRead = loaded.pinFunctions;
-    const QVector<CPinItem *> items = pinScene->pinItems();
-    for (int i = 0; i < items.size() && i < pinFunctionsRead.size(); ++i) {
+    for (int i = 0; i < pinBoard->pinCount() && i < pinFunctionsRead.size(); ++i) {
         const QString &function = pinFunctionsRead.at(i);
-        if (function.trimmed().isEmpty() || items.at(i)->functionText() != QLatin1String(" "))
+        if (function.trimmed().isEmpty() || !pinBoard->isFree(i))
             continue;
-        if (pinDescriptions.functionsOf(project.currentChip, items.at(i)->pinName()).isEmpty())
+        if (pinDescriptions.functionsOf(project.currentChip, pinBoard->pinName(i)).isEmpty())
             continue;
-        pinScene->setPinFunction(i, function, kAssigned);
+        pinBoard->setFunction(i, function);
     }
     const QStringList pinNames = project.pinNames;
     const QStringList pinFunctions = project.pinFunctions;
@@ -712,11 +711,9 @@ void MainWindow::SlotUpdataButtonActive()
         return;
     project.pinNames.clear();
     project.pinFunctions.clear();
-    for (CPinItem *item : pinScene->pinItems()) {
-        const QString function = item->functionText();
-        project.pinNames << item->pinName();
-        project.pinFunctions << (function == QLatin1String("ClearPin") ? QStringLiteral(" ")
-                                                                       : function);
+    project.pinNames = pinBoard->pinNames();
+    for (const QString &function : pinBoard->functions()) {
+        project.pinFunctions << function;
         const D::DlgType type = ChipFacts::tableOf(function);
         if (type != D::DlgNone)
             paintButton(peripheralButton(type), kActive);

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
+#include <memory>
 
 namespace Ui {
 class MainWindow;
@@ -21,6 +22,7 @@ class QSettings;
 class QTranslator;
 class QUndoStack;
 class CPinScene;
+class PinBoard;
 class DialogConfigure;
 class CAboutPindle;
 class CDownloadTab;
@@ -148,6 +150,7 @@ private:
 
     Ui::MainWindow *ui;
     CPinDescriptions pinDescriptions{false};
+    std::unique_ptr<PinBoard> pinBoard; // the pins of the open project
     CPinScene *pinScene = nullptr;
     DialogConfigure *configureDialog = nullptr;
     DialogNewPro newProjectDialog;

@@ -1,5 +1,7 @@
 #include "pinitem.h"
 
+#include "pinrules.h"
+
 #include <QPainter>
 #include <QPixmap>
 #include <QPixmapCache>
@@ -74,10 +76,9 @@ QPainterPath CPinItem::shape() const
     return path;
 }
 
-void CPinItem::setFunctionText(const QString &text)
+QString CPinItem::functionText() const
 {
-    function = text;
-    update();
+    return functions ? functions->function(number - 1) : QStringLiteral(" ");
 }
 
 void CPinItem::setColour(const QColor &colour)
@@ -160,6 +161,7 @@ void CPinItem::paintPin(QPainter *painter)
         painter->drawText(labelArea, Qt::AlignCenter, label());
 
     painter->setFont(arial(14));
+    const QString function = functionText();
     if (vertical)
         drawAlong(painter, functionArea, function);
     else

@@ -8,6 +8,8 @@
 // One pin of the drawn chip package, or the chip body itself. The pin shows
 // its number and name in the third next to the body and its assigned
 // function in the other two thirds.
+class PinBoard;
+
 class CPinItem : public QGraphicsItem
 {
 public:
@@ -44,10 +46,13 @@ public:
     int pinNumber() const { return number; }
     int pinCount() const { return count; }
     QString pinName() const { return name; }
-    QString functionText() const { return function; }
+    // The function the board holds for this pin (" " for the body and for a
+    // pin without a board).
+    QString functionText() const;
     QColor colour() const { return fill; }
 
-    void setFunctionText(const QString &text);
+    // The pin shows the function that the board holds for it.
+    void showFunctionOf(const PinBoard *board) { functions = board; }
     void setColour(const QColor &colour);
 
     // Side of a pin: the first quarter of the numbers runs down the left,
@@ -68,6 +73,6 @@ private:
     int number;
     int count;
     QString name;
-    QString function = QStringLiteral(" ");
+    const PinBoard *functions = nullptr;
     QColor fill = Qt::white;
 };

@@ -1,17 +1,26 @@
 #include "pinscene.h"
 
+#include "chipfacts.h"
 #include "pinitem.h"
 
 #include <QAction>
 #include <QGraphicsSceneMouseEvent>
 #include <QMenu>
 
-CPinScene::CPinScene(const QString &chipModel, bool useExternalRam, QObject *parent)
-    : QGraphicsScene(parent), model(chipModel), externalRam(useExternalRam),
-      pinCatalogue(useExternalRam), board(pinCatalogue, chipModel)
+CPinScene::CPinScene(PinBoard *pinBoard, QObject *parent) : QGraphicsScene(parent), board(pinBoard)
 {
     createMenu();
     createItems();
+    connect(board, &PinBoard::pinChanged, this, [this](int pinIndex) {
+        paintPin(pinIndex);
+        emit updataButtonActive();
+    });
+}
+
+CPinScene::CPinScene(const QString &chipModel, bool useExternalRam, QObject *parent)
+    : CPinScene(new PinBoard(chipModel, useExternalRam), parent)
+{
+    board->setParent(this);
 }
 
 CPinScene::~CPinScene() = default;
@@ -43,10 +52,11 @@ void CPinScene::createMenu()
 // the origin, the pins stand on its four sides at a pitch of 32.
 void CPinScene::createItems()
 {
-    const QStringList names = pinCatalogue.pinNames(model);
+    const QString model = board->chipModel();
+    const QStringList names = board->pinNames();
     const int n = int(names.size());
     const int q = n / 4;
-    const qreal length = model == pinCatalogue.chipF407 ? 250 : 200;
+    const qreal length = model == ChipFacts::F407 ? 250 : 200;
     const qreal thickness = q > 0 ? (8 * n - n - 1) / q : 0;
     const qreal half = 4 * n;
 
@@ -65,22 +75,28 @@ void CPinScene::createItems()
         else
             rect = QRectF(half - 32 * (i - 3 * q + 1), -half - length, thickness, length);
         auto *item = new CPinItem(rect, CPinItem::PinKind, i + 1, n, names.at(i));
+        item->showFunctionOf(board);
         addItem(item);
         pins << item;
+        paintPin(i);
     }
+}
 
-    for (int index : pinCatalogue.powerPins(model))
-        if (index >= 0 && index < pins.size())
-            pins.at(index)->setColour(powerColour());
-
-    // Fixed and external-bus pins: their functions come with the board.
-    for (int i = 0; i < pins.size(); ++i) {
-        const QString text = board.function(i);
-        if (text != PinBoard::freeText) {
-            pins.at(i)->setFunctionText(text);
-            pins.at(i)->setColour(fixedColour());
-        }
-    }
+// A pin's colour follows from what the board holds: supply pins yellow, fixed
+// and external-bus pins olive, assigned pins green, free pins white.
+void CPinScene::paintPin(int pinIndex)
+{
+    if (pinIndex < 0 || pinIndex >= pins.size())
+        return;
+    QColor colour = freeColour();
+    if (board->isPower(pinIndex))
+        colour = powerColour();
+    else if (board->isFixed(pinIndex))
+        colour = fixedColour();
+    else if (!board->isFree(pinIndex))
+        colour = assignedColour();
+    pins.at(pinIndex)->setColour(colour);
+    pins.at(pinIndex)->update();
 }
 
 int CPinScene::indexOfPin(const QString &pinName) const
@@ -91,43 +107,9 @@ int CPinScene::indexOfPin(const QString &pinName) const
     return -1;
 }
 
-void CPinScene::setPinFunction(int pinIndex, const QString &text, const QColor &colour)
+void CPinScene::setPinFunction(int pinIndex, const QString &text)
 {
-    if (pinIndex < 0 || pinIndex >= pins.size())
-        return;
-    pins.at(pinIndex)->setFunctionText(text);
-    pins.at(pinIndex)->setColour(colour);
-    board.setFunction(pinIndex, text);
-    emit updataButtonActive();
-}
-
-void CPinScene::restoreFunctions(const QStringList &texts)
-{
-    for (int i = 0; i < pins.size() && i < texts.size(); ++i) {
-        CPinItem *item = pins.at(i);
-        if (item->colour() == fixedColour() || item->colour() == powerColour())
-            continue;
-        const QString &text = texts.at(i);
-        if (item->functionText() == text)
-            continue;
-        const bool free = text.trimmed().isEmpty() || text == QLatin1String("ClearPin");
-        item->setFunctionText(free ? PinBoard::freeText : text);
-        item->setColour(free ? freeColour() : assignedColour());
-    }
-    syncBoard();
-    emit updataButtonActive();
-}
-
-// The items are what the user sees and the main window may write them
-// directly (opening a project), so the board is refreshed from them before
-// every decision.
-void CPinScene::syncBoard()
-{
-    QStringList texts;
-    texts.reserve(pins.size());
-    for (const CPinItem *item : qAsConst(pins))
-        texts << item->functionText();
-    board.setFunctions(texts);
+    board->setFunction(pinIndex, text);
 }
 
 void CPinScene::prepareMenu(CPinItem *item)
@@ -139,11 +121,10 @@ void CPinScene::prepareMenu(CPinItem *item)
     if (!item || index < 0)
         return;
 
-    syncBoard();
     current = item;
     hoverText = item->functionText();
     hoverPin = item->pinName();
-    const QVector<PinBoard::MenuEntry> entries = board.menuEntries(index);
+    const QVector<PinBoard::MenuEntry> entries = board->menuEntries(index);
 
     QAction *title = menu->addAction(item->pinName());
     title->setEnabled(false);
@@ -160,18 +141,14 @@ void CPinScene::applyMenuEntry(int k)
     const int index = int(pins.indexOf(current));
     if (index < 0 || k < 0 || k >= functions.size())
         return;
-    syncBoard();
-    applyOutcome(board.applyFunction(index, functions.at(k), hoverText));
+    fireChipSelectSignals(board->applyFunction(index, functions.at(k), hoverText));
 }
 
-// Paints every change (each one tells the main window), then reports the
-// freed chip-select pins, so that a table refreshed on one of these signals
+// The board has made and told every change; the freed chip-select pins are
+// reported after it, so that a table refreshed on one of these signals
 // already sees the final drawing.
-void CPinScene::applyOutcome(const PinBoard::Outcome &outcome)
+void CPinScene::fireChipSelectSignals(const PinBoard::Outcome &outcome)
 {
-    for (const PinBoard::Change &change : outcome.changes)
-        setPinFunction(change.pinIndex, change.text,
-                       change.assigned ? assignedColour() : freeColour());
     for (PinBoard::SelectSignal signal : outcome.fired) {
         switch (signal) {
         case PinBoard::SignalDI:
@@ -202,15 +179,13 @@ void CPinScene::applyOutcome(const PinBoard::Outcome &outcome)
 void CPinScene::placeSpiChipSelects(CPinDescriptions::DlgType type, QStringList newNames,
                                     QStringList oldNames)
 {
-    syncBoard();
-    applyOutcome(board.placeSpiChipSelects(type, newNames, oldNames));
+    fireChipSelectSignals(board->placeSpiChipSelects(type, newNames, oldNames));
 }
 
 void CPinScene::placeBoardChipSelects(CPinDescriptions::DlgType type, QStringList newNames,
                                       QStringList oldNames, QStringList boards)
 {
-    syncBoard();
-    applyOutcome(board.placeBoardChipSelects(type, newNames, oldNames, boards));
+    fireChipSelectSignals(board->placeBoardChipSelects(type, newNames, oldNames, boards));
 }
 
 void CPinScene::onSpiSliceSelectOk(CPinDescriptions::DlgType type, QStringList clickOk,

@@ -13,32 +13,32 @@ class CPinItem;
 class QAction;
 class QMenu;
 
-// The drawing of one chip package: the body and one item per pin. A right
-// click on a pin opens its function menu; every decision about what the menu
-// offers and what a choice changes is taken by PinBoard, the scene only
-// mirrors its pins into a board, asks, and paints the answer.
+// The drawing of one chip package: the body and one item per pin. The pins'
+// functions live in a PinBoard; the scene paints what the board holds,
+// repaints a pin when the board says it changed, and hands the user's menu
+// choices to the board, which decides what they change.
 class CPinScene : public QGraphicsScene
 {
     Q_OBJECT
 public:
     static constexpr int actionCount = PinBoard::maxMenuEntries;
 
+    // Draws the given board, which must outlive the scene.
+    explicit CPinScene(PinBoard *board, QObject *parent = nullptr);
+    // Draws a board of its own, for a drawing without a project.
     CPinScene(const QString &chipModel, bool useExternalRam, QObject *parent = nullptr);
     ~CPinScene() override;
 
-    QString chipModel() const { return model; }
-    bool useExternalRam() const { return externalRam; }
-    const CPinDescriptions &catalogue() const { return pinCatalogue; }
+    QString chipModel() const { return board->chipModel(); }
+    bool useExternalRam() const { return board->catalogue().useExternalRam(); }
+    const CPinDescriptions &catalogue() const { return board->catalogue(); }
+    PinBoard *pinBoard() const { return board; }
     QVector<CPinItem *> pinItems() const { return pins; } // index 0 = pin 1
     CPinItem *bodyItem() const { return body; }
     int indexOfPin(const QString &pinName) const;
 
-    // Sets a pin's function text and colour and emits updataButtonActive.
-    void setPinFunction(int pinIndex, const QString &text, const QColor &colour);
-    // Puts every changeable pin back to the given function texts (index 0 =
-    // pin 1, " " for none), as an undo does; fixed and power pins keep theirs.
-    // Emits updataButtonActive once.
-    void restoreFunctions(const QStringList &texts);
+    // Gives a pin a function on the board (as opening a project does).
+    void setPinFunction(int pinIndex, const QString &text);
 
     // Fills the pin menu for a pin without showing it; the right-button
     // press calls this and then pops the menu up at the cursor.
@@ -106,14 +106,11 @@ private:
     void createMenu();
     void createItems();
     void applyMenuEntry(int k);
-    void applyOutcome(const PinBoard::Outcome &outcome);
-    void syncBoard();
+    void fireChipSelectSignals(const PinBoard::Outcome &outcome);
+    void paintPin(int pinIndex);
     CPinItem *pinItemAt(const QPointF &scenePos) const;
 
-    QString model;
-    bool externalRam;
-    CPinDescriptions pinCatalogue;
-    PinBoard board;
+    PinBoard *board;
     std::unique_ptr<QMenu> menu;
     QVector<QAction *> actions;
     QStringList functions;

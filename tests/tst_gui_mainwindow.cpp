@@ -149,12 +149,11 @@ void TestMainWindow::newProjectDrawsThePackageAndColoursButtons()
     };
     QCOMPARE(colourOf(CPinDescriptions::DlgDI), QColor(225, 225, 225));
     const int pa0 = w.projectData().pinNames.indexOf("PA0");
-    w.scene()->setPinFunction(pa0, "Normal_DI", QColor(0, 188, 13));
+    w.scene()->setPinFunction(pa0, "Normal_DI");
     QCOMPARE(w.projectData().pinFunctions.at(pa0), QStringLiteral("Normal_DI"));
     QCOMPARE(colourOf(CPinDescriptions::DlgDI), QColor(85, 169, 255));
     QCOMPARE(colourOf(CPinDescriptions::DlgDO), QColor(225, 225, 225));
-    w.scene()->setPinFunction(w.projectData().pinNames.indexOf("PA9"), "USART1_TX",
-                              QColor(0, 188, 13));
+    w.scene()->setPinFunction(w.projectData().pinNames.indexOf("PA9"), "USART1_TX");
     QCOMPARE(colourOf(CPinDescriptions::DlgUSART1), QColor(85, 169, 255));
 
     // A second project replaces the drawing.
@@ -175,11 +174,11 @@ void TestMainWindow::saveThenOpenGivesTheSameProject()
         MainWindow w;
         w.SlotNewProject("STM32F103RE", false);
         const QStringList names = w.projectData().pinNames;
-        w.scene()->setPinFunction(names.indexOf("PA0"), "Normal_DI", QColor(0, 188, 13));
-        w.scene()->setPinFunction(names.indexOf("PA1"), "Normal_DO", QColor(0, 188, 13));
-        w.scene()->setPinFunction(names.indexOf("PA9"), "USART1_TX", QColor(0, 188, 13));
-        w.scene()->setPinFunction(names.indexOf("PA10"), "USART1_RX", QColor(0, 188, 13));
-        w.scene()->setPinFunction(names.indexOf("PC0"), "SYS_RunLed", QColor(0, 188, 13));
+        w.scene()->setPinFunction(names.indexOf("PA0"), "Normal_DI");
+        w.scene()->setPinFunction(names.indexOf("PA1"), "Normal_DO");
+        w.scene()->setPinFunction(names.indexOf("PA9"), "USART1_TX");
+        w.scene()->setPinFunction(names.indexOf("PA10"), "USART1_RX");
+        w.scene()->setPinFunction(names.indexOf("PC0"), "SYS_RunLed");
         w.on_actionSave_triggered();
         QVERIFY(QFileInfo::exists(path));
         QCOMPARE(w.windowTitle(), "Mirel ( " + path + " ) [*]");

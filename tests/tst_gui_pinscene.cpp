@@ -23,7 +23,7 @@ CPinItem *pin(const CPinScene &scene, const QString &name)
 
 void setPin(CPinScene &scene, const QString &name, const QString &text)
 {
-    scene.setPinFunction(scene.indexOfPin(name), text, CPinScene::assignedColour());
+    scene.setPinFunction(scene.indexOfPin(name), text);
 }
 
 // Triggers the menu entry with the given text after preparing the pin's menu.
@@ -227,7 +227,7 @@ void TestGuiPinScene::menuIsPreparedAndAppliedThroughActions()
 
     // A function written straight into an item (as when a project is
     // opened) counts for the next menu.
-    pin(scene, "PC0")->setFunctionText("SYS_RunLed");
+    setPin(scene, "PC0", "SYS_RunLed");
     scene.prepareMenu(pin(scene, "PC1"));
     QVERIFY(!choose(scene, "PC1", "SYS_RunLed"));
     QVERIFY(choose(scene, "PC1", "SYS_INIT"));
@@ -352,8 +352,8 @@ void TestGuiPinScene::chipSelectsArePlacedFromTheTables()
 
     // Out-of-range writes are ignored.
     changed.clear();
-    scene.setPinFunction(-1, "X", Qt::red);
-    scene.setPinFunction(64, "X", Qt::red);
+    scene.setPinFunction(-1, "X");
+    scene.setPinFunction(64, "X");
     QCOMPARE(changed.count(), 0);
 }
 

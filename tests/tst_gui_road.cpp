@@ -82,7 +82,7 @@ void TestRoad::newProjectToControllerAndBack()
         const QString pin = a.section('=', 0, 0);
         const int index = w.projectData().pinNames.indexOf(pin);
         QVERIFY2(index >= 0, qPrintable(pin));
-        w.scene()->setPinFunction(index, a.section('=', 1), QColor(0, 188, 13));
+        w.scene()->setPinFunction(index, a.section('=', 1));
     }
     w.on_actionSave_triggered();
     QVERIFY(QFileInfo::exists(path));

@@ -10,10 +10,10 @@ const QString F407 = QStringLiteral("STM32F407ZG");
 // Reads and writes a board by pin name.
 struct Bench
 {
-    CPinDescriptions catalogue;
     PinBoard board;
+    const CPinDescriptions &catalogue;
 
-    Bench(const QString &chip, bool ram = false) : catalogue(ram), board(catalogue, chip) {}
+    Bench(const QString &chip, bool ram = false) : board(chip, ram), catalogue(board.catalogue()) {}
 
     int at(const QString &pin) const { return board.indexOfPin(pin); }
     QString text(const QString &pin) const { return board.function(at(pin)); }
@@ -133,11 +133,12 @@ void TestPinRules::startStateAndHelpers()
     plain.set("PB5", "SPI1_CS1");
     QVERIFY(!plain.board.isPeripheralComplete("SPI1"));
 
-    const QStringList texts{"Normal_DI", "Normal_DI",
-                            "Normal_DI"}; // shorter than the package: the rest reads free
-    f103.board.setFunctions(texts);
+    // Shorter than the package: the rest reads free; fixed pins keep theirs.
+    f103.board.restoreFunctions({"Normal_DI", "Normal_DI", "ClearPin", " ", "Normal_DO"});
     QCOMPARE(f103.text("PC13"), QString("Normal_DI"));
-    QCOMPARE(f103.text("PD0"), QString(" "));
+    QCOMPARE(f103.text("PC15"), QString(" "));
+    QCOMPARE(f103.text("PD0"), QString("OCS_IN"));
+    QCOMPARE(f103.text("PA0"), QString(" "));
 }
 
 void TestPinRules::menuOfPowerFixedAndBusPins()
