@@ -806,6 +806,10 @@ Correct it automatically?</translation>
         <source>Cannot open %1: %2</source>
         <translation>Cannot open %1: %2</translation>
     </message>
+    <message>
+        <source>设备已挂断</source>
+        <translation>the device hung up</translation>
+    </message>
 </context>
 <context>
     <name>CSpiTable</name>
