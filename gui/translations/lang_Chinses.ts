@@ -840,6 +840,25 @@
     </message>
 </context>
 <context>
+    <name>CTransferDriver</name>
+    <message>
+        <source>: 传输已取消！
+</source>
+        <translation>: 传输已取消！
+</translation>
+    </message>
+    <message>
+        <source>: 传输中断：%1
+</source>
+        <translation>: 传输中断：%1
+</translation>
+    </message>
+    <message>
+        <source>传输失败</source>
+        <translation>传输失败</translation>
+    </message>
+</context>
+<context>
     <name>CUploadTransfer</name>
     <message>
         <source>: 上载Mirel配置信息时，激活的响应数据错误！

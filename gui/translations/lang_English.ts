@@ -840,6 +840,25 @@ Correct it automatically?</translation>
     </message>
 </context>
 <context>
+    <name>CTransferDriver</name>
+    <message>
+        <source>: 传输已取消！
+</source>
+        <translation>: Transfer cancelled!
+</translation>
+    </message>
+    <message>
+        <source>: 传输中断：%1
+</source>
+        <translation>: Transfer interrupted: %1
+</translation>
+    </message>
+    <message>
+        <source>传输失败</source>
+        <translation>Transfer failed</translation>
+    </message>
+</context>
+<context>
     <name>CUploadTransfer</name>
     <message>
         <source>: 上载Mirel配置信息时，激活的响应数据错误！
