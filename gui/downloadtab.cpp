@@ -57,6 +57,7 @@ CDownloadTab::CDownloadTab(QWidget *window, Hooks hooks, QObject *parent)
     m_driver->attach(m_serial);
     connect(m_driver, &CTransferDriver::blockReceived, this, &CDownloadTab::showRawBlock);
     connect(m_driver, &CTransferDriver::logLine, this, &CDownloadTab::appendLog);
+    connect(m_driver, &CTransferDriver::ended, this, &CDownloadTab::showTransferEnd);
     connect(m_driver, &CTransferDriver::finished, this, &CDownloadTab::transferFinished);
     connect(m_driver, &CTransferDriver::progress, this, [this](qint64 done, qint64 total) {
         if (m_progress)
@@ -259,10 +260,11 @@ void CDownloadTab::analyzeDownloadData()
 
 void CDownloadTab::showProgressWindow(const QString &label)
 {
-    if (!m_progress)
+    if (!m_progress) {
         m_progress = new CProgressBar(m_window);
-    m_progress->setLabelText(label);
-    m_progress->setValue(0);
+        connect(m_progress, &CProgressBar::cancelRequested, this, &CDownloadTab::cancelTransfer);
+    }
+    m_progress->begin(label);
     m_progress->show();
     m_progress->raise();
 }
@@ -273,6 +275,30 @@ void CDownloadTab::setTransferButtonsEnabled(bool enabled)
         m_buttonDownload->setEnabled(enabled);
     if (m_buttonUpload)
         m_buttonUpload->setEnabled(enabled);
+}
+
+void CDownloadTab::cancelTransfer()
+{
+    m_driver->cancel();
+}
+
+void CDownloadTab::showTransferEnd(CTransferDriver::Outcome outcome, const QString &reason)
+{
+    if (!m_progress)
+        return;
+    const bool upload = m_driver->transfer() == &m_upload;
+    switch (outcome) {
+    case CTransferDriver::Succeeded:
+        m_progress->showSucceeded();
+        break;
+    case CTransferDriver::Failed:
+        m_progress->showEnded(upload ? tr("上传失败：%1").arg(reason)
+                                     : tr("下载失败：%1").arg(reason));
+        break;
+    case CTransferDriver::Cancelled:
+        m_progress->showEnded(upload ? tr("上传已取消") : tr("下载已取消"));
+        break;
+    }
 }
 
 // ------------------------------------------------------------ log views

@@ -157,6 +157,8 @@ private slots:
     void downloadThroughTheStandIn();
     void uploadAsksFirstThenReadsTheTable();
     void failuresEndTheTransfer();
+    void transfersEndedEarly_data();
+    void transfersEndedEarly();
     void idleBlocksAreIgnored();
     void pickingFiles();
     void markingKinds();
@@ -278,6 +280,8 @@ void TestDownloadTab::downloadThroughTheStandIn()
     QVERIFY(form.button("pushButtonConfigureMirelHardwareInformation")->isEnabled());
     QVERIFY(form.button("pushButtonUploadBinFile")->isEnabled());
     QCOMPARE(tab.progressWindow()->value(), 100);
+    QVERIFY(!tab.progressWindow()->findChild<QPushButton *>("pushButtonFinish")->isHidden());
+    QVERIFY(tab.progressWindow()->findChild<QPushButton *>("pushButtonCancel")->isHidden());
     // The answers appear in the raw view up to their first zero byte: each
     // starts 0x31, kind, 0x00.
     QCOMPARE(form.get<QTextEdit>("textEdit")->toPlainText(), QString("1\x01"
@@ -394,6 +398,8 @@ void TestDownloadTab::failuresEndTheTransfer()
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines.at(0).contains("重发"));
     QVERIFY(lines.at(1).contains("传输失败"));
+    QCOMPARE(tab.progressWindow()->labelText(),
+             QString("下载失败：控制器无有效响应（已重发1次），传输失败！"));
     QVERIFY(form.button("pushButtonConfigureMirelHardwareInformation")->isEnabled());
     QVERIFY(form.button("pushButtonUploadBinFile")->isEnabled());
     // Nothing was sent past the activation: all the table is still held.
@@ -407,6 +413,80 @@ void TestDownloadTab::failuresEndTheTransfer()
     form.button("pushButtonCloseCom")->click();
     QCOMPARE(tab.state(), 0);
     QVERIFY(form.button("pushButtonUploadBinFile")->isEnabled());
+    QVERIFY(boxes.seen.isEmpty());
+}
+
+void TestDownloadTab::transfersEndedEarly_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("upload");
+    QTest::addColumn<QString>("logStart");    // the last log line, after its timestamp
+    QTest::addColumn<QString>("windowStart"); // the progress window's words
+    QTest::addColumn<bool>("portClosed");
+    QTest::newRow("cancelled") << "cancel" << false << ": 传输已取消！"
+                               << "下载已取消" << false;
+    QTest::newRow("window closed") << "close window" << true << ": 传输已取消！"
+                                   << "上传已取消" << false;
+}
+
+void TestDownloadTab::transfersEndedEarly()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, upload);
+    QFETCH(QString, logStart);
+    QFETCH(QString, windowStart);
+    QFETCH(bool, portClosed);
+    Boxes boxes;
+    QTemporaryDir dir;
+    const QString tablePath = dir.filePath("held.bin");
+    {
+        QFile f(tablePath);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(pattern(1200));
+    }
+    // The activation is answered, then nothing more: the transfer waits.
+    SimProcess sim({"--raw-table", tablePath, "--drop", "2-"});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    Form form;
+    Window win;
+    win.table = pattern(1000);
+    CDownloadTab tab(&form.window, win.hooks());
+    tab.setResponseTimeout(60000);
+    form.get<QComboBox>("comboBoxComNo")->setEditText(sim.device());
+    tab.openPort();
+    if (upload)
+        tab.startUpload();
+    else
+        tab.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(tab.state(), upload ? 5 : 2, 10000);
+    CProgressBar *window = tab.progressWindow();
+    auto *cancel = window->findChild<QPushButton *>("pushButtonCancel");
+    QVERIFY(!cancel->isHidden());
+    QVERIFY(window->findChild<QPushButton *>("pushButtonFinish")->isHidden());
+
+    if (how == "cancel")
+        cancel->click();
+    else if (how == "close window")
+        window->close();
+    else if (how == "close port")
+        form.button("pushButtonCloseCom")->click();
+    else
+        QVERIFY(sim.stop());
+    QTRY_COMPARE_WITH_TIMEOUT(tab.state(), 0, 10000);
+
+    const QString last = form.log().split('\n', Qt::SkipEmptyParts).last();
+    const QRegularExpression stamp("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d: ");
+    QVERIFY2(stamp.match(last).hasMatch() && last.mid(19).startsWith(logStart), qPrintable(last));
+    QVERIFY(form.button("pushButtonConfigureMirelHardwareInformation")->isEnabled());
+    QVERIFY(form.button("pushButtonUploadBinFile")->isEnabled());
+    QVERIFY2(window->labelText().startsWith(windowStart), qPrintable(window->labelText()));
+    QVERIFY(window->findChild<QProgressBar *>()->isHidden());
+    QVERIFY(cancel->isHidden());
+    QCOMPARE(tab.serial()->isOpen(), !portClosed);
+    QCOMPARE(colorOf(form.button("pushButtonCloseCom")),
+             portClosed ? CDownloadTab::ActiveColor : CDownloadTab::InactiveColor);
+    QCOMPARE(colorOf(form.button("pushButtonOpenCom")),
+             portClosed ? CDownloadTab::InactiveColor : CDownloadTab::ActiveColor);
     QVERIFY(boxes.seen.isEmpty());
 }
 

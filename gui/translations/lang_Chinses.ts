@@ -611,6 +611,22 @@
         <translation>开始更新控制程序文件。。。
 </translation>
     </message>
+    <message>
+        <source>上传失败：%1</source>
+        <translation>上传失败：%1</translation>
+    </message>
+    <message>
+        <source>下载失败：%1</source>
+        <translation>下载失败：%1</translation>
+    </message>
+    <message>
+        <source>上传已取消</source>
+        <translation>上传已取消</translation>
+    </message>
+    <message>
+        <source>下载已取消</source>
+        <translation>下载已取消</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -777,6 +793,14 @@
     <message>
         <source>进度</source>
         <translation>进度</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
     </message>
 </context>
 <context>

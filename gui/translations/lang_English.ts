@@ -611,6 +611,22 @@ builds the configuration table and downloads it to the controller over a serial 
         <translation>Starting to update the control program file...
 </translation>
     </message>
+    <message>
+        <source>上传失败：%1</source>
+        <translation>Upload failed: %1</translation>
+    </message>
+    <message>
+        <source>下载失败：%1</source>
+        <translation>Download failed: %1</translation>
+    </message>
+    <message>
+        <source>上传已取消</source>
+        <translation>Upload cancelled</translation>
+    </message>
+    <message>
+        <source>下载已取消</source>
+        <translation>Download cancelled</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -777,6 +793,14 @@ Otherwise, you need to ask your network administrator for the appropriate IP set
     <message>
         <source>进度</source>
         <translation>Progress</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
