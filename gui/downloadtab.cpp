@@ -59,6 +59,7 @@ CDownloadTab::CDownloadTab(QWidget *window, Hooks hooks, QObject *parent)
     connect(m_driver, &CTransferDriver::logLine, this, &CDownloadTab::appendLog);
     connect(m_driver, &CTransferDriver::ended, this, &CDownloadTab::showTransferEnd);
     connect(m_driver, &CTransferDriver::finished, this, &CDownloadTab::transferFinished);
+    connect(m_serial, &CSerial::portLost, this, &CDownloadTab::portLost);
     connect(m_driver, &CTransferDriver::progress, this, [this](qint64 done, qint64 total) {
         if (m_progress)
             m_progress->setProgress(done, total);
@@ -141,7 +142,7 @@ void CDownloadTab::openPort()
     if (!m_serial->open(name)) {
         if (wasOpen) {
             // Reopening closed the port that was open: show it closed.
-            m_driver->abort();
+            m_driver->fail(tr("串口已关闭"));
             setTransferButtonsEnabled(true);
             paint(m_buttonClose, ActiveColor);
             paint(m_buttonOpen, InactiveColor);
@@ -155,12 +156,25 @@ void CDownloadTab::openPort()
 
 void CDownloadTab::closePort()
 {
-    m_driver->abort();
+    m_driver->fail(tr("串口已关闭"));
     setTransferButtonsEnabled(true);
     if (m_serial->close()) {
         paint(m_buttonClose, ActiveColor);
         paint(m_buttonOpen, InactiveColor);
     }
+}
+
+void CDownloadTab::portLost(const QString &reason)
+{
+    const QString message = tr("串口连接已断开（%1）").arg(reason);
+    if (m_driver->isRunning())
+        m_driver->fail(message);
+    else
+        appendLog(CTransferDriver::timestamp() + QStringLiteral(": ") + message +
+                  QLatin1Char('\n'));
+    setTransferButtonsEnabled(true);
+    paint(m_buttonClose, ActiveColor);
+    paint(m_buttonOpen, InactiveColor);
 }
 
 bool CDownloadTab::portIsOpen() const

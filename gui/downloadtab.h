@@ -110,6 +110,8 @@ private:
     void transferFinished(bool success);
     // The progress window says how the transfer ended.
     void showTransferEnd(CTransferDriver::Outcome outcome, const QString &reason);
+    // The open port went away: the transfer ends, the port shows closed.
+    void portLost(const QString &reason);
     void showProgressWindow(const QString &label);
     void setTransferButtonsEnabled(bool enabled);
     QString chipFolder() const;

@@ -219,6 +219,17 @@ void TestDownloadTab::portControls()
     QVERIFY(!tab.serial()->isOpen());
     QCOMPARE(colorOf(form.button("pushButtonOpenCom")), CDownloadTab::InactiveColor);
     QCOMPARE(colorOf(form.button("pushButtonCloseCom")), CDownloadTab::ActiveColor);
+
+    // A port that goes away while idle shows closed, and the log says why.
+    PtyPair gone;
+    ports->setEditText(gone.slavePath());
+    form.button("pushButtonOpenCom")->click();
+    QCOMPARE(colorOf(form.button("pushButtonOpenCom")), CDownloadTab::ActiveColor);
+    gone.hangUp();
+    QTRY_VERIFY_WITH_TIMEOUT(!tab.serial()->isOpen(), 5000);
+    QVERIFY2(form.log().endsWith(": 串口连接已断开（设备已挂断）\n"), qPrintable(form.log()));
+    QCOMPARE(colorOf(form.button("pushButtonOpenCom")), CDownloadTab::InactiveColor);
+    QCOMPARE(colorOf(form.button("pushButtonCloseCom")), CDownloadTab::ActiveColor);
 }
 
 void TestDownloadTab::transfersNeedAnOpenPort()
@@ -427,6 +438,12 @@ void TestDownloadTab::transfersEndedEarly_data()
                                << "下载已取消" << false;
     QTest::newRow("window closed") << "close window" << true << ": 传输已取消！"
                                    << "上传已取消" << false;
+    QTest::newRow("port closed") << "close port" << true << ": 传输中断：串口已关闭"
+                                 << "上传失败：串口已关闭" << true;
+    QTest::newRow("controller gone") << "stop controller" << false << ": 传输中断：串口连接已断开（"
+                                     << "下载失败：串口连接已断开（" << true;
+    QTest::newRow("reopen failed") << "open a missing port" << false << ": 传输中断：串口已关闭"
+                                   << "下载失败：串口已关闭" << true;
 }
 
 void TestDownloadTab::transfersEndedEarly()
@@ -461,8 +478,9 @@ void TestDownloadTab::transfersEndedEarly()
     QTRY_COMPARE_WITH_TIMEOUT(tab.state(), upload ? 5 : 2, 10000);
     CProgressBar *window = tab.progressWindow();
     auto *cancel = window->findChild<QPushButton *>("pushButtonCancel");
+    auto *finish = window->findChild<QPushButton *>("pushButtonFinish");
     QVERIFY(!cancel->isHidden());
-    QVERIFY(window->findChild<QPushButton *>("pushButtonFinish")->isHidden());
+    QVERIFY(finish->isHidden());
 
     if (how == "cancel")
         cancel->click();
@@ -470,8 +488,12 @@ void TestDownloadTab::transfersEndedEarly()
         window->close();
     else if (how == "close port")
         form.button("pushButtonCloseCom")->click();
-    else
+    else if (how == "stop controller")
         QVERIFY(sim.stop());
+    else {
+        form.get<QComboBox>("comboBoxComNo")->setEditText("/nonexistent/port");
+        tab.openPort();
+    }
     QTRY_COMPARE_WITH_TIMEOUT(tab.state(), 0, 10000);
 
     const QString last = form.log().split('\n', Qt::SkipEmptyParts).last();
@@ -482,12 +504,13 @@ void TestDownloadTab::transfersEndedEarly()
     QVERIFY2(window->labelText().startsWith(windowStart), qPrintable(window->labelText()));
     QVERIFY(window->findChild<QProgressBar *>()->isHidden());
     QVERIFY(cancel->isHidden());
+    QVERIFY(!finish->isHidden());
     QCOMPARE(tab.serial()->isOpen(), !portClosed);
     QCOMPARE(colorOf(form.button("pushButtonCloseCom")),
              portClosed ? CDownloadTab::ActiveColor : CDownloadTab::InactiveColor);
     QCOMPARE(colorOf(form.button("pushButtonOpenCom")),
              portClosed ? CDownloadTab::InactiveColor : CDownloadTab::ActiveColor);
-    QVERIFY(boxes.seen.isEmpty());
+    QCOMPARE(boxes.seen.size(), how == "open a missing port" ? 1 : 0);
 }
 
 void TestDownloadTab::idleBlocksAreIgnored()

@@ -612,6 +612,14 @@
 </translation>
     </message>
     <message>
+        <source>串口已关闭</source>
+        <translation>串口已关闭</translation>
+    </message>
+    <message>
+        <source>串口连接已断开（%1）</source>
+        <translation>串口连接已断开（%1）</translation>
+    </message>
+    <message>
         <source>上传失败：%1</source>
         <translation>上传失败：%1</translation>
     </message>

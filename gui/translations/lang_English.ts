@@ -612,6 +612,14 @@ builds the configuration table and downloads it to the controller over a serial 
 </translation>
     </message>
     <message>
+        <source>串口已关闭</source>
+        <translation>the serial port was closed</translation>
+    </message>
+    <message>
+        <source>串口连接已断开（%1）</source>
+        <translation>serial port connection lost (%1)</translation>
+    </message>
+    <message>
         <source>上传失败：%1</source>
         <translation>Upload failed: %1</translation>
     </message>
