@@ -139,7 +139,9 @@ void CDownloadTab::openPort()
     const QString name = m_comboPorts ? m_comboPorts->currentText().trimmed() : QString();
     const bool wasOpen = m_serial->isOpen();
     m_serial->setControllerSettings();
-    if (!m_serial->open(name)) {
+    QString error;
+    if (!m_serial->open(name, &error)) {
+        appendLog(CTransferDriver::timestamp() + tr(": 打开串口失败：%1\n").arg(error));
         if (wasOpen) {
             // Reopening closed the port that was open: show it closed.
             m_driver->fail(tr("串口已关闭"));

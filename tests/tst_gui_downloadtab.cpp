@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSerialPort>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -190,6 +191,13 @@ void TestDownloadTab::portControls()
     QCOMPARE(boxes.seen.at(0).title, QString("警告"));
     QCOMPARE(boxes.seen.at(0).text, QString("打开串口失败"));
     QCOMPARE(boxes.seen.at(0).icon, QMessageBox::Warning);
+    QSerialPort probe("/nonexistent/port"); // the system's reason
+    QVERIFY(!probe.open(QIODevice::ReadWrite));
+    QVERIFY2(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d: 打开串口失败：.*" +
+                                QRegularExpression::escape(probe.errorString()) + "\n$")
+                 .match(form.log())
+                 .hasMatch(),
+             qPrintable(form.log()));
     QVERIFY(!tab.serial()->isOpen());
     QCOMPARE(colorOf(form.button("pushButtonOpenCom")), openBefore);
     QCOMPARE(colorOf(form.button("pushButtonCloseCom")), CDownloadTab::ActiveColor);

@@ -612,6 +612,12 @@
 </translation>
     </message>
     <message>
+        <source>: 打开串口失败：%1
+</source>
+        <translation>: 打开串口失败：%1
+</translation>
+    </message>
+    <message>
         <source>串口已关闭</source>
         <translation>串口已关闭</translation>
     </message>

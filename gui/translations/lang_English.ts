@@ -612,6 +612,12 @@ builds the configuration table and downloads it to the controller over a serial 
 </translation>
     </message>
     <message>
+        <source>: 打开串口失败：%1
+</source>
+        <translation>: Failed to open the serial port: %1
+</translation>
+    </message>
+    <message>
         <source>串口已关闭</source>
         <translation>the serial port was closed</translation>
     </message>
