@@ -2,11 +2,16 @@
 
 #include <QSerialPortInfo>
 
+#ifdef Q_OS_UNIX
+#include <poll.h>
+#endif
+
 CSerial::CSerial(QObject *parent) : QObject(parent), port(this), gapTimer(this)
 {
     gapTimer.setSingleShot(false);
     connect(&gapTimer, &QTimer::timeout, this, &CSerial::TimerTimeOut);
     connect(&port, &QSerialPort::readyRead, this, &CSerial::readyReadSlot);
+    connect(&port, &QSerialPort::errorOccurred, this, &CSerial::onPortError);
 }
 
 CSerial::~CSerial()
@@ -34,6 +39,7 @@ bool CSerial::open(const QString &portName, QString *error)
 {
     if (port.isOpen())
         port.close();
+    ++openings;
     port.setPortName(portName);
     if (portName.trimmed().isEmpty()) {
         if (error)
@@ -65,6 +71,47 @@ bool CSerial::close()
     if (port.isOpen())
         port.close();
     return !port.isOpen();
+}
+
+void CSerial::onPortError(QSerialPort::SerialPortError error)
+{
+    if (lossPending || !port.isOpen())
+        return;
+    QString reason;
+    if (error == QSerialPort::ResourceError)
+        reason = port.errorString();
+    else if (error == QSerialPort::ReadError && lineHungUp())
+        // A line that hung up reads as end of file, which QSerialPort takes
+        // for a read error, again and again until the port is closed.
+        reason = tr("设备已挂断");
+    else
+        return;
+    // Closed once QSerialPort has finished with the notification that
+    // reported the error.
+    lossPending = true;
+    const quint64 opening = openings;
+    QMetaObject::invokeMethod(
+        this, [this, opening, reason] { closeLostPort(opening, reason); }, Qt::QueuedConnection);
+}
+
+bool CSerial::lineHungUp() const
+{
+#ifdef Q_OS_UNIX
+    pollfd fd = {port.handle(), POLLIN, 0};
+    return ::poll(&fd, 1, 0) > 0 && (fd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+#else
+    return false;
+#endif
+}
+
+void CSerial::closeLostPort(quint64 opening, const QString &reason)
+{
+    lossPending = false;
+    // Closed or opened again in the meantime: that port is not lost.
+    if (opening != openings || !port.isOpen())
+        return;
+    close();
+    emit portLost(reason);
 }
 
 QStringList CSerial::availablePorts()

@@ -9,6 +9,8 @@
 // The one connection to the controller: a serial port whose byte stream is
 // cut into answers by silence. Bytes are collected until none has arrived for
 // 10 ms; the collected block is then handed on whole by serialReturnData.
+// A port that goes away while open (adapter unplugged, far end hung up) is
+// closed and reported by portLost.
 class CSerial : public QObject
 {
     Q_OBJECT
@@ -38,13 +40,22 @@ public:
 
 signals:
     void serialReturnData(QByteArray data);
+    // The open port went away (QSerialPort::ResourceError, or the line hung
+    // up); it has been closed and can be opened again. reason says why.
+    void portLost(QString reason);
 
 public slots:
     void readyReadSlot();
     void TimerTimeOut();
 
 private:
+    void onPortError(QSerialPort::SerialPortError error);
+    bool lineHungUp() const;
+    void closeLostPort(quint64 opening, const QString &reason);
+
     QSerialPort port;
     QTimer gapTimer;
     QByteArray rxBuffer;
+    quint64 openings = 0; // counts open(): a loss noticed earlier keeps off a reopened port
+    bool lossPending = false;
 };

@@ -42,6 +42,26 @@ void CTransferDriver::abort()
         m_transfer->abort();
 }
 
+void CTransferDriver::cancel()
+{
+    if (isRunning())
+        stop(Cancelled, QString(), tr(": 传输已取消！\n"));
+}
+
+void CTransferDriver::fail(const QString &reason)
+{
+    if (isRunning())
+        stop(Failed, reason, tr(": 传输中断：%1\n").arg(reason));
+}
+
+void CTransferDriver::stop(Outcome outcome, const QString &reason, const QString &message)
+{
+    abort();
+    emit logLine(timestamp() + message);
+    emit ended(outcome, reason);
+    emit finished(false);
+}
+
 bool CTransferDriver::isRunning() const
 {
     return m_transfer && m_transfer->isRunning();
@@ -79,9 +99,18 @@ void CTransferDriver::apply(const CTransfer::Step &step, const QString &stamp)
         emit logLine(stamp + message);
     if (!m_transfer->isRunning()) {
         m_timer.stop();
-        if (m_transfer->succeeded())
+        const bool success = m_transfer->succeeded();
+        if (success) {
             emit progress(m_transfer->progressTotal(), m_transfer->progressTotal());
-        emit finished(m_transfer->succeeded());
+            emit ended(Succeeded, QString());
+        } else {
+            // The machine's last message says why, e.g. ": 控制器缓存空间不够，下载失败！\n".
+            QString reason = step.messages.isEmpty() ? tr("传输失败") : step.messages.last();
+            if (reason.startsWith(QLatin1String(": ")))
+                reason.remove(0, 2);
+            emit ended(Failed, reason.trimmed());
+        }
+        emit finished(success);
         return;
     }
     if (!step.request.isEmpty()) {

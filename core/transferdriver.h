@@ -16,6 +16,15 @@ class CTransferDriver : public QObject
 {
     Q_OBJECT
 public:
+    // How a transfer ended.
+    enum Outcome
+    {
+        Succeeded,
+        Failed,
+        Cancelled
+    };
+    Q_ENUM(Outcome)
+
     static constexpr int DefaultTimeoutMs = 2000;
     using Writer = std::function<void(const QByteArray &)>;
 
@@ -36,8 +45,15 @@ public:
     // transfer still running is ended. An empty first request means the
     // machine refused to start: nothing is sent and false is returned.
     bool start(CTransfer *transfer, const QByteArray &firstRequest);
-    // Ends the running transfer without a word (port closed).
+    // Ends the running transfer without a word.
     void abort();
+    // Ends the running transfer at the user's wish: a log line, then
+    // ended(Cancelled) and finished(false). Does nothing while idle.
+    void cancel();
+    // Ends the running transfer because the link failed (port closed or
+    // gone): the reason as a log line, then ended(Failed, reason) and
+    // finished(false). Does nothing while idle.
+    void fail(const QString &reason);
 
     bool isRunning() const;
     int state() const;
@@ -54,11 +70,16 @@ signals:
     void blockReceived(QByteArray block);
     void logLine(QString line);
     void progress(qint64 done, qint64 total);
-    // The transfer ended; not emitted by abort().
+    // The transfer ended, and how; reason says what went wrong (empty on
+    // success and cancel). Not emitted by abort().
+    void ended(CTransferDriver::Outcome outcome, QString reason);
+    // The transfer ended; emitted right after ended(), success when it
+    // succeeded. Not emitted by abort().
     void finished(bool success);
 
 private:
     void apply(const CTransfer::Step &step, const QString &stamp);
+    void stop(Outcome outcome, const QString &reason, const QString &message);
     void onTimeout();
 
     Writer m_writer;

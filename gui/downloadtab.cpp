@@ -57,7 +57,9 @@ CDownloadTab::CDownloadTab(QWidget *window, Hooks hooks, QObject *parent)
     m_driver->attach(m_serial);
     connect(m_driver, &CTransferDriver::blockReceived, this, &CDownloadTab::showRawBlock);
     connect(m_driver, &CTransferDriver::logLine, this, &CDownloadTab::appendLog);
+    connect(m_driver, &CTransferDriver::ended, this, &CDownloadTab::showTransferEnd);
     connect(m_driver, &CTransferDriver::finished, this, &CDownloadTab::transferFinished);
+    connect(m_serial, &CSerial::portLost, this, &CDownloadTab::portLost);
     connect(m_driver, &CTransferDriver::progress, this, [this](qint64 done, qint64 total) {
         if (m_progress)
             m_progress->setProgress(done, total);
@@ -137,10 +139,12 @@ void CDownloadTab::openPort()
     const QString name = m_comboPorts ? m_comboPorts->currentText().trimmed() : QString();
     const bool wasOpen = m_serial->isOpen();
     m_serial->setControllerSettings();
-    if (!m_serial->open(name)) {
+    QString error;
+    if (!m_serial->open(name, &error)) {
+        appendLog(CTransferDriver::timestamp() + tr(": 打开串口失败：%1\n").arg(error));
         if (wasOpen) {
             // Reopening closed the port that was open: show it closed.
-            m_driver->abort();
+            m_driver->fail(tr("串口已关闭"));
             setTransferButtonsEnabled(true);
             paint(m_buttonClose, ActiveColor);
             paint(m_buttonOpen, InactiveColor);
@@ -154,12 +158,25 @@ void CDownloadTab::openPort()
 
 void CDownloadTab::closePort()
 {
-    m_driver->abort();
+    m_driver->fail(tr("串口已关闭"));
     setTransferButtonsEnabled(true);
     if (m_serial->close()) {
         paint(m_buttonClose, ActiveColor);
         paint(m_buttonOpen, InactiveColor);
     }
+}
+
+void CDownloadTab::portLost(const QString &reason)
+{
+    const QString message = tr("串口连接已断开（%1）").arg(reason);
+    if (m_driver->isRunning())
+        m_driver->fail(message);
+    else
+        appendLog(CTransferDriver::timestamp() + QStringLiteral(": ") + message +
+                  QLatin1Char('\n'));
+    setTransferButtonsEnabled(true);
+    paint(m_buttonClose, ActiveColor);
+    paint(m_buttonOpen, InactiveColor);
 }
 
 bool CDownloadTab::portIsOpen() const
@@ -253,10 +270,11 @@ void CDownloadTab::analyzeDownloadData()
 
 void CDownloadTab::showProgressWindow(const QString &label)
 {
-    if (!m_progress)
+    if (!m_progress) {
         m_progress = new CProgressBar(m_window);
-    m_progress->setLabelText(label);
-    m_progress->setValue(0);
+        connect(m_progress, &CProgressBar::cancelRequested, this, &CDownloadTab::cancelTransfer);
+    }
+    m_progress->begin(label);
     m_progress->show();
     m_progress->raise();
 }
@@ -267,6 +285,30 @@ void CDownloadTab::setTransferButtonsEnabled(bool enabled)
         m_buttonDownload->setEnabled(enabled);
     if (m_buttonUpload)
         m_buttonUpload->setEnabled(enabled);
+}
+
+void CDownloadTab::cancelTransfer()
+{
+    m_driver->cancel();
+}
+
+void CDownloadTab::showTransferEnd(CTransferDriver::Outcome outcome, const QString &reason)
+{
+    if (!m_progress)
+        return;
+    const bool upload = m_driver->transfer() == &m_upload;
+    switch (outcome) {
+    case CTransferDriver::Succeeded:
+        m_progress->showSucceeded();
+        break;
+    case CTransferDriver::Failed:
+        m_progress->showEnded(upload ? tr("上传失败：%1").arg(reason)
+                                     : tr("下载失败：%1").arg(reason));
+        break;
+    case CTransferDriver::Cancelled:
+        m_progress->showEnded(upload ? tr("上传已取消") : tr("下载已取消"));
+        break;
+    }
 }
 
 // ------------------------------------------------------------ log views

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "transfer.h"
+#include "transferdriver.h"
 
 #include <QColor>
 #include <QObject>
@@ -10,7 +11,6 @@
 
 class CProgressBar;
 class CSerial;
-class CTransferDriver;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -60,6 +60,8 @@ public:
 
     void startDownload();
     void startUpload();
+    // Stops the running transfer (the progress window's "取消").
+    void cancelTransfer();
     void pickFile(int kind);
     void markKind(int kind);
     void clearMarking();
@@ -104,6 +106,10 @@ private:
     void appendLog(const QString &line);
     void showRawBlock(const QByteArray &block);
     void transferFinished(bool success);
+    // The progress window says how the transfer ended.
+    void showTransferEnd(CTransferDriver::Outcome outcome, const QString &reason);
+    // The open port went away: the transfer ends, the port shows closed.
+    void portLost(const QString &reason);
     void showProgressWindow(const QString &label);
     void setTransferButtonsEnabled(bool enabled);
     QString chipFolder() const;

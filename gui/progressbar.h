@@ -7,7 +7,9 @@ class QProgressBar;
 class QPushButton;
 
 // The small progress window of a transfer: a label, a bar from 0 to 100 and
-// the button "完成" that closes it.
+// a button. While the transfer runs the button is "取消" (cancelRequested);
+// at its end the window shows how it ended: the bar at 100 % and "完成" on
+// success, otherwise the words saying what happened and "关闭".
 class CProgressBar : public QDialog
 {
     Q_OBJECT
@@ -21,8 +23,28 @@ public:
     // done of total bytes, as a percentage.
     void setProgress(qint64 done, qint64 total);
 
+    // A transfer starts: the label, the bar at 0, the button "取消".
+    void begin(const QString &label);
+    // It succeeded: the bar at 100 % and "完成".
+    void showSucceeded();
+    // It failed or was cancelled: text instead of the bar, and "关闭".
+    void showEnded(const QString &text);
+    bool isRunning() const { return m_running; }
+
+    // Closing the window (title bar, Escape) while a transfer runs asks to
+    // cancel it.
+    void reject() override;
+
+signals:
+    // The user wants the running transfer stopped.
+    void cancelRequested();
+
 private:
+    void showButtons(bool running);
+
     QLabel *m_label;
     QProgressBar *m_bar;
     QPushButton *m_finish;
+    QPushButton *m_cancel;
+    bool m_running = false;
 };

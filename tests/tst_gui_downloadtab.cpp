@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSerialPort>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -155,6 +156,8 @@ private slots:
     void downloadThroughTheStandIn();
     void uploadKeepsTheProjectUntilTheTableIsRead();
     void failuresEndTheTransfer();
+    void transfersEndedEarly_data();
+    void transfersEndedEarly();
     void idleBlocksAreIgnored();
     void pickingFiles();
     void markingKinds();
@@ -186,6 +189,13 @@ void TestDownloadTab::portControls()
     QCOMPARE(boxes.seen.at(0).title, QString("警告"));
     QCOMPARE(boxes.seen.at(0).text, QString("打开串口失败"));
     QCOMPARE(boxes.seen.at(0).icon, QMessageBox::Warning);
+    QSerialPort probe("/nonexistent/port"); // the system's reason
+    QVERIFY(!probe.open(QIODevice::ReadWrite));
+    QVERIFY2(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d: 打开串口失败：.*" +
+                                QRegularExpression::escape(probe.errorString()) + "\n$")
+                 .match(form.log())
+                 .hasMatch(),
+             qPrintable(form.log()));
     QVERIFY(!tab.serial()->isOpen());
     QCOMPARE(colorOf(form.button("pushButtonOpenCom")), openBefore);
     QCOMPARE(colorOf(form.button("pushButtonCloseCom")), CDownloadTab::ActiveColor);
@@ -213,6 +223,17 @@ void TestDownloadTab::portControls()
     form.button("pushButtonOpenCom")->click();
     QCOMPARE(boxes.seen.size(), 2);
     QVERIFY(!tab.serial()->isOpen());
+    QCOMPARE(colorOf(form.button("pushButtonOpenCom")), CDownloadTab::InactiveColor);
+    QCOMPARE(colorOf(form.button("pushButtonCloseCom")), CDownloadTab::ActiveColor);
+
+    // A port that goes away while idle shows closed, and the log says why.
+    PtyPair gone;
+    ports->setEditText(gone.slavePath());
+    form.button("pushButtonOpenCom")->click();
+    QCOMPARE(colorOf(form.button("pushButtonOpenCom")), CDownloadTab::ActiveColor);
+    gone.hangUp();
+    QTRY_VERIFY_WITH_TIMEOUT(!tab.serial()->isOpen(), 5000);
+    QVERIFY2(form.log().endsWith(": 串口连接已断开（设备已挂断）\n"), qPrintable(form.log()));
     QCOMPARE(colorOf(form.button("pushButtonOpenCom")), CDownloadTab::InactiveColor);
     QCOMPARE(colorOf(form.button("pushButtonCloseCom")), CDownloadTab::ActiveColor);
 }
@@ -279,6 +300,8 @@ void TestDownloadTab::downloadThroughTheStandIn()
     QVERIFY(form.button("pushButtonConfigureMirelHardwareInformation")->isEnabled());
     QVERIFY(form.button("pushButtonUploadBinFile")->isEnabled());
     QCOMPARE(tab.progressWindow()->value(), 100);
+    QVERIFY(!tab.progressWindow()->findChild<QPushButton *>("pushButtonFinish")->isHidden());
+    QVERIFY(tab.progressWindow()->findChild<QPushButton *>("pushButtonCancel")->isHidden());
     // The answers appear in the raw view up to their first zero byte: each
     // starts 0x31, kind, 0x00.
     QCOMPARE(form.get<QTextEdit>("textEdit")->toPlainText(), QString("1\x01"
@@ -375,6 +398,8 @@ void TestDownloadTab::failuresEndTheTransfer()
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines.at(0).contains("重发"));
     QVERIFY(lines.at(1).contains("传输失败"));
+    QCOMPARE(tab.progressWindow()->labelText(),
+             QString("下载失败：控制器无有效响应（已重发1次），传输失败！"));
     QVERIFY(form.button("pushButtonConfigureMirelHardwareInformation")->isEnabled());
     QVERIFY(form.button("pushButtonUploadBinFile")->isEnabled());
     // Nothing was sent past the activation: all the table is still held.
@@ -389,6 +414,92 @@ void TestDownloadTab::failuresEndTheTransfer()
     QCOMPARE(tab.state(), 0);
     QVERIFY(form.button("pushButtonUploadBinFile")->isEnabled());
     QVERIFY(boxes.seen.isEmpty());
+}
+
+void TestDownloadTab::transfersEndedEarly_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("upload");
+    QTest::addColumn<QString>("logStart");    // the last log line, after its timestamp
+    QTest::addColumn<QString>("windowStart"); // the progress window's words
+    QTest::addColumn<bool>("portClosed");
+    QTest::newRow("cancelled") << "cancel" << false << ": 传输已取消！"
+                               << "下载已取消" << false;
+    QTest::newRow("window closed") << "close window" << true << ": 传输已取消！"
+                                   << "上传已取消" << false;
+    QTest::newRow("port closed") << "close port" << true << ": 传输中断：串口已关闭"
+                                 << "上传失败：串口已关闭" << true;
+    QTest::newRow("controller gone") << "stop controller" << false << ": 传输中断：串口连接已断开（"
+                                     << "下载失败：串口连接已断开（" << true;
+    QTest::newRow("reopen failed") << "open a missing port" << false << ": 传输中断：串口已关闭"
+                                   << "下载失败：串口已关闭" << true;
+}
+
+void TestDownloadTab::transfersEndedEarly()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, upload);
+    QFETCH(QString, logStart);
+    QFETCH(QString, windowStart);
+    QFETCH(bool, portClosed);
+    Boxes boxes;
+    QTemporaryDir dir;
+    const QString tablePath = dir.filePath("held.bin");
+    {
+        QFile f(tablePath);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(pattern(1200));
+    }
+    // The activation is answered, then nothing more: the transfer waits.
+    SimProcess sim({"--raw-table", tablePath, "--drop", "2-"});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    Form form;
+    Window win;
+    win.table = pattern(1000);
+    CDownloadTab tab(&form.window, win.hooks());
+    tab.setResponseTimeout(60000);
+    form.get<QComboBox>("comboBoxComNo")->setEditText(sim.device());
+    tab.openPort();
+    if (upload)
+        tab.startUpload();
+    else
+        tab.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(tab.state(), upload ? 5 : 2, 10000);
+    CProgressBar *window = tab.progressWindow();
+    auto *cancel = window->findChild<QPushButton *>("pushButtonCancel");
+    auto *finish = window->findChild<QPushButton *>("pushButtonFinish");
+    QVERIFY(!cancel->isHidden());
+    QVERIFY(finish->isHidden());
+
+    if (how == "cancel")
+        cancel->click();
+    else if (how == "close window")
+        window->close();
+    else if (how == "close port")
+        form.button("pushButtonCloseCom")->click();
+    else if (how == "stop controller")
+        QVERIFY(sim.stop());
+    else {
+        form.get<QComboBox>("comboBoxComNo")->setEditText("/nonexistent/port");
+        tab.openPort();
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(tab.state(), 0, 10000);
+
+    const QString last = form.log().split('\n', Qt::SkipEmptyParts).last();
+    const QRegularExpression stamp("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d: ");
+    QVERIFY2(stamp.match(last).hasMatch() && last.mid(19).startsWith(logStart), qPrintable(last));
+    QVERIFY(form.button("pushButtonConfigureMirelHardwareInformation")->isEnabled());
+    QVERIFY(form.button("pushButtonUploadBinFile")->isEnabled());
+    QVERIFY2(window->labelText().startsWith(windowStart), qPrintable(window->labelText()));
+    QVERIFY(window->findChild<QProgressBar *>()->isHidden());
+    QVERIFY(cancel->isHidden());
+    QVERIFY(!finish->isHidden());
+    QCOMPARE(tab.serial()->isOpen(), !portClosed);
+    QCOMPARE(colorOf(form.button("pushButtonCloseCom")),
+             portClosed ? CDownloadTab::ActiveColor : CDownloadTab::InactiveColor);
+    QCOMPARE(colorOf(form.button("pushButtonOpenCom")),
+             portClosed ? CDownloadTab::InactiveColor : CDownloadTab::ActiveColor);
+    QCOMPARE(boxes.seen.size(), how == "open a missing port" ? 1 : 0);
 }
 
 void TestDownloadTab::idleBlocksAreIgnored()

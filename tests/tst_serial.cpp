@@ -13,6 +13,8 @@ private slots:
     void silenceCutsBlocks();
     void longAnswerIsOneBlock();
     void closingWithBytesBuffered();
+    void lostPortIsClosed_data();
+    void lostPortIsClosed();
 };
 
 void TestSerial::openFailsClearly()
@@ -144,6 +146,32 @@ void TestSerial::closingWithBytesBuffered()
         QVERIFY(!serial.isOpen());
         QCOMPARE(blocks.at(0).at(0).toByteArray(), QByteArray("buffered"));
     }
+}
+
+void TestSerial::lostPortIsClosed_data()
+{
+    QTest::addColumn<bool>("hangUp");
+    QTest::newRow("far end hung up") << true;
+    // On Linux a far end that goes away first reads as end of file, before a
+    // write could fail with a resource error: that error is raised by hand.
+    QTest::newRow("resource error") << false;
+}
+
+void TestSerial::lostPortIsClosed()
+{
+    QFETCH(bool, hangUp);
+    PtyPair pty;
+    CSerial serial;
+    serial.setControllerSettings();
+    QVERIFY(serial.open(pty.slavePath()));
+    QSignalSpy lost(&serial, &CSerial::portLost);
+    if (hangUp)
+        pty.hangUp();
+    else
+        emit serial.findChild<QSerialPort *>()->errorOccurred(QSerialPort::ResourceError);
+    QTRY_COMPARE_WITH_TIMEOUT(lost.count(), 1, 5000);
+    QVERIFY(!serial.isOpen());
+    QVERIFY(!lost.at(0).at(0).toString().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestSerial)

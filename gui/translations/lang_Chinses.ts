@@ -611,6 +611,36 @@
         <translation>开始更新控制程序文件。。。
 </translation>
     </message>
+    <message>
+        <source>: 打开串口失败：%1
+</source>
+        <translation>: 打开串口失败：%1
+</translation>
+    </message>
+    <message>
+        <source>串口已关闭</source>
+        <translation>串口已关闭</translation>
+    </message>
+    <message>
+        <source>串口连接已断开（%1）</source>
+        <translation>串口连接已断开（%1）</translation>
+    </message>
+    <message>
+        <source>上传失败：%1</source>
+        <translation>上传失败：%1</translation>
+    </message>
+    <message>
+        <source>下载失败：%1</source>
+        <translation>下载失败：%1</translation>
+    </message>
+    <message>
+        <source>上传已取消</source>
+        <translation>上传已取消</translation>
+    </message>
+    <message>
+        <source>下载已取消</source>
+        <translation>下载已取消</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -778,6 +808,14 @@
         <source>进度</source>
         <translation>进度</translation>
     </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
 </context>
 <context>
     <name>CRowTable</name>
@@ -806,6 +844,10 @@
         <source>Cannot open %1: %2</source>
         <translation>Cannot open %1: %2</translation>
     </message>
+    <message>
+        <source>设备已挂断</source>
+        <translation>设备已挂断</translation>
+    </message>
 </context>
 <context>
     <name>CSpiTable</name>
@@ -833,6 +875,25 @@
 </source>
         <translation>: 控制器无有效响应（已重发%1次），传输失败！
 </translation>
+    </message>
+</context>
+<context>
+    <name>CTransferDriver</name>
+    <message>
+        <source>: 传输已取消！
+</source>
+        <translation>: 传输已取消！
+</translation>
+    </message>
+    <message>
+        <source>: 传输中断：%1
+</source>
+        <translation>: 传输中断：%1
+</translation>
+    </message>
+    <message>
+        <source>传输失败</source>
+        <translation>传输失败</translation>
     </message>
 </context>
 <context>

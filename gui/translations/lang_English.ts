@@ -611,6 +611,36 @@ builds the configuration table and downloads it to the controller over a serial 
         <translation>Starting to update the control program file...
 </translation>
     </message>
+    <message>
+        <source>: 打开串口失败：%1
+</source>
+        <translation>: Failed to open the serial port: %1
+</translation>
+    </message>
+    <message>
+        <source>串口已关闭</source>
+        <translation>the serial port was closed</translation>
+    </message>
+    <message>
+        <source>串口连接已断开（%1）</source>
+        <translation>serial port connection lost (%1)</translation>
+    </message>
+    <message>
+        <source>上传失败：%1</source>
+        <translation>Upload failed: %1</translation>
+    </message>
+    <message>
+        <source>下载失败：%1</source>
+        <translation>Download failed: %1</translation>
+    </message>
+    <message>
+        <source>上传已取消</source>
+        <translation>Upload cancelled</translation>
+    </message>
+    <message>
+        <source>下载已取消</source>
+        <translation>Download cancelled</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -778,6 +808,14 @@ Otherwise, you need to ask your network administrator for the appropriate IP set
         <source>进度</source>
         <translation>Progress</translation>
     </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
 </context>
 <context>
     <name>CRowTable</name>
@@ -806,6 +844,10 @@ Correct it automatically?</translation>
         <source>Cannot open %1: %2</source>
         <translation>Cannot open %1: %2</translation>
     </message>
+    <message>
+        <source>设备已挂断</source>
+        <translation>the device hung up</translation>
+    </message>
 </context>
 <context>
     <name>CSpiTable</name>
@@ -833,6 +875,25 @@ Correct it automatically?</translation>
 </source>
         <translation>: No valid response from the controller (resent %1 times), transfer failed!
 </translation>
+    </message>
+</context>
+<context>
+    <name>CTransferDriver</name>
+    <message>
+        <source>: 传输已取消！
+</source>
+        <translation>: Transfer cancelled!
+</translation>
+    </message>
+    <message>
+        <source>: 传输中断：%1
+</source>
+        <translation>: Transfer interrupted: %1
+</translation>
+    </message>
+    <message>
+        <source>传输失败</source>
+        <translation>Transfer failed</translation>
     </message>
 </context>
 <context>

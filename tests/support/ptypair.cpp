@@ -24,10 +24,16 @@ PtyPair::PtyPair()
 
 PtyPair::~PtyPair()
 {
+    hangUp();
+}
+
+void PtyPair::hangUp()
+{
     if (m_slave >= 0)
         ::close(m_slave);
     if (m_master >= 0)
         ::close(m_master);
+    m_slave = m_master = -1;
 }
 
 bool PtyPair::writeMaster(const QByteArray &data)

@@ -21,6 +21,9 @@ public:
     bool writeMaster(const QByteArray &data);
     // Everything the program has written so far (does not wait).
     QByteArray readMaster();
+    // Closes the far end for good: the program's side of the line hangs up,
+    // as when an adapter is pulled out.
+    void hangUp();
 
 private:
     int m_master = -1;
