@@ -7,7 +7,6 @@ const QString PinBoard::freeText = QStringLiteral(" ");
 namespace {
 
 const QStringList kSpiKinds{"SCK", "MISO", "MOSI"};
-const QStringList kBoardSelects{"DI_CS", "DO_CS", "AI_CS", "AO_CS"};
 
 } // namespace
 
@@ -96,17 +95,10 @@ bool PinBoard::lockedForEdit(const QString &function) const
 {
     // A chip select of an SPI stays while its SPI is complete; board chip
     // selects belong to their table and are only moved from there.
-    bool locked = false;
-    if (function.mid(0, 3) == QLatin1String("SPI") && function.mid(4, 1) == QLatin1String("_") &&
-        function.mid(5, 2) == QLatin1String("CS")) {
-        for (const QString &spi : ChipFacts::spiPorts())
-            if (function.startsWith(spi + QLatin1String("_CS")))
-                locked = isPeripheralComplete(spi);
-    }
-    for (const QString &select : kBoardSelects)
-        if (function.contains(select))
-            locked = true;
-    return locked;
+    const CPinDescriptions::DlgType owner = ChipFacts::chipSelectTableOf(function);
+    if (owner >= CPinDescriptions::DlgSPI1 && owner <= CPinDescriptions::DlgSPI3)
+        return isPeripheralComplete(ChipFacts::spiPorts().at(owner - CPinDescriptions::DlgSPI1));
+    return owner != CPinDescriptions::DlgNone;
 }
 
 // On STM32F407ZG a peripheral that can sit on two groups of pins is offered
@@ -247,16 +239,23 @@ void PinBoard::applySerialPartners(Outcome &outcome, int pinIndex, const QString
 void PinBoard::applyBoardClearing(Outcome &outcome, const QString &choice,
                                   const QString &hoverFunction)
 {
-    if (choice != cat.clearPin)
+    // A pin that leaves a board table, cleared or given another function,
+    // frees the table's chip selects; the table, told by the signal, places
+    // those of its remaining rows again.
+    const CPinDescriptions::DlgType left = ChipFacts::tableOf(hoverFunction);
+    if (choice == hoverFunction || (choice != cat.clearPin && ChipFacts::tableOf(choice) == left))
         return;
-    if (hoverFunction == cat.normalDI)
-        releaseContaining(outcome, QStringLiteral("DI_CS"), SignalDI);
-    if (hoverFunction == cat.normalDO)
-        releaseContaining(outcome, QStringLiteral("DO_CS"), SignalDO);
-    if (hoverFunction.contains(cat.adc))
-        releaseContaining(outcome, QStringLiteral("AI_CS"), SignalAI);
-    if (hoverFunction.contains(cat.dac))
-        releaseContaining(outcome, QStringLiteral("AO_CS"), SignalAO);
+    const struct
+    {
+        CPinDescriptions::DlgType type;
+        SelectSignal signal;
+    } boards[] = {{CPinDescriptions::DlgDI, SignalDI},
+                  {CPinDescriptions::DlgDO, SignalDO},
+                  {CPinDescriptions::DlgAI, SignalAI},
+                  {CPinDescriptions::DlgAO, SignalAO}};
+    for (const auto &board : boards)
+        if (left == board.type)
+            releaseContaining(outcome, ChipFacts::chipSelectPrefix(board.type), board.signal);
 }
 
 PinBoard::Outcome PinBoard::placeSpiChipSelects(CPinDescriptions::DlgType type,
@@ -276,7 +275,7 @@ PinBoard::Outcome PinBoard::placeSpiChipSelects(CPinDescriptions::DlgType type,
     }
     for (int i = 0; i < qMin(3, int(newNames.size())); ++i) {
         const int index = indexOfPin(newNames.at(i));
-        if (index >= 0 && !cat.functionsOf(model, newNames.at(i)).isEmpty())
+        if (canTakeChipSelect(index, type))
             write(outcome, index, prefix + QString::number(i + 1));
     }
     return outcome;
@@ -301,10 +300,34 @@ PinBoard::Outcome PinBoard::placeBoardChipSelects(CPinDescriptions::DlgType type
     // Each board's four names arrive as bit 3, bit 2, bit 1, bit 0.
     for (int i = 0; i < newNames.size(); ++i) {
         const int index = indexOfPin(newNames.at(i));
-        if (index >= 0 && !cat.functionsOf(model, newNames.at(i)).isEmpty())
+        if (canTakeChipSelect(index, type))
             write(outcome, index, prefix + QString::number(4 - i % 4));
     }
     return outcome;
+}
+
+bool PinBoard::canTakeChipSelect(int pinIndex, CPinDescriptions::DlgType type) const
+{
+    const QString prefix = ChipFacts::chipSelectPrefix(type);
+    if (prefix.isEmpty() || cat.functionsOf(model, pinName(pinIndex)).isEmpty())
+        return false;
+    return isFree(pinIndex) || function(pinIndex).startsWith(prefix);
+}
+
+QStringList PinBoard::releaseUnusedChipSelects(CPinDescriptions::DlgType type,
+                                               const QStringList &usedPins)
+{
+    QStringList released;
+    const QString prefix = ChipFacts::chipSelectPrefix(type);
+    if (prefix.isEmpty())
+        return released;
+    for (int i = 0; i < pinCount(); ++i) {
+        if (texts.at(i).startsWith(prefix) && !usedPins.contains(names.at(i))) {
+            released << names.at(i);
+            setFunction(i, freeText);
+        }
+    }
+    return released;
 }
 
 void PinBoard::write(Outcome &outcome, int pinIndex, const QString &text)

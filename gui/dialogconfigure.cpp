@@ -61,8 +61,31 @@ void DialogConfigure::launch(D::DlgType kind, const ProjectData &project)
 
 void DialogConfigure::refreshSilently(D::DlgType kind, const ProjectData &project)
 {
-    if (buildTable(kind, project))
-        on_pushButtonOK_clicked();
+    if (!buildTable(kind, project))
+        return;
+    silent = true;
+    on_pushButtonOK_clicked();
+    silent = false;
+}
+
+// The table is modeless: a chip-select pin chosen in it may have been given
+// another function on the drawing before OK. Such a choice is refused with
+// the pin named, and the table stays open.
+bool DialogConfigure::chipSelectsStillFree(const QStringList &chosen)
+{
+    if (silent)
+        return true; // the drawing never puts a chip select on an occupied pin
+    const QStringList candidates = candidatesOf(type);
+    for (const QString &pin : chosen) {
+        if (pin.isEmpty() || pin == text.noneText || candidates.contains(pin))
+            continue;
+        const QString function = currentPinFunctions.value(currentPinNames.indexOf(pin));
+        Messages::warning(
+            this, tr("警告"),
+            tr("片选引脚 %1 已被占用（%2），请另选一个引脚。").arg(pin, function.trimmed()));
+        return false;
+    }
+    return true;
 }
 
 QStringList DialogConfigure::candidatesOf(D::DlgType kind) const
@@ -182,6 +205,8 @@ bool DialogConfigure::finishRowTable()
     if (!rowTable->usesChipSelects())
         return true;
     const QStringList chosen = rowTable->chipSelectTexts();
+    if (!chipSelectsStillFree(chosen))
+        return false;
     const QStringList pins = rowTable->rowPins();
     switch (type) {
     case D::DlgDI:
@@ -216,6 +241,8 @@ void DialogConfigure::on_pushButtonOK_clicked()
         wirelessSub = wirelessList;
     } else if (spiTable) {
         spiTable->clearUnusedChipSelects();
+        if (!chipSelectsStillFree(spiTable->chipSelectTexts()))
+            return;
         emit UpdataSPISliceSelectPinsOnPushbuttonOKSignal(type, spiTable->chipSelectTexts(),
                                                           shownChipSelects);
         information = spiTable->information();

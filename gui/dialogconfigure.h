@@ -87,6 +87,7 @@ private:
     // Checks the row table and hands its chip selects to the drawing; false
     // when a value is refused (the dialog stays open).
     bool finishRowTable();
+    bool chipSelectsStillFree(const QStringList &chosen);
     void openWirelessModule();
     void openNetworkAttribut(int film);
 
@@ -103,4 +104,5 @@ private:
     CSpiTable *spiTable = nullptr;
     QStringList currentPinNames;
     QStringList currentPinFunctions;
+    bool silent = false; // confirming a refresh nobody sees
 };

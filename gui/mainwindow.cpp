@@ -555,7 +555,7 @@ bool MainWindow::openProjectFile(const QString &filePath, QString *error)
     project.pinNames = pinNames;
     project.pinFunctions = pinFunctions;
     SlotUpdataButtonActive();
-    applyChipSelectsToScene();
+    const QStringList released = applyChipSelectsToScene();
     --recordingSuspended;
 
     // A project read from a controller lives in the upload folder, which goes
@@ -566,36 +566,48 @@ bool MainWindow::openProjectFile(const QString &filePath, QString *error)
         lastFolder = QFileInfo(filePath).absolutePath();
     resetHistory(uploaded);
     removeDirectoryTree(applicationDirectory() + descriptions.uploadDirectory);
+    if (!released.isEmpty())
+        statusBar()->showMessage(
+            tr("工程文件中这些片选引脚与表格不一致，已按表格释放：%1").arg(released.join(", ")));
     return true;
 }
 
-void MainWindow::applyChipSelectsToScene()
+// The chip-select pins the tables' lists name are placed on the drawing. A
+// pin that carries a table's chip select the list does not name (a file
+// written by hand, or one whose row has gone) is freed first; returns those
+// pins as "PB0 (SPI1_CS1)".
+QStringList MainWindow::applyChipSelectsToScene()
 {
-    const D::DlgType boards[] = {D::DlgDI, D::DlgDO, D::DlgAI, D::DlgAO};
-    for (D::DlgType type : boards) {
-        const QStringList &list = *project.tableList(type);
-        const int perRow = stringsPerRow(type);
+    QStringList released;
+    const D::DlgType tables[] = {D::DlgDI,   D::DlgDO,   D::DlgAI,  D::DlgAO,
+                                 D::DlgSPI1, D::DlgSPI2, D::DlgSPI3};
+    for (D::DlgType type : tables) {
+        const QStringList before = pinBoard->functions();
+        for (const QString &pin :
+             pinBoard->releaseUnusedChipSelects(type, chipSelectPinsInUse(project, type)))
+            released << QStringLiteral("%1 (%2)").arg(pin, before.value(pinBoard->indexOfPin(pin)));
+    }
+    const auto shown = [this](const QString &pin) {
+        return pin.isEmpty() ? descriptions.noneText : pin;
+    };
+    for (D::DlgType type : {D::DlgDI, D::DlgDO, D::DlgAI, D::DlgAO}) {
         QStringList chipSelects, rowPins;
-        for (int row = 0; (row + 1) * perRow <= list.size(); ++row) {
-            const QStringList values = list.mid(row * perRow, perRow);
-            rowPins << values.value(1);
-            for (int bit = 0; bit < 4; ++bit) {
-                const QString pin = values.value(perRow - 7 + 2 * bit);
-                chipSelects << (pin == QLatin1String("0") ? descriptions.noneText : pin);
-            }
+        for (const ChipSelectRow &row : chipSelectRows(project, type)) {
+            rowPins << row.pin;
+            for (const QString &pin : row.bitPins)
+                chipSelects << shown(pin);
         }
         pinScene->onBoardSliceSelectOk(type, chipSelects, QStringList(), rowPins);
     }
-    for (int n = 0; n < 3; ++n) {
-        const QStringList &spi = project.spiInformation[n];
+    for (int port = 1; port <= 3; ++port) {
         QStringList chipSelects;
-        for (int film = 0; film < 3; ++film) {
-            const QString pin = spi.value(27 + 4 * film);
-            chipSelects << (pin == QLatin1String("0") ? descriptions.noneText : pin);
-        }
-        if (spi.size() >= 36)
-            pinScene->onSpiSliceSelectOk(D::DlgType(D::DlgSPI1 + n), chipSelects, QStringList());
+        for (const QString &pin : spiChipSelectPins(project, port))
+            chipSelects << shown(pin);
+        if (!project.spiInformation[port - 1].isEmpty())
+            pinScene->onSpiSliceSelectOk(D::DlgType(D::DlgSPI1 + port - 1), chipSelects,
+                                         QStringList());
     }
+    return released;
 }
 
 void MainWindow::on_actionSave_triggered()
@@ -612,6 +624,10 @@ bool MainWindow::saveProject(bool chooseFile)
     ++recordingSuspended;
     for (D::DlgType type : kSaveRefreshOrder)
         refreshSilently(type);
+    // A chip select whose row has gone is no table's any more: free it.
+    for (D::DlgType type :
+         {D::DlgDI, D::DlgDO, D::DlgAI, D::DlgAO, D::DlgSPI1, D::DlgSPI2, D::DlgSPI3})
+        pinBoard->releaseUnusedChipSelects(type, chipSelectPinsInUse(project, type));
     --recordingSuspended;
     lastSnapshot = project;
 

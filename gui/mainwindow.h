@@ -142,7 +142,7 @@ private:
     void reopenLastProject();
     void launch(CPinDescriptions::DlgType type);
     void refreshSilently(CPinDescriptions::DlgType type);
-    void applyChipSelectsToScene();
+    QStringList applyChipSelectsToScene();
     void updateTitle();
     void rememberProject(const QString &path);
     QString startupSettingsPath() const;

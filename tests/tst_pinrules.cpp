@@ -357,11 +357,14 @@ void TestPinRules::clearingABoardPinFreesItsChipSelects()
     PinBoard::Outcome out = other.board.applyFunction(other.at("PA4"), "ClearPin", "EXIT");
     QVERIFY(out.fired.isEmpty());
     QCOMPARE(other.text("PC0"), QString("DI_CS1"));
-    // Choosing a function (not ClearPin) over a DI pin keeps the chip selects.
+    // Any other function over a DI pin frees them as ClearPin does, so that
+    // no chip select is left locked without a row; another input keeps them.
     other.set("PA4", "Normal_DI");
-    out = other.choose("PA4", "Normal_DO");
+    out = other.choose("PA4", "Normal_DI");
     QVERIFY(out.fired.isEmpty());
-    QCOMPARE(other.text("PC0"), QString("DI_CS1"));
+    out = other.choose("PA4", "Normal_DO");
+    QCOMPARE(out.count(PinBoard::SignalDI), 1);
+    QVERIFY(other.board.isFree(other.at("PC0")));
 }
 
 void TestPinRules::spiAlternativeGroupsOnF407()
