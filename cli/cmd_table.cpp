@@ -1,3 +1,4 @@
+#include "chipfacts.h"
 #include "commands.h"
 
 #include "atomicfile.h"
@@ -152,10 +153,9 @@ int runDecode(const QStringList &args)
     if (!parser.isSet(output) || parser.value(output).isEmpty())
         return usageError("decode", QStringLiteral("no output file given (-o PROJECT.cpro)"));
     const QString chipModel = parser.value(chip);
-    if (chipModel != QLatin1String("STM32F103RE") && chipModel != QLatin1String("STM32F407ZG"))
-        return usageError("decode", QStringLiteral("unknown chip model \"%1\" (STM32F103RE or "
-                                                   "STM32F407ZG)")
-                                        .arg(chipModel));
+    if (!ChipFacts::isKnown(chipModel))
+        return usageError("decode", QStringLiteral("unknown chip model \"%1\" (%2)")
+                                        .arg(chipModel, ChipFacts::models().join(" or ")));
     const QString tablePath = positional.first();
     const QString projectPath = parser.value(output);
 

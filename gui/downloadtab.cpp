@@ -1,4 +1,5 @@
 #include "downloadtab.h"
+#include "chipfacts.h"
 
 #include "dlgdescription.h"
 #include "filedialogs.h"
@@ -37,11 +38,6 @@ const KindInfo kKinds[CDownloadTab::KindCount] = {
     {"lineEditPathDrive", "pushButtonFileDrive", "pushButtonDrive", 0x00},
     {"lineEditPathProgram", "pushButtonFileProgram", "pushButtonProgram", 0xE7},
 };
-
-bool isKnownChip(const QString &chip)
-{
-    return chip == QLatin1String("STM32F103RE") || chip == QLatin1String("STM32F407ZG");
-}
 
 bool validKind(int kind)
 {
@@ -106,7 +102,7 @@ void CDownloadTab::connectWidgets()
     }
     if (m_comboChip) {
         m_comboChip->clear();
-        m_comboChip->addItems({QStringLiteral("STM32F103RE"), QStringLiteral("STM32F407ZG")});
+        m_comboChip->addItems(ChipFacts::models());
     }
     if (m_buttonOpen)
         connect(m_buttonOpen, &QPushButton::clicked, this, &CDownloadTab::openPort);
@@ -342,7 +338,7 @@ QString CDownloadTab::chipFolder() const
 {
     const QString chip = m_hooks.currentChip ? m_hooks.currentChip() : QString();
     const QString appDir = m_hooks.appDir ? m_hooks.appDir() : QString();
-    return appDir + QStringLiteral("/bin/") + (isKnownChip(chip) ? chip : QString());
+    return appDir + QStringLiteral("/bin/") + (ChipFacts::isKnown(chip) ? chip : QString());
 }
 
 void CDownloadTab::pickFile(int kind)
@@ -413,7 +409,7 @@ void CDownloadTab::clearMarking()
 void CDownloadTab::fillDefaultPaths()
 {
     const QString chip = m_hooks.currentChip ? m_hooks.currentChip() : QString();
-    if (!isKnownChip(chip))
+    if (!ChipFacts::isKnown(chip))
         return;
     const CDlgDescription names;
     const QString defaults[] = {names.configTableFileName, names.firmwareFileName,

@@ -1,3 +1,4 @@
+#include "chipfacts.h"
 #include "configanalyzer.h"
 #include "configtable.h"
 #include "projectfile.h"
@@ -16,8 +17,8 @@ namespace L = TableLayout;
 
 namespace {
 
-const QString F103 = QStringLiteral("STM32F103RE");
-const QString F407 = QStringLiteral("STM32F407ZG");
+using ChipFacts::F103;
+using ChipFacts::F407;
 
 // What a saved project of a fresh chip holds: the fixed pins drawn, the
 // external bus too when it is used.

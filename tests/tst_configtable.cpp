@@ -1,3 +1,4 @@
+#include "chipfacts.h"
 #include "configtable.h"
 #include "tablefixtures.h"
 #include "tablelayout.h"
@@ -12,8 +13,8 @@ using D = CPinDescriptions;
 
 namespace {
 
-const QString F103 = QStringLiteral("STM32F103RE");
-const QString F407 = QStringLiteral("STM32F407ZG");
+using ChipFacts::F103;
+using ChipFacts::F407;
 
 QByteArray section(bool (*encoder)(const ProjectData &, QByteArray *, QString *),
                    const ProjectData &project)

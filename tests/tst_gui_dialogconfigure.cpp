@@ -3,6 +3,7 @@
 #include "mycombobox.h"
 #include "networkattribut.h"
 #include "projectdata.h"
+#include "tablefixtures.h"
 #include "wirelessmoduleconfigure.h"
 
 #include <QAbstractItemView>
@@ -25,21 +26,6 @@ const QStringList diKeys{"Pin",
                          "SliceSelectPin_1Bit",
                          "SliceSelectPin_0Bit"};
 
-// A project on `chip` in which every pin carries `background` except the listed ones.
-ProjectData project(const QString &chip, const QVector<QPair<QString, QString>> &functions,
-                    const QString &background = QStringLiteral(" "))
-{
-    ProjectData p = ProjectData::fresh(chip, false);
-    for (QString &function : p.pinFunctions)
-        function = background;
-    for (const auto &entry : functions) {
-        const int at = p.pinNames.indexOf(entry.first);
-        Q_ASSERT(at >= 0);
-        p.pinFunctions[at] = entry.second;
-    }
-    return p;
-}
-
 // One row's pairs: keys prefixed with the row number.
 QStringList rowRecord(int row, const QStringList &keys, const QStringList &values)
 {
@@ -47,14 +33,6 @@ QStringList rowRecord(int row, const QStringList &keys, const QStringList &value
     for (int i = 0; i < keys.size(); ++i)
         record << QString::number(row) + keys.at(i) << values.value(i);
     return record;
-}
-
-QStringList pairs(const QStringList &keys, const QStringList &values)
-{
-    QStringList list;
-    for (int i = 0; i < keys.size(); ++i)
-        list << keys.at(i) << values.value(i);
-    return list;
 }
 
 // What the dialog handed back on OK.
@@ -229,8 +207,8 @@ void TestDialogConfigure::comboBoxReportsLeftPressFirst()
 
 void TestDialogConfigure::diTableRestoresAndReturnsItsList()
 {
-    ProjectData p =
-        project("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}, {"PA4", "Normal_DI"}});
+    ProjectData p = TableFixtures::projectWith(
+        "STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}, {"PA4", "Normal_DI"}});
     p.diInformation = rowRecord(1, diKeys, {"PA0", "1", "10", "1", "0", "0", "PC1", "PC0"}) +
                       rowRecord(2, diKeys, {"PA4", "0", "20", "0", "0", "0", "0", "0"}) +
                       rowRecord(3, diKeys, {"PB9", "1", "30", "0", "0", "0", "0", "0"});
@@ -287,23 +265,23 @@ void TestDialogConfigure::diTableRestoresAndReturnsItsList()
     QCOMPARE(r.stored.information, expected);
 
     // A single row makes the window taller.
-    ProjectData one = project("STM32F103RE", {{"PA0", "Normal_DI"}});
+    ProjectData one = TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"}});
     d.launch(D::DlgDI, one);
     QCOMPARE(d.size(), QSize(850, 30 + 100 + 100));
 }
 
 void TestDialogConfigure::otherRowTablesRoundTrip()
 {
-    const ProjectData p = project("STM32F103RE", {{"PA0", "Normal_DO"},
-                                                  {"PA1", "Normal_DO"},
-                                                  {"PA2", "ADC123_IN2"},
-                                                  {"PA3", "ADC123_IN3"},
-                                                  {"PA4", "DAC_OUT1"},
-                                                  {"PA5", "DAC_OUT2"},
-                                                  {"PB0", "EXIT"},
-                                                  {"PB1", "EXIT"},
-                                                  {"PB5", "SYS_RunLed"},
-                                                  {"PB6", "SYS_WatchDog"}});
+    const ProjectData p = TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DO"},
+                                                                     {"PA1", "Normal_DO"},
+                                                                     {"PA2", "ADC123_IN2"},
+                                                                     {"PA3", "ADC123_IN3"},
+                                                                     {"PA4", "DAC_OUT1"},
+                                                                     {"PA5", "DAC_OUT2"},
+                                                                     {"PB0", "EXIT"},
+                                                                     {"PB1", "EXIT"},
+                                                                     {"PB5", "SYS_RunLed"},
+                                                                     {"PB6", "SYS_WatchDog"}});
     struct Case
     {
         D::DlgType type;
@@ -383,7 +361,7 @@ void TestDialogConfigure::otherRowTablesRoundTrip()
 
 void TestDialogConfigure::cancelEmptyTableAndMissingPins()
 {
-    ProjectData p = project("STM32F103RE", {{"PA0", "Normal_DI"}});
+    ProjectData p = TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"}});
     p.diInformation = rowRecord(1, diKeys, {"PA0", "1", "5", "0", "0", "0", "0", "0"});
     DialogConfigure d;
     Recorder r;
@@ -423,7 +401,8 @@ void TestDialogConfigure::cancelEmptyTableAndMissingPins()
 
 void TestDialogConfigure::chipSelectCascades()
 {
-    const ProjectData p = project("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}});
+    const ProjectData p =
+        TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}});
     DialogConfigure d;
     d.launch(D::DlgDI, p);
     QComboBox *enable0 = comboAt(d, 0, 3);
@@ -470,17 +449,17 @@ void TestDialogConfigure::chipSelectCascades()
 
 void TestDialogConfigure::chipSelectCandidatesOnPress()
 {
-    const ProjectData p = project("STM32F103RE",
-                                  {{"PA0", "Normal_DI"},
-                                   {"PC13", " "},
-                                   {"PD0", " "},
-                                   {"PD1", " "},
-                                   {"PA2", " "},
-                                   {"PB2", " "},
-                                   {"PB12", "DI_CS2"},
-                                   {"PB13", "DO_CS1"},
-                                   {"PA10", " "}},
-                                  "Normal_DO");
+    const ProjectData p = TableFixtures::projectWith("STM32F103RE",
+                                                     {{"PA0", "Normal_DI"},
+                                                      {"PC13", " "},
+                                                      {"PD0", " "},
+                                                      {"PD1", " "},
+                                                      {"PA2", " "},
+                                                      {"PB2", " "},
+                                                      {"PB12", "DI_CS2"},
+                                                      {"PB13", "DO_CS1"},
+                                                      {"PA10", " "}},
+                                                     "Normal_DO");
     DialogConfigure d;
     d.launch(D::DlgDI, p);
     QComboBox *bit0 = comboAt(d, 0, diBit(0));
@@ -522,13 +501,13 @@ void TestDialogConfigure::startTerminalOverlapQuestion()
         asked << request;
         return answer;
     });
-    const ProjectData p = project("STM32F103RE", {{"PA0", "Normal_DI"},
-                                                  {"PA1", "Normal_DI"},
-                                                  {"PA2", "ADC123_IN2"},
-                                                  {"PA3", "ADC123_IN3"},
-                                                  {"PA4", "Normal_DO"},
-                                                  {"PA5", "Normal_DO"},
-                                                  {"PA6", "Normal_DO"}});
+    const ProjectData p = TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"},
+                                                                     {"PA1", "Normal_DI"},
+                                                                     {"PA2", "ADC123_IN2"},
+                                                                     {"PA3", "ADC123_IN3"},
+                                                                     {"PA4", "Normal_DO"},
+                                                                     {"PA5", "Normal_DO"},
+                                                                     {"PA6", "Normal_DO"}});
     DialogConfigure d;
     Recorder r;
     r.attach(d);
@@ -582,8 +561,8 @@ void TestDialogConfigure::outOfRangeNumbersAreRefused()
         shown << request;
         return QMessageBox::Yes;
     });
-    const ProjectData p =
-        project("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}, {"PB0", "EXIT"}});
+    const ProjectData p = TableFixtures::projectWith(
+        "STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}, {"PB0", "EXIT"}});
     DialogConfigure d;
     Recorder r;
     r.attach(d);
@@ -653,7 +632,8 @@ void TestDialogConfigure::outOfRangeNumbersAreRefused()
 
 void TestDialogConfigure::silentRefreshFollowsThePins()
 {
-    ProjectData p = project("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}});
+    ProjectData p =
+        TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}});
     p.diInformation = rowRecord(1, diKeys, {"PA0", "1", "1", "1", "0", "0", "0", "PC0"}) +
                       rowRecord(2, diKeys, {"PA1", "1", "3", "0", "0", "0", "0", "0"});
     DialogConfigure d;
@@ -674,7 +654,8 @@ void TestDialogConfigure::silentRefreshFollowsThePins()
 
 void TestDialogConfigure::usartTable()
 {
-    const ProjectData p = project("STM32F103RE", {{"PA9", "USART1_TX"}, {"PA10", "USART1_RX"}});
+    const ProjectData p =
+        TableFixtures::projectWith("STM32F103RE", {{"PA9", "USART1_TX"}, {"PA10", "USART1_RX"}});
     const QStringList keys{"TXPinName", "RXPinName", "Baud",           "DataBit",
                            "StopBit",   "CheckBit",  "PortApplication"};
     DialogConfigure d;
@@ -699,7 +680,7 @@ void TestDialogConfigure::usartTable()
         comboAt(d, row, 1)->setCurrentIndex(values.at(row).toInt());
     pressOk(d);
     QCOMPARE(r.stored.type, D::DlgUSART1);
-    QCOMPARE(r.stored.information, pairs(keys, values));
+    QCOMPARE(r.stored.information, TableFixtures::pairs(keys, values));
     QCOMPARE(r.board.count + r.spi.count, 0);
 
     // Restore then OK gives the list back; a short list or a bad index restores nothing.
@@ -707,14 +688,15 @@ void TestDialogConfigure::usartTable()
     stored.usartInformation[0] = r.stored.information;
     d.launch(D::DlgUSART1, stored);
     pressOk(d);
-    QCOMPARE(r.stored.information, pairs(keys, values));
+    QCOMPARE(r.stored.information, TableFixtures::pairs(keys, values));
     stored.usartInformation[0] = r.stored.information.mid(0, 13);
     d.launch(D::DlgUSART1, stored);
     QCOMPARE(comboAt(d, 2, 1)->currentIndex(), 0);
-    stored.usartInformation[0] = pairs(keys, {"X", "Y", "99", "-1", "x", "2", "11"});
+    stored.usartInformation[0] = TableFixtures::pairs(keys, {"X", "Y", "99", "-1", "x", "2", "11"});
     d.launch(D::DlgUSART1, stored);
     pressOk(d);
-    QCOMPARE(r.stored.information, pairs(keys, {"PA9", "PA10", "0", "0", "0", "2", "11"}));
+    QCOMPARE(r.stored.information,
+             TableFixtures::pairs(keys, {"PA9", "PA10", "0", "0", "0", "2", "11"}));
 
     // A port whose pins are not assigned opens with empty drop-downs.
     for (D::DlgType port : {D::DlgUART4, D::DlgUSART6}) {
@@ -723,13 +705,15 @@ void TestDialogConfigure::usartTable()
         QCOMPARE(comboAt(d, 6, 1)->count(), 0);
         pressOk(d);
         QCOMPARE(r.stored.type, port);
-        QCOMPARE(r.stored.information, pairs(keys, {"", "", "0", "0", "0", "0", "0"}));
+        QCOMPARE(r.stored.information,
+                 TableFixtures::pairs(keys, {"", "", "0", "0", "0", "0", "0"}));
     }
 }
 
 void TestDialogConfigure::usartWirelessSettings()
 {
-    ProjectData p = project("STM32F407ZG", {{"PB6", "USART1_TX"}, {"PB7", "USART1_RX"}});
+    ProjectData p =
+        TableFixtures::projectWith("STM32F407ZG", {{"PB6", "USART1_TX"}, {"PB7", "USART1_RX"}});
     QStringList sockets;
     for (int n = 1; n <= 8; ++n)
         sockets << QStringLiteral("ApplicationOfSocket%1").arg(n) << QString::number(n % 4)
@@ -782,7 +766,7 @@ void TestDialogConfigure::usartWirelessSettings()
 
 void TestDialogConfigure::spiTable()
 {
-    ProjectData p = project(
+    ProjectData p = TableFixtures::projectWith(
         "STM32F103RE",
         {{"PA5", "SPI1_SCK"}, {"PA6", "SPI1_MISO"}, {"PA7", "SPI1_MOSI"}, {"PB0", "SPI1_CS1"}});
     const QStringList keys{"SCKPinName",
@@ -805,7 +789,7 @@ void TestDialogConfigure::spiTable()
                            "SliceSelect3Pin"};
     const QStringList values{"PA5", "PA6", "PA7", "3", "1",   "1", "1", "1", "1",
                              "7",   "1",   "1",   "2", "PB0", "1", "0", "0", "PB1"};
-    p.spiInformation[0] = pairs(keys, values);
+    p.spiInformation[0] = TableFixtures::pairs(keys, values);
     DialogConfigure d;
     Recorder r;
     r.attach(d);
@@ -835,14 +819,14 @@ void TestDialogConfigure::spiTable()
     QStringList expected = values;
     expected[17] = "0";
     QCOMPARE(r.stored.type, D::DlgSPI1);
-    QCOMPARE(r.stored.information, pairs(keys, expected));
+    QCOMPARE(r.stored.information, TableFixtures::pairs(keys, expected));
     QCOMPARE(r.stored.network, p.networkInformation[0]);
     QVERIFY(r.stored.wireless.isEmpty());
 
     p.spiInformation[0] = r.stored.information;
     d.launch(D::DlgSPI1, p);
     pressOk(d);
-    QCOMPARE(r.stored.information, pairs(keys, expected));
+    QCOMPARE(r.stored.information, TableFixtures::pairs(keys, expected));
 
     // SPI2's pins are free: empty drop-downs, zeros stored.
     d.launch(D::DlgSPI2, p);
@@ -853,14 +837,14 @@ void TestDialogConfigure::spiTable()
     QStringList zeros{"", "", ""};
     for (int row = 3; row < 18; ++row)
         zeros << "0";
-    QCOMPARE(r.stored.information, pairs(keys, zeros));
+    QCOMPARE(r.stored.information, TableFixtures::pairs(keys, zeros));
     QCOMPARE(r.spi.chosen, QStringList({none, none, none}));
 }
 
 void TestDialogConfigure::spiNetworkAttributes()
 {
-    ProjectData p =
-        project("STM32F103RE", {{"PB3", "SPI3_SCK"}, {"PB4", "SPI3_MISO"}, {"PB5", "SPI3_MOSI"}});
+    ProjectData p = TableFixtures::projectWith(
+        "STM32F103RE", {{"PB3", "SPI3_SCK"}, {"PB4", "SPI3_MISO"}, {"PB5", "SPI3_MOSI"}});
     QStringList network = p.networkInformation[2];
     network[1] = "2";
     network[3] = "192.168.0.5";
@@ -920,19 +904,19 @@ void TestDialogConfigure::spiNetworkAttributes()
 
 void TestDialogConfigure::spiChipSelectCandidates()
 {
-    const ProjectData p = project("STM32F103RE",
-                                  {{"PB13", "SPI2_SCK"},
-                                   {"PB14", "SPI2_MISO"},
-                                   {"PB15", "SPI2_MOSI"},
-                                   {"PC13", " "},
-                                   {"PD0", " "},
-                                   {"PD1", " "},
-                                   {"PA2", " "},
-                                   {"PB2", " "},
-                                   {"PB12", "SPI2_CS1"},
-                                   {"PB0", "SPI1_CS1"},
-                                   {"PA10", " "}},
-                                  "Normal_DO");
+    const ProjectData p = TableFixtures::projectWith("STM32F103RE",
+                                                     {{"PB13", "SPI2_SCK"},
+                                                      {"PB14", "SPI2_MISO"},
+                                                      {"PB15", "SPI2_MOSI"},
+                                                      {"PC13", " "},
+                                                      {"PD0", " "},
+                                                      {"PD1", " "},
+                                                      {"PA2", " "},
+                                                      {"PB2", " "},
+                                                      {"PB12", "SPI2_CS1"},
+                                                      {"PB0", "SPI1_CS1"},
+                                                      {"PA10", " "}},
+                                                     "Normal_DO");
     DialogConfigure d;
     Recorder r;
     r.attach(d);

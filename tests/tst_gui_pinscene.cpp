@@ -1,3 +1,4 @@
+#include "chipfacts.h"
 #include "interactivevview.h"
 #include "pinitem.h"
 #include "pinscene.h"
@@ -12,8 +13,8 @@
 
 namespace {
 
-const QString F103 = QStringLiteral("STM32F103RE");
-const QString F407 = QStringLiteral("STM32F407ZG");
+using ChipFacts::F103;
+using ChipFacts::F407;
 
 CPinItem *pin(const CPinScene &scene, const QString &name)
 {

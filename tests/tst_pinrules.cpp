@@ -1,11 +1,12 @@
+#include "chipfacts.h"
 #include "pinrules.h"
 
 #include <QtTest>
 
 namespace {
 
-const QString F103 = QStringLiteral("STM32F103RE");
-const QString F407 = QStringLiteral("STM32F407ZG");
+using ChipFacts::F103;
+using ChipFacts::F407;
 
 // Reads and writes a board by pin name.
 struct Bench

@@ -5,8 +5,6 @@
 
 namespace TableFixtures {
 
-namespace {
-
 QStringList pairs(const QStringList &keys, const QStringList &values)
 {
     QStringList list;
@@ -14,6 +12,23 @@ QStringList pairs(const QStringList &keys, const QStringList &values)
         list << keys.at(i) << values.value(i);
     return list;
 }
+
+ProjectData projectWith(const QString &chip, const QVector<QPair<QString, QString>> &functions,
+                        const QString &background)
+{
+    ProjectData project = ProjectData::fresh(chip, false);
+    for (QString &function : project.pinFunctions)
+        function = background;
+    for (const auto &entry : functions) {
+        const int at = project.pinNames.indexOf(entry.first);
+        if (at < 0)
+            qFatal("%s has no pin %s", qPrintable(chip), qPrintable(entry.first));
+        project.pinFunctions[at] = entry.second;
+    }
+    return project;
+}
+
+namespace {
 
 // Pins and option choices that differ between the two chips.
 struct ChipPlan
