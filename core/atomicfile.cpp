@@ -17,7 +17,7 @@ bool fail(QString *error, const QString &message)
 
 } // namespace
 
-bool write(const QString &filePath, const QByteArray &bytes, QString *error)
+bool isWritableTarget(const QString &filePath, QString *error)
 {
     if (filePath.isEmpty())
         return fail(error, QStringLiteral("no file name given"));
@@ -28,6 +28,14 @@ bool write(const QString &filePath, const QByteArray &bytes, QString *error)
     // A device or a pipe would be replaced by a plain file.
     if (info.exists() && !info.isFile())
         return fail(error, QStringLiteral("%1 is not a file").arg(filePath));
+    return true;
+}
+
+bool write(const QString &filePath, const QByteArray &bytes, QString *error)
+{
+    if (!isWritableTarget(filePath, error))
+        return false;
+    const QFileInfo info(filePath);
     if (!QDir().mkpath(info.absolutePath()))
         return fail(error, QStringLiteral("cannot create the folder %1").arg(info.absolutePath()));
 

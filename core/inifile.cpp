@@ -30,19 +30,6 @@ QVariantMap contentOf(QSettings *settings)
     return content;
 }
 
-// Refuses a path that names no file to write: empty, a folder, a device.
-bool checkTarget(const QString &filePath, QString *error)
-{
-    if (filePath.isEmpty())
-        return fail(error, QStringLiteral("no file name given"));
-    const QFileInfo info(filePath);
-    if (info.isDir())
-        return fail(error, QStringLiteral("%1 is a folder, not a file").arg(filePath));
-    if (info.exists() && !info.isFile())
-        return fail(error, QStringLiteral("%1 is not a file").arg(filePath));
-    return true;
-}
-
 // The INI bytes of start (none: an empty file) with the edits applied. The
 // settings write a copy in a private temporary folder, which is removed on
 // return whatever the outcome.
@@ -114,7 +101,7 @@ bool render(const QString &filePath, const QByteArray *start,
 
 bool update(const QString &filePath, const std::function<void(QSettings *)> &edit, QString *error)
 {
-    if (!checkTarget(filePath, error))
+    if (!AtomicFile::isWritableTarget(filePath, error))
         return false;
     QByteArray old;
     const bool exists = QFileInfo::exists(filePath);
@@ -136,7 +123,8 @@ bool update(const QString &filePath, const std::function<void(QSettings *)> &edi
 bool replace(const QString &filePath, const std::function<void(QSettings *)> &edit, QString *error)
 {
     QByteArray bytes;
-    return checkTarget(filePath, error) && render(filePath, nullptr, edit, &bytes, error) &&
+    return AtomicFile::isWritableTarget(filePath, error) &&
+           render(filePath, nullptr, edit, &bytes, error) &&
            AtomicFile::write(filePath, bytes, error);
 }
 
