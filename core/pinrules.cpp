@@ -1,6 +1,7 @@
 #include "pinrules.h"
 
 #include "chipfacts.h"
+#include "projectfile.h"
 
 const QString PinBoard::freeText = QStringLiteral(" ");
 
@@ -134,21 +135,51 @@ QVector<PinBoard::MenuEntry> PinBoard::menuEntries(int pinIndex) const
     if (pin.isEmpty())
         return entries;
     const QStringList list = cat.functionsOf(model, pin).mid(0, maxMenuEntries);
-    const bool editable = !lockedForEdit(function(pinIndex));
+    const QString current = function(pinIndex);
+    const bool editable = !lockedForEdit(current);
+    QString lockReason;
+    if (!editable) {
+        const CPinDescriptions::DlgType owner = ChipFacts::chipSelectTableOf(current);
+        lockReason = tr("%1 是 %2 表格的片选：请先在 %2 表格中另选片选引脚")
+                         .arg(current, ProjectFile::sectionOf(owner));
+    }
     const QStringList unique{cat.sysInit, cat.sysRunLed, cat.sysFaultLed, cat.sysWatchDog};
 
     for (const QString &text : list) {
-        MenuEntry entry{text, editable};
-        if (editable && unique.contains(text) && texts.contains(text))
+        MenuEntry entry{text, editable, lockReason};
+        if (editable && unique.contains(text) && texts.contains(text)) {
             entry.enabled = false;
+            entry.reason =
+                tr("%1 已分配在 %2 上").arg(text, pinName(int(texts.indexOf(text))));
+        }
         bool groupState = false;
         // A locked pin (one carrying a chip select) stays locked whatever its
         // groups say: the chip select is moved from its table first.
-        if (isF407() && alternativeGroupState(text, pin, &groupState))
+        if (isF407() && alternativeGroupState(text, pin, &groupState)) {
             entry.enabled = editable && groupState;
+            if (editable && !groupState)
+                entry.reason = tr("%1 已用在另一组引脚上").arg(text.section(QLatin1Char('_'), 0, 0));
+        }
         entries << entry;
     }
     return entries;
+}
+
+QVector<int> PinBoard::findPins(const QString &query) const
+{
+    QVector<int> found;
+    const QString wanted = query.trimmed();
+    if (wanted.isEmpty())
+        return found;
+    for (int i = 0; i < pinCount(); ++i) {
+        const bool byName = names.at(i).compare(wanted, Qt::CaseInsensitive) == 0;
+        bool bySignal = texts.at(i).contains(wanted, Qt::CaseInsensitive);
+        for (const QString &signal : cat.alternateFunctionsOf(model, names.at(i)))
+            bySignal = bySignal || signal.contains(wanted, Qt::CaseInsensitive);
+        if (byName || bySignal)
+            found << i;
+    }
+    return found;
 }
 
 PinBoard::Outcome PinBoard::applyChoice(int pinIndex, int k, const QString &hoverFunction)

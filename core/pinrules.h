@@ -34,6 +34,7 @@ public:
     {
         QString text;
         bool enabled = true;
+        QString reason; // why a disabled entry cannot be chosen
     };
 
     // One pin written (assigned == true, drawn green) or freed (text " ").
@@ -92,6 +93,10 @@ public:
     // The pin's catalogue functions (at most 20), each with its enabled state.
     // The pin-name title of the menu is not part of the list.
     QVector<MenuEntry> menuEntries(int pinIndex) const;
+
+    // Pins whose name is the query, or whose function or datasheet signals
+    // contain it ("PA9", "USART2_TX", "SPI1"), in package order; case is ignored.
+    QVector<int> findPins(const QString &query) const;
 
     // Applies entry k of the pin's catalogue list. hoverFunction is the pin's
     // function text before the choice. Out-of-range choices change nothing.

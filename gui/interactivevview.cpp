@@ -61,18 +61,21 @@ void CInteractivevView::wheelEvent(QWheelEvent *event)
 
 void CInteractivevView::keyPressEvent(QKeyEvent *event)
 {
+    // An arrow key moves the drawing by a tenth of the view.
+    const qreal stepX = viewport()->width() / 10.0 / zoomScale;
+    const qreal stepY = viewport()->height() / 10.0 / zoomScale;
     switch (event->key()) {
     case Qt::Key_Up:
-        translate(QPointF(0, -2));
+        translate(QPointF(0, -stepY));
         break;
     case Qt::Key_Down:
-        translate(QPointF(0, 2));
+        translate(QPointF(0, stepY));
         break;
     case Qt::Key_Left:
-        translate(QPointF(-2, 0));
+        translate(QPointF(-stepX, 0));
         break;
     case Qt::Key_Right:
-        translate(QPointF(2, 0));
+        translate(QPointF(stepX, 0));
         break;
     case Qt::Key_Plus:
         zoomIn();

@@ -5,7 +5,8 @@
 
 // The view that shows the pin scene: zoom with the wheel or +/-, rotate in
 // 5-degree steps with Space and Enter, pan by dragging with the left button
-// or with the arrow keys. It knows nothing about pins.
+// or with the arrow keys (a tenth of the view a press). It knows nothing
+// about pins.
 class CInteractivevView : public QGraphicsView
 {
     Q_OBJECT

@@ -22,10 +22,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QTranslator>
 #include <QUndoStack>
@@ -67,6 +71,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     checkpointTimer.setInterval(0);
     connect(&checkpointTimer, &QTimer::timeout, this, &MainWindow::checkpoint);
     ui->setupUi(this);
+    arrangePinTab();
     ui->tabWidget->setCurrentIndex(0);
     buildMenus();
     loadStartupLanguage();
@@ -144,6 +149,78 @@ QPushButton *MainWindow::peripheralButton(D::DlgType type) const
     return nullptr;
 }
 
+// ---------------------------------------------------------------- pin tab
+
+// The peripheral buttons scroll in their own column, never narrower than
+// their texts, so that the drawing takes what is left of any screen; a search
+// field above the drawing finds pins by name or signal.
+void MainWindow::arrangePinTab()
+{
+    QGridLayout *grid = ui->gridLayout_3;
+    QLayoutItem *firstColumn = grid->itemAtPosition(0, 0);
+    QLayoutItem *secondColumn = grid->itemAtPosition(0, 1);
+    if (!firstColumn || !secondColumn || !firstColumn->layout() || !secondColumn->layout())
+        return;
+    grid->removeItem(firstColumn);
+    grid->removeItem(secondColumn);
+    grid->removeWidget(ui->PinsView);
+
+    auto *buttons = new QWidget;
+    buttons->setObjectName(QStringLiteral("peripheralButtons"));
+    auto *columns = new QHBoxLayout(buttons);
+    columns->setContentsMargins(0, 0, 0, 0);
+    // addLayout moves the columns' buttons into the new widget.
+    for (QLayout *column : {firstColumn->layout(), secondColumn->layout()}) {
+        column->setParent(nullptr);
+        columns->addLayout(column);
+        columns->setAlignment(column, Qt::AlignTop);
+    }
+    for (QPushButton *button : buttons->findChildren<QPushButton *>())
+        button->setMinimumSize(button->sizeHint());
+
+    auto *scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("peripheralScroll"));
+    scroll->setWidget(buttons);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    const int scrollBar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    scroll->setMinimumWidth(buttons->sizeHint().width() + scrollBar + 4);
+    scroll->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+
+    pinSearch = new QLineEdit;
+    pinSearch->setObjectName(QStringLiteral("lineEditPinSearch"));
+    pinSearch->setClearButtonEnabled(true);
+    connect(pinSearch, &QLineEdit::textChanged, this, &MainWindow::findPins);
+    auto *findShortcut = new QShortcut(QKeySequence::Find, this);
+    connect(findShortcut, &QShortcut::activated, this, [this] {
+        pinSearch->setFocus();
+        pinSearch->selectAll();
+    });
+
+    auto *drawing = new QVBoxLayout;
+    drawing->addWidget(pinSearch);
+    drawing->addWidget(ui->PinsView);
+    grid->addWidget(scroll, 0, 0);
+    grid->addLayout(drawing, 0, 1);
+    grid->setColumnStretch(1, 1);
+}
+
+void MainWindow::findPins(const QString &query)
+{
+    if (!pinScene)
+        return;
+    const QVector<CPinItem *> found = pinScene->markPins(query);
+    if (!found.isEmpty())
+        ui->PinsView->centerOn(found.first());
+    if (query.trimmed().isEmpty())
+        statusBar()->clearMessage();
+    else if (found.isEmpty())
+        statusBar()->showMessage(tr("没有找到“%1”").arg(query.trimmed()));
+    else
+        statusBar()->showMessage(tr("找到 %1 个引脚").arg(found.size()));
+}
+
 // ---------------------------------------------------------------- menus
 
 void MainWindow::buildMenus()
@@ -202,6 +279,8 @@ void MainWindow::retranslateMenus()
     fileSaveAsAction->setText(tr("另存为…"));
     quitAction->setText(tr("退出"));
     editMenu->setTitle(tr("编辑"));
+    if (pinSearch)
+        pinSearch->setPlaceholderText(tr("查找引脚或信号（如 PA9、USART2_TX、SPI1）"));
     const QString undoText = history->undoText();
     const QString redoText = history->redoText();
     undoAction->setText(undoText.isEmpty() ? tr("撤销") : tr("撤销 %1").arg(undoText));
@@ -464,14 +543,13 @@ void MainWindow::SlotNewProject(QString chipName, bool isSelectRAM)
     ui->PinsView->setScene(pinScene);
     ui->PinsView->translate(QPointF(500, 150));
     ui->PinsView->show();
-    if (!viewFitted) {
-        // The first drawing is shown whole; later ones keep the user's zoom.
-        viewFitted = true;
-        QTimer::singleShot(0, this, [this] {
-            if (pinScene)
-                ui->PinsView->fitToView(pinScene->itemsBoundingRect());
-        });
-    }
+    // Every new drawing is shown whole, once the view has its size.
+    QTimer::singleShot(0, this, [this] {
+        if (pinScene)
+            ui->PinsView->fitToView(pinScene->itemsBoundingRect());
+    });
+    if (pinSearch)
+        pinSearch->clear();
     --recordingSuspended;
     projectFilePath.clear();
     resetHistory(false);

@@ -16,6 +16,7 @@ namespace Ui {
 class MainWindow;
 }
 class QAction;
+class QLineEdit;
 class QMenu;
 class QPushButton;
 class QSettings;
@@ -135,6 +136,8 @@ private:
     void restoreProject(const ProjectData &snapshot);
     void resetHistory(bool unsavedOrigin);
     bool openProjectFile(const QString &filePath, QString *error);
+    void arrangePinTab();
+    void findPins(const QString &query);
     void buildMenus();
     void retranslateMenus();
     void loadLanguage(int id);
@@ -165,7 +168,7 @@ private:
     CAnalyzeBinFileToConfigure analyzer;
     CDownloadTab *downloadTab = nullptr;
     QString baseTitle;
-    bool viewFitted = false;
+    QLineEdit *pinSearch = nullptr;
     QUndoStack *history = nullptr;
     QTimer checkpointTimer;
     ProjectData lastSnapshot; // the project as the newest undo step left it

@@ -69,6 +69,14 @@ QRectF CPinItem::boundingRect() const
     return geometry.adjusted(-1, -1, 1, 1);
 }
 
+void CPinItem::setMarked(bool on)
+{
+    if (marked == on)
+        return;
+    marked = on;
+    update();
+}
+
 QPainterPath CPinItem::shape() const
 {
     QPainterPath path;
@@ -130,6 +138,12 @@ void CPinItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidge
         paintBody(painter);
     else
         paintPin(painter);
+    if (marked) {
+        // A search hit: a wide frame just inside the pin's outline.
+        painter->setPen(QPen(QColor(255, 120, 0), 4));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(geometry.adjusted(2, 2, -2, -2));
+    }
 }
 
 void CPinItem::paintBody(QPainter *painter)

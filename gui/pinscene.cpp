@@ -28,6 +28,7 @@ CPinScene::~CPinScene() = default;
 void CPinScene::createMenu()
 {
     menu = std::make_unique<QMenu>();
+    menu->setToolTipsVisible(true); // a greyed entry says why
     QFont font = menu->font();
     font.setPixelSize(14);
     menu->setFont(font);
@@ -95,8 +96,24 @@ void CPinScene::paintPin(int pinIndex)
         colour = fixedColour();
     else if (!board->isFree(pinIndex))
         colour = assignedColour();
-    pins.at(pinIndex)->setColour(colour);
-    pins.at(pinIndex)->update();
+    CPinItem *item = pins.at(pinIndex);
+    item->setColour(colour);
+    const QString function = board->function(pinIndex).trimmed();
+    item->setToolTip(function.isEmpty() ? item->label()
+                                        : QStringLiteral("%1  %2").arg(item->label(), function));
+    item->update();
+}
+
+QVector<CPinItem *> CPinScene::markPins(const QString &query)
+{
+    const QVector<int> found = board->findPins(query);
+    QVector<CPinItem *> marked;
+    for (int i = 0; i < pins.size(); ++i) {
+        pins.at(i)->setMarked(found.contains(i));
+        if (found.contains(i))
+            marked << pins.at(i);
+    }
+    return marked;
 }
 
 int CPinScene::indexOfPin(const QString &pinName) const
@@ -132,6 +149,8 @@ void CPinScene::prepareMenu(CPinItem *item)
         functions << entries.at(k).text;
         actions.at(k)->setText(entries.at(k).text);
         actions.at(k)->setEnabled(entries.at(k).enabled);
+        actions.at(k)->setToolTip(entries.at(k).enabled ? entries.at(k).text
+                                                        : entries.at(k).reason);
         menu->addAction(actions.at(k));
     }
 }

@@ -39,6 +39,9 @@ public:
 
     // Gives a pin a function on the board (as opening a project does).
     void setPinFunction(int pinIndex, const QString &text);
+    // Marks the pins the query finds (see PinBoard::findPins) and unmarks the
+    // rest; returns the marked pins.
+    QVector<CPinItem *> markPins(const QString &query);
 
     // Fills the pin menu for a pin without showing it; the right-button
     // press calls this and then pops the menu up at the cursor.

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGraphicsView>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -41,6 +42,7 @@ private slots:
     void failedUploadKeepsTheOpenProject_data();
     void failedUploadKeepsTheOpenProject();
     void chipSelectsFollowTheTables();
+    void fitsTheScreenAndFindsPins();
 
 private:
     QString settingsPath() const
@@ -511,6 +513,49 @@ void TestMainWindow::chipSelectsFollowTheTables()
     QVERIFY(messages.first().contains("PB0"));
     QVERIFY(table->isVisible());
     QCOMPARE(functionOf(w, "PB0"), QStringLiteral("Normal_DI"));
+}
+
+void TestMainWindow::fitsTheScreenAndFindsPins()
+{
+    MainWindow w;
+    w.resize(1366, 768);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // Every peripheral button shows its whole text, however short the window.
+    auto *column = w.findChild<QWidget *>("peripheralButtons");
+    QVERIFY(column);
+    const QList<QPushButton *> buttons = column->findChildren<QPushButton *>();
+    QCOMPARE(buttons.size(), 27);
+    for (QPushButton *button : buttons) {
+        QVERIFY2(button->width() > button->fontMetrics().horizontalAdvance(button->text()),
+                 qPrintable(button->objectName()));
+        QVERIFY2(button->height() >= button->sizeHint().height(), qPrintable(button->objectName()));
+    }
+
+    // Each new drawing is shown whole, the second as the first.
+    auto *view = w.findChild<QGraphicsView *>("PinsView");
+    for (const QString &chip : {"STM32F103RE", "STM32F407ZG"}) {
+        w.SlotNewProject(chip, false);
+        QCoreApplication::processEvents();
+        const QRectF shown = view->mapToScene(view->viewport()->rect()).boundingRect();
+        QVERIFY2(shown.contains(w.scene()->itemsBoundingRect()), qPrintable(chip));
+    }
+
+    // The search field marks the pins a name or a signal finds.
+    auto *search = w.findChild<QLineEdit *>("lineEditPinSearch");
+    QVERIFY(search);
+    const auto marked = [&](const QString &query) {
+        search->setText(query);
+        QStringList pins;
+        for (CPinItem *item : w.scene()->pinItems())
+            if (item->isMarked())
+                pins << item->pinName();
+        return pins;
+    };
+    QCOMPARE(marked("USART2_TX"), (QStringList{"PA2", "PD5"}));
+    QCOMPARE(marked("pa9"), QStringList{"PA9"});
+    QVERIFY(marked("SPI1").contains("PB3"));
+    QVERIFY(marked("").isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)
