@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "aboutpindle.h"
+#include "appfolders.h"
 #include "chipfacts.h"
 #include "configtable.h"
 #include "dialogconfigure.h"
@@ -107,7 +108,7 @@ MainWindow::~MainWindow()
 
 QString MainWindow::applicationDirectory()
 {
-    return QCoreApplication::applicationDirPath();
+    return AppFolders::dataDirectory();
 }
 
 QPushButton *MainWindow::peripheralButton(D::DlgType type) const
@@ -318,7 +319,7 @@ void MainWindow::on_actionInLineUpload_triggered()
 
 QString MainWindow::startupSettingsPath() const
 {
-    return applicationDirectory() + "/" + softwareInitialization.settingsFileName;
+    return AppFolders::settingsDirectory() + "/" + softwareInitialization.settingsFileName;
 }
 
 QSettings *MainWindow::reopenStartupSettings()
@@ -342,9 +343,9 @@ void MainWindow::loadLanguage(int id)
     g_translator = new QTranslator;
     QString file;
     if (id == 2052)
-        file = applicationDirectory() + "/lang_Chinses.qm";
+        file = AppFolders::translationsDirectory() + "/lang_Chinses.qm";
     else if (id == 1033)
-        file = applicationDirectory() + "/lang_English.qm";
+        file = AppFolders::translationsDirectory() + "/lang_English.qm";
     if (!file.isEmpty() && g_translator->load(file))
         QCoreApplication::installTranslator(g_translator);
     ui->retranslateUi(this);
@@ -772,7 +773,11 @@ void MainWindow::on_actionChangeBin_triggered()
         statusBar()->showMessage(tr("配置表的文件没有生成：%1").arg(error));
         return;
     }
-    statusBar()->showMessage(tr("配置表的文件已经重新生成完成！"), 3000);
+    // Say where: an installed program writes it into the user's data folder.
+    ui->lineEditPathConf->setText(QFileInfo(path).absoluteFilePath());
+    statusBar()->showMessage(tr("配置表的文件已经重新生成完成！") + QLatin1Char(' ') +
+                                 QDir::toNativeSeparators(path),
+                             5000);
 }
 
 bool MainWindow::buildTable(QByteArray *table, QString *error) const

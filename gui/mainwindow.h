@@ -54,6 +54,7 @@ public:
     void switchLanguage(int id);
     // The translator in use (null before the first language load).
     static QTranslator *activeTranslator();
+    // The folder of config/ and bin/<chip>/ (see AppFolders).
     static QString applicationDirectory();
 
 public slots:
