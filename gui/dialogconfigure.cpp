@@ -64,18 +64,21 @@ void DialogConfigure::launch(D::DlgType kind, const ProjectData &project)
     if (!buildTable(kind, project))
         return;
     show();
-    // Keep the whole window on the screen it opened on.
-    if (QScreen *shownOn = screen()) {
-        const QRect area = shownOn->availableGeometry();
-        const QRect frame = frameGeometry();
-        if (!area.contains(frame)) {
-            const int x =
-                std::max(area.left(), std::min(frame.left(), area.right() - frame.width()));
-            const int y =
-                std::max(area.top(), std::min(frame.top(), area.bottom() - frame.height()));
-            move(x, y);
-        }
-    }
+    keepOnScreen();
+}
+
+void DialogConfigure::keepOnScreen()
+{
+    QScreen *shownOn = screen();
+    if (!shownOn)
+        return;
+    const QRect area = shownOn->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (area.contains(frame))
+        return;
+    const int x = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
+    const int y = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
+    move(x, y);
 }
 
 void DialogConfigure::refreshSilently(D::DlgType kind, const ProjectData &project)
@@ -140,6 +143,7 @@ void DialogConfigure::retranslateTable()
     filmLists = films;
     wirelessList = sockets;
     shownChipSelects = shown;
+    keepOnScreen();
 }
 
 QStringList DialogConfigure::candidatesOf(D::DlgType kind) const

@@ -91,6 +91,8 @@ private:
     // Widens the columns to their texts (the kind's widths are the least) and
     // sizes the window to the table, within the available screen area.
     void fitToContents(const QSize &leastSize);
+    // Moves the window back inside the available area of its screen.
+    void keepOnScreen();
     // Builds the table on show again in the language now active, keeping
     // what the user has entered.
     void retranslateTable();

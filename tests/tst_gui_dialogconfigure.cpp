@@ -1,4 +1,5 @@
 #include "dialogconfigure.h"
+#include "dialognewpro.h"
 #include "fieldmarks.h"
 #include "messages.h"
 #include "mycombobox.h"
@@ -8,12 +9,16 @@
 #include "wirelessmoduleconfigure.h"
 
 #include <QAbstractItemView>
+#include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <QTableWidget>
+#include <QTranslator>
 #include <QtTest>
 
 using D = CPinDescriptions;
@@ -177,6 +182,44 @@ void checkFits(DialogConfigure &d, const QSize &least)
     }
 }
 
+// Every text a person sees in a window: title, labels, buttons, group and tab
+// titles, drop-down entries, fields, tooltips, table titles and cells. Other
+// windows inside it are left to their own check.
+QStringList visibleTexts(QWidget *window)
+{
+    QStringList texts{window->windowTitle()};
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (w->window() != window || !w->isVisibleTo(window))
+            continue;
+        texts << w->toolTip();
+        if (auto *label = qobject_cast<QLabel *>(w))
+            texts << label->text();
+        else if (auto *button = qobject_cast<QAbstractButton *>(w))
+            texts << button->text();
+        else if (auto *group = qobject_cast<QGroupBox *>(w))
+            texts << group->title();
+        else if (auto *line = qobject_cast<QLineEdit *>(w))
+            texts << line->text() << line->placeholderText();
+        if (auto *tabs = qobject_cast<QTabWidget *>(w)) {
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i);
+        } else if (auto *box = qobject_cast<QComboBox *>(w)) {
+            for (int i = 0; i < box->count(); ++i)
+                texts << box->itemText(i);
+        } else if (auto *table = qobject_cast<QTableWidget *>(w)) {
+            for (int c = 0; c < table->columnCount(); ++c)
+                texts << table->horizontalHeaderItem(c)->text();
+            for (int r = 0; r < table->rowCount(); ++r) {
+                for (int c = 0; c < table->columnCount(); ++c) {
+                    if (const QTableWidgetItem *item = table->item(r, c))
+                        texts << item->text() << item->toolTip();
+                }
+            }
+        }
+    }
+    return texts;
+}
+
 // DI bit columns: enable in column 3, bit 3 .. bit 0 in columns 4 .. 7.
 int diBit(int bit)
 {
@@ -208,6 +251,7 @@ private slots:
     void spiTable();
     void spiNetworkAttributes();
     void spiChipSelectCandidates();
+    void englishEverywhere();
 
 private:
     int unexpectedMessages = 0;
@@ -1083,6 +1127,59 @@ void TestDialogConfigure::spiChipSelectCandidates()
     QCOMPARE(r.spi.chosen, QStringList({"PB12", none, none}));
     QCOMPARE(r.stored.information.mid(26, 4),
              QStringList({"SliceSelect1Pin", "PB12", "Film2Application", "0"}));
+}
+
+// In English no window shows a Chinese character: neither the windows made or
+// opened before the switch nor those opened after it.
+void TestDialogConfigure::englishEverywhere()
+{
+    ProjectData p = TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"},
+                                                               {"PA1", "Normal_DI"},
+                                                               {"PA9", "USART1_TX"},
+                                                               {"PA10", "USART1_RX"},
+                                                               {"PA5", "SPI1_SCK"},
+                                                               {"PA6", "SPI1_MISO"},
+                                                               {"PA7", "SPI1_MOSI"}});
+    DialogNewPro newProject;
+    newProject.show();
+    DialogConfigure di;
+    di.launch(D::DlgDI, p);
+    setText(di, 1, 2, "99999"); // a refused number keeps its reason in the cell
+    DialogConfigure spi;
+    spi.launch(D::DlgSPI1, p);
+    comboAt(spi, 12, 1)->setCurrentIndex(2);
+    qobject_cast<QPushButton *>(spi.table()->cellWidget(12, 2))->click();
+    QVERIFY(spi.networkAttribut()->isVisible());
+
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral(MIREL_BIN_DIR "/lang_English.qm")));
+    QCoreApplication::installTranslator(&english);
+    QCoreApplication::sendPostedEvents();
+
+    DialogConfigure usart;
+    usart.launch(D::DlgUSART1, p);
+    comboAt(usart, 6, 1)->setCurrentIndex(5);
+    qobject_cast<QPushButton *>(usart.table()->cellWidget(6, 2))->click();
+    QVERIFY(usart.wirelessModule()->isVisible());
+
+    const QRegularExpression chinese(
+        QStringLiteral("[\\x{3000}-\\x{303F}\\x{3400}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+    const QVector<QWidget *> windows{&newProject,           &di,    &spi,
+                                     spi.networkAttribut(), &usart, usart.wirelessModule()};
+    for (QWidget *window : windows) {
+        const QStringList texts = visibleTexts(window);
+        QVERIFY(texts.size() > 5);
+        for (const QString &text : texts)
+            QVERIFY2(!text.contains(chinese),
+                     qPrintable(window->metaObject()->className() + QStringLiteral(": ") + text));
+    }
+    QCOMPARE(di.windowTitle(), QStringLiteral("Digital input"));
+    QVERIFY(di.table()->item(1, 2)->toolTip().contains("65535"));
+    checkFits(di, QSize(850, 2 * 30 + 100));
+    checkFits(spi, QSize(350, 18 * 30 + 80));
+    checkFits(usart, QSize(400, 7 * 40 + 40));
+    QCoreApplication::removeTranslator(&english);
+    QCoreApplication::sendPostedEvents();
 }
 
 QTEST_MAIN(TestDialogConfigure)
