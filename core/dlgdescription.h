@@ -7,12 +7,16 @@
 // The program's vocabulary: project-file keys, option lists of the parameter
 // tables, column titles, window titles and download file names. Every object
 // that needs it owns its own instance; nothing changes it after construction.
-// Translated entries take the language active when the instance is built.
+// Translated entries take the language active when the instance is built, or
+// when retranslate() is called after a change of language.
 class CDlgDescription : public QObject
 {
     Q_OBJECT
 public:
     explicit CDlgDescription(QObject *parent = nullptr);
+
+    // Takes the translated entries again in the language now active.
+    void retranslate();
 
     // Single keys.
     QString type;

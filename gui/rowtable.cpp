@@ -5,6 +5,7 @@
 #include "tablecells.h"
 #include "tablerules.h"
 
+#include <QColor>
 #include <QHeaderView>
 #include <QTableWidget>
 
@@ -149,6 +150,28 @@ void CRowTable::build(const QStringList &pins, const QStringList &descriptions,
         fillRow(r, pins.at(r), descriptions.value(r));
     shownPins.clear();
     restore(stored);
+    if (numberCol >= 0) {
+        for (int r = 0; r < table->rowCount(); ++r)
+            markNumber(r);
+        connect(table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+            if (item->column() == numberCol)
+                markNumber(item->row());
+        });
+    }
+}
+
+void CRowTable::markNumber(int row)
+{
+    QTableWidgetItem *item = table->item(row, numberCol);
+    if (!item)
+        return;
+    const QString problem = numberProblem(row);
+    const QSignalBlocker blocker(table);
+    item->setToolTip(problem);
+    if (problem.isEmpty())
+        item->setData(Qt::BackgroundRole, QVariant());
+    else
+        item->setBackground(QColor(255, 205, 205));
 }
 
 void CRowTable::fillRow(int row, const QString &pin, const QString &description)
@@ -350,17 +373,24 @@ QStringList CRowTable::rowPins() const
 
 QString CRowTable::numberProblem() const
 {
-    if (numberCol < 0)
-        return QString();
     for (int r = 0; r < table->rowCount(); ++r) {
-        if (!TableRules::parseWholeNumber(table->item(r, numberCol)->text(), 0, numberMaximum()))
-            return tr("第%1行的%2必须是%3到%4之间的整数！")
-                .arg(r + 1)
-                .arg(headers.value(numberCol))
-                .arg(0)
-                .arg(numberMaximum());
+        const QString problem = numberProblem(r);
+        if (!problem.isEmpty())
+            return problem;
     }
     return QString();
+}
+
+QString CRowTable::numberProblem(int row) const
+{
+    const QTableWidgetItem *item = numberCol >= 0 ? table->item(row, numberCol) : nullptr;
+    if (!item || TableRules::parseWholeNumber(item->text(), 0, numberMaximum()))
+        return QString();
+    return tr("第%1行的%2必须是%3到%4之间的整数！")
+        .arg(row + 1)
+        .arg(headers.value(numberCol))
+        .arg(0)
+        .arg(numberMaximum());
 }
 
 void CRowTable::checkStartTerminals(QWidget *messageParent)

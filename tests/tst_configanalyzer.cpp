@@ -168,7 +168,7 @@ void TestConfigAnalyzer::digitalInputRowVector()
 
     // The same bytes on the other chip are not a pin there.
     const QString message = refusal(tableWith(F407, L::DI, di), F407);
-    QVERIFY2(message.contains("DI") && message.contains("row 1") && message.contains("Pin"),
+    QVERIFY2(message.contains("DI") && message.contains("第1行") && message.contains("Pin"),
              qPrintable(message));
 }
 
@@ -209,9 +209,9 @@ void TestConfigAnalyzer::chipSelectCountGivesTheEnable()
                         5 + 9;
     QCOMPARE(int(di.at(countAt)), 4);
     di[countAt] = 3;
-    QVERIFY(refusal(di, F103).contains("chip-select count 3"));
+    QVERIFY(refusal(di, F103).contains("片选数3"));
     di[countAt] = 8;
-    QVERIFY(refusal(di, F103).contains("bit 2 has no pin"));
+    QVERIFY(refusal(di, F103).contains("第2位没有引脚"));
 }
 
 void TestConfigAnalyzer::codesOfBothGenerationsAreRead()
@@ -254,7 +254,7 @@ void TestConfigAnalyzer::codesOfBothGenerationsAreRead()
     QCOMPARE(pinFunction(project, "PC13"), QString("SYS_WatchDog"));
     QCOMPARE(pinFunction(project, "PB9"), QString("SYS_INIT"));
     table[table.indexOf("\x03SYS") + 6] = 5;
-    QVERIFY(refusal(table, F103).contains("system function"));
+    QVERIFY(refusal(table, F103).contains("系统功能"));
 }
 
 void TestConfigAnalyzer::serialRecordsAndSockets()
@@ -319,7 +319,7 @@ void TestConfigAnalyzer::serialRecordsAndSockets()
     QVERIFY(refusal(tableWith(F407, L::Usart6, bad), F407).contains("Baud"));
     bad = record;
     bad[30] = '4'; // application digit outside the socket list
-    QVERIFY(refusal(tableWith(F407, L::Usart6, bad), F407).contains("socket 1"));
+    QVERIFY(refusal(tableWith(F407, L::Usart6, bad), F407).contains("通道1"));
 }
 
 void TestConfigAnalyzer::spiRecordAndNetworkBlock()
@@ -367,7 +367,7 @@ void TestConfigAnalyzer::spiRecordAndNetworkBlock()
     const int record = table.indexOf("SPI2") + 5;
     QByteArray bad = table;
     bad[record + 42] = 3;
-    QVERIFY(refusal(bad, F103).contains("film 1"));
+    QVERIFY(refusal(bad, F103).contains("软片1"));
     bad = table;
     bad[record + 20] = 0x05;
     QString message = refusal(bad, F103);
@@ -421,7 +421,7 @@ void TestConfigAnalyzer::truncatedTablesAreRefused()
             QVERIFY2(!message.isEmpty(), qPrintable(QStringLiteral("length %1").arg(length)));
         }
         // One byte too many.
-        QVERIFY(refusal(table + '\0', chip).contains("byte"));
+        QVERIFY(refusal(table + '\0', chip).contains("字节"));
     }
 }
 
@@ -446,22 +446,22 @@ void TestConfigAnalyzer::wrongCountsSizesAndTagsAreRefused()
     QList<QByteArray> twice = sections;
     twice.insert(L::AI, sections.at(L::AI));
     const QList<Case> cases{
-        {"more DI rows than bytes", changed(L::DI, 3, char(255)), {"DI", "255 rows"}},
+        {"more DI rows than bytes", changed(L::DI, 3, char(255)), {"DI", "255行"}},
         {"DI rows of the wrong size", changed(L::DI, 4, 33), {"DI", "33"}},
-        {"SYS rows without bytes", changed(L::Sys, 4, char(200)), {"SYS", "200 rows"}},
+        {"SYS rows without bytes", changed(L::Sys, 4, char(200)), {"SYS", "200行"}},
         {"serial record of the wrong size", changed(L::Usart1, 7, 0x17), {"USART1", "23"}},
         {"SPI record of the wrong size", changed(L::Spi1, 5, char(0x97)), {"SPI1", "151"}},
-        {"socket without its marker", changed(L::Usart1, 31, 0x35), {"USART1", "socket 1"}},
+        {"socket without its marker", changed(L::Usart1, 31, 0x35), {"USART1", "通道1"}},
         {"unknown tag", changed(L::DO, 1, 'X'), {"XO"}},
-        {"tag without length", changed(L::AI, 0, 0), {"no section tag"}},
-        {"tag longer than the table", changed(L::Sys, 0, 100), {"byte"}},
-        {"sections out of order", doFirst.join(), {"DI", "out of order"}},
-        {"a section twice", twice.join(), {"AI", "repeated"}},
+        {"tag without length", changed(L::AI, 0, 0), {"没有段标记"}},
+        {"tag longer than the table", changed(L::Sys, 0, 100), {"字节"}},
+        {"sections out of order", doFirst.join(), {"DI", "顺序不对"}},
+        {"a section twice", twice.join(), {"AI", "重复"}},
         {"no SYS section", sections.mid(0, L::Sys).join(), {"SYS"}},
         {"bytes after SYS", sections.join() + sections.at(L::Sys), {"SYS"}},
-        {"unknown pin address", changed(L::DI, 5, 0x41), {"DI", "row 1", "Pin", "0x41010800"}},
-        {"pin mask of two bits", changed(L::DI, 10, 3), {"DI", "row 1", "mask 0x0003"}},
-        {"unknown input mode", changed(L::DI, 11, char(0x99)), {"DI", "row 1", "Mode", "0x99"}},
+        {"unknown pin address", changed(L::DI, 5, 0x41), {"DI", "第1行", "Pin", "0x41010800"}},
+        {"pin mask of two bits", changed(L::DI, 10, 3), {"DI", "第1行", "掩码0x0003"}},
+        {"unknown input mode", changed(L::DI, 11, char(0x99)), {"DI", "第1行", "Mode", "0x99"}},
     };
     for (const Case &c : cases) {
         const QString message = refusal(c.table, F103);

@@ -1,4 +1,6 @@
 #include "dialogconfigure.h"
+#include "dialognewpro.h"
+#include "fieldmarks.h"
 #include "messages.h"
 #include "mycombobox.h"
 #include "networkattribut.h"
@@ -7,9 +9,16 @@
 #include "wirelessmoduleconfigure.h"
 
 #include <QAbstractItemView>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTableWidget>
+#include <QTranslator>
 #include <QtTest>
 
 using D = CPinDescriptions;
@@ -135,6 +144,82 @@ void pressCell(QComboBox *box)
     box->hidePopup();
 }
 
+// The window is at least the kind's size within the available screen area and
+// never larger than that area; every column shows its title, its texts and its
+// drop-down entries whole.
+void checkFits(DialogConfigure &d, const QSize &least)
+{
+    const QRect area = d.screen()->availableGeometry();
+    QVERIFY2(area.contains(d.frameGeometry()), qPrintable(QStringLiteral("%1x%2 at %3,%4")
+                                                              .arg(d.frameGeometry().width())
+                                                              .arg(d.frameGeometry().height())
+                                                              .arg(d.x())
+                                                              .arg(d.y())));
+    QVERIFY(d.width() >= std::min(least.width(), area.width() - 16));
+    QVERIFY(d.height() >= std::min(least.height(), area.height() - 40));
+    const QTableWidget *table = d.table();
+    for (int c = 0; c < table->columnCount(); ++c) {
+        QStringList texts{table->horizontalHeaderItem(c)->text()};
+        for (int r = 0; r < table->rowCount(); ++r) {
+            if (const QTableWidgetItem *item = table->item(r, c))
+                texts << item->text();
+            if (const auto *box = qobject_cast<QComboBox *>(table->cellWidget(r, c))) {
+                for (int i = 0; i < box->count(); ++i)
+                    texts << box->itemText(i);
+            }
+            if (const auto *button = qobject_cast<QPushButton *>(table->cellWidget(r, c)))
+                texts << button->text();
+        }
+        for (const QString &text : texts) {
+            const int width = table->fontMetrics().horizontalAdvance(text);
+            QVERIFY2(width < table->columnWidth(c),
+                     qPrintable(QStringLiteral("\"%1\" (%2) in column %3 of %4")
+                                    .arg(text)
+                                    .arg(width)
+                                    .arg(c)
+                                    .arg(table->columnWidth(c))));
+        }
+    }
+}
+
+// Every text a person sees in a window: title, labels, buttons, group and tab
+// titles, drop-down entries, fields, tooltips, table titles and cells. Other
+// windows inside it are left to their own check.
+QStringList visibleTexts(QWidget *window)
+{
+    QStringList texts{window->windowTitle()};
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (w->window() != window || !w->isVisibleTo(window))
+            continue;
+        texts << w->toolTip();
+        if (auto *label = qobject_cast<QLabel *>(w))
+            texts << label->text();
+        else if (auto *button = qobject_cast<QAbstractButton *>(w))
+            texts << button->text();
+        else if (auto *group = qobject_cast<QGroupBox *>(w))
+            texts << group->title();
+        else if (auto *line = qobject_cast<QLineEdit *>(w))
+            texts << line->text() << line->placeholderText();
+        if (auto *tabs = qobject_cast<QTabWidget *>(w)) {
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i);
+        } else if (auto *box = qobject_cast<QComboBox *>(w)) {
+            for (int i = 0; i < box->count(); ++i)
+                texts << box->itemText(i);
+        } else if (auto *table = qobject_cast<QTableWidget *>(w)) {
+            for (int c = 0; c < table->columnCount(); ++c)
+                texts << table->horizontalHeaderItem(c)->text();
+            for (int r = 0; r < table->rowCount(); ++r) {
+                for (int c = 0; c < table->columnCount(); ++c) {
+                    if (const QTableWidgetItem *item = table->item(r, c))
+                        texts << item->text() << item->toolTip();
+                }
+            }
+        }
+    }
+    return texts;
+}
+
 // DI bit columns: enable in column 3, bit 3 .. bit 0 in columns 4 .. 7.
 int diBit(int bit)
 {
@@ -157,12 +242,16 @@ private slots:
     void chipSelectCandidatesOnPress();
     void startTerminalOverlapQuestion();
     void outOfRangeNumbersAreRefused();
+    void typedNumbersOutOfRangeStayMarked_data();
+    void typedNumbersOutOfRangeStayMarked();
+    void longTableFitsTheScreen();
     void silentRefreshFollowsThePins();
     void usartTable();
     void usartWirelessSettings();
     void spiTable();
     void spiNetworkAttributes();
     void spiChipSelectCandidates();
+    void englishEverywhere();
 
 private:
     int unexpectedMessages = 0;
@@ -220,7 +309,7 @@ void TestDialogConfigure::diTableRestoresAndReturnsItsList()
     QVERIFY(d.isVisible());
     QCOMPARE(d.type, D::DlgDI);
     QCOMPARE(d.windowTitle(), QStringLiteral("数字量输入"));
-    QCOMPARE(d.size(), QSize(8 * 100 + 50, 3 * 30 + 100));
+    checkFits(d, QSize(8 * 100 + 50, 3 * 30 + 100));
     QCOMPARE(headers(d.table()),
              QStringList({"引脚名", "输入模式", "X起始端子", "片选脚使能位", "片选脚第3位",
                           "片选脚第2位", "片选脚第1位", "片选脚第0位"}));
@@ -267,7 +356,8 @@ void TestDialogConfigure::diTableRestoresAndReturnsItsList()
     // A single row makes the window taller.
     ProjectData one = TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"}});
     d.launch(D::DlgDI, one);
-    QCOMPARE(d.size(), QSize(850, 30 + 100 + 100));
+    checkFits(d, QSize(850, 30 + 100 + 100));
+    QVERIFY(d.height() >= 230);
 }
 
 void TestDialogConfigure::otherRowTablesRoundTrip()
@@ -302,7 +392,7 @@ void TestDialogConfigure::otherRowTablesRoundTrip()
         QCOMPARE(d.windowTitle(), c.title);
         QCOMPARE(d.table()->columnCount(), c.columns);
         QCOMPARE(d.table()->rowCount(), 2);
-        QCOMPARE(d.size(), QSize(c.columns * 100 + 50, 2 * 20 + 210));
+        checkFits(d, QSize(c.columns * 100 + 50, 2 * 20 + 210));
         // Change the second row's drop-downs to their last entries and its number.
         for (int col = 0; col < c.columns; ++col) {
             QComboBox *box = comboAt(d, 1, col);
@@ -609,25 +699,114 @@ void TestDialogConfigure::outOfRangeNumbersAreRefused()
     pressOk(d);
     QCOMPARE(r.stored.count, 2);
     QCOMPARE(r.stored.information.last(), QStringLiteral("255"));
+}
 
-    // The cell editor takes digits only and never writes a value out of range.
-    QAbstractItemDelegate *delegate = d.table()->itemDelegateForColumn(6);
+// A number typed into a cell's editor: a refused one stays in the cell as
+// typed, marked with the reason, and OK names the cell.
+void TestDialogConfigure::typedNumbersOutOfRangeStayMarked_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("range");
+
+    QTest::newRow("start terminal beyond 16 bits") << int(D::DlgDI) << 2 << "99999"
+                                                   << "X起始端子"
+                                                   << "0到65535";
+    QTest::newRow("task number beyond a byte") << int(D::DlgEXIT) << 6 << "300"
+                                               << "中断任务号"
+                                               << "0到255";
+    QTest::newRow("no start terminal") << int(D::DlgDI) << 2 << ""
+                                       << "X起始端子"
+                                       << "0到65535";
+}
+
+void TestDialogConfigure::typedNumbersOutOfRangeStayMarked()
+{
+    QFETCH(int, kind);
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, header);
+    QFETCH(QString, range);
+
+    QList<Messages::Request> shown;
+    Messages::setHandler([&](const Messages::Request &request) {
+        shown << request;
+        return QMessageBox::Ok;
+    });
+    const ProjectData p = TableFixtures::projectWith(
+        "STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}, {"PB0", "EXIT"}});
+    DialogConfigure d;
+    Recorder r;
+    r.attach(d);
+    d.launch(D::DlgType(kind), p);
+    const int row = d.table()->rowCount() - 1;
+    QAbstractItemDelegate *delegate = d.table()->itemDelegateForColumn(column);
     QVERIFY(delegate);
-    QStyleOptionViewItem option;
-    const QModelIndex index = d.table()->model()->index(0, 6);
-    auto *editor = qobject_cast<QLineEdit *>(delegate->createEditor(d.table(), option, index));
+    const QModelIndex index = d.table()->model()->index(row, column);
+    auto *editor =
+        qobject_cast<QLineEdit *>(delegate->createEditor(d.table(), QStyleOptionViewItem(), index));
     QVERIFY(editor);
     delegate->setEditorData(editor, index);
-    QCOMPARE(editor->text(), QStringLiteral("255"));
+    QCOMPARE(editor->text(), textAt(d, row, column));
+    QVERIFY(!FieldMarks::isMarked(editor));
     editor->clear();
     QTest::keyClicks(editor, "a1x2-");
-    QCOMPARE(editor->text(), QStringLiteral("12"));
+    QCOMPARE(editor->text(), QStringLiteral("12")); // digits only
+    editor->clear();
+    QTest::keyClicks(editor, typed);
+    QCOMPARE(editor->text(), typed);
+    QVERIFY(FieldMarks::isMarked(editor));
+    QVERIFY2(editor->toolTip().contains(range), qPrintable(editor->toolTip()));
+
     delegate->setModelData(editor, d.table()->model(), index);
-    QCOMPARE(textAt(d, 0, 6), QStringLiteral("12"));
-    editor->setText("300");
-    delegate->setModelData(editor, d.table()->model(), index);
-    QCOMPARE(textAt(d, 0, 6), QStringLiteral("12"));
     delete editor;
+    QTableWidgetItem *cell = d.table()->item(row, column);
+    QCOMPARE(cell->text(), typed);
+    QVERIFY2(cell->toolTip().contains(header) && cell->toolTip().contains(range),
+             qPrintable(cell->toolTip()));
+    QVERIFY(cell->data(Qt::BackgroundRole).isValid());
+
+    pressOk(d);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).text, cell->toolTip());
+    QVERIFY(shown.at(0).text.contains(QStringLiteral("第%1行").arg(row + 1)));
+    QVERIFY(d.isVisible());
+    QCOMPARE(r.events, 0);
+    QCOMPARE(cell->text(), typed);
+
+    // Corrected, the mark goes and OK takes the value.
+    cell->setText("12");
+    QVERIFY(cell->toolTip().isEmpty());
+    QVERIFY(!cell->data(Qt::BackgroundRole).isValid());
+    pressOk(d);
+    QCOMPARE(r.stored.count, 1);
+}
+
+// A table of many rows fits the available screen area: its rows scroll and
+// OK and Cancel stay on the screen.
+void TestDialogConfigure::longTableFitsTheScreen()
+{
+    ProjectData p = ProjectData::fresh("STM32F103RE", false);
+    int rows = 0;
+    for (int i = 0; i < p.pinNames.size() && rows < 40; ++i) {
+        if (p.pinNames.at(i).startsWith('P') && p.pinNames.at(i).size() <= 4) {
+            p.pinFunctions[i] = "Normal_DI";
+            ++rows;
+        }
+    }
+    QCOMPARE(rows, 40);
+    DialogConfigure d;
+    d.launch(D::DlgDI, p);
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QCOMPARE(d.table()->rowCount(), 40);
+    checkFits(d, QSize(850, 40 * 30 + 100));
+    QVERIFY(d.table()->verticalScrollBar()->maximum() > 0);
+    for (const char *name : {"pushButtonOK", "pushButtonCancel"}) {
+        auto *button = d.findChild<QPushButton *>(name, Qt::FindDirectChildrenOnly);
+        QVERIFY(d.rect().contains(QRect(button->mapTo(&d, QPoint()), button->size())));
+    }
 }
 
 void TestDialogConfigure::silentRefreshFollowsThePins()
@@ -664,9 +843,9 @@ void TestDialogConfigure::usartTable()
     d.launch(D::DlgUSART1, p);
     QCOMPARE(d.type, D::DlgUSART1);
     QCOMPARE(d.windowTitle(), QStringLiteral("USART1"));
-    QCOMPARE(d.size(), QSize(3 * 110 + 70, 7 * 40 + 40));
+    checkFits(d, QSize(3 * 110 + 70, 7 * 40 + 40));
     QCOMPARE(headers(d.table()), QStringList({"参数", "设定值", "无线设定值"}));
-    QCOMPARE(d.table()->columnWidth(1), 120);
+    QVERIFY(d.table()->columnWidth(1) >= 120);
     QCOMPARE(textAt(d, 5, 0), QStringLiteral("校验位"));
     QCOMPARE(d.table()->item(5, 0)->flags(), Qt::ItemIsEnabled);
     QCOMPARE(textAt(d, 0, 1), QStringLiteral("PA9"));
@@ -796,7 +975,7 @@ void TestDialogConfigure::spiTable()
     d.launch(D::DlgSPI1, p);
     QCOMPARE(d.type, D::DlgSPI1);
     QCOMPARE(d.windowTitle(), QStringLiteral("SPI1"));
-    QCOMPARE(d.size(), QSize(3 * 100 + 50, 18 * 30 + 80));
+    checkFits(d, QSize(3 * 100 + 50, 18 * 30 + 80));
     QCOMPARE(headers(d.table()), QStringList({"参数", "设定值", "以太网设置"}));
     QCOMPARE(textAt(d, 13, 0), QStringLiteral("片选1引脚"));
     QCOMPARE(comboAt(d, 9, 1)->currentText(), QStringLiteral("256分频"));
@@ -848,6 +1027,8 @@ void TestDialogConfigure::spiNetworkAttributes()
     QStringList network = p.networkInformation[2];
     network[1] = "2";
     network[3] = "192.168.0.5";
+    network[5] = "255.255.255.0";
+    network[7] = "192.168.0.1";
     network[11] = "50001";
     network[24 + 3] = "10.1.1.1"; // film 3 address
     p.networkInformation[2] = network;
@@ -946,6 +1127,59 @@ void TestDialogConfigure::spiChipSelectCandidates()
     QCOMPARE(r.spi.chosen, QStringList({"PB12", none, none}));
     QCOMPARE(r.stored.information.mid(26, 4),
              QStringList({"SliceSelect1Pin", "PB12", "Film2Application", "0"}));
+}
+
+// In English no window shows a Chinese character: neither the windows made or
+// opened before the switch nor those opened after it.
+void TestDialogConfigure::englishEverywhere()
+{
+    ProjectData p = TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"},
+                                                               {"PA1", "Normal_DI"},
+                                                               {"PA9", "USART1_TX"},
+                                                               {"PA10", "USART1_RX"},
+                                                               {"PA5", "SPI1_SCK"},
+                                                               {"PA6", "SPI1_MISO"},
+                                                               {"PA7", "SPI1_MOSI"}});
+    DialogNewPro newProject;
+    newProject.show();
+    DialogConfigure di;
+    di.launch(D::DlgDI, p);
+    setText(di, 1, 2, "99999"); // a refused number keeps its reason in the cell
+    DialogConfigure spi;
+    spi.launch(D::DlgSPI1, p);
+    comboAt(spi, 12, 1)->setCurrentIndex(2);
+    qobject_cast<QPushButton *>(spi.table()->cellWidget(12, 2))->click();
+    QVERIFY(spi.networkAttribut()->isVisible());
+
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral(MIREL_BIN_DIR "/lang_English.qm")));
+    QCoreApplication::installTranslator(&english);
+    QCoreApplication::sendPostedEvents();
+
+    DialogConfigure usart;
+    usart.launch(D::DlgUSART1, p);
+    comboAt(usart, 6, 1)->setCurrentIndex(5);
+    qobject_cast<QPushButton *>(usart.table()->cellWidget(6, 2))->click();
+    QVERIFY(usart.wirelessModule()->isVisible());
+
+    const QRegularExpression chinese(
+        QStringLiteral("[\\x{3000}-\\x{303F}\\x{3400}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+    const QVector<QWidget *> windows{&newProject,           &di,    &spi,
+                                     spi.networkAttribut(), &usart, usart.wirelessModule()};
+    for (QWidget *window : windows) {
+        const QStringList texts = visibleTexts(window);
+        QVERIFY(texts.size() > 5);
+        for (const QString &text : texts)
+            QVERIFY2(!text.contains(chinese),
+                     qPrintable(window->metaObject()->className() + QStringLiteral(": ") + text));
+    }
+    QCOMPARE(di.windowTitle(), QStringLiteral("Digital input"));
+    QVERIFY(di.table()->item(1, 2)->toolTip().contains("65535"));
+    checkFits(di, QSize(850, 2 * 30 + 100));
+    checkFits(spi, QSize(350, 18 * 30 + 80));
+    checkFits(usart, QSize(400, 7 * 40 + 40));
+    QCoreApplication::removeTranslator(&english);
+    QCoreApplication::sendPostedEvents();
 }
 
 QTEST_MAIN(TestDialogConfigure)
