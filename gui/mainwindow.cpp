@@ -15,6 +15,7 @@
 #include "projectfile.h"
 #include "projectfilesystem.h"
 #include "projectstep.h"
+#include "qttranslations.h"
 #include "settingshelpers.h"
 #include "ui_mainwindow.h"
 #include "wirelessmoduleconfigure.h"
@@ -348,6 +349,7 @@ void MainWindow::loadLanguage(int id)
         file = AppFolders::translationsDirectory() + "/lang_English.qm";
     if (!file.isEmpty() && g_translator->load(file))
         QCoreApplication::installTranslator(g_translator);
+    installQtTranslations(id);
     ui->retranslateUi(this);
     retranslateMenus();
     updateTitle();
@@ -770,7 +772,7 @@ void MainWindow::on_actionChangeBin_triggered()
     const QString path = dir + "/" + descriptions.configTableFileName;
     QString error;
     if (!ConfigTable::writeTableFile(project, path, &error)) {
-        statusBar()->showMessage(tr("配置表的文件没有生成：%1").arg(error));
+        Messages::warning(this, tr("生成配置表"), tr("配置表的文件没有更新：%1").arg(error));
         return;
     }
     // Say where: an installed program writes it into the user's data folder.

@@ -22,7 +22,8 @@ void installQtTranslations(int languageId)
         delete current;
         current = nullptr;
     }
-    if (languageId != 2052)
+    // Chinese is the program's own language: chosen (2052) or never changed (0).
+    if (languageId != 2052 && languageId != 0)
         return;
     auto *translator = new QTranslator;
     if (!translator->load(QStringLiteral("qtbase_zh_CN"),
