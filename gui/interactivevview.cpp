@@ -52,6 +52,7 @@ void CInteractivevView::translate(QPointF delta)
 
 void CInteractivevView::wheelEvent(QWheelEvent *event)
 {
+    fitted = QRectF();
     if (event->angleDelta().y() > 0)
         zoomIn();
     else
@@ -92,7 +93,9 @@ void CInteractivevView::keyPressEvent(QKeyEvent *event)
         break;
     default:
         QGraphicsView::keyPressEvent(event);
+        return;
     }
+    fitted = QRectF(); // the user moves the drawing from here on
 }
 
 void CInteractivevView::mousePressEvent(QMouseEvent *event)
@@ -107,6 +110,7 @@ void CInteractivevView::mousePressEvent(QMouseEvent *event)
 void CInteractivevView::mouseMoveEvent(QMouseEvent *event)
 {
     if (panning) {
+        fitted = QRectF();
         const QPointF from = mapToScene(lastMousePos);
         const QPointF to = mapToScene(event->pos());
         translate(to - from);
@@ -122,8 +126,16 @@ void CInteractivevView::mouseReleaseEvent(QMouseEvent *event)
     QGraphicsView::mouseReleaseEvent(event);
 }
 
+void CInteractivevView::resizeEvent(QResizeEvent *event)
+{
+    QGraphicsView::resizeEvent(event);
+    if (!fitted.isEmpty())
+        fitToView(fitted);
+}
+
 void CInteractivevView::fitToView(const QRectF &rect)
 {
+    fitted = rect;
     if (rect.isEmpty() || viewport()->width() <= 0 || viewport()->height() <= 0)
         return;
     const QRectF shown = transform().mapRect(rect);

@@ -27,7 +27,8 @@ public:
     // Moves the view so that the drawing shifts by (dx, dy) scene units.
     void translate(qreal dx, qreal dy) { translate(QPointF(dx, dy)); }
     // Zooms (within the zoom limits) so that the rectangle fills the view,
-    // and centres it.
+    // and centres it. Until the user zooms, pans or turns the drawing, the
+    // view fits it again whenever the view changes size.
     void fitToView(const QRectF &rect);
 
 public slots:
@@ -37,6 +38,7 @@ public slots:
     void translate(QPointF delta);
 
 protected:
+    void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -50,4 +52,5 @@ private:
     qreal delta = 0.1;
     QPoint lastMousePos{0, 0};
     qreal zoomScale = 1.0;
+    QRectF fitted; // kept fitted while not empty
 };

@@ -177,18 +177,14 @@ void MainWindow::arrangePinTab()
         columns->addLayout(column);
         columns->setAlignment(column, Qt::AlignTop);
     }
-    for (QPushButton *button : buttons->findChildren<QPushButton *>())
-        button->setMinimumSize(button->sizeHint());
-
-    auto *scroll = new QScrollArea;
-    scroll->setObjectName(QStringLiteral("peripheralScroll"));
-    scroll->setWidget(buttons);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const int scrollBar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    scroll->setMinimumWidth(buttons->sizeHint().width() + scrollBar + 4);
-    scroll->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    peripheralScroll = new QScrollArea;
+    peripheralScroll->setObjectName(QStringLiteral("peripheralScroll"));
+    peripheralScroll->setWidget(buttons);
+    peripheralScroll->setWidgetResizable(true);
+    peripheralScroll->setFrameShape(QFrame::NoFrame);
+    peripheralScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    peripheralScroll->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    fitPeripheralColumn();
 
     pinSearch = new QLineEdit;
     pinSearch->setObjectName(QStringLiteral("lineEditPinSearch"));
@@ -203,9 +199,24 @@ void MainWindow::arrangePinTab()
     auto *drawing = new QVBoxLayout;
     drawing->addWidget(pinSearch);
     drawing->addWidget(ui->PinsView);
-    grid->addWidget(scroll, 0, 0);
+    grid->addWidget(peripheralScroll, 0, 0);
     grid->addLayout(drawing, 0, 1);
     grid->setColumnStretch(1, 1);
+}
+
+// The button column as wide as its widest text in the language on show.
+void MainWindow::fitPeripheralColumn()
+{
+    if (!peripheralScroll)
+        return;
+    QWidget *buttons = peripheralScroll->widget();
+    for (QPushButton *button : buttons->findChildren<QPushButton *>()) {
+        button->setMinimumSize(0, 0);
+        button->setMinimumSize(button->sizeHint());
+    }
+    buttons->adjustSize();
+    const int scrollBar = peripheralScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    peripheralScroll->setFixedWidth(buttons->sizeHint().width() + scrollBar + 4);
 }
 
 void MainWindow::findPins(const QString &query)
@@ -352,6 +363,7 @@ void MainWindow::loadLanguage(int id)
     installQtTranslations(id);
     ui->retranslateUi(this);
     retranslateMenus();
+    fitPeripheralColumn();
     updateTitle();
 }
 

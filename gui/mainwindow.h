@@ -17,6 +17,7 @@ class MainWindow;
 }
 class QAction;
 class QLineEdit;
+class QScrollArea;
 class QMenu;
 class QPushButton;
 class QSettings;
@@ -138,6 +139,7 @@ private:
     void resetHistory(bool unsavedOrigin);
     bool openProjectFile(const QString &filePath, QString *error);
     void arrangePinTab();
+    void fitPeripheralColumn();
     void findPins(const QString &query);
     void buildMenus();
     void retranslateMenus();
@@ -170,6 +172,7 @@ private:
     CDownloadTab *downloadTab = nullptr;
     QString baseTitle;
     QLineEdit *pinSearch = nullptr;
+    QScrollArea *peripheralScroll = nullptr;
     QUndoStack *history = nullptr;
     QTimer checkpointTimer;
     ProjectData lastSnapshot; // the project as the newest undo step left it
