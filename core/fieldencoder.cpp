@@ -40,8 +40,8 @@ void putBE32(QByteArray &out, quint32 value)
 
 using namespace TableBytes;
 
-FieldEncoder::FieldEncoder(const QString &chipModel, int section)
-    : chip(chipModel), section(section)
+FieldEncoder::FieldEncoder(const QString &chipModel, int sectionIndex)
+    : chip(chipModel), section(sectionIndex)
 {
 }
 

@@ -149,8 +149,7 @@ QVector<PinBoard::MenuEntry> PinBoard::menuEntries(int pinIndex) const
         MenuEntry entry{text, editable, lockReason};
         if (editable && unique.contains(text) && texts.contains(text)) {
             entry.enabled = false;
-            entry.reason =
-                tr("%1 已分配在 %2 上").arg(text, pinName(int(texts.indexOf(text))));
+            entry.reason = tr("%1 已分配在 %2 上").arg(text, pinName(int(texts.indexOf(text))));
         }
         bool groupState = false;
         // A locked pin (one carrying a chip select) stays locked whatever its
@@ -158,7 +157,8 @@ QVector<PinBoard::MenuEntry> PinBoard::menuEntries(int pinIndex) const
         if (isF407() && alternativeGroupState(text, pin, &groupState)) {
             entry.enabled = editable && groupState;
             if (editable && !groupState)
-                entry.reason = tr("%1 已用在另一组引脚上").arg(text.section(QLatin1Char('_'), 0, 0));
+                entry.reason =
+                    tr("%1 已用在另一组引脚上").arg(text.section(QLatin1Char('_'), 0, 0));
         }
         entries << entry;
     }

@@ -41,10 +41,10 @@ void CInteractivevView::zoom(float scaleFactor)
     zoomScale *= scaleFactor;
 }
 
-void CInteractivevView::translate(QPointF delta)
+void CInteractivevView::translate(QPointF by)
 {
     setTransformationAnchor(AnchorUnderMouse);
-    const QPoint shift(int(delta.x() * zoomScale * speed), int(delta.y() * zoomScale * speed));
+    const QPoint shift(int(by.x() * zoomScale * speed), int(by.y() * zoomScale * speed));
     const QPoint centre(viewport()->width() / 2, viewport()->height() / 2);
     centerOn(mapToScene(centre - shift));
     setTransformationAnchor(AnchorViewCenter);

@@ -35,7 +35,7 @@ public slots:
     void zoomIn();
     void zoomOut();
     void zoom(float scaleFactor);
-    void translate(QPointF delta);
+    void translate(QPointF by);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

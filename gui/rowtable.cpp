@@ -11,9 +11,9 @@
 
 using D = CPinDescriptions;
 
-CRowTable::CRowTable(QTableWidget *table, const CDlgDescription &text, D::DlgType type,
-                     Candidates candidates, QObject *parent)
-    : QObject(parent), table(table), text(text), type(type), candidates(std::move(candidates))
+CRowTable::CRowTable(QTableWidget *tableWidget, const CDlgDescription &labels, D::DlgType kind,
+                     Candidates offered, QObject *parent)
+    : QObject(parent), table(tableWidget), text(labels), type(kind), candidates(std::move(offered))
 {
     defineColumns();
 }

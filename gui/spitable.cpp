@@ -11,9 +11,9 @@ namespace {
 constexpr int lastApplicationWithoutNetwork = 1;
 } // namespace
 
-CSpiTable::CSpiTable(QTableWidget *table, const CDlgDescription &text, Candidates candidates,
+CSpiTable::CSpiTable(QTableWidget *tableWidget, const CDlgDescription &labels, Candidates offered,
                      QObject *parent)
-    : QObject(parent), table(table), text(text), candidates(std::move(candidates))
+    : QObject(parent), table(tableWidget), text(labels), candidates(std::move(offered))
 {
 }
 

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-CUsartTable::CUsartTable(QTableWidget *table, const CDlgDescription &text, QObject *parent)
-    : QObject(parent), table(table), text(text)
+CUsartTable::CUsartTable(QTableWidget *tableWidget, const CDlgDescription &labels, QObject *parent)
+    : QObject(parent), table(tableWidget), text(labels)
 {
 }
 

@@ -26,6 +26,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+# Further cmake options come as arguments (the test command adds the
+# benchmarks; MIREL_WERROR=ON in the environment makes warnings errors).
 BUILD_DIR=${BUILD_DIR:-build}
-cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE:-RelWithDebInfo} >/dev/null
+cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE:-RelWithDebInfo} \
+  -DMIREL_WERROR=${MIREL_WERROR:-OFF} "$@" >/dev/null
 cmake --build "$BUILD_DIR" -j"$(nproc)"

@@ -432,6 +432,9 @@ void TestMainWindow::failedUploadKeepsTheOpenProject_data()
 
 void TestMainWindow::failedUploadKeepsTheOpenProject()
 {
+#ifndef Q_OS_UNIX
+    QSKIP("the stand-in controller needs a pseudo-terminal");
+#endif
     QFETCH(QStringList, simArguments);
     QTemporaryDir dir;
     const QString garbage = dir.filePath("garbage.bin");
@@ -492,7 +495,7 @@ void TestMainWindow::chipSelectsFollowTheTables()
     }
     MainWindow w;
     QVERIFY(w.OpenConfigureEngineeringFile(path));
-    for (const QString &expected :
+    for (const QString expected :
          {"PB1=SPI1_CS1", "PB0= ", "PC0=DI_CS1", "PC1=DI_CS2", "PC2=DI_CS3", "PC3= "})
         QCOMPARE(expected.section('=', 0, 0) + "=" + functionOf(w, expected.section('=', 0, 0)),
                  expected);
@@ -534,7 +537,7 @@ void TestMainWindow::fitsTheScreenAndFindsPins()
 
     // Each new drawing is shown whole, the second as the first.
     auto *view = w.findChild<QGraphicsView *>("PinsView");
-    for (const QString &chip : {"STM32F103RE", "STM32F407ZG"}) {
+    for (const QString chip : {"STM32F103RE", "STM32F407ZG"}) {
         w.SlotNewProject(chip, false);
         QCoreApplication::processEvents();
         const QRectF shown = view->mapToScene(view->viewport()->rect()).boundingRect();

@@ -184,11 +184,11 @@ ProjectData fullyConfigured(const QString &chipModel)
     setFunction(p, sel.at(1), "SPI1_CS2");
     setFunction(p, sel.at(2), "SPI3_CS1");
 
-    for (const QString &pin : {"PA0", "PA1"})
+    for (const QString pin : {"PA0", "PA1"})
         setFunction(p, pin, "Normal_DI");
     setFunction(p, "PC0", "DI_CS1");
     setFunction(p, "PC1", "DI_CS2");
-    for (const QString &pin : {"PA8", "PB0"})
+    for (const QString pin : {"PA8", "PB0"})
         setFunction(p, pin, "Normal_DO");
     for (int bit = 0; bit < 4; ++bit)
         setFunction(p, QStringLiteral("PC%1").arg(2 + bit), QStringLiteral("DO_CS%1").arg(bit + 1));
