@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QIODevice>
 
 // The two forms of a table on disk and on the line.
 namespace ConfigTable {

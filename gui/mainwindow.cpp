@@ -55,6 +55,17 @@ void paintButton(QPushButton *button, const QColor &colour)
     button->setFlat(true);
 }
 
+// A menu entry with an icon (may be null), a shortcut, and what it runs.
+template <typename Receiver, typename Slot>
+QAction *addEntry(QMenu *menu, const QIcon &icon, const QKeySequence &shortcut, Receiver *receiver,
+                  Slot slot)
+{
+    QAction *action = menu->addAction(icon, QString());
+    action->setShortcut(shortcut);
+    QObject::connect(action, &QAction::triggered, receiver, slot);
+    return action;
+}
+
 // Launch and silent-refresh order of the save command: every list is rebuilt
 // from the drawing before the project is written.
 const D::DlgType kSaveRefreshOrder[] = {
@@ -101,6 +112,12 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
 MainWindow::~MainWindow()
 {
+    // The history and the drawing go first: neither may call back into a
+    // window that is half gone, nor outlive the pin board they show.
+    history->disconnect(this);
+    delete history;
+    ui->PinsView->setScene(nullptr);
+    delete pinScene;
     delete configureDialog;
     delete aboutBox;
     delete projectSettings;
@@ -245,20 +262,19 @@ void MainWindow::buildMenus()
     helpMenu = menuBar()->addMenu(QString());
 
     // The file menu runs the same commands as the toolbar.
-    fileNewAction = fileMenu->addAction(ui->actionNew->icon(), QString(), ui->actionNew,
-                                        &QAction::trigger, QKeySequence::New);
-    fileOpenAction = fileMenu->addAction(ui->actionOpen->icon(), QString(), ui->actionOpen,
-                                         &QAction::trigger, QKeySequence::Open);
-    fileSaveAction = fileMenu->addAction(ui->actionSave->icon(), QString(), ui->actionSave,
-                                         &QAction::trigger, QKeySequence::Save);
-    fileSaveAsAction = fileMenu->addAction(
-        QString(), this, [this] { saveProject(true); },
-        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    fileNewAction = addEntry(fileMenu, ui->actionNew->icon(), QKeySequence::New, ui->actionNew,
+                             &QAction::trigger);
+    fileOpenAction = addEntry(fileMenu, ui->actionOpen->icon(), QKeySequence::Open, ui->actionOpen,
+                              &QAction::trigger);
+    fileSaveAction = addEntry(fileMenu, ui->actionSave->icon(), QKeySequence::Save, ui->actionSave,
+                              &QAction::trigger);
+    fileSaveAsAction = addEntry(fileMenu, QIcon(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+                                this, [this] { saveProject(true); });
     fileMenu->addSeparator();
     quitAction =
-        fileMenu->addAction(QString(), this, &QWidget::close, QKeySequence(Qt::CTRL | Qt::Key_Q));
+        addEntry(fileMenu, QIcon(), QKeySequence(Qt::CTRL | Qt::Key_Q), this, [this] { close(); });
 
-    undoAction = editMenu->addAction(QString(), history, &QUndoStack::undo, QKeySequence::Undo);
+    undoAction = addEntry(editMenu, QIcon(), QKeySequence::Undo, history, &QUndoStack::undo);
     redoAction = editMenu->addAction(QString(), history, &QUndoStack::redo);
     redoAction->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});

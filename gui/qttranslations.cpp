@@ -26,8 +26,12 @@ void installQtTranslations(int languageId)
     if (languageId != 2052 && languageId != 0)
         return;
     auto *translator = new QTranslator;
-    if (!translator->load(QStringLiteral("qtbase_zh_CN"),
-                          QLibraryInfo::location(QLibraryInfo::TranslationsPath))) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#else
+    const QString folder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#endif
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"), folder)) {
         delete translator;
         return;
     }
