@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(
   build-essential cmake ccache pkg-config
-  qtbase5-dev qttools5-dev qttools5-dev-tools qt5-qmake libqt5serialport5-dev
+  qtbase5-dev qttools5-dev qttools5-dev-tools qt5-qmake libqt5serialport5-dev libqt5svg5-dev
   qttranslations5-l10n
   xvfb xauth imagemagick fonts-wqy-microhei
 )
