@@ -1,7 +1,7 @@
 #include "pinlisting.h"
 
 #include "chipfacts.h"
-#include "projectfile.h"
+#include "projecttexts.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -85,7 +85,7 @@ PinListing::PinListing(const ProjectData &project, const CDlgDescription &text)
         D::DlgType type = ChipFacts::chipSelectTableOf(entry.function);
         if (type == D::DlgNone)
             type = ChipFacts::tableOf(entry.function);
-        entry.table = ProjectFile::sectionOf(type);
+        entry.table = ProjectTexts::tableName(type);
         entry.chipSelect = chipSelectRole(project, text, entry.function, entry.name);
         rows << entry;
     }

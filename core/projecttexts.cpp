@@ -107,7 +107,7 @@ QVector<QStringList> fieldRows(const CDlgDescription &text, D::DlgType type,
 Table rowTable(const ProjectData &project, const CDlgDescription &text, D::DlgType type,
                const QString &title, const QStringList &headers)
 {
-    Table table{ProjectFile::sectionOf(type), title, headers, {}, false};
+    Table table{tableName(type), title, headers, {}, false};
     const QStringList &list = *project.tableList(type);
     const QStringList keys = rowKeys(type);
     for (int row = 1; row * stringsPerRow(type) <= list.size(); ++row) {
@@ -123,7 +123,7 @@ Table rowTable(const ProjectData &project, const CDlgDescription &text, D::DlgTy
 QVector<Table> serialTables(const ProjectData &project, const CDlgDescription &text, int port)
 {
     const D::DlgType type = D::DlgType(D::DlgUSART1 + port - 1);
-    const QString name = ChipFacts::serialPorts().at(port - 1);
+    const QString name = tableName(type);
     const QStringList &list = project.usartInformation.at(port - 1);
     Table serial{name, name, text.headersNetwork.mid(0, 2),
                  fieldRows(text, type, list, text.usartKeys, text.headersUSART),
@@ -152,7 +152,7 @@ QVector<Table> serialTables(const ProjectData &project, const CDlgDescription &t
 QVector<Table> spiTables(const ProjectData &project, const CDlgDescription &text, int port)
 {
     const D::DlgType type = D::DlgType(D::DlgSPI1 + port - 1);
-    const QString name = ChipFacts::spiPorts().at(port - 1);
+    const QString name = tableName(type);
     const QStringList &list = project.spiInformation.at(port - 1);
     Table spi{name, name, text.headersNetwork.mid(0, 2),
               fieldRows(text, type, list, text.spiKeys, text.headersSPI),
@@ -178,6 +178,15 @@ QVector<Table> spiTables(const ProjectData &project, const CDlgDescription &text
 }
 
 } // namespace
+
+QString tableName(D::DlgType type)
+{
+    if (isSerial(type))
+        return ChipFacts::serialPorts().at(type - D::DlgUSART1);
+    if (isSpi(type))
+        return ChipFacts::spiPorts().at(type - D::DlgSPI1);
+    return ProjectFile::sectionOf(type);
+}
 
 QStringList optionsOf(const CDlgDescription &text, D::DlgType type, const QString &key)
 {

@@ -19,6 +19,10 @@ constexpr int firstWirelessApplication = 5;
 // SPI film applications from this index on have network settings.
 constexpr int firstNetworkApplication = 2;
 
+// The name a table goes by: "DI", "USART1", "UART4", "SPI2", "SYS"; empty for
+// DlgNone.
+QString tableName(CPinDescriptions::DlgType type);
+
 // The options a stored index of a field points into, in stored order; empty
 // for fields holding a pin, a number or an address. The key is a row-table
 // key without its row number ("Mode", "SliceSelectPinIsEnble"), a serial or
