@@ -1,3 +1,4 @@
+#include "appfolders.h"
 #include "commands.h"
 
 #include <QCoreApplication>
@@ -54,12 +55,13 @@ bool takeLanguage(QStringList *args, QString *code, QString *error)
     return true;
 }
 
-// The program's own translator beside it: the texts are written in Chinese.
+// The program's own translator, where the window finds it: the texts are
+// written in Chinese.
 bool installLanguage(const QString &code, QTranslator *translator)
 {
     if (code != QLatin1String("en"))
         return true;
-    const QString file = QCoreApplication::applicationDirPath() + "/lang_English.qm";
+    const QString file = AppFolders::translationsDirectory() + "/lang_English.qm";
     return translator->load(file) && QCoreApplication::installTranslator(translator);
 }
 
@@ -88,9 +90,7 @@ int main(int argc, char *argv[])
     }
     QTranslator translator;
     if (!installLanguage(language, &translator)) {
-        std::fputs(
-            "mirel-cli: the English texts (lang_English.qm) are missing beside the program\n",
-            stderr);
+        std::fputs("mirel-cli: the English texts (lang_English.qm) are missing\n", stderr);
         return 2;
     }
     const QString command = args.takeFirst();
