@@ -107,7 +107,7 @@ QVector<QStringList> fieldRows(const CDlgDescription &text, D::DlgType type,
 Table rowTable(const ProjectData &project, const CDlgDescription &text, D::DlgType type,
                const QString &title, const QStringList &headers)
 {
-    Table table{tableName(type), title, headers, {}, false};
+    Table table{tableName(type), title, headers, {}, false, {}};
     const QStringList &list = *project.tableList(type);
     const QStringList keys = rowKeys(type);
     for (int row = 1; row * stringsPerRow(type) <= list.size(); ++row) {
@@ -125,9 +125,12 @@ QVector<Table> serialTables(const ProjectData &project, const CDlgDescription &t
     const D::DlgType type = D::DlgType(D::DlgUSART1 + port - 1);
     const QString name = tableName(type);
     const QStringList &list = project.usartInformation.at(port - 1);
-    Table serial{name, name, text.headersNetwork.mid(0, 2),
+    Table serial{name,
+                 name,
+                 text.headersNetwork.mid(0, 2),
                  fieldRows(text, type, list, text.usartKeys, text.headersUSART),
-                 hasPin(valueOf(list, text.usartKeys.value(0)))};
+                 hasPin(valueOf(list, text.usartKeys.value(0))),
+                 {}};
 
     Table wireless{name + QLatin1Char(' ') + text.titleWireless,
                    text.titleWireless,
@@ -154,9 +157,12 @@ QVector<Table> spiTables(const ProjectData &project, const CDlgDescription &text
     const D::DlgType type = D::DlgType(D::DlgSPI1 + port - 1);
     const QString name = tableName(type);
     const QStringList &list = project.spiInformation.at(port - 1);
-    Table spi{name, name, text.headersNetwork.mid(0, 2),
+    Table spi{name,
+              name,
+              text.headersNetwork.mid(0, 2),
               fieldRows(text, type, list, text.spiKeys, text.headersSPI),
-              hasPin(valueOf(list, text.spiKeys.value(0)))};
+              hasPin(valueOf(list, text.spiKeys.value(0))),
+              {}};
 
     Table network{name + QLatin1Char(' ') + text.titleNetwork,
                   text.titleNetwork,

@@ -72,8 +72,8 @@ void prepare(QTextDocument *document, QPdfWriter *writer, qreal width, qreal pag
 
 } // namespace
 
-ProjectReport::ProjectReport(const ProjectData &project, const QString &name)
-    : project(project), name(name)
+ProjectReport::ProjectReport(const ProjectData &shown, const QString &title)
+    : project(shown), name(title)
 {
 }
 
