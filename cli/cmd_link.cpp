@@ -198,6 +198,10 @@ int runUpload(const QStringList &args)
         {"chip", "Chip model of the controller: STM32F103RE or STM32F407ZG.", "MODEL"},
         {{"o", "output"}, "The project file to write.", "PROJECT.cpro"},
         {"raw-out", "Also write the table as read (transfer form) to FILE.", "FILE"},
+        {"compare",
+         "Say whether the controller holds what PROJECT would write, and what differs "
+         "(exit 0 when it does, 1 when it differs, 2 on an error); --lang en for English.",
+         "PROJECT.cpro"},
     });
     int exitCode = 0;
     if (!parseArguments(parser, "upload", args, &exitCode))
@@ -212,7 +216,8 @@ int runUpload(const QStringList &args)
         return usageError("upload", "--chip must be STM32F103RE or STM32F407ZG");
     const QString output = parser.value("output");
     const QString rawOut = parser.value("raw-out");
-    if (output.isEmpty() && rawOut.isEmpty())
+    const QString compare = parser.value("compare");
+    if (output.isEmpty() && rawOut.isEmpty() && compare.isEmpty())
         return usageError("upload", "-o PROJECT.cpro is required");
     if (!parser.positionalArguments().isEmpty())
         return usageError("upload", "unexpected argument " + parser.positionalArguments().first());
@@ -220,23 +225,28 @@ int runUpload(const QStringList &args)
     CSerial serial;
     CUploadTransfer transfer;
     const QByteArray first = transfer.start(chip);
+    const int failed = compare.isEmpty() ? ExitFailed : ExitUsage; // 1 means "differs" then
     if (!runTransfer("upload", driver, serial, port, &transfer, first))
-        return ExitFailed;
+        return failed;
 
     const QByteArray table = transfer.uploadBuffer();
-    if (!rawOut.isEmpty()) {
-        if (!AtomicFile::write(rawOut, table, &error))
-            return failure("upload", error);
+    if (!rawOut.isEmpty() && !AtomicFile::write(rawOut, table, &error)) {
+        failure("upload", error);
+        return failed;
     }
-    if (output.isEmpty())
-        return 0;
-    ProjectData project;
-    if (!CAnalyzeBinFileToConfigure::decode(table, chip, &project, &error))
-        return failure("upload",
-                       QStringLiteral("the table read back cannot be decoded: %1").arg(error));
-    if (!ProjectFile::write(project, output, &error))
-        return failure("upload", error);
-    return 0;
+    if (!output.isEmpty()) {
+        ProjectData project;
+        bool written = CAnalyzeBinFileToConfigure::decode(table, chip, &project, &error);
+        if (!written)
+            error = QStringLiteral("the table read back cannot be decoded: %1").arg(error);
+        else
+            written = ProjectFile::write(project, output, &error);
+        if (!written) {
+            failure("upload", error);
+            return failed;
+        }
+    }
+    return compare.isEmpty() ? 0 : compareWithProject(table, chip, compare);
 }
 
 int runPorts(const QStringList &args)

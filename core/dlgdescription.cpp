@@ -111,6 +111,7 @@ void CDlgDescription::retranslate()
     film1Applications = QStringList{tr("无"), "Flash", tr("自由驱动端"), tr("Studio服务端")};
     film2Applications = film1Applications;
     film3Applications = film1Applications;
+    addressingOptions = QStringList{tr("自动获取IP地址"), tr("使用下面的IP地址")};
 
     titleDI = tr("数字量输入");
     titleDO = tr("数字量输出");
@@ -123,8 +124,9 @@ void CDlgDescription::retranslate()
     titleNewProject = tr("新建");
 
     const QString pinColumn = tr("引脚名");
-    const QStringList selectColumns{tr("片选脚使能位"), tr("片选脚第3位"), tr("片选脚第2位"),
+    headersChipSelect = QStringList{tr("片选脚使能位"), tr("片选脚第3位"), tr("片选脚第2位"),
                                     tr("片选脚第1位"), tr("片选脚第0位")};
+    const QStringList &selectColumns = headersChipSelect;
     headersDI = QStringList{pinColumn, tr("输入模式"), tr("X起始端子")} + selectColumns;
     headersDO =
         QStringList{pinColumn, tr("输出模式"), tr("输出速率"), tr("Y起始端子")} + selectColumns;
@@ -143,4 +145,12 @@ void CDlgDescription::retranslate()
                     tr("软片1应用"), tr("片选1引脚"),      tr("软片2应用"),    tr("片选2引脚"),
                     tr("软片3应用"), tr("片选3引脚")};
     headersSYS = QStringList{tr("系统特殊引脚描述"), pinColumn, tr("输出模式"), tr("输出速率")};
+    headersSocket = QStringList{tr("通道"), tr("模块应用"), tr("IP地址"), tr("端口号")};
+    headersFilmNetwork =
+        QStringList{tr("软片"),     tr("IP地址获取方式"), tr("IP地址"),      tr("子网掩码"),
+                    tr("默认网关"), tr("DNS服务器"),      tr("本地起始端口")};
+    socketName = tr("通道%1");
+    filmName = tr("软片%1");
+    titleWireless = tr("无线模块");
+    titleNetwork = tr("以太网");
 }

@@ -2,6 +2,7 @@
 
 #include "messages.h"
 #include "mycombobox.h"
+#include "projecttexts.h"
 #include "tablecells.h"
 #include "tablerules.h"
 
@@ -20,24 +21,21 @@ CRowTable::CRowTable(QTableWidget *tableWidget, const CDlgDescription &labels, D
 
 void CRowTable::defineColumns()
 {
-    const Column pin{Cell::Pin, text.pin, {}};
-    const Column number{Cell::Number, text.index, {}};
-    const QVector<Column> chipSelects{{Cell::Enable, text.sliceSelectPinIsEnble, {}},
-                                      {Cell::Bit, text.sliceSelectPin3Bit, {}},
-                                      {Cell::Bit, text.sliceSelectPin2Bit, {}},
-                                      {Cell::Bit, text.sliceSelectPin1Bit, {}},
-                                      {Cell::Bit, text.sliceSelectPin0Bit, {}}};
+    const Column pin{Cell::Pin, text.pin};
+    const Column number{Cell::Number, text.index};
+    const QVector<Column> chipSelects{{Cell::Enable, text.sliceSelectPinIsEnble},
+                                      {Cell::Bit, text.sliceSelectPin3Bit},
+                                      {Cell::Bit, text.sliceSelectPin2Bit},
+                                      {Cell::Bit, text.sliceSelectPin1Bit},
+                                      {Cell::Bit, text.sliceSelectPin0Bit}};
     switch (type) {
     case D::DlgDI:
-        columns = {pin, {Cell::Options, text.mode, text.diInputModes}, number};
+        columns = {pin, {Cell::Options, text.mode}, number};
         columns += chipSelects;
         headers = text.headersDI;
         break;
     case D::DlgDO:
-        columns = {pin,
-                   {Cell::Options, text.mode, text.doOutputModes},
-                   {Cell::Options, text.speed, text.doSpeeds},
-                   number};
+        columns = {pin, {Cell::Options, text.mode}, {Cell::Options, text.speed}, number};
         columns += chipSelects;
         headers = text.headersDO;
         break;
@@ -49,19 +47,19 @@ void CRowTable::defineColumns()
         break;
     case D::DlgEXIT:
         columns = {pin,
-                   {Cell::Options, text.inputMode, text.exitInputModes},
-                   {Cell::Options, text.triggerMode, text.exitTriggerModes},
-                   {Cell::Options, text.triggerWay, text.exitTriggerWays},
-                   {Cell::Options, text.prePriority, text.prePriorities},
-                   {Cell::Options, text.subPriority, text.subPriorities},
+                   {Cell::Options, text.inputMode},
+                   {Cell::Options, text.triggerMode},
+                   {Cell::Options, text.triggerWay},
+                   {Cell::Options, text.prePriority},
+                   {Cell::Options, text.subPriority},
                    number};
         headers = text.headersEXIT;
         break;
     case D::DlgSYS:
-        columns = {{Cell::Description, text.systemPin, {}},
+        columns = {{Cell::Description, text.systemPin},
                    pin,
-                   {Cell::Options, text.mode, text.doOutputModes},
-                   {Cell::Options, text.speed, text.doSpeeds}};
+                   {Cell::Options, text.mode},
+                   {Cell::Options, text.speed}};
         headers = text.headersSYS;
         break;
     default:
@@ -190,13 +188,14 @@ void CRowTable::fillRow(int row, const QString &pin, const QString &description)
             table->setItem(row, c, TableCells::editableItem(QString::number(row + 1)));
             break;
         case Cell::Options:
-            table->setCellWidget(row, c, TableCells::combo(column.options));
+            table->setCellWidget(
+                row, c, TableCells::combo(ProjectTexts::optionsOf(text, type, column.key)));
             break;
         case Cell::Enable: {
-            QStringList entries{text.enableOptions.value(1), text.enableOptions.value(0)};
-            if (row > 0)
-                entries << text.enableOptions.value(2);
-            CMyComboBox *box = TableCells::combo(entries);
+            // "同上" (the last entry) only below the first row.
+            const QStringList entries = ProjectTexts::optionsOf(text, type, column.key);
+            CMyComboBox *box =
+                TableCells::combo(row > 0 ? entries : QStringList(entries.mid(0, 2)));
             table->setCellWidget(row, c, box);
             connect(box, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
                     [this, row] { onEnableChanged(row); });

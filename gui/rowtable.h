@@ -68,7 +68,6 @@ private:
     {
         Cell cell;
         QString key;
-        QStringList options;
     };
 
     void defineColumns();

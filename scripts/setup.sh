@@ -7,11 +7,11 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(
   build-essential cmake ccache pkg-config
-  qtbase5-dev qttools5-dev qttools5-dev-tools qt5-qmake libqt5serialport5-dev
+  qtbase5-dev qttools5-dev qttools5-dev-tools qt5-qmake libqt5serialport5-dev libqt5svg5-dev
   qttranslations5-l10n
   xvfb xauth imagemagick fonts-wqy-microhei
   qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-  qt6-translations-l10n desktop-file-utils appstream
+  qt6-translations-l10n libqt6svg6-dev desktop-file-utils appstream
 )
 
 missing=()
