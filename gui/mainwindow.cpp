@@ -6,6 +6,7 @@
 #include "configtable.h"
 #include "dialogconfigure.h"
 #include "downloadtab.h"
+#include "exportactions.h"
 #include "filedialogs.h"
 #include "inifile.h"
 #include "messages.h"
@@ -271,6 +272,13 @@ void MainWindow::buildMenus()
     fileSaveAsAction = addEntry(fileMenu, QIcon(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
                                 this, [this] { saveProject(true); });
     fileMenu->addSeparator();
+    exportPinTableAction = fileMenu->addAction(
+        QString(), this, [this] { ExportActions::exportPinTable(this, project, projectFilePath); });
+    exportPictureAction = fileMenu->addAction(
+        QString(), this, [this] { ExportActions::exportPicture(this, pinScene, projectFilePath); });
+    exportReportAction = fileMenu->addAction(
+        QString(), this, [this] { ExportActions::exportReport(this, project, projectFilePath); });
+    fileMenu->addSeparator();
     quitAction =
         addEntry(fileMenu, QIcon(), QKeySequence(Qt::CTRL | Qt::Key_Q), this, [this] { close(); });
 
@@ -306,6 +314,9 @@ void MainWindow::retranslateMenus()
     fileOpenAction->setText(tr("打开"));
     fileSaveAction->setText(tr("保存"));
     fileSaveAsAction->setText(tr("另存为…"));
+    exportPinTableAction->setText(tr("导出引脚表…"));
+    exportPictureAction->setText(tr("导出图片…"));
+    exportReportAction->setText(tr("导出报告…"));
     quitAction->setText(tr("退出"));
     editMenu->setTitle(tr("编辑"));
     if (pinSearch)

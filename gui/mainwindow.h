@@ -190,6 +190,9 @@ private:
     QAction *fileOpenAction = nullptr;
     QAction *fileSaveAction = nullptr;
     QAction *fileSaveAsAction = nullptr;
+    QAction *exportPinTableAction = nullptr;
+    QAction *exportPictureAction = nullptr;
+    QAction *exportReportAction = nullptr;
     QAction *quitAction = nullptr;
     QAction *undoAction = nullptr;
     QAction *redoAction = nullptr;

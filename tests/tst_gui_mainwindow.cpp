@@ -116,13 +116,14 @@ void TestMainWindow::formHasItsWidgetsMenusAndTitle()
         menus << a->text();
     QCOMPARE(menus, (QStringList{"文件", "编辑", "设置", "工程", "帮助"}));
     QMenu *file = w.menuBar()->actions().at(0)->menu();
-    QCOMPARE(file->actions().size(), 6);
+    QCOMPARE(file->actions().size(), 10);
     QCOMPARE(file->actions().at(0)->shortcut(), QKeySequence(QKeySequence::New));
     QCOMPARE(file->actions().at(2)->shortcut(), QKeySequence(QKeySequence::Save));
     QCOMPARE(file->actions().at(3)->shortcut(), QKeySequence("Ctrl+Shift+S"));
     QMenu *edit = w.menuBar()->actions().at(1)->menu();
     QCOMPARE(edit->actions().at(0)->shortcut(), QKeySequence("Ctrl+Z"));
     QCOMPARE(edit->actions().at(1)->shortcut(), QKeySequence("Ctrl+Shift+Z"));
+    QCOMPARE(file->actions().at(5)->text(), QStringLiteral("导出引脚表…"));
 
     // "新建" of the file menu runs the toolbar command: the dialog appears.
     file->actions().at(0)->trigger();
