@@ -517,6 +517,70 @@
         <source>无线设定值</source>
         <translation>无线设定值</translation>
     </message>
+    <message>
+        <source>自动获取IP地址</source>
+        <translation>自动获取IP地址</translation>
+    </message>
+    <message>
+        <source>使用下面的IP地址</source>
+        <translation>使用下面的IP地址</translation>
+    </message>
+    <message>
+        <source>通道</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <source>模块应用</source>
+        <translation>模块应用</translation>
+    </message>
+    <message>
+        <source>IP地址</source>
+        <translation>IP地址</translation>
+    </message>
+    <message>
+        <source>端口号</source>
+        <translation>端口号</translation>
+    </message>
+    <message>
+        <source>软片</source>
+        <translation>软片</translation>
+    </message>
+    <message>
+        <source>IP地址获取方式</source>
+        <translation>IP地址获取方式</translation>
+    </message>
+    <message>
+        <source>子网掩码</source>
+        <translation>子网掩码</translation>
+    </message>
+    <message>
+        <source>默认网关</source>
+        <translation>默认网关</translation>
+    </message>
+    <message>
+        <source>DNS服务器</source>
+        <translation>DNS服务器</translation>
+    </message>
+    <message>
+        <source>本地起始端口</source>
+        <translation>本地起始端口</translation>
+    </message>
+    <message>
+        <source>通道%1</source>
+        <translation>通道%1</translation>
+    </message>
+    <message>
+        <source>软片%1</source>
+        <translation>软片%1</translation>
+    </message>
+    <message>
+        <source>无线模块</source>
+        <translation>无线模块</translation>
+    </message>
+    <message>
+        <source>以太网</source>
+        <translation>以太网</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTab</name>
@@ -1161,6 +1225,45 @@
     </message>
 </context>
 <context>
+    <name>ExportActions</name>
+    <message>
+        <source>导出</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>请先新建或打开一个工程。</source>
+        <translation>请先新建或打开一个工程。</translation>
+    </message>
+    <message>
+        <source>导出失败</source>
+        <translation>导出失败</translation>
+    </message>
+    <message>
+        <source>导出引脚表</source>
+        <translation>导出引脚表</translation>
+    </message>
+    <message>
+        <source>CSV 表格 (*.csv)</source>
+        <translation>CSV 表格 (*.csv)</translation>
+    </message>
+    <message>
+        <source>导出图片</source>
+        <translation>导出图片</translation>
+    </message>
+    <message>
+        <source>PNG 图片 (*.png);;SVG 矢量图 (*.svg);;PDF 文档 (*.pdf)</source>
+        <translation>PNG 图片 (*.png);;SVG 矢量图 (*.svg);;PDF 文档 (*.pdf)</translation>
+    </message>
+    <message>
+        <source>导出报告</source>
+        <translation>导出报告</translation>
+    </message>
+    <message>
+        <source>PDF 文档 (*.pdf);;HTML 网页 (*.html)</source>
+        <translation>PDF 文档 (*.pdf);;HTML 网页 (*.html)</translation>
+    </message>
+</context>
+<context>
     <name>FieldEncoder</name>
     <message>
         <source>%1段第%2行的%3：“%4”%5</source>
@@ -1577,10 +1680,6 @@
         <translation>工程没有保存：%1</translation>
     </message>
     <message>
-        <source>配置表的文件没有生成：%1</source>
-        <translation>配置表的文件没有生成：%1</translation>
-    </message>
-    <message>
         <source>配置表的文件已经重新生成完成！</source>
         <translation>配置表的文件已经重新生成完成！</translation>
     </message>
@@ -1668,6 +1767,37 @@
         <source>工程文件中这些片选引脚与表格不一致，已按表格释放：%1</source>
         <translation>工程文件中这些片选引脚与表格不一致，已按表格释放：%1</translation>
     </message>
+    <message>
+        <source>导出引脚表…</source>
+        <translation>导出引脚表…</translation>
+    </message>
+    <message>
+        <source>导出图片…</source>
+        <translation>导出图片…</translation>
+    </message>
+    <message>
+        <source>导出报告…</source>
+        <translation>导出报告…</translation>
+    </message>
+    <message>
+        <source>生成配置表</source>
+        <translation>生成配置表</translation>
+    </message>
+    <message>
+        <source>配置表的文件没有更新：%1</source>
+        <translation>配置表的文件没有更新：%1</translation>
+    </message>
+</context>
+<context>
+    <name>PictureExport</name>
+    <message>
+        <source>%1：图片只能保存为 PNG、SVG 或 PDF 文件</source>
+        <translation>%1：图片只能保存为 PNG、SVG 或 PDF 文件</translation>
+    </message>
+    <message>
+        <source>%1：图片无法生成</source>
+        <translation>%1：图片无法生成</translation>
+    </message>
 </context>
 <context>
     <name>PinBoard</name>
@@ -1682,6 +1812,54 @@
     <message>
         <source>%1 已用在另一组引脚上</source>
         <translation>%1 已用在另一组引脚上</translation>
+    </message>
+</context>
+<context>
+    <name>PinListing</name>
+    <message>
+        <source>序号</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>功能</source>
+        <translation>功能</translation>
+    </message>
+    <message>
+        <source>所属表</source>
+        <translation>所属表</translation>
+    </message>
+    <message>
+        <source>片选</source>
+        <translation>片选</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectDiff</name>
+    <message>
+        <source>芯片</source>
+        <translation>芯片</translation>
+    </message>
+    <message>
+        <source>外部RAM</source>
+        <translation>外部RAM</translation>
+    </message>
+    <message>
+        <source>%1 %2: 删除此行</source>
+        <translation>%1 %2: 删除此行</translation>
+    </message>
+    <message>
+        <source>%1 %2: 新增此行 (%3)</source>
+        <translation>%1 %2: 新增此行 (%3)</translation>
+    </message>
+    <message>
+        <source>控制器中的配置与 %1 相同</source>
+        <translation>控制器中的配置与 %1 相同</translation>
+    </message>
+    <message numerus="yes">
+        <source>控制器中的配置与 %1 有 %n 处不同：</source>
+        <translation>
+            <numerusform>控制器中的配置与 %1 有 %n 处不同：</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1709,6 +1887,45 @@
     <message>
         <source>%1 指明了未知的芯片“%2”</source>
         <translation>%1 指明了未知的芯片“%2”</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectReport</name>
+    <message>
+        <source>Mirel 工程报告</source>
+        <translation>Mirel 工程报告</translation>
+    </message>
+    <message>
+        <source>工程</source>
+        <translation>工程</translation>
+    </message>
+    <message>
+        <source>芯片</source>
+        <translation>芯片</translation>
+    </message>
+    <message>
+        <source>外部RAM</source>
+        <translation>外部RAM</translation>
+    </message>
+    <message>
+        <source>引脚表</source>
+        <translation>引脚表</translation>
+    </message>
+    <message>
+        <source>未使用的表</source>
+        <translation>未使用的表</translation>
+    </message>
+    <message>
+        <source>引脚图</source>
+        <translation>引脚图</translation>
+    </message>
+    <message>
+        <source>%1 — 第 %2 页，共 %3 页</source>
+        <translation>%1 — 第 %2 页，共 %3 页</translation>
+    </message>
+    <message>
+        <source>%1：报告只能保存为 PDF 或 HTML 文件</source>
+        <translation>%1：报告只能保存为 PDF 或 HTML 文件</translation>
     </message>
 </context>
 <context>

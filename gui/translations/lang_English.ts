@@ -517,6 +517,70 @@ builds the configuration table and downloads it to the controller over a serial 
         <source>无线设定值</source>
         <translation>Wireless value</translation>
     </message>
+    <message>
+        <source>自动获取IP地址</source>
+        <translation>Obtain an IP address automatically</translation>
+    </message>
+    <message>
+        <source>使用下面的IP地址</source>
+        <translation>Use the following IP address</translation>
+    </message>
+    <message>
+        <source>通道</source>
+        <translation>Channel</translation>
+    </message>
+    <message>
+        <source>模块应用</source>
+        <translation>Module application</translation>
+    </message>
+    <message>
+        <source>IP地址</source>
+        <translation>IP address</translation>
+    </message>
+    <message>
+        <source>端口号</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>软片</source>
+        <translation>Film</translation>
+    </message>
+    <message>
+        <source>IP地址获取方式</source>
+        <translation>IP address assignment</translation>
+    </message>
+    <message>
+        <source>子网掩码</source>
+        <translation>Subnet mask</translation>
+    </message>
+    <message>
+        <source>默认网关</source>
+        <translation>Default gateway</translation>
+    </message>
+    <message>
+        <source>DNS服务器</source>
+        <translation>DNS server</translation>
+    </message>
+    <message>
+        <source>本地起始端口</source>
+        <translation>Local start port</translation>
+    </message>
+    <message>
+        <source>通道%1</source>
+        <translation>Channel %1</translation>
+    </message>
+    <message>
+        <source>软片%1</source>
+        <translation>Film %1</translation>
+    </message>
+    <message>
+        <source>无线模块</source>
+        <translation>Wireless module</translation>
+    </message>
+    <message>
+        <source>以太网</source>
+        <translation>Ethernet</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTab</name>
@@ -1161,6 +1225,45 @@ Correct it automatically?</translation>
     </message>
 </context>
 <context>
+    <name>ExportActions</name>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>请先新建或打开一个工程。</source>
+        <translation>Create or open a project first.</translation>
+    </message>
+    <message>
+        <source>导出失败</source>
+        <translation>Export failed</translation>
+    </message>
+    <message>
+        <source>导出引脚表</source>
+        <translation>Export pin table</translation>
+    </message>
+    <message>
+        <source>CSV 表格 (*.csv)</source>
+        <translation>CSV table (*.csv)</translation>
+    </message>
+    <message>
+        <source>导出图片</source>
+        <translation>Export picture</translation>
+    </message>
+    <message>
+        <source>PNG 图片 (*.png);;SVG 矢量图 (*.svg);;PDF 文档 (*.pdf)</source>
+        <translation>PNG image (*.png);;SVG drawing (*.svg);;PDF document (*.pdf)</translation>
+    </message>
+    <message>
+        <source>导出报告</source>
+        <translation>Export report</translation>
+    </message>
+    <message>
+        <source>PDF 文档 (*.pdf);;HTML 网页 (*.html)</source>
+        <translation>PDF document (*.pdf);;HTML page (*.html)</translation>
+    </message>
+</context>
+<context>
     <name>FieldEncoder</name>
     <message>
         <source>%1段第%2行的%3：“%4”%5</source>
@@ -1577,10 +1680,6 @@ Correct it automatically?</translation>
         <translation>The project was not saved: %1</translation>
     </message>
     <message>
-        <source>配置表的文件没有生成：%1</source>
-        <translation>The configuration table file was not generated: %1</translation>
-    </message>
-    <message>
         <source>配置表的文件已经重新生成完成！</source>
         <translation>The configuration table file has been regenerated!</translation>
     </message>
@@ -1654,7 +1753,7 @@ Correct it automatically?</translation>
     </message>
     <message>
         <source>没有找到“%1”</source>
-        <translation>"%1" not found</translation>
+        <translation>&quot;%1&quot; not found</translation>
     </message>
     <message>
         <source>找到 %1 个引脚</source>
@@ -1667,6 +1766,37 @@ Correct it automatically?</translation>
     <message>
         <source>工程文件中这些片选引脚与表格不一致，已按表格释放：%1</source>
         <translation>These chip-select pins in the project file disagree with the tables and were released as the tables say: %1</translation>
+    </message>
+    <message>
+        <source>导出引脚表…</source>
+        <translation>Export pin table…</translation>
+    </message>
+    <message>
+        <source>导出图片…</source>
+        <translation>Export picture…</translation>
+    </message>
+    <message>
+        <source>导出报告…</source>
+        <translation>Export report…</translation>
+    </message>
+    <message>
+        <source>生成配置表</source>
+        <translation>Configuration table</translation>
+    </message>
+    <message>
+        <source>配置表的文件没有更新：%1</source>
+        <translation>The configuration table file was not updated: %1</translation>
+    </message>
+</context>
+<context>
+    <name>PictureExport</name>
+    <message>
+        <source>%1：图片只能保存为 PNG、SVG 或 PDF 文件</source>
+        <translation>%1: a picture can only be saved as a PNG, SVG or PDF file</translation>
+    </message>
+    <message>
+        <source>%1：图片无法生成</source>
+        <translation>%1: the picture could not be made</translation>
     </message>
 </context>
 <context>
@@ -1682,6 +1812,55 @@ Correct it automatically?</translation>
     <message>
         <source>%1 已用在另一组引脚上</source>
         <translation>%1 is already used on the other group of pins</translation>
+    </message>
+</context>
+<context>
+    <name>PinListing</name>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>功能</source>
+        <translation>Function</translation>
+    </message>
+    <message>
+        <source>所属表</source>
+        <translation>Table</translation>
+    </message>
+    <message>
+        <source>片选</source>
+        <translation>Chip select</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectDiff</name>
+    <message>
+        <source>芯片</source>
+        <translation>Chip</translation>
+    </message>
+    <message>
+        <source>外部RAM</source>
+        <translation>External RAM</translation>
+    </message>
+    <message>
+        <source>%1 %2: 删除此行</source>
+        <translation>%1 %2: row removed</translation>
+    </message>
+    <message>
+        <source>%1 %2: 新增此行 (%3)</source>
+        <translation>%1 %2: row added (%3)</translation>
+    </message>
+    <message>
+        <source>控制器中的配置与 %1 相同</source>
+        <translation>The controller holds the same configuration as %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>控制器中的配置与 %1 有 %n 处不同：</source>
+        <translation>
+            <numerusform>The controller differs from %1 in %n place:</numerusform>
+            <numerusform>The controller differs from %1 in %n places:</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1709,6 +1888,45 @@ Correct it automatically?</translation>
     <message>
         <source>%1 指明了未知的芯片“%2”</source>
         <translation>%1 names an unknown chip &quot;%2&quot;</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectReport</name>
+    <message>
+        <source>Mirel 工程报告</source>
+        <translation>Mirel project report</translation>
+    </message>
+    <message>
+        <source>工程</source>
+        <translation>Project</translation>
+    </message>
+    <message>
+        <source>芯片</source>
+        <translation>Chip</translation>
+    </message>
+    <message>
+        <source>外部RAM</source>
+        <translation>External RAM</translation>
+    </message>
+    <message>
+        <source>引脚表</source>
+        <translation>Pin table</translation>
+    </message>
+    <message>
+        <source>未使用的表</source>
+        <translation>Unused tables</translation>
+    </message>
+    <message>
+        <source>引脚图</source>
+        <translation>Pin diagram</translation>
+    </message>
+    <message>
+        <source>%1 — 第 %2 页，共 %3 页</source>
+        <translation>%1 — page %2 of %3</translation>
+    </message>
+    <message>
+        <source>%1：报告只能保存为 PDF 或 HTML 文件</source>
+        <translation>%1: a report can only be saved as a PDF or HTML file</translation>
     </message>
 </context>
 <context>
