@@ -33,7 +33,7 @@ moc=${qt_bins:+$qt_bins/}moc
 command -v "$moc" >/dev/null 2>&1 || moc=moc
 
 mkdir -p "$work/moc" "$work/corpus"
-sources=(configtable.cpp fieldencoder.cpp tablefile.cpp tablelayout.cpp tabledecoder.cpp
+sources=(atomicfile.cpp chipfacts.cpp configtable.cpp fieldencoder.cpp inifile.cpp tablefile.cpp tablelayout.cpp tabledecoder.cpp
          configanalyzer.cpp dlgdescription.cpp pindescriptions.cpp pindata_f407.cpp projectdata.cpp projectfile.cpp settingshelpers.cpp)
 moc_sources=()
 for header in configanalyzer.h dlgdescription.h pindescriptions.h; do
