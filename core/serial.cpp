@@ -9,6 +9,7 @@
 CSerial::CSerial(QObject *parent) : QObject(parent), port(this), gapTimer(this)
 {
     gapTimer.setSingleShot(false);
+    gapTimer.setTimerType(Qt::PreciseTimer);
     connect(&gapTimer, &QTimer::timeout, this, &CSerial::TimerTimeOut);
     connect(&port, &QSerialPort::readyRead, this, &CSerial::readyReadSlot);
     connect(&port, &QSerialPort::errorOccurred, this, &CSerial::onPortError);
@@ -64,6 +65,8 @@ void CSerial::write(const QByteArray &data)
     if (!port.isOpen())
         return;
     port.write(data);
+    // Out now, not when the event loop next looks at the port.
+    port.flush();
 }
 
 bool CSerial::close()
@@ -127,10 +130,17 @@ void CSerial::readyReadSlot()
 {
     if (!port.isOpen())
         return;
-    if (gapTimer.isActive())
-        gapTimer.stop();
-    rxBuffer.append(port.readAll());
+    const QByteArray bytes = port.readAll();
+    if (bytes.isEmpty())
+        return;
     gapTimer.start(GapMs);
+    rxBuffer.append(bytes);
+    while (rxBuffer.size() >= BlockLimit) {
+        const QByteArray block = rxBuffer.left(BlockLimit);
+        rxBuffer.remove(0, BlockLimit);
+        emit serialReturnData(block);
+    }
+    emit received(bytes);
 }
 
 void CSerial::TimerTimeOut()
@@ -140,5 +150,7 @@ void CSerial::TimerTimeOut()
     gapTimer.stop();
     const QByteArray block = rxBuffer;
     rxBuffer.clear();
-    emit serialReturnData(block);
+    if (!block.isEmpty())
+        emit serialReturnData(block);
+    emit silence();
 }
