@@ -6,6 +6,7 @@
 #include "projectfile.h"
 #include "simprocess.h"
 #include "tablefixtures.h"
+#include "tablelayout.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -196,8 +197,9 @@ void TestEndToEnd::hopelessCasesFailClearly_data()
         << "upload" << QStringList{"--upload-length", "0"} << "长度无效（0字节）";
     QTest::newRow("upload, negative length")
         << "upload" << QStringList{"--upload-length", "-1"} << "长度无效（-1字节）";
-    QTest::newRow("upload, length beyond 1 MiB")
-        << "upload" << QStringList{"--upload-length", "1048577"} << "长度无效（1048577字节）";
+    const QString beyond = QString::number(TableLayout::maxTableSize() + 1);
+    QTest::newRow("upload, length beyond the largest table")
+        << "upload" << QStringList{"--upload-length", beyond} << "长度无效（" + beyond + "字节）";
 }
 
 void TestEndToEnd::hopelessCasesFailClearly()
