@@ -8,8 +8,9 @@
 
 CSerial::CSerial(QObject *parent) : QObject(parent), port(this), gapTimer(this)
 {
-    gapTimer.setSingleShot(false);
+    gapTimer.setSingleShot(true);
     gapTimer.setTimerType(Qt::PreciseTimer);
+    clock.start();
     connect(&gapTimer, &QTimer::timeout, this, &CSerial::TimerTimeOut);
     connect(&port, &QSerialPort::readyRead, this, &CSerial::readyReadSlot);
     connect(&port, &QSerialPort::errorOccurred, this, &CSerial::onPortError);
@@ -133,7 +134,13 @@ void CSerial::readyReadSlot()
     const QByteArray bytes = port.readAll();
     if (bytes.isEmpty())
         return;
-    gapTimer.start(GapMs);
+    // The timer is set once for a burst; when it runs out it looks at when
+    // the last byte came (restarting it for every read costs more than the
+    // read on a paced line).
+    lastByteUs = clock.nsecsElapsed() / 1000;
+    burst = true;
+    if (!gapTimer.isActive())
+        gapTimer.start(GapMs);
     rxBuffer.append(bytes);
     while (rxBuffer.size() >= BlockLimit) {
         const QByteArray block = rxBuffer.left(BlockLimit);
@@ -145,9 +152,14 @@ void CSerial::readyReadSlot()
 
 void CSerial::TimerTimeOut()
 {
-    if (!gapTimer.isActive())
+    if (!burst)
         return;
-    gapTimer.stop();
+    const qint64 quietUs = clock.nsecsElapsed() / 1000 - lastByteUs;
+    if (quietUs < GapMs * 1000) {
+        gapTimer.start(int((GapMs * 1000 - quietUs + 999) / 1000));
+        return;
+    }
+    burst = false;
     const QByteArray block = rxBuffer;
     rxBuffer.clear();
     if (!block.isEmpty())

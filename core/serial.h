@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSerialPort>
 #include <QStringList>
@@ -64,6 +65,9 @@ private:
 
     QSerialPort port;
     QTimer gapTimer;
+    QElapsedTimer clock;
+    qint64 lastByteUs = 0;
+    bool burst = false; // bytes came since the last silence
     QByteArray rxBuffer;
     quint64 openings = 0; // counts open(): a loss noticed earlier keeps off a reopened port
     bool lossPending = false;

@@ -23,6 +23,7 @@ void CTransferDriver::write(const QByteArray &request)
 {
     if (m_writer)
         m_writer(request);
+    m_waitFromUs = nowUs();
     m_timer.start(m_timeout.currentMs());
 }
 
@@ -111,6 +112,13 @@ void CTransferDriver::onTimeout()
 {
     if (!isRunning())
         return;
+    // The wait runs from the request or the last byte heard since; the
+    // timer is not set again for every byte, so it may run out early.
+    const qint64 leftUs = m_waitFromUs + qint64(m_timeout.currentMs()) * 1000 - nowUs();
+    if (leftUs > 0) {
+        m_timer.start(int((leftUs + 999) / 1000));
+        return;
+    }
     m_timeout.backOff();
     apply(m_transfer->timeout(nowUs()));
 }
@@ -143,7 +151,7 @@ void CTransferDriver::apply(const CTransfer::Step &step)
     if (!step.request.isEmpty())
         write(step.request);
     else if (step.heard)
-        m_timer.start(m_timeout.currentMs()); // the wait runs from the last byte heard
+        m_waitFromUs = nowUs(); // the wait runs from the last byte heard
     if (!step.answers.isEmpty())
         emit progress(m_transfer->progressDone(), m_transfer->progressTotal());
 }

@@ -107,5 +107,6 @@ private:
     QElapsedTimer m_clock;
     CTransfer *m_transfer = nullptr;
     CResponseTimeout m_timeout;
+    qint64 m_waitFromUs = 0; // the request, or the last byte of an answer heard since
     int m_retries = CTransfer::DefaultRetries;
 };
