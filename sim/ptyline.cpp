@@ -98,8 +98,10 @@ qint64 PtyLine::schedule(qint64 nowUs)
             return 1000; // the program is behind: let it read first
         int allowed = qMin(head.bytes.size(), MaxWrite);
         if (m_paced) {
+            // The answer starts on the line when it is due, even when this
+            // loop wakes a little later: the bytes catch up.
             if (!head.started)
-                m_nextByteUs = qMax(m_nextByteUs, double(nowUs)); // the line was idle till now
+                m_nextByteUs = qMax(m_nextByteUs, double(head.notBeforeUs));
             head.started = true;
             if (m_nextByteUs > double(nowUs))
                 return qint64(std::ceil(m_nextByteUs - double(nowUs)));
