@@ -48,8 +48,9 @@ void addLinkOptions(QCommandLineParser &parser)
     parser.addOptions({
         {"port", "Serial port name or device path.", "DEVICE"},
         {"timeout-ms",
-         "Wait this long for each answer before repeating the request "
-         "(default 2000).",
+         "Wait at least this long for an answer, from the request or its last byte, before "
+         "repeating the request (default 2000). The wait grows when the controller answers "
+         "later.",
          "MS"},
         {"retries", "Repeat an unanswered request at most this often (default 3).", "N"},
     });
