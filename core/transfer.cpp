@@ -64,14 +64,17 @@ CTransfer::Step CTransfer::timeout(qint64 nowUs)
     if (!isRunning())
         return {};
     clearHeld();
+    Step step;
     if (m_repeatsUsed < m_retries) {
         ++m_repeatsUsed;
         m_sent << nowUs;
-        return {{tr(": 等待控制器响应超时，第%1次重发请求...\n").arg(m_repeatsUsed)},
-                m_lastRequest};
+        step.messages << tr(": 等待控制器响应超时，第%1次重发请求...\n").arg(m_repeatsUsed);
+        step.request = m_lastRequest;
+        return step;
     }
     finish(false);
-    return {{tr(": 控制器无有效响应（已重发%1次），传输失败！\n").arg(m_retries)}, {}};
+    step.messages << tr(": 控制器无有效响应（已重发%1次），传输失败！\n").arg(m_retries);
+    return step;
 }
 
 void CTransfer::abort()

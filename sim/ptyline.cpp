@@ -67,8 +67,10 @@ qint64 sooner(qint64 a, qint64 b)
 void PtyLine::queue(const QList<SimController::Chunk> &chunks, qint64 readyUs)
 {
     for (const auto &chunk : chunks) {
-        Out out{chunk.bytes, qint64(chunk.pauseBeforeMs) * 1000,
-                readyUs + qint64(chunk.delayMs) * 1000};
+        Out out;
+        out.bytes = chunk.bytes;
+        out.pauseUs = qint64(chunk.pauseBeforeMs) * 1000;
+        out.dueUs = readyUs + qint64(chunk.delayMs) * 1000;
         out.endless = chunk.endless;
         out.transfer = chunk.transfer;
         if (m_out.empty())

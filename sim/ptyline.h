@@ -45,8 +45,8 @@ private:
     struct Out
     {
         QByteArray bytes;
-        qint64 pauseUs;          // quiet time after the piece before
-        qint64 dueUs;            // not before: the request is in (and any delay passed)
+        qint64 pauseUs = 0;      // quiet time after the piece before
+        qint64 dueUs = 0;        // not before: the request is in (and any delay passed)
         qint64 notBeforeUs = -1; // set once the piece before it is out
         bool started = false;
         bool endless = false;

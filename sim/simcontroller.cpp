@@ -224,6 +224,17 @@ QByteArray SimController::answer(const QByteArray &frame)
     return CF::uploadEndAnswer(chip, block);
 }
 
+namespace {
+SimController::Chunk piece(const QByteArray &bytes, int pauseBeforeMs, int delayMs)
+{
+    SimController::Chunk chunk;
+    chunk.bytes = bytes;
+    chunk.pauseBeforeMs = pauseBeforeMs;
+    chunk.delayMs = delayMs;
+    return chunk;
+}
+} // namespace
+
 QList<SimController::Chunk> SimController::deliver(QByteArray reply, const QString &ends)
 {
     const bool late =
@@ -231,7 +242,8 @@ QList<SimController::Chunk> SimController::deliver(QByteArray reply, const QStri
     const int delayMs = late ? m_faults.delayMs : 0;
     if (m_faults.flood.contains(m_requests)) {
         log(QStringLiteral("request %1: answered by bytes without end").arg(m_requests));
-        Chunk endless{QByteArray(kGarbage, int(sizeof kGarbage) - 1).repeated(64), 0, delayMs};
+        Chunk endless =
+            piece(QByteArray(kGarbage, int(sizeof kGarbage) - 1).repeated(64), 0, delayMs);
         endless.endless = true;
         return {endless};
     }
@@ -242,13 +254,13 @@ QList<SimController::Chunk> SimController::deliver(QByteArray reply, const QStri
     QList<Chunk> chunks;
     if (m_faults.trickleMs > 0) {
         for (int i = 0; i < reply.size(); ++i)
-            chunks << Chunk{reply.mid(i, 1), i == 0 ? 0 : m_faults.trickleMs, delayMs};
+            chunks << piece(reply.mid(i, 1), i == 0 ? 0 : m_faults.trickleMs, delayMs);
     } else if (m_faults.split.contains(m_requests) && reply.size() >= 2) {
         const int half = reply.size() / 2;
-        chunks << Chunk{reply.left(half), 0, delayMs}
-               << Chunk{reply.mid(half), m_faults.splitPauseMs, delayMs};
+        chunks << piece(reply.left(half), 0, delayMs)
+               << piece(reply.mid(half), m_faults.splitPauseMs, delayMs);
     } else {
-        chunks << Chunk{reply, 0, delayMs};
+        chunks << piece(reply, 0, delayMs);
     }
     if (late)
         log(QStringLiteral("request %1: answered %2 ms late").arg(m_requests).arg(delayMs));
