@@ -15,9 +15,9 @@ static_assert(TransferSettings().retries == CTransfer::DefaultRetries,
 
 namespace {
 
-QString filePath(const QString &appDir)
+QString filePath(const QString &folder)
 {
-    return appDir + QLatin1Char('/') + CSoftwareInitialization().settingsFileName;
+    return folder + QLatin1Char('/') + CSoftwareInitialization().settingsFileName;
 }
 
 // The number at section/key when it is one within [min, max]; otherwise fallback.
@@ -31,13 +31,13 @@ int number(QSettings *settings, const QString &key, int min, int max, int fallba
 
 } // namespace
 
-TransferSettings TransferSettings::load(const QString &appDir)
+TransferSettings TransferSettings::load(const QString &folder)
 {
     TransferSettings result;
-    if (appDir.isEmpty())
+    if (folder.isEmpty())
         return result;
     const CSoftwareInitialization names;
-    const std::unique_ptr<QSettings> settings(openSettings(filePath(appDir)));
+    const std::unique_ptr<QSettings> settings(openSettings(filePath(folder)));
     result.timeoutMs =
         number(settings.get(), names.timeoutKey, MinTimeoutMs, MaxTimeoutMs, result.timeoutMs);
     result.retries = number(settings.get(), names.retriesKey, 0, MaxRetries, result.retries);
@@ -45,16 +45,16 @@ TransferSettings TransferSettings::load(const QString &appDir)
     return result;
 }
 
-bool TransferSettings::save(const QString &appDir, QString *error) const
+bool TransferSettings::save(const QString &folder, QString *error) const
 {
-    if (appDir.isEmpty()) {
+    if (folder.isEmpty()) {
         if (error)
-            *error = QStringLiteral("no application folder to keep the settings in");
+            *error = QStringLiteral("no folder to keep the settings in");
         return false;
     }
     const CSoftwareInitialization names;
     return IniFile::update(
-        filePath(appDir),
+        filePath(folder),
         [&](QSettings *settings) {
             clearSection(settings, names.transferSection);
             writeValue(settings, names.transferSection, names.timeoutKey,

@@ -16,10 +16,10 @@ struct TransferSettings
     int retries = 3;
     bool verify = false;
 
-    // What the start-up settings file in appDir holds. A missing file or
+    // What the start-up settings file in folder holds. A missing file or
     // key, or a value out of range, gives the default.
-    static TransferSettings load(const QString &appDir);
+    static TransferSettings load(const QString &folder);
     // Writes the section whole or not at all; the rest of the file is kept.
     // False with a message when it cannot be written.
-    bool save(const QString &appDir, QString *error = nullptr) const;
+    bool save(const QString &folder, QString *error = nullptr) const;
 };
