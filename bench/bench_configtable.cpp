@@ -2,6 +2,7 @@
 // full DI/DO/AI/AO/EXIT/SYS tables, every serial port with sockets and every
 // SPI port with its films. Prints microseconds per build and per decode.
 
+#include "chipfacts.h"
 #include "configanalyzer.h"
 #include "configtable.h"
 #include "dlgdescription.h"
@@ -72,7 +73,7 @@ ProjectData largeProject(const QString &chip)
 
 int main()
 {
-    for (const QString chip : {QStringLiteral("STM32F103RE"), QStringLiteral("STM32F407ZG")}) {
+    for (const QString &chip : ChipFacts::models()) {
         const ProjectData project = largeProject(chip);
         QByteArray table;
         QString error;

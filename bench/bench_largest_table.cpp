@@ -3,6 +3,7 @@
 // all its sockets and films, and every other port pin of the STM32F407ZG
 // (without external RAM) an output row, the widest row there is.
 
+#include "chipfacts.h"
 #include "configtable.h"
 #include "dlgdescription.h"
 #include "pindescriptions.h"
@@ -32,7 +33,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "usage: bench_largest_table PROJECT.cpro\n");
         return 2;
     }
-    const QString chip = QStringLiteral("STM32F407ZG");
+    const QString chip = ChipFacts::F407;
     const CDlgDescription names;
     const CPinDescriptions catalogue(false);
     ProjectData project = ProjectData::fresh(chip, false);

@@ -33,23 +33,23 @@ moc=${qt_bins:+$qt_bins/}moc
 command -v "$moc" >/dev/null 2>&1 || moc=moc
 
 mkdir -p "$work/moc" "$work/corpus"
-sources=(atomicfile.cpp chipfacts.cpp configtable.cpp fieldencoder.cpp inifile.cpp tablefile.cpp tablelayout.cpp tabledecoder.cpp
-         configanalyzer.cpp dlgdescription.cpp pindescriptions.cpp pindata_f407.cpp projectdata.cpp projectfile.cpp settingshelpers.cpp)
+# The whole core library, with the meta-object code of its classes.
+files=("$core"/*.cpp)
 moc_sources=()
-for header in configanalyzer.h dlgdescription.h pindescriptions.h; do
-    out="$work/moc/moc_${header%.h}.cpp"
-    "$moc" "$core/$header" -o "$out"
+for header in "$core"/*.h; do
+    grep -q Q_OBJECT "$header" || continue
+    name=$(basename "$header" .h)
+    out="$work/moc/moc_$name.cpp"
+    "$moc" "$header" -o "$out"
     moc_sources+=("$out")
 done
-files=()
-for s in "${sources[@]}"; do files+=("$core/$s"); done
 
 echo "fuzz.sh: building $work/fuzz_decoder" >&2
 # shellcheck disable=SC2046
 clang++ -std=c++17 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -DQT_NO_CAST_FROM_BYTEARRAY -I"$core" $(pkg-config --cflags Qt5Core) \
+    -DQT_NO_CAST_FROM_BYTEARRAY -I"$core" $(pkg-config --cflags Qt5Core Qt5SerialPort) \
     "$here/fuzz_decoder.cpp" "${files[@]}" "${moc_sources[@]}" \
-    $(pkg-config --libs Qt5Core) -o "$work/fuzz_decoder"
+    $(pkg-config --libs Qt5Core Qt5SerialPort) -o "$work/fuzz_decoder"
 
 # Seeds: the table of an empty project, and one with a digital-input row.
 printf '\x04FSMC0\x02DI\x00\x02DO\x00\x02AI\x00\x02AO\x00\x04EXIT\x00\x06USART1\x00\x06USART2\x00\x06USART3\x00\x06USART4\x00\x06USART5\x00\x06USART6\x00\x04SPI1\x00\x04SPI2\x00\x04SPI3\x00\x03SYS\x00' \

@@ -5,6 +5,7 @@
 // input the reader accepts must give a project the generator can write again
 // and that reads back the same; anything else aborts so the fuzzer keeps it.
 
+#include "chipfacts.h"
 #include "configanalyzer.h"
 #include "configtable.h"
 
@@ -46,13 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size > 1 << 20)
         return 0;
     const QByteArray bytes(reinterpret_cast<const char *>(data), int(size));
-    check(bytes, QStringLiteral("STM32F103RE"));
-    check(bytes, QStringLiteral("STM32F407ZG"));
+    for (const QString &chip : ChipFacts::models())
+        check(bytes, chip);
     QByteArray transfer;
     QString error;
     if (ConfigTable::toTransferForm(bytes, &transfer, &error)) {
-        check(transfer, QStringLiteral("STM32F103RE"));
-        check(transfer, QStringLiteral("STM32F407ZG"));
+        for (const QString &chip : ChipFacts::models())
+            check(transfer, chip);
     }
     return 0;
 }

@@ -280,6 +280,10 @@ int runUpload(const QStringList &args)
         {"chip", "Chip model of the controller: STM32F103RE or STM32F407ZG.", "MODEL"},
         {{"o", "output"}, "The project file to write.", "PROJECT.cpro"},
         {"raw-out", "Also write the table as read (transfer form) to FILE.", "FILE"},
+        {"compare",
+         "Say whether the controller holds what PROJECT would write, and what differs "
+         "(exit 0 when it does, 1 when it differs, 2 on an error); --lang en for English.",
+         "PROJECT.cpro"},
     });
     int exitCode = 0;
     if (!parseArguments(parser, "upload", args, &exitCode))
@@ -295,33 +299,39 @@ int runUpload(const QStringList &args)
                                         ChipFacts::models().join(QStringLiteral(", ")));
     const QString output = parser.value("output");
     const QString rawOut = parser.value("raw-out");
-    if (output.isEmpty() && rawOut.isEmpty())
+    const QString compare = parser.value("compare");
+    if (output.isEmpty() && rawOut.isEmpty() && compare.isEmpty())
         return usageError("upload", "-o PROJECT.cpro is required");
     if (!parser.positionalArguments().isEmpty())
         return usageError("upload", "unexpected argument " + parser.positionalArguments().first());
 
     CSerial serial;
-    if (!openLink("upload", driver, serial, port))
-        return ExitFailed;
     CUploadTransfer transfer;
+    const int failed = compare.isEmpty() ? ExitFailed : ExitUsage; // 1 means "differs" then
+    if (!openLink("upload", driver, serial, port))
+        return failed;
     if (!runTransfer("upload", driver, &transfer, transfer.start(chip)))
-        return ExitFailed;
+        return failed;
     serial.close();
 
     const QByteArray table = transfer.uploadBuffer();
-    if (!rawOut.isEmpty()) {
-        if (!AtomicFile::write(rawOut, table, &error))
-            return failure("upload", error);
+    if (!rawOut.isEmpty() && !AtomicFile::write(rawOut, table, &error)) {
+        failure("upload", error);
+        return failed;
     }
-    if (output.isEmpty())
-        return 0;
-    ProjectData project;
-    if (!CAnalyzeBinFileToConfigure::decode(table, chip, &project, &error))
-        return failure("upload",
-                       QStringLiteral("the table read back cannot be decoded: %1").arg(error));
-    if (!ProjectFile::write(project, output, &error))
-        return failure("upload", error);
-    return 0;
+    if (!output.isEmpty()) {
+        ProjectData project;
+        bool written = CAnalyzeBinFileToConfigure::decode(table, chip, &project, &error);
+        if (!written)
+            error = QStringLiteral("the table read back cannot be decoded: %1").arg(error);
+        else
+            written = ProjectFile::write(project, output, &error);
+        if (!written) {
+            failure("upload", error);
+            return failed;
+        }
+    }
+    return compare.isEmpty() ? 0 : compareWithProject(table, chip, compare);
 }
 
 int runPorts(const QStringList &args)

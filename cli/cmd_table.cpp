@@ -1,3 +1,5 @@
+#include "chipfacts.h"
+#include "commandline.h"
 #include "commands.h"
 
 #include "atomicfile.h"
@@ -8,8 +10,12 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
-#include <csignal>
 #include <cstdio>
+
+using Cli::failure;
+using Cli::parse;
+using Cli::TerminationHold;
+using Cli::usageError;
 
 namespace {
 
@@ -33,57 +39,6 @@ const char kDecodeHelp[] =
     "  --chip MODEL        the controller's chip: STM32F103RE or STM32F407ZG\n"
     "  -o, --output FILE   the project file to write (replaced whole or left untouched)\n"
     "  -h, --help          show this help\n";
-
-// One line on stderr: the command, the file concerned (unless the message
-// already names it) and the problem.
-int failure(const char *command, const QString &file, QString message, int status = 1)
-{
-    message.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    if (!file.isEmpty() && !message.contains(file))
-        message = file + QStringLiteral(": ") + message;
-    std::fprintf(stderr, "mirel-cli %s: %s\n", command, qPrintable(message));
-    return status;
-}
-
-int usageError(const char *command, const QString &message)
-{
-    return failure(command, QString(), message + QStringLiteral(" (try --help)"), 2);
-}
-
-// Parses the arguments of a sub-command; false with a message on bad usage.
-bool parse(QCommandLineParser &parser, const QStringList &args, QString *message)
-{
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    if (!parser.parse(QStringList{QStringLiteral("mirel-cli")} + args)) {
-        *message = parser.errorText();
-        return false;
-    }
-    return true;
-}
-
-// Holds back the signals that end a run from the terminal or the system while
-// it lives. A writer makes a temporary folder and a temporary file beside its
-// output and removes them on every return, but the default action of SIGINT
-// or SIGTERM would end the program in between and leave them behind; held
-// back, the signal takes effect once they are gone.
-class TerminationHold
-{
-public:
-    TerminationHold()
-    {
-        sigset_t set;
-        sigemptyset(&set);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
-            sigaddset(&set, signal);
-        pthread_sigmask(SIG_BLOCK, &set, &previous);
-    }
-    ~TerminationHold() { pthread_sigmask(SIG_SETMASK, &previous, nullptr); }
-    TerminationHold(const TerminationHold &) = delete;
-    TerminationHold &operator=(const TerminationHold &) = delete;
-
-private:
-    sigset_t previous;
-};
 
 } // namespace
 
@@ -152,10 +107,9 @@ int runDecode(const QStringList &args)
     if (!parser.isSet(output) || parser.value(output).isEmpty())
         return usageError("decode", QStringLiteral("no output file given (-o PROJECT.cpro)"));
     const QString chipModel = parser.value(chip);
-    if (chipModel != QLatin1String("STM32F103RE") && chipModel != QLatin1String("STM32F407ZG"))
-        return usageError("decode", QStringLiteral("unknown chip model \"%1\" (STM32F103RE or "
-                                                   "STM32F407ZG)")
-                                        .arg(chipModel));
+    if (!ChipFacts::isKnown(chipModel))
+        return usageError("decode", QStringLiteral("unknown chip model \"%1\" (%2)")
+                                        .arg(chipModel, ChipFacts::models().join(" or ")));
     const QString tablePath = positional.first();
     const QString projectPath = parser.value(output);
 

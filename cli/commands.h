@@ -5,6 +5,14 @@
 // Each sub-command takes the arguments after its name and returns the exit status.
 int runTable(const QStringList &args);
 int runDecode(const QStringList &args);
+int runPins(const QStringList &args);
+int runReport(const QStringList &args);
+int runDiff(const QStringList &args);
 int runDownload(const QStringList &args);
 int runUpload(const QStringList &args);
 int runPorts(const QStringList &args);
+
+// upload --compare: prints whether the table read from the controller holds
+// what the project would write, and what differs. 0 when it does, 1 when it
+// differs, 2 when the project or the table cannot be read.
+int compareWithProject(const QByteArray &table, const QString &chip, const QString &projectPath);

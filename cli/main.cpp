@@ -1,8 +1,12 @@
+#include "appfolders.h"
 #include "commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
+#include <QTranslator>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -13,28 +17,93 @@ const char kUsage[] =
     "  table PROJECT.cpro -o TABLE.bin [--raw]   write a project's configuration table\n"
     "  decode TABLE.bin --chip MODEL -o PROJECT.cpro\n"
     "                                            turn a table back into a project\n"
+    "  pins PROJECT.cpro [--csv | --json]        list every pin with its function and table\n"
+    "  report PROJECT.cpro -o REPORT.pdf|.html   write the project's review document\n"
+    "  diff A B                                  what differs between two projects or tables\n"
     "  download --port DEVICE PROJECT.cpro       send a project's table to the controller\n"
-    "  upload --port DEVICE --chip MODEL -o PROJECT.cpro\n"
+    "  upload --port DEVICE --chip MODEL -o PROJECT.cpro [--compare PROJECT.cpro]\n"
     "                                            read the controller's table into a project\n"
     "  ports                                     list serial ports\n"
     "\n"
+    "pins, report, diff and upload --compare speak Chinese, or English with --lang en.\n"
     "Run 'mirel-cli COMMAND --help' for the options of a command.\n";
+
+// Takes "--lang CODE" or "--lang=CODE" out of the arguments. False with a
+// message for a code other than en or zh.
+bool takeLanguage(QStringList *args, QString *code, QString *error)
+{
+    for (int i = 0; i < args->size(); ++i) {
+        const QString arg = args->at(i);
+        if (arg == QLatin1String("--lang") && i + 1 < args->size()) {
+            *code = args->at(i + 1);
+            args->erase(args->begin() + i, args->begin() + i + 2);
+        } else if (arg.startsWith(QLatin1String("--lang="))) {
+            *code = arg.mid(7);
+            args->removeAt(i);
+        } else if (arg == QLatin1String("--lang")) {
+            *error = QStringLiteral("--lang needs en or zh");
+            return false;
+        } else {
+            continue;
+        }
+        break;
+    }
+    if (!code->isEmpty() && *code != QLatin1String("en") && *code != QLatin1String("zh")) {
+        *error = QStringLiteral("--lang: unknown language \"%1\" (en or zh)").arg(*code);
+        return false;
+    }
+    return true;
+}
+
+// The program's own translator, where the window finds it: the texts are
+// written in Chinese.
+bool installLanguage(const QString &code, QTranslator *translator)
+{
+    if (code != QLatin1String("en"))
+        return true;
+    const QString file = AppFolders::translationsDirectory() + "/lang_English.qm";
+    return translator->load(file) && QCoreApplication::installTranslator(translator);
+}
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    // Only a command that draws starts a window system, one without a screen.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && qstrcmp(argv[1], "report") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QStringList args = app->arguments().mid(1);
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
         std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;
+    }
+    QString language, error;
+    if (!takeLanguage(&args, &language, &error)) {
+        std::fprintf(stderr, "mirel-cli: %s (try --help)\n", qPrintable(error));
+        return 2;
+    }
+    QTranslator translator;
+    if (!installLanguage(language, &translator)) {
+        std::fputs("mirel-cli: the English texts (lang_English.qm) are missing\n", stderr);
+        return 2;
     }
     const QString command = args.takeFirst();
     if (command == "table")
         return runTable(args);
     if (command == "decode")
         return runDecode(args);
+    if (command == "pins")
+        return runPins(args);
+    if (command == "report")
+        return runReport(args);
+    if (command == "diff")
+        return runDiff(args);
     if (command == "download")
         return runDownload(args);
     if (command == "upload")

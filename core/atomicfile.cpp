@@ -1,5 +1,6 @@
 #include "atomicfile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -17,25 +18,38 @@ bool fail(QString *error, const QString &message)
 
 } // namespace
 
-bool write(const QString &filePath, const QByteArray &bytes, QString *error)
+bool isWritableTarget(const QString &filePath, QString *error)
 {
     if (filePath.isEmpty())
-        return fail(error, QStringLiteral("no file name given"));
+        return fail(error, QCoreApplication::translate("AtomicFile", "没有给出文件名"));
     // QFileInfo follows symbolic links: these are about the file written.
     const QFileInfo info(filePath);
     if (info.isDir())
-        return fail(error, QStringLiteral("%1 is a folder, not a file").arg(filePath));
+        return fail(
+            error,
+            QCoreApplication::translate("AtomicFile", "%1 是文件夹，不是文件").arg(filePath));
     // A device or a pipe would be replaced by a plain file.
     if (info.exists() && !info.isFile())
-        return fail(error, QStringLiteral("%1 is not a file").arg(filePath));
+        return fail(error, QCoreApplication::translate("AtomicFile", "%1 不是文件").arg(filePath));
+    return true;
+}
+
+bool write(const QString &filePath, const QByteArray &bytes, QString *error)
+{
+    if (!isWritableTarget(filePath, error))
+        return false;
+    const QFileInfo info(filePath);
     if (!QDir().mkpath(info.absolutePath()))
-        return fail(error, QStringLiteral("cannot create the folder %1").arg(info.absolutePath()));
+        return fail(
+            error,
+            QCoreApplication::translate("AtomicFile", "无法创建文件夹%1").arg(info.absolutePath()));
 
     // QSaveFile writes into a temporary file beside the target (beside the
     // file a link points to) and renames it over the target on commit().
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))
-        return fail(error, QStringLiteral("cannot write %1: %2").arg(filePath, file.errorString()));
+        return fail(error, QCoreApplication::translate("AtomicFile", "无法写入%1：%2")
+                               .arg(filePath, file.errorString()));
     // A small content stays in the write buffer until it is flushed: a full
     // disk shows only there, and commit() flushes without reporting it, then
     // renames the short file over the target. So flush and check first.
@@ -54,10 +68,13 @@ bool write(const QString &filePath, const QByteArray &bytes, QString *error)
     if (!whole || file.error() != QFileDevice::NoError) {
         const QString reason = file.errorString(); // cancelWriting() replaces it
         file.cancelWriting();                      // the destructor removes the temporary file
-        return fail(error, QStringLiteral("cannot write %1: %2").arg(filePath, reason));
+        return fail(
+            error,
+            QCoreApplication::translate("AtomicFile", "无法写入%1：%2").arg(filePath, reason));
     }
     if (!file.commit())
-        return fail(error, QStringLiteral("cannot write %1: %2").arg(filePath, file.errorString()));
+        return fail(error, QCoreApplication::translate("AtomicFile", "无法写入%1：%2")
+                               .arg(filePath, file.errorString()));
     return true;
 }
 

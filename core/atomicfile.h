@@ -16,4 +16,8 @@ namespace AtomicFile {
 // it was and the temporary file removed.
 bool write(const QString &filePath, const QByteArray &bytes, QString *error = nullptr);
 
+// Whether filePath names a file that write() could replace: not empty, not a
+// folder, not a device or pipe. False with a message otherwise.
+bool isWritableTarget(const QString &filePath, QString *error = nullptr);
+
 } // namespace AtomicFile

@@ -6,6 +6,8 @@
 #include "tabledecoder.h"
 #include "tablelayout.h"
 
+#include <QCoreApplication>
+
 CAnalyzeBinFileToConfigure::CAnalyzeBinFileToConfigure(QObject *parent) : QObject(parent) {}
 
 bool CAnalyzeBinFileToConfigure::decode(const QByteArray &table, const QString &chipModel,
@@ -35,7 +37,7 @@ bool CAnalyzeBinFileToConfigure::analyze(const QByteArray &table, const QString 
 {
     if (appDir.isEmpty()) {
         if (error)
-            *error = QStringLiteral("no application folder to write the project into");
+            *error = QCoreApplication::translate("ConfigAnalyzer", "没有可写入工程的程序文件夹");
         return false;
     }
     ProjectData project;

@@ -3,6 +3,7 @@
 #include "fieldencoder.h"
 #include "tablelayout.h"
 
+#include <QCoreApplication>
 #include <QVector>
 #include <functional>
 
@@ -55,9 +56,8 @@ bool checkChip(const QString &chip, int section, QString *error)
 {
     if (knownChip(chip))
         return true;
-    setError(
-        error,
-        QStringLiteral("section %1: unknown chip model \"%2\"").arg(L::sectionName(section), chip));
+    setError(error, QCoreApplication::translate("ConfigTable", "%1段：未知的芯片型号“%2”")
+                        .arg(L::sectionName(section), chip));
     return false;
 }
 
@@ -67,7 +67,7 @@ bool encodeRowSection(const ProjectData &project, int section, const QStringList
 {
     const int rows = list.size() / stringsPerRow;
     if (rows > L::maxRows) {
-        setError(error, QStringLiteral("section %1 has %2 rows; a table holds at most %3")
+        setError(error, QCoreApplication::translate("ConfigTable", "%1段有%2行，一个表最多%3行")
                             .arg(L::sectionName(section))
                             .arg(rows)
                             .arg(L::maxRows));
@@ -204,7 +204,9 @@ bool checkPort(int port, int last, const char *kind, QString *error)
 {
     if (port >= 1 && port <= last)
         return true;
-    setError(error, QStringLiteral("there is no %1 port %2").arg(QLatin1String(kind)).arg(port));
+    setError(error, QCoreApplication::translate("ConfigTable", "没有%1端口%2")
+                        .arg(QLatin1String(kind))
+                        .arg(port));
     return false;
 }
 
@@ -239,8 +241,9 @@ bool encodeFsmcSection(const ProjectData &project, QByteArray *section, QString 
 {
     const QString flag = project.fsmcInformation.value(1);
     if (flag != QLatin1String("0") && flag != QLatin1String("1")) {
-        setError(error,
-                 QStringLiteral("section FSMC, iSSelectRAM: \"%1\" is neither 0 nor 1").arg(flag));
+        setError(error, QCoreApplication::translate("ConfigTable",
+                                                    "FSMC段的iSSelectRAM：“%1”既不是0也不是1")
+                            .arg(flag));
         return false;
     }
     *section = tagged(L::Fsmc) + flag.toUtf8();
@@ -318,7 +321,7 @@ bool encodeSysSection(const ProjectData &project, QByteArray *section, QString *
         const int function = L::systemFunctions().indexOf(v.at(0));
         if (function < 0)
             return e.fail(QStringLiteral("SystemPin"), v.at(0),
-                          QStringLiteral("is not a system function"));
+                          QCoreApplication::translate("ConfigTable", "不是系统功能"));
         put8(out, function + 1);
         return e.pin(kPin, v.at(1), out) &&
                e.option(kMode, v.at(2), L::outputModeCodes(chip), out) &&
@@ -418,7 +421,7 @@ bool buildSections(const ProjectData &project, QList<QByteArray> *sections, QStr
 {
     const QString chip = chipOf(project);
     if (!knownChip(chip)) {
-        setError(error, QStringLiteral("unknown chip model \"%1\"").arg(chip));
+        setError(error, QCoreApplication::translate("ConfigTable", "未知的芯片型号“%1”").arg(chip));
         return false;
     }
     using Encoder = std::function<bool(QByteArray *, QString *)>;

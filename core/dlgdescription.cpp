@@ -53,6 +53,20 @@ CDlgDescription::CDlgDescription(QObject *parent) : QObject(parent)
                     << prefix + "LocalStartPort";
     }
 
+    retranslate();
+
+    configureBaseName = QStringLiteral("configure");
+    configTableFileName = QStringLiteral("02Configure_0x8007800.bin");
+    firmwareFileName = QStringLiteral("03Varnel_0x8012000.bin");
+    primaryFunctionFileName = QStringLiteral("04PrimaryFuntion_0x803A000.bin");
+    clientFunctionFileName = QStringLiteral("05ClientFuntion_0x8053000.bin");
+    driveFileName = QStringLiteral("06-0001-01ModbusRTUDrive_0x805D000.bin");
+    uploadDirectory = QStringLiteral("/config/uploadConfigureFile");
+    uploadProjectFileName = QStringLiteral("/uploadConfigureFile.cpro");
+}
+
+void CDlgDescription::retranslate()
+{
     noneText = tr("无");
 
     enableOptions = QStringList{tr("开"), tr("关"), tr("同上")};
@@ -97,6 +111,7 @@ CDlgDescription::CDlgDescription(QObject *parent) : QObject(parent)
     film1Applications = QStringList{tr("无"), "Flash", tr("自由驱动端"), tr("Studio服务端")};
     film2Applications = film1Applications;
     film3Applications = film1Applications;
+    addressingOptions = QStringList{tr("自动获取IP地址"), tr("使用下面的IP地址")};
 
     titleDI = tr("数字量输入");
     titleDO = tr("数字量输出");
@@ -109,8 +124,9 @@ CDlgDescription::CDlgDescription(QObject *parent) : QObject(parent)
     titleNewProject = tr("新建");
 
     const QString pinColumn = tr("引脚名");
-    const QStringList selectColumns{tr("片选脚使能位"), tr("片选脚第3位"), tr("片选脚第2位"),
+    headersChipSelect = QStringList{tr("片选脚使能位"), tr("片选脚第3位"), tr("片选脚第2位"),
                                     tr("片选脚第1位"), tr("片选脚第0位")};
+    const QStringList &selectColumns = headersChipSelect;
     headersDI = QStringList{pinColumn, tr("输入模式"), tr("X起始端子")} + selectColumns;
     headersDO =
         QStringList{pinColumn, tr("输出模式"), tr("输出速率"), tr("Y起始端子")} + selectColumns;
@@ -118,7 +134,7 @@ CDlgDescription::CDlgDescription(QObject *parent) : QObject(parent)
     headersAO = QStringList{pinColumn, tr("YA起始端子")} + selectColumns;
     headersEXIT = QStringList{pinColumn,        tr("输入模式"), tr("触发模式"),  tr("触发条件"),
                               tr("抢占优先级"), tr("子优先级"), tr("中断任务号")};
-    headersWireless = QStringList{"参数", "设定值", "无线设定值"};
+    headersWireless = QStringList{tr("参数"), tr("设定值"), tr("无线设定值")};
     headersUSART = QStringList{tr("TX引脚名"), tr("RX引脚名"), tr("波特率"),  tr("数据位"),
                                tr("停止位"),   tr("校验位"),   tr("端口应用")};
     headersNetwork = QStringList{tr("参数"), tr("设定值"), tr("以太网设置")};
@@ -129,13 +145,12 @@ CDlgDescription::CDlgDescription(QObject *parent) : QObject(parent)
                     tr("软片1应用"), tr("片选1引脚"),      tr("软片2应用"),    tr("片选2引脚"),
                     tr("软片3应用"), tr("片选3引脚")};
     headersSYS = QStringList{tr("系统特殊引脚描述"), pinColumn, tr("输出模式"), tr("输出速率")};
-
-    configureBaseName = QStringLiteral("configure");
-    configTableFileName = QStringLiteral("02Configure_0x8007800.bin");
-    firmwareFileName = QStringLiteral("03Varnel_0x8012000.bin");
-    primaryFunctionFileName = QStringLiteral("04PrimaryFuntion_0x803A000.bin");
-    clientFunctionFileName = QStringLiteral("05ClientFuntion_0x8053000.bin");
-    driveFileName = QStringLiteral("06-0001-01ModbusRTUDrive_0x805D000.bin");
-    uploadDirectory = QStringLiteral("/config/uploadConfigureFile");
-    uploadProjectFileName = QStringLiteral("/uploadConfigureFile.cpro");
+    headersSocket = QStringList{tr("通道"), tr("模块应用"), tr("IP地址"), tr("端口号")};
+    headersFilmNetwork =
+        QStringList{tr("软片"),     tr("IP地址获取方式"), tr("IP地址"),      tr("子网掩码"),
+                    tr("默认网关"), tr("DNS服务器"),      tr("本地起始端口")};
+    socketName = tr("通道%1");
+    filmName = tr("软片%1");
+    titleWireless = tr("无线模块");
+    titleNetwork = tr("以太网");
 }

@@ -7,12 +7,16 @@
 // The program's vocabulary: project-file keys, option lists of the parameter
 // tables, column titles, window titles and download file names. Every object
 // that needs it owns its own instance; nothing changes it after construction.
-// Translated entries take the language active when the instance is built.
+// Translated entries take the language active when the instance is built, or
+// when retranslate() is called after a change of language.
 class CDlgDescription : public QObject
 {
     Q_OBJECT
 public:
     explicit CDlgDescription(QObject *parent = nullptr);
+
+    // Takes the translated entries again in the language now active.
+    void retranslate();
 
     // Single keys.
     QString type;
@@ -72,6 +76,8 @@ public:
     QStringList film3Applications;
     QStringList reservedOptions1;
     QStringList reservedOptions2;
+    // How a film's IP address is set; the network list stores 1 or 2.
+    QStringList addressingOptions;
 
     // Table window titles.
     QString titleDI;
@@ -95,6 +101,15 @@ public:
     QStringList headersNetwork;
     QStringList headersSPI;
     QStringList headersSYS;
+    // The chip-select columns of the board tables: enable, bit 3 .. bit 0.
+    QStringList headersChipSelect;
+    // The wireless sockets of a serial port and the network of the SPI films.
+    QStringList headersSocket;
+    QStringList headersFilmNetwork;
+    QString socketName; // "通道%1"
+    QString filmName;   // "软片%1"
+    QString titleWireless;
+    QString titleNetwork;
 
     // File names.
     QString configureBaseName;

@@ -40,17 +40,18 @@ void putBE32(QByteArray &out, quint32 value)
 
 using namespace TableBytes;
 
-FieldEncoder::FieldEncoder(const QString &chipModel, int section)
-    : chip(chipModel), section(section)
+FieldEncoder::FieldEncoder(const QString &chipModel, int sectionIndex)
+    : chip(chipModel), section(sectionIndex)
 {
 }
 
 bool FieldEncoder::fail(const QString &key, const QString &value, const QString &reason)
 {
-    QString place = QStringLiteral("section ") + L::sectionName(section);
     if (row > 0)
-        place += QStringLiteral(", row ") + QString::number(row);
-    message = QStringLiteral("%1, %2: \"%3\" %4").arg(place, key, value, reason);
+        message = tr("%1段第%2行的%3：“%4”%5")
+                      .arg(L::sectionName(section), QString::number(row), key, value, reason);
+    else
+        message = tr("%1段的%2：“%3”%4").arg(L::sectionName(section), key, value, reason);
     return false;
 }
 
@@ -58,7 +59,7 @@ bool FieldEncoder::pin(const QString &key, const QString &text, QByteArray &out)
 {
     const QByteArray field = ConfigTable::encodePin(chip, text);
     if (field.size() != L::pinFieldSize)
-        return fail(key, text, QStringLiteral("is not a pin of ") + chip);
+        return fail(key, text, tr("不是%1的引脚").arg(chip));
     out += field;
     return true;
 }
@@ -84,7 +85,7 @@ bool FieldEncoder::optionIndex(const QString &key, const QString &value, int cou
     bool ok = false;
     const int parsed = value.toInt(&ok);
     if (!ok || parsed < 0 || parsed >= count)
-        return fail(key, value, QStringLiteral("is not an option index (0-%1)").arg(count - 1));
+        return fail(key, value, tr("不是选项序号（0到%1）").arg(count - 1));
     *index = parsed;
     return true;
 }
@@ -93,12 +94,14 @@ bool FieldEncoder::number(const QString &key, const QString &value, int max, int
 {
     bool ok = false;
     const qlonglong parsed = value.toLongLong(&ok);
-    if (!ok) {
+    if (value.isEmpty()) {
         *result = 0;
         return true;
     }
+    if (!ok)
+        return fail(key, value, tr("不是数字"));
     if (parsed < 0 || parsed > max)
-        return fail(key, value, QStringLiteral("does not fit its field (0-%1)").arg(max));
+        return fail(key, value, tr("超出字段范围（0到%1）").arg(max));
     *result = int(parsed);
     return true;
 }
@@ -110,8 +113,7 @@ bool FieldEncoder::chipSelectCount(const QString &enable, const QStringList &bit
                                           QStringLiteral("开"), QStringLiteral("同上")};
     const int which = enableValues.indexOf(enable);
     if (which < 0)
-        return fail(QStringLiteral("SliceSelectPinIsEnble"), enable,
-                    QStringLiteral("is not an enable option (0-2)"));
+        return fail(QStringLiteral("SliceSelectPinIsEnble"), enable, tr("不是使能选项（0到2）"));
     const bool off = which == 0 || which == 3;
     int used = 0;
     while (!off && used < bits.size() && bits.at(used) != QLatin1String("0"))
@@ -125,7 +127,7 @@ bool FieldEncoder::placeAddress(const QString &key, const QString &address, int 
 {
     const QStringList parts = address.split(QLatin1Char('.'));
     if (parts.size() > 7)
-        return fail(key, address, QStringLiteral("has more than seven parts"));
+        return fail(key, address, tr("超过七段"));
     QVector<int> bytes;
     if (!addressParts(key, address, &bytes))
         return false;
@@ -147,7 +149,7 @@ bool FieldEncoder::addressParts(const QString &key, const QString &address, QVec
         bool ok = false;
         const int value = part.toInt(&ok);
         if (!ok || part.trimmed().isEmpty() || value < 0 || value > 255)
-            return fail(key, address, QStringLiteral("is not an address (parts 0-255)"));
+            return fail(key, address, tr("不是地址（每段0到255）"));
         *bytes << value;
     }
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -16,9 +17,11 @@ void putBE32(QByteArray &out, quint32 value);
 
 // Encodes the fields of one table section for a chip. The first value that
 // cannot be encoded stops the section; error() then names the section, the
-// row (when set), the key and the value.
+// row (when set), the key and the value, in the language of the program.
 class FieldEncoder
 {
+    Q_DECLARE_TR_FUNCTIONS(FieldEncoder)
+
 public:
     FieldEncoder(const QString &chipModel, int section);
 
@@ -34,8 +37,9 @@ public:
     bool option(const QString &key, const QString &value, const QVector<int> &codes,
                 QByteArray &out, int width = 1);
     bool optionIndex(const QString &key, const QString &value, int count, int *index);
-    // A number field: text that is not a number counts as 0; a number the
-    // field cannot hold (below 0 or above max) is refused.
+    // A number field: an empty text counts as 0; any other text that is not
+    // a number, or a number the field cannot hold (below 0 or above max), is
+    // refused.
     bool number(const QString &key, const QString &value, int max, int *result);
     // The chip-select count byte of a DI/DO/AI/AO row: 1 when the enable is
     // off ("关" or its table index 0), otherwise 2 to the number of pins set

@@ -3,6 +3,7 @@
 #include "atomicfile.h"
 #include "settingshelpers.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -30,19 +31,6 @@ QVariantMap contentOf(QSettings *settings)
     return content;
 }
 
-// Refuses a path that names no file to write: empty, a folder, a device.
-bool checkTarget(const QString &filePath, QString *error)
-{
-    if (filePath.isEmpty())
-        return fail(error, QStringLiteral("no file name given"));
-    const QFileInfo info(filePath);
-    if (info.isDir())
-        return fail(error, QStringLiteral("%1 is a folder, not a file").arg(filePath));
-    if (info.exists() && !info.isFile())
-        return fail(error, QStringLiteral("%1 is not a file").arg(filePath));
-    return true;
-}
-
 // The INI bytes of start (none: an empty file) with the edits applied. The
 // settings write a copy in a private temporary folder, which is removed on
 // return whatever the outcome.
@@ -51,12 +39,13 @@ bool render(const QString &filePath, const QByteArray *start,
 {
     QTemporaryDir scratch;
     if (!scratch.isValid())
-        return fail(error, QStringLiteral("cannot write %1: no temporary folder: %2")
+        return fail(error, QCoreApplication::translate("IniFile", "无法写入%1：没有临时文件夹：%2")
                                .arg(filePath, scratch.errorString()));
     const QString draft = scratch.filePath(QStringLiteral("draft.ini"));
     QString why;
     if (start && !AtomicFile::write(draft, *start, &why))
-        return fail(error, QStringLiteral("cannot write %1: %2").arg(filePath, why));
+        return fail(error,
+                    QCoreApplication::translate("IniFile", "无法写入%1：%2").arg(filePath, why));
 
     QVariantMap written;
     {
@@ -69,11 +58,13 @@ bool render(const QString &filePath, const QByteArray *start,
         case QSettings::NoError:
             break;
         case QSettings::FormatError:
-            return fail(error, QStringLiteral("%1 cannot be read as an INI file").arg(filePath));
+            return fail(
+                error,
+                QCoreApplication::translate("IniFile", "%1 无法作为INI文件读取").arg(filePath));
         default:
-            return fail(error, QStringLiteral("cannot write %1: the temporary copy %2 cannot be "
-                                              "written")
-                                   .arg(filePath, draft));
+            return fail(error,
+                        QCoreApplication::translate("IniFile", "无法写入%1：临时副本%2无法写入")
+                            .arg(filePath, draft));
         }
         written = contentOf(settings.get());
     }
@@ -87,24 +78,24 @@ bool render(const QString &filePath, const QByteArray *start,
     QByteArray content;
     if (QFileInfo::exists(draft)) { // absent when nothing at all was written
         if (!QFile::rename(draft, check))
-            return fail(error, QStringLiteral("cannot write %1: the temporary copy %2 cannot be "
-                                              "renamed")
-                                   .arg(filePath, draft));
+            return fail(error,
+                        QCoreApplication::translate("IniFile", "无法写入%1：临时副本%2无法改名")
+                            .arg(filePath, draft));
         QFile file(check);
         if (!file.open(QIODevice::ReadOnly))
-            return fail(error, QStringLiteral("cannot write %1: the temporary copy cannot be "
-                                              "read: %2")
-                                   .arg(filePath, file.errorString()));
+            return fail(error,
+                        QCoreApplication::translate("IniFile", "无法写入%1：临时副本无法读取：%2")
+                            .arg(filePath, file.errorString()));
         content = file.readAll();
         if (file.error() != QFileDevice::NoError)
-            return fail(error, QStringLiteral("cannot write %1: the temporary copy cannot be "
-                                              "read: %2")
-                                   .arg(filePath, file.errorString()));
+            return fail(error,
+                        QCoreApplication::translate("IniFile", "无法写入%1：临时副本无法读取：%2")
+                            .arg(filePath, file.errorString()));
     }
     const std::unique_ptr<QSettings> reread(openSettings(check));
     if (reread->status() != QSettings::NoError || contentOf(reread.get()) != written)
-        return fail(error, QStringLiteral("cannot write %1: its temporary copy in %2 came out "
-                                          "incomplete (is the disk full?)")
+        return fail(error, QCoreApplication::translate(
+                               "IniFile", "无法写入%1：%2中的临时副本不完整（磁盘满了吗？）")
                                .arg(filePath, QFileInfo(scratch.path()).absolutePath()));
     *bytes = content;
     return true;
@@ -114,19 +105,19 @@ bool render(const QString &filePath, const QByteArray *start,
 
 bool update(const QString &filePath, const std::function<void(QSettings *)> &edit, QString *error)
 {
-    if (!checkTarget(filePath, error))
+    if (!AtomicFile::isWritableTarget(filePath, error))
         return false;
     QByteArray old;
     const bool exists = QFileInfo::exists(filePath);
     if (exists) {
         QFile file(filePath);
         if (!file.open(QIODevice::ReadOnly))
-            return fail(error,
-                        QStringLiteral("cannot read %1: %2").arg(filePath, file.errorString()));
+            return fail(error, QCoreApplication::translate("IniFile", "无法读取%1：%2")
+                                   .arg(filePath, file.errorString()));
         old = file.readAll();
         if (file.error() != QFileDevice::NoError)
-            return fail(error,
-                        QStringLiteral("cannot read %1: %2").arg(filePath, file.errorString()));
+            return fail(error, QCoreApplication::translate("IniFile", "无法读取%1：%2")
+                                   .arg(filePath, file.errorString()));
     }
     QByteArray bytes;
     return render(filePath, exists ? &old : nullptr, edit, &bytes, error) &&
@@ -136,7 +127,8 @@ bool update(const QString &filePath, const std::function<void(QSettings *)> &edi
 bool replace(const QString &filePath, const std::function<void(QSettings *)> &edit, QString *error)
 {
     QByteArray bytes;
-    return checkTarget(filePath, error) && render(filePath, nullptr, edit, &bytes, error) &&
+    return AtomicFile::isWritableTarget(filePath, error) &&
+           render(filePath, nullptr, edit, &bytes, error) &&
            AtomicFile::write(filePath, bytes, error);
 }
 

@@ -1,13 +1,13 @@
 #include "pinrules.h"
 
 #include "chipfacts.h"
+#include "projectfile.h"
 
 const QString PinBoard::freeText = QStringLiteral(" ");
 
 namespace {
 
 const QStringList kSpiKinds{"SCK", "MISO", "MOSI"};
-const QStringList kBoardSelects{"DI_CS", "DO_CS", "AI_CS", "AO_CS"};
 
 } // namespace
 
@@ -96,17 +96,10 @@ bool PinBoard::lockedForEdit(const QString &function) const
 {
     // A chip select of an SPI stays while its SPI is complete; board chip
     // selects belong to their table and are only moved from there.
-    bool locked = false;
-    if (function.mid(0, 3) == QLatin1String("SPI") && function.mid(4, 1) == QLatin1String("_") &&
-        function.mid(5, 2) == QLatin1String("CS")) {
-        for (const QString &spi : ChipFacts::spiPorts())
-            if (function.startsWith(spi + QLatin1String("_CS")))
-                locked = isPeripheralComplete(spi);
-    }
-    for (const QString &select : kBoardSelects)
-        if (function.contains(select))
-            locked = true;
-    return locked;
+    const CPinDescriptions::DlgType owner = ChipFacts::chipSelectTableOf(function);
+    if (owner >= CPinDescriptions::DlgSPI1 && owner <= CPinDescriptions::DlgSPI3)
+        return isPeripheralComplete(ChipFacts::spiPorts().at(owner - CPinDescriptions::DlgSPI1));
+    return owner != CPinDescriptions::DlgNone;
 }
 
 // On STM32F407ZG a peripheral that can sit on two groups of pins is offered
@@ -142,21 +135,51 @@ QVector<PinBoard::MenuEntry> PinBoard::menuEntries(int pinIndex) const
     if (pin.isEmpty())
         return entries;
     const QStringList list = cat.functionsOf(model, pin).mid(0, maxMenuEntries);
-    const bool editable = !lockedForEdit(function(pinIndex));
+    const QString current = function(pinIndex);
+    const bool editable = !lockedForEdit(current);
+    QString lockReason;
+    if (!editable) {
+        const CPinDescriptions::DlgType owner = ChipFacts::chipSelectTableOf(current);
+        lockReason = tr("%1 是 %2 表格的片选：请先在 %2 表格中另选片选引脚")
+                         .arg(current, ProjectFile::sectionOf(owner));
+    }
     const QStringList unique{cat.sysInit, cat.sysRunLed, cat.sysFaultLed, cat.sysWatchDog};
 
     for (const QString &text : list) {
-        MenuEntry entry{text, editable};
-        if (editable && unique.contains(text) && texts.contains(text))
+        MenuEntry entry{text, editable, lockReason};
+        if (editable && unique.contains(text) && texts.contains(text)) {
             entry.enabled = false;
+            entry.reason = tr("%1 已分配在 %2 上").arg(text, pinName(int(texts.indexOf(text))));
+        }
         bool groupState = false;
         // A locked pin (one carrying a chip select) stays locked whatever its
         // groups say: the chip select is moved from its table first.
-        if (isF407() && alternativeGroupState(text, pin, &groupState))
+        if (isF407() && alternativeGroupState(text, pin, &groupState)) {
             entry.enabled = editable && groupState;
+            if (editable && !groupState)
+                entry.reason =
+                    tr("%1 已用在另一组引脚上").arg(text.section(QLatin1Char('_'), 0, 0));
+        }
         entries << entry;
     }
     return entries;
+}
+
+QVector<int> PinBoard::findPins(const QString &query) const
+{
+    QVector<int> found;
+    const QString wanted = query.trimmed();
+    if (wanted.isEmpty())
+        return found;
+    for (int i = 0; i < pinCount(); ++i) {
+        const bool byName = names.at(i).compare(wanted, Qt::CaseInsensitive) == 0;
+        bool bySignal = texts.at(i).contains(wanted, Qt::CaseInsensitive);
+        for (const QString &signal : cat.alternateFunctionsOf(model, names.at(i)))
+            bySignal = bySignal || signal.contains(wanted, Qt::CaseInsensitive);
+        if (byName || bySignal)
+            found << i;
+    }
+    return found;
 }
 
 PinBoard::Outcome PinBoard::applyChoice(int pinIndex, int k, const QString &hoverFunction)
@@ -247,16 +270,23 @@ void PinBoard::applySerialPartners(Outcome &outcome, int pinIndex, const QString
 void PinBoard::applyBoardClearing(Outcome &outcome, const QString &choice,
                                   const QString &hoverFunction)
 {
-    if (choice != cat.clearPin)
+    // A pin that leaves a board table, cleared or given another function,
+    // frees the table's chip selects; the table, told by the signal, places
+    // those of its remaining rows again.
+    const CPinDescriptions::DlgType left = ChipFacts::tableOf(hoverFunction);
+    if (choice == hoverFunction || (choice != cat.clearPin && ChipFacts::tableOf(choice) == left))
         return;
-    if (hoverFunction == cat.normalDI)
-        releaseContaining(outcome, QStringLiteral("DI_CS"), SignalDI);
-    if (hoverFunction == cat.normalDO)
-        releaseContaining(outcome, QStringLiteral("DO_CS"), SignalDO);
-    if (hoverFunction.contains(cat.adc))
-        releaseContaining(outcome, QStringLiteral("AI_CS"), SignalAI);
-    if (hoverFunction.contains(cat.dac))
-        releaseContaining(outcome, QStringLiteral("AO_CS"), SignalAO);
+    const struct
+    {
+        CPinDescriptions::DlgType type;
+        SelectSignal signal;
+    } boards[] = {{CPinDescriptions::DlgDI, SignalDI},
+                  {CPinDescriptions::DlgDO, SignalDO},
+                  {CPinDescriptions::DlgAI, SignalAI},
+                  {CPinDescriptions::DlgAO, SignalAO}};
+    for (const auto &board : boards)
+        if (left == board.type)
+            releaseContaining(outcome, ChipFacts::chipSelectPrefix(board.type), board.signal);
 }
 
 PinBoard::Outcome PinBoard::placeSpiChipSelects(CPinDescriptions::DlgType type,
@@ -276,7 +306,7 @@ PinBoard::Outcome PinBoard::placeSpiChipSelects(CPinDescriptions::DlgType type,
     }
     for (int i = 0; i < qMin(3, int(newNames.size())); ++i) {
         const int index = indexOfPin(newNames.at(i));
-        if (index >= 0 && !cat.functionsOf(model, newNames.at(i)).isEmpty())
+        if (canTakeChipSelect(index, type))
             write(outcome, index, prefix + QString::number(i + 1));
     }
     return outcome;
@@ -301,10 +331,34 @@ PinBoard::Outcome PinBoard::placeBoardChipSelects(CPinDescriptions::DlgType type
     // Each board's four names arrive as bit 3, bit 2, bit 1, bit 0.
     for (int i = 0; i < newNames.size(); ++i) {
         const int index = indexOfPin(newNames.at(i));
-        if (index >= 0 && !cat.functionsOf(model, newNames.at(i)).isEmpty())
+        if (canTakeChipSelect(index, type))
             write(outcome, index, prefix + QString::number(4 - i % 4));
     }
     return outcome;
+}
+
+bool PinBoard::canTakeChipSelect(int pinIndex, CPinDescriptions::DlgType type) const
+{
+    const QString prefix = ChipFacts::chipSelectPrefix(type);
+    if (prefix.isEmpty() || cat.functionsOf(model, pinName(pinIndex)).isEmpty())
+        return false;
+    return isFree(pinIndex) || function(pinIndex).startsWith(prefix);
+}
+
+QStringList PinBoard::releaseUnusedChipSelects(CPinDescriptions::DlgType type,
+                                               const QStringList &usedPins)
+{
+    QStringList released;
+    const QString prefix = ChipFacts::chipSelectPrefix(type);
+    if (prefix.isEmpty())
+        return released;
+    for (int i = 0; i < pinCount(); ++i) {
+        if (texts.at(i).startsWith(prefix) && !usedPins.contains(names.at(i))) {
+            released << names.at(i);
+            setFunction(i, freeText);
+        }
+    }
+    return released;
 }
 
 void PinBoard::write(Outcome &outcome, int pinIndex, const QString &text)

@@ -34,6 +34,7 @@ public:
     {
         QString text;
         bool enabled = true;
+        QString reason; // why a disabled entry cannot be chosen
     };
 
     // One pin written (assigned == true, drawn green) or freed (text " ").
@@ -93,17 +94,30 @@ public:
     // The pin-name title of the menu is not part of the list.
     QVector<MenuEntry> menuEntries(int pinIndex) const;
 
+    // Pins whose name is the query, or whose function or datasheet signals
+    // contain it ("PA9", "USART2_TX", "SPI1"), in package order; case is ignored.
+    QVector<int> findPins(const QString &query) const;
+
     // Applies entry k of the pin's catalogue list. hoverFunction is the pin's
     // function text before the choice. Out-of-range choices change nothing.
     Outcome applyChoice(int pinIndex, int k, const QString &hoverFunction);
     Outcome applyFunction(int pinIndex, const QString &choice, const QString &hoverFunction);
 
-    // Chip selects handed over by the SPI table (DlgSPI1..DlgSPI3).
+    // Chip selects handed over by the SPI table (DlgSPI1..DlgSPI3). A chip
+    // select never lands on a pin that carries another function.
     Outcome placeSpiChipSelects(CPinDescriptions::DlgType type, const QStringList &newNames,
                                 const QStringList &oldNames);
     // Chip selects handed over by the DI, DO, AI or AO table (four per board).
     Outcome placeBoardChipSelects(CPinDescriptions::DlgType type, const QStringList &newNames,
                                   const QStringList &oldNames, const QStringList &boards);
+
+    // Frees the pins that carry a chip select of the table but are not among
+    // usedPins (the table no longer uses them); returns their names.
+    QStringList releaseUnusedChipSelects(CPinDescriptions::DlgType type,
+                                         const QStringList &usedPins);
+    // Whether a table may place its chip select on the pin: it is a port pin
+    // with a function list, and free or already one of that table's.
+    bool canTakeChipSelect(int pinIndex, CPinDescriptions::DlgType type) const;
 
 private:
     void write(Outcome &outcome, int pinIndex, const QString &text);

@@ -71,20 +71,7 @@ bool ProjectData::operator==(const ProjectData &o) const
 
 int stringsPerRow(CPinDescriptions::DlgType type)
 {
-    switch (type) {
-    case CPinDescriptions::DlgDI:
-        return 16;
-    case CPinDescriptions::DlgDO:
-        return 18;
-    case CPinDescriptions::DlgAI:
-    case CPinDescriptions::DlgAO:
-    case CPinDescriptions::DlgEXIT:
-        return 14;
-    case CPinDescriptions::DlgSYS:
-        return 8;
-    default:
-        return 0;
-    }
+    return 2 * int(rowKeys(type).size());
 }
 
 QStringList rowKeys(CPinDescriptions::DlgType type)
@@ -107,4 +94,77 @@ QStringList rowKeys(CPinDescriptions::DlgType type)
     default:
         return {};
     }
+}
+
+QString valueOf(const QStringList &list, const QString &key)
+{
+    for (int i = 0; i + 1 < list.size(); i += 2)
+        if (list.at(i) == key)
+            return list.at(i + 1);
+    return QString();
+}
+
+namespace {
+
+// "0" is what a table stores for a bit or film without a pin.
+QString pinOrEmpty(const QString &stored)
+{
+    return stored == QLatin1String("0") ? QString() : stored;
+}
+
+} // namespace
+
+QVector<ChipSelectRow> chipSelectRows(const ProjectData &project, CPinDescriptions::DlgType type)
+{
+    QVector<ChipSelectRow> rows;
+    const QStringList *list = project.tableList(type);
+    const int perRow = stringsPerRow(type);
+    if (!list || perRow == 0 || !rowKeys(type).contains(QLatin1String("SliceSelectPin_0Bit")))
+        return rows;
+    for (int row = 1; row * perRow <= list->size(); ++row) {
+        const QString prefix = QString::number(row);
+        ChipSelectRow entry;
+        entry.pin = valueOf(*list, prefix + QLatin1String("Pin"));
+        for (int bit = 3; bit >= 0; --bit)
+            entry.bitPins << pinOrEmpty(
+                valueOf(*list, prefix + QStringLiteral("SliceSelectPin_%1Bit").arg(bit)));
+        rows << entry;
+    }
+    return rows;
+}
+
+QStringList spiChipSelectPins(const ProjectData &project, int port)
+{
+    QStringList pins;
+    if (port < 1 || port > int(project.spiInformation.size()))
+        return pins;
+    for (int film = 1; film <= 3; ++film)
+        pins << pinOrEmpty(valueOf(project.spiInformation.at(port - 1),
+                                   QStringLiteral("SliceSelect%1Pin").arg(film)));
+    return pins;
+}
+
+QStringList chipSelectPinsInUse(const ProjectData &project, CPinDescriptions::DlgType type)
+{
+    QStringList pins;
+    if (type >= CPinDescriptions::DlgSPI1 && type <= CPinDescriptions::DlgSPI3)
+        pins = spiChipSelectPins(project, type - CPinDescriptions::DlgSPI1 + 1);
+    else
+        for (const ChipSelectRow &row : chipSelectRows(project, type))
+            pins += row.bitPins;
+    pins.removeAll(QString());
+    return pins;
+}
+
+QStringList networkBlock(const ProjectData &project, int port, int film)
+{
+    QStringList block;
+    if (port < 1 || port > int(project.networkInformation.size()) || film < 1 || film > 3)
+        return block;
+    const CDlgDescription keys;
+    const QString prefix = QStringLiteral("FilmApplication%1").arg(film);
+    for (const QString &key : keys.networkKeys)
+        if (key.startsWith(prefix))
+            block << key << valueOf(project.networkInformation.at(port - 1), key);
+    return block;
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <array>
 
 // The project in memory: the chip, the pin functions and one information list
@@ -48,3 +49,28 @@ int stringsPerRow(CPinDescriptions::DlgType type);
 // The keys of one row of a row table (DI, DO, AI, AO, EXIT, SYS), in the
 // order the table writes them; empty for other kinds.
 QStringList rowKeys(CPinDescriptions::DlgType type);
+
+// Reads of the information lists by key, never by position in the list.
+
+// The value of key in an alternating key/value list; empty when absent.
+QString valueOf(const QStringList &list, const QString &key);
+
+// One row of a board table (DI, DO, AI, AO): its pin and the pins of its four
+// chip-select bits, bit 3 first; an empty text where a bit has no pin.
+struct ChipSelectRow
+{
+    QString pin;
+    QStringList bitPins;
+};
+QVector<ChipSelectRow> chipSelectRows(const ProjectData &project, CPinDescriptions::DlgType type);
+
+// The chip-select pins of the three films of an SPI port (1..3); an empty
+// text where a film has none.
+QStringList spiChipSelectPins(const ProjectData &project, int port);
+
+// Every chip-select pin a table's list uses (board tables and SPI ports).
+QStringList chipSelectPinsInUse(const ProjectData &project, CPinDescriptions::DlgType type);
+
+// The network settings of one film (1..3) of an SPI port (1..3): its six
+// keys and values, in the order the network dialog shows them.
+QStringList networkBlock(const ProjectData &project, int port, int film);

@@ -4,6 +4,7 @@
 #include "inifile.h"
 #include "settingshelpers.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <memory>
@@ -53,7 +54,7 @@ bool readRowTable(QSettings *settings, const QString &section, D::DlgType type, 
     if (!ok || count < 0)
         count = 0;
     if (count > kMaxRows) {
-        setError(error, QStringLiteral("section %1 declares %2 rows (at most %3 are possible)")
+        setError(error, QCoreApplication::translate("ProjectFile", "%1节声明了%2行（最多%3行）")
                             .arg(section, countText)
                             .arg(kMaxRows));
         return false;
@@ -112,23 +113,26 @@ bool read(const QString &filePath, ProjectData *project, QString *error)
 {
     const QFileInfo info(filePath);
     if (filePath.isEmpty() || !info.exists()) {
-        setError(error, QStringLiteral("%1 does not exist").arg(filePath));
+        setError(error, QCoreApplication::translate("ProjectFile", "%1 不存在").arg(filePath));
         return false;
     }
     if (!info.isFile()) {
-        setError(error, QStringLiteral("%1 is not a project file").arg(filePath));
+        setError(error,
+                 QCoreApplication::translate("ProjectFile", "%1 不是工程文件").arg(filePath));
         return false;
     }
     QFile probe(filePath);
     if (!probe.open(QIODevice::ReadOnly)) {
-        setError(error, QStringLiteral("%1 cannot be read: %2").arg(filePath, probe.errorString()));
+        setError(error, QCoreApplication::translate("ProjectFile", "%1 无法读取：%2")
+                            .arg(filePath, probe.errorString()));
         return false;
     }
     probe.close();
 
     std::unique_ptr<QSettings> settings(openSettings(filePath));
     if (settings->status() != QSettings::NoError) {
-        setError(error, QStringLiteral("%1 is not a project file").arg(filePath));
+        setError(error,
+                 QCoreApplication::translate("ProjectFile", "%1 不是工程文件").arg(filePath));
         return false;
     }
     const CPinDescriptions names(false);
@@ -136,8 +140,10 @@ bool read(const QString &filePath, ProjectData *project, QString *error)
     if (!names.isKnownChip(chip)) {
         setError(error,
                  chip.isEmpty()
-                     ? QStringLiteral("%1 is not a project file (it names no chip)").arg(filePath)
-                     : QStringLiteral("%1 names an unknown chip \"%2\"").arg(filePath, chip));
+                     ? QCoreApplication::translate("ProjectFile", "%1 不是工程文件（没有指明芯片）")
+                           .arg(filePath)
+                     : QCoreApplication::translate("ProjectFile", "%1 指明了未知的芯片“%2”")
+                           .arg(filePath, chip));
         return false;
     }
     bool ok = false;

@@ -3,7 +3,9 @@
 QSettings *openSettings(const QString &filePath)
 {
     auto *settings = new QSettings(filePath, QSettings::IniFormat);
-    settings->setIniCodec("UTF-8");
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+    settings->setIniCodec("UTF-8"); // Qt 6 reads and writes INI files as UTF-8
+#endif
     return settings;
 }
 
@@ -15,7 +17,7 @@ QString readValue(QSettings *settings, const QString &section, const QString &ke
     if (!settings->contains(path))
         return {};
     const QVariant value = settings->value(path);
-    QString text = value.type() == QVariant::StringList
+    QString text = value.userType() == QMetaType::QStringList
                        ? value.toStringList().join(QLatin1Char(','))
                        : value.toString();
     const int nul = text.indexOf(QChar(0));

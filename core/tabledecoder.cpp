@@ -5,6 +5,8 @@
 #include "dlgdescription.h"
 #include "pindescriptions.h"
 
+#include <QCoreApplication>
+
 namespace L = TableLayout;
 
 namespace {
@@ -91,7 +93,7 @@ bool TableDecoder::decodeSection(const L::SectionSpan &span)
     else
         ok = decodeSpi(section - L::Spi1 + 1);
     if (ok && pos != end)
-        ok = fail(QStringLiteral("%1 bytes are left over").arg(end - pos));
+        ok = fail(QCoreApplication::translate("TableDecoder", "多出%1字节").arg(end - pos));
     return ok;
 }
 
@@ -104,7 +106,8 @@ bool TableDecoder::decodeFsmc()
     else if (flag == '0' || flag == 0x00)
         externalRam = false;
     else
-        return fail(QStringLiteral("external-RAM flag %1 is neither 0 nor 1").arg(hex(flag)));
+        return fail(QCoreApplication::translate("TableDecoder", "外置RAM标志%1既不是0也不是1")
+                        .arg(hex(flag)));
     return true;
 }
 
@@ -189,7 +192,7 @@ bool TableDecoder::decodeRow(int rowSection, int r, QStringList *list)
         const int code = u8();
         const QStringList names = L::systemFunctions();
         if (code < 1 || code > names.size())
-            return fail(QStringLiteral("%1: unknown system function code %2")
+            return fail(QCoreApplication::translate("TableDecoder", "%1：未知的系统功能代码%2")
                             .arg(keys.systemPin, hex(code)));
         const QString function = names.at(code - 1);
         if (!pin(keys.pin, &pinText))
@@ -217,7 +220,8 @@ bool TableDecoder::decodeChipSelects(const QString &prefix, const QString &rowKe
     while (used < 4 && (1 << used) < count)
         ++used;
     if (count != (1 << used))
-        return fail(QStringLiteral("chip-select count %1 is not 1, 2, 4, 8 or 16").arg(count));
+        return fail(
+            QCoreApplication::translate("TableDecoder", "片选数%1不是1、2、4、8或16").arg(count));
     QStringList bits; // bit 0 first
     for (int bit = 0; bit < 4; ++bit) {
         QString pinText;
@@ -227,8 +231,9 @@ bool TableDecoder::decodeChipSelects(const QString &prefix, const QString &rowKe
     }
     for (int bit = 0; bit < used; ++bit) {
         if (bits.at(bit) == kOff)
-            return fail(
-                QStringLiteral("chip-select count %1 but bit %2 has no pin").arg(count).arg(bit));
+            return fail(QCoreApplication::translate("TableDecoder", "片选数为%1，但第%2位没有引脚")
+                            .arg(count)
+                            .arg(bit));
         assign(bits.at(bit), prefix + QString::number(bit + 1));
     }
     *list << rowKey + keys.sliceSelectPinIsEnble << (used > 0 ? kOn : kOff);
@@ -301,7 +306,7 @@ bool TableDecoder::decodeSockets(int port)
             first = u8();
         }
         if (first != L::socketMarker)
-            return fail(QStringLiteral("socket %1 has no marker").arg(socket));
+            return fail(QCoreApplication::translate("TableDecoder", "通道%1没有标记").arg(socket));
         const QString ip = address();
         const int portNumber = le16();
         allEmpty = allEmpty && application.isEmpty() && ip == QLatin1String("0.168.250.1") &&
@@ -379,7 +384,7 @@ bool TableDecoder::decodeNetworkBlock(int film, QStringList *network)
     const int blockEnd = pos + L::networkBlockSize;
     const int automatic = u8();
     if (automatic > 2)
-        return fail(QStringLiteral("film %1: addressing value %2 is neither 1 nor 2")
+        return fail(QCoreApplication::translate("TableDecoder", "软片%1：寻址值%2既不是1也不是2")
                         .arg(film)
                         .arg(automatic));
     QStringList values{automatic == 0 ? QString() : QString::number(automatic)};
@@ -403,7 +408,7 @@ bool TableDecoder::decodeNetworkBlock(int film, QStringList *network)
 bool TableDecoder::need(int count)
 {
     if (count < 0 || end - pos < count)
-        return fail(QStringLiteral("the section ends early"));
+        return fail(QCoreApplication::translate("TableDecoder", "该段提前结束"));
     return true;
 }
 
@@ -411,7 +416,7 @@ int TableDecoder::u8()
 {
     if (pos >= end) {
         if (message.isEmpty())
-            fail(QStringLiteral("the section ends early"));
+            fail(QCoreApplication::translate("TableDecoder", "该段提前结束"));
         pos = end + 1; // stays past the end; the section check reports it
         return -1;
     }
@@ -461,7 +466,7 @@ bool TableDecoder::pin(const QString &key, QString *text)
             return true;
         }
     }
-    return fail(QStringLiteral("%1: no pin of %2 at address %3 mask %4")
+    return fail(QCoreApplication::translate("TableDecoder", "%1：%2在地址%3、掩码%4处没有引脚")
                     .arg(key, chip, hex(int(base), 8), hex(mask, 4)));
 }
 
@@ -471,7 +476,8 @@ bool TableDecoder::option(const QString &key, int code, const QVector<int> &code
         return false;
     const int found = L::optionOf(codes, code);
     if (found < 0)
-        return fail(QStringLiteral("%1: unknown code %2").arg(key, hex(code)));
+        return fail(
+            QCoreApplication::translate("TableDecoder", "%1：未知的代码%2").arg(key, hex(code)));
     *index = QString::number(found);
     return true;
 }
@@ -488,10 +494,12 @@ bool TableDecoder::fail(const QString &what)
 {
     if (!message.isEmpty())
         return false;
-    QString place = QStringLiteral("section ") + L::sectionName(section);
     if (row > 0)
-        place += QStringLiteral(", row ") + QString::number(row);
-    message = place + QStringLiteral(": ") + what;
+        message = QCoreApplication::translate("TableDecoder", "%1段第%2行：%3")
+                      .arg(L::sectionName(section), QString::number(row), what);
+    else
+        message = QCoreApplication::translate("TableDecoder", "%1段：%2")
+                      .arg(L::sectionName(section), what);
     return false;
 }
 

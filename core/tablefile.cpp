@@ -3,7 +3,9 @@
 #include "atomicfile.h"
 #include "tablelayout.h"
 
+#include <QCoreApplication>
 #include <QDataStream>
+#include <QIODevice>
 
 // The two forms of a table on disk and on the line.
 namespace ConfigTable {
@@ -56,7 +58,8 @@ bool toTransferForm(const QByteArray &data, QByteArray *transfer, QString *error
         QString why;
         if (!TableLayout::splitSections(joined, &spans, &why)) {
             setError(error,
-                     QStringLiteral("the sixteen blocks of the file do not form a table: ") + why);
+                     QCoreApplication::translate("ConfigTable", "文件的十六个块组不成配置表：%1")
+                         .arg(why));
             return false;
         }
         *transfer = joined;
@@ -64,7 +67,7 @@ bool toTransferForm(const QByteArray &data, QByteArray *transfer, QString *error
     }
     QString why;
     if (!TableLayout::splitSections(data, &spans, &why)) {
-        setError(error, QStringLiteral("not a configuration table: ") + why);
+        setError(error, QCoreApplication::translate("ConfigTable", "不是配置表：%1").arg(why));
         return false;
     }
     *transfer = data;

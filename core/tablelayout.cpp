@@ -2,6 +2,7 @@
 
 #include "chipfacts.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace TableLayout {
@@ -69,7 +70,7 @@ private:
 
 QString cutShort(int section, int atByte, const QString &what)
 {
-    return QStringLiteral("the table ends inside section %1 at byte %2 (%3 missing)")
+    return QCoreApplication::translate("TableLayout", "配置表在%1段的第%2字节处结束（缺少%3）")
         .arg(sectionName(section))
         .arg(atByte)
         .arg(what);
@@ -79,26 +80,29 @@ bool walkRows(Walker &w, int section, QString *error)
 {
     int count = 0;
     if (!w.byte(&count)) {
-        setError(error, cutShort(section, w.position(), QStringLiteral("row count")));
+        setError(error, cutShort(section, w.position(),
+                                 QCoreApplication::translate("TableLayout", "行数")));
         return false;
     }
     if (count == 0)
         return true;
     int size = 0;
     if (!w.byte(&size)) {
-        setError(error, cutShort(section, w.position(), QStringLiteral("row size")));
+        setError(error, cutShort(section, w.position(),
+                                 QCoreApplication::translate("TableLayout", "行长")));
         return false;
     }
     if (size != rowSize(section)) {
-        setError(error, QStringLiteral("section %1 declares rows of %2 bytes; they are %3 bytes")
-                            .arg(sectionName(section))
-                            .arg(size)
-                            .arg(rowSize(section)));
+        setError(error,
+                 QCoreApplication::translate("TableLayout", "%1段声明每行%2字节，实际每行%3字节")
+                     .arg(sectionName(section))
+                     .arg(size)
+                     .arg(rowSize(section)));
         return false;
     }
     if (!w.skip(qint64(count) * size)) {
-        setError(error, QStringLiteral("section %1 declares %2 rows of %3 bytes but only %4 bytes "
-                                       "are left")
+        setError(error, QCoreApplication::translate("TableLayout",
+                                                    "%1段声明了%2行、每行%3字节，但只剩%4字节")
                             .arg(sectionName(section))
                             .arg(count)
                             .arg(size)
@@ -113,21 +117,23 @@ bool walkRecord(Walker &w, int section, int expected, bool *present, QString *er
 {
     int size = 0;
     if (!w.byte(&size)) {
-        setError(error, cutShort(section, w.position(), QStringLiteral("record size")));
+        setError(error, cutShort(section, w.position(),
+                                 QCoreApplication::translate("TableLayout", "记录长度")));
         return false;
     }
     *present = size != 0;
     if (size == 0)
         return true;
     if (size != expected) {
-        setError(error, QStringLiteral("section %1 declares a record of %2 bytes; it is %3")
+        setError(error, QCoreApplication::translate("TableLayout", "%1段声明记录长%2字节，实际为%3")
                             .arg(sectionName(section))
                             .arg(size)
                             .arg(expected));
         return false;
     }
     if (!w.skip(expected)) {
-        setError(error, cutShort(section, w.position(), QStringLiteral("port record")));
+        setError(error, cutShort(section, w.position(),
+                                 QCoreApplication::translate("TableLayout", "端口记录")));
         return false;
     }
     return true;
@@ -144,20 +150,24 @@ bool walkUsart(Walker &w, int section, QString *error)
         int first = 0;
         if (!w.byte(&first)) {
             setError(error,
-                     cutShort(section, w.position(), QStringLiteral("socket %1").arg(socket)));
+                     cutShort(section, w.position(),
+                              QCoreApplication::translate("TableLayout", "通道%1").arg(socket)));
             return false;
         }
         if (first >= '0' && first < '0' + socketApplicationCount) {
             int marker = 0;
             if (!w.byte(&marker)) {
-                setError(error,
-                         cutShort(section, w.position(), QStringLiteral("socket %1").arg(socket)));
+                setError(
+                    error,
+                    cutShort(section, w.position(),
+                             QCoreApplication::translate("TableLayout", "通道%1").arg(socket)));
                 return false;
             }
             first = marker;
         }
         if (first != socketMarker) {
-            setError(error, QStringLiteral("section %1, socket %2: unexpected byte 0x%3 at byte %4")
+            setError(error, QCoreApplication::translate("TableLayout",
+                                                        "%1段通道%2：第%4字节处有意外的字节0x%3")
                                 .arg(sectionName(section))
                                 .arg(socket)
                                 .arg(first, 2, 16, QLatin1Char('0'))
@@ -165,8 +175,10 @@ bool walkUsart(Walker &w, int section, QString *error)
             return false;
         }
         if (!w.skip(socketAddressSize)) {
-            setError(error, cutShort(section, w.position(),
-                                     QStringLiteral("address of socket %1").arg(socket)));
+            setError(
+                error,
+                cutShort(section, w.position(),
+                         QCoreApplication::translate("TableLayout", "通道%1的地址").arg(socket)));
             return false;
         }
     }
@@ -183,7 +195,8 @@ bool walkBody(Walker &w, int section, QString *error)
 {
     if (section == Fsmc) {
         if (!w.skip(1)) {
-            setError(error, cutShort(section, w.position(), QStringLiteral("external-RAM flag")));
+            setError(error, cutShort(section, w.position(),
+                                     QCoreApplication::translate("TableLayout", "外置RAM标志")));
             return false;
         }
         return true;
@@ -237,22 +250,24 @@ bool splitSections(const QByteArray &table, QVector<SectionSpan> *spans, QString
 {
     spans->clear();
     if (table.isEmpty()) {
-        setError(error, QStringLiteral("the table is empty"));
+        setError(error, QCoreApplication::translate("TableLayout", "配置表是空的"));
         return false;
     }
     Walker w(table);
     for (int expected = 0; expected < SectionCount; ++expected) {
         const int tagAt = w.position();
         if (w.atEnd()) {
-            setError(error, QStringLiteral("the table ends after %1 bytes without its %2 section")
-                                .arg(table.size())
-                                .arg(sectionName(expected)));
+            setError(error,
+                     QCoreApplication::translate("TableLayout", "配置表在%1字节后结束，没有%2段")
+                         .arg(table.size())
+                         .arg(sectionName(expected)));
             return false;
         }
         int length = 0;
         w.byte(&length);
         if (length == 0 || length > w.left()) {
-            setError(error, QStringLiteral("no section tag at byte %1").arg(tagAt));
+            setError(error,
+                     QCoreApplication::translate("TableLayout", "第%1字节处没有段标记").arg(tagAt));
             return false;
         }
         const QByteArray found = w.bytes(length);
@@ -262,22 +277,24 @@ bool splitSections(const QByteArray &table, QVector<SectionSpan> *spans, QString
             if (tag(s) == found)
                 section = s;
         if (section < 0) {
-            setError(error, QStringLiteral("unknown section tag \"%1\" at byte %2")
-                                .arg(printable(found))
-                                .arg(tagAt));
+            setError(error,
+                     QCoreApplication::translate("TableLayout", "第%2字节处有未知的段标记“%1”")
+                         .arg(printable(found))
+                         .arg(tagAt));
             return false;
         }
         if (section < expected) {
-            setError(error, QStringLiteral("section %1 at byte %2 is repeated or out of order")
-                                .arg(sectionName(section))
-                                .arg(tagAt));
+            setError(error,
+                     QCoreApplication::translate("TableLayout", "第%2字节处的%1段重复或顺序不对")
+                         .arg(sectionName(section))
+                         .arg(tagAt));
             return false;
         }
         if (section > expected) {
-            setError(error,
-                     QStringLiteral("section %1 is missing: section %2 at byte %3 is out of order")
-                         .arg(sectionName(expected), sectionName(section))
-                         .arg(tagAt));
+            setError(error, QCoreApplication::translate("TableLayout",
+                                                        "缺少%1段：第%3字节处的%2段顺序不对")
+                                .arg(sectionName(expected), sectionName(section))
+                                .arg(tagAt));
             return false;
         }
         SectionSpan span;
@@ -296,8 +313,8 @@ bool splitSections(const QByteArray &table, QVector<SectionSpan> *spans, QString
         for (int at = end; padding && at < table.size(); ++at)
             padding = table.at(at) == fill;
         if (!padding) {
-            setError(error, QStringLiteral("%1 bytes after the SYS section at byte %2 are not "
-                                           "padding")
+            setError(error, QCoreApplication::translate("TableLayout",
+                                                        "SYS段之后第%2字节起的%1字节不是填充")
                                 .arg(table.size() - end)
                                 .arg(end));
             spans->clear();

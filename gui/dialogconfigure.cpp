@@ -10,6 +10,12 @@
 #include "usarttable.h"
 #include "wirelessmoduleconfigure.h"
 
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QScrollBar>
+
 using D = CPinDescriptions;
 
 DialogConfigure::DialogConfigure(QWidget *parent) : QDialog(parent), ui(new Ui::DialogConfigure)
@@ -55,14 +61,89 @@ void DialogConfigure::setPinLists(const QStringList &pinNames, const QStringList
 
 void DialogConfigure::launch(D::DlgType kind, const ProjectData &project)
 {
-    if (buildTable(kind, project))
-        show();
+    if (!buildTable(kind, project))
+        return;
+    show();
+    keepOnScreen();
+}
+
+void DialogConfigure::keepOnScreen()
+{
+    QScreen *shownOn = screen();
+    if (!shownOn)
+        return;
+    const QRect area = shownOn->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (area.contains(frame))
+        return;
+    const int x = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
+    const int y = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
+    move(x, y);
 }
 
 void DialogConfigure::refreshSilently(D::DlgType kind, const ProjectData &project)
 {
-    if (buildTable(kind, project))
-        on_pushButtonOK_clicked();
+    if (!buildTable(kind, project))
+        return;
+    silent = true;
+    on_pushButtonOK_clicked();
+    silent = false;
+}
+
+// The table is modeless: a chip-select pin chosen in it may have been given
+// another function on the drawing before OK. Such a choice is refused with
+// the pin named, and the table stays open.
+bool DialogConfigure::chipSelectsStillFree(const QStringList &chosen)
+{
+    if (silent)
+        return true; // the drawing never puts a chip select on an occupied pin
+    const QStringList candidates = candidatesOf(type);
+    for (const QString &pin : chosen) {
+        if (pin.isEmpty() || pin == text.noneText || candidates.contains(pin))
+            continue;
+        const QString function = currentPinFunctions.value(currentPinNames.indexOf(pin));
+        Messages::warning(
+            this, tr("警告"),
+            tr("片选引脚 %1 已被占用（%2），请另选一个引脚。").arg(pin, function.trimmed()));
+        return false;
+    }
+    return true;
+}
+
+void DialogConfigure::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        text.retranslate();
+        retranslateTable();
+    }
+    QDialog::changeEvent(event);
+}
+
+void DialogConfigure::retranslateTable()
+{
+    // A hidden table is built anew when it is launched again.
+    if (!isVisible() || type == D::DlgNone)
+        return;
+    ProjectData again = shownProject;
+    QStringList *entered = again.tableList(type);
+    if (!entered)
+        return;
+    if (rowTable)
+        *entered = rowTable->information();
+    else if (usartTable)
+        *entered = usartTable->information();
+    else if (spiTable)
+        *entered = spiTable->information();
+    const auto films = filmLists;
+    const QStringList sockets = wirelessList;
+    const QStringList shown = shownChipSelects;
+    if (!buildTable(type, again, false))
+        return;
+    filmLists = films;
+    wirelessList = sockets;
+    shownChipSelects = shown;
+    keepOnScreen();
 }
 
 QStringList DialogConfigure::candidatesOf(D::DlgType kind) const
@@ -75,8 +156,11 @@ void DialogConfigure::resetTable()
 {
     for (QObject *old : {static_cast<QObject *>(rowTable), static_cast<QObject *>(usartTable),
                          static_cast<QObject *>(spiTable)}) {
-        if (old)
+        if (old) {
+            // It goes later: it must not follow the next table's cells meanwhile.
+            ui->tableWidget->disconnect(old);
             old->deleteLater();
+        }
     }
     rowTable = nullptr;
     usartTable = nullptr;
@@ -89,12 +173,14 @@ void DialogConfigure::resetTable()
     widget->setColumnCount(0);
 }
 
-bool DialogConfigure::buildTable(D::DlgType kind, const ProjectData &project)
+bool DialogConfigure::buildTable(D::DlgType kind, const ProjectData &project, bool hideFirst)
 {
     if (kind <= D::DlgNone || kind > D::DlgSYS || project.pinNames.isEmpty() ||
         project.pinFunctions.size() < project.pinNames.size())
         return false;
-    hide();
+    if (hideFirst)
+        hide();
+    shownProject = project;
     setPinLists(project.pinNames, project.pinFunctions, project.pinCount());
     resetTable();
     type = kind;
@@ -147,8 +233,46 @@ bool DialogConfigure::buildTable(D::DlgType kind, const ProjectData &project)
         size = rowTable->windowSize();
     }
     setWindowTitle(title);
-    resize(size);
+    fitToContents(size);
     return true;
+}
+
+void DialogConfigure::fitToContents(const QSize &leastSize)
+{
+    QTableWidget *widget = ui->tableWidget;
+    QVector<int> least;
+    for (int c = 0; c < widget->columnCount(); ++c)
+        least << widget->columnWidth(c);
+    widget->resizeColumnsToContents();
+    for (int c = 0; c < widget->columnCount(); ++c) {
+        // A little air beside the widest text.
+        const int needed = widget->columnWidth(c) + 8;
+        widget->setColumnWidth(c, std::max(least.at(c), needed));
+    }
+
+    const int frame = 2 * widget->frameWidth();
+    const QMargins margins = layout()->contentsMargins();
+    const int spacing = std::max(0, layout()->spacing());
+    QSize wanted(widget->verticalHeader()->sizeHint().width() +
+                     widget->horizontalHeader()->length() + frame +
+                     widget->verticalScrollBar()->sizeHint().width() + margins.left() +
+                     margins.right(),
+                 widget->horizontalHeader()->sizeHint().height() +
+                     widget->verticalHeader()->length() + frame + spacing +
+                     ui->pushButtonOK->sizeHint().height() + margins.top() + margins.bottom());
+    wanted = wanted.expandedTo(leastSize);
+
+    QScreen *target = screen();
+    if (!target)
+        target = QGuiApplication::primaryScreen();
+    if (target) {
+        // The title bar and borders come on top of the window's own size.
+        QSize decoration = frameGeometry().size() - geometry().size();
+        if (!isVisible() || decoration.isEmpty())
+            decoration = decoration.expandedTo(QSize(16, 40));
+        wanted = wanted.boundedTo(target->availableGeometry().size() - decoration);
+    }
+    resize(wanted);
 }
 
 void DialogConfigure::openWirelessModule()
@@ -182,6 +306,8 @@ bool DialogConfigure::finishRowTable()
     if (!rowTable->usesChipSelects())
         return true;
     const QStringList chosen = rowTable->chipSelectTexts();
+    if (!chipSelectsStillFree(chosen))
+        return false;
     const QStringList pins = rowTable->rowPins();
     switch (type) {
     case D::DlgDI:
@@ -216,6 +342,8 @@ void DialogConfigure::on_pushButtonOK_clicked()
         wirelessSub = wirelessList;
     } else if (spiTable) {
         spiTable->clearUnusedChipSelects();
+        if (!chipSelectsStillFree(spiTable->chipSelectTexts()))
+            return;
         emit UpdataSPISliceSelectPinsOnPushbuttonOKSignal(type, spiTable->chipSelectTexts(),
                                                           shownChipSelects);
         information = spiTable->information();

@@ -21,7 +21,9 @@ class DialogWirelessModuleConfigure;
 
 // The one parameter dialog: shows the table of whichever peripheral is
 // launched, and on OK hands the table back as an information list (and the
-// chosen chip-select pins to the drawing). Modeless and reused.
+// chosen chip-select pins to the drawing). Modeless and reused. The window
+// takes the size its columns and rows need, never more than the screen it
+// opens on offers; the rows scroll when they do not fit.
 class DialogConfigure : public QDialog
 {
     Q_OBJECT
@@ -53,6 +55,9 @@ public slots:
     void on_pushButtonOK_clicked();
     void on_pushButtonCancel_clicked();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 signals:
     void updataPinDesINI(CPinDescriptions::DlgType type, QStringList information,
                          QStringList subInformationOfNetworkAttribut,
@@ -81,12 +86,22 @@ signals:
 private:
     // Replaces the table by the one of `kind`; false when the project cannot
     // supply its pins.
-    bool buildTable(CPinDescriptions::DlgType kind, const ProjectData &project);
+    bool buildTable(CPinDescriptions::DlgType kind, const ProjectData &project,
+                    bool hideFirst = true);
+    // Widens the columns to their texts (the kind's widths are the least) and
+    // sizes the window to the table, within the available screen area.
+    void fitToContents(const QSize &leastSize);
+    // Moves the window back inside the available area of its screen.
+    void keepOnScreen();
+    // Builds the table on show again in the language now active, keeping
+    // what the user has entered.
+    void retranslateTable();
     void resetTable();
     QStringList candidatesOf(CPinDescriptions::DlgType kind) const;
     // Checks the row table and hands its chip selects to the drawing; false
     // when a value is refused (the dialog stays open).
     bool finishRowTable();
+    bool chipSelectsStillFree(const QStringList &chosen);
     void openWirelessModule();
     void openNetworkAttribut(int film);
 
@@ -103,4 +118,7 @@ private:
     CSpiTable *spiTable = nullptr;
     QStringList currentPinNames;
     QStringList currentPinFunctions;
+    bool silent = false; // confirming a refresh nobody sees
+    // The project the table on show was built from.
+    ProjectData shownProject;
 };

@@ -2,6 +2,8 @@
 
 #include "ui_dialognewpro.h"
 
+#include <QEvent>
+
 DialogNewPro::DialogNewPro(QWidget *parent) : QDialog(parent), ui(new Ui::DialogNewPro)
 {
     ui->setupUi(this);
@@ -16,6 +18,17 @@ DialogNewPro::DialogNewPro(QWidget *parent) : QDialog(parent), ui(new Ui::Dialog
 DialogNewPro::~DialogNewPro()
 {
     delete ui;
+}
+
+void DialogNewPro::changeEvent(QEvent *event)
+{
+    // The dialog is made before the start-up language is loaded.
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        descriptions.retranslate();
+        setWindowTitle(descriptions.titleNewProject);
+    }
+    QDialog::changeEvent(event);
 }
 
 void DialogNewPro::chipChanged(int index)

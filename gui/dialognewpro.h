@@ -22,6 +22,9 @@ public:
 signals:
     void NewProject(QString chipName, bool isSelectRAM);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private slots:
     void on_pushButton_clicked();
     void on_pushButton_2_clicked();

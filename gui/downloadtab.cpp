@@ -1,5 +1,7 @@
 #include "downloadtab.h"
 
+#include "appfolders.h"
+#include "chipfacts.h"
 #include "dlgdescription.h"
 #include "filedialogs.h"
 #include "messages.h"
@@ -40,11 +42,6 @@ const KindInfo kKinds[CDownloadTab::KindCount] = {
     {"lineEditPathDrive", "pushButtonFileDrive", "pushButtonDrive", 0x00},
     {"lineEditPathProgram", "pushButtonFileProgram", "pushButtonProgram", 0xE7},
 };
-
-bool isKnownChip(const QString &chip)
-{
-    return chip == QLatin1String("STM32F103RE") || chip == QLatin1String("STM32F407ZG");
-}
 
 bool validKind(int kind)
 {
@@ -112,7 +109,7 @@ void CDownloadTab::connectWidgets()
     }
     if (m_comboChip) {
         m_comboChip->clear();
-        m_comboChip->addItems({QStringLiteral("STM32F103RE"), QStringLiteral("STM32F407ZG")});
+        m_comboChip->addItems(ChipFacts::models());
     }
     if (m_buttonOpen)
         connect(m_buttonOpen, &QPushButton::clicked, this, &CDownloadTab::openPort);
@@ -145,10 +142,19 @@ void CDownloadTab::connectWidgets()
         connect(m_checkVerify, &QCheckBox::toggled, this, &CDownloadTab::saveSettings);
 }
 
+QString CDownloadTab::settingsFolder() const
+{
+    // The start-up settings file sits beside the program's data, or, for an
+    // installed program, in the user's configuration folder.
+    const QString appDir = m_hooks.appDir ? m_hooks.appDir() : QString();
+    if (!appDir.isEmpty() && appDir == AppFolders::dataDirectory())
+        return AppFolders::settingsDirectory();
+    return appDir;
+}
+
 void CDownloadTab::loadSettings()
 {
-    const TransferSettings stored =
-        TransferSettings::load(m_hooks.appDir ? m_hooks.appDir() : QString());
+    const TransferSettings stored = TransferSettings::load(settingsFolder());
     m_driver->setResponseTimeout(stored.timeoutMs);
     m_driver->setRetries(stored.retries);
     if (m_spinTimeout)
@@ -161,15 +167,15 @@ void CDownloadTab::loadSettings()
 
 void CDownloadTab::saveSettings()
 {
-    const QString appDir = m_hooks.appDir ? m_hooks.appDir() : QString();
-    if (appDir.isEmpty())
+    const QString folder = settingsFolder();
+    if (folder.isEmpty())
         return;
     TransferSettings settings;
     settings.timeoutMs = m_driver->responseTimeout();
     settings.retries = m_driver->retries();
     settings.verify = m_checkVerify && m_checkVerify->isChecked();
     QString error;
-    if (!settings.save(appDir, &error))
+    if (!settings.save(folder, &error))
         appendLog(CTransferDriver::timestamp() + tr(": 传输设置没有保存：%1\n").arg(error));
 }
 
@@ -453,7 +459,7 @@ QString CDownloadTab::chipFolder() const
 {
     const QString chip = m_hooks.currentChip ? m_hooks.currentChip() : QString();
     const QString appDir = m_hooks.appDir ? m_hooks.appDir() : QString();
-    return appDir + QStringLiteral("/bin/") + (isKnownChip(chip) ? chip : QString());
+    return appDir + QStringLiteral("/bin/") + (ChipFacts::isKnown(chip) ? chip : QString());
 }
 
 void CDownloadTab::pickFile(int kind)
@@ -524,7 +530,7 @@ void CDownloadTab::clearMarking()
 void CDownloadTab::fillDefaultPaths()
 {
     const QString chip = m_hooks.currentChip ? m_hooks.currentChip() : QString();
-    if (!isKnownChip(chip))
+    if (!ChipFacts::isKnown(chip))
         return;
     const CDlgDescription names;
     const QString defaults[] = {names.configTableFileName, names.firmwareFileName,

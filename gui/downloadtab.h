@@ -26,7 +26,8 @@ class QWidget;
 // the six file kinds that can be picked and marked. The tab finds its
 // widgets in the window by object name; what belongs to the project comes
 // through the window's hooks. The response time-out, the repeats and the
-// read-back are kept in the start-up settings file in the hooks' appDir.
+// read-back are kept in the start-up settings file: in the hooks' appDir,
+// or where the program keeps that file when appDir is its data folder.
 class CDownloadTab : public QObject
 {
     Q_OBJECT
@@ -121,6 +122,7 @@ private:
     // After a download that succeeded: reads the table back to compare it.
     void startReadBack();
     void finishReadBack(bool success);
+    QString settingsFolder() const;
     void loadSettings();
     void saveSettings();
     void setTransferButtonsEnabled(bool enabled);

@@ -41,10 +41,10 @@ void CInteractivevView::zoom(float scaleFactor)
     zoomScale *= scaleFactor;
 }
 
-void CInteractivevView::translate(QPointF delta)
+void CInteractivevView::translate(QPointF by)
 {
     setTransformationAnchor(AnchorUnderMouse);
-    const QPoint shift(int(delta.x() * zoomScale * speed), int(delta.y() * zoomScale * speed));
+    const QPoint shift(int(by.x() * zoomScale * speed), int(by.y() * zoomScale * speed));
     const QPoint centre(viewport()->width() / 2, viewport()->height() / 2);
     centerOn(mapToScene(centre - shift));
     setTransformationAnchor(AnchorViewCenter);
@@ -52,6 +52,7 @@ void CInteractivevView::translate(QPointF delta)
 
 void CInteractivevView::wheelEvent(QWheelEvent *event)
 {
+    fitted = QRectF();
     if (event->angleDelta().y() > 0)
         zoomIn();
     else
@@ -61,18 +62,21 @@ void CInteractivevView::wheelEvent(QWheelEvent *event)
 
 void CInteractivevView::keyPressEvent(QKeyEvent *event)
 {
+    // An arrow key moves the drawing by a tenth of the view.
+    const qreal stepX = viewport()->width() / 10.0 / zoomScale;
+    const qreal stepY = viewport()->height() / 10.0 / zoomScale;
     switch (event->key()) {
     case Qt::Key_Up:
-        translate(QPointF(0, -2));
+        translate(QPointF(0, -stepY));
         break;
     case Qt::Key_Down:
-        translate(QPointF(0, 2));
+        translate(QPointF(0, stepY));
         break;
     case Qt::Key_Left:
-        translate(QPointF(-2, 0));
+        translate(QPointF(-stepX, 0));
         break;
     case Qt::Key_Right:
-        translate(QPointF(2, 0));
+        translate(QPointF(stepX, 0));
         break;
     case Qt::Key_Plus:
         zoomIn();
@@ -89,7 +93,9 @@ void CInteractivevView::keyPressEvent(QKeyEvent *event)
         break;
     default:
         QGraphicsView::keyPressEvent(event);
+        return;
     }
+    fitted = QRectF(); // the user moves the drawing from here on
 }
 
 void CInteractivevView::mousePressEvent(QMouseEvent *event)
@@ -104,6 +110,7 @@ void CInteractivevView::mousePressEvent(QMouseEvent *event)
 void CInteractivevView::mouseMoveEvent(QMouseEvent *event)
 {
     if (panning) {
+        fitted = QRectF();
         const QPointF from = mapToScene(lastMousePos);
         const QPointF to = mapToScene(event->pos());
         translate(to - from);
@@ -119,8 +126,16 @@ void CInteractivevView::mouseReleaseEvent(QMouseEvent *event)
     QGraphicsView::mouseReleaseEvent(event);
 }
 
+void CInteractivevView::resizeEvent(QResizeEvent *event)
+{
+    QGraphicsView::resizeEvent(event);
+    if (!fitted.isEmpty())
+        fitToView(fitted);
+}
+
 void CInteractivevView::fitToView(const QRectF &rect)
 {
+    fitted = rect;
     if (rect.isEmpty() || viewport()->width() <= 0 || viewport()->height() <= 0)
         return;
     const QRectF shown = transform().mapRect(rect);

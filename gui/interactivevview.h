@@ -5,7 +5,8 @@
 
 // The view that shows the pin scene: zoom with the wheel or +/-, rotate in
 // 5-degree steps with Space and Enter, pan by dragging with the left button
-// or with the arrow keys. It knows nothing about pins.
+// or with the arrow keys (a tenth of the view a press). It knows nothing
+// about pins.
 class CInteractivevView : public QGraphicsView
 {
     Q_OBJECT
@@ -26,16 +27,18 @@ public:
     // Moves the view so that the drawing shifts by (dx, dy) scene units.
     void translate(qreal dx, qreal dy) { translate(QPointF(dx, dy)); }
     // Zooms (within the zoom limits) so that the rectangle fills the view,
-    // and centres it.
+    // and centres it. Until the user zooms, pans or turns the drawing, the
+    // view fits it again whenever the view changes size.
     void fitToView(const QRectF &rect);
 
 public slots:
     void zoomIn();
     void zoomOut();
     void zoom(float scaleFactor);
-    void translate(QPointF delta);
+    void translate(QPointF by);
 
 protected:
+    void resizeEvent(QResizeEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
@@ -49,4 +52,5 @@ private:
     qreal delta = 0.1;
     QPoint lastMousePos{0, 0};
     qreal zoomScale = 1.0;
+    QRectF fitted; // kept fitted while not empty
 };

@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "aboutpindle.h"
+#include "appfolders.h"
 #include "chipfacts.h"
 #include "configtable.h"
 #include "dialogconfigure.h"
@@ -14,6 +15,7 @@
 #include "projectfile.h"
 #include "projectfilesystem.h"
 #include "projectstep.h"
+#include "qttranslations.h"
 #include "settingshelpers.h"
 #include "ui_mainwindow.h"
 #include "wirelessmoduleconfigure.h"
@@ -22,10 +24,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <QShortcut>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QTranslator>
 #include <QUndoStack>
@@ -49,6 +55,17 @@ void paintButton(QPushButton *button, const QColor &colour)
     button->setFlat(true);
 }
 
+// A menu entry with an icon (may be null), a shortcut, and what it runs.
+template <typename Receiver, typename Slot>
+QAction *addEntry(QMenu *menu, const QIcon &icon, const QKeySequence &shortcut, Receiver *receiver,
+                  Slot slot)
+{
+    QAction *action = menu->addAction(icon, QString());
+    action->setShortcut(shortcut);
+    QObject::connect(action, &QAction::triggered, receiver, slot);
+    return action;
+}
+
 // Launch and silent-refresh order of the save command: every list is rebuilt
 // from the drawing before the project is written.
 const D::DlgType kSaveRefreshOrder[] = {
@@ -67,6 +84,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
     checkpointTimer.setInterval(0);
     connect(&checkpointTimer, &QTimer::timeout, this, &MainWindow::checkpoint);
     ui->setupUi(this);
+    arrangePinTab();
     ui->tabWidget->setCurrentIndex(0);
     buildMenus();
     loadStartupLanguage();
@@ -94,6 +112,12 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui::MainWi
 
 MainWindow::~MainWindow()
 {
+    // The history and the drawing go first: neither may call back into a
+    // window that is half gone, nor outlive the pin board they show.
+    history->disconnect(this);
+    delete history;
+    ui->PinsView->setScene(nullptr);
+    delete pinScene;
     delete configureDialog;
     delete aboutBox;
     delete projectSettings;
@@ -102,7 +126,7 @@ MainWindow::~MainWindow()
 
 QString MainWindow::applicationDirectory()
 {
-    return QCoreApplication::applicationDirPath();
+    return AppFolders::dataDirectory();
 }
 
 QPushButton *MainWindow::peripheralButton(D::DlgType type) const
@@ -144,6 +168,89 @@ QPushButton *MainWindow::peripheralButton(D::DlgType type) const
     return nullptr;
 }
 
+// ---------------------------------------------------------------- pin tab
+
+// The peripheral buttons scroll in their own column, never narrower than
+// their texts, so that the drawing takes what is left of any screen; a search
+// field above the drawing finds pins by name or signal.
+void MainWindow::arrangePinTab()
+{
+    QGridLayout *grid = ui->gridLayout_3;
+    QLayoutItem *firstColumn = grid->itemAtPosition(0, 0);
+    QLayoutItem *secondColumn = grid->itemAtPosition(0, 1);
+    if (!firstColumn || !secondColumn || !firstColumn->layout() || !secondColumn->layout())
+        return;
+    grid->removeItem(firstColumn);
+    grid->removeItem(secondColumn);
+    grid->removeWidget(ui->PinsView);
+
+    auto *buttons = new QWidget;
+    buttons->setObjectName(QStringLiteral("peripheralButtons"));
+    auto *columns = new QHBoxLayout(buttons);
+    columns->setContentsMargins(0, 0, 0, 0);
+    // addLayout moves the columns' buttons into the new widget.
+    for (QLayout *column : {firstColumn->layout(), secondColumn->layout()}) {
+        column->setParent(nullptr);
+        columns->addLayout(column);
+        columns->setAlignment(column, Qt::AlignTop);
+    }
+    peripheralScroll = new QScrollArea;
+    peripheralScroll->setObjectName(QStringLiteral("peripheralScroll"));
+    peripheralScroll->setWidget(buttons);
+    peripheralScroll->setWidgetResizable(true);
+    peripheralScroll->setFrameShape(QFrame::NoFrame);
+    peripheralScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    peripheralScroll->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    fitPeripheralColumn();
+
+    pinSearch = new QLineEdit;
+    pinSearch->setObjectName(QStringLiteral("lineEditPinSearch"));
+    pinSearch->setClearButtonEnabled(true);
+    connect(pinSearch, &QLineEdit::textChanged, this, &MainWindow::findPins);
+    auto *findShortcut = new QShortcut(QKeySequence::Find, this);
+    connect(findShortcut, &QShortcut::activated, this, [this] {
+        pinSearch->setFocus();
+        pinSearch->selectAll();
+    });
+
+    auto *drawing = new QVBoxLayout;
+    drawing->addWidget(pinSearch);
+    drawing->addWidget(ui->PinsView);
+    grid->addWidget(peripheralScroll, 0, 0);
+    grid->addLayout(drawing, 0, 1);
+    grid->setColumnStretch(1, 1);
+}
+
+// The button column as wide as its widest text in the language on show.
+void MainWindow::fitPeripheralColumn()
+{
+    if (!peripheralScroll)
+        return;
+    QWidget *buttons = peripheralScroll->widget();
+    for (QPushButton *button : buttons->findChildren<QPushButton *>()) {
+        button->setMinimumSize(0, 0);
+        button->setMinimumSize(button->sizeHint());
+    }
+    buttons->adjustSize();
+    const int scrollBar = peripheralScroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    peripheralScroll->setFixedWidth(buttons->sizeHint().width() + scrollBar + 4);
+}
+
+void MainWindow::findPins(const QString &query)
+{
+    if (!pinScene)
+        return;
+    const QVector<CPinItem *> found = pinScene->markPins(query);
+    if (!found.isEmpty())
+        ui->PinsView->centerOn(found.first());
+    if (query.trimmed().isEmpty())
+        statusBar()->clearMessage();
+    else if (found.isEmpty())
+        statusBar()->showMessage(tr("没有找到“%1”").arg(query.trimmed()));
+    else
+        statusBar()->showMessage(tr("找到 %1 个引脚").arg(found.size()));
+}
+
 // ---------------------------------------------------------------- menus
 
 void MainWindow::buildMenus()
@@ -155,20 +262,19 @@ void MainWindow::buildMenus()
     helpMenu = menuBar()->addMenu(QString());
 
     // The file menu runs the same commands as the toolbar.
-    fileNewAction = fileMenu->addAction(ui->actionNew->icon(), QString(), ui->actionNew,
-                                        &QAction::trigger, QKeySequence::New);
-    fileOpenAction = fileMenu->addAction(ui->actionOpen->icon(), QString(), ui->actionOpen,
-                                         &QAction::trigger, QKeySequence::Open);
-    fileSaveAction = fileMenu->addAction(ui->actionSave->icon(), QString(), ui->actionSave,
-                                         &QAction::trigger, QKeySequence::Save);
-    fileSaveAsAction = fileMenu->addAction(
-        QString(), this, [this] { saveProject(true); },
-        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    fileNewAction = addEntry(fileMenu, ui->actionNew->icon(), QKeySequence::New, ui->actionNew,
+                             &QAction::trigger);
+    fileOpenAction = addEntry(fileMenu, ui->actionOpen->icon(), QKeySequence::Open, ui->actionOpen,
+                              &QAction::trigger);
+    fileSaveAction = addEntry(fileMenu, ui->actionSave->icon(), QKeySequence::Save, ui->actionSave,
+                              &QAction::trigger);
+    fileSaveAsAction = addEntry(fileMenu, QIcon(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+                                this, [this] { saveProject(true); });
     fileMenu->addSeparator();
     quitAction =
-        fileMenu->addAction(QString(), this, &QWidget::close, QKeySequence(Qt::CTRL | Qt::Key_Q));
+        addEntry(fileMenu, QIcon(), QKeySequence(Qt::CTRL | Qt::Key_Q), this, [this] { close(); });
 
-    undoAction = editMenu->addAction(QString(), history, &QUndoStack::undo, QKeySequence::Undo);
+    undoAction = addEntry(editMenu, QIcon(), QKeySequence::Undo, history, &QUndoStack::undo);
     redoAction = editMenu->addAction(QString(), history, &QUndoStack::redo);
     redoAction->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
@@ -202,6 +308,8 @@ void MainWindow::retranslateMenus()
     fileSaveAsAction->setText(tr("另存为…"));
     quitAction->setText(tr("退出"));
     editMenu->setTitle(tr("编辑"));
+    if (pinSearch)
+        pinSearch->setPlaceholderText(tr("查找引脚或信号（如 PA9、USART2_TX、SPI1）"));
     const QString undoText = history->undoText();
     const QString redoText = history->redoText();
     undoAction->setText(undoText.isEmpty() ? tr("撤销") : tr("撤销 %1").arg(undoText));
@@ -239,7 +347,7 @@ void MainWindow::on_actionInLineUpload_triggered()
 
 QString MainWindow::startupSettingsPath() const
 {
-    return applicationDirectory() + "/" + softwareInitialization.settingsFileName;
+    return AppFolders::settingsDirectory() + "/" + softwareInitialization.settingsFileName;
 }
 
 QSettings *MainWindow::reopenStartupSettings()
@@ -263,13 +371,15 @@ void MainWindow::loadLanguage(int id)
     g_translator = new QTranslator;
     QString file;
     if (id == 2052)
-        file = applicationDirectory() + "/lang_Chinses.qm";
+        file = AppFolders::translationsDirectory() + "/lang_Chinses.qm";
     else if (id == 1033)
-        file = applicationDirectory() + "/lang_English.qm";
+        file = AppFolders::translationsDirectory() + "/lang_English.qm";
     if (!file.isEmpty() && g_translator->load(file))
         QCoreApplication::installTranslator(g_translator);
+    installQtTranslations(id);
     ui->retranslateUi(this);
     retranslateMenus();
+    fitPeripheralColumn();
     updateTitle();
 }
 
@@ -464,14 +574,13 @@ void MainWindow::SlotNewProject(QString chipName, bool isSelectRAM)
     ui->PinsView->setScene(pinScene);
     ui->PinsView->translate(QPointF(500, 150));
     ui->PinsView->show();
-    if (!viewFitted) {
-        // The first drawing is shown whole; later ones keep the user's zoom.
-        viewFitted = true;
-        QTimer::singleShot(0, this, [this] {
-            if (pinScene)
-                ui->PinsView->fitToView(pinScene->itemsBoundingRect());
-        });
-    }
+    // Every new drawing is shown whole, once the view has its size.
+    QTimer::singleShot(0, this, [this] {
+        if (pinScene)
+            ui->PinsView->fitToView(pinScene->itemsBoundingRect());
+    });
+    if (pinSearch)
+        pinSearch->clear();
     --recordingSuspended;
     projectFilePath.clear();
     resetHistory(false);
@@ -555,7 +664,7 @@ bool MainWindow::openProjectFile(const QString &filePath, QString *error)
     project.pinNames = pinNames;
     project.pinFunctions = pinFunctions;
     SlotUpdataButtonActive();
-    applyChipSelectsToScene();
+    const QStringList released = applyChipSelectsToScene();
     --recordingSuspended;
 
     // A project read from a controller lives in the upload folder, which goes
@@ -566,36 +675,48 @@ bool MainWindow::openProjectFile(const QString &filePath, QString *error)
         lastFolder = QFileInfo(filePath).absolutePath();
     resetHistory(uploaded);
     removeDirectoryTree(applicationDirectory() + descriptions.uploadDirectory);
+    if (!released.isEmpty())
+        statusBar()->showMessage(
+            tr("工程文件中这些片选引脚与表格不一致，已按表格释放：%1").arg(released.join(", ")));
     return true;
 }
 
-void MainWindow::applyChipSelectsToScene()
+// The chip-select pins the tables' lists name are placed on the drawing. A
+// pin that carries a table's chip select the list does not name (a file
+// written by hand, or one whose row has gone) is freed first; returns those
+// pins as "PB0 (SPI1_CS1)".
+QStringList MainWindow::applyChipSelectsToScene()
 {
-    const D::DlgType boards[] = {D::DlgDI, D::DlgDO, D::DlgAI, D::DlgAO};
-    for (D::DlgType type : boards) {
-        const QStringList &list = *project.tableList(type);
-        const int perRow = stringsPerRow(type);
+    QStringList released;
+    const D::DlgType tables[] = {D::DlgDI,   D::DlgDO,   D::DlgAI,  D::DlgAO,
+                                 D::DlgSPI1, D::DlgSPI2, D::DlgSPI3};
+    for (D::DlgType type : tables) {
+        const QStringList before = pinBoard->functions();
+        for (const QString &pin :
+             pinBoard->releaseUnusedChipSelects(type, chipSelectPinsInUse(project, type)))
+            released << QStringLiteral("%1 (%2)").arg(pin, before.value(pinBoard->indexOfPin(pin)));
+    }
+    const auto shown = [this](const QString &pin) {
+        return pin.isEmpty() ? descriptions.noneText : pin;
+    };
+    for (D::DlgType type : {D::DlgDI, D::DlgDO, D::DlgAI, D::DlgAO}) {
         QStringList chipSelects, rowPins;
-        for (int row = 0; (row + 1) * perRow <= list.size(); ++row) {
-            const QStringList values = list.mid(row * perRow, perRow);
-            rowPins << values.value(1);
-            for (int bit = 0; bit < 4; ++bit) {
-                const QString pin = values.value(perRow - 7 + 2 * bit);
-                chipSelects << (pin == QLatin1String("0") ? descriptions.noneText : pin);
-            }
+        for (const ChipSelectRow &row : chipSelectRows(project, type)) {
+            rowPins << row.pin;
+            for (const QString &pin : row.bitPins)
+                chipSelects << shown(pin);
         }
         pinScene->onBoardSliceSelectOk(type, chipSelects, QStringList(), rowPins);
     }
-    for (int n = 0; n < 3; ++n) {
-        const QStringList &spi = project.spiInformation[n];
+    for (int port = 1; port <= 3; ++port) {
         QStringList chipSelects;
-        for (int film = 0; film < 3; ++film) {
-            const QString pin = spi.value(27 + 4 * film);
-            chipSelects << (pin == QLatin1String("0") ? descriptions.noneText : pin);
-        }
-        if (spi.size() >= 36)
-            pinScene->onSpiSliceSelectOk(D::DlgType(D::DlgSPI1 + n), chipSelects, QStringList());
+        for (const QString &pin : spiChipSelectPins(project, port))
+            chipSelects << shown(pin);
+        if (!project.spiInformation[port - 1].isEmpty())
+            pinScene->onSpiSliceSelectOk(D::DlgType(D::DlgSPI1 + port - 1), chipSelects,
+                                         QStringList());
     }
+    return released;
 }
 
 void MainWindow::on_actionSave_triggered()
@@ -612,6 +733,10 @@ bool MainWindow::saveProject(bool chooseFile)
     ++recordingSuspended;
     for (D::DlgType type : kSaveRefreshOrder)
         refreshSilently(type);
+    // A chip select whose row has gone is no table's any more: free it.
+    for (D::DlgType type :
+         {D::DlgDI, D::DlgDO, D::DlgAI, D::DlgAO, D::DlgSPI1, D::DlgSPI2, D::DlgSPI3})
+        pinBoard->releaseUnusedChipSelects(type, chipSelectPinsInUse(project, type));
     --recordingSuspended;
     lastSnapshot = project;
 
@@ -675,10 +800,14 @@ void MainWindow::on_actionChangeBin_triggered()
     const QString path = dir + "/" + descriptions.configTableFileName;
     QString error;
     if (!ConfigTable::writeTableFile(project, path, &error)) {
-        statusBar()->showMessage(tr("配置表的文件没有生成：%1").arg(error));
+        Messages::warning(this, tr("生成配置表"), tr("配置表的文件没有更新：%1").arg(error));
         return;
     }
-    statusBar()->showMessage(tr("配置表的文件已经重新生成完成！"), 3000);
+    // Say where: an installed program writes it into the user's data folder.
+    ui->lineEditPathConf->setText(QFileInfo(path).absoluteFilePath());
+    statusBar()->showMessage(tr("配置表的文件已经重新生成完成！") + QLatin1Char(' ') +
+                                 QDir::toNativeSeparators(path),
+                             5000);
 }
 
 bool MainWindow::buildTable(QByteArray *table, QString *error) const

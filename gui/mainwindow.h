@@ -16,6 +16,8 @@ namespace Ui {
 class MainWindow;
 }
 class QAction;
+class QLineEdit;
+class QScrollArea;
 class QMenu;
 class QPushButton;
 class QSettings;
@@ -53,6 +55,7 @@ public:
     void switchLanguage(int id);
     // The translator in use (null before the first language load).
     static QTranslator *activeTranslator();
+    // The folder of config/ and bin/<chip>/ (see AppFolders).
     static QString applicationDirectory();
 
 public slots:
@@ -135,6 +138,9 @@ private:
     void restoreProject(const ProjectData &snapshot);
     void resetHistory(bool unsavedOrigin);
     bool openProjectFile(const QString &filePath, QString *error);
+    void arrangePinTab();
+    void fitPeripheralColumn();
+    void findPins(const QString &query);
     void buildMenus();
     void retranslateMenus();
     void loadLanguage(int id);
@@ -142,7 +148,7 @@ private:
     void reopenLastProject();
     void launch(CPinDescriptions::DlgType type);
     void refreshSilently(CPinDescriptions::DlgType type);
-    void applyChipSelectsToScene();
+    QStringList applyChipSelectsToScene();
     void updateTitle();
     void rememberProject(const QString &path);
     QString startupSettingsPath() const;
@@ -165,7 +171,8 @@ private:
     CAnalyzeBinFileToConfigure analyzer;
     CDownloadTab *downloadTab = nullptr;
     QString baseTitle;
-    bool viewFitted = false;
+    QLineEdit *pinSearch = nullptr;
+    QScrollArea *peripheralScroll = nullptr;
     QUndoStack *history = nullptr;
     QTimer checkpointTimer;
     ProjectData lastSnapshot; // the project as the newest undo step left it

@@ -1,30 +1,34 @@
 #include "networkattribut.h"
 #include "ui_networkattribut.h"
 
+#include "fieldencoder.h"
+#include "fieldmarks.h"
 #include "messages.h"
 #include "tablerules.h"
 
-#include <QIntValidator>
+#include <QEvent>
 #include <QRegularExpressionValidator>
 
 CNetworkAttribut::CNetworkAttribut(QWidget *parent)
     : QWidget(parent, Qt::Window), ui(new Ui::CNetworkAttribut)
 {
     ui->setupUi(this);
-    addressValidator = new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("\\b(?:(?:25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\.){3}"
-                                          "(?:25[0-5]|2[0-4][0-9]|[01]?[0-9][0-9]?)\\b")),
-        this);
+    // Only digits and dots can be typed; a value out of range is kept and
+    // marked until it is corrected.
+    auto *addressCharacters =
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]{0,31}")), this);
     for (QLineEdit *edit : {ui->lineEditIP, ui->lineEditSubnetMask, ui->lineEditDefaultGeteway,
                             ui->lineEditPreferredDNS})
-        edit->setValidator(addressValidator);
+        edit->setValidator(addressCharacters);
     ui->lineEditLocalStartPort->setValidator(
-        new QIntValidator(lowestStartPort, highestStartPort, this));
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), this));
     for (QLineEdit *edit : {ui->lineEditIP, ui->lineEditSubnetMask, ui->lineEditDefaultGeteway,
                             ui->lineEditPreferredDNS, ui->lineEditLocalStartPort}) {
         QFont font = edit->font();
         font.setPixelSize(16);
         edit->setFont(font);
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, edit] { FieldMarks::mark(edit, problemOf(edit)); });
     }
     // The DNS server is always entered by hand.
     ui->radioButtonUseAutoGetDNS->setChecked(false);
@@ -34,9 +38,11 @@ CNetworkAttribut::CNetworkAttribut(QWidget *parent)
 
     connect(ui->radioButtonUseAutoGetIP, &QRadioButton::clicked, this, [this] {
         setAddressFieldsEnabled(false);
-        ui->lineEditIP->clear();
-        ui->lineEditSubnetMask->clear();
-        ui->lineEditDefaultGeteway->clear();
+        for (QLineEdit *edit :
+             {ui->lineEditIP, ui->lineEditSubnetMask, ui->lineEditDefaultGeteway}) {
+            edit->clear();
+            FieldMarks::mark(edit, QString());
+        }
     });
     connect(ui->radioButtonUseManualSetIP, &QRadioButton::clicked, this,
             [this] { setAddressFieldsEnabled(true); });
@@ -90,7 +96,30 @@ void CNetworkAttribut::openForFilm(int film, const QStringList &information)
     ui->lineEditDefaultGeteway->setText(information.at(7));
     ui->lineEditPreferredDNS->setText(information.at(9));
     ui->lineEditLocalStartPort->setText(information.at(11));
-    setWindowTitle(tr("软片%1应用以太网网络属性设置").arg(film));
+    for (QLineEdit *edit : {ui->lineEditIP, ui->lineEditSubnetMask, ui->lineEditDefaultGeteway,
+                            ui->lineEditPreferredDNS, ui->lineEditLocalStartPort})
+        FieldMarks::mark(edit, QString());
+    titleFilm = film;
+    setFilmTitle();
+}
+
+void CNetworkAttribut::setFilmTitle()
+{
+    if (titleFilm > 0)
+        setWindowTitle(tr("软片%1应用以太网网络属性设置").arg(titleFilm));
+}
+
+void CNetworkAttribut::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        setFilmTitle();
+        for (QLineEdit *edit : findChildren<QLineEdit *>()) {
+            if (FieldMarks::isMarked(edit))
+                FieldMarks::mark(edit, problemOf(edit));
+        }
+    }
+    QWidget::changeEvent(event);
 }
 
 QStringList CNetworkAttribut::information() const
@@ -111,32 +140,71 @@ QStringList CNetworkAttribut::information() const
     return list;
 }
 
-QString CNetworkAttribut::fieldProblem() const
+bool CNetworkAttribut::manualAddressing() const
 {
-    const QVector<QPair<const QLineEdit *, QString>> addresses{
-        {ui->lineEditIP, tr("IP地址")},
-        {ui->lineEditSubnetMask, tr("子网掩码")},
-        {ui->lineEditDefaultGeteway, tr("默认网关")},
-        {ui->lineEditPreferredDNS, tr("DNS服务器")}};
-    for (const auto &field : addresses) {
-        const QString value = field.first->text();
-        if (!value.isEmpty() && !TableRules::isDottedAddress(value))
-            return tr("%1“%2”不完整：请填写四段0到255之间的数字，例如192.168.1.10。")
-                .arg(field.second, value);
-    }
-    const QString port = ui->lineEditLocalStartPort->text();
-    if (!port.isEmpty() && !TableRules::parseWholeNumber(port, lowestStartPort, highestStartPort))
+    return !ui->radioButtonUseAutoGetIP->isChecked();
+}
+
+QString CNetworkAttribut::problemOf(const QLineEdit *field) const
+{
+    const QString value = field->text();
+    if (field == ui->lineEditLocalStartPort) {
+        int ignored = 0;
+        const bool fits =
+            field->isModified()
+                ? value.isEmpty() ||
+                      TableRules::parseWholeNumber(value, lowestStartPort, highestStartPort)
+                : FieldEncoder(QString(), 0).number(QString(), value, 0xFFFF, &ignored);
+        if (fits)
+            return QString();
         return tr("本地起始端口“%1”无效：请填写%2到%3之间的整数。")
-            .arg(port)
+            .arg(value)
             .arg(lowestStartPort)
             .arg(highestStartPort);
-    return QString();
+    }
+    QString name;
+    if (field == ui->lineEditIP)
+        name = tr("IP地址");
+    else if (field == ui->lineEditSubnetMask)
+        name = tr("子网掩码");
+    else if (field == ui->lineEditDefaultGeteway)
+        name = tr("默认网关");
+    else if (field == ui->lineEditPreferredDNS)
+        name = tr("DNS服务器");
+    else
+        return QString();
+    const bool required = field != ui->lineEditPreferredDNS && manualAddressing();
+    if (value.isEmpty() && required)
+        return tr("使用下面的IP地址时必须填写%1，例如192.168.1.10。").arg(name);
+    if (value.isEmpty() || TableRules::isDottedAddress(value))
+        return QString();
+    return tr("%1“%2”不完整：请填写四段0到255之间的数字，例如192.168.1.10。").arg(name, value);
+}
+
+QString CNetworkAttribut::fieldProblem(QLineEdit **field)
+{
+    QString first;
+    for (QLineEdit *edit : {ui->lineEditIP, ui->lineEditSubnetMask, ui->lineEditDefaultGeteway,
+                            ui->lineEditPreferredDNS, ui->lineEditLocalStartPort}) {
+        const QString problem = problemOf(edit);
+        FieldMarks::mark(edit, problem);
+        if (!problem.isEmpty() && first.isEmpty()) {
+            first = problem;
+            if (field)
+                *field = edit;
+        }
+    }
+    return first;
 }
 
 void CNetworkAttribut::on_pushButtonOK_clicked()
 {
-    const QString problem = fieldProblem();
+    QLineEdit *field = nullptr;
+    // Without a film there is nothing to hand back but an empty list.
+    const QString problem = myType == NoFilm ? QString() : fieldProblem(&field);
     if (!problem.isEmpty()) {
+        if (field)
+            field->setFocus();
         Messages::warning(this, tr("警告"), problem);
         return;
     }

@@ -9,11 +9,11 @@ namespace Ui {
 class CNetworkAttribut;
 }
 class QLineEdit;
-class QRegularExpressionValidator;
 
 // Ethernet settings of one SPI film application: addressing mode, address,
 // mask, gateway, DNS server and local start port. One window is reused for
-// every film; the values go back to the caller through a signal.
+// every film; the values go back to the caller through a signal. OK refuses a
+// value the table cannot take, naming the field; the window stays open.
 class CNetworkAttribut : public QWidget
 {
     Q_OBJECT
@@ -49,14 +49,25 @@ public slots:
     void on_pushButtonOK_clicked();
     void on_pushButtonCancel_clicked();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void setAddressFieldsEnabled(bool enabled);
     void setDnsFieldEnabled(bool enabled);
-    // A message naming the first field that holds an unusable value.
-    QString fieldProblem() const;
+    bool manualAddressing() const;
+    // What is wrong with the text of one field, naming it; empty when the
+    // value is fine. With manual addressing the address, mask and gateway
+    // must be complete addresses. A start port the user typed must lie in
+    // [lowestStartPort, highestStartPort]; one restored unchanged only has to
+    // fit the table.
+    QString problemOf(const QLineEdit *field) const;
+    // Marks every field and returns the first problem (its field in *field).
+    QString fieldProblem(QLineEdit **field = nullptr);
+    void setFilmTitle();
 
     Ui::CNetworkAttribut *ui;
-    QRegularExpressionValidator *addressValidator;
     CDlgDescription text;
     NetworkAttributType myType = NoFilm;
+    int titleFilm = 0;
 };

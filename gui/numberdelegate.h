@@ -2,8 +2,10 @@
 
 #include <QStyledItemDelegate>
 
-// Editor of the start-terminal and task-number cells: digits only, and a value
-// outside [minimum, maximum] is never written back into the cell.
+// Editor of the start-terminal and task-number cells: digits only. A value
+// outside [minimum, maximum] is kept as typed; while it is typed the editor
+// shows a red frame and the allowed range as its tooltip, and the table marks
+// the cell until it is corrected.
 class CNumberDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -19,6 +21,9 @@ public:
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model,
                       const QModelIndex &index) const override;
+
+    // Why the text is refused, or empty when it is a whole number in range.
+    QString problem(const QString &text) const;
 
 private:
     int low = 0;

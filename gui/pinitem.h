@@ -54,6 +54,9 @@ public:
     // The pin shows the function that the board holds for it.
     void showFunctionOf(const PinBoard *board) { functions = board; }
     void setColour(const QColor &colour);
+    // Marks the pin as a search hit.
+    void setMarked(bool on);
+    bool isMarked() const { return marked; }
 
     // Side of a pin: the first quarter of the numbers runs down the left,
     // then along the bottom, up the right and back along the top.
@@ -75,4 +78,5 @@ private:
     QString name;
     const PinBoard *functions = nullptr;
     QColor fill = Qt::white;
+    bool marked = false;
 };

@@ -1,6 +1,6 @@
 #include "pinscene.h"
 
-#include "chipfacts.h"
+#include "packagedrawing.h"
 #include "pinitem.h"
 
 #include <QAction>
@@ -28,6 +28,7 @@ CPinScene::~CPinScene() = default;
 void CPinScene::createMenu()
 {
     menu = std::make_unique<QMenu>();
+    menu->setToolTipsVisible(true); // a greyed entry says why
     QFont font = menu->font();
     font.setPixelSize(14);
     menu->setFont(font);
@@ -48,33 +49,20 @@ void CPinScene::createMenu()
     }
 }
 
-// Geometry in scene units: the body is a square of 8 units per pin centred on
-// the origin, the pins stand on its four sides at a pitch of 32.
+// The geometry and the colours are those of the package drawing.
 void CPinScene::createItems()
 {
     const QString model = board->chipModel();
     const QStringList names = board->pinNames();
     const int n = int(names.size());
-    const int q = n / 4;
-    const qreal length = model == ChipFacts::F407 ? 250 : 200;
-    const qreal thickness = q > 0 ? (8 * n - n - 1) / q : 0;
-    const qreal half = 4 * n;
 
-    body = new CPinItem(QRectF(-half, -half, 8 * n, 8 * n), CPinItem::BodyKind, 0, n, model);
-    body->setColour(bodyColour());
+    body = new CPinItem(PackageDrawing::bodyRect(n), CPinItem::BodyKind, 0, n, model);
+    body->setColour(PackageDrawing::bodyColour());
     addItem(body);
 
     for (int i = 0; i < n; ++i) {
-        QRectF rect;
-        if (i < q)
-            rect = QRectF(-half - length, -half + 32 * i, length, thickness);
-        else if (i < 2 * q)
-            rect = QRectF(-half + 32 * (i - q), half, thickness, length);
-        else if (i < 3 * q)
-            rect = QRectF(half, half - 32 * (i - 2 * q + 1), length, thickness);
-        else
-            rect = QRectF(half - 32 * (i - 3 * q + 1), -half - length, thickness, length);
-        auto *item = new CPinItem(rect, CPinItem::PinKind, i + 1, n, names.at(i));
+        auto *item = new CPinItem(PackageDrawing::pinRect(model, n, i), CPinItem::PinKind, i + 1, n,
+                                  names.at(i));
         item->showFunctionOf(board);
         addItem(item);
         pins << item;
@@ -82,21 +70,28 @@ void CPinScene::createItems()
     }
 }
 
-// A pin's colour follows from what the board holds: supply pins yellow, fixed
-// and external-bus pins olive, assigned pins green, free pins white.
 void CPinScene::paintPin(int pinIndex)
 {
     if (pinIndex < 0 || pinIndex >= pins.size())
         return;
-    QColor colour = freeColour();
-    if (board->isPower(pinIndex))
-        colour = powerColour();
-    else if (board->isFixed(pinIndex))
-        colour = fixedColour();
-    else if (!board->isFree(pinIndex))
-        colour = assignedColour();
-    pins.at(pinIndex)->setColour(colour);
-    pins.at(pinIndex)->update();
+    CPinItem *item = pins.at(pinIndex);
+    item->setColour(PackageDrawing::pinColour(*board, pinIndex));
+    const QString function = board->function(pinIndex).trimmed();
+    item->setToolTip(function.isEmpty() ? item->label()
+                                        : QStringLiteral("%1  %2").arg(item->label(), function));
+    item->update();
+}
+
+QVector<CPinItem *> CPinScene::markPins(const QString &query)
+{
+    const QVector<int> found = board->findPins(query);
+    QVector<CPinItem *> marked;
+    for (int i = 0; i < pins.size(); ++i) {
+        pins.at(i)->setMarked(found.contains(i));
+        if (found.contains(i))
+            marked << pins.at(i);
+    }
+    return marked;
 }
 
 int CPinScene::indexOfPin(const QString &pinName) const
@@ -132,6 +127,8 @@ void CPinScene::prepareMenu(CPinItem *item)
         functions << entries.at(k).text;
         actions.at(k)->setText(entries.at(k).text);
         actions.at(k)->setEnabled(entries.at(k).enabled);
+        actions.at(k)->setToolTip(entries.at(k).enabled ? entries.at(k).text
+                                                        : entries.at(k).reason);
         menu->addAction(actions.at(k));
     }
 }

@@ -3,7 +3,6 @@
 #include "pindescriptions.h"
 #include "pinrules.h"
 
-#include <QColor>
 #include <QGraphicsScene>
 #include <QStringList>
 #include <QVector>
@@ -39,6 +38,9 @@ public:
 
     // Gives a pin a function on the board (as opening a project does).
     void setPinFunction(int pinIndex, const QString &text);
+    // Marks the pins the query finds (see PinBoard::findPins) and unmarks the
+    // rest; returns the marked pins.
+    QVector<CPinItem *> markPins(const QString &query);
 
     // Fills the pin menu for a pin without showing it; the right-button
     // press calls this and then pops the menu up at the cursor.
@@ -49,12 +51,6 @@ public:
     QStringList currentFunctions() const { return functions; }
     QString hoverFunction() const { return hoverText; }
     QString hoverPinName() const { return hoverPin; }
-
-    static QColor assignedColour() { return QColor(0, 188, 13); }
-    static QColor powerColour() { return QColor(255, 254, 145); }
-    static QColor fixedColour() { return QColor(199, 215, 88); }
-    static QColor bodyColour() { return QColor(200, 200, 200); }
-    static QColor freeColour() { return QColor(Qt::white); }
 
 public slots:
     void placeSpiChipSelects(CPinDescriptions::DlgType type, QStringList newNames,

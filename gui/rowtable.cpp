@@ -2,41 +2,40 @@
 
 #include "messages.h"
 #include "mycombobox.h"
+#include "projecttexts.h"
 #include "tablecells.h"
 #include "tablerules.h"
 
+#include <QColor>
 #include <QHeaderView>
 #include <QTableWidget>
 
 using D = CPinDescriptions;
 
-CRowTable::CRowTable(QTableWidget *table, const CDlgDescription &text, D::DlgType type,
-                     Candidates candidates, QObject *parent)
-    : QObject(parent), table(table), text(text), type(type), candidates(std::move(candidates))
+CRowTable::CRowTable(QTableWidget *tableWidget, const CDlgDescription &labels, D::DlgType kind,
+                     Candidates offered, QObject *parent)
+    : QObject(parent), table(tableWidget), text(labels), type(kind), candidates(std::move(offered))
 {
     defineColumns();
 }
 
 void CRowTable::defineColumns()
 {
-    const Column pin{Cell::Pin, text.pin, {}};
-    const Column number{Cell::Number, text.index, {}};
-    const QVector<Column> chipSelects{{Cell::Enable, text.sliceSelectPinIsEnble, {}},
-                                      {Cell::Bit, text.sliceSelectPin3Bit, {}},
-                                      {Cell::Bit, text.sliceSelectPin2Bit, {}},
-                                      {Cell::Bit, text.sliceSelectPin1Bit, {}},
-                                      {Cell::Bit, text.sliceSelectPin0Bit, {}}};
+    const Column pin{Cell::Pin, text.pin};
+    const Column number{Cell::Number, text.index};
+    const QVector<Column> chipSelects{{Cell::Enable, text.sliceSelectPinIsEnble},
+                                      {Cell::Bit, text.sliceSelectPin3Bit},
+                                      {Cell::Bit, text.sliceSelectPin2Bit},
+                                      {Cell::Bit, text.sliceSelectPin1Bit},
+                                      {Cell::Bit, text.sliceSelectPin0Bit}};
     switch (type) {
     case D::DlgDI:
-        columns = {pin, {Cell::Options, text.mode, text.diInputModes}, number};
+        columns = {pin, {Cell::Options, text.mode}, number};
         columns += chipSelects;
         headers = text.headersDI;
         break;
     case D::DlgDO:
-        columns = {pin,
-                   {Cell::Options, text.mode, text.doOutputModes},
-                   {Cell::Options, text.speed, text.doSpeeds},
-                   number};
+        columns = {pin, {Cell::Options, text.mode}, {Cell::Options, text.speed}, number};
         columns += chipSelects;
         headers = text.headersDO;
         break;
@@ -48,19 +47,19 @@ void CRowTable::defineColumns()
         break;
     case D::DlgEXIT:
         columns = {pin,
-                   {Cell::Options, text.inputMode, text.exitInputModes},
-                   {Cell::Options, text.triggerMode, text.exitTriggerModes},
-                   {Cell::Options, text.triggerWay, text.exitTriggerWays},
-                   {Cell::Options, text.prePriority, text.prePriorities},
-                   {Cell::Options, text.subPriority, text.subPriorities},
+                   {Cell::Options, text.inputMode},
+                   {Cell::Options, text.triggerMode},
+                   {Cell::Options, text.triggerWay},
+                   {Cell::Options, text.prePriority},
+                   {Cell::Options, text.subPriority},
                    number};
         headers = text.headersEXIT;
         break;
     case D::DlgSYS:
-        columns = {{Cell::Description, text.systemPin, {}},
+        columns = {{Cell::Description, text.systemPin},
                    pin,
-                   {Cell::Options, text.mode, text.doOutputModes},
-                   {Cell::Options, text.speed, text.doSpeeds}};
+                   {Cell::Options, text.mode},
+                   {Cell::Options, text.speed}};
         headers = text.headersSYS;
         break;
     default:
@@ -149,6 +148,28 @@ void CRowTable::build(const QStringList &pins, const QStringList &descriptions,
         fillRow(r, pins.at(r), descriptions.value(r));
     shownPins.clear();
     restore(stored);
+    if (numberCol >= 0) {
+        for (int r = 0; r < table->rowCount(); ++r)
+            markNumber(r);
+        connect(table, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+            if (item->column() == numberCol)
+                markNumber(item->row());
+        });
+    }
+}
+
+void CRowTable::markNumber(int row)
+{
+    QTableWidgetItem *item = table->item(row, numberCol);
+    if (!item)
+        return;
+    const QString problem = numberProblem(row);
+    const QSignalBlocker blocker(table);
+    item->setToolTip(problem);
+    if (problem.isEmpty())
+        item->setData(Qt::BackgroundRole, QVariant());
+    else
+        item->setBackground(QColor(255, 205, 205));
 }
 
 void CRowTable::fillRow(int row, const QString &pin, const QString &description)
@@ -167,13 +188,14 @@ void CRowTable::fillRow(int row, const QString &pin, const QString &description)
             table->setItem(row, c, TableCells::editableItem(QString::number(row + 1)));
             break;
         case Cell::Options:
-            table->setCellWidget(row, c, TableCells::combo(column.options));
+            table->setCellWidget(
+                row, c, TableCells::combo(ProjectTexts::optionsOf(text, type, column.key)));
             break;
         case Cell::Enable: {
-            QStringList entries{text.enableOptions.value(1), text.enableOptions.value(0)};
-            if (row > 0)
-                entries << text.enableOptions.value(2);
-            CMyComboBox *box = TableCells::combo(entries);
+            // "同上" (the last entry) only below the first row.
+            const QStringList entries = ProjectTexts::optionsOf(text, type, column.key);
+            CMyComboBox *box =
+                TableCells::combo(row > 0 ? entries : QStringList(entries.mid(0, 2)));
             table->setCellWidget(row, c, box);
             connect(box, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
                     [this, row] { onEnableChanged(row); });
@@ -350,17 +372,24 @@ QStringList CRowTable::rowPins() const
 
 QString CRowTable::numberProblem() const
 {
-    if (numberCol < 0)
-        return QString();
     for (int r = 0; r < table->rowCount(); ++r) {
-        if (!TableRules::parseWholeNumber(table->item(r, numberCol)->text(), 0, numberMaximum()))
-            return tr("第%1行的%2必须是%3到%4之间的整数！")
-                .arg(r + 1)
-                .arg(headers.value(numberCol))
-                .arg(0)
-                .arg(numberMaximum());
+        const QString problem = numberProblem(r);
+        if (!problem.isEmpty())
+            return problem;
     }
     return QString();
+}
+
+QString CRowTable::numberProblem(int row) const
+{
+    const QTableWidgetItem *item = numberCol >= 0 ? table->item(row, numberCol) : nullptr;
+    if (!item || TableRules::parseWholeNumber(item->text(), 0, numberMaximum()))
+        return QString();
+    return tr("第%1行的%2必须是%3到%4之间的整数！")
+        .arg(row + 1)
+        .arg(headers.value(numberCol))
+        .arg(0)
+        .arg(numberMaximum());
 }
 
 void CRowTable::checkStartTerminals(QWidget *messageParent)

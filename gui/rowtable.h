@@ -47,6 +47,8 @@ public:
     // A message about the first start terminal or task number that is not a
     // whole number in range; empty when every value is fine.
     QString numberProblem() const;
+    // The same for the number of one row.
+    QString numberProblem(int row) const;
     // Asks about every overlap of terminal ranges and moves a row behind the
     // earlier rows when the user agrees.
     void checkStartTerminals(QWidget *messageParent);
@@ -66,7 +68,6 @@ private:
     {
         Cell cell;
         QString key;
-        QStringList options;
     };
 
     void defineColumns();
@@ -76,6 +77,9 @@ private:
     void onBitChanged(int row, int bit);
     void rebuildBitEntries(int row, int bit);
     void applyChipSelectRules(int row);
+    // Shows a refused number in its cell: a red background and the reason
+    // as the cell's tooltip.
+    void markNumber(int row);
     void clearBits(int row, int fromBit);
     CMyComboBox *comboAt(int row, int column) const;
     CMyComboBox *bitCell(int row, int bit) const;

@@ -1,19 +1,15 @@
 #include "spitable.h"
 
 #include "mycombobox.h"
+#include "projecttexts.h"
 #include "tablecells.h"
 
 #include <QPushButton>
 #include <QTableWidget>
 
-namespace {
-// Film applications without network attributes: "无" and "Flash".
-constexpr int lastApplicationWithoutNetwork = 1;
-} // namespace
-
-CSpiTable::CSpiTable(QTableWidget *table, const CDlgDescription &text, Candidates candidates,
+CSpiTable::CSpiTable(QTableWidget *tableWidget, const CDlgDescription &labels, Candidates offered,
                      QObject *parent)
-    : QObject(parent), table(table), text(text), candidates(std::move(candidates))
+    : QObject(parent), table(tableWidget), text(labels), candidates(std::move(offered))
 {
 }
 
@@ -29,12 +25,12 @@ void CSpiTable::build(int portNumber, const TableRules::PortPins &pins, const QS
     for (int c = 0; c < 3; ++c)
         table->setColumnWidth(c, 100);
 
-    const QVector<QStringList> options{
-        text.spiCommunicationModes, text.spiWorkModes,    text.spiDataFrames,
-        text.spiClockStates,        text.spiCaptureEdges, text.spiCsModes,
-        text.spiPrescalers,         text.spiFirstBits,    text.spiCrcPolynomials};
-    const QVector<QStringList> films{text.film1Applications, text.film2Applications,
-                                     text.film3Applications};
+    const auto options = [this](int row) {
+        return assigned ? ProjectTexts::optionsOf(
+                              text, CPinDescriptions::DlgType(CPinDescriptions::DlgSPI1 + port - 1),
+                              text.spiKeys.value(row))
+                        : QStringList();
+    };
     const QStringList chipSelectEntries =
         assigned ? QStringList{text.noneText} + candidates() : QStringList();
 
@@ -43,12 +39,11 @@ void CSpiTable::build(int portNumber, const TableRules::PortPins &pins, const QS
         if (r < 3)
             table->setItem(r, 1, TableCells::fixedItem(pinNames.value(r)));
         else if (r < applicationRow(1))
-            table->setCellWidget(r, 1,
-                                 TableCells::combo(assigned ? options.at(r - 3) : QStringList()));
+            table->setCellWidget(r, 1, TableCells::combo(options(r)));
     }
     for (int film = 1; film <= filmCount; ++film) {
         table->setCellWidget(applicationRow(film), 1,
-                             TableCells::combo(assigned ? films.at(film - 1) : QStringList()));
+                             TableCells::combo(options(applicationRow(film))));
         CMyComboBox *chipSelect = TableCells::combo(chipSelectEntries);
         table->setCellWidget(chipSelectRow(film), 1, chipSelect);
         connect(chipSelect, &CMyComboBox::Clicked, this,
@@ -58,7 +53,7 @@ void CSpiTable::build(int portNumber, const TableRules::PortPins &pins, const QS
         table->setCellWidget(applicationRow(film), 2, button);
         buttons << button;
         connect(button, &QPushButton::clicked, this, [this, film] {
-            if (filmApplication(film) > lastApplicationWithoutNetwork)
+            if (filmApplication(film) >= ProjectTexts::firstNetworkApplication)
                 emit networkAttributRequested(film);
         });
     }

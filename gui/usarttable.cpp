@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-CUsartTable::CUsartTable(QTableWidget *table, const CDlgDescription &text, QObject *parent)
-    : QObject(parent), table(table), text(text)
+CUsartTable::CUsartTable(QTableWidget *tableWidget, const CDlgDescription &labels, QObject *parent)
+    : QObject(parent), table(tableWidget), text(labels)
 {
 }
 
@@ -21,15 +21,17 @@ void CUsartTable::build(int portNumber, const TableRules::PortPins &pins, const 
     for (int c = 0; c < 3; ++c)
         table->setColumnWidth(c, 120);
 
-    const QVector<QStringList> options{text.baudRates, text.dataBitOptions, text.stopBitOptions,
-                                       text.parityOptions, text.portApplications};
+    const auto type = CPinDescriptions::DlgType(CPinDescriptions::DlgUSART1 + port - 1);
     for (int r = 0; r < rowCount; ++r) {
         table->setItem(r, 0, TableCells::fixedItem(text.headersUSART.value(r), Qt::ItemIsEnabled));
         if (r < 2)
             table->setItem(r, 1, TableCells::fixedItem(pinNames.value(r)));
         else
             table->setCellWidget(
-                r, 1, TableCells::combo(pins.assigned ? options.at(r - 2) : QStringList()));
+                r, 1,
+                TableCells::combo(pins.assigned
+                                      ? ProjectTexts::optionsOf(text, type, text.usartKeys.value(r))
+                                      : QStringList()));
     }
     button = new QPushButton(tr("参数设置"));
     table->setCellWidget(applicationRow, 2, button);

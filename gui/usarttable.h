@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dlgdescription.h"
+#include "projecttexts.h"
 #include "tablerules.h"
 
 #include <QObject>
@@ -19,7 +20,7 @@ public:
     static constexpr int rowCount = 7;
     static constexpr int applicationRow = 6;
     // Port applications from this index on drive a wireless module.
-    static constexpr int firstWirelessApplication = 5;
+    static constexpr int firstWirelessApplication = ProjectTexts::firstWirelessApplication;
 
     CUsartTable(QTableWidget *table, const CDlgDescription &text, QObject *parent = nullptr);
 

@@ -14,7 +14,8 @@ class QLineEdit;
 
 // The eight sockets of a wireless modem on a serial port: per socket its
 // application, remote address and port. One dialog is reused for every port;
-// the values go back to the caller through a signal.
+// the values go back to the caller through a signal. OK refuses an address
+// or port the table cannot take, naming the socket and the field.
 class DialogWirelessModuleConfigure : public QDialog
 {
     Q_OBJECT
@@ -36,7 +37,18 @@ public slots:
     void on_pushButtonSure_clicked();
     void on_pushButtonCancel_clicked();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    // What is wrong with the address or port of socket n (0-based); empty
+    // when the table can take it. A value the user typed must be a complete
+    // address or a port 0-65535; a value restored unchanged only has to be
+    // one the table can encode.
+    QString addressProblem(int n) const;
+    QString portProblem(int n) const;
+    void fillApplications();
+
     Ui::DialogWirelessModuleConfigure *ui;
     CDlgDescription text;
     QVector<QComboBox *> applications;

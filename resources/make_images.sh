@@ -31,3 +31,12 @@ convert -size 256x256 xc:none -fill '#2b579760' -draw "circle 128,128 128,20" \
   -fill '#ffffffc0' -font DejaVu-Sans-Bold -pointsize 120 -gravity center -annotate +0+0 'M' ico/Logo5.png
 # Chip body: a dark moulded surface with a faint grain.
 convert -size 512x512 xc:'#505050' -attenuate 0.4 +noise Gaussian -colorspace Gray -blur 0x1.2 -quality 85 ico/background.jpg
+# The program's icon for the desktop's menus, in the sizes of the hicolor theme:
+# the letter M on a rounded blue square.
+for size in 16 24 32 48 64 128 256; do
+  dir=icons/hicolor/${size}x${size}/apps
+  mkdir -p "$dir"
+  convert -size 256x256 xc:none -fill '#2b5797' -draw "roundrectangle 8,8 248,248 40,40" \
+    -fill white -font DejaVu-Sans-Bold -pointsize 170 -gravity center -annotate +0+8 'M' \
+    -resize ${size}x${size} "$dir/mirel.png"
+done

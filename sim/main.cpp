@@ -199,9 +199,9 @@ int main(int argc, char *argv[])
     controller.onDownloadComplete([savePath, verbose](const QByteArray &table) {
         if (savePath.isEmpty())
             return;
-        QString error;
-        if (!AtomicFile::write(savePath, table, &error))
-            std::fprintf(stderr, "mirel-sim: %s\n", qPrintable(error));
+        QString why;
+        if (!AtomicFile::write(savePath, table, &why))
+            std::fprintf(stderr, "mirel-sim: %s\n", qPrintable(why));
         else if (verbose)
             std::fprintf(stderr, "mirel-sim: saved %d bytes to %s\n", int(table.size()),
                          qPrintable(savePath));

@@ -189,7 +189,7 @@ void TestCliTable::failuresAreOneLineAndWriteNothing()
          {"none.bin"}},
         {{"decode", truncatedPath, "--chip", F407, "-o", projectOut},
          projectOut,
-         {truncatedPath, "ends"}},
+         {truncatedPath, "结束"}},
         {{"decode", tablePath, "--chip", F103, "-o", projectOut}, projectOut, {tablePath, F103}},
         {{"decode", projectPath, "--chip", F407, "-o", projectOut}, projectOut, {projectPath}},
     };

@@ -1,3 +1,4 @@
+#include "chipfacts.h"
 #include "configanalyzer.h"
 #include "configtable.h"
 #include "projectfile.h"
@@ -16,8 +17,8 @@ namespace L = TableLayout;
 
 namespace {
 
-const QString F103 = QStringLiteral("STM32F103RE");
-const QString F407 = QStringLiteral("STM32F407ZG");
+using ChipFacts::F103;
+using ChipFacts::F407;
 
 // What a saved project of a fresh chip holds: the fixed pins drawn, the
 // external bus too when it is used.
@@ -170,7 +171,7 @@ void TestConfigAnalyzer::digitalInputRowVector()
 
     // The same bytes on the other chip are not a pin there.
     const QString message = refusal(tableWith(F407, L::DI, di), F407);
-    QVERIFY2(message.contains("DI") && message.contains("row 1") && message.contains("Pin"),
+    QVERIFY2(message.contains("DI") && message.contains("第1行") && message.contains("Pin"),
              qPrintable(message));
 }
 
@@ -211,9 +212,9 @@ void TestConfigAnalyzer::chipSelectCountGivesTheEnable()
                         5 + 9;
     QCOMPARE(int(di.at(countAt)), 4);
     di[countAt] = 3;
-    QVERIFY(refusal(di, F103).contains("chip-select count 3"));
+    QVERIFY(refusal(di, F103).contains("片选数3"));
     di[countAt] = 8;
-    QVERIFY(refusal(di, F103).contains("bit 2 has no pin"));
+    QVERIFY(refusal(di, F103).contains("第2位没有引脚"));
 }
 
 void TestConfigAnalyzer::codesOfBothGenerationsAreRead()
@@ -256,7 +257,7 @@ void TestConfigAnalyzer::codesOfBothGenerationsAreRead()
     QCOMPARE(pinFunction(project, "PC13"), QString("SYS_WatchDog"));
     QCOMPARE(pinFunction(project, "PB9"), QString("SYS_INIT"));
     table[table.indexOf("\x03SYS") + 6] = 5;
-    QVERIFY(refusal(table, F103).contains("system function"));
+    QVERIFY(refusal(table, F103).contains("系统功能"));
 }
 
 void TestConfigAnalyzer::serialRecordsAndSockets()
@@ -321,7 +322,7 @@ void TestConfigAnalyzer::serialRecordsAndSockets()
     QVERIFY(refusal(tableWith(F407, L::Usart6, bad), F407).contains("Baud"));
     bad = record;
     bad[30] = '4'; // application digit outside the socket list
-    QVERIFY(refusal(tableWith(F407, L::Usart6, bad), F407).contains("socket 1"));
+    QVERIFY(refusal(tableWith(F407, L::Usart6, bad), F407).contains("通道1"));
 }
 
 void TestConfigAnalyzer::spiRecordAndNetworkBlock()
@@ -369,7 +370,7 @@ void TestConfigAnalyzer::spiRecordAndNetworkBlock()
     const int record = table.indexOf("SPI2") + 5;
     QByteArray bad = table;
     bad[record + 42] = 3;
-    QVERIFY(refusal(bad, F103).contains("film 1"));
+    QVERIFY(refusal(bad, F103).contains("软片1"));
     bad = table;
     bad[record + 20] = 0x05;
     QString message = refusal(bad, F103);
@@ -412,7 +413,7 @@ void TestConfigAnalyzer::absentSectionsAreRefused()
     QVERIFY(ConfigTable::buildSections(fullyConfigured(F103), &sections));
     sections.removeAt(absent);
     const QString message = refusal(sections.join(), F103);
-    QVERIFY2(message.contains(L::sectionName(absent) + " is missing"), qPrintable(message));
+    QVERIFY2(message.contains("缺少" + L::sectionName(absent) + "段"), qPrintable(message));
 }
 
 void TestConfigAnalyzer::paddingAfterTheTable_data()
@@ -435,7 +436,7 @@ void TestConfigAnalyzer::paddingAfterTheTable()
     const QString message = refusal(table + tail, F407);
     QVERIFY2(message.isEmpty() == accepted, qPrintable(message));
     if (!accepted) {
-        QVERIFY2(message.contains("after the SYS section"), qPrintable(message));
+        QVERIFY2(message.contains("不是填充"), qPrintable(message));
         return;
     }
     ProjectData plain, padded;
@@ -454,7 +455,7 @@ void TestConfigAnalyzer::truncatedTablesAreRefused()
             QVERIFY2(!message.isEmpty(), qPrintable(QStringLiteral("length %1").arg(length)));
         }
         // One byte too many.
-        QVERIFY(refusal(table + 'x', chip).contains("byte"));
+        QVERIFY(refusal(table + 'x', chip).contains("字节"));
     }
 }
 
@@ -479,22 +480,22 @@ void TestConfigAnalyzer::wrongCountsSizesAndTagsAreRefused()
     QList<QByteArray> twice = sections;
     twice.insert(L::AI, sections.at(L::AI));
     const QList<Case> cases{
-        {"more DI rows than bytes", changed(L::DI, 3, char(255)), {"DI", "255 rows"}},
+        {"more DI rows than bytes", changed(L::DI, 3, char(255)), {"DI", "255行"}},
         {"DI rows of the wrong size", changed(L::DI, 4, 33), {"DI", "33"}},
-        {"SYS rows without bytes", changed(L::Sys, 4, char(200)), {"SYS", "200 rows"}},
+        {"SYS rows without bytes", changed(L::Sys, 4, char(200)), {"SYS", "200行"}},
         {"serial record of the wrong size", changed(L::Usart1, 7, 0x17), {"USART1", "23"}},
         {"SPI record of the wrong size", changed(L::Spi1, 5, char(0x97)), {"SPI1", "151"}},
-        {"socket without its marker", changed(L::Usart1, 31, 0x35), {"USART1", "socket 1"}},
+        {"socket without its marker", changed(L::Usart1, 31, 0x35), {"USART1", "通道1"}},
         {"unknown tag", changed(L::DO, 1, 'X'), {"XO"}},
-        {"tag without length", changed(L::AI, 0, 0), {"no section tag"}},
-        {"tag longer than the table", changed(L::Sys, 0, 100), {"byte"}},
-        {"sections out of order", doFirst.join(), {"DI", "out of order"}},
-        {"a section twice", twice.join(), {"AI", "repeated"}},
+        {"tag without length", changed(L::AI, 0, 0), {"没有段标记"}},
+        {"tag longer than the table", changed(L::Sys, 0, 100), {"字节"}},
+        {"sections out of order", doFirst.join(), {"DI", "顺序不对"}},
+        {"a section twice", twice.join(), {"AI", "重复"}},
         {"no SYS section", sections.mid(0, L::Sys).join(), {"SYS"}},
         {"bytes after SYS", sections.join() + sections.at(L::Sys), {"SYS"}},
-        {"unknown pin address", changed(L::DI, 5, 0x41), {"DI", "row 1", "Pin", "0x41010800"}},
-        {"pin mask of two bits", changed(L::DI, 10, 3), {"DI", "row 1", "mask 0x0003"}},
-        {"unknown input mode", changed(L::DI, 11, char(0x99)), {"DI", "row 1", "Mode", "0x99"}},
+        {"unknown pin address", changed(L::DI, 5, 0x41), {"DI", "第1行", "Pin", "0x41010800"}},
+        {"pin mask of two bits", changed(L::DI, 10, 3), {"DI", "第1行", "掩码0x0003"}},
+        {"unknown input mode", changed(L::DI, 11, char(0x99)), {"DI", "第1行", "Mode", "0x99"}},
     };
     for (const Case &c : cases) {
         const QString message = refusal(c.table, F103);

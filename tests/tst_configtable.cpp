@@ -1,3 +1,4 @@
+#include "chipfacts.h"
 #include "configtable.h"
 #include "tablefixtures.h"
 #include "tablelayout.h"
@@ -12,8 +13,8 @@ using D = CPinDescriptions;
 
 namespace {
 
-const QString F103 = QStringLiteral("STM32F103RE");
-const QString F407 = QStringLiteral("STM32F407ZG");
+using ChipFacts::F103;
+using ChipFacts::F407;
 
 QByteArray section(bool (*encoder)(const ProjectData &, QByteArray *, QString *),
                    const ProjectData &project)
@@ -409,26 +410,26 @@ void TestConfigTable::refusesWhatCannotBeEncoded()
     const QList<Case> cases{
         {"pin beyond the address map",
          [](ProjectData &p) { p.diInformation[1] = "PH1"; },
-         {"DI", "row 1", "PH1"}},
+         {"DI", "第1行", "PH1"}},
         {"chip-select pin beyond the address map",
          [](ProjectData &p) { p.doInformation[18 + 17] = "PH1"; },
-         {"DO", "row 2", "SliceSelectPin_0Bit", "PH1"}},
+         {"DO", "第2行", "SliceSelectPin_0Bit", "PH1"}},
         {"input mode index outside its list",
          [](ProjectData &p) { p.diInformation[16 + 3] = "2"; },
-         {"DI", "row 2", "Mode", "\"2\""}},
+         {"DI", "第2行", "Mode", "“2”"}},
         {"speed index not a number",
          [](ProjectData &p) { p.doInformation[5] = "快速"; },
-         {"DO", "row 1", "Speed"}},
+         {"DO", "第1行", "Speed"}},
         {"enable outside its list",
          [](ProjectData &p) { p.aiInformation[5] = "3"; },
-         {"AI", "row 1", "SliceSelectPinIsEnble"}},
+         {"AI", "第1行", "SliceSelectPinIsEnble"}},
         {"terminal beyond 16 bits",
          [](ProjectData &p) { p.aoInformation[3] = "65536"; },
-         {"AO", "row 1", "Index", "65536"}},
+         {"AO", "第1行", "Index", "65536"}},
         {"negative terminal", [](ProjectData &p) { p.diInformation[5] = "-1"; }, {"DI", "Index"}},
         {"interrupt task beyond a byte",
          [](ProjectData &p) { p.exitInformation[13] = "256"; },
-         {"EXIT", "row 1", "Index", "256"}},
+         {"EXIT", "第1行", "Index", "256"}},
         {"priority outside its list",
          [](ProjectData &p) { p.exitInformation[9] = "4"; },
          {"EXIT", "PrePriority"}},
@@ -437,10 +438,10 @@ void TestConfigTable::refusesWhatCannotBeEncoded()
          {"EXIT", "TriggerWay"}},
         {"unknown system function",
          [](ProjectData &p) { p.sysInformation[1] = "SYS_Beeper"; },
-         {"SYS", "row 1", "SystemPin", "SYS_Beeper"}},
+         {"SYS", "第1行", "SystemPin", "SYS_Beeper"}},
         {"baud index outside its list",
          [](ProjectData &p) { p.usartInformation[0][5] = "7"; },
-         {"USART1", "Baud", "\"7\""}},
+         {"USART1", "Baud", "“7”"}},
         {"port application outside its list",
          [](ProjectData &p) { p.usartInformation[2][13] = "12"; },
          {"USART3", "PortApplication"}},
@@ -453,6 +454,9 @@ void TestConfigTable::refusesWhatCannotBeEncoded()
         {"socket port beyond 16 bits",
          [](ProjectData &p) { p.wirelessInformation[0][5] = "70000"; },
          {"USART1", "PortOfSocket1"}},
+        {"socket port not a number",
+         [](ProjectData &p) { p.wirelessInformation[0][6 * 2 + 5] = "5O00"; },
+         {"USART1", "PortOfSocket3", "5O00"}},
         {"SPI TX pin not a pin",
          [](ProjectData &p) { p.spiInformation[1][1] = "PB"; },
          {"SPI2", "SCKPinName"}},
@@ -464,7 +468,7 @@ void TestConfigTable::refusesWhatCannotBeEncoded()
          {"SPI1", "BaudRatePrefrequencyValue"}},
         {"address with eight parts",
          [](ProjectData &p) { p.networkInformation[0][3] = "1.2.3.4.5.6.7.8"; },
-         {"SPI1", "FilmApplication1IPAddr", "seven"}},
+         {"SPI1", "FilmApplication1IPAddr", "七"}},
         {"address part above 255",
          [](ProjectData &p) { p.networkInformation[0][5] = "255.256.0.0"; },
          {"SPI1", "FilmApplication1SubnetMas"}},
@@ -480,6 +484,9 @@ void TestConfigTable::refusesWhatCannotBeEncoded()
         {"local port beyond 16 bits",
          [](ProjectData &p) { p.networkInformation[0][11] = "65536"; },
          {"SPI1", "FilmApplication1LocalStartPort"}},
+        {"local port not a number",
+         [](ProjectData &p) { p.networkInformation[1][12 + 11] = "abc"; },
+         {"SPI2", "FilmApplication2LocalStartPort", "abc"}},
         {"external-RAM flag neither 0 nor 1",
          [](ProjectData &p) { p.fsmcInformation[1] = "yes"; },
          {"FSMC", "yes"}},
@@ -490,7 +497,7 @@ void TestConfigTable::refusesWhatCannotBeEncoded()
              for (int r = 1; r <= 256; ++r)
                  p.diInformation += row(D::DlgDI, r, {"PA0", "0", "1", "0", "0", "0", "0", "0"});
          },
-         {"DI", "256 rows", "255"}},
+         {"DI", "256行", "255"}},
     };
     for (const Case &c : cases) {
         ProjectData p = good;
@@ -599,7 +606,7 @@ void TestConfigTable::transferFormFromEitherForm()
     QByteArray swapped = file;
     swapped[7] = 'X'; // inside the FSMC tag
     QVERIFY(!ConfigTable::toTransferForm(swapped, &out, &error));
-    QVERIFY2(error.contains("block"), qPrintable(error));
+    QVERIFY2(error.contains("块"), qPrintable(error));
     QVERIFY(!ConfigTable::toTransferForm(QByteArray(), &out, &error));
     QVERIFY(!ConfigTable::toTransferForm(QByteArray("hello, world"), &out, &error));
     QVERIFY(!error.isEmpty());

@@ -1,14 +1,24 @@
 #include "dialogconfigure.h"
+#include "dialognewpro.h"
+#include "fieldmarks.h"
 #include "messages.h"
 #include "mycombobox.h"
 #include "networkattribut.h"
 #include "projectdata.h"
+#include "tablefixtures.h"
 #include "wirelessmoduleconfigure.h"
 
 #include <QAbstractItemView>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTableWidget>
+#include <QTranslator>
 #include <QtTest>
 
 using D = CPinDescriptions;
@@ -25,21 +35,6 @@ const QStringList diKeys{"Pin",
                          "SliceSelectPin_1Bit",
                          "SliceSelectPin_0Bit"};
 
-// A project on `chip` in which every pin carries `background` except the listed ones.
-ProjectData project(const QString &chip, const QVector<QPair<QString, QString>> &functions,
-                    const QString &background = QStringLiteral(" "))
-{
-    ProjectData p = ProjectData::fresh(chip, false);
-    for (QString &function : p.pinFunctions)
-        function = background;
-    for (const auto &entry : functions) {
-        const int at = p.pinNames.indexOf(entry.first);
-        Q_ASSERT(at >= 0);
-        p.pinFunctions[at] = entry.second;
-    }
-    return p;
-}
-
 // One row's pairs: keys prefixed with the row number.
 QStringList rowRecord(int row, const QStringList &keys, const QStringList &values)
 {
@@ -47,14 +42,6 @@ QStringList rowRecord(int row, const QStringList &keys, const QStringList &value
     for (int i = 0; i < keys.size(); ++i)
         record << QString::number(row) + keys.at(i) << values.value(i);
     return record;
-}
-
-QStringList pairs(const QStringList &keys, const QStringList &values)
-{
-    QStringList list;
-    for (int i = 0; i < keys.size(); ++i)
-        list << keys.at(i) << values.value(i);
-    return list;
 }
 
 // What the dialog handed back on OK.
@@ -157,6 +144,82 @@ void pressCell(QComboBox *box)
     box->hidePopup();
 }
 
+// The window is at least the kind's size within the available screen area and
+// never larger than that area; every column shows its title, its texts and its
+// drop-down entries whole.
+void checkFits(DialogConfigure &d, const QSize &least)
+{
+    const QRect area = d.screen()->availableGeometry();
+    QVERIFY2(area.contains(d.frameGeometry()), qPrintable(QStringLiteral("%1x%2 at %3,%4")
+                                                              .arg(d.frameGeometry().width())
+                                                              .arg(d.frameGeometry().height())
+                                                              .arg(d.x())
+                                                              .arg(d.y())));
+    QVERIFY(d.width() >= std::min(least.width(), area.width() - 16));
+    QVERIFY(d.height() >= std::min(least.height(), area.height() - 40));
+    const QTableWidget *table = d.table();
+    for (int c = 0; c < table->columnCount(); ++c) {
+        QStringList texts{table->horizontalHeaderItem(c)->text()};
+        for (int r = 0; r < table->rowCount(); ++r) {
+            if (const QTableWidgetItem *item = table->item(r, c))
+                texts << item->text();
+            if (const auto *box = qobject_cast<QComboBox *>(table->cellWidget(r, c))) {
+                for (int i = 0; i < box->count(); ++i)
+                    texts << box->itemText(i);
+            }
+            if (const auto *button = qobject_cast<QPushButton *>(table->cellWidget(r, c)))
+                texts << button->text();
+        }
+        for (const QString &text : texts) {
+            const int width = table->fontMetrics().horizontalAdvance(text);
+            QVERIFY2(width < table->columnWidth(c),
+                     qPrintable(QStringLiteral("\"%1\" (%2) in column %3 of %4")
+                                    .arg(text)
+                                    .arg(width)
+                                    .arg(c)
+                                    .arg(table->columnWidth(c))));
+        }
+    }
+}
+
+// Every text a person sees in a window: title, labels, buttons, group and tab
+// titles, drop-down entries, fields, tooltips, table titles and cells. Other
+// windows inside it are left to their own check.
+QStringList visibleTexts(QWidget *window)
+{
+    QStringList texts{window->windowTitle()};
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (w->window() != window || !w->isVisibleTo(window))
+            continue;
+        texts << w->toolTip();
+        if (auto *label = qobject_cast<QLabel *>(w))
+            texts << label->text();
+        else if (auto *button = qobject_cast<QAbstractButton *>(w))
+            texts << button->text();
+        else if (auto *group = qobject_cast<QGroupBox *>(w))
+            texts << group->title();
+        else if (auto *line = qobject_cast<QLineEdit *>(w))
+            texts << line->text() << line->placeholderText();
+        if (auto *tabs = qobject_cast<QTabWidget *>(w)) {
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i);
+        } else if (auto *box = qobject_cast<QComboBox *>(w)) {
+            for (int i = 0; i < box->count(); ++i)
+                texts << box->itemText(i);
+        } else if (auto *table = qobject_cast<QTableWidget *>(w)) {
+            for (int c = 0; c < table->columnCount(); ++c)
+                texts << table->horizontalHeaderItem(c)->text();
+            for (int r = 0; r < table->rowCount(); ++r) {
+                for (int c = 0; c < table->columnCount(); ++c) {
+                    if (const QTableWidgetItem *item = table->item(r, c))
+                        texts << item->text() << item->toolTip();
+                }
+            }
+        }
+    }
+    return texts;
+}
+
 // DI bit columns: enable in column 3, bit 3 .. bit 0 in columns 4 .. 7.
 int diBit(int bit)
 {
@@ -179,12 +242,16 @@ private slots:
     void chipSelectCandidatesOnPress();
     void startTerminalOverlapQuestion();
     void outOfRangeNumbersAreRefused();
+    void typedNumbersOutOfRangeStayMarked_data();
+    void typedNumbersOutOfRangeStayMarked();
+    void longTableFitsTheScreen();
     void silentRefreshFollowsThePins();
     void usartTable();
     void usartWirelessSettings();
     void spiTable();
     void spiNetworkAttributes();
     void spiChipSelectCandidates();
+    void englishEverywhere();
 
 private:
     int unexpectedMessages = 0;
@@ -229,8 +296,8 @@ void TestDialogConfigure::comboBoxReportsLeftPressFirst()
 
 void TestDialogConfigure::diTableRestoresAndReturnsItsList()
 {
-    ProjectData p =
-        project("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}, {"PA4", "Normal_DI"}});
+    ProjectData p = TableFixtures::projectWith(
+        "STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}, {"PA4", "Normal_DI"}});
     p.diInformation = rowRecord(1, diKeys, {"PA0", "1", "10", "1", "0", "0", "PC1", "PC0"}) +
                       rowRecord(2, diKeys, {"PA4", "0", "20", "0", "0", "0", "0", "0"}) +
                       rowRecord(3, diKeys, {"PB9", "1", "30", "0", "0", "0", "0", "0"});
@@ -242,7 +309,7 @@ void TestDialogConfigure::diTableRestoresAndReturnsItsList()
     QVERIFY(d.isVisible());
     QCOMPARE(d.type, D::DlgDI);
     QCOMPARE(d.windowTitle(), QStringLiteral("数字量输入"));
-    QCOMPARE(d.size(), QSize(8 * 100 + 50, 3 * 30 + 100));
+    checkFits(d, QSize(8 * 100 + 50, 3 * 30 + 100));
     QCOMPARE(headers(d.table()),
              QStringList({"引脚名", "输入模式", "X起始端子", "片选脚使能位", "片选脚第3位",
                           "片选脚第2位", "片选脚第1位", "片选脚第0位"}));
@@ -287,23 +354,24 @@ void TestDialogConfigure::diTableRestoresAndReturnsItsList()
     QCOMPARE(r.stored.information, expected);
 
     // A single row makes the window taller.
-    ProjectData one = project("STM32F103RE", {{"PA0", "Normal_DI"}});
+    ProjectData one = TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"}});
     d.launch(D::DlgDI, one);
-    QCOMPARE(d.size(), QSize(850, 30 + 100 + 100));
+    checkFits(d, QSize(850, 30 + 100 + 100));
+    QVERIFY(d.height() >= 230);
 }
 
 void TestDialogConfigure::otherRowTablesRoundTrip()
 {
-    const ProjectData p = project("STM32F103RE", {{"PA0", "Normal_DO"},
-                                                  {"PA1", "Normal_DO"},
-                                                  {"PA2", "ADC123_IN2"},
-                                                  {"PA3", "ADC123_IN3"},
-                                                  {"PA4", "DAC_OUT1"},
-                                                  {"PA5", "DAC_OUT2"},
-                                                  {"PB0", "EXIT"},
-                                                  {"PB1", "EXIT"},
-                                                  {"PB5", "SYS_RunLed"},
-                                                  {"PB6", "SYS_WatchDog"}});
+    const ProjectData p = TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DO"},
+                                                                     {"PA1", "Normal_DO"},
+                                                                     {"PA2", "ADC123_IN2"},
+                                                                     {"PA3", "ADC123_IN3"},
+                                                                     {"PA4", "DAC_OUT1"},
+                                                                     {"PA5", "DAC_OUT2"},
+                                                                     {"PB0", "EXIT"},
+                                                                     {"PB1", "EXIT"},
+                                                                     {"PB5", "SYS_RunLed"},
+                                                                     {"PB6", "SYS_WatchDog"}});
     struct Case
     {
         D::DlgType type;
@@ -324,7 +392,7 @@ void TestDialogConfigure::otherRowTablesRoundTrip()
         QCOMPARE(d.windowTitle(), c.title);
         QCOMPARE(d.table()->columnCount(), c.columns);
         QCOMPARE(d.table()->rowCount(), 2);
-        QCOMPARE(d.size(), QSize(c.columns * 100 + 50, 2 * 20 + 210));
+        checkFits(d, QSize(c.columns * 100 + 50, 2 * 20 + 210));
         // Change the second row's drop-downs to their last entries and its number.
         for (int col = 0; col < c.columns; ++col) {
             QComboBox *box = comboAt(d, 1, col);
@@ -383,7 +451,7 @@ void TestDialogConfigure::otherRowTablesRoundTrip()
 
 void TestDialogConfigure::cancelEmptyTableAndMissingPins()
 {
-    ProjectData p = project("STM32F103RE", {{"PA0", "Normal_DI"}});
+    ProjectData p = TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"}});
     p.diInformation = rowRecord(1, diKeys, {"PA0", "1", "5", "0", "0", "0", "0", "0"});
     DialogConfigure d;
     Recorder r;
@@ -423,7 +491,8 @@ void TestDialogConfigure::cancelEmptyTableAndMissingPins()
 
 void TestDialogConfigure::chipSelectCascades()
 {
-    const ProjectData p = project("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}});
+    const ProjectData p =
+        TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}});
     DialogConfigure d;
     d.launch(D::DlgDI, p);
     QComboBox *enable0 = comboAt(d, 0, 3);
@@ -470,17 +539,17 @@ void TestDialogConfigure::chipSelectCascades()
 
 void TestDialogConfigure::chipSelectCandidatesOnPress()
 {
-    const ProjectData p = project("STM32F103RE",
-                                  {{"PA0", "Normal_DI"},
-                                   {"PC13", " "},
-                                   {"PD0", " "},
-                                   {"PD1", " "},
-                                   {"PA2", " "},
-                                   {"PB2", " "},
-                                   {"PB12", "DI_CS2"},
-                                   {"PB13", "DO_CS1"},
-                                   {"PA10", " "}},
-                                  "Normal_DO");
+    const ProjectData p = TableFixtures::projectWith("STM32F103RE",
+                                                     {{"PA0", "Normal_DI"},
+                                                      {"PC13", " "},
+                                                      {"PD0", " "},
+                                                      {"PD1", " "},
+                                                      {"PA2", " "},
+                                                      {"PB2", " "},
+                                                      {"PB12", "DI_CS2"},
+                                                      {"PB13", "DO_CS1"},
+                                                      {"PA10", " "}},
+                                                     "Normal_DO");
     DialogConfigure d;
     d.launch(D::DlgDI, p);
     QComboBox *bit0 = comboAt(d, 0, diBit(0));
@@ -522,13 +591,13 @@ void TestDialogConfigure::startTerminalOverlapQuestion()
         asked << request;
         return answer;
     });
-    const ProjectData p = project("STM32F103RE", {{"PA0", "Normal_DI"},
-                                                  {"PA1", "Normal_DI"},
-                                                  {"PA2", "ADC123_IN2"},
-                                                  {"PA3", "ADC123_IN3"},
-                                                  {"PA4", "Normal_DO"},
-                                                  {"PA5", "Normal_DO"},
-                                                  {"PA6", "Normal_DO"}});
+    const ProjectData p = TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"},
+                                                                     {"PA1", "Normal_DI"},
+                                                                     {"PA2", "ADC123_IN2"},
+                                                                     {"PA3", "ADC123_IN3"},
+                                                                     {"PA4", "Normal_DO"},
+                                                                     {"PA5", "Normal_DO"},
+                                                                     {"PA6", "Normal_DO"}});
     DialogConfigure d;
     Recorder r;
     r.attach(d);
@@ -582,8 +651,8 @@ void TestDialogConfigure::outOfRangeNumbersAreRefused()
         shown << request;
         return QMessageBox::Yes;
     });
-    const ProjectData p =
-        project("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}, {"PB0", "EXIT"}});
+    const ProjectData p = TableFixtures::projectWith(
+        "STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}, {"PB0", "EXIT"}});
     DialogConfigure d;
     Recorder r;
     r.attach(d);
@@ -630,30 +699,120 @@ void TestDialogConfigure::outOfRangeNumbersAreRefused()
     pressOk(d);
     QCOMPARE(r.stored.count, 2);
     QCOMPARE(r.stored.information.last(), QStringLiteral("255"));
+}
 
-    // The cell editor takes digits only and never writes a value out of range.
-    QAbstractItemDelegate *delegate = d.table()->itemDelegateForColumn(6);
+// A number typed into a cell's editor: a refused one stays in the cell as
+// typed, marked with the reason, and OK names the cell.
+void TestDialogConfigure::typedNumbersOutOfRangeStayMarked_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<QString>("range");
+
+    QTest::newRow("start terminal beyond 16 bits") << int(D::DlgDI) << 2 << "99999"
+                                                   << "X起始端子"
+                                                   << "0到65535";
+    QTest::newRow("task number beyond a byte") << int(D::DlgEXIT) << 6 << "300"
+                                               << "中断任务号"
+                                               << "0到255";
+    QTest::newRow("no start terminal") << int(D::DlgDI) << 2 << ""
+                                       << "X起始端子"
+                                       << "0到65535";
+}
+
+void TestDialogConfigure::typedNumbersOutOfRangeStayMarked()
+{
+    QFETCH(int, kind);
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, header);
+    QFETCH(QString, range);
+
+    QList<Messages::Request> shown;
+    Messages::setHandler([&](const Messages::Request &request) {
+        shown << request;
+        return QMessageBox::Ok;
+    });
+    const ProjectData p = TableFixtures::projectWith(
+        "STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}, {"PB0", "EXIT"}});
+    DialogConfigure d;
+    Recorder r;
+    r.attach(d);
+    d.launch(D::DlgType(kind), p);
+    const int row = d.table()->rowCount() - 1;
+    QAbstractItemDelegate *delegate = d.table()->itemDelegateForColumn(column);
     QVERIFY(delegate);
-    QStyleOptionViewItem option;
-    const QModelIndex index = d.table()->model()->index(0, 6);
-    auto *editor = qobject_cast<QLineEdit *>(delegate->createEditor(d.table(), option, index));
+    const QModelIndex index = d.table()->model()->index(row, column);
+    auto *editor =
+        qobject_cast<QLineEdit *>(delegate->createEditor(d.table(), QStyleOptionViewItem(), index));
     QVERIFY(editor);
     delegate->setEditorData(editor, index);
-    QCOMPARE(editor->text(), QStringLiteral("255"));
+    QCOMPARE(editor->text(), textAt(d, row, column));
+    QVERIFY(!FieldMarks::isMarked(editor));
     editor->clear();
     QTest::keyClicks(editor, "a1x2-");
-    QCOMPARE(editor->text(), QStringLiteral("12"));
+    QCOMPARE(editor->text(), QStringLiteral("12")); // digits only
+    editor->clear();
+    QTest::keyClicks(editor, typed);
+    QCOMPARE(editor->text(), typed);
+    QVERIFY(FieldMarks::isMarked(editor));
+    QVERIFY2(editor->toolTip().contains(range), qPrintable(editor->toolTip()));
+
     delegate->setModelData(editor, d.table()->model(), index);
-    QCOMPARE(textAt(d, 0, 6), QStringLiteral("12"));
-    editor->setText("300");
-    delegate->setModelData(editor, d.table()->model(), index);
-    QCOMPARE(textAt(d, 0, 6), QStringLiteral("12"));
     delete editor;
+    QTableWidgetItem *cell = d.table()->item(row, column);
+    QCOMPARE(cell->text(), typed);
+    QVERIFY2(cell->toolTip().contains(header) && cell->toolTip().contains(range),
+             qPrintable(cell->toolTip()));
+    QVERIFY(cell->data(Qt::BackgroundRole).isValid());
+
+    pressOk(d);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.at(0).text, cell->toolTip());
+    QVERIFY(shown.at(0).text.contains(QStringLiteral("第%1行").arg(row + 1)));
+    QVERIFY(d.isVisible());
+    QCOMPARE(r.events, 0);
+    QCOMPARE(cell->text(), typed);
+
+    // Corrected, the mark goes and OK takes the value.
+    cell->setText("12");
+    QVERIFY(cell->toolTip().isEmpty());
+    QVERIFY(!cell->data(Qt::BackgroundRole).isValid());
+    pressOk(d);
+    QCOMPARE(r.stored.count, 1);
+}
+
+// A table of many rows fits the available screen area: its rows scroll and
+// OK and Cancel stay on the screen.
+void TestDialogConfigure::longTableFitsTheScreen()
+{
+    ProjectData p = ProjectData::fresh("STM32F103RE", false);
+    int rows = 0;
+    for (int i = 0; i < p.pinNames.size() && rows < 40; ++i) {
+        if (p.pinNames.at(i).startsWith('P') && p.pinNames.at(i).size() <= 4) {
+            p.pinFunctions[i] = "Normal_DI";
+            ++rows;
+        }
+    }
+    QCOMPARE(rows, 40);
+    DialogConfigure d;
+    d.launch(D::DlgDI, p);
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    QCOMPARE(d.table()->rowCount(), 40);
+    checkFits(d, QSize(850, 40 * 30 + 100));
+    QVERIFY(d.table()->verticalScrollBar()->maximum() > 0);
+    for (const char *name : {"pushButtonOK", "pushButtonCancel"}) {
+        auto *button = d.findChild<QPushButton *>(name, Qt::FindDirectChildrenOnly);
+        QVERIFY(d.rect().contains(QRect(button->mapTo(&d, QPoint()), button->size())));
+    }
 }
 
 void TestDialogConfigure::silentRefreshFollowsThePins()
 {
-    ProjectData p = project("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}});
+    ProjectData p =
+        TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}});
     p.diInformation = rowRecord(1, diKeys, {"PA0", "1", "1", "1", "0", "0", "0", "PC0"}) +
                       rowRecord(2, diKeys, {"PA1", "1", "3", "0", "0", "0", "0", "0"});
     DialogConfigure d;
@@ -674,7 +833,8 @@ void TestDialogConfigure::silentRefreshFollowsThePins()
 
 void TestDialogConfigure::usartTable()
 {
-    const ProjectData p = project("STM32F103RE", {{"PA9", "USART1_TX"}, {"PA10", "USART1_RX"}});
+    const ProjectData p =
+        TableFixtures::projectWith("STM32F103RE", {{"PA9", "USART1_TX"}, {"PA10", "USART1_RX"}});
     const QStringList keys{"TXPinName", "RXPinName", "Baud",           "DataBit",
                            "StopBit",   "CheckBit",  "PortApplication"};
     DialogConfigure d;
@@ -683,9 +843,9 @@ void TestDialogConfigure::usartTable()
     d.launch(D::DlgUSART1, p);
     QCOMPARE(d.type, D::DlgUSART1);
     QCOMPARE(d.windowTitle(), QStringLiteral("USART1"));
-    QCOMPARE(d.size(), QSize(3 * 110 + 70, 7 * 40 + 40));
+    checkFits(d, QSize(3 * 110 + 70, 7 * 40 + 40));
     QCOMPARE(headers(d.table()), QStringList({"参数", "设定值", "无线设定值"}));
-    QCOMPARE(d.table()->columnWidth(1), 120);
+    QVERIFY(d.table()->columnWidth(1) >= 120);
     QCOMPARE(textAt(d, 5, 0), QStringLiteral("校验位"));
     QCOMPARE(d.table()->item(5, 0)->flags(), Qt::ItemIsEnabled);
     QCOMPARE(textAt(d, 0, 1), QStringLiteral("PA9"));
@@ -699,7 +859,7 @@ void TestDialogConfigure::usartTable()
         comboAt(d, row, 1)->setCurrentIndex(values.at(row).toInt());
     pressOk(d);
     QCOMPARE(r.stored.type, D::DlgUSART1);
-    QCOMPARE(r.stored.information, pairs(keys, values));
+    QCOMPARE(r.stored.information, TableFixtures::pairs(keys, values));
     QCOMPARE(r.board.count + r.spi.count, 0);
 
     // Restore then OK gives the list back; a short list or a bad index restores nothing.
@@ -707,14 +867,15 @@ void TestDialogConfigure::usartTable()
     stored.usartInformation[0] = r.stored.information;
     d.launch(D::DlgUSART1, stored);
     pressOk(d);
-    QCOMPARE(r.stored.information, pairs(keys, values));
+    QCOMPARE(r.stored.information, TableFixtures::pairs(keys, values));
     stored.usartInformation[0] = r.stored.information.mid(0, 13);
     d.launch(D::DlgUSART1, stored);
     QCOMPARE(comboAt(d, 2, 1)->currentIndex(), 0);
-    stored.usartInformation[0] = pairs(keys, {"X", "Y", "99", "-1", "x", "2", "11"});
+    stored.usartInformation[0] = TableFixtures::pairs(keys, {"X", "Y", "99", "-1", "x", "2", "11"});
     d.launch(D::DlgUSART1, stored);
     pressOk(d);
-    QCOMPARE(r.stored.information, pairs(keys, {"PA9", "PA10", "0", "0", "0", "2", "11"}));
+    QCOMPARE(r.stored.information,
+             TableFixtures::pairs(keys, {"PA9", "PA10", "0", "0", "0", "2", "11"}));
 
     // A port whose pins are not assigned opens with empty drop-downs.
     for (D::DlgType port : {D::DlgUART4, D::DlgUSART6}) {
@@ -723,13 +884,15 @@ void TestDialogConfigure::usartTable()
         QCOMPARE(comboAt(d, 6, 1)->count(), 0);
         pressOk(d);
         QCOMPARE(r.stored.type, port);
-        QCOMPARE(r.stored.information, pairs(keys, {"", "", "0", "0", "0", "0", "0"}));
+        QCOMPARE(r.stored.information,
+                 TableFixtures::pairs(keys, {"", "", "0", "0", "0", "0", "0"}));
     }
 }
 
 void TestDialogConfigure::usartWirelessSettings()
 {
-    ProjectData p = project("STM32F407ZG", {{"PB6", "USART1_TX"}, {"PB7", "USART1_RX"}});
+    ProjectData p =
+        TableFixtures::projectWith("STM32F407ZG", {{"PB6", "USART1_TX"}, {"PB7", "USART1_RX"}});
     QStringList sockets;
     for (int n = 1; n <= 8; ++n)
         sockets << QStringLiteral("ApplicationOfSocket%1").arg(n) << QString::number(n % 4)
@@ -782,7 +945,7 @@ void TestDialogConfigure::usartWirelessSettings()
 
 void TestDialogConfigure::spiTable()
 {
-    ProjectData p = project(
+    ProjectData p = TableFixtures::projectWith(
         "STM32F103RE",
         {{"PA5", "SPI1_SCK"}, {"PA6", "SPI1_MISO"}, {"PA7", "SPI1_MOSI"}, {"PB0", "SPI1_CS1"}});
     const QStringList keys{"SCKPinName",
@@ -805,14 +968,14 @@ void TestDialogConfigure::spiTable()
                            "SliceSelect3Pin"};
     const QStringList values{"PA5", "PA6", "PA7", "3", "1",   "1", "1", "1", "1",
                              "7",   "1",   "1",   "2", "PB0", "1", "0", "0", "PB1"};
-    p.spiInformation[0] = pairs(keys, values);
+    p.spiInformation[0] = TableFixtures::pairs(keys, values);
     DialogConfigure d;
     Recorder r;
     r.attach(d);
     d.launch(D::DlgSPI1, p);
     QCOMPARE(d.type, D::DlgSPI1);
     QCOMPARE(d.windowTitle(), QStringLiteral("SPI1"));
-    QCOMPARE(d.size(), QSize(3 * 100 + 50, 18 * 30 + 80));
+    checkFits(d, QSize(3 * 100 + 50, 18 * 30 + 80));
     QCOMPARE(headers(d.table()), QStringList({"参数", "设定值", "以太网设置"}));
     QCOMPARE(textAt(d, 13, 0), QStringLiteral("片选1引脚"));
     QCOMPARE(comboAt(d, 9, 1)->currentText(), QStringLiteral("256分频"));
@@ -835,14 +998,14 @@ void TestDialogConfigure::spiTable()
     QStringList expected = values;
     expected[17] = "0";
     QCOMPARE(r.stored.type, D::DlgSPI1);
-    QCOMPARE(r.stored.information, pairs(keys, expected));
+    QCOMPARE(r.stored.information, TableFixtures::pairs(keys, expected));
     QCOMPARE(r.stored.network, p.networkInformation[0]);
     QVERIFY(r.stored.wireless.isEmpty());
 
     p.spiInformation[0] = r.stored.information;
     d.launch(D::DlgSPI1, p);
     pressOk(d);
-    QCOMPARE(r.stored.information, pairs(keys, expected));
+    QCOMPARE(r.stored.information, TableFixtures::pairs(keys, expected));
 
     // SPI2's pins are free: empty drop-downs, zeros stored.
     d.launch(D::DlgSPI2, p);
@@ -853,17 +1016,19 @@ void TestDialogConfigure::spiTable()
     QStringList zeros{"", "", ""};
     for (int row = 3; row < 18; ++row)
         zeros << "0";
-    QCOMPARE(r.stored.information, pairs(keys, zeros));
+    QCOMPARE(r.stored.information, TableFixtures::pairs(keys, zeros));
     QCOMPARE(r.spi.chosen, QStringList({none, none, none}));
 }
 
 void TestDialogConfigure::spiNetworkAttributes()
 {
-    ProjectData p =
-        project("STM32F103RE", {{"PB3", "SPI3_SCK"}, {"PB4", "SPI3_MISO"}, {"PB5", "SPI3_MOSI"}});
+    ProjectData p = TableFixtures::projectWith(
+        "STM32F103RE", {{"PB3", "SPI3_SCK"}, {"PB4", "SPI3_MISO"}, {"PB5", "SPI3_MOSI"}});
     QStringList network = p.networkInformation[2];
     network[1] = "2";
     network[3] = "192.168.0.5";
+    network[5] = "255.255.255.0";
+    network[7] = "192.168.0.1";
     network[11] = "50001";
     network[24 + 3] = "10.1.1.1"; // film 3 address
     p.networkInformation[2] = network;
@@ -920,19 +1085,19 @@ void TestDialogConfigure::spiNetworkAttributes()
 
 void TestDialogConfigure::spiChipSelectCandidates()
 {
-    const ProjectData p = project("STM32F103RE",
-                                  {{"PB13", "SPI2_SCK"},
-                                   {"PB14", "SPI2_MISO"},
-                                   {"PB15", "SPI2_MOSI"},
-                                   {"PC13", " "},
-                                   {"PD0", " "},
-                                   {"PD1", " "},
-                                   {"PA2", " "},
-                                   {"PB2", " "},
-                                   {"PB12", "SPI2_CS1"},
-                                   {"PB0", "SPI1_CS1"},
-                                   {"PA10", " "}},
-                                  "Normal_DO");
+    const ProjectData p = TableFixtures::projectWith("STM32F103RE",
+                                                     {{"PB13", "SPI2_SCK"},
+                                                      {"PB14", "SPI2_MISO"},
+                                                      {"PB15", "SPI2_MOSI"},
+                                                      {"PC13", " "},
+                                                      {"PD0", " "},
+                                                      {"PD1", " "},
+                                                      {"PA2", " "},
+                                                      {"PB2", " "},
+                                                      {"PB12", "SPI2_CS1"},
+                                                      {"PB0", "SPI1_CS1"},
+                                                      {"PA10", " "}},
+                                                     "Normal_DO");
     DialogConfigure d;
     Recorder r;
     r.attach(d);
@@ -962,6 +1127,59 @@ void TestDialogConfigure::spiChipSelectCandidates()
     QCOMPARE(r.spi.chosen, QStringList({"PB12", none, none}));
     QCOMPARE(r.stored.information.mid(26, 4),
              QStringList({"SliceSelect1Pin", "PB12", "Film2Application", "0"}));
+}
+
+// In English no window shows a Chinese character: neither the windows made or
+// opened before the switch nor those opened after it.
+void TestDialogConfigure::englishEverywhere()
+{
+    ProjectData p = TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"},
+                                                               {"PA1", "Normal_DI"},
+                                                               {"PA9", "USART1_TX"},
+                                                               {"PA10", "USART1_RX"},
+                                                               {"PA5", "SPI1_SCK"},
+                                                               {"PA6", "SPI1_MISO"},
+                                                               {"PA7", "SPI1_MOSI"}});
+    DialogNewPro newProject;
+    newProject.show();
+    DialogConfigure di;
+    di.launch(D::DlgDI, p);
+    setText(di, 1, 2, "99999"); // a refused number keeps its reason in the cell
+    DialogConfigure spi;
+    spi.launch(D::DlgSPI1, p);
+    comboAt(spi, 12, 1)->setCurrentIndex(2);
+    qobject_cast<QPushButton *>(spi.table()->cellWidget(12, 2))->click();
+    QVERIFY(spi.networkAttribut()->isVisible());
+
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral(MIREL_BIN_DIR "/lang_English.qm")));
+    QCoreApplication::installTranslator(&english);
+    QCoreApplication::sendPostedEvents();
+
+    DialogConfigure usart;
+    usart.launch(D::DlgUSART1, p);
+    comboAt(usart, 6, 1)->setCurrentIndex(5);
+    qobject_cast<QPushButton *>(usart.table()->cellWidget(6, 2))->click();
+    QVERIFY(usart.wirelessModule()->isVisible());
+
+    const QRegularExpression chinese(
+        QStringLiteral("[\\x{3000}-\\x{303F}\\x{3400}-\\x{9FFF}\\x{FF00}-\\x{FFEF}]"));
+    const QVector<QWidget *> windows{&newProject,           &di,    &spi,
+                                     spi.networkAttribut(), &usart, usart.wirelessModule()};
+    for (QWidget *window : windows) {
+        const QStringList texts = visibleTexts(window);
+        QVERIFY(texts.size() > 5);
+        for (const QString &text : texts)
+            QVERIFY2(!text.contains(chinese),
+                     qPrintable(window->metaObject()->className() + QStringLiteral(": ") + text));
+    }
+    QCOMPARE(di.windowTitle(), QStringLiteral("Digital input"));
+    QVERIFY(di.table()->item(1, 2)->toolTip().contains("65535"));
+    checkFits(di, QSize(850, 2 * 30 + 100));
+    checkFits(spi, QSize(350, 18 * 30 + 80));
+    checkFits(usart, QSize(400, 7 * 40 + 40));
+    QCoreApplication::removeTranslator(&english);
+    QCoreApplication::sendPostedEvents();
 }
 
 QTEST_MAIN(TestDialogConfigure)

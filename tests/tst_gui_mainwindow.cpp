@@ -11,10 +11,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGraphicsView>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QToolBar>
@@ -39,6 +41,8 @@ private slots:
     void unsavedChangesAreAskedAbout();
     void failedUploadKeepsTheOpenProject_data();
     void failedUploadKeepsTheOpenProject();
+    void chipSelectsFollowTheTables();
+    void fitsTheScreenAndFindsPins();
 
 private:
     QString settingsPath() const
@@ -428,6 +432,9 @@ void TestMainWindow::failedUploadKeepsTheOpenProject_data()
 
 void TestMainWindow::failedUploadKeepsTheOpenProject()
 {
+#ifndef Q_OS_UNIX
+    QSKIP("the stand-in controller needs a pseudo-terminal");
+#endif
     QFETCH(QStringList, simArguments);
     QTemporaryDir dir;
     const QString garbage = dir.filePath("garbage.bin");
@@ -459,6 +466,99 @@ void TestMainWindow::failedUploadKeepsTheOpenProject()
     QCOMPARE(w.windowTitle(), title);
     QVERIFY(w.isWindowModified());
     QVERIFY(messages.isEmpty()); // nothing to replace, so nothing asked
+}
+
+void TestMainWindow::chipSelectsFollowTheTables()
+{
+    // A file whose drawing and tables disagree: the tables' pins win.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("hand.cpro");
+    {
+        std::unique_ptr<QSettings> s(openSettings(path));
+        writeValue(s.get(), "CHIP", "Type", "STM32F103RE");
+        writeValue(s.get(), "FSMC", "iSSelectRAM", "0");
+        const QStringList desc{"PA5=SPI1_SCK", "PA6=SPI1_MISO", "PA7=SPI1_MOSI", "PB0=SPI1_CS1",
+                               "PA0=Normal_DI"};
+        for (const QString &pin : desc)
+            writeValue(s.get(), "DESC", pin.section('=', 0, 0), pin.section('=', 1));
+        writeValue(s.get(), "SPI1", "Film1Application", "1");
+        writeValue(s.get(), "SPI1", "SliceSelect1Pin", "PB1");
+        const QStringList di{"Count=1",
+                             "1Pin=PA0",
+                             "1SliceSelectPinIsEnble=0",
+                             "1SliceSelectPin_3Bit=0",
+                             "1SliceSelectPin_2Bit=PC2",
+                             "1SliceSelectPin_1Bit=PC1",
+                             "1SliceSelectPin_0Bit=PC0"};
+        for (const QString &pair : di)
+            writeValue(s.get(), "DI", pair.section('=', 0, 0), pair.section('=', 1));
+    }
+    MainWindow w;
+    QVERIFY(w.OpenConfigureEngineeringFile(path));
+    for (const QString expected :
+         {"PB1=SPI1_CS1", "PB0= ", "PC0=DI_CS1", "PC1=DI_CS2", "PC2=DI_CS3", "PC3= "})
+        QCOMPARE(expected.section('=', 0, 0) + "=" + functionOf(w, expected.section('=', 0, 0)),
+                 expected);
+    QVERIFY(w.statusBar()->currentMessage().contains("PB0"));
+
+    // The SPI1 table is open with PB0 chosen when PB0 becomes a digital input
+    // on the drawing: OK refuses, names the pin and keeps the table open.
+    DialogConfigure *table = w.configure();
+    table->launch(CPinDescriptions::DlgSPI1, w.projectData());
+    auto *chipSelect = qobject_cast<QComboBox *>(table->table()->cellWidget(13, 1));
+    QVERIFY(chipSelect);
+    chipSelect->setCurrentText("PB0");
+    QCOMPARE(chipSelect->currentText(), QStringLiteral("PB0"));
+    choose(w, "PB0", "Normal_DI");
+    messages.clear();
+    table->findChild<QPushButton *>("pushButtonOK")->click();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages.first().contains("PB0"));
+    QVERIFY(table->isVisible());
+    QCOMPARE(functionOf(w, "PB0"), QStringLiteral("Normal_DI"));
+}
+
+void TestMainWindow::fitsTheScreenAndFindsPins()
+{
+    MainWindow w;
+    w.resize(1366, 768);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    // Every peripheral button shows its whole text, however short the window.
+    auto *column = w.findChild<QWidget *>("peripheralButtons");
+    QVERIFY(column);
+    const QList<QPushButton *> buttons = column->findChildren<QPushButton *>();
+    QCOMPARE(buttons.size(), 27);
+    for (QPushButton *button : buttons) {
+        QVERIFY2(button->width() > button->fontMetrics().horizontalAdvance(button->text()),
+                 qPrintable(button->objectName()));
+        QVERIFY2(button->height() >= button->sizeHint().height(), qPrintable(button->objectName()));
+    }
+
+    // Each new drawing is shown whole, the second as the first.
+    auto *view = w.findChild<QGraphicsView *>("PinsView");
+    for (const QString chip : {"STM32F103RE", "STM32F407ZG"}) {
+        w.SlotNewProject(chip, false);
+        QCoreApplication::processEvents();
+        const QRectF shown = view->mapToScene(view->viewport()->rect()).boundingRect();
+        QVERIFY2(shown.contains(w.scene()->itemsBoundingRect()), qPrintable(chip));
+    }
+
+    // The search field marks the pins a name or a signal finds.
+    auto *search = w.findChild<QLineEdit *>("lineEditPinSearch");
+    QVERIFY(search);
+    const auto marked = [&](const QString &query) {
+        search->setText(query);
+        QStringList pins;
+        for (CPinItem *item : w.scene()->pinItems())
+            if (item->isMarked())
+                pins << item->pinName();
+        return pins;
+    };
+    QCOMPARE(marked("USART2_TX"), (QStringList{"PA2", "PD5"}));
+    QCOMPARE(marked("pa9"), QStringList{"PA9"});
+    QVERIFY(marked("SPI1").contains("PB3"));
+    QVERIFY(marked("").isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)

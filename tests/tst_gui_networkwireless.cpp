@@ -1,3 +1,4 @@
+#include "fieldmarks.h"
 #include "messages.h"
 #include "networkattribut.h"
 #include "wirelessmoduleconfigure.h"
@@ -66,9 +67,12 @@ private slots:
     void cleanup();
     void wirelessDefaultsAndConfirm();
     void wirelessAppliesOnlyWholeLists();
+    void wirelessRefusesWhatTheTableCannotTake_data();
+    void wirelessRefusesWhatTheTableCannotTake();
     void networkInitialStateAndInputRules();
     void networkRestoreAndConfirm();
     void networkAutomaticAddressing();
+    void networkRefusesIncompleteValues_data();
     void networkRefusesIncompleteValues();
 
 private:
@@ -92,7 +96,7 @@ void TestNetworkWireless::cleanup()
 void TestNetworkWireless::wirelessDefaultsAndConfirm()
 {
     DialogWirelessModuleConfigure dialog;
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Dialog"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("无线模块参数设置"));
     QCOMPARE(child<QTabWidget>(dialog, "tabWidget")->tabText(0), QStringLiteral("设置"));
     QCOMPARE(child<QGroupBox>(dialog, "groupBox")->title(), QStringLiteral("通道1"));
     QCOMPARE(child<QGroupBox>(dialog, "groupBox_8")->title(), QStringLiteral("通道8"));
@@ -161,7 +165,7 @@ void TestNetworkWireless::networkInitialStateAndInputRules()
 {
     CNetworkAttribut widget;
     QVERIFY(widget.isWindow());
-    QCOMPARE(widget.windowTitle(), QStringLiteral("Form"));
+    QCOMPARE(widget.windowTitle(), QStringLiteral("以太网网络属性设置"));
     QCOMPARE(widget.size(), QSize(453, 614));
     QCOMPARE(child<QTabWidget>(widget, "tabWidget")->tabText(0), QStringLiteral("常用"));
     QCOMPARE(child<QGroupBox>(widget, "groupBox_4")->title(), QStringLiteral("本地起始端口"));
@@ -178,24 +182,38 @@ void TestNetworkWireless::networkInitialStateAndInputRules()
     QCOMPARE(port->font().pixelSize(), 16);
     QVERIFY(ip->text().isEmpty());
 
-    // Letters and impossible parts cannot be typed; a sixth port digit neither.
+    // Letters cannot be typed; digits are never dropped: a part or a port
+    // out of range stays as typed, marked with the reason.
     QTest::keyClicks(ip, "abc");
     QVERIFY(ip->text().isEmpty());
-    QTest::keyClicks(ip, "192.168.1.30");
-    QTest::keyClicks(ip, "0");
-    QCOMPARE(ip->text(), QStringLiteral("192.168.1.30"));
+    QTest::keyClicks(ip, "192.168.1.300");
+    QCOMPARE(ip->text(), QStringLiteral("192.168.1.300"));
+    QVERIFY(FieldMarks::isMarked(ip));
+    QVERIFY2(ip->toolTip().contains("0到255"), qPrintable(ip->toolTip()));
+    QTest::keyClick(ip, Qt::Key_Backspace);
+    QVERIFY(!FieldMarks::isMarked(ip));
+    QVERIFY(ip->toolTip().isEmpty());
     QTest::keyClicks(port, "x655289");
-    QCOMPARE(port->text(), QStringLiteral("65528"));
+    QCOMPARE(port->text(), QStringLiteral("655289"));
+    QVERIFY(FieldMarks::isMarked(port));
+    QTest::keyClick(port, Qt::Key_Backspace);
+    QTest::keyClick(port, Qt::Key_Backspace);
+    QCOMPARE(port->text(), QStringLiteral("6552"));
+    QTest::keyClick(port, Qt::Key_8);
+    QVERIFY(!FieldMarks::isMarked(port));
 
     // Nothing restored yet: manual addressing is stored.
     NetworkResult result;
     record(widget, result);
     widget.openForFilm(1, {});
-    QCOMPARE(widget.windowTitle(), QStringLiteral("Form"));
+    QCOMPARE(widget.windowTitle(), QStringLiteral("以太网网络属性设置"));
     QCOMPARE(widget.filmType(), CNetworkAttribut::FilmApplication1);
+    child<QLineEdit>(widget, "lineEditSubnetMask")->setText("255.255.255.0");
+    child<QLineEdit>(widget, "lineEditDefaultGeteway")->setText("192.168.1.1");
     child<QPushButton>(widget, "pushButtonOK")->click();
     QCOMPARE(result.count, 1);
-    QCOMPARE(result.information, filmList(1, {"2", "192.168.1.30", "", "", "", "65528"}));
+    QCOMPARE(result.information,
+             filmList(1, {"2", "192.168.1.30", "255.255.255.0", "192.168.1.1", "", "65528"}));
 
     // Without a film the list is empty.
     CNetworkAttribut unopened;
@@ -257,7 +275,9 @@ void TestNetworkWireless::networkAutomaticAddressing()
         1, filmList(1, {"2", "192.168.3.20", "255.255.255.0", "192.168.3.1", "8.8.8.8", "50010"}));
     widget.show();
     QVERIFY(QTest::qWaitForWindowExposed(&widget));
-    QTest::mouseClick(child<QRadioButton>(widget, "radioButtonUseAutoGetIP"), Qt::LeftButton);
+    // A click on the button's text, as a person gives it.
+    QTest::mouseClick(child<QRadioButton>(widget, "radioButtonUseAutoGetIP"), Qt::LeftButton, {},
+                      QPoint(8, 8));
     for (const char *name : {"labelIP", "lineEditIP", "labelSubnetMask", "lineEditSubnetMask",
                              "labelDefaultGeteway", "lineEditDefaultGeteway"})
         QVERIFY2(!child<QWidget>(widget, name)->isEnabled(), name);
@@ -269,7 +289,8 @@ void TestNetworkWireless::networkAutomaticAddressing()
 
     // Manual addressing opens the fields again; a stored "1" closes them.
     widget.show();
-    QTest::mouseClick(child<QRadioButton>(widget, "radioButtonUseManualSetIP"), Qt::LeftButton);
+    QTest::mouseClick(child<QRadioButton>(widget, "radioButtonUseManualSetIP"), Qt::LeftButton, {},
+                      QPoint(8, 8));
     QVERIFY(child<QLineEdit>(widget, "lineEditIP")->isEnabled());
     QVERIFY(child<QLabel>(widget, "labelIP")->isEnabled());
     widget.openForFilm(2, filmList(2, {"1", "", "", "", "", ""}));
@@ -277,50 +298,173 @@ void TestNetworkWireless::networkAutomaticAddressing()
     QVERIFY(!child<QLineEdit>(widget, "lineEditIP")->isEnabled());
 }
 
+// Each row puts one value into a film opened with complete values: typed as
+// a person types it, or restored from a stored list. An empty message means
+// the value is accepted.
+void TestNetworkWireless::networkRefusesIncompleteValues_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("typed");
+    QTest::addColumn<QStringList>("named");
+
+    const QStringList ip{"IP地址"};
+    const QStringList port{"本地起始端口", "50000", "65528"};
+    QTest::newRow("address part above 255")
+        << "lineEditIP"
+        << "192.168.1.300" << true << (ip + QStringList{"192.168.1.300"});
+    QTest::newRow("address of two parts") << "lineEditIP"
+                                          << "192.168" << true << ip;
+    QTest::newRow("manual addressing without address") << "lineEditIP"
+                                                       << "" << true << ip;
+    QTest::newRow("restored manual addressing without address") << "lineEditIP"
+                                                                << "" << false << ip;
+    QTest::newRow("mask of three parts") << "lineEditSubnetMask"
+                                         << "255.255.255" << true << QStringList{"子网掩码"};
+    QTest::newRow("manual addressing without gateway") << "lineEditDefaultGeteway"
+                                                       << "" << true << QStringList{"默认网关"};
+    QTest::newRow("gateway ending in a dot") << "lineEditDefaultGeteway"
+                                             << "10.0.0." << true << QStringList{"默认网关"};
+    QTest::newRow("server of one part") << "lineEditPreferredDNS"
+                                        << "8" << true << QStringList{"DNS服务器"};
+    QTest::newRow("typed port below the start ports")
+        << "lineEditLocalStartPort"
+        << "8000" << true << (port + QStringList{"8000"});
+    QTest::newRow("typed port above the start ports") << "lineEditLocalStartPort"
+                                                      << "65529" << true << port;
+    QTest::newRow("typed port beyond 16 bits") << "lineEditLocalStartPort"
+                                               << "655289" << true << port;
+    QTest::newRow("restored port beyond 16 bits") << "lineEditLocalStartPort"
+                                                  << "70000" << false << port;
+    QTest::newRow("restored port the table takes") << "lineEditLocalStartPort"
+                                                   << "8000" << false << QStringList();
+    QTest::newRow("no server") << "lineEditPreferredDNS"
+                               << "" << true << QStringList();
+    QTest::newRow("no port") << "lineEditLocalStartPort"
+                             << "" << true << QStringList();
+}
+
 void TestNetworkWireless::networkRefusesIncompleteValues()
 {
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(bool, typed);
+    QFETCH(QStringList, named);
+
     CNetworkAttribut widget;
     NetworkResult result;
     record(widget, result);
-    widget.openForFilm(1, filmList(1, {"2", "", "", "", "", ""}));
+    const QStringList names{"lineEditIP", "lineEditSubnetMask", "lineEditDefaultGeteway",
+                            "lineEditPreferredDNS", "lineEditLocalStartPort"};
+    QStringList values{"2", "192.168.3.20", "255.255.255.0", "192.168.3.1", "8.8.8.8", "50010"};
+    if (!typed)
+        values[1 + names.indexOf(field)] = value;
+    widget.openForFilm(1, filmList(1, values));
     widget.show();
-
-    struct Field
-    {
-        const char *edit;
-        const char *typed;
-        QString named;
-    };
-    const QVector<Field> fields{{"lineEditIP", "192.168", "IP地址"},
-                                {"lineEditSubnetMask", "255.255.255", "子网掩码"},
-                                {"lineEditDefaultGeteway", "10.0.0.", "默认网关"},
-                                {"lineEditPreferredDNS", "8", "DNS服务器"},
-                                {"lineEditLocalStartPort", "123", "本地起始端口"},
-                                {"lineEditLocalStartPort", "65529", "本地起始端口"}};
-    for (const Field &field : fields) {
-        messages.clear();
-        QLineEdit *edit = child<QLineEdit>(widget, field.edit);
+    QLineEdit *edit = widget.findChild<QLineEdit *>(field);
+    QVERIFY(edit);
+    if (typed) {
         edit->clear();
-        QTest::keyClicks(edit, field.typed);
-        QCOMPARE(edit->text(), QString::fromLatin1(field.typed)); // typing is allowed
-        child<QPushButton>(widget, "pushButtonOK")->click();
-        QCOMPARE(messages.size(), 1);
-        QCOMPARE(messages.at(0).icon, QMessageBox::Warning);
-        QVERIFY2(messages.at(0).text.contains(field.named), qPrintable(messages.at(0).text));
-        QVERIFY(widget.isVisible());
-        QCOMPARE(result.count, 0);
-        edit->clear();
+        QTest::keyClicks(edit, value);
+        QCOMPARE(edit->text(), value); // typing never drops a digit
     }
-
-    // Complete values, and empty ones, are accepted.
-    messages.clear();
-    child<QLineEdit>(widget, "lineEditIP")->setText("192.168.0.7");
-    child<QLineEdit>(widget, "lineEditLocalStartPort")->setText("50000");
     child<QPushButton>(widget, "pushButtonOK")->click();
-    QVERIFY(messages.isEmpty());
-    QCOMPARE(result.count, 1);
-    QCOMPARE(result.information, filmList(1, {"2", "192.168.0.7", "", "", "", "50000"}));
-    QVERIFY(!widget.isVisible());
+
+    if (named.isEmpty()) {
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(result.count, 1);
+        QCOMPARE(result.information.at(3 + 2 * names.indexOf(field)), value);
+        QVERIFY(!widget.isVisible());
+        return;
+    }
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages.at(0).icon, QMessageBox::Warning);
+    for (const QString &part : named)
+        QVERIFY2(messages.at(0).text.contains(part), qPrintable(messages.at(0).text));
+    // The window stays open with what was typed, the field marked.
+    QVERIFY(widget.isVisible());
+    QCOMPARE(result.count, 0);
+    QCOMPARE(edit->text(), value);
+    QVERIFY(FieldMarks::isMarked(edit));
+    QCOMPARE(edit->toolTip(), messages.at(0).text);
+}
+
+// Socket values as stored by a file, or typed over the defaults.
+void TestNetworkWireless::wirelessRefusesWhatTheTableCannotTake_data()
+{
+    QTest::addColumn<int>("socket");
+    QTest::addColumn<bool>("address");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("typed");
+    QTest::addColumn<QStringList>("named");
+
+    QTest::newRow("restored address with letters")
+        << 2 << true << "999.abc.1" << false << QStringList{"通道2", "IP地址", "999.abc.1"};
+    QTest::newRow("typed address part above 255")
+        << 5 << true << "192.168.1.300" << true << QStringList{"通道5", "IP地址", "192.168.1.300"};
+    QTest::newRow("typed address of three parts")
+        << 1 << true << "10.0.0" << true << QStringList{"通道1", "IP地址"};
+    QTest::newRow("typed empty address")
+        << 8 << true << "" << true << QStringList{"通道8", "IP地址"};
+    QTest::newRow("restored port with letters")
+        << 3 << false << "port99999" << false << QStringList{"通道3", "端口号", "port99999"};
+    QTest::newRow("restored port not a number")
+        << 4 << false << "5O00" << false << QStringList{"通道4", "端口号"};
+    QTest::newRow("typed port beyond 16 bits")
+        << 6 << false << "70000" << true << QStringList{"通道6", "端口号", "65535"};
+    QTest::newRow("typed empty port") << 7 << false << "" << true << QStringList{"通道7", "端口号"};
+    QTest::newRow("typed port 0") << 7 << false << "0" << true << QStringList();
+    QTest::newRow("typed highest port") << 7 << false << "65535" << true << QStringList();
+}
+
+void TestNetworkWireless::wirelessRefusesWhatTheTableCannotTake()
+{
+    QFETCH(int, socket);
+    QFETCH(bool, address);
+    QFETCH(QString, value);
+    QFETCH(bool, typed);
+    QFETCH(QStringList, named);
+
+    DialogWirelessModuleConfigure dialog;
+    int count = 0;
+    QStringList confirmed;
+    connect(&dialog, &DialogWirelessModuleConfigure::UpdateWirelessModuleSignal, &dialog,
+            [&](QStringList list) {
+                ++count;
+                confirmed = list;
+            });
+    QStringList stored = dialog.information();
+    const int at = 6 * (socket - 1) + (address ? 3 : 5);
+    if (!typed) {
+        stored[at] = value;
+        dialog.fillFromList(stored);
+    }
+    dialog.show();
+    const QString name = address ? QStringLiteral("lineEditIPOfSocket%1").arg(socket)
+                                 : QStringLiteral("lineEditPortOfSocket%1").arg(socket);
+    QLineEdit *edit = dialog.findChild<QLineEdit *>(name);
+    QVERIFY(edit);
+    if (typed) {
+        edit->clear();
+        QTest::keyClicks(edit, value);
+        QCOMPARE(edit->text(), value);
+    }
+    child<QPushButton>(dialog, "pushButtonSure")->click();
+
+    if (named.isEmpty()) {
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(count, 1);
+        QCOMPARE(confirmed.at(at), value);
+        return;
+    }
+    QCOMPARE(messages.size(), 1);
+    QCOMPARE(messages.at(0).icon, QMessageBox::Warning);
+    for (const QString &part : named)
+        QVERIFY2(messages.at(0).text.contains(part), qPrintable(messages.at(0).text));
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(count, 0);
+    QCOMPARE(edit->text(), value);
+    QVERIFY(FieldMarks::isMarked(edit));
 }
 
 QTEST_MAIN(TestNetworkWireless)

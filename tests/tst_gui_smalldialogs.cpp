@@ -65,8 +65,12 @@ void TestSmallDialogs::aboutBoxShowsNameVersionAndLogo()
     QCOMPARE(box.findChild<QLabel *>("label")->text(), QStringLiteral("Mirel 1.0.0"));
     QCOMPARE(box.findChild<QLabel *>("labelCreatTime")->text(),
              QStringLiteral("Mirel创建于2019年4月29日"));
-    const QPixmap *logo = box.findChild<QLabel *>("labelLogo")->pixmap();
-    QVERIFY(logo && !logo->isNull());
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const QPixmap logo = box.findChild<QLabel *>("labelLogo")->pixmap();
+#else
+    const QPixmap logo = box.findChild<QLabel *>("labelLogo")->pixmap(Qt::ReturnByValue);
+#endif
+    QVERIFY(!logo.isNull());
     box.show();
     box.findChild<QPushButton *>("pushButtonClose")->click();
     QVERIFY(!box.isVisible());

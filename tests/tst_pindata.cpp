@@ -1,3 +1,4 @@
+#include "chipfacts.h"
 #include "pindescriptions.h"
 
 #include <QRegularExpression>
@@ -5,8 +6,8 @@
 
 namespace {
 
-const QString F103 = QStringLiteral("STM32F103RE");
-const QString F407 = QStringLiteral("STM32F407ZG");
+using ChipFacts::F103;
+using ChipFacts::F407;
 
 QString portPinName(int index)
 {

@@ -1,11 +1,12 @@
+#include "chipfacts.h"
 #include "pinrules.h"
 
 #include <QtTest>
 
 namespace {
 
-const QString F103 = QStringLiteral("STM32F103RE");
-const QString F407 = QStringLiteral("STM32F407ZG");
+using ChipFacts::F103;
+using ChipFacts::F407;
 
 // Reads and writes a board by pin name.
 struct Bench
@@ -96,6 +97,8 @@ private slots:
     void placingSpiChipSelects();
     void placingBoardChipSelects();
     void placementsRejectBadInput();
+    void noAssignmentIsDroppedSilently_data();
+    void noAssignmentIsDroppedSilently();
 };
 
 void TestPinRules::startStateAndHelpers()
@@ -357,11 +360,14 @@ void TestPinRules::clearingABoardPinFreesItsChipSelects()
     PinBoard::Outcome out = other.board.applyFunction(other.at("PA4"), "ClearPin", "EXIT");
     QVERIFY(out.fired.isEmpty());
     QCOMPARE(other.text("PC0"), QString("DI_CS1"));
-    // Choosing a function (not ClearPin) over a DI pin keeps the chip selects.
+    // Any other function over a DI pin frees them as ClearPin does, so that
+    // no chip select is left locked without a row; another input keeps them.
     other.set("PA4", "Normal_DI");
-    out = other.choose("PA4", "Normal_DO");
+    out = other.choose("PA4", "Normal_DI");
     QVERIFY(out.fired.isEmpty());
-    QCOMPARE(other.text("PC0"), QString("DI_CS1"));
+    out = other.choose("PA4", "Normal_DO");
+    QCOMPARE(out.count(PinBoard::SignalDI), 1);
+    QVERIFY(other.board.isFree(other.at("PC0")));
 }
 
 void TestPinRules::spiAlternativeGroupsOnF407()
@@ -533,6 +539,73 @@ void TestPinRules::placementsRejectBadInput()
     f103.board.placeSpiChipSelects(CPinDescriptions::DlgSPI1, {"PC1"}, {"PC0"});
     QCOMPARE(f103.text("PC0"), QString("Normal_DI"));
     QCOMPARE(f103.text("PC1"), QString("SPI1_CS1"));
+}
+
+// Each row is a sequence of steps on a board, then what must hold:
+//   set:PIN=TEXT     writes a pin directly (a project being opened)
+//   choose:PIN=ENTRY picks a menu entry, as the user does
+//   spi1:PINS        the SPI1 table places chip selects on PINS (comma list)
+//   keep1:PINS       SPI1's list names only PINS: other SPI1 chip selects go
+//   is:PIN=TEXT      the pin carries TEXT afterwards
+//   off:PIN=ENTRY    the pin's menu shows ENTRY disabled
+void TestPinRules::noAssignmentIsDroppedSilently_data()
+{
+    QTest::addColumn<QString>("chip");
+    QTest::addColumn<QStringList>("steps");
+    QTest::newRow("board chip select stays locked on a serial group")
+        << F407
+        << QStringList{"set:PA9=DI_CS1", "off:PA9=USART1_TX", "off:PA9=Normal_DO", "is:PA9=DI_CS1"};
+    QTest::newRow("spi chip select stays locked on an spi group")
+        << F407
+        << QStringList{"choose:PA5=SPI1_SCK", "set:PB13=SPI1_CS1", "off:PB13=SPI2_SCK",
+                       "is:PB13=SPI1_CS1"};
+    QTest::newRow("chip select never lands on an occupied pin")
+        << F103
+        << QStringList{"choose:PA5=SPI1_SCK", "set:PB0=Normal_DI", "spi1:PB0,PB1",
+                       "is:PB0=Normal_DI", "is:PB1=SPI1_CS2"};
+    QTest::newRow("clearing a serial pin keeps another port's partner")
+        << F407
+        << QStringList{"set:PA0=UART4_TX",      "set:PA1=ETH_MII_RX_CLK", "choose:PA0=ClearPin",
+                       "is:PA1=ETH_MII_RX_CLK", "set:PC10=UART4_TX",      "set:PC11=USART3_RX",
+                       "choose:PC10=ClearPin",  "is:PC11=USART3_RX"};
+    QTest::newRow("clearing a serial pin frees its own partner")
+        << F407
+        << QStringList{"choose:PA0=UART4_TX", "is:PA1=UART4_RX", "choose:PA0=ClearPin", "is:PA1= "};
+    QTest::newRow("a digital input that becomes an output frees its chip selects")
+        << F103
+        << QStringList{"set:PA0=Normal_DI", "set:PC0=DI_CS4", "choose:PA0=Normal_DO", "is:PC0= "};
+    QTest::newRow("a chip select the list does not name is freed")
+        << F103
+        << QStringList{
+               "choose:PA5=SPI1_SCK", "set:PB0=SPI1_CS1", "keep1:PB1", "spi1:PB1", "is:PB0= ",
+               "is:PB1=SPI1_CS1"};
+}
+
+void TestPinRules::noAssignmentIsDroppedSilently()
+{
+    QFETCH(QString, chip);
+    QFETCH(QStringList, steps);
+    Bench b(chip);
+    for (const QString &step : steps) {
+        const QString verb = step.section(':', 0, 0);
+        const QString what = step.section(':', 1);
+        const QString pin = what.section('=', 0, 0);
+        const QString text = what.section('=', 1);
+        if (verb == "set")
+            b.set(pin, text);
+        else if (verb == "choose")
+            b.choose(pin, text);
+        else if (verb == "spi1")
+            b.board.placeSpiChipSelects(CPinDescriptions::DlgSPI1, what.split(','), {});
+        else if (verb == "keep1")
+            b.board.releaseUnusedChipSelects(CPinDescriptions::DlgSPI1, what.split(','));
+        else if (verb == "is")
+            QVERIFY2(b.text(pin) == text, qPrintable(step + " but is " + b.text(pin)));
+        else if (verb == "off")
+            QVERIFY2(!b.enabled(pin, text), qPrintable(step));
+        else
+            QFAIL(qPrintable("unknown step " + step));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPinRules)

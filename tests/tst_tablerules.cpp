@@ -1,5 +1,6 @@
 #include "chipfacts.h"
 #include "projectdata.h"
+#include "tablefixtures.h"
 #include "tablerules.h"
 
 #include <QtTest>
@@ -21,37 +22,19 @@ private slots:
     void wholeNumbersAndAddresses();
 };
 
-namespace {
-
-// A project in which every pin carries `background` except the listed ones.
-ProjectData projectWith(const QString &chip, const QString &background,
-                        const QVector<QPair<QString, QString>> &functions)
-{
-    ProjectData project = ProjectData::fresh(chip, false);
-    for (QString &function : project.pinFunctions)
-        function = background;
-    for (const auto &entry : functions) {
-        const int at = project.pinNames.indexOf(entry.first);
-        if (at >= 0)
-            project.pinFunctions[at] = entry.second;
-    }
-    return project;
-}
-
-} // namespace
-
 void TestTableRules::rowsFollowThePinFunctions()
 {
-    const ProjectData p = projectWith("STM32F103RE", " ",
-                                      {{"PA0", "Normal_DI"},
-                                       {"PC13", "Normal_DI"},
-                                       {"PA1", "Normal_DO"},
-                                       {"PA2", "ADC123_IN2"},
-                                       {"PA4", "DAC_OUT1"},
-                                       {"PB0", "EXIT"},
-                                       {"PB1", "SYS_RunLed"},
-                                       {"PB5", "SYS_WatchDog"},
-                                       {"PB6", "DI_CS1"}});
+    const ProjectData p = TableFixtures::projectWith("STM32F103RE",
+                                                     {{"PA0", "Normal_DI"},
+                                                      {"PC13", "Normal_DI"},
+                                                      {"PA1", "Normal_DO"},
+                                                      {"PA2", "ADC123_IN2"},
+                                                      {"PA4", "DAC_OUT1"},
+                                                      {"PB0", "EXIT"},
+                                                      {"PB1", "SYS_RunLed"},
+                                                      {"PB5", "SYS_WatchDog"},
+                                                      {"PB6", "DI_CS1"}},
+                                                     " ");
     // Rows come in chip-pin order: PC13 is package pin 2, PA0 pin 14.
     TableRules::TableRows di = TableRules::rowsOfTable(D::DlgDI, p.pinNames, p.pinFunctions);
     QCOMPARE(di.pins, QStringList({"PC13", "PA0"}));
@@ -75,18 +58,19 @@ void TestTableRules::rowsFollowThePinFunctions()
 
 void TestTableRules::chipSelectCandidatesOfEachKind()
 {
-    const ProjectData p = projectWith("STM32F103RE", "Normal_DO",
-                                      {{"PC13", " "},
-                                       {"PD0", " "},
-                                       {"PD1", " "},
-                                       {"PA2", " "},
-                                       {"PB2", " "},
-                                       {"PB12", "DI_CS2"},
-                                       {"PB13", "DO_CS1"},
-                                       {"PB14", "SPI2_CS1"},
-                                       {"PA10", " "},
-                                       {"VBAT", " "},
-                                       {"BOOT0", " "}});
+    const ProjectData p = TableFixtures::projectWith("STM32F103RE",
+                                                     {{"PC13", " "},
+                                                      {"PD0", " "},
+                                                      {"PD1", " "},
+                                                      {"PA2", " "},
+                                                      {"PB2", " "},
+                                                      {"PB12", "DI_CS2"},
+                                                      {"PB13", "DO_CS1"},
+                                                      {"PB14", "SPI2_CS1"},
+                                                      {"PA10", " "},
+                                                      {"VBAT", " "},
+                                                      {"BOOT0", " "}},
+                                                     "Normal_DO");
     QCOMPARE(ChipFacts::chipSelectPrefix(D::DlgDI), QStringLiteral("DI_CS"));
     QCOMPARE(ChipFacts::chipSelectPrefix(D::DlgSPI2), QStringLiteral("SPI2_CS"));
     QVERIFY(ChipFacts::chipSelectPrefix(D::DlgEXIT).isEmpty());
@@ -102,7 +86,8 @@ void TestTableRules::chipSelectCandidatesOfEachKind()
     QVERIFY(TableRules::chipSelectCandidates(p.pinNames, p.pinFunctions, QString()).isEmpty());
 
     // PDR_ON of the larger package is not a port pin either.
-    const ProjectData big = projectWith("STM32F407ZG", "Normal_DI", {{"PDR_ON", " "}});
+    const ProjectData big =
+        TableFixtures::projectWith("STM32F407ZG", {{"PDR_ON", " "}}, "Normal_DI");
     QVERIFY(TableRules::chipSelectCandidates(big.pinNames, big.pinFunctions, "AI_CS").isEmpty());
 }
 
@@ -116,12 +101,13 @@ void TestTableRules::candidatesAreGroupedByPortAndNumber()
 void TestTableRules::serialPortPinsPerChip()
 {
     // STM32F103RE: one group per port; USART6 has none.
-    ProjectData small = projectWith("STM32F103RE", " ",
-                                    {{"PA9", "USART1_TX"},
-                                     {"PA10", "USART1_RX"},
-                                     {"PC12", "UART5_TX"},
-                                     {"PD2", "UART5_RX"},
-                                     {"PA2", "USART2_TX"}});
+    ProjectData small = TableFixtures::projectWith("STM32F103RE",
+                                                   {{"PA9", "USART1_TX"},
+                                                    {"PA10", "USART1_RX"},
+                                                    {"PC12", "UART5_TX"},
+                                                    {"PD2", "UART5_RX"},
+                                                    {"PA2", "USART2_TX"}},
+                                                   " ");
     TableRules::PortPins usart1 =
         TableRules::usartPins(small.currentChip, 1, small.pinNames, small.pinFunctions);
     QVERIFY(usart1.assigned);
@@ -140,15 +126,16 @@ void TestTableRules::serialPortPinsPerChip()
 
     // STM32F407ZG: first group, alternative group, and the alternative wins
     // when both are complete.
-    ProjectData big = projectWith("STM32F407ZG", " ",
-                                  {{"PC6", "USART6_TX"},
-                                   {"PC7", "USART6_RX"},
-                                   {"PD5", "USART2_TX"},
-                                   {"PD6", "USART2_RX"},
-                                   {"PD8", "USART3_TX"},
-                                   {"PD9", "USART3_RX"},
-                                   {"PB10", "USART3_TX"},
-                                   {"PB11", "USART3_RX"}});
+    ProjectData big = TableFixtures::projectWith("STM32F407ZG",
+                                                 {{"PC6", "USART6_TX"},
+                                                  {"PC7", "USART6_RX"},
+                                                  {"PD5", "USART2_TX"},
+                                                  {"PD6", "USART2_RX"},
+                                                  {"PD8", "USART3_TX"},
+                                                  {"PD9", "USART3_RX"},
+                                                  {"PB10", "USART3_TX"},
+                                                  {"PB11", "USART3_RX"}},
+                                                 " ");
     QCOMPARE(TableRules::usartPins(big.currentChip, 6, big.pinNames, big.pinFunctions).names,
              QStringList({"PC6", "PC7"}));
     QCOMPARE(TableRules::usartPins(big.currentChip, 2, big.pinNames, big.pinFunctions).names,
@@ -160,9 +147,10 @@ void TestTableRules::serialPortPinsPerChip()
 
 void TestTableRules::spiPortPinsPerChip()
 {
-    ProjectData small = projectWith(
-        "STM32F103RE", " ",
-        {{"PB3", "SPI3_SCK"}, {"PB4", "SPI3_MISO"}, {"PB5", "SPI3_MOSI"}, {"PA5", "SPI1_SCK"}});
+    ProjectData small = TableFixtures::projectWith(
+        "STM32F103RE",
+        {{"PB3", "SPI3_SCK"}, {"PB4", "SPI3_MISO"}, {"PB5", "SPI3_MOSI"}, {"PA5", "SPI1_SCK"}},
+        " ");
     const TableRules::PortPins spi3 =
         TableRules::spiPins(small.currentChip, 3, small.pinNames, small.pinFunctions);
     QVERIFY(spi3.assigned);
@@ -173,13 +161,14 @@ void TestTableRules::spiPortPinsPerChip()
     QCOMPARE(spi1.names, QStringList({"", "", ""}));
 
     // On STM32F407ZG SPI3's first group is PC10..PC12; PB3..PB5 is the alternative.
-    ProjectData big = projectWith("STM32F407ZG", " ",
-                                  {{"PB3", "SPI3_SCK"},
-                                   {"PB4", "SPI3_MISO"},
-                                   {"PB5", "SPI3_MOSI"},
-                                   {"PB10", "SPI2_SCK"},
-                                   {"PC2", "SPI2_MISO"},
-                                   {"PC3", "SPI2_MOSI"}});
+    ProjectData big = TableFixtures::projectWith("STM32F407ZG",
+                                                 {{"PB3", "SPI3_SCK"},
+                                                  {"PB4", "SPI3_MISO"},
+                                                  {"PB5", "SPI3_MOSI"},
+                                                  {"PB10", "SPI2_SCK"},
+                                                  {"PC2", "SPI2_MISO"},
+                                                  {"PC3", "SPI2_MOSI"}},
+                                                 " ");
     QCOMPARE(TableRules::spiPins(big.currentChip, 3, big.pinNames, big.pinFunctions).names,
              QStringList({"PB3", "PB4", "PB5"}));
     QCOMPARE(TableRules::spiPins(big.currentChip, 2, big.pinNames, big.pinFunctions).names,

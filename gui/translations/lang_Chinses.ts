@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
 <context>
+    <name>AtomicFile</name>
+    <message>
+        <source>没有给出文件名</source>
+        <translation>没有给出文件名</translation>
+    </message>
+    <message>
+        <source>%1 是文件夹，不是文件</source>
+        <translation>%1 是文件夹，不是文件</translation>
+    </message>
+    <message>
+        <source>%1 不是文件</source>
+        <translation>%1 不是文件</translation>
+    </message>
+    <message>
+        <source>无法创建文件夹%1</source>
+        <translation>无法创建文件夹%1</translation>
+    </message>
+    <message>
+        <source>无法写入%1：%2</source>
+        <translation>无法写入%1：%2</translation>
+    </message>
+</context>
+<context>
     <name>CAboutPindle</name>
     <message>
         <source>Form</source>
@@ -490,6 +513,10 @@
         <source>系统特殊引脚描述</source>
         <translation>系统特殊引脚描述</translation>
     </message>
+    <message>
+        <source>无线设定值</source>
+        <translation>无线设定值</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTab</name>
@@ -524,14 +551,6 @@
         <translation>串口通讯未打开，无法进行配置文件的上传！</translation>
     </message>
     <message>
-        <source>提示</source>
-        <translation>提示</translation>
-    </message>
-    <message>
-        <source>当前已存在工程，是否覆盖当前配置工程？</source>
-        <translation>当前已存在工程，是否覆盖当前配置工程？</translation>
-    </message>
-    <message>
         <source>上传配置文件</source>
         <translation>上传配置文件</translation>
     </message>
@@ -546,26 +565,6 @@
 </source>
         <translation>: 配置信息无法生成工程：%1
 </translation>
-    </message>
-    <message>
-        <source>配置文件(*.bin);</source>
-        <translation>配置文件(*.bin);</translation>
-    </message>
-    <message>
-        <source>固件(*.bin);</source>
-        <translation>固件(*.bin);</translation>
-    </message>
-    <message>
-        <source>算法文件(*.bin);</source>
-        <translation>算法文件(*.bin);</translation>
-    </message>
-    <message>
-        <source>驱动文件(*.bin);</source>
-        <translation>驱动文件(*.bin);</translation>
-    </message>
-    <message>
-        <source>工程文件(*.bin);</source>
-        <translation>工程文件(*.bin);</translation>
     </message>
     <message>
         <source>打开</source>
@@ -641,6 +640,30 @@
         <source>下载已取消</source>
         <translation>下载已取消</translation>
     </message>
+    <message>
+        <source>没有打开的工程：请先新建或打开工程，再下载配置</source>
+        <translation>没有打开的工程：请先新建或打开工程，再下载配置</translation>
+    </message>
+    <message>
+        <source>配置文件(*.bin)</source>
+        <translation>配置文件(*.bin)</translation>
+    </message>
+    <message>
+        <source>固件(*.bin)</source>
+        <translation>固件(*.bin)</translation>
+    </message>
+    <message>
+        <source>算法文件(*.bin)</source>
+        <translation>算法文件(*.bin)</translation>
+    </message>
+    <message>
+        <source>驱动文件(*.bin)</source>
+        <translation>驱动文件(*.bin)</translation>
+    </message>
+    <message>
+        <source>工程文件(*.bin)</source>
+        <translation>工程文件(*.bin)</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -695,10 +718,6 @@
 </context>
 <context>
     <name>CNetworkAttribut</name>
-    <message>
-        <source>Form</source>
-        <translation>Form</translation>
-    </message>
     <message>
         <source>常用</source>
         <translation>常用</translation>
@@ -793,6 +812,21 @@
         <source>警告</source>
         <translation>警告</translation>
     </message>
+    <message>
+        <source>以太网网络属性设置</source>
+        <translation>以太网网络属性设置</translation>
+    </message>
+    <message>
+        <source>使用下面的IP地址时必须填写%1，例如192.168.1.10。</source>
+        <translation>使用下面的IP地址时必须填写%1，例如192.168.1.10。</translation>
+    </message>
+</context>
+<context>
+    <name>CNumberDelegate</name>
+    <message>
+        <source>“%1”不在允许的范围内：请填写%2到%3之间的整数。</source>
+        <translation>“%1”不在允许的范围内：请填写%2到%3之间的整数。</translation>
+    </message>
 </context>
 <context>
     <name>CProgressBar</name>
@@ -815,6 +849,21 @@
     <message>
         <source>关闭</source>
         <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>CProjectStep</name>
+    <message>
+        <source>引脚 %1</source>
+        <translation>引脚 %1</translation>
+    </message>
+    <message>
+        <source>%1 表格</source>
+        <translation>%1 表格</translation>
+    </message>
+    <message>
+        <source>修改工程</source>
+        <translation>修改工程</translation>
     </message>
 </context>
 <context>
@@ -949,11 +998,49 @@
     </message>
 </context>
 <context>
-    <name>DialogConfigure</name>
+    <name>ConfigAnalyzer</name>
     <message>
-        <source>Dialog</source>
-        <translation>Dialog</translation>
+        <source>没有可写入工程的程序文件夹</source>
+        <translation>没有可写入工程的程序文件夹</translation>
     </message>
+</context>
+<context>
+    <name>ConfigTable</name>
+    <message>
+        <source>%1段：未知的芯片型号“%2”</source>
+        <translation>%1段：未知的芯片型号“%2”</translation>
+    </message>
+    <message>
+        <source>%1段有%2行，一个表最多%3行</source>
+        <translation>%1段有%2行，一个表最多%3行</translation>
+    </message>
+    <message>
+        <source>没有%1端口%2</source>
+        <translation>没有%1端口%2</translation>
+    </message>
+    <message>
+        <source>FSMC段的iSSelectRAM：“%1”既不是0也不是1</source>
+        <translation>FSMC段的iSSelectRAM：“%1”既不是0也不是1</translation>
+    </message>
+    <message>
+        <source>不是系统功能</source>
+        <translation>不是系统功能</translation>
+    </message>
+    <message>
+        <source>未知的芯片型号“%1”</source>
+        <translation>未知的芯片型号“%1”</translation>
+    </message>
+    <message>
+        <source>文件的十六个块组不成配置表：%1</source>
+        <translation>文件的十六个块组不成配置表：%1</translation>
+    </message>
+    <message>
+        <source>不是配置表：%1</source>
+        <translation>不是配置表：%1</translation>
+    </message>
+</context>
+<context>
+    <name>DialogConfigure</name>
     <message>
         <source>确定</source>
         <translation>确定</translation>
@@ -966,13 +1053,17 @@
         <source>警告</source>
         <translation>警告</translation>
     </message>
+    <message>
+        <source>参数配置</source>
+        <translation>参数配置</translation>
+    </message>
+    <message>
+        <source>片选引脚 %1 已被占用（%2），请另选一个引脚。</source>
+        <translation>片选引脚 %1 已被占用（%2），请另选一个引脚。</translation>
+    </message>
 </context>
 <context>
     <name>DialogNewPro</name>
-    <message>
-        <source>Dialog</source>
-        <translation>Dialog</translation>
-    </message>
     <message>
         <source>芯片类型:</source>
         <translation>芯片类型:</translation>
@@ -989,13 +1080,13 @@
         <source>取消</source>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>新建</source>
+        <translation>新建</translation>
+    </message>
 </context>
 <context>
     <name>DialogWirelessModuleConfigure</name>
-    <message>
-        <source>Dialog</source>
-        <translation>Dialog</translation>
-    </message>
     <message>
         <source>设置</source>
         <translation>设置</translation>
@@ -1051,6 +1142,96 @@
     <message>
         <source>取消</source>
         <translation>取消</translation>
+    </message>
+    <message>
+        <source>无线模块参数设置</source>
+        <translation>无线模块参数设置</translation>
+    </message>
+    <message>
+        <source>通道%1的IP地址“%2”无效：请填写四段0到255之间的数字，例如192.168.1.10。</source>
+        <translation>通道%1的IP地址“%2”无效：请填写四段0到255之间的数字，例如192.168.1.10。</translation>
+    </message>
+    <message>
+        <source>通道%1的端口号“%2”无效：请填写0到%3之间的整数。</source>
+        <translation>通道%1的端口号“%2”无效：请填写0到%3之间的整数。</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+</context>
+<context>
+    <name>FieldEncoder</name>
+    <message>
+        <source>%1段第%2行的%3：“%4”%5</source>
+        <translation>%1段第%2行的%3：“%4”%5</translation>
+    </message>
+    <message>
+        <source>%1段的%2：“%3”%4</source>
+        <translation>%1段的%2：“%3”%4</translation>
+    </message>
+    <message>
+        <source>不是%1的引脚</source>
+        <translation>不是%1的引脚</translation>
+    </message>
+    <message>
+        <source>不是选项序号（0到%1）</source>
+        <translation>不是选项序号（0到%1）</translation>
+    </message>
+    <message>
+        <source>不是数字</source>
+        <translation>不是数字</translation>
+    </message>
+    <message>
+        <source>超出字段范围（0到%1）</source>
+        <translation>超出字段范围（0到%1）</translation>
+    </message>
+    <message>
+        <source>不是使能选项（0到2）</source>
+        <translation>不是使能选项（0到2）</translation>
+    </message>
+    <message>
+        <source>超过七段</source>
+        <translation>超过七段</translation>
+    </message>
+    <message>
+        <source>不是地址（每段0到255）</source>
+        <translation>不是地址（每段0到255）</translation>
+    </message>
+</context>
+<context>
+    <name>IniFile</name>
+    <message>
+        <source>无法写入%1：没有临时文件夹：%2</source>
+        <translation>无法写入%1：没有临时文件夹：%2</translation>
+    </message>
+    <message>
+        <source>无法写入%1：%2</source>
+        <translation>无法写入%1：%2</translation>
+    </message>
+    <message>
+        <source>%1 无法作为INI文件读取</source>
+        <translation>%1 无法作为INI文件读取</translation>
+    </message>
+    <message>
+        <source>无法写入%1：临时副本%2无法写入</source>
+        <translation>无法写入%1：临时副本%2无法写入</translation>
+    </message>
+    <message>
+        <source>无法写入%1：临时副本%2无法改名</source>
+        <translation>无法写入%1：临时副本%2无法改名</translation>
+    </message>
+    <message>
+        <source>无法写入%1：临时副本无法读取：%2</source>
+        <translation>无法写入%1：临时副本无法读取：%2</translation>
+    </message>
+    <message>
+        <source>无法写入%1：%2中的临时副本不完整（磁盘满了吗？）</source>
+        <translation>无法写入%1：%2中的临时副本不完整（磁盘满了吗？）</translation>
+    </message>
+    <message>
+        <source>无法读取%1：%2</source>
+        <translation>无法读取%1：%2</translation>
     </message>
 </context>
 <context>
@@ -1244,10 +1425,6 @@
         <translation>读取Mirel硬件信息</translation>
     </message>
     <message>
-        <source>PushButton</source>
-        <translation>PushButton</translation>
-    </message>
-    <message>
         <source>清除消息</source>
         <translation>清除消息</translation>
     </message>
@@ -1376,10 +1553,6 @@
         <translation>无法重新打开上次的工程：%1</translation>
     </message>
     <message>
-        <source>项目文件(*.cpro);</source>
-        <translation>项目文件(*.cpro);</translation>
-    </message>
-    <message>
         <source>打开工程</source>
         <translation>打开工程</translation>
     </message>
@@ -1404,16 +1577,260 @@
         <translation>工程没有保存：%1</translation>
     </message>
     <message>
-        <source>配置表的文件没有生成：无法创建目录 %1</source>
-        <translation>配置表的文件没有生成：无法创建目录 %1</translation>
-    </message>
-    <message>
         <source>配置表的文件没有生成：%1</source>
         <translation>配置表的文件没有生成：%1</translation>
     </message>
     <message>
         <source>配置表的文件已经重新生成完成！</source>
         <translation>配置表的文件已经重新生成完成！</translation>
+    </message>
+    <message>
+        <source>由下载的配置生成工程</source>
+        <translation>由下载的配置生成工程</translation>
+    </message>
+    <message>
+        <source>另存为…</source>
+        <translation>另存为…</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>撤销 %1</source>
+        <translation>撤销 %1</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>重做</translation>
+    </message>
+    <message>
+        <source>重做 %1</source>
+        <translation>重做 %1</translation>
+    </message>
+    <message>
+        <source>语言设置没有保存：%1</source>
+        <translation>语言设置没有保存：%1</translation>
+    </message>
+    <message>
+        <source>下次启动不会打开这个工程：%1</source>
+        <translation>下次启动不会打开这个工程：%1</translation>
+    </message>
+    <message>
+        <source>从控制器读取，尚未保存</source>
+        <translation>从控制器读取，尚未保存</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>当前工程有未保存的修改，是否保存？</source>
+        <translation>当前工程有未保存的修改，是否保存？</translation>
+    </message>
+    <message>
+        <source>项目文件(*.cpro)</source>
+        <translation>项目文件(*.cpro)</translation>
+    </message>
+    <message>
+        <source>读取的配置没有打开，当前工程保持不变；它在 %1</source>
+        <translation>读取的配置没有打开，当前工程保持不变；它在 %1</translation>
+    </message>
+    <message>
+        <source>%1 是一个文件夹</source>
+        <translation>%1 是一个文件夹</translation>
+    </message>
+    <message>
+        <source>%1 在读取控制器配置所用的临时文件夹中，该文件夹会被删除</source>
+        <translation>%1 在读取控制器配置所用的临时文件夹中，该文件夹会被删除</translation>
+    </message>
+    <message>
+        <source>没有找到“%1”</source>
+        <translation>没有找到“%1”</translation>
+    </message>
+    <message>
+        <source>找到 %1 个引脚</source>
+        <translation>找到 %1 个引脚</translation>
+    </message>
+    <message>
+        <source>查找引脚或信号（如 PA9、USART2_TX、SPI1）</source>
+        <translation>查找引脚或信号（如 PA9、USART2_TX、SPI1）</translation>
+    </message>
+    <message>
+        <source>工程文件中这些片选引脚与表格不一致，已按表格释放：%1</source>
+        <translation>工程文件中这些片选引脚与表格不一致，已按表格释放：%1</translation>
+    </message>
+</context>
+<context>
+    <name>PinBoard</name>
+    <message>
+        <source>%1 是 %2 表格的片选：请先在 %2 表格中另选片选引脚</source>
+        <translation>%1 是 %2 表格的片选：请先在 %2 表格中另选片选引脚</translation>
+    </message>
+    <message>
+        <source>%1 已分配在 %2 上</source>
+        <translation>%1 已分配在 %2 上</translation>
+    </message>
+    <message>
+        <source>%1 已用在另一组引脚上</source>
+        <translation>%1 已用在另一组引脚上</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectFile</name>
+    <message>
+        <source>%1节声明了%2行（最多%3行）</source>
+        <translation>%1节声明了%2行（最多%3行）</translation>
+    </message>
+    <message>
+        <source>%1 不存在</source>
+        <translation>%1 不存在</translation>
+    </message>
+    <message>
+        <source>%1 不是工程文件</source>
+        <translation>%1 不是工程文件</translation>
+    </message>
+    <message>
+        <source>%1 无法读取：%2</source>
+        <translation>%1 无法读取：%2</translation>
+    </message>
+    <message>
+        <source>%1 不是工程文件（没有指明芯片）</source>
+        <translation>%1 不是工程文件（没有指明芯片）</translation>
+    </message>
+    <message>
+        <source>%1 指明了未知的芯片“%2”</source>
+        <translation>%1 指明了未知的芯片“%2”</translation>
+    </message>
+</context>
+<context>
+    <name>TableDecoder</name>
+    <message>
+        <source>多出%1字节</source>
+        <translation>多出%1字节</translation>
+    </message>
+    <message>
+        <source>外置RAM标志%1既不是0也不是1</source>
+        <translation>外置RAM标志%1既不是0也不是1</translation>
+    </message>
+    <message>
+        <source>%1：未知的系统功能代码%2</source>
+        <translation>%1：未知的系统功能代码%2</translation>
+    </message>
+    <message>
+        <source>片选数%1不是1、2、4、8或16</source>
+        <translation>片选数%1不是1、2、4、8或16</translation>
+    </message>
+    <message>
+        <source>片选数为%1，但第%2位没有引脚</source>
+        <translation>片选数为%1，但第%2位没有引脚</translation>
+    </message>
+    <message>
+        <source>通道%1没有标记</source>
+        <translation>通道%1没有标记</translation>
+    </message>
+    <message>
+        <source>软片%1：寻址值%2既不是1也不是2</source>
+        <translation>软片%1：寻址值%2既不是1也不是2</translation>
+    </message>
+    <message>
+        <source>该段提前结束</source>
+        <translation>该段提前结束</translation>
+    </message>
+    <message>
+        <source>%1：%2在地址%3、掩码%4处没有引脚</source>
+        <translation>%1：%2在地址%3、掩码%4处没有引脚</translation>
+    </message>
+    <message>
+        <source>%1：未知的代码%2</source>
+        <translation>%1：未知的代码%2</translation>
+    </message>
+    <message>
+        <source>%1段第%2行：%3</source>
+        <translation>%1段第%2行：%3</translation>
+    </message>
+    <message>
+        <source>%1段：%2</source>
+        <translation>%1段：%2</translation>
+    </message>
+</context>
+<context>
+    <name>TableLayout</name>
+    <message>
+        <source>配置表在%1段的第%2字节处结束（缺少%3）</source>
+        <translation>配置表在%1段的第%2字节处结束（缺少%3）</translation>
+    </message>
+    <message>
+        <source>行数</source>
+        <translation>行数</translation>
+    </message>
+    <message>
+        <source>行长</source>
+        <translation>行长</translation>
+    </message>
+    <message>
+        <source>%1段声明每行%2字节，实际每行%3字节</source>
+        <translation>%1段声明每行%2字节，实际每行%3字节</translation>
+    </message>
+    <message>
+        <source>%1段声明了%2行、每行%3字节，但只剩%4字节</source>
+        <translation>%1段声明了%2行、每行%3字节，但只剩%4字节</translation>
+    </message>
+    <message>
+        <source>记录长度</source>
+        <translation>记录长度</translation>
+    </message>
+    <message>
+        <source>%1段声明记录长%2字节，实际为%3</source>
+        <translation>%1段声明记录长%2字节，实际为%3</translation>
+    </message>
+    <message>
+        <source>端口记录</source>
+        <translation>端口记录</translation>
+    </message>
+    <message>
+        <source>通道%1</source>
+        <translation>通道%1</translation>
+    </message>
+    <message>
+        <source>%1段通道%2：第%4字节处有意外的字节0x%3</source>
+        <translation>%1段通道%2：第%4字节处有意外的字节0x%3</translation>
+    </message>
+    <message>
+        <source>通道%1的地址</source>
+        <translation>通道%1的地址</translation>
+    </message>
+    <message>
+        <source>外置RAM标志</source>
+        <translation>外置RAM标志</translation>
+    </message>
+    <message>
+        <source>配置表是空的</source>
+        <translation>配置表是空的</translation>
+    </message>
+    <message>
+        <source>第%1字节处没有段标记</source>
+        <translation>第%1字节处没有段标记</translation>
+    </message>
+    <message>
+        <source>第%2字节处有未知的段标记“%1”</source>
+        <translation>第%2字节处有未知的段标记“%1”</translation>
+    </message>
+    <message>
+        <source>第%2字节处的%1段重复或顺序不对</source>
+        <translation>第%2字节处的%1段重复或顺序不对</translation>
+    </message>
+    <message>
+        <source>配置表在%1字节后结束，没有SYS段</source>
+        <translation>配置表在%1字节后结束，没有SYS段</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>AtomicFile</name>
+    <message>
+        <source>没有给出文件名</source>
+        <translation>no file name given</translation>
+    </message>
+    <message>
+        <source>%1 是文件夹，不是文件</source>
+        <translation>%1 is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>%1 不是文件</source>
+        <translation>%1 is not a file</translation>
+    </message>
+    <message>
+        <source>无法创建文件夹%1</source>
+        <translation>cannot create the folder %1</translation>
+    </message>
+    <message>
+        <source>无法写入%1：%2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>CAboutPindle</name>
     <message>
         <source>Form</source>
@@ -448,7 +471,7 @@ builds the configuration table and downloads it to the controller over a serial 
     </message>
     <message>
         <source>片选方式</source>
-        <translation>Chip select mode</translation>
+        <translation>CS mode</translation>
     </message>
     <message>
         <source>波特率预分频值</source>
@@ -468,7 +491,7 @@ builds the configuration table and downloads it to the controller over a serial 
     </message>
     <message>
         <source>片选1引脚</source>
-        <translation>Chip select 1 pin</translation>
+        <translation>Film 1 CS pin</translation>
     </message>
     <message>
         <source>软片2应用</source>
@@ -476,7 +499,7 @@ builds the configuration table and downloads it to the controller over a serial 
     </message>
     <message>
         <source>片选2引脚</source>
-        <translation>Chip select 2 pin</translation>
+        <translation>Film 2 CS pin</translation>
     </message>
     <message>
         <source>软片3应用</source>
@@ -484,11 +507,15 @@ builds the configuration table and downloads it to the controller over a serial 
     </message>
     <message>
         <source>片选3引脚</source>
-        <translation>Chip select 3 pin</translation>
+        <translation>Film 3 CS pin</translation>
     </message>
     <message>
         <source>系统特殊引脚描述</source>
         <translation>System special pin</translation>
+    </message>
+    <message>
+        <source>无线设定值</source>
+        <translation>Wireless value</translation>
     </message>
 </context>
 <context>
@@ -524,14 +551,6 @@ builds the configuration table and downloads it to the controller over a serial 
         <translation>The serial port is not open; the configuration file cannot be uploaded!</translation>
     </message>
     <message>
-        <source>提示</source>
-        <translation>Notice</translation>
-    </message>
-    <message>
-        <source>当前已存在工程，是否覆盖当前配置工程？</source>
-        <translation>A project is already open. Overwrite the current project?</translation>
-    </message>
-    <message>
         <source>上传配置文件</source>
         <translation>Upload configuration file</translation>
     </message>
@@ -546,26 +565,6 @@ builds the configuration table and downloads it to the controller over a serial 
 </source>
         <translation>: Cannot build a project from the configuration: %1
 </translation>
-    </message>
-    <message>
-        <source>配置文件(*.bin);</source>
-        <translation>Configuration file (*.bin);</translation>
-    </message>
-    <message>
-        <source>固件(*.bin);</source>
-        <translation>Firmware (*.bin);</translation>
-    </message>
-    <message>
-        <source>算法文件(*.bin);</source>
-        <translation>Algorithm file (*.bin);</translation>
-    </message>
-    <message>
-        <source>驱动文件(*.bin);</source>
-        <translation>Driver file (*.bin);</translation>
-    </message>
-    <message>
-        <source>工程文件(*.bin);</source>
-        <translation>Project file (*.bin);</translation>
     </message>
     <message>
         <source>打开</source>
@@ -641,6 +640,30 @@ builds the configuration table and downloads it to the controller over a serial 
         <source>下载已取消</source>
         <translation>Download cancelled</translation>
     </message>
+    <message>
+        <source>没有打开的工程：请先新建或打开工程，再下载配置</source>
+        <translation>No project is open: create or open a project first, then download the configuration</translation>
+    </message>
+    <message>
+        <source>配置文件(*.bin)</source>
+        <translation>Configuration file (*.bin)</translation>
+    </message>
+    <message>
+        <source>固件(*.bin)</source>
+        <translation>Firmware (*.bin)</translation>
+    </message>
+    <message>
+        <source>算法文件(*.bin)</source>
+        <translation>Algorithm file (*.bin)</translation>
+    </message>
+    <message>
+        <source>驱动文件(*.bin)</source>
+        <translation>Driver file (*.bin)</translation>
+    </message>
+    <message>
+        <source>工程文件(*.bin)</source>
+        <translation>Program file (*.bin)</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -695,10 +718,6 @@ builds the configuration table and downloads it to the controller over a serial 
 </context>
 <context>
     <name>CNetworkAttribut</name>
-    <message>
-        <source>Form</source>
-        <translation>Form</translation>
-    </message>
     <message>
         <source>常用</source>
         <translation>General</translation>
@@ -793,6 +812,21 @@ Otherwise, you need to ask your network administrator for the appropriate IP set
         <source>警告</source>
         <translation>Warning</translation>
     </message>
+    <message>
+        <source>以太网网络属性设置</source>
+        <translation>Ethernet settings</translation>
+    </message>
+    <message>
+        <source>使用下面的IP地址时必须填写%1，例如192.168.1.10。</source>
+        <translation>With &quot;Use the following IP address&quot; the %1 must be filled in, for example 192.168.1.10.</translation>
+    </message>
+</context>
+<context>
+    <name>CNumberDelegate</name>
+    <message>
+        <source>“%1”不在允许的范围内：请填写%2到%3之间的整数。</source>
+        <translation>&quot;%1&quot; is out of range: enter a whole number from %2 to %3.</translation>
+    </message>
 </context>
 <context>
     <name>CProgressBar</name>
@@ -815,6 +849,21 @@ Otherwise, you need to ask your network administrator for the appropriate IP set
     <message>
         <source>关闭</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>CProjectStep</name>
+    <message>
+        <source>引脚 %1</source>
+        <translation>Pin %1</translation>
+    </message>
+    <message>
+        <source>%1 表格</source>
+        <translation>%1 table</translation>
+    </message>
+    <message>
+        <source>修改工程</source>
+        <translation>Change the project</translation>
     </message>
 </context>
 <context>
@@ -949,11 +998,49 @@ Correct it automatically?</translation>
     </message>
 </context>
 <context>
-    <name>DialogConfigure</name>
+    <name>ConfigAnalyzer</name>
     <message>
-        <source>Dialog</source>
-        <translation>Dialog</translation>
+        <source>没有可写入工程的程序文件夹</source>
+        <translation>no application folder to write the project into</translation>
     </message>
+</context>
+<context>
+    <name>ConfigTable</name>
+    <message>
+        <source>%1段：未知的芯片型号“%2”</source>
+        <translation>section %1: unknown chip model &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>%1段有%2行，一个表最多%3行</source>
+        <translation>section %1 has %2 rows; a table holds at most %3</translation>
+    </message>
+    <message>
+        <source>没有%1端口%2</source>
+        <translation>there is no %1 port %2</translation>
+    </message>
+    <message>
+        <source>FSMC段的iSSelectRAM：“%1”既不是0也不是1</source>
+        <translation>section FSMC, iSSelectRAM: &quot;%1&quot; is neither 0 nor 1</translation>
+    </message>
+    <message>
+        <source>不是系统功能</source>
+        <translation>is not a system function</translation>
+    </message>
+    <message>
+        <source>未知的芯片型号“%1”</source>
+        <translation>unknown chip model &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>文件的十六个块组不成配置表：%1</source>
+        <translation>the sixteen blocks of the file do not form a table: %1</translation>
+    </message>
+    <message>
+        <source>不是配置表：%1</source>
+        <translation>not a configuration table: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DialogConfigure</name>
     <message>
         <source>确定</source>
         <translation>OK</translation>
@@ -966,13 +1053,17 @@ Correct it automatically?</translation>
         <source>警告</source>
         <translation>Warning</translation>
     </message>
+    <message>
+        <source>参数配置</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>片选引脚 %1 已被占用（%2），请另选一个引脚。</source>
+        <translation>The chip-select pin %1 is taken (%2); choose another pin.</translation>
+    </message>
 </context>
 <context>
     <name>DialogNewPro</name>
-    <message>
-        <source>Dialog</source>
-        <translation>Dialog</translation>
-    </message>
     <message>
         <source>芯片类型:</source>
         <translation>Chip model:</translation>
@@ -989,13 +1080,13 @@ Correct it automatically?</translation>
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>新建</source>
+        <translation>New</translation>
+    </message>
 </context>
 <context>
     <name>DialogWirelessModuleConfigure</name>
-    <message>
-        <source>Dialog</source>
-        <translation>Dialog</translation>
-    </message>
     <message>
         <source>设置</source>
         <translation>Settings</translation>
@@ -1051,6 +1142,96 @@ Correct it automatically?</translation>
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>无线模块参数设置</source>
+        <translation>Wireless module settings</translation>
+    </message>
+    <message>
+        <source>通道%1的IP地址“%2”无效：请填写四段0到255之间的数字，例如192.168.1.10。</source>
+        <translation>The IP address &quot;%2&quot; of channel %1 is not valid: enter four numbers from 0 to 255, for example 192.168.1.10.</translation>
+    </message>
+    <message>
+        <source>通道%1的端口号“%2”无效：请填写0到%3之间的整数。</source>
+        <translation>The port &quot;%2&quot; of channel %1 is not valid: enter a whole number from 0 to %3.</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+</context>
+<context>
+    <name>FieldEncoder</name>
+    <message>
+        <source>%1段第%2行的%3：“%4”%5</source>
+        <translation>section %1, row %2, %3: &quot;%4&quot; %5</translation>
+    </message>
+    <message>
+        <source>%1段的%2：“%3”%4</source>
+        <translation>section %1, %2: &quot;%3&quot; %4</translation>
+    </message>
+    <message>
+        <source>不是%1的引脚</source>
+        <translation>is not a pin of %1</translation>
+    </message>
+    <message>
+        <source>不是选项序号（0到%1）</source>
+        <translation>is not an option index (0-%1)</translation>
+    </message>
+    <message>
+        <source>不是数字</source>
+        <translation>is not a number</translation>
+    </message>
+    <message>
+        <source>超出字段范围（0到%1）</source>
+        <translation>does not fit its field (0-%1)</translation>
+    </message>
+    <message>
+        <source>不是使能选项（0到2）</source>
+        <translation>is not an enable option (0-2)</translation>
+    </message>
+    <message>
+        <source>超过七段</source>
+        <translation>has more than seven parts</translation>
+    </message>
+    <message>
+        <source>不是地址（每段0到255）</source>
+        <translation>is not an address (parts 0-255)</translation>
+    </message>
+</context>
+<context>
+    <name>IniFile</name>
+    <message>
+        <source>无法写入%1：没有临时文件夹：%2</source>
+        <translation>cannot write %1: no temporary folder: %2</translation>
+    </message>
+    <message>
+        <source>无法写入%1：%2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 无法作为INI文件读取</source>
+        <translation>%1 cannot be read as an INI file</translation>
+    </message>
+    <message>
+        <source>无法写入%1：临时副本%2无法写入</source>
+        <translation>cannot write %1: the temporary copy %2 cannot be written</translation>
+    </message>
+    <message>
+        <source>无法写入%1：临时副本%2无法改名</source>
+        <translation>cannot write %1: the temporary copy %2 cannot be renamed</translation>
+    </message>
+    <message>
+        <source>无法写入%1：临时副本无法读取：%2</source>
+        <translation>cannot write %1: the temporary copy cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>无法写入%1：%2中的临时副本不完整（磁盘满了吗？）</source>
+        <translation>cannot write %1: its temporary copy in %2 came out incomplete (is the disk full?)</translation>
+    </message>
+    <message>
+        <source>无法读取%1：%2</source>
+        <translation>cannot read %1: %2</translation>
     </message>
 </context>
 <context>
@@ -1244,10 +1425,6 @@ Correct it automatically?</translation>
         <translation>Read configuration from Mirel</translation>
     </message>
     <message>
-        <source>PushButton</source>
-        <translation>PushButton</translation>
-    </message>
-    <message>
         <source>清除消息</source>
         <translation>Clear messages</translation>
     </message>
@@ -1376,10 +1553,6 @@ Correct it automatically?</translation>
         <translation>Cannot reopen the last project: %1</translation>
     </message>
     <message>
-        <source>项目文件(*.cpro);</source>
-        <translation>Project file (*.cpro);</translation>
-    </message>
-    <message>
         <source>打开工程</source>
         <translation>Open project</translation>
     </message>
@@ -1404,16 +1577,260 @@ Correct it automatically?</translation>
         <translation>The project was not saved: %1</translation>
     </message>
     <message>
-        <source>配置表的文件没有生成：无法创建目录 %1</source>
-        <translation>The configuration table file was not generated: cannot create the directory %1</translation>
-    </message>
-    <message>
         <source>配置表的文件没有生成：%1</source>
         <translation>The configuration table file was not generated: %1</translation>
     </message>
     <message>
         <source>配置表的文件已经重新生成完成！</source>
         <translation>The configuration table file has been regenerated!</translation>
+    </message>
+    <message>
+        <source>由下载的配置生成工程</source>
+        <translation>Project from the downloaded table</translation>
+    </message>
+    <message>
+        <source>另存为…</source>
+        <translation>Save as…</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>编辑</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>撤销 %1</source>
+        <translation>Undo %1</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>重做 %1</source>
+        <translation>Redo %1</translation>
+    </message>
+    <message>
+        <source>语言设置没有保存：%1</source>
+        <translation>The language setting was not saved: %1</translation>
+    </message>
+    <message>
+        <source>下次启动不会打开这个工程：%1</source>
+        <translation>This project will not be opened at the next start: %1</translation>
+    </message>
+    <message>
+        <source>从控制器读取，尚未保存</source>
+        <translation>read from the controller, not saved yet</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>当前工程有未保存的修改，是否保存？</source>
+        <translation>The current project has unsaved changes. Save them?</translation>
+    </message>
+    <message>
+        <source>项目文件(*.cpro)</source>
+        <translation>Project file (*.cpro)</translation>
+    </message>
+    <message>
+        <source>读取的配置没有打开，当前工程保持不变；它在 %1</source>
+        <translation>The configuration read was not opened and the current project is unchanged; it is in %1</translation>
+    </message>
+    <message>
+        <source>%1 是一个文件夹</source>
+        <translation>%1 is a folder</translation>
+    </message>
+    <message>
+        <source>%1 在读取控制器配置所用的临时文件夹中，该文件夹会被删除</source>
+        <translation>%1 is in the temporary folder used for reading the controller configuration, which will be deleted</translation>
+    </message>
+    <message>
+        <source>没有找到“%1”</source>
+        <translation>"%1" not found</translation>
+    </message>
+    <message>
+        <source>找到 %1 个引脚</source>
+        <translation>%1 pins found</translation>
+    </message>
+    <message>
+        <source>查找引脚或信号（如 PA9、USART2_TX、SPI1）</source>
+        <translation>Find a pin or signal (e.g. PA9, USART2_TX, SPI1)</translation>
+    </message>
+    <message>
+        <source>工程文件中这些片选引脚与表格不一致，已按表格释放：%1</source>
+        <translation>These chip-select pins in the project file disagree with the tables and were released as the tables say: %1</translation>
+    </message>
+</context>
+<context>
+    <name>PinBoard</name>
+    <message>
+        <source>%1 是 %2 表格的片选：请先在 %2 表格中另选片选引脚</source>
+        <translation>%1 is a chip select of the %2 table: first choose another chip-select pin in the %2 table</translation>
+    </message>
+    <message>
+        <source>%1 已分配在 %2 上</source>
+        <translation>%1 is already assigned to %2</translation>
+    </message>
+    <message>
+        <source>%1 已用在另一组引脚上</source>
+        <translation>%1 is already used on the other group of pins</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectFile</name>
+    <message>
+        <source>%1节声明了%2行（最多%3行）</source>
+        <translation>section %1 declares %2 rows (at most %3 are possible)</translation>
+    </message>
+    <message>
+        <source>%1 不存在</source>
+        <translation>%1 does not exist</translation>
+    </message>
+    <message>
+        <source>%1 不是工程文件</source>
+        <translation>%1 is not a project file</translation>
+    </message>
+    <message>
+        <source>%1 无法读取：%2</source>
+        <translation>%1 cannot be read: %2</translation>
+    </message>
+    <message>
+        <source>%1 不是工程文件（没有指明芯片）</source>
+        <translation>%1 is not a project file (it names no chip)</translation>
+    </message>
+    <message>
+        <source>%1 指明了未知的芯片“%2”</source>
+        <translation>%1 names an unknown chip &quot;%2&quot;</translation>
+    </message>
+</context>
+<context>
+    <name>TableDecoder</name>
+    <message>
+        <source>多出%1字节</source>
+        <translation>%1 bytes are left over</translation>
+    </message>
+    <message>
+        <source>外置RAM标志%1既不是0也不是1</source>
+        <translation>external-RAM flag %1 is neither 0 nor 1</translation>
+    </message>
+    <message>
+        <source>%1：未知的系统功能代码%2</source>
+        <translation>%1: unknown system function code %2</translation>
+    </message>
+    <message>
+        <source>片选数%1不是1、2、4、8或16</source>
+        <translation>chip-select count %1 is not 1, 2, 4, 8 or 16</translation>
+    </message>
+    <message>
+        <source>片选数为%1，但第%2位没有引脚</source>
+        <translation>chip-select count %1 but bit %2 has no pin</translation>
+    </message>
+    <message>
+        <source>通道%1没有标记</source>
+        <translation>socket %1 has no marker</translation>
+    </message>
+    <message>
+        <source>软片%1：寻址值%2既不是1也不是2</source>
+        <translation>film %1: addressing value %2 is neither 1 nor 2</translation>
+    </message>
+    <message>
+        <source>该段提前结束</source>
+        <translation>the section ends early</translation>
+    </message>
+    <message>
+        <source>%1：%2在地址%3、掩码%4处没有引脚</source>
+        <translation>%1: no pin of %2 at address %3 mask %4</translation>
+    </message>
+    <message>
+        <source>%1：未知的代码%2</source>
+        <translation>%1: unknown code %2</translation>
+    </message>
+    <message>
+        <source>%1段第%2行：%3</source>
+        <translation>section %1, row %2: %3</translation>
+    </message>
+    <message>
+        <source>%1段：%2</source>
+        <translation>section %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>TableLayout</name>
+    <message>
+        <source>配置表在%1段的第%2字节处结束（缺少%3）</source>
+        <translation>the table ends inside section %1 at byte %2 (%3 missing)</translation>
+    </message>
+    <message>
+        <source>行数</source>
+        <translation>row count</translation>
+    </message>
+    <message>
+        <source>行长</source>
+        <translation>row size</translation>
+    </message>
+    <message>
+        <source>%1段声明每行%2字节，实际每行%3字节</source>
+        <translation>section %1 declares rows of %2 bytes; they are %3 bytes</translation>
+    </message>
+    <message>
+        <source>%1段声明了%2行、每行%3字节，但只剩%4字节</source>
+        <translation>section %1 declares %2 rows of %3 bytes but only %4 bytes are left</translation>
+    </message>
+    <message>
+        <source>记录长度</source>
+        <translation>record size</translation>
+    </message>
+    <message>
+        <source>%1段声明记录长%2字节，实际为%3</source>
+        <translation>section %1 declares a record of %2 bytes; it is %3</translation>
+    </message>
+    <message>
+        <source>端口记录</source>
+        <translation>port record</translation>
+    </message>
+    <message>
+        <source>通道%1</source>
+        <translation>socket %1</translation>
+    </message>
+    <message>
+        <source>%1段通道%2：第%4字节处有意外的字节0x%3</source>
+        <translation>section %1, socket %2: unexpected byte 0x%3 at byte %4</translation>
+    </message>
+    <message>
+        <source>通道%1的地址</source>
+        <translation>address of socket %1</translation>
+    </message>
+    <message>
+        <source>外置RAM标志</source>
+        <translation>external-RAM flag</translation>
+    </message>
+    <message>
+        <source>配置表是空的</source>
+        <translation>the table is empty</translation>
+    </message>
+    <message>
+        <source>第%1字节处没有段标记</source>
+        <translation>no section tag at byte %1</translation>
+    </message>
+    <message>
+        <source>第%2字节处有未知的段标记“%1”</source>
+        <translation>unknown section tag &quot;%1&quot; at byte %2</translation>
+    </message>
+    <message>
+        <source>第%2字节处的%1段重复或顺序不对</source>
+        <translation>section %1 at byte %2 is repeated or out of order</translation>
+    </message>
+    <message>
+        <source>配置表在%1字节后结束，没有SYS段</source>
+        <translation>the table ends after %1 bytes without its SYS section</translation>
     </message>
 </context>
 </TS>

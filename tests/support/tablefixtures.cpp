@@ -5,8 +5,6 @@
 
 namespace TableFixtures {
 
-namespace {
-
 QStringList pairs(const QStringList &keys, const QStringList &values)
 {
     QStringList list;
@@ -14,6 +12,23 @@ QStringList pairs(const QStringList &keys, const QStringList &values)
         list << keys.at(i) << values.value(i);
     return list;
 }
+
+ProjectData projectWith(const QString &chip, const QVector<QPair<QString, QString>> &functions,
+                        const QString &background)
+{
+    ProjectData project = ProjectData::fresh(chip, false);
+    for (QString &function : project.pinFunctions)
+        function = background;
+    for (const auto &entry : functions) {
+        const int at = project.pinNames.indexOf(entry.first);
+        if (at < 0)
+            qFatal("%s has no pin %s", qPrintable(chip), qPrintable(entry.first));
+        project.pinFunctions[at] = entry.second;
+    }
+    return project;
+}
+
+namespace {
 
 // Pins and option choices that differ between the two chips.
 struct ChipPlan
@@ -169,11 +184,11 @@ ProjectData fullyConfigured(const QString &chipModel)
     setFunction(p, sel.at(1), "SPI1_CS2");
     setFunction(p, sel.at(2), "SPI3_CS1");
 
-    for (const QString &pin : {"PA0", "PA1"})
+    for (const QString pin : {"PA0", "PA1"})
         setFunction(p, pin, "Normal_DI");
     setFunction(p, "PC0", "DI_CS1");
     setFunction(p, "PC1", "DI_CS2");
-    for (const QString &pin : {"PA8", "PB0"})
+    for (const QString pin : {"PA8", "PB0"})
         setFunction(p, pin, "Normal_DO");
     for (int bit = 0; bit < 4; ++bit)
         setFunction(p, QStringLiteral("PC%1").arg(2 + bit), QStringLiteral("DO_CS%1").arg(bit + 1));

@@ -9,6 +9,14 @@
 // built the way the parameter tables store them.
 namespace TableFixtures {
 
+// Alternating keys and values.
+QStringList pairs(const QStringList &keys, const QStringList &values);
+
+// A project on a chip in which every pin carries `background` except the
+// listed (pin, function) ones.
+ProjectData projectWith(const QString &chip, const QVector<QPair<QString, QString>> &functions,
+                        const QString &background = QStringLiteral(" "));
+
 // "40 01 08 00" -> the four bytes.
 QByteArray hex(const char *spaced);
 

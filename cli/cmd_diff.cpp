@@ -1,0 +1,144 @@
+// The comparison of configurations: diff, and upload --compare.
+
+#include "commandline.h"
+#include "commands.h"
+
+#include "chipfacts.h"
+#include "configanalyzer.h"
+#include "configtable.h"
+#include "projectdiff.h"
+#include "projectfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace {
+
+constexpr int ExitSame = 0;
+constexpr int ExitDiffer = 1;
+constexpr int ExitTrouble = 2;
+
+const char kDiffHelp[] =
+    "Usage: mirel-cli diff A B [--chip MODEL] [--lang en|zh]\n"
+    "\n"
+    "Compares what two configurations write to the controller. A and B are each a\n"
+    "project (.cpro) or a configuration table (file form or transfer form). Prints\n"
+    "one line per difference from A to B: pins whose function changed, then table\n"
+    "cells with their option texts. Two projects that write the same table are equal.\n"
+    "Exit status: 0 when equal, 1 when they differ, 2 on an error.\n"
+    "\n"
+    "Options:\n"
+    "  --chip MODEL        the chip of a table (STM32F103RE or STM32F407ZG); without\n"
+    "                      it a table takes the chip of the project it is compared with\n"
+    "  --lang en|zh        the language of the texts (default zh)\n"
+    "  -h, --help          show this help\n";
+
+// One side of a comparison: a table (transfer form) or a project.
+struct Side
+{
+    QString path;
+    bool isTable = false;
+    QByteArray table;
+    ProjectData project;
+};
+
+bool readSide(const QString &path, Side *side, QString *error)
+{
+    side->path = path;
+    QFile file(path);
+    if (!QFileInfo(path).isFile()) {
+        *error = QStringLiteral("no such file");
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    if (ConfigTable::toTransferForm(file.readAll(), &side->table)) {
+        side->isTable = true;
+        return true;
+    }
+    if (ProjectFile::read(path, &side->project, error))
+        return true;
+    *error = QStringLiteral("neither a configuration table nor a project: %1").arg(*error);
+    return false;
+}
+
+// What the controller holds after the side is written to it.
+bool heldForm(const Side &side, const QString &chip, ProjectData *held, QString *error)
+{
+    if (side.isTable)
+        return CAnalyzeBinFileToConfigure::decode(side.table, chip, held, error);
+    return ProjectDiff::controllerForm(side.project, held, error);
+}
+
+int printDifferences(const ProjectData &before, const ProjectData &after)
+{
+    const QStringList lines = ProjectDiff::differences(before, after, CDlgDescription());
+    for (const QString &line : lines)
+        Cli::print(line + QLatin1Char('\n'));
+    return lines.isEmpty() ? ExitSame : ExitDiffer;
+}
+
+} // namespace
+
+int runDiff(const QStringList &args)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption chipOption(QStringLiteral("chip"), QString(), QStringLiteral("MODEL"));
+    parser.addOptions({help, chipOption});
+    QString message;
+    if (!Cli::parse(parser, args, &message))
+        return Cli::usageError("diff", message);
+    if (parser.isSet(help)) {
+        std::fputs(kDiffHelp, stdout);
+        return ExitSame;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 2)
+        return Cli::usageError("diff", QStringLiteral("expected two files to compare"));
+    const QString chipGiven = parser.value(chipOption);
+    if (parser.isSet(chipOption) && !ChipFacts::isKnown(chipGiven))
+        return Cli::usageError("diff", QStringLiteral("unknown chip model \"%1\" (%2)")
+                                           .arg(chipGiven, ChipFacts::models().join(" or ")));
+
+    Side sides[2];
+    for (int i = 0; i < 2; ++i)
+        if (!readSide(positional.at(i), &sides[i], &message))
+            return Cli::failure("diff", positional.at(i), message, ExitTrouble);
+    ProjectData held[2];
+    for (int i = 0; i < 2; ++i) {
+        const Side &other = sides[1 - i];
+        const QString chip = !chipGiven.isEmpty() || !sides[i].isTable ? chipGiven
+                             : other.isTable                           ? QString()
+                                                                       : other.project.currentChip;
+        if (sides[i].isTable && chip.isEmpty())
+            return Cli::usageError(
+                "diff",
+                QStringLiteral("%1 is a table: give its chip (--chip MODEL)").arg(sides[i].path));
+        if (!heldForm(sides[i], chip, &held[i], &message))
+            return Cli::failure("diff", sides[i].path, message, ExitTrouble);
+    }
+    return printDifferences(held[0], held[1]);
+}
+
+int compareWithProject(const QByteArray &table, const QString &chip, const QString &projectPath)
+{
+    ProjectData project, wanted, held;
+    QString message;
+    if (!ProjectFile::read(projectPath, &project, &message) ||
+        !ProjectDiff::controllerForm(project, &wanted, &message))
+        return Cli::failure("upload", projectPath, message, ExitTrouble);
+    if (!CAnalyzeBinFileToConfigure::decode(table, chip, &held, &message))
+        return Cli::failure(
+            "upload", QString(),
+            QStringLiteral("the table read back cannot be decoded: %1").arg(message), ExitTrouble);
+    const QStringList lines = ProjectDiff::differences(wanted, held, CDlgDescription());
+    Cli::print(ProjectDiff::verdict(QFileInfo(projectPath).fileName(), int(lines.size())) +
+               QLatin1Char('\n'));
+    for (const QString &line : lines)
+        Cli::print(line + QLatin1Char('\n'));
+    return lines.isEmpty() ? ExitSame : ExitDiffer;
+}

@@ -1,0 +1,52 @@
+#include "commandline.h"
+
+#include <cstdio>
+
+namespace Cli {
+
+int failure(const char *command, const QString &file, QString message, int status)
+{
+    message.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (!file.isEmpty() && !message.contains(file))
+        message = file + QStringLiteral(": ") + message;
+    std::fprintf(stderr, "mirel-cli %s: %s\n", command, message.toUtf8().constData());
+    return status;
+}
+
+int usageError(const char *command, const QString &message)
+{
+    return failure(command, QString(), message + QStringLiteral(" (try --help)"), 2);
+}
+
+bool parse(QCommandLineParser &parser, const QStringList &args, QString *message)
+{
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    if (!parser.parse(QStringList{QStringLiteral("mirel-cli")} + args)) {
+        *message = parser.errorText();
+        return false;
+    }
+    return true;
+}
+
+void print(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+TerminationHold::TerminationHold()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+        sigaddset(&set, signal);
+    pthread_sigmask(SIG_BLOCK, &set, &previous);
+}
+
+TerminationHold::~TerminationHold()
+{
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+}
+
+} // namespace Cli
