@@ -313,7 +313,7 @@ void TestEndToEnd::tablesRefusedBeforeThePort_data()
                                   << "unknown chip model";
     QTest::newRow("not a table") << "table.bin"
                                  << "STM32F103RE"
-                                 << "not a configuration table";
+                                 << "不是配置表";
     QTest::newRow("another chip's table") << "f103.bin"
                                           << "STM32F407ZG"
                                           << "not a table for";
