@@ -3,6 +3,7 @@
 #include "commands.h"
 
 #include "atomicfile.h"
+#include "chipfacts.h"
 #include "configanalyzer.h"
 #include "configtable.h"
 #include "projectdata.h"
@@ -14,12 +15,20 @@
 #include <QCommandLineParser>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr int ExitFailed = 1;
 constexpr int ExitUsage = 2;
+// No table file comes near this: the largest table is some 41 KB.
+constexpr qint64 MaxTableFileSize = 16 * 1024 * 1024;
 
 int usageError(const char *command, const QString &message)
 {
@@ -39,8 +48,9 @@ void addLinkOptions(QCommandLineParser &parser)
     parser.addOptions({
         {"port", "Serial port name or device path.", "DEVICE"},
         {"timeout-ms",
-         "Wait this long for each answer before repeating the request "
-         "(default 2000).",
+         "Wait at least this long for an answer, from the request or its last byte, before "
+         "repeating the request (default 2000). The wait grows when the controller answers "
+         "later.",
          "MS"},
         {"retries", "Repeat an unanswered request at most this often (default 3).", "N"},
     });
@@ -90,10 +100,14 @@ bool parseArguments(QCommandLineParser &parser, const char *command, const QStri
     return true;
 }
 
-// Opens the port, runs the transfer to its end, printing the log lines as
-// the window shows them. Returns whether the transfer succeeded.
-bool runTransfer(const char *command, CTransferDriver &driver, CSerial &serial, const QString &port,
-                 CTransfer *transfer, const QByteArray &firstRequest)
+void printLine(const QString &line)
+{
+    std::fputs(line.toUtf8().constData(), stdout);
+    std::fflush(stdout);
+}
+
+// Opens the port and prints the driver's log lines as the window shows them.
+bool openLink(const char *command, CTransferDriver &driver, CSerial &serial, const QString &port)
 {
     serial.setControllerSettings();
     QString error;
@@ -102,23 +116,62 @@ bool runTransfer(const char *command, CTransferDriver &driver, CSerial &serial, 
         return false;
     }
     driver.attach(&serial);
-    QObject::connect(&driver, &CTransferDriver::logLine, [](const QString &line) {
-        std::fputs(line.toUtf8().constData(), stdout);
-        std::fflush(stdout);
-    });
+    QObject::connect(&driver, &CTransferDriver::logLine, &printLine);
+    return true;
+}
+
+// Runs the transfer to its end. Returns whether it succeeded.
+bool runTransfer(const char *command, CTransferDriver &driver, CTransfer *transfer,
+                 const QByteArray &firstRequest)
+{
     bool success = false;
     QEventLoop loop;
-    QObject::connect(&driver, &CTransferDriver::finished, &loop, [&](bool ok) {
-        success = ok;
-        loop.quit();
-    });
+    const auto connection =
+        QObject::connect(&driver, &CTransferDriver::finished, &loop, [&](bool ok) {
+            success = ok;
+            loop.quit();
+        });
     if (!driver.start(transfer, firstRequest)) {
+        QObject::disconnect(connection);
         failure(command, "nothing to transfer");
         return false;
     }
     loop.exec();
-    serial.close();
+    QObject::disconnect(connection);
     return success;
+}
+
+// Reads a regular file; a FIFO, a device or a folder is refused without
+// being waited on, and so is a file too large to be a table.
+bool readTableFile(const QString &path, QByteArray *bytes, QString *error)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *error = QStringLiteral("cannot read %1: %2")
+                     .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        *error = QStringLiteral("%1 is not a regular file").arg(path);
+        return false;
+    }
+    if (info.st_size > MaxTableFileSize) {
+        ::close(fd);
+        *error = QStringLiteral("%1 is too large for a table (%2 bytes)")
+                     .arg(path)
+                     .arg(qint64(info.st_size));
+        return false;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    *bytes = file.readAll();
+    return true;
 }
 
 bool loadTable(const QCommandLineParser &parser, QByteArray *table, QString *chip, QString *error)
@@ -131,21 +184,35 @@ bool loadTable(const QCommandLineParser &parser, QByteArray *table, QString *chi
             *error = "--chip MODEL is required with a table file";
             return false;
         }
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        if (!ChipFacts::isKnown(*chip)) {
+            *error = QStringLiteral("unknown chip model \"%1\" (known: %2)")
+                         .arg(*chip, ChipFacts::models().join(QStringLiteral(", ")));
             return false;
         }
-        const QByteArray bytes = file.readAll();
+        QByteArray bytes;
+        if (!readTableFile(path, &bytes, error))
+            return false;
         if (raw) {
             *table = bytes;
             return true;
         }
-        return ConfigTable::toTransferForm(bytes, table, error);
+        if (!ConfigTable::toTransferForm(bytes, table, error))
+            return false;
+        QString why;
+        if (!CAnalyzeBinFileToConfigure::decode(*table, *chip, nullptr, &why)) {
+            *error = QStringLiteral("%1 is not a table for %2: %3").arg(path, *chip, why);
+            return false;
+        }
+        return true;
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1) {
         *error = "expected one PROJECT.cpro (or --table FILE --chip MODEL)";
+        return false;
+    }
+    const QFileInfo info(positional.first());
+    if (info.exists() && !info.isFile()) {
+        *error = QStringLiteral("%1 is not a regular file").arg(positional.first());
         return false;
     }
     ProjectData project;
@@ -166,6 +233,9 @@ int runDownload(const QStringList &args)
         {"table", "Send this table file (file or transfer form) instead of a project.", "FILE"},
         {"raw-table", "Send FILE's bytes as they are instead of a project.", "FILE"},
         {"chip", "Chip model for --table / --raw-table.", "MODEL"},
+        {"verify",
+         "Read the table back after the download and compare it byte for byte with what was "
+         "sent; a difference fails the command."},
     });
     parser.addPositionalArgument("PROJECT.cpro", "The project whose table is sent.");
     int exitCode = 0;
@@ -184,9 +254,21 @@ int runDownload(const QStringList &args)
         return failure("download", "the configuration table is empty");
 
     CSerial serial;
+    if (!openLink("download", driver, serial, port))
+        return ExitFailed;
     CDownloadTransfer transfer;
-    const QByteArray first = transfer.start(chip, table);
-    return runTransfer("download", driver, serial, port, &transfer, first) ? 0 : ExitFailed;
+    if (!runTransfer("download", driver, &transfer, transfer.start(chip, table)))
+        return ExitFailed;
+    if (!parser.isSet("verify"))
+        return 0;
+
+    CUploadTransfer readBack;
+    if (!runTransfer("download", driver, &readBack, readBack.start(chip)))
+        return ExitFailed;
+    QString message;
+    const bool same = CReadBack::compare(table, readBack.uploadBuffer(), &message);
+    printLine(CTransferDriver::timestamp() + message);
+    return same ? 0 : ExitFailed;
 }
 
 int runUpload(const QStringList &args)
@@ -212,8 +294,9 @@ int runUpload(const QStringList &args)
     if (!applyLinkOptions(parser, &driver, &port, &error))
         return usageError("upload", error);
     const QString chip = parser.value("chip");
-    if (chip != QLatin1String("STM32F103RE") && chip != QLatin1String("STM32F407ZG"))
-        return usageError("upload", "--chip must be STM32F103RE or STM32F407ZG");
+    if (!ChipFacts::isKnown(chip))
+        return usageError("upload", "--chip must be one of " +
+                                        ChipFacts::models().join(QStringLiteral(", ")));
     const QString output = parser.value("output");
     const QString rawOut = parser.value("raw-out");
     const QString compare = parser.value("compare");
@@ -224,10 +307,12 @@ int runUpload(const QStringList &args)
 
     CSerial serial;
     CUploadTransfer transfer;
-    const QByteArray first = transfer.start(chip);
     const int failed = compare.isEmpty() ? ExitFailed : ExitUsage; // 1 means "differs" then
-    if (!runTransfer("upload", driver, serial, port, &transfer, first))
+    if (!openLink("upload", driver, serial, port))
         return failed;
+    if (!runTransfer("upload", driver, &transfer, transfer.start(chip)))
+        return failed;
+    serial.close();
 
     const QByteArray table = transfer.uploadBuffer();
     if (!rawOut.isEmpty() && !AtomicFile::write(rawOut, table, &error)) {

@@ -165,3 +165,8 @@ bool CCommonFunction::isAnswerStart(const QByteArray &block, Command command, Pa
         return false;
     return block.size() < 2 || quint8(block.at(1)) == kind;
 }
+
+bool CCommonFunction::isFrameStart(char byte)
+{
+    return quint8(byte) == CommandDownload || quint8(byte) == CommandUpload;
+}

@@ -72,6 +72,8 @@ public:
     // expectedSize and its first bytes (up to two) match.
     static bool isAnswerStart(const QByteArray &block, Command command, PacketKind kind,
                               int expectedSize);
+    // True for the first byte of a frame of this protocol (a command byte).
+    static bool isFrameStart(char byte);
 
 private:
     static QByteArray header(Command command, PacketKind kind, quint8 chipCode);

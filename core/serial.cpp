@@ -8,7 +8,9 @@
 
 CSerial::CSerial(QObject *parent) : QObject(parent), port(this), gapTimer(this)
 {
-    gapTimer.setSingleShot(false);
+    gapTimer.setSingleShot(true);
+    gapTimer.setTimerType(Qt::PreciseTimer);
+    clock.start();
     connect(&gapTimer, &QTimer::timeout, this, &CSerial::TimerTimeOut);
     connect(&port, &QSerialPort::readyRead, this, &CSerial::readyReadSlot);
     connect(&port, &QSerialPort::errorOccurred, this, &CSerial::onPortError);
@@ -64,6 +66,8 @@ void CSerial::write(const QByteArray &data)
     if (!port.isOpen())
         return;
     port.write(data);
+    // Out now, not when the event loop next looks at the port.
+    port.flush();
 }
 
 bool CSerial::close()
@@ -127,18 +131,38 @@ void CSerial::readyReadSlot()
 {
     if (!port.isOpen())
         return;
-    if (gapTimer.isActive())
-        gapTimer.stop();
-    rxBuffer.append(port.readAll());
-    gapTimer.start(GapMs);
+    const QByteArray bytes = port.readAll();
+    if (bytes.isEmpty())
+        return;
+    // The timer is set once for a burst; when it runs out it looks at when
+    // the last byte came (restarting it for every read costs more than the
+    // read on a paced line).
+    lastByteUs = clock.nsecsElapsed() / 1000;
+    burst = true;
+    if (!gapTimer.isActive())
+        gapTimer.start(GapMs);
+    rxBuffer.append(bytes);
+    while (rxBuffer.size() >= BlockLimit) {
+        const QByteArray block = rxBuffer.left(BlockLimit);
+        rxBuffer.remove(0, BlockLimit);
+        emit serialReturnData(block);
+    }
+    emit received(bytes);
 }
 
 void CSerial::TimerTimeOut()
 {
-    if (!gapTimer.isActive())
+    if (!burst)
         return;
-    gapTimer.stop();
+    const qint64 quietUs = clock.nsecsElapsed() / 1000 - lastByteUs;
+    if (quietUs < GapMs * 1000) {
+        gapTimer.start(int((GapMs * 1000 - quietUs + 999) / 1000));
+        return;
+    }
+    burst = false;
     const QByteArray block = rxBuffer;
     rxBuffer.clear();
-    emit serialReturnData(block);
+    if (!block.isEmpty())
+        emit serialReturnData(block);
+    emit silence();
 }

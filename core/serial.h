@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSerialPort>
 #include <QStringList>
 #include <QTimer>
 
-// The one connection to the controller: a serial port whose byte stream is
-// cut into answers by silence. Bytes are collected until none has arrived for
-// 10 ms; the collected block is then handed on whole by serialReturnData.
+// The one connection to the controller: a serial port whose bytes are
+// handed on as they arrive (received), and whose silences are reported: when
+// no byte has arrived for 10 ms, the bytes since the last silence are handed
+// on as one block (serialReturnData, at most BlockLimit bytes: a longer
+// stream comes in blocks of that size), then silence() follows.
 // A port that goes away while open (adapter unplugged, far end hung up) is
 // closed and reported by portLost.
 class CSerial : public QObject
@@ -17,6 +20,7 @@ class CSerial : public QObject
 public:
     static constexpr int GapMs = 10;
     static constexpr int ReadBufferSize = 256;
+    static constexpr int BlockLimit = 4096;
 
     explicit CSerial(QObject *parent = nullptr);
     ~CSerial() override;
@@ -30,7 +34,8 @@ public:
     // writing. On failure returns false and, when error is given, why.
     bool open(const QString &portName, QString *error = nullptr);
     bool isOpen() const;
-    // Writes every byte when the port is open; otherwise does nothing.
+    // Writes every byte when the port is open, starting at once; otherwise
+    // does nothing.
     void write(const QByteArray &data);
     // Closes the port if it is open; returns whether it is closed.
     bool close();
@@ -39,7 +44,12 @@ public:
     static QStringList availablePorts();
 
 signals:
+    // Bytes as they are read from the port.
+    void received(QByteArray bytes);
+    // The bytes since the last silence, at a silence (or at BlockLimit).
     void serialReturnData(QByteArray data);
+    // No byte has arrived for GapMs; follows serialReturnData.
+    void silence();
     // The open port went away (QSerialPort::ResourceError, or the line hung
     // up); it has been closed and can be opened again. reason says why.
     void portLost(QString reason);
@@ -55,6 +65,9 @@ private:
 
     QSerialPort port;
     QTimer gapTimer;
+    QElapsedTimer clock;
+    qint64 lastByteUs = 0;
+    bool burst = false; // bytes came since the last silence
     QByteArray rxBuffer;
     quint64 openings = 0; // counts open(): a loss noticed earlier keeps off a reopened port
     bool lossPending = false;

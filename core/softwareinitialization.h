@@ -10,5 +10,9 @@ struct CSoftwareInitialization
     const QString projectKey = QStringLiteral("filePath");
     const QString languageSection = QStringLiteral("LanguageID");
     const QString languageKey = QStringLiteral("LanguageID");
+    const QString transferSection = QStringLiteral("Transfer");
+    const QString timeoutKey = QStringLiteral("TimeoutMs");
+    const QString retriesKey = QStringLiteral("Retries");
+    const QString verifyKey = QStringLiteral("VerifyAfterDownload");
     const QString windowTitle = QStringLiteral("Mirel");
 };

@@ -174,7 +174,7 @@ bool walkUsart(Walker &w, int section, QString *error)
                                 .arg(w.position() - 1));
             return false;
         }
-        if (!w.skip(6)) {
+        if (!w.skip(socketAddressSize)) {
             setError(
                 error,
                 cutShort(section, w.position(),
@@ -254,9 +254,15 @@ bool splitSections(const QByteArray &table, QVector<SectionSpan> *spans, QString
         return false;
     }
     Walker w(table);
-    int nextSection = 0;
-    while (!w.atEnd()) {
+    for (int expected = 0; expected < SectionCount; ++expected) {
         const int tagAt = w.position();
+        if (w.atEnd()) {
+            setError(error,
+                     QCoreApplication::translate("TableLayout", "配置表在%1字节后结束，没有%2段")
+                         .arg(table.size())
+                         .arg(sectionName(expected)));
+            return false;
+        }
         int length = 0;
         w.byte(&length);
         if (length == 0 || length > w.left()) {
@@ -277,11 +283,18 @@ bool splitSections(const QByteArray &table, QVector<SectionSpan> *spans, QString
                          .arg(tagAt));
             return false;
         }
-        if (section < nextSection) {
+        if (section < expected) {
             setError(error,
                      QCoreApplication::translate("TableLayout", "第%2字节处的%1段重复或顺序不对")
                          .arg(sectionName(section))
                          .arg(tagAt));
+            return false;
+        }
+        if (section > expected) {
+            setError(error, QCoreApplication::translate("TableLayout",
+                                                        "缺少%1段：第%3字节处的%2段顺序不对")
+                                .arg(sectionName(expected), sectionName(section))
+                                .arg(tagAt));
             return false;
         }
         SectionSpan span;
@@ -291,15 +304,41 @@ bool splitSections(const QByteArray &table, QVector<SectionSpan> *spans, QString
             return false;
         span.end = w.position();
         spans->append(span);
-        nextSection = section + 1;
     }
-    if (spans->isEmpty() || spans->constLast().section != Sys) {
-        setError(error,
-                 QCoreApplication::translate("TableLayout", "配置表在%1字节后结束，没有SYS段")
-                     .arg(table.size()));
-        return false;
+    // Padding: one fill byte, 0xFF or 0x00, up to the end.
+    const int end = w.position();
+    if (end < table.size()) {
+        const char fill = table.at(end);
+        bool padding = fill == char(0xFF) || fill == char(0x00);
+        for (int at = end; padding && at < table.size(); ++at)
+            padding = table.at(at) == fill;
+        if (!padding) {
+            setError(error, QCoreApplication::translate("TableLayout",
+                                                        "SYS段之后第%2字节起的%1字节不是填充")
+                                .arg(table.size() - end)
+                                .arg(end));
+            spans->clear();
+            return false;
+        }
     }
     return true;
+}
+
+int maxTableSize()
+{
+    int size = 0;
+    for (int section = 0; section < SectionCount; ++section) {
+        size += 1 + tag(section).size();
+        if (section == Fsmc)
+            size += 1; // the external-RAM flag
+        else if (isRowSection(section))
+            size += 2 + maxRows * rowSize(section); // row count, row size, rows
+        else if (section >= Usart1 && section <= Usart6)
+            size += 1 + usartFixedSize + socketCount * socketMaxSize;
+        else
+            size += 1 + spiRecordSize;
+    }
+    return size;
 }
 
 int lastPortIndex(const QString &chipModel)

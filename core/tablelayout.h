@@ -41,6 +41,10 @@ constexpr int pinFieldSize = 6;
 constexpr int usartFixedSize = 22;
 constexpr int socketCount = 8;
 constexpr char socketMarker = '6';
+// A socket: its application digit (absent when none is chosen), the marker,
+// then the address (4 bytes) and the port (LE16).
+constexpr int socketAddressSize = 6;
+constexpr int socketMaxSize = 2 + socketAddressSize;
 constexpr int spiRecordSize = 152;
 constexpr int filmCount = 3;
 constexpr int filmBlockSize = 39;
@@ -56,10 +60,18 @@ struct SectionSpan
 };
 
 // Walks a transfer-form table section by section, in table order, by the
-// length-prefixed tags. A section may be missing, but the table has to close
-// with its SYS section and nothing may follow it. Every count and size is
-// checked against the bytes left; the spans returned lie inside the table.
+// length-prefixed tags. Every section is there (the generator always writes
+// all sixteen), in order, each once; the SYS section closes the table. After
+// it only padding may follow: a run of 0xFF or of 0x00 bytes, as a controller
+// sends that rounds the table up to its flash write unit. Every count and size
+// is checked against the bytes left; the spans returned lie inside the table
+// and never cover the padding.
 bool splitSections(const QByteArray &table, QVector<SectionSpan> *spans, QString *error);
+
+// The length of the largest table the generator can write: every row section
+// with its most rows, every serial port with all its sockets, every SPI port
+// configured.
+int maxTableSize();
 
 // GPIO port base address of a port index (1 = port A) on a chip; false for
 // an unknown chip or a port the chip's address map does not have.

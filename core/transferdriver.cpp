@@ -7,13 +7,24 @@
 CTransferDriver::CTransferDriver(QObject *parent) : QObject(parent)
 {
     m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    m_clock.start();
     connect(&m_timer, &QTimer::timeout, this, &CTransferDriver::onTimeout);
 }
 
 void CTransferDriver::attach(CSerial *serial)
 {
     m_writer = [serial](const QByteArray &frame) { serial->write(frame); };
-    connect(serial, &CSerial::serialReturnData, this, &CTransferDriver::onBlock);
+    connect(serial, &CSerial::received, this, &CTransferDriver::onBytes);
+    connect(serial, &CSerial::silence, this, &CTransferDriver::onSilence);
+}
+
+void CTransferDriver::write(const QByteArray &request)
+{
+    if (m_writer)
+        m_writer(request);
+    m_waitFromUs = nowUs();
+    m_timer.start(m_timeout.currentMs());
 }
 
 bool CTransferDriver::start(CTransfer *transfer, const QByteArray &firstRequest)
@@ -28,10 +39,10 @@ bool CTransferDriver::start(CTransfer *transfer, const QByteArray &firstRequest)
         return false;
     m_transfer = transfer;
     m_transfer->setRetries(m_retries);
+    m_timeout.restart();
     emit progress(0, m_transfer->progressTotal());
-    if (m_writer)
-        m_writer(firstRequest);
-    m_timer.start(m_timeoutMs);
+    write(firstRequest);
+    m_transfer->requestSent(nowUs());
     return true;
 }
 
@@ -77,24 +88,48 @@ QString CTransferDriver::timestamp()
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
 }
 
-void CTransferDriver::onBlock(const QByteArray &block)
+void CTransferDriver::onBytes(const QByteArray &bytes)
 {
     if (!isRunning())
         return;
-    emit blockReceived(block);
-    const QString stamp = timestamp();
-    apply(m_transfer->receive(block), stamp);
+    apply(m_transfer->receive(bytes, nowUs()));
+}
+
+void CTransferDriver::onSilence()
+{
+    if (!isRunning())
+        return;
+    apply(m_transfer->silence(nowUs()));
+}
+
+void CTransferDriver::onBlock(const QByteArray &block)
+{
+    onBytes(block);
+    onSilence();
 }
 
 void CTransferDriver::onTimeout()
 {
     if (!isRunning())
         return;
-    apply(m_transfer->timeout(), timestamp());
+    // The wait runs from the request or the last byte heard since; the
+    // timer is not set again for every byte, so it may run out early.
+    const qint64 leftUs = m_waitFromUs + qint64(m_timeout.currentMs()) * 1000 - nowUs();
+    if (leftUs > 0) {
+        m_timer.start(int((leftUs + 999) / 1000));
+        return;
+    }
+    m_timeout.backOff();
+    apply(m_transfer->timeout(nowUs()));
 }
 
-void CTransferDriver::apply(const CTransfer::Step &step, const QString &stamp)
+void CTransferDriver::apply(const CTransfer::Step &step)
 {
+    for (const QByteArray &answer : step.answers)
+        emit blockReceived(answer);
+    if (step.answerUs >= 0)
+        m_timeout.addSample(step.answerUs);
+    const QString stamp = step.messages.isEmpty() ? QString() : timestamp();
     for (const QString &message : step.messages)
         emit logLine(stamp + message);
     if (!m_transfer->isRunning()) {
@@ -113,10 +148,10 @@ void CTransferDriver::apply(const CTransfer::Step &step, const QString &stamp)
         emit finished(success);
         return;
     }
-    if (!step.request.isEmpty()) {
-        if (m_writer)
-            m_writer(step.request);
-        m_timer.start(m_timeoutMs);
-    }
-    emit progress(m_transfer->progressDone(), m_transfer->progressTotal());
+    if (!step.request.isEmpty())
+        write(step.request);
+    else if (step.heard)
+        m_waitFromUs = nowUs(); // the wait runs from the last byte heard
+    if (!step.answers.isEmpty())
+        emit progress(m_transfer->progressDone(), m_transfer->progressTotal());
 }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "responsetimeout.h"
 #include "transfer.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -9,9 +11,15 @@
 class CSerial;
 
 // Runs one transfer at a time over a link: writes its requests, feeds it the
-// received blocks, repeats a request when no acceptable answer arrives within
-// the response time-out, and reports every step as a timestamped log line
-// ("yyyy-MM-dd hh:mm:ss" then the message).
+// bytes as they arrive and the silences of the line, repeats a request when
+// no acceptable answer arrives within the response time-out, and reports
+// every step as a timestamped log line ("yyyy-MM-dd hh:mm:ss" then the
+// message).
+//
+// The response time-out runs from the request, and again from each byte of
+// an answer that arrives (stray bytes do not count). It adapts to the
+// controller (CResponseTimeout): never below the configured time-out, longer
+// when answers come late. The estimate is kept from one transfer to the next.
 class CTransferDriver : public QObject
 {
     Q_OBJECT
@@ -25,18 +33,23 @@ public:
     };
     Q_ENUM(Outcome)
 
-    static constexpr int DefaultTimeoutMs = 2000;
+    static constexpr int DefaultTimeoutMs = CResponseTimeout::DefaultMs;
     using Writer = std::function<void(const QByteArray &)>;
 
     explicit CTransferDriver(QObject *parent = nullptr);
 
-    // Writes through the serial link and takes its blocks.
+    // Writes through the serial link and takes its bytes and silences.
     void attach(CSerial *serial);
-    // Writes through any function; blocks are then given to onBlock.
+    // Writes through any function; bytes are then given to onBytes and
+    // onSilence, or whole blocks to onBlock.
     void setWriter(Writer writer) { m_writer = std::move(writer); }
 
-    void setResponseTimeout(int ms) { m_timeoutMs = ms > 0 ? ms : DefaultTimeoutMs; }
-    int responseTimeout() const { return m_timeoutMs; }
+    // The configured response time-out: the least the driver waits.
+    void setResponseTimeout(int ms) { m_timeout.setFloor(ms); }
+    int responseTimeout() const { return m_timeout.floor(); }
+    // The wait for the next answer, as adapted to the controller.
+    int currentTimeout() const { return m_timeout.currentMs(); }
+    const CResponseTimeout &timeoutEstimate() const { return m_timeout; }
     void setRetries(int retries) { m_retries = retries < 0 ? 0 : retries; }
     int retries() const { return m_retries; }
 
@@ -62,11 +75,16 @@ public:
     static QString timestamp();
 
 public slots:
-    // A block from the link; ignored while no transfer runs.
+    // Bytes from the link as they arrive; ignored while no transfer runs.
+    void onBytes(const QByteArray &bytes);
+    // The link has been quiet for its silence time.
+    void onSilence();
+    // A block cut by silence: its bytes, then the silence.
     void onBlock(const QByteArray &block);
 
 signals:
-    // Every block received while a transfer runs, before it is looked at.
+    // Every answer judged while a transfer runs (taken, dropped as late, or
+    // refused), as received.
     void blockReceived(QByteArray block);
     void logLine(QString line);
     void progress(qint64 done, qint64 total);
@@ -78,13 +96,17 @@ signals:
     void finished(bool success);
 
 private:
-    void apply(const CTransfer::Step &step, const QString &stamp);
+    void apply(const CTransfer::Step &step);
     void stop(Outcome outcome, const QString &reason, const QString &message);
     void onTimeout();
+    void write(const QByteArray &request);
+    qint64 nowUs() const { return m_clock.nsecsElapsed() / 1000; }
 
     Writer m_writer;
     QTimer m_timer;
+    QElapsedTimer m_clock;
     CTransfer *m_transfer = nullptr;
-    int m_timeoutMs = DefaultTimeoutMs;
+    CResponseTimeout m_timeout;
+    qint64 m_waitFromUs = 0; // the request, or the last byte of an answer heard since
     int m_retries = CTransfer::DefaultRetries;
 };

@@ -1,6 +1,7 @@
 #include "downloadtab.h"
-#include "chipfacts.h"
 
+#include "appfolders.h"
+#include "chipfacts.h"
 #include "dlgdescription.h"
 #include "filedialogs.h"
 #include "messages.h"
@@ -8,11 +9,14 @@
 #include "progressbar.h"
 #include "serial.h"
 #include "transferdriver.h"
+#include "transfersettings.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -84,6 +88,9 @@ void CDownloadTab::connectWidgets()
     m_buttonClose = widget<QPushButton>("pushButtonCloseCom");
     m_buttonDownload = widget<QPushButton>("pushButtonConfigureMirelHardwareInformation");
     m_buttonUpload = widget<QPushButton>("pushButtonUploadBinFile");
+    m_spinTimeout = widget<QSpinBox>("spinBoxResponseTimeout");
+    m_spinRetries = widget<QSpinBox>("spinBoxRetries");
+    m_checkVerify = widget<QCheckBox>("checkBoxVerifyDownload");
     m_log = widget<QTextEdit>("textEditInform");
     m_raw = widget<QTextEdit>("textEdit");
     m_tabs = widget<QTabWidget>("tabWidget");
@@ -110,6 +117,66 @@ void CDownloadTab::connectWidgets()
         connect(m_buttonClose, &QPushButton::clicked, this, &CDownloadTab::closePort);
         paint(m_buttonClose, ActiveColor); // the port starts closed
     }
+    if (m_spinTimeout) {
+        m_spinTimeout->setRange(TransferSettings::MinTimeoutMs, TransferSettings::MaxTimeoutMs);
+        m_spinTimeout->setSingleStep(100);
+        m_spinTimeout->setKeyboardTracking(false);
+    }
+    if (m_spinRetries) {
+        m_spinRetries->setRange(0, TransferSettings::MaxRetries);
+        m_spinRetries->setKeyboardTracking(false);
+    }
+    loadSettings();
+    // Connected once the stored values are shown: a change is the user's.
+    if (m_spinTimeout)
+        connect(m_spinTimeout, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int ms) {
+            m_driver->setResponseTimeout(ms);
+            saveSettings();
+        });
+    if (m_spinRetries)
+        connect(m_spinRetries, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int n) {
+            m_driver->setRetries(n);
+            saveSettings();
+        });
+    if (m_checkVerify)
+        connect(m_checkVerify, &QCheckBox::toggled, this, &CDownloadTab::saveSettings);
+}
+
+QString CDownloadTab::settingsFolder() const
+{
+    // The start-up settings file sits beside the program's data, or, for an
+    // installed program, in the user's configuration folder.
+    const QString appDir = m_hooks.appDir ? m_hooks.appDir() : QString();
+    if (!appDir.isEmpty() && appDir == AppFolders::dataDirectory())
+        return AppFolders::settingsDirectory();
+    return appDir;
+}
+
+void CDownloadTab::loadSettings()
+{
+    const TransferSettings stored = TransferSettings::load(settingsFolder());
+    m_driver->setResponseTimeout(stored.timeoutMs);
+    m_driver->setRetries(stored.retries);
+    if (m_spinTimeout)
+        m_spinTimeout->setValue(stored.timeoutMs);
+    if (m_spinRetries)
+        m_spinRetries->setValue(stored.retries);
+    if (m_checkVerify)
+        m_checkVerify->setChecked(stored.verify);
+}
+
+void CDownloadTab::saveSettings()
+{
+    const QString folder = settingsFolder();
+    if (folder.isEmpty())
+        return;
+    TransferSettings settings;
+    settings.timeoutMs = m_driver->responseTimeout();
+    settings.retries = m_driver->retries();
+    settings.verify = m_checkVerify && m_checkVerify->isChecked();
+    QString error;
+    if (!settings.save(folder, &error))
+        appendLog(CTransferDriver::timestamp() + tr(": 传输设置没有保存：%1\n").arg(error));
 }
 
 // ------------------------------------------------------------------ port
@@ -182,12 +249,24 @@ bool CDownloadTab::portIsOpen() const
 
 void CDownloadTab::setResponseTimeout(int ms)
 {
-    m_driver->setResponseTimeout(ms);
+    if (m_spinTimeout)
+        m_spinTimeout->setValue(ms);
+    else
+        m_driver->setResponseTimeout(ms);
 }
 
 void CDownloadTab::setRetries(int retries)
 {
-    m_driver->setRetries(retries);
+    if (m_spinRetries)
+        m_spinRetries->setValue(retries);
+    else
+        m_driver->setRetries(retries);
+}
+
+void CDownloadTab::setVerifyAfterDownload(bool verify)
+{
+    if (m_checkVerify)
+        m_checkVerify->setChecked(verify);
 }
 
 int CDownloadTab::state() const
@@ -218,6 +297,7 @@ void CDownloadTab::startDownload()
     }
     const QString chip = m_hooks.currentChip ? m_hooks.currentChip() : QString();
     const QByteArray first = m_download.start(chip, table);
+    m_readingBack = false;
     if (!m_driver->start(&m_download, first))
         return;
     setTransferButtonsEnabled(false);
@@ -234,6 +314,7 @@ void CDownloadTab::startUpload()
     // been decoded; the window then asks before it replaces the project.
     const QString chip = m_comboChip ? m_comboChip->currentText() : QString();
     const QByteArray first = m_upload.start(chip);
+    m_readingBack = false;
     if (!m_driver->start(&m_upload, first))
         return;
     setTransferButtonsEnabled(false);
@@ -243,7 +324,16 @@ void CDownloadTab::startUpload()
 void CDownloadTab::transferFinished(bool success)
 {
     setTransferButtonsEnabled(true);
-    if (!success || m_driver->transfer() != &m_upload)
+    const bool download = m_driver->transfer() == &m_download;
+    if (download && success && m_checkVerify && m_checkVerify->isChecked()) {
+        startReadBack();
+        return;
+    }
+    if (m_readingBack) {
+        finishReadBack(success);
+        return;
+    }
+    if (!success || download)
         return;
     QString error;
     const bool made =
@@ -252,6 +342,29 @@ void CDownloadTab::transferFinished(bool success)
     if (!made)
         appendLog(CTransferDriver::timestamp() +
                   tr(": 上载的配置信息无法生成工程：%1\n").arg(error));
+}
+
+void CDownloadTab::startReadBack()
+{
+    appendLog(CTransferDriver::timestamp() + tr(": 读回控制器中的配置信息，与下载的比较...\n"));
+    const QByteArray first = m_upload.start(m_download.chipModel());
+    if (!m_driver->start(&m_upload, first))
+        return;
+    m_readingBack = true;
+    setTransferButtonsEnabled(false);
+    showProgressWindow(tr("读回校验"));
+}
+
+void CDownloadTab::finishReadBack(bool success)
+{
+    m_readingBack = false;
+    if (!success)
+        return; // the progress window and the log say why
+    QString message;
+    const bool same = CReadBack::compare(m_download.table(), m_upload.uploadBuffer(), &message);
+    appendLog(CTransferDriver::timestamp() + message);
+    if (!same && m_progress)
+        m_progress->showEnded(message.mid(2).trimmed()); // without ": "
 }
 
 void CDownloadTab::analyzeDownloadData()
@@ -298,11 +411,17 @@ void CDownloadTab::showTransferEnd(CTransferDriver::Outcome outcome, const QStri
         m_progress->showSucceeded();
         break;
     case CTransferDriver::Failed:
-        m_progress->showEnded(upload ? tr("上传失败：%1").arg(reason)
-                                     : tr("下载失败：%1").arg(reason));
+        if (m_readingBack)
+            m_progress->showEnded(tr("读回校验失败：%1").arg(reason));
+        else
+            m_progress->showEnded(upload ? tr("上传失败：%1").arg(reason)
+                                         : tr("下载失败：%1").arg(reason));
         break;
     case CTransferDriver::Cancelled:
-        m_progress->showEnded(upload ? tr("上传已取消") : tr("下载已取消"));
+        if (m_readingBack)
+            m_progress->showEnded(tr("读回校验已取消"));
+        else
+            m_progress->showEnded(upload ? tr("上传已取消") : tr("下载已取消"));
         break;
     }
 }
@@ -313,8 +432,10 @@ void CDownloadTab::appendLog(const QString &line)
 {
     if (!m_log)
         return;
-    m_log->setPlainText(m_log->toPlainText() + line);
+    // Added at the end: the text before stays as it is, however long.
     m_log->moveCursor(QTextCursor::End);
+    m_log->insertPlainText(line);
+    m_log->ensureCursorVisible();
 }
 
 void CDownloadTab::showRawBlock(const QByteArray &block)

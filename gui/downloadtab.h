@@ -11,18 +11,23 @@
 
 class CProgressBar;
 class CSerial;
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QTabWidget;
 class QTextEdit;
 class QWidget;
 
 // The behaviour of the main window's download tab: the serial port controls,
-// the download of the project's configuration table and the upload of the
-// controller's, the log and raw views, and the six file kinds that can be
-// picked and marked. The tab finds its widgets in the window by object name;
-// what belongs to the project comes through the window's hooks.
+// the download of the project's configuration table (read back and compared
+// when asked) and the upload of the controller's, the log and raw views, and
+// the six file kinds that can be picked and marked. The tab finds its
+// widgets in the window by object name; what belongs to the project comes
+// through the window's hooks. The response time-out, the repeats and the
+// read-back are kept in the start-up settings file: in the hooks' appDir,
+// or where the program keeps that file when appDir is its data folder.
 class CDownloadTab : public QObject
 {
     Q_OBJECT
@@ -74,9 +79,12 @@ public:
     void closePort();
     void refreshPorts();
 
-    // Response time-out and repeats of each request.
+    // Response time-out and repeats of each request (the spin boxes show
+    // them), and whether a download is read back and compared.
     void setResponseTimeout(int ms);
     void setRetries(int retries);
+    void setVerifyAfterDownload(bool verify);
+    const CTransferDriver *driver() const { return m_driver; }
 
     int state() const;
     quint8 selectedKind() const { return m_selectedKind; }
@@ -111,6 +119,12 @@ private:
     // The open port went away: the transfer ends, the port shows closed.
     void portLost(const QString &reason);
     void showProgressWindow(const QString &label);
+    // After a download that succeeded: reads the table back to compare it.
+    void startReadBack();
+    void finishReadBack(bool success);
+    QString settingsFolder() const;
+    void loadSettings();
+    void saveSettings();
     void setTransferButtonsEnabled(bool enabled);
     QString chipFolder() const;
     bool portIsOpen() const;
@@ -133,6 +147,10 @@ private:
     QPushButton *m_buttonClose = nullptr;
     QPushButton *m_buttonDownload = nullptr;
     QPushButton *m_buttonUpload = nullptr;
+    QSpinBox *m_spinTimeout = nullptr;
+    QSpinBox *m_spinRetries = nullptr;
+    QCheckBox *m_checkVerify = nullptr;
+    bool m_readingBack = false; // the upload running reads a download back
     QTextEdit *m_log = nullptr;
     QTextEdit *m_raw = nullptr;
     QTabWidget *m_tabs = nullptr;

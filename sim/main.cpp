@@ -93,6 +93,21 @@ int main(int argc, char *argv[])
         {"buffer-full", "Announce less buffer space than each download needs."},
         {"upload-length", "Announce this table length to uploads (e.g. 0, -1, 2000000).", "LENGTH"},
         {"never-answer", "Read every request, answer none."},
+        {"delay-ms",
+         "Answer this long after the request has arrived (every answer, or those "
+         "of --delay / --delay-from).",
+         "MS"},
+        {"delay", "Answer these requests late (with --delay-ms).", "LIST"},
+        {"delay-from", "Answer request K and every later one late (with --delay-ms).", "K"},
+        {"trickle-ms", "Send every answer one byte at a time, this far apart.", "MS"},
+        {"latency-ms",
+         "Hand the answers to the program in batches, every MS milliseconds, as a "
+         "USB serial adapter with that latency timer does.",
+         "MS"},
+        {"flood", "Answer these requests with bytes that never end.", "LIST"},
+        {"corrupt-store", "Store the downloaded byte at this offset wrong.", "OFFSET"},
+        {"stats", "At the end of each transfer, report its time on the line and the program's "
+                  "turnaround on standard error."},
         {"verbose", "Report each request on standard error."},
     });
     parser.process(app);
@@ -104,9 +119,44 @@ int main(int argc, char *argv[])
         !parseNumbers(parser, "drop", &faults.drop, &error) ||
         !parseNumbers(parser, "split", &faults.split, &error) ||
         !parseNumbers(parser, "garbage", &faults.garbage, &error) ||
-        !parseNumbers(parser, "fail-status", &faults.failStatus, &error))
+        !parseNumbers(parser, "fail-status", &faults.failStatus, &error) ||
+        !parseNumbers(parser, "delay", &faults.delay, &error) ||
+        !parseNumbers(parser, "flood", &faults.flood, &error))
         return fail(error);
     qint64 number = 0;
+    if (parser.isSet("delay-from")) {
+        if (parser.isSet("delay"))
+            return fail("--delay-from and --delay cannot be given together");
+        if (!parseUInt(parser.value("delay-from"), 1, 0x7FFFFFFF, &number) ||
+            !faults.delay.parse(QStringLiteral("%1-").arg(number)))
+            return fail("--delay-from: expected a request number, 1 or more");
+    }
+    const struct
+    {
+        const char *name;
+        int *value;
+    } durations[] = {{"delay-ms", &faults.delayMs}, {"trickle-ms", &faults.trickleMs}};
+    for (const auto &d : durations) {
+        if (!parser.isSet(d.name))
+            continue;
+        if (!parseUInt(parser.value(d.name), 0, 600000, &number))
+            return fail(QStringLiteral("--%1: expected milliseconds from 0 to 600000")
+                            .arg(QLatin1String(d.name)));
+        *d.value = int(number);
+    }
+    if ((parser.isSet("delay") || parser.isSet("delay-from")) && faults.delayMs == 0)
+        return fail("--delay and --delay-from need --delay-ms");
+    if (parser.isSet("corrupt-store")) {
+        if (!parseUInt(parser.value("corrupt-store"), 0, SimController::StoreLimit - 1, &number))
+            return fail("--corrupt-store: expected a byte offset");
+        faults.corruptStore = number;
+    }
+    int latencyMs = 0;
+    if (parser.isSet("latency-ms")) {
+        if (!parseUInt(parser.value("latency-ms"), 1, 1000, &number))
+            return fail("--latency-ms: expected milliseconds from 1 to 1000");
+        latencyMs = int(number);
+    }
     if (parser.isSet("split-pause")) {
         if (!parseUInt(parser.value("split-pause"), 0, 60000, &number))
             return fail("--split-pause: expected milliseconds from 0 to 60000");
@@ -159,6 +209,10 @@ int main(int argc, char *argv[])
 
     PtyLine line;
     line.setPaced(parser.isSet("baud-pace"));
+    line.setLatencyMs(latencyMs);
+    if (parser.isSet("stats"))
+        line.onStats(
+            [](const QString &text) { std::fprintf(stderr, "mirel-sim: %s\n", qPrintable(text)); });
     if (!line.open(&error))
         return fail(error);
 

@@ -144,12 +144,13 @@ QList<SimController::Chunk> SimController::silence()
 QList<SimController::Chunk> SimController::handle(const QByteArray &frame)
 {
     ++m_requests;
+    m_ends.clear();
     const QByteArray reply = answer(frame);
     if (m_faults.neverAnswer || m_faults.drop.contains(m_requests)) {
         log(QStringLiteral("request %1: not answered").arg(m_requests));
         return {};
     }
-    return deliver(reply);
+    return deliver(reply, m_ends);
 }
 
 QByteArray SimController::answer(const QByteArray &frame)
@@ -165,7 +166,8 @@ QByteArray SimController::answer(const QByteArray &frame)
         const qint64 total = value;
         const quint32 space =
             m_faults.bufferFull ? quint32(qMax<qint64>(0, total - 1)) : m_bufferSpace;
-        m_receiving = total > 0 && total <= space;
+        // What does not fit in memory is not taken, whatever space is announced.
+        m_receiving = total > 0 && total <= space && total <= StoreLimit;
         m_incomingTotal = m_receiving ? total : 0;
         m_incoming = m_receiving ? QByteArray(int(total), '\0') : QByteArray();
         log(QStringLiteral("request %1: download of %2 bytes, %3 bytes free")
@@ -179,8 +181,12 @@ QByteArray SimController::answer(const QByteArray &frame)
         const bool fits = m_receiving && offset + payload.size() <= m_incomingTotal;
         const bool last = kind == CF::PacketEnd;
         bool stored = !fail && fits && (!last || offset + payload.size() == m_incomingTotal);
-        if (stored)
+        if (stored) {
             m_incoming.replace(int(offset), payload.size(), payload);
+            const qint64 wrong = m_faults.corruptStore.value_or(-1);
+            if (wrong >= offset && wrong < offset + payload.size())
+                m_incoming[int(wrong)] = char(m_incoming.at(int(wrong)) ^ 0xFF);
+        }
         log(QStringLiteral("request %1: %2 packet, %3 bytes at %4, %5")
                 .arg(m_requests)
                 .arg(last ? "end" : "middle")
@@ -191,6 +197,7 @@ QByteArray SimController::answer(const QByteArray &frame)
             return CF::downloadMiddleAnswer(chip, stored ? 1 : 0);
         if (stored) {
             m_table = m_incoming;
+            m_ends = QStringLiteral("download of %1 bytes").arg(m_table.size());
             if (m_complete)
                 m_complete(m_table);
         }
@@ -213,18 +220,50 @@ QByteArray SimController::answer(const QByteArray &frame)
         block.append(QByteArray(CF::MaxBlockSize - block.size(), '\0'));
         return CF::uploadMiddleAnswer(chip, block);
     }
+    m_ends = QStringLiteral("upload of %1 bytes").arg(offset + block.size());
     return CF::uploadEndAnswer(chip, block);
 }
 
-QList<SimController::Chunk> SimController::deliver(QByteArray reply)
+namespace {
+SimController::Chunk piece(const QByteArray &bytes, int pauseBeforeMs, int delayMs)
 {
+    SimController::Chunk chunk;
+    chunk.bytes = bytes;
+    chunk.pauseBeforeMs = pauseBeforeMs;
+    chunk.delayMs = delayMs;
+    return chunk;
+}
+} // namespace
+
+QList<SimController::Chunk> SimController::deliver(QByteArray reply, const QString &ends)
+{
+    const bool late =
+        m_faults.delayMs > 0 && (m_faults.delay.isEmpty() || m_faults.delay.contains(m_requests));
+    const int delayMs = late ? m_faults.delayMs : 0;
+    if (m_faults.flood.contains(m_requests)) {
+        log(QStringLiteral("request %1: answered by bytes without end").arg(m_requests));
+        Chunk endless =
+            piece(QByteArray(kGarbage, int(sizeof kGarbage) - 1).repeated(64), 0, delayMs);
+        endless.endless = true;
+        return {endless};
+    }
     if (m_faults.badCrc.contains(m_requests))
         reply[reply.size() - 1] = char(reply.at(reply.size() - 1) ^ 0xFF);
     if (m_faults.garbage.contains(m_requests))
         reply.prepend(QByteArray(kGarbage, int(sizeof kGarbage) - 1));
-    if (m_faults.split.contains(m_requests) && reply.size() >= 2) {
+    QList<Chunk> chunks;
+    if (m_faults.trickleMs > 0) {
+        for (int i = 0; i < reply.size(); ++i)
+            chunks << piece(reply.mid(i, 1), i == 0 ? 0 : m_faults.trickleMs, delayMs);
+    } else if (m_faults.split.contains(m_requests) && reply.size() >= 2) {
         const int half = reply.size() / 2;
-        return {Chunk{reply.left(half), 0}, Chunk{reply.mid(half), m_faults.splitPauseMs}};
+        chunks << piece(reply.left(half), 0, delayMs)
+               << piece(reply.mid(half), m_faults.splitPauseMs, delayMs);
+    } else {
+        chunks << piece(reply, 0, delayMs);
     }
-    return {Chunk{reply, 0}};
+    if (late)
+        log(QStringLiteral("request %1: answered %2 ms late").arg(m_requests).arg(delayMs));
+    chunks.last().transfer = ends;
+    return chunks;
 }

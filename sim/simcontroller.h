@@ -35,7 +35,12 @@ struct FaultPlan
     RequestNumbers split;      // answer in two pieces with a pause between
     RequestNumbers garbage;    // put stray bytes in front of the answer
     RequestNumbers failStatus; // download middle/end: report a buffer failure
+    RequestNumbers delay;      // answer late (all requests when empty and delayMs is set)
+    RequestNumbers flood;      // instead of the answer, bytes without end
     int splitPauseMs = 60;
+    int delayMs = 0;                     // how late, after the request has arrived
+    int trickleMs = 0;                   // every answer one byte at a time, this far apart
+    std::optional<qint64> corruptStore;  // downloads: store the byte at this offset wrong
     bool bufferFull = false;             // activation: announce less space than asked for
     bool neverAnswer = false;            // read everything, answer nothing
     std::optional<quint32> uploadLength; // announce this table length instead
@@ -44,14 +49,20 @@ struct FaultPlan
 // The controller's side of the protocol: takes the bytes the program sends,
 // cuts them into requests, and gives the answers (with any planned faults).
 // Downloads are stored at their offsets; a completed download becomes the
-// table that uploads read.
+// table that uploads read. A download is held in memory up to StoreLimit
+// bytes; a longer one is answered but every packet of it refused.
 class SimController
 {
 public:
+    static constexpr qint64 StoreLimit = 16 * 1024 * 1024;
+
     struct Chunk
     {
         QByteArray bytes;
-        int pauseBeforeMs = 0;
+        int pauseBeforeMs = 0; // quiet time after the piece before
+        int delayMs = 0;       // not before this long after the request arrived
+        bool endless = false;  // the bytes are sent again and again, without end
+        QString transfer;      // set on the answer that ends a transfer: what it was
     };
 
     void setFaults(const FaultPlan &plan) { m_faults = plan; }
@@ -74,7 +85,7 @@ private:
     int frameLength() const; // 0: not yet known, -1: not a request start
     QList<Chunk> handle(const QByteArray &frame);
     QByteArray answer(const QByteArray &frame);
-    QList<Chunk> deliver(QByteArray answer);
+    QList<Chunk> deliver(QByteArray answer, const QString &ends);
     void log(const QString &text) const;
 
     FaultPlan m_faults;
@@ -87,6 +98,7 @@ private:
     bool m_receiving = false;
     QByteArray m_incoming;
     qint64 m_incomingTotal = 0;
+    QString m_ends; // what the answer being built ends, if it ends a transfer
 
     std::function<void(const QByteArray &)> m_complete;
     std::function<void(const QString &)> m_log;

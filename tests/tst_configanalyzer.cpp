@@ -123,7 +123,10 @@ private slots:
     void serialRecordsAndSockets();
     void spiRecordAndNetworkBlock();
     void fullyConfiguredProjectsRoundTrip();
-    void absentSectionsAreSkipped();
+    void absentSectionsAreRefused_data();
+    void absentSectionsAreRefused();
+    void paddingAfterTheTable_data();
+    void paddingAfterTheTable();
     void truncatedTablesAreRefused();
     void wrongCountsSizesAndTagsAreRefused();
     void garbageIsRefusedAndWhatIsReadCanBeWrittenAgain();
@@ -393,22 +396,53 @@ void TestConfigAnalyzer::fullyConfiguredProjectsRoundTrip()
     }
 }
 
-void TestConfigAnalyzer::absentSectionsAreSkipped()
+void TestConfigAnalyzer::absentSectionsAreRefused_data()
 {
-    const ProjectData original = fullyConfigured(F103);
+    QTest::addColumn<int>("absent");
+    QTest::newRow("FSMC") << int(L::Fsmc);
+    QTest::newRow("AI") << int(L::AI);
+    QTest::newRow("USART4") << int(L::Usart4);
+    QTest::newRow("SPI3") << int(L::Spi3);
+}
+
+void TestConfigAnalyzer::absentSectionsAreRefused()
+{
+    // The generator writes every section: a table without one is not its.
+    QFETCH(int, absent);
     QList<QByteArray> sections;
-    QVERIFY(ConfigTable::buildSections(original, &sections));
-    // Only the serial port 1 and the closing SYS section.
-    const QByteArray table = sections.at(L::Usart1) + sections.at(L::Sys);
-    ProjectData project;
-    QString error;
-    QVERIFY2(CAnalyzeBinFileToConfigure::decode(table, F103, &project, &error), qPrintable(error));
-    QCOMPARE(project.usartInformation.at(0), original.usartInformation.at(0));
-    QCOMPARE(project.wirelessInformation.at(0), original.wirelessInformation.at(0));
-    QCOMPARE(project.sysInformation, original.sysInformation);
-    QVERIFY(project.diInformation.isEmpty());
-    QVERIFY(project.usartInformation.at(1).isEmpty());
-    QCOMPARE(project.fsmcInformation, QStringList({"iSSelectRAM", "0"}));
+    QVERIFY(ConfigTable::buildSections(fullyConfigured(F103), &sections));
+    sections.removeAt(absent);
+    const QString message = refusal(sections.join(), F103);
+    QVERIFY2(message.contains("缺少" + L::sectionName(absent) + "段"), qPrintable(message));
+}
+
+void TestConfigAnalyzer::paddingAfterTheTable_data()
+{
+    QTest::addColumn<QByteArray>("tail");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("0x00") << QByteArray(1, '\0') << true;
+    QTest::newRow("0xFF up to a flash unit") << QByteArray(45, char(0xFF)) << true;
+    QTest::newRow("mixed fill") << QByteArray("\xFF\x00", 2) << false;
+    QTest::newRow("other byte") << QByteArray("\xFF\xFF\x01") << false;
+}
+
+void TestConfigAnalyzer::paddingAfterTheTable()
+{
+    // A controller that rounds the table up to its flash write unit sends
+    // the fill bytes along.
+    QFETCH(QByteArray, tail);
+    QFETCH(bool, accepted);
+    const QByteArray table = tableOf(fullyConfigured(F407));
+    const QString message = refusal(table + tail, F407);
+    QVERIFY2(message.isEmpty() == accepted, qPrintable(message));
+    if (!accepted) {
+        QVERIFY2(message.contains("不是填充"), qPrintable(message));
+        return;
+    }
+    ProjectData plain, padded;
+    QVERIFY(CAnalyzeBinFileToConfigure::decode(table, F407, &plain));
+    QVERIFY(CAnalyzeBinFileToConfigure::decode(table + tail, F407, &padded));
+    QVERIFY(padded == plain);
 }
 
 void TestConfigAnalyzer::truncatedTablesAreRefused()
@@ -421,7 +455,7 @@ void TestConfigAnalyzer::truncatedTablesAreRefused()
             QVERIFY2(!message.isEmpty(), qPrintable(QStringLiteral("length %1").arg(length)));
         }
         // One byte too many.
-        QVERIFY(refusal(table + '\0', chip).contains("字节"));
+        QVERIFY(refusal(table + 'x', chip).contains("字节"));
     }
 }
 

@@ -86,6 +86,7 @@ private slots:
     void networkAddressesKeepTheirPlacement();
     void tableFileIsWrittenWholeOrNotAtAll();
     void transferFormFromEitherForm();
+    void largestTableHasTheComputedLength();
 };
 
 void TestConfigTable::emptyProjectGivesSixteenBareSections()
@@ -615,3 +616,33 @@ void TestConfigTable::transferFormFromEitherForm()
 
 QTEST_GUILESS_MAIN(TestConfigTable)
 #include "tst_configtable.moc"
+
+void TestConfigTable::largestTableHasTheComputedLength()
+{
+    // Every row section with its most rows (each row its first one again),
+    // every serial port with all its sockets, every SPI port: the generator
+    // writes exactly the largest length an upload may announce.
+    ProjectData p = fullyConfigured(F407);
+    const QList<QPair<D::DlgType, QStringList *>> tables = {
+        {D::DlgDI, &p.diInformation},     {D::DlgDO, &p.doInformation},
+        {D::DlgAI, &p.aiInformation},     {D::DlgAO, &p.aoInformation},
+        {D::DlgEXIT, &p.exitInformation}, {D::DlgSYS, &p.sysInformation}};
+    for (const auto &table : tables) {
+        const int strings = 2 * rowKeys(table.first).size();
+        QStringList values;
+        for (int v = 1; v < strings; v += 2)
+            values << table.second->at(v);
+        table.second->clear();
+        for (int r = 1; r <= TableLayout::maxRows; ++r)
+            *table.second += row(table.first, r, values);
+    }
+    for (int port = 0; port < 6; ++port)
+        p.wirelessInformation[port] = p.wirelessInformation[0];
+    QByteArray table;
+    QString error;
+    QVERIFY2(ConfigTable::buildConfigurationTable(p, &table, &error), qPrintable(error));
+    QCOMPARE(table.size(), TableLayout::maxTableSize());
+    // One row more is not a table.
+    p.sysInformation += row(D::DlgSYS, TableLayout::maxRows + 1, {"SYS_INIT", "PE2", "0", "0"});
+    QVERIFY(!refusal(p).isEmpty());
+}

@@ -1,14 +1,18 @@
 // mirel-cli against mirel-sim through a real pseudo-terminal.
 
+#include "commonfunction.h"
 #include "configanalyzer.h"
 #include "configtable.h"
 #include "projectdata.h"
 #include "projectfile.h"
+#include "serial.h"
 #include "simprocess.h"
 #include "tablefixtures.h"
+#include "tablelayout.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -49,6 +53,13 @@ private slots:
     void uploadRecoversFromFaults();
     void hopelessCasesFailClearly_data();
     void hopelessCasesFailClearly();
+    void slowControllersWithTheDefaults_data();
+    void slowControllersWithTheDefaults();
+    void verifyReadsTheTableBack_data();
+    void verifyReadsTheTableBack();
+    void tablesRefusedBeforeThePort_data();
+    void tablesRefusedBeforeThePort();
+    void standInTakesAnyBufferSpace();
     void usageAndPortErrors();
     void standInServesTableFiles();
     void projectThereAndBack_data();
@@ -192,12 +203,17 @@ void TestEndToEnd::hopelessCasesFailClearly_data()
         << "upload" << QStringList{"--never-answer"} << noAnswer;
     QTest::newRow("upload, end never answered")
         << "upload" << QStringList{"--drop", "4-"} << noAnswer;
+    QTest::newRow("download, bytes without end")
+        << "download" << QStringList{"--flood", "2"} << "超过1038字节";
+    QTest::newRow("upload, bytes without end")
+        << "upload" << QStringList{"--flood", "1", "--baud-pace"} << "超过1038字节";
     QTest::newRow("upload, length 0")
         << "upload" << QStringList{"--upload-length", "0"} << "长度无效（0字节）";
     QTest::newRow("upload, negative length")
         << "upload" << QStringList{"--upload-length", "-1"} << "长度无效（-1字节）";
-    QTest::newRow("upload, length beyond 1 MiB")
-        << "upload" << QStringList{"--upload-length", "1048577"} << "长度无效（1048577字节）";
+    const QString beyond = QString::number(TableLayout::maxTableSize() + 1);
+    QTest::newRow("upload, length beyond the largest table")
+        << "upload" << QStringList{"--upload-length", beyond} << "长度无效（" + beyond + "字节）";
 }
 
 void TestEndToEnd::hopelessCasesFailClearly()
@@ -219,6 +235,130 @@ void TestEndToEnd::hopelessCasesFailClearly()
     QVERIFY(!lines.isEmpty());
     QVERIFY2(lines.last().contains(lastLine), qPrintable(r.out));
     QVERIFY(!QFile::exists(m_dir.filePath("never.bin")));
+}
+
+void TestEndToEnd::slowControllersWithTheDefaults_data()
+{
+    // No link options: the program's own time-out and repeats.
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<QString>("seen");   // a line that must appear
+    QTest::addColumn<QString>("unseen"); // and one that must not
+    // 600 bytes: activation, one middle packet, the end packet.
+    QTest::newRow("every answer after 2.1 s")
+        << "download" << QStringList{"--delay-ms", "2100"} << "迟到"
+        << "错误";
+    QTest::newRow("one answer 2.3 s late")
+        << "download" << QStringList{"--delay-ms", "2300", "--delay", "2"} << "迟到"
+        << "错误";
+    QTest::newRow("answers trickling in, a byte every 5 ms")
+        << "upload" << QStringList{"--trickle-ms", "5"} << "上载Mirel配置信息完成"
+        << "重发";
+}
+
+void TestEndToEnd::slowControllersWithTheDefaults()
+{
+    QFETCH(QString, command);
+    QFETCH(QStringList, simArgs);
+    QFETCH(QString, seen);
+    QFETCH(QString, unseen);
+    const QString table = m_dir.filePath("slow.bin");
+    QVERIFY(writeFile(table, m_bytes.left(600)));
+    const QString out = m_dir.filePath("slow-out.bin");
+    QFile::remove(out);
+    SimProcess sim(simArgs + QStringList{"--raw-table", table, "--save", out});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    QStringList args{command, "--port", sim.device(), "--chip", "STM32F103RE"};
+    args << (command == "download" ? "--raw-table" : "--raw-out")
+         << (command == "download" ? table : out);
+    const CliResult r = runCli(args);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+    QVERIFY2(r.out.contains(seen) && !r.out.contains(unseen), qPrintable(r.out));
+    QTRY_COMPARE_WITH_TIMEOUT(readFile(out), m_bytes.left(600), 5000);
+}
+
+void TestEndToEnd::verifyReadsTheTableBack_data()
+{
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("lastLine");
+    QTest::newRow("stored as sent") << QStringList() << 0 << ": 校验一致";
+    QTest::newRow("one byte stored wrong") << QStringList{"--corrupt-store", "700"} << 1
+                                           << ": 校验不一致：第一个不同的字节在偏移700处";
+}
+
+void TestEndToEnd::verifyReadsTheTableBack()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(int, exitCode);
+    QFETCH(QString, lastLine);
+    SimProcess sim(simArgs);
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    const CliResult r = runCli(QStringList{"download", "--port", sim.device(), "--raw-table",
+                                           m_table, "--chip", "STM32F103RE", "--verify"} +
+                               kLinkOptions);
+    QCOMPARE(r.exitCode, exitCode);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    QVERIFY2(!lines.isEmpty() && lines.last().mid(19).startsWith(lastLine), qPrintable(r.out));
+    QVERIFY(r.out.contains(": 控制器接收完毕，下载成功！"));
+}
+
+void TestEndToEnd::tablesRefusedBeforeThePort_data()
+{
+    QTest::addColumn<QString>("file"); // in the test folder
+    QTest::addColumn<QString>("chip");
+    QTest::addColumn<QString>("mention");
+    QTest::newRow("unknown chip") << "f103.bin"
+                                  << "STM32F999"
+                                  << "unknown chip model";
+    QTest::newRow("not a table") << "table.bin"
+                                 << "STM32F103RE"
+                                 << "不是配置表";
+    QTest::newRow("another chip's table") << "f103.bin"
+                                          << "STM32F407ZG"
+                                          << "not a table for";
+    QTest::newRow("a FIFO") << "fifo"
+                            << "STM32F103RE"
+                            << "not a regular file";
+}
+
+void TestEndToEnd::tablesRefusedBeforeThePort()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, chip);
+    QFETCH(QString, mention);
+    QString error;
+    QVERIFY(ConfigTable::writeTableFile(TableFixtures::fullyConfigured("STM32F103RE"),
+                                        m_dir.filePath("f103.bin"), &error));
+    const QString fifo = m_dir.filePath("fifo");
+    QVERIFY(QFile::exists(fifo) || ::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    // The port does not exist: a refusal that names the table came first.
+    const CliResult r = runCli(
+        {"download", "--port", "/nonexistent/tty", "--table", m_dir.filePath(file), "--chip", chip},
+        10000);
+    QVERIFY2(r.finished, "mirel-cli waited");
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(mention), qPrintable(r.err));
+}
+
+void TestEndToEnd::standInTakesAnyBufferSpace()
+{
+    // All the space a 32-bit length can announce, and a download that
+    // claims nearly all of it: the stand-in answers and goes on.
+    SimProcess sim({"--buffer-space", "4294967295"});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    CSerial link;
+    link.setControllerSettings();
+    QVERIFY(link.open(sim.device()));
+    QSignalSpy received(&link, &CSerial::received);
+    link.write(CCommonFunction::downloadActivation("STM32F103RE", 0x7FFFFFFF));
+    QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), 5000);
+    link.close();
+    const CliResult r = runCli(QStringList{"download", "--port", sim.device(), "--raw-table",
+                                           m_table, "--chip", "STM32F103RE"} +
+                               kLinkOptions);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+    QVERIFY(sim.stop());
 }
 
 void TestEndToEnd::usageAndPortErrors()

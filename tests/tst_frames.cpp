@@ -147,7 +147,8 @@ void TestFrames::answersAreCheckedWhole()
     t.start("STM32F103RE", pattern(100));
     QByteArray badActivation = CF::downloadActivationAnswer(0x01, 4096);
     badActivation[6] = char(badActivation.at(6) ^ 0x40);
-    const auto step = t.receive(badActivation);
+    QVERIFY(t.receive(badActivation).messages.isEmpty()); // a longer answer may be coming
+    const auto step = t.silence();
     QCOMPARE(step.messages, QStringList{": 校验码错误！\n"});
     QVERIFY(step.request.isEmpty());
     QCOMPARE(t.state(), int(CTransfer::DownloadActivationSent));

@@ -6,11 +6,15 @@
 #include "ptypair.h"
 #include "serial.h"
 #include "simprocess.h"
+#include "softwareinitialization.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSerialPort>
+#include <QSettings>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -76,6 +80,9 @@ struct Form
         };
         add(new CMyComboBox, "comboBoxComNo");
         add(new QComboBox, "comboBoxChipModel");
+        add(new QSpinBox, "spinBoxResponseTimeout");
+        add(new QSpinBox, "spinBoxRetries");
+        add(new QCheckBox, "checkBoxVerifyDownload");
         for (const char *name : kButtons)
             add(new QPushButton(name), name);
         for (const char *name : kPaths)
@@ -163,6 +170,10 @@ private slots:
     void markingKinds();
     void defaultPaths();
     void progressWindow();
+    void settingsKeptBesideTheProgram_data();
+    void settingsKeptBesideTheProgram();
+    void downloadReadBack_data();
+    void downloadReadBack();
 };
 
 void TestDownloadTab::portControls()
@@ -276,6 +287,9 @@ void TestDownloadTab::downloadThroughTheStandIn()
     tab.openPort();
     QVERIFY(tab.serial()->isOpen());
 
+    // Each log line is added at the end; the text before is never rewritten.
+    QSignalSpy changes(form.get<QTextEdit>("textEditInform")->document(),
+                       &QTextDocument::contentsChange);
     tab.startDownload();
     QCOMPARE(tab.state(), 1);
     QVERIFY(!form.button("pushButtonConfigureMirelHardwareInformation")->isEnabled());
@@ -293,6 +307,9 @@ void TestDownloadTab::downloadThroughTheStandIn()
     QVERIFY(lines.at(1).endsWith(": 正在发送..."));
     QVERIFY(lines.at(2).endsWith(": 控制器接收完毕，下载成功！"));
     QVERIFY(form.log().endsWith("\n"));
+    QVERIFY(changes.count() >= 3);
+    for (const auto &change : qAsConst(changes))
+        QCOMPARE(change.at(1).toInt(), 0); // characters removed
     QTRY_COMPARE_WITH_TIMEOUT(QFile(saved).size(), qint64(1000), 5000);
     QFile file(saved);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -664,6 +681,100 @@ void TestDownloadTab::progressWindow()
     QCOMPARE(finish->text(), QString("完成"));
     finish->click();
     QVERIFY(!bar.isVisible());
+}
+
+void TestDownloadTab::settingsKeptBesideTheProgram_data()
+{
+    // What the start-up settings file holds; what the tab then shows.
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("timeoutMs");
+    QTest::addColumn<int>("retries");
+    QTest::addColumn<bool>("verify");
+    QTest::newRow("nothing yet") << "" << 2000 << 3 << false;
+    QTest::newRow("kept") << "TimeoutMs=5000\nRetries=1\nVerifyAfterDownload=1" << 5000 << 1
+                          << true;
+    QTest::newRow("out of range") << "TimeoutMs=0\nRetries=99\nVerifyAfterDownload=x" << 2000 << 3
+                                  << false;
+}
+
+void TestDownloadTab::settingsKeptBesideTheProgram()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, timeoutMs);
+    QFETCH(int, retries);
+    QFETCH(bool, verify);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(CSoftwareInitialization().settingsFileName);
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[LanguageID]\nLanguageID=1\n");
+        if (!stored.isEmpty())
+            f.write("[Transfer]\n" + stored.toUtf8() + "\n");
+    }
+    Window win;
+    win.appDir = dir.path();
+    {
+        Form form;
+        CDownloadTab tab(&form.window, win.hooks());
+        QCOMPARE(form.get<QSpinBox>("spinBoxResponseTimeout")->value(), timeoutMs);
+        QCOMPARE(form.get<QSpinBox>("spinBoxRetries")->value(), retries);
+        QCOMPARE(form.get<QCheckBox>("checkBoxVerifyDownload")->isChecked(), verify);
+        QCOMPARE(tab.driver()->responseTimeout(), timeoutMs);
+        QCOMPARE(tab.driver()->retries(), retries);
+        // Changed in the tab: used at once and kept.
+        form.get<QSpinBox>("spinBoxResponseTimeout")->setValue(4500);
+        form.get<QSpinBox>("spinBoxRetries")->setValue(5);
+        form.get<QCheckBox>("checkBoxVerifyDownload")->setChecked(!verify);
+        QCOMPARE(tab.driver()->responseTimeout(), 4500);
+        QCOMPARE(tab.driver()->retries(), 5);
+    }
+    Form form;
+    CDownloadTab tab(&form.window, win.hooks());
+    QCOMPARE(form.get<QSpinBox>("spinBoxResponseTimeout")->value(), 4500);
+    QCOMPARE(form.get<QSpinBox>("spinBoxRetries")->value(), 5);
+    QCOMPARE(form.get<QCheckBox>("checkBoxVerifyDownload")->isChecked(), !verify);
+    QSettings settings(file, QSettings::IniFormat);
+    QCOMPARE(settings.value("LanguageID/LanguageID").toInt(), 1); // the rest is kept
+}
+
+void TestDownloadTab::downloadReadBack_data()
+{
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<QString>("logEnd");
+    QTest::addColumn<QString>("windowStart");
+    QTest::newRow("stored as sent")
+        << QStringList() << ": 校验一致：控制器中的1000字节与下载的相同\n"
+        << "读回校验";
+    QTest::newRow("one byte stored wrong")
+        << QStringList{"--corrupt-store", "600"} << "偏移600处（下载0xdb，读回0x24）\n"
+        << "校验不一致：第一个不同的字节在偏移600处";
+}
+
+void TestDownloadTab::downloadReadBack()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(QString, logEnd);
+    QFETCH(QString, windowStart);
+    Boxes boxes;
+    SimProcess sim(simArgs);
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    Form form;
+    Window win;
+    win.table = pattern(1000);
+    CDownloadTab tab(&form.window, win.hooks());
+    tab.setVerifyAfterDownload(true);
+    form.get<QComboBox>("comboBoxComNo")->setEditText(sim.device());
+    tab.openPort();
+    tab.startDownload();
+    QTRY_VERIFY_WITH_TIMEOUT(form.log().endsWith(logEnd), 20000);
+    QCOMPARE(tab.state(), 0);
+    QVERIFY(form.log().contains(": 控制器接收完毕，下载成功！\n"));
+    QVERIFY(form.log().contains(": 读回控制器中的配置信息，与下载的比较...\n"));
+    QCOMPARE(win.calls, QStringList{"buildTable"}); // nothing offered to the window
+    QVERIFY2(tab.progressWindow()->labelText().startsWith(windowStart),
+             qPrintable(tab.progressWindow()->labelText()));
+    QVERIFY(form.button("pushButtonConfigureMirelHardwareInformation")->isEnabled());
 }
 
 QTEST_MAIN(TestDownloadTab)

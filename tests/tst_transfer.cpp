@@ -1,4 +1,5 @@
 #include "commonfunction.h"
+#include "responsetimeout.h"
 #include "transfer.h"
 #include "transferdriver.h"
 
@@ -23,6 +24,47 @@ QByteArray corrupt(QByteArray frame)
     frame[frame.size() - 2] = char(frame.at(frame.size() - 2) ^ 0x5A);
     return frame;
 }
+
+// What a download of 1300 bytes to an STM32F103RE hears, by letter: A the
+// activation answer, M a middle answer, E the end answer, U an upload
+// activation answer, N stray bytes.
+QByteArray heard(QChar letter)
+{
+    switch (letter.toLatin1()) {
+    case 'A':
+        return CF::downloadActivationAnswer(1, 4096);
+    case 'M':
+        return CF::downloadMiddleAnswer(1, 1);
+    case 'E':
+        return CF::downloadEndAnswer(1, 1);
+    case 'U':
+        return CF::uploadActivationAnswer(1, 1300);
+    default:
+        return QByteArray::fromHex("A55AFF0013");
+    }
+}
+
+// A log message as a word: act, sent, done, crc, late, repeat, format, flood.
+QString word(const QString &message)
+{
+    const QList<QPair<const char *, const char *>> words = {
+        {"激活成功", "act"},        {"正在发送", "sent"}, {"下载成功", "done"},
+        {"校验码错误", "crc"},      {"迟到", "late"},     {"重发请求", "repeat"},
+        {"响应数据错误", "format"}, {"超过", "flood"}};
+    for (const auto &w : words)
+        if (message.contains(QString::fromUtf8(w.first)))
+            return QLatin1String(w.second);
+    return message;
+}
+
+// A request as a word: a, m0, m512, e1024.
+QString word(const QByteArray &request)
+{
+    if (request.size() == 11 && request.at(1) == CF::PacketActivation)
+        return "a";
+    const QString offset = QString::number(CF::readUInt32(request, CF::HeaderSize));
+    return (request.at(1) == CF::PacketMiddle ? "m" : "e") + offset;
+}
 } // namespace
 
 class TestTransfer : public QObject
@@ -36,6 +78,12 @@ private slots:
     void announcedLengthIsChecked();
     void answersInPieces();
     void timeoutsRepeatThenFail();
+    void answersMatchTheirRequests_data();
+    void answersMatchTheirRequests();
+    void waitAdaptsToTheController_data();
+    void waitAdaptsToTheController();
+    void readBackIsCompared_data();
+    void readBackIsCompared();
     void driverIgnoresIdleBlocksAndStampsLines();
     void driverRepeatsOnItsOwnClock();
 };
@@ -129,9 +177,9 @@ void TestTransfer::downloadRefusalsAndFailures()
     t.receive(CF::downloadMiddleAnswer(1, 7));
     const auto step = t.receive(CF::downloadMiddleAnswer(1, 1));
     QCOMPARE(step.request, CF::downloadEnd(F103, 512, data.mid(512)));
-    // So does one after a checksum error.
-    QCOMPARE(t.receive(corrupt(CF::downloadEndAnswer(1, 1))).messages,
-             QStringList{": 校验码错误！\n"});
+    // So does one after a checksum error, judged when the line falls silent.
+    QVERIFY(t.receive(corrupt(CF::downloadEndAnswer(1, 1))).messages.isEmpty());
+    QCOMPARE(t.silence().messages, QStringList{": 校验码错误！\n"});
     QCOMPARE(t.state(), 3);
     t.receive(CF::downloadEndAnswer(1, 1));
     QVERIFY(t.succeeded());
@@ -214,7 +262,8 @@ void TestTransfer::uploadFailures()
 
 void TestTransfer::announcedLengthIsChecked()
 {
-    const QList<qint64> bad = {0, -1, -512, CUploadTransfer::MaxTableLength + 1, 0xFFFFFFFFLL};
+    const qint64 largest = CUploadTransfer::maxTableLength();
+    const QList<qint64> bad = {0, -1, -512, largest + 1, 0xFFFFFFFFLL};
     for (qint64 length : bad) {
         CUploadTransfer t;
         t.start(F103);
@@ -226,7 +275,7 @@ void TestTransfer::announcedLengthIsChecked()
     }
     CUploadTransfer t;
     t.start(F103);
-    const auto step = t.receive(CF::uploadActivationAnswer(1, CUploadTransfer::MaxTableLength));
+    const auto step = t.receive(CF::uploadActivationAnswer(1, quint32(largest)));
     QCOMPARE(step.request, CF::uploadMiddleRequest(F103, 0));
 }
 
@@ -244,13 +293,6 @@ void TestTransfer::answersInPieces()
     QCOMPARE(step.request, CF::downloadMiddle(F103, 0, data.left(512)));
     QVERIFY(d.pendingBytes().isEmpty());
 
-    // A piece that is not the start of the expected answer is judged at once.
-    step = d.receive(QByteArray::fromHex("3103"));
-    QCOMPARE(step.messages, QStringList{": 校验码错误！\n"});
-    QCOMPARE(d.state(), 2);
-    // A piece too long for the answer is judged at once as well.
-    step = d.receive(CF::downloadMiddleAnswer(1, 1) + "zz");
-    QCOMPARE(step.messages, QStringList{": 校验码错误！\n"});
     step = d.receive(CF::downloadMiddleAnswer(1, 1));
     QCOMPARE(step.request, CF::downloadEnd(F103, 512, data.mid(512)));
 
@@ -304,6 +346,165 @@ void TestTransfer::timeoutsRepeatThenFail()
     d.start(F103, pattern(10));
     QVERIFY(d.timeout().request.isEmpty());
     QCOMPARE(d.state(), 0);
+}
+
+void TestTransfer::answersMatchTheirRequests_data()
+{
+    // A script of what happens at which millisecond after the activation
+    // went out: "A:5" the activation answer arrives, "MM:9" two middle
+    // answers in one read, "A<4:5" its first four bytes, "A>4:9" the rest,
+    // "A!:5" with a wrong checksum, "A+:5" one byte longer (and its checksum
+    // after it), "N*300:5" stray
+    // bytes 300 times, "S:15" the line falls silent, "T:2000" time-out.
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("log");
+    QTest::addColumn<QString>("requests");
+    QTest::addColumn<int>("state");
+    QTest::newRow("cut by length alone") << "A:5 M:10 M:15 E:20"
+                                         << "act sent sent done"
+                                         << "a m0 m512 e1024" << 0;
+    QTest::newRow("start kept over a silence") << "A<4:5 S:15 A>4:70"
+                                               << "act"
+                                               << "a m0" << 2;
+    QTest::newRow("short answer, then the answer") << "A<4:5 S:15 A:70"
+                                                   << "crc act"
+                                                   << "a m0" << 2;
+    QTest::newRow("wrong checksum judged at the silence") << "A!:5 S:15 A:20"
+                                                          << "crc act"
+                                                          << "a m0" << 2;
+    QTest::newRow("longer than expected") << "A+:5"
+                                          << "format"
+                                          << "a" << 0;
+    QTest::newRow("another header") << "U:5"
+                                    << "format"
+                                    << "a" << 0;
+    QTest::newRow("stray bytes, then silence") << "N:5 S:15"
+                                               << "crc"
+                                               << "a" << 1;
+    QTest::newRow("stray bytes without end") << "N*300:5"
+                                             << "flood"
+                                             << "a" << 0;
+    QTest::newRow("answered twice, asked once") << "AM:5"
+                                                << "act format"
+                                                << "a m0" << 0;
+    // Slow controllers and repeats.
+    QTest::newRow("late answer to the repeated activation") << "T:2000 A:2100 A:4100 M:4200"
+                                                            << "repeat act late sent"
+                                                            << "a a m0 m512" << 2;
+    QTest::newRow("one answer late, the repeat's right behind it") << "A:1 T:2001 MM:2300 M:2310"
+                                                                   << "act repeat sent late sent"
+                                                                   << "a m0 m0 m512 e1024" << 3;
+    QTest::newRow("steadily late: the repeat's answer when it is due")
+        << "A:1 T:2001 M:2101 M:4101 M:4202"
+        << "act repeat sent late sent"
+        << "a m0 m0 m512 e1024" << 3;
+    QTest::newRow("lost request: the repeat's answer, then the next") << "A:1 T:2001 M:2002 M:2003"
+                                                                      << "act repeat sent sent"
+                                                                      << "a m0 m0 m512 e1024" << 3;
+}
+
+void TestTransfer::answersMatchTheirRequests()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, log);
+    QFETCH(QString, requests);
+    QFETCH(int, state);
+    CDownloadTransfer t;
+    QStringList said;
+    QStringList sent{word(t.start(F103, pattern(1300)))};
+    t.requestSent(0);
+    for (const QString &event : script.split(' ')) {
+        QString what = event.section(':', 0, 0);
+        const qint64 us = event.section(':', 1).toLongLong() * 1000;
+        CTransfer::Step step;
+        if (what == "S") {
+            step = t.silence(us);
+        } else if (what == "T") {
+            step = t.timeout(us);
+        } else {
+            QByteArray bytes;
+            int count = 1;
+            QString letters = what.section(QRegularExpression("[<>!+*]"), 0, 0);
+            for (QChar c : letters)
+                bytes += heard(c);
+            const QString modifier = what.mid(letters.size());
+            const int n = modifier.mid(1).toInt();
+            if (modifier.startsWith('<'))
+                bytes = bytes.left(n);
+            else if (modifier.startsWith('>'))
+                bytes = bytes.mid(n);
+            else if (modifier == "!")
+                bytes = corrupt(bytes);
+            else if (modifier == "+") // one byte more, the checksum at its end
+                bytes = CF::withChecksum(bytes.chopped(CF::ChecksumSize) + 'x');
+            else if (modifier.startsWith('*'))
+                count = n;
+            for (int i = 0; i < count && t.isRunning(); ++i) {
+                const CTransfer::Step part = t.receive(bytes, us);
+                step.messages += part.messages;
+                step.request += part.request;
+            }
+        }
+        for (const QString &message : step.messages)
+            said << word(message);
+        if (!step.request.isEmpty())
+            sent << word(step.request);
+    }
+    QCOMPARE(said.join(' '), log);
+    QCOMPARE(sent.join(' '), requests);
+    QCOMPARE(t.state(), state);
+}
+
+void TestTransfer::waitAdaptsToTheController_data()
+{
+    // Answer times in ms, "r" for a repeat; the wait that follows.
+    QTest::addColumn<QString>("events");
+    QTest::addColumn<int>("waitMs");
+    QTest::newRow("nothing measured") << "" << 2000;
+    QTest::newRow("quick answers") << "40 45 40" << 2000;
+    QTest::newRow("answers after 2.1 s") << "2100" << 6300;
+    QTest::newRow("one late answer among quick ones") << "40 40 40 2100" << 2392;
+    QTest::newRow("repeated: twice as long, once") << "r r" << 4000;
+    QTest::newRow("a measured answer ends the doubling") << "r 40" << 2000;
+}
+
+void TestTransfer::waitAdaptsToTheController()
+{
+    QFETCH(QString, events);
+    QFETCH(int, waitMs);
+    CResponseTimeout timeout(2000);
+    for (const QString &e : events.split(' ', Qt::SkipEmptyParts)) {
+        if (e == "r")
+            timeout.backOff();
+        else
+            timeout.addSample(e.toLongLong() * 1000);
+    }
+    QCOMPARE(timeout.currentMs(), waitMs);
+}
+
+void TestTransfer::readBackIsCompared_data()
+{
+    QTest::addColumn<QByteArray>("back");
+    QTest::addColumn<bool>("same");
+    QTest::addColumn<QString>("says");
+    const QByteArray sent = pattern(600);
+    QByteArray changed = sent;
+    changed[517] = char(changed.at(517) ^ 0x10);
+    QTest::newRow("same") << sent << true << "校验一致";
+    QTest::newRow("padded") << sent + QByteArray(24, char(0xFF)) << true << "24字节填充";
+    QTest::newRow("one byte wrong") << changed << false << "偏移517";
+    QTest::newRow("shorter") << sent.left(599) << false << "偏移599";
+    QTest::newRow("more than padding") << sent + "\xFF\x01" << false << "偏移600";
+}
+
+void TestTransfer::readBackIsCompared()
+{
+    QFETCH(QByteArray, back);
+    QFETCH(bool, same);
+    QFETCH(QString, says);
+    QString message;
+    QCOMPARE(CReadBack::compare(pattern(600), back, &message), same);
+    QVERIFY2(message.contains(says), qPrintable(message));
 }
 
 void TestTransfer::driverIgnoresIdleBlocksAndStampsLines()
