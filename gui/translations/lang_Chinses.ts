@@ -728,6 +728,30 @@
         <source>工程文件(*.bin)</source>
         <translation>工程文件(*.bin)</translation>
     </message>
+    <message>
+        <source>: 传输设置没有保存：%1
+</source>
+        <translation>: 传输设置没有保存：%1
+</translation>
+    </message>
+    <message>
+        <source>: 读回控制器中的配置信息，与下载的比较...
+</source>
+        <translation>: 读回控制器中的配置信息，与下载的比较...
+</translation>
+    </message>
+    <message>
+        <source>读回校验</source>
+        <translation>读回校验</translation>
+    </message>
+    <message>
+        <source>读回校验失败：%1</source>
+        <translation>读回校验失败：%1</translation>
+    </message>
+    <message>
+        <source>读回校验已取消</source>
+        <translation>读回校验已取消</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -931,6 +955,33 @@
     </message>
 </context>
 <context>
+    <name>CReadBack</name>
+    <message>
+        <source>: 校验一致：控制器中的%1字节与下载的相同
+</source>
+        <translation>: 校验一致：控制器中的%1字节与下载的相同
+</translation>
+    </message>
+    <message>
+        <source>: 校验一致：控制器中的%1字节与下载的相同，其后是%2字节填充
+</source>
+        <translation>: 校验一致：控制器中的%1字节与下载的相同，其后是%2字节填充
+</translation>
+    </message>
+    <message>
+        <source>: 校验不一致：第一个不同的字节在偏移%1处（下载0x%2，读回0x%3）
+</source>
+        <translation>: 校验不一致：第一个不同的字节在偏移%1处（下载0x%2，读回0x%3）
+</translation>
+    </message>
+    <message>
+        <source>: 校验不一致：下载了%1字节，读回%2字节，第一个不同的字节在偏移%3处
+</source>
+        <translation>: 校验不一致：下载了%1字节，读回%2字节，第一个不同的字节在偏移%3处
+</translation>
+    </message>
+</context>
+<context>
     <name>CRowTable</name>
     <message>
         <source>第%1行的%2必须是%3到%4之间的整数！</source>
@@ -987,6 +1038,18 @@
         <source>: 控制器无有效响应（已重发%1次），传输失败！
 </source>
         <translation>: 控制器无有效响应（已重发%1次），传输失败！
+</translation>
+    </message>
+    <message>
+        <source>: 控制器发来的数据超过%1字节仍不是有效的响应，传输失败！
+</source>
+        <translation>: 控制器发来的数据超过%1字节仍不是有效的响应，传输失败！
+</translation>
+    </message>
+    <message>
+        <source>: 收到已作答或已重发请求的迟到响应，已丢弃
+</source>
+        <translation>: 收到已作答或已重发请求的迟到响应，已丢弃
 </translation>
     </message>
 </context>
@@ -1787,6 +1850,18 @@
         <source>配置表的文件没有更新：%1</source>
         <translation>配置表的文件没有更新：%1</translation>
     </message>
+    <message>
+        <source>响应超时(ms)</source>
+        <translation>响应超时(ms)</translation>
+    </message>
+    <message>
+        <source>重发次数</source>
+        <translation>重发次数</translation>
+    </message>
+    <message>
+        <source>下载后读回校验</source>
+        <translation>下载后读回校验</translation>
+    </message>
 </context>
 <context>
     <name>PictureExport</name>
@@ -2046,8 +2121,16 @@
         <translation>第%2字节处的%1段重复或顺序不对</translation>
     </message>
     <message>
-        <source>配置表在%1字节后结束，没有SYS段</source>
-        <translation>配置表在%1字节后结束，没有SYS段</translation>
+        <source>配置表在%1字节后结束，没有%2段</source>
+        <translation>配置表在%1字节后结束，没有%2段</translation>
+    </message>
+    <message>
+        <source>缺少%1段：第%3字节处的%2段顺序不对</source>
+        <translation>缺少%1段：第%3字节处的%2段顺序不对</translation>
+    </message>
+    <message>
+        <source>SYS段之后第%2字节起的%1字节不是填充</source>
+        <translation>SYS段之后第%2字节起的%1字节不是填充</translation>
     </message>
 </context>
 </TS>

@@ -728,6 +728,30 @@ builds the configuration table and downloads it to the controller over a serial 
         <source>工程文件(*.bin)</source>
         <translation>Program file (*.bin)</translation>
     </message>
+    <message>
+        <source>: 传输设置没有保存：%1
+</source>
+        <translation>: The transfer settings were not saved: %1
+</translation>
+    </message>
+    <message>
+        <source>: 读回控制器中的配置信息，与下载的比较...
+</source>
+        <translation>: Reading the configuration back from the controller to compare it with the download...
+</translation>
+    </message>
+    <message>
+        <source>读回校验</source>
+        <translation>Read-back check</translation>
+    </message>
+    <message>
+        <source>读回校验失败：%1</source>
+        <translation>Read-back check failed: %1</translation>
+    </message>
+    <message>
+        <source>读回校验已取消</source>
+        <translation>Read-back check cancelled</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -931,6 +955,33 @@ Otherwise, you need to ask your network administrator for the appropriate IP set
     </message>
 </context>
 <context>
+    <name>CReadBack</name>
+    <message>
+        <source>: 校验一致：控制器中的%1字节与下载的相同
+</source>
+        <translation>: Check passed: the %1 bytes in the controller match the download
+</translation>
+    </message>
+    <message>
+        <source>: 校验一致：控制器中的%1字节与下载的相同，其后是%2字节填充
+</source>
+        <translation>: Check passed: the %1 bytes in the controller match the download, followed by %2 bytes of padding
+</translation>
+    </message>
+    <message>
+        <source>: 校验不一致：第一个不同的字节在偏移%1处（下载0x%2，读回0x%3）
+</source>
+        <translation>: Check failed: the first differing byte is at offset %1 (downloaded 0x%2, read back 0x%3)
+</translation>
+    </message>
+    <message>
+        <source>: 校验不一致：下载了%1字节，读回%2字节，第一个不同的字节在偏移%3处
+</source>
+        <translation>: Check failed: %1 bytes downloaded, %2 bytes read back, the first differing byte is at offset %3
+</translation>
+    </message>
+</context>
+<context>
     <name>CRowTable</name>
     <message>
         <source>第%1行的%2必须是%3到%4之间的整数！</source>
@@ -987,6 +1038,18 @@ Correct it automatically?</translation>
         <source>: 控制器无有效响应（已重发%1次），传输失败！
 </source>
         <translation>: No valid response from the controller (resent %1 times), transfer failed!
+</translation>
+    </message>
+    <message>
+        <source>: 控制器发来的数据超过%1字节仍不是有效的响应，传输失败！
+</source>
+        <translation>: The controller sent more than %1 bytes without a valid response; transfer failed!
+</translation>
+    </message>
+    <message>
+        <source>: 收到已作答或已重发请求的迟到响应，已丢弃
+</source>
+        <translation>: A late response to a request already answered or repeated was received and dropped
 </translation>
     </message>
 </context>
@@ -1787,6 +1850,18 @@ Correct it automatically?</translation>
         <source>配置表的文件没有更新：%1</source>
         <translation>The configuration table file was not updated: %1</translation>
     </message>
+    <message>
+        <source>响应超时(ms)</source>
+        <translation>Response time-out (ms)</translation>
+    </message>
+    <message>
+        <source>重发次数</source>
+        <translation>Repeats</translation>
+    </message>
+    <message>
+        <source>下载后读回校验</source>
+        <translation>Read back and compare after download</translation>
+    </message>
 </context>
 <context>
     <name>PictureExport</name>
@@ -2047,8 +2122,16 @@ Correct it automatically?</translation>
         <translation>section %1 at byte %2 is repeated or out of order</translation>
     </message>
     <message>
-        <source>配置表在%1字节后结束，没有SYS段</source>
-        <translation>the table ends after %1 bytes without its SYS section</translation>
+        <source>配置表在%1字节后结束，没有%2段</source>
+        <translation>the configuration table ends after %1 bytes, without the %2 section</translation>
+    </message>
+    <message>
+        <source>缺少%1段：第%3字节处的%2段顺序不对</source>
+        <translation>the %1 section is missing: the %2 section at byte %3 is out of order</translation>
+    </message>
+    <message>
+        <source>SYS段之后第%2字节起的%1字节不是填充</source>
+        <translation>the %1 bytes from byte %2 after the SYS section are not padding</translation>
     </message>
 </context>
 </TS>
