@@ -71,15 +71,7 @@ int main(int argc, char *argv[])
         project.networkInformation[port] = pairs(names.networkKeys, network);
     }
 
-    const QStringList doKeys = {"Pin",
-                                "Mode",
-                                "Speed",
-                                "Index",
-                                "SliceSelectPinIsEnble",
-                                "SliceSelectPin_3Bit",
-                                "SliceSelectPin_2Bit",
-                                "SliceSelectPin_1Bit",
-                                "SliceSelectPin_0Bit"};
+    const QStringList doKeys = rowKeys(CPinDescriptions::DlgDO);
     int row = 0;
     for (const QString &pin : project.pinNames) {
         if (used.contains(pin) || CPinDescriptions::portPinIndex(pin) >= 112 ||

@@ -1,5 +1,6 @@
 #include "tablefixtures.h"
 
+#include "chipfacts.h"
 #include "dlgdescription.h"
 #include "pindescriptions.h"
 
@@ -45,7 +46,7 @@ struct ChipPlan
 
 ChipPlan planFor(const QString &chip)
 {
-    if (chip == QLatin1String("STM32F103RE"))
+    if (chip == ChipFacts::F103)
         return {
             chip,
             false,
