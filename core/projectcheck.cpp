@@ -1,0 +1,158 @@
+#include "projectcheck.h"
+
+#include "configtable.h"
+#include "dlgdescription.h"
+#include "projecttexts.h"
+#include "tablerules.h"
+
+#include <QCoreApplication>
+
+using D = CPinDescriptions;
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("ProjectCheck", text);
+}
+
+QStringList headersOf(const CDlgDescription &text, D::DlgType type)
+{
+    switch (type) {
+    case D::DlgDI:
+        return text.headersDI;
+    case D::DlgDO:
+        return text.headersDO;
+    case D::DlgAI:
+        return text.headersAI;
+    case D::DlgAO:
+        return text.headersAO;
+    case D::DlgEXIT:
+        return text.headersEXIT;
+    default:
+        return {};
+    }
+}
+
+QString terminalLetter(D::DlgType type)
+{
+    switch (type) {
+    case D::DlgDI:
+        return QStringLiteral("X");
+    case D::DlgDO:
+        return QStringLiteral("Y");
+    case D::DlgAI:
+        return QStringLiteral("XA");
+    case D::DlgAO:
+        return QStringLiteral("YA");
+    default:
+        return QString();
+    }
+}
+
+// The start terminals (task numbers) of a row table: each must fit its
+// field; the terminal ranges of a board's rows should not overlap.
+void checkRowTable(const ProjectData &project, D::DlgType type, const CDlgDescription &text,
+                   QVector<ProjectProblem> *errors, QVector<ProjectProblem> *warnings)
+{
+    const QStringList keys = rowKeys(type);
+    const int numberColumn = int(keys.indexOf(QStringLiteral("Index")));
+    const QStringList &list = *project.tableList(type);
+    const int perRow = 2 * int(keys.size());
+    const int maximum =
+        type == D::DlgEXIT ? TableRules::maxTaskNumber : TableRules::maxStartTerminal;
+    const QString title = headersOf(text, type).value(numberColumn);
+    QVector<TableRules::TerminalRange> ranges;
+    for (int row = 1; numberColumn >= 0 && row * perRow <= list.size(); ++row) {
+        const QString prefix = QString::number(row);
+        const QString value = valueOf(list, prefix + keys.at(numberColumn));
+        if (!TableRules::parseWholeNumber(value, 0, maximum)) {
+            ProjectProblem problem;
+            problem.table = type;
+            problem.row = row;
+            problem.column = numberColumn;
+            problem.columnTitle = title;
+            problem.value = value;
+            problem.maximum = maximum;
+            problem.message = tr("%1 表第%2行的%3“%4”写不进配置表：必须是%5到%6之间的整数")
+                                  .arg(ProjectTexts::tableName(type))
+                                  .arg(row)
+                                  .arg(title, value)
+                                  .arg(0)
+                                  .arg(maximum);
+            *errors << problem;
+        }
+        if (terminalLetter(type).isEmpty())
+            continue;
+        QStringList bits;
+        for (int bit = 3; bit >= 0; --bit)
+            bits << valueOf(list, prefix + QStringLiteral("SliceSelectPin_%1Bit").arg(bit));
+        ranges << TableRules::TerminalRange{value.toInt(), TableRules::usedBits(bits, "0")};
+    }
+    TableRules::checkStartTerminals(ranges, [&](int row, int earlier) {
+        ProjectProblem problem;
+        problem.severity = ProjectProblem::Warning;
+        problem.table = type;
+        problem.row = row + 1;
+        problem.column = numberColumn;
+        problem.columnTitle = title;
+        problem.value = QString::number(ranges.at(row).start);
+        problem.otherRow = earlier + 1;
+        problem.message = tr("%1 表第%2行的%3起始端子与第%4行的端子重叠")
+                              .arg(ProjectTexts::tableName(type))
+                              .arg(row + 1)
+                              .arg(terminalLetter(type))
+                              .arg(earlier + 1);
+        *warnings << problem;
+        return false;
+    });
+}
+
+} // namespace
+
+namespace ProjectCheck {
+
+QVector<ProjectProblem> problems(const ProjectData &project)
+{
+    const CDlgDescription text;
+    QVector<ProjectProblem> errors;
+    QVector<ProjectProblem> warnings;
+    for (const D::DlgType type : {D::DlgDI, D::DlgDO, D::DlgAI, D::DlgAO, D::DlgEXIT})
+        checkRowTable(project, type, text, &errors, &warnings);
+    if (errors.isEmpty()) {
+        QByteArray table;
+        QString message;
+        if (!ConfigTable::buildConfigurationTable(project, &table, &message)) {
+            ProjectProblem problem;
+            problem.message = message;
+            errors << problem;
+        }
+    }
+    return errors + warnings;
+}
+
+ProjectProblem firstError(const QVector<ProjectProblem> &problems)
+{
+    for (const ProjectProblem &problem : problems)
+        if (problem.severity == ProjectProblem::Error)
+            return problem;
+    ProjectProblem none;
+    none.severity = ProjectProblem::Warning;
+    return none;
+}
+
+bool hasError(const QVector<ProjectProblem> &problems)
+{
+    return firstError(problems).severity == ProjectProblem::Error;
+}
+
+QStringList warnings(const QVector<ProjectProblem> &problems)
+{
+    QStringList messages;
+    for (const ProjectProblem &problem : problems)
+        if (problem.severity == ProjectProblem::Warning)
+            messages << problem.message;
+    return messages;
+}
+
+} // namespace ProjectCheck

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "pindescriptions.h"
+#include "projectdata.h"
+
+#include <QString>
+#include <QVector>
+
+// What stands between a project and its configuration table. An error is a
+// value the table cannot hold (it blocks the table file and a download, never
+// the saving of the project); a warning is worth knowing but blocks nothing,
+// such as two board rows sharing terminals, kept as the user stored them.
+struct ProjectProblem
+{
+    enum Severity
+    {
+        Error,
+        Warning
+    };
+    Severity severity = Error;
+    CPinDescriptions::DlgType table = CPinDescriptions::DlgNone; // DlgNone: no one cell
+    int row = 0;        // 1-based; 0 when the problem is not one row's
+    int column = -1;    // column of the table window, -1 when none
+    QString columnTitle;
+    QString value;
+    int minimum = 0;
+    int maximum = 0;
+    int otherRow = 0; // the earlier row an overlap is with
+    QString message;  // the whole sentence, in the language now active
+};
+
+namespace ProjectCheck {
+
+// Every problem of the project, errors of the tables in table order first,
+// then the warnings. A value the encoder refuses that no table cell holds
+// (a network address, say) comes as an error without a cell.
+QVector<ProjectProblem> problems(const ProjectData &project);
+
+// The first error; a warning without a message when there is none, so
+// that the project can be turned into its table.
+ProjectProblem firstError(const QVector<ProjectProblem> &problems);
+bool hasError(const QVector<ProjectProblem> &problems);
+QStringList warnings(const QVector<ProjectProblem> &problems);
+
+} // namespace ProjectCheck

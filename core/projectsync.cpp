@@ -1,0 +1,377 @@
+#include "projectsync.h"
+
+#include "chipfacts.h"
+#include "dlgdescription.h"
+#include "pinrules.h"
+#include "projecttexts.h"
+#include "tablerules.h"
+
+using D = CPinDescriptions;
+
+namespace {
+
+const QString kNone = QStringLiteral("0"); // a bit or film without a pin
+
+// "0" stands for no pin in the lists; the board takes names only.
+QStringList asPinNames(const QStringList &values)
+{
+    QStringList names;
+    for (const QString &value : values)
+        names << (value == kNone ? QString() : value);
+    return names;
+}
+
+// The stored option index when it names an entry of a list of `count`,
+// otherwise the fallback (what the list showed before).
+QString storedIndex(const QString &stored, int count, const QString &fallback)
+{
+    int index = 0;
+    return TableRules::parseWholeNumber(stored, 0, count - 1, &index) ? QString::number(index)
+                                                                      : fallback;
+}
+
+// A stored pin is shown when it is among the offered pins; anything else
+// shows (and stores) no pin.
+QString storedPin(const QString &stored, const QStringList &offered)
+{
+    return stored != kNone && offered.contains(stored) ? stored : kNone;
+}
+
+enum class Cell
+{
+    Pin,
+    Description,
+    Options,
+    Number,
+    Enable,
+    Bit
+};
+
+Cell cellOf(const QString &key)
+{
+    if (key == QLatin1String("Pin"))
+        return Cell::Pin;
+    if (key == QLatin1String("SystemPin"))
+        return Cell::Description;
+    if (key == QLatin1String("Index"))
+        return Cell::Number;
+    if (key == QLatin1String("SliceSelectPinIsEnble"))
+        return Cell::Enable;
+    if (key.startsWith(QLatin1String("SliceSelectPin_")))
+        return Cell::Bit;
+    return Cell::Options;
+}
+
+ProjectSync::DerivedTable deriveRowTable(D::DlgType type, const ProjectData &project,
+                                         const CDlgDescription &text)
+{
+    ProjectSync::DerivedTable derived;
+    const QStringList keys = rowKeys(type);
+    const int columns = int(keys.size());
+    const TableRules::TableRows rows =
+        TableRules::rowsOfTable(type, project.pinNames, project.pinFunctions);
+    const QString prefix = ChipFacts::chipSelectPrefix(type);
+    const QStringList offered =
+        prefix.isEmpty()
+            ? QStringList()
+            : TableRules::chipSelectCandidates(project.pinNames, project.pinFunctions, prefix);
+    const int pinColumn = int(keys.indexOf(QStringLiteral("Pin")));
+    int enableColumn = -1;
+    QVector<Cell> cells;
+    QVector<int> optionCounts;
+    for (int c = 0; c < columns; ++c) {
+        cells << cellOf(keys.at(c));
+        optionCounts << int(ProjectTexts::optionsOf(text, type, keys.at(c)).size());
+        if (cells.last() == Cell::Enable)
+            enableColumn = c;
+    }
+
+    // Defaults: options at their first entry, start terminals 1..N, no bits.
+    QVector<QStringList> values;
+    QVector<bool> restored(rows.pins.size(), false);
+    for (int r = 0; r < rows.pins.size(); ++r) {
+        QStringList row;
+        for (int c = 0; c < columns; ++c) {
+            switch (cells.at(c)) {
+            case Cell::Pin:
+                row << rows.pins.at(r);
+                break;
+            case Cell::Description:
+                row << rows.functions.at(r);
+                break;
+            case Cell::Number:
+                row << QString::number(r + 1);
+                break;
+            default:
+                row << kNone;
+                break;
+            }
+        }
+        values << row;
+    }
+
+    // The stored records, matched to rows by pin; a later record of the same
+    // pin wins, a record whose pin has no row is dropped.
+    const QStringList *stored = project.tableList(type);
+    const int recordSize = 2 * columns;
+    for (int start = 0; stored && recordSize > 0 && start + recordSize <= stored->size();
+         start += recordSize) {
+        const int r = int(rows.pins.indexOf(stored->at(start + 2 * pinColumn + 1)));
+        if (r < 0)
+            continue;
+        restored[r] = true;
+        QStringList &row = values[r];
+        for (int c = 0; c < columns; ++c) {
+            const QString &value = stored->at(start + 2 * c + 1);
+            switch (cells.at(c)) {
+            case Cell::Options:
+                row[c] = storedIndex(value, optionCounts.at(c), row.at(c));
+                break;
+            case Cell::Enable: // "同上" only below the first row
+                row[c] = storedIndex(value, r > 0 ? optionCounts.at(c) : 2, row.at(c));
+                break;
+            case Cell::Number:
+                row[c] = value;
+                break;
+            case Cell::Bit:
+                row[c] = storedPin(value, offered);
+                break;
+            case Cell::Pin:
+            case Cell::Description:
+                break;
+            }
+        }
+    }
+
+    const bool usesChipSelects = enableColumn >= 0;
+    const auto bitColumn = [enableColumn](int bit) { return enableColumn + 4 - bit; };
+    QVector<TableRules::TerminalRange> ranges;
+    const int numberColumn = int(cells.indexOf(Cell::Number));
+    for (int r = 0; usesChipSelects && r < values.size(); ++r) {
+        QStringList &row = values[r];
+        // The enable and bit rules: bits are used from bit 0 upward, none
+        // while the row's chip selects are off.
+        int firstFree = row.at(enableColumn) == kNone ? 0 : 4;
+        for (int bit = 0; bit < 4 && firstFree == 4; ++bit)
+            if (row.at(bitColumn(bit)) == kNone)
+                firstFree = bit + 1;
+        for (int bit = firstFree; bit <= 3; ++bit)
+            row[bitColumn(bit)] = kNone;
+        QStringList bits;
+        for (int bit = 3; bit >= 0; --bit)
+            bits << row.at(bitColumn(bit));
+        derived.chosenChipSelects += bits;
+        if (restored.at(r)) // what the table showed before it was confirmed
+            derived.shownChipSelects += bits;
+        ranges << TableRules::TerminalRange{row.at(numberColumn).toInt(),
+                                            TableRules::usedBits(bits, kNone)};
+    }
+    // A new row moves behind the rows before it when it would share their
+    // terminals; stored starts stay as the user (or the file) left them.
+    const QVector<TableRules::TerminalRange> before = ranges;
+    TableRules::checkStartTerminals(ranges, [&](int row, int) { return !restored.at(row); });
+    for (int r = 0; r < ranges.size(); ++r)
+        if (ranges.at(r).start != before.at(r).start)
+            values[r][numberColumn] = QString::number(ranges.at(r).start);
+
+    for (int r = 0; r < values.size(); ++r)
+        for (int c = 0; c < columns; ++c)
+            derived.information << QString::number(r + 1) + keys.at(c) << values.at(r).at(c);
+    derived.rowPins = rows.pins;
+    return derived;
+}
+
+ProjectSync::DerivedTable deriveUsartTable(int port, const ProjectData &project,
+                                           const CDlgDescription &text)
+{
+    ProjectSync::DerivedTable derived;
+    const auto type = D::DlgType(D::DlgUSART1 + port - 1);
+    const TableRules::PortPins pins =
+        TableRules::usartPins(project.currentChip, port, project.pinNames, project.pinFunctions);
+    const QStringList &stored = project.usartInformation.at(port - 1);
+    const QStringList &keys = text.usartKeys;
+    const bool restore = stored.size() >= 2 * keys.size();
+    for (int r = 0; r < keys.size(); ++r) {
+        QString value;
+        if (r < 2) {
+            value = pins.names.value(r);
+        } else {
+            const int count =
+                pins.assigned ? int(ProjectTexts::optionsOf(text, type, keys.at(r)).size()) : 0;
+            value = restore ? storedIndex(stored.at(2 * r + 1), count, kNone) : kNone;
+        }
+        derived.information << keys.at(r) << value;
+    }
+    return derived;
+}
+
+ProjectSync::DerivedTable deriveSpiTable(int port, const ProjectData &project,
+                                         const CDlgDescription &text)
+{
+    ProjectSync::DerivedTable derived;
+    const auto type = D::DlgType(D::DlgSPI1 + port - 1);
+    const TableRules::PortPins pins =
+        TableRules::spiPins(project.currentChip, port, project.pinNames, project.pinFunctions);
+    const QStringList offered =
+        pins.assigned ? TableRules::chipSelectCandidates(project.pinNames, project.pinFunctions,
+                                                         ChipFacts::chipSelectPrefix(type))
+                      : QStringList();
+    const QStringList &stored = project.spiInformation.at(port - 1);
+    const QStringList &keys = text.spiKeys;
+    const bool restore = stored.size() >= 2 * keys.size();
+    const auto isChipSelectRow = [](int r) { return r == 13 || r == 15 || r == 17; };
+
+    QStringList values;
+    for (int r = 0; r < keys.size(); ++r) {
+        if (r < 3) {
+            values << pins.names.value(r);
+        } else if (isChipSelectRow(r)) {
+            values << (restore && pins.assigned ? storedPin(stored.at(2 * r + 1), offered) : kNone);
+        } else {
+            const int count =
+                pins.assigned ? int(ProjectTexts::optionsOf(text, type, keys.at(r)).size()) : 0;
+            values << (restore ? storedIndex(stored.at(2 * r + 1), count, kNone) : kNone);
+        }
+    }
+    for (int film = 1; film <= 3; ++film) {
+        const int chipSelectRow = 11 + 2 * film;
+        derived.shownChipSelects << values.at(chipSelectRow);
+        // A film without an application has no chip select.
+        if (values.at(chipSelectRow - 1) == kNone)
+            values[chipSelectRow] = kNone;
+        derived.chosenChipSelects << values.at(chipSelectRow);
+    }
+    for (int r = 0; r < keys.size(); ++r)
+        derived.information << keys.at(r) << values.at(r);
+
+    // The network list goes round the three films: three equal thirds.
+    const QStringList &network = project.networkInformation.at(port - 1);
+    const int third = network.size() >= 3 ? int(network.size()) / 3 : 0;
+    for (int film = 0; film < 3; ++film)
+        derived.networkInformation += network.mid(film * third, third);
+    return derived;
+}
+
+ProjectSync::DerivedTable derive(D::DlgType type, const ProjectData &project,
+                                 const CDlgDescription &text)
+{
+    if (project.pinNames.isEmpty() || project.pinFunctions.size() < project.pinNames.size())
+        return {};
+    if (type >= D::DlgUSART1 && type <= D::DlgUSART6)
+        return deriveUsartTable(type - D::DlgUSART1 + 1, project, text);
+    if (type >= D::DlgSPI1 && type <= D::DlgSPI3)
+        return deriveSpiTable(type - D::DlgSPI1 + 1, project, text);
+    if (type > D::DlgNone && type <= D::DlgSYS)
+        return deriveRowTable(type, project, text);
+    return {};
+}
+
+const QVector<D::DlgType> &chipSelectTables()
+{
+    static const QVector<D::DlgType> tables{D::DlgDI,   D::DlgDO,   D::DlgAI,  D::DlgAO,
+                                            D::DlgSPI1, D::DlgSPI2, D::DlgSPI3};
+    return tables;
+}
+
+bool isBoardTable(D::DlgType type)
+{
+    return type == D::DlgDI || type == D::DlgDO || type == D::DlgAI || type == D::DlgAO;
+}
+
+} // namespace
+
+namespace ProjectSync {
+
+DerivedTable deriveTable(CPinDescriptions::DlgType type, const ProjectData &project)
+{
+    const CDlgDescription text;
+    return derive(type, project, text);
+}
+
+const QVector<CPinDescriptions::DlgType> &refreshOrder()
+{
+    static const QVector<D::DlgType> order{
+        D::DlgDI,    D::DlgDO,     D::DlgAI,     D::DlgAO,     D::DlgSPI1,   D::DlgSPI2,
+        D::DlgSPI3,  D::DlgEXIT,   D::DlgUSART1, D::DlgUSART2, D::DlgUSART3, D::DlgUART4,
+        D::DlgUART5, D::DlgUSART6, D::DlgSPI1,   D::DlgSPI2,   D::DlgSPI3,   D::DlgSYS};
+    return order;
+}
+
+bool refresh(ProjectData &project, PinBoard &board)
+{
+    if (project.pinNames != board.pinNames())
+        return false;
+    const ProjectData before = project;
+    const CDlgDescription text;
+    project.pinFunctions = board.functions();
+    for (const D::DlgType type : refreshOrder()) {
+        const DerivedTable derived = derive(type, project, text);
+        *project.tableList(type) = derived.information;
+        if (type >= D::DlgSPI1 && type <= D::DlgSPI3) {
+            project.networkInformation[type - D::DlgSPI1] = derived.networkInformation;
+            board.placeSpiChipSelects(type, asPinNames(derived.chosenChipSelects),
+                                      asPinNames(derived.shownChipSelects));
+        } else if (isBoardTable(type)) {
+            board.placeBoardChipSelects(type, asPinNames(derived.chosenChipSelects),
+                                        asPinNames(derived.shownChipSelects), derived.rowPins);
+        }
+        project.pinFunctions = board.functions();
+    }
+    // A chip select whose row has gone is no table's any more.
+    for (const D::DlgType type : chipSelectTables())
+        board.releaseUnusedChipSelects(type, chipSelectPinsInUse(project, type));
+    project.pinFunctions = board.functions();
+    return project != before;
+}
+
+QStringList load(const ProjectData &file, ProjectData *project, PinBoard *board)
+{
+    *project = ProjectData::fresh(file.currentChip, file.useExternalRam());
+    const CPinDescriptions &catalogue = board->catalogue();
+    for (int i = 0; i < board->pinCount() && i < file.pinFunctions.size(); ++i) {
+        const QString &function = file.pinFunctions.at(i);
+        if (function.trimmed().isEmpty() || !board->isFree(i) ||
+            catalogue.functionsOf(board->chipModel(), board->pinName(i)).isEmpty())
+            continue;
+        board->setFunction(i, function);
+    }
+    const QStringList pinNames = project->pinNames;
+    *project = file;
+    project->pinNames = pinNames;
+
+    // Chip selects no list names go first; then each list's are placed.
+    QStringList released;
+    for (const D::DlgType type : chipSelectTables()) {
+        const QStringList before = board->functions();
+        for (const QString &pin :
+             board->releaseUnusedChipSelects(type, chipSelectPinsInUse(*project, type)))
+            released << QStringLiteral("%1 (%2)").arg(pin, before.value(board->indexOfPin(pin)));
+    }
+    for (const D::DlgType type : chipSelectTables()) {
+        if (isBoardTable(type)) {
+            QStringList chipSelects, rowPins;
+            for (const ChipSelectRow &row : chipSelectRows(*project, type)) {
+                rowPins << row.pin;
+                chipSelects += row.bitPins;
+            }
+            board->placeBoardChipSelects(type, chipSelects, QStringList(), rowPins);
+        } else if (!project->tableList(type)->isEmpty()) {
+            board->placeSpiChipSelects(type, spiChipSelectPins(*project, type - D::DlgSPI1 + 1),
+                                       QStringList());
+        }
+    }
+    refresh(*project, *board);
+    return released;
+}
+
+ProjectData current(const ProjectData &file)
+{
+    if (!ChipFacts::isKnown(file.currentChip))
+        return file;
+    PinBoard board(file.currentChip, file.useExternalRam());
+    ProjectData project;
+    load(file, &project, &board);
+    return project;
+}
+
+} // namespace ProjectSync

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "pindescriptions.h"
+#include "projectdata.h"
+
+#include <QStringList>
+
+class PinBoard;
+
+// The stored information lists always follow the drawing: each table's list
+// is derived from the pins and the values stored for them, by the rules the
+// table window applies when it is opened and confirmed. Nothing here asks
+// anybody anything: a row the drawing adds takes defaults (its start
+// terminal behind the rows before it), a stored value is kept as stored.
+namespace ProjectSync {
+
+// One table as the derivation sees it.
+struct DerivedTable
+{
+    QStringList information; // the list the table would store
+    // Board tables: the pin of every row; per row the chip-select pins of
+    // bits 3..0 as restored from the stored list ("0" where none) and as
+    // confirmed (the same, after the enable and bit rules).
+    QStringList rowPins;
+    QStringList shownChipSelects;
+    QStringList chosenChipSelects;
+    // SPI: the network list, film 1, 2 and 3 in turn.
+    QStringList networkInformation;
+};
+
+// The list of one table (DI..SYS) for the project's current pins; the
+// project is not changed.
+DerivedTable deriveTable(CPinDescriptions::DlgType type, const ProjectData &project);
+
+// The order in which refresh() derives the tables. The SPI tables come twice:
+// their chip selects compete with those of the boards and their pins with
+// the serial ports.
+const QVector<CPinDescriptions::DlgType> &refreshOrder();
+
+// Derives every table of the project in refresh order and places the chip
+// selects each names on the board (freeing those no list names any more);
+// project.pinFunctions follows the board. The board must hold the project's
+// chip. Returns true when anything changed.
+bool refresh(ProjectData &project, PinBoard &board);
+
+// Puts a project read from a file on a board of its chip: the file's pin
+// functions where the drawing allows them (fixed and external-bus pins keep
+// their own), the chip selects the lists name, then refresh(). Returns the
+// chip-select pins that the file carried without a list naming them, freed,
+// as "PB0 (SPI1_CS1)".
+QStringList load(const ProjectData &file, ProjectData *project, PinBoard *board);
+
+// The project as the window would hold it after opening the file: what every
+// command builds its table, report and comparison from.
+ProjectData current(const ProjectData &file);
+
+} // namespace ProjectSync

@@ -1,0 +1,225 @@
+#include "chipfacts.h"
+#include "pinrules.h"
+#include "projectfile.h"
+#include "projectsync.h"
+#include "tablefixtures.h"
+
+#include <QtTest>
+
+using D = CPinDescriptions;
+using TableFixtures::row;
+
+namespace {
+
+const QString kData = QStringLiteral(MIREL_SOURCE_DIR "/tests/data/sync/");
+
+// "PA0=Normal_DI" is a menu choice (partners follow), "PB0:DI_CS1" puts the
+// text on the pin as a file would.
+void drawPins(PinBoard &board, const QStringList &steps)
+{
+    for (const QString &step : steps) {
+        const bool choice = step.contains(QLatin1Char('='));
+        const QStringList parts = step.split(choice ? QLatin1Char('=') : QLatin1Char(':'));
+        const int index = board.indexOfPin(parts.at(0));
+        QVERIFY2(index >= 0, qPrintable(step));
+        if (choice)
+            board.applyFunction(index, parts.at(1), board.function(index));
+        else
+            board.setFunction(index, parts.at(1));
+    }
+}
+
+ProjectData readProject(const QString &name)
+{
+    ProjectData project;
+    QString error;
+    if (!ProjectFile::read(kData + name, &project, &error))
+        qFatal("%s: %s", qPrintable(name), qPrintable(error));
+    return project;
+}
+
+} // namespace
+
+class TestProjectSync : public QObject
+{
+    Q_OBJECT
+private slots:
+    void derivesOneTable_data();
+    void derivesOneTable();
+    void matchesTheTableWindow_data();
+    void matchesTheTableWindow();
+    void openingKeepsASavedProject_data();
+    void openingKeepsASavedProject();
+    void openingFreesChipSelectsNoListNames();
+};
+
+void TestProjectSync::derivesOneTable_data()
+{
+    QTest::addColumn<QString>("chip");
+    QTest::addColumn<QStringList>("pins");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QStringList>("expectedPins");
+
+    const QString f103 = ChipFacts::F103;
+    const QStringList none{"0", "0", "0", "0", "0"};
+    QTest::newRow("assigned pin gets a default row")
+        << f103 << QStringList{"PA0=Normal_DI"} << int(D::DlgDI) << QStringList()
+        << row(D::DlgDI, 1, QStringList{"PA0", "0", "1"} + none) << QStringList();
+    QTest::newRow("stored values stay with their pin, rows renumber")
+        << f103 << QStringList{"PA0=Normal_DI", "PA1=Normal_DI", "PA0=Normal_DO"} << int(D::DlgDI)
+        << row(D::DlgDI, 1, QStringList{"PA0", "1", "7"} + none) +
+               row(D::DlgDI, 2, QStringList{"PA1", "1", "9"} + none)
+        << row(D::DlgDI, 1, QStringList{"PA1", "1", "9"} + none) << QStringList();
+    QTest::newRow("a new row starts behind the rows before it")
+        << f103 << QStringList{"PC8=Normal_DO", "PC9=Normal_DO"} << int(D::DlgDO)
+        << row(D::DlgDO, 1, {"PC8", "0", "0", "1", "1", "0", "0", "0", "PB0"})
+        << row(D::DlgDO, 1, {"PC8", "0", "0", "1", "1", "0", "0", "0", "PB0"}) +
+               row(D::DlgDO, 2, {"PC9", "0", "0", "3", "0", "0", "0", "0", "0"})
+        << QStringList{"PB0:DO_CS1"};
+    QTest::newRow("a stored overlap is kept as stored")
+        << f103 << QStringList{"PC8=Normal_DO", "PC9=Normal_DO"} << int(D::DlgDO)
+        << row(D::DlgDO, 1, {"PC8", "0", "0", "1", "1", "0", "0", "PB1", "PB0"}) +
+               row(D::DlgDO, 2, {"PC9", "1", "2", "2", "0", "0", "0", "0", "0"})
+        << row(D::DlgDO, 1, {"PC8", "0", "0", "1", "1", "0", "0", "PB1", "PB0"}) +
+               row(D::DlgDO, 2, {"PC9", "1", "2", "2", "0", "0", "0", "0", "0"})
+        << QStringList{"PB0:DO_CS1", "PB1:DO_CS2"};
+    QTest::newRow("an option outside its list and a refused start stay readable")
+        << f103 << QStringList{"PA0=Normal_DI"} << int(D::DlgDI)
+        << row(D::DlgDI, 1, QStringList{"PA0", "99", "70000"} + none)
+        << row(D::DlgDI, 1, QStringList{"PA0", "0", "70000"} + none) << QStringList();
+    QTest::newRow("bits are used from bit 0 upward")
+        << f103 << QStringList{"PA2:ADC123_IN2"} << int(D::DlgAI)
+        << row(D::DlgAI, 1, {"PA2", "4", "1", "PB2", "PB0", "PB1", "0"})
+        << row(D::DlgAI, 1, {"PA2", "4", "1", "0", "0", "0", "0"}) << QStringList{"PB1: "};
+    QTest::newRow("a row with chip selects off has none")
+        << f103 << QStringList{"PA4=DAC_OUT1"} << int(D::DlgAO)
+        << row(D::DlgAO, 1, {"PA4", "2", "0", "0", "0", "0", "PB0"})
+        << row(D::DlgAO, 1, {"PA4", "2", "0", "0", "0", "0", "0"}) << QStringList{"PB0: "};
+    QTest::newRow("a chip select on a pin with another function is dropped")
+        << f103 << QStringList{"PA0=Normal_DI", "PB0=Normal_DO"} << int(D::DlgDI)
+        << row(D::DlgDI, 1, {"PA0", "0", "1", "1", "0", "0", "0", "PB0"})
+        << row(D::DlgDI, 1, {"PA0", "0", "1", "1", "0", "0", "0", "0"})
+        << QStringList{"PB0:Normal_DO"};
+    QTest::newRow("the chip select of a row that has gone is freed")
+        << f103 << QStringList{"PB0:DI_CS1"} << int(D::DlgDI)
+        << row(D::DlgDI, 1, {"PA0", "0", "1", "1", "0", "0", "0", "PB0"}) << QStringList()
+        << QStringList{"PB0: "};
+    QTest::newRow("same as above is refused in the first row")
+        << f103 << QStringList{"PA0=Normal_DI", "PA1=Normal_DI"} << int(D::DlgDI)
+        << row(D::DlgDI, 1, {"PA0", "0", "1", "2", "0", "0", "0", "0"}) +
+               row(D::DlgDI, 2, {"PA1", "0", "2", "2", "0", "0", "0", "0"})
+        << row(D::DlgDI, 1, {"PA0", "0", "1", "0", "0", "0", "0", "0"}) +
+               row(D::DlgDI, 2, {"PA1", "0", "2", "2", "0", "0", "0", "0"})
+        << QStringList();
+    QTest::newRow("a serial port takes its partner pin")
+        << f103 << QStringList{"PA9=USART1_TX"} << int(D::DlgUSART1)
+        << TableFixtures::usart("", "", {"1", "1", "1", "1", "5"})
+        << TableFixtures::usart("PA9", "PA10", {"1", "1", "1", "1", "5"})
+        << QStringList{"PA10:USART1_RX"};
+    QTest::newRow("a cleared serial port stores no options")
+        << f103 << QStringList{"PA9=USART1_TX", "PA9=ClearPin"} << int(D::DlgUSART1)
+        << TableFixtures::usart("PA9", "PA10", {"1", "1", "1", "1", "5"})
+        << TableFixtures::usart("", "", {"0", "0", "0", "0", "0"}) << QStringList{"PA10: "};
+    QTest::newRow("a film without application has no chip select")
+        << f103 << QStringList{"PA5=SPI1_SCK"} << int(D::DlgSPI1)
+        << TableFixtures::spi({"", "", "", "1", "1", "1", "1", "1", "1", "7", "1", "1", "0",
+                               "PB0", "2", "PB1", "0", "0"})
+        << TableFixtures::spi({"PA5", "PA6", "PA7", "1", "1", "1", "1", "1", "1", "7", "1", "1",
+                               "0", "0", "2", "PB1", "0", "0"})
+        << QStringList{"PB0: ", "PB1:SPI1_CS2", "PA7:SPI1_MOSI"};
+    QTest::newRow("system pins carry their function")
+        << f103 << QStringList{"PC13:SYS_RunLed", "PB5:SYS_INIT"} << int(D::DlgSYS)
+        << row(D::DlgSYS, 1, {"SYS_INIT", "PB5", "1", "2"})
+        << row(D::DlgSYS, 1, {"SYS_RunLed", "PC13", "0", "0"}) +
+               row(D::DlgSYS, 2, {"SYS_INIT", "PB5", "1", "2"})
+        << QStringList();
+}
+
+void TestProjectSync::derivesOneTable()
+{
+    QFETCH(QString, chip);
+    QFETCH(QStringList, pins);
+    QFETCH(int, type);
+    QFETCH(QStringList, stored);
+    QFETCH(QStringList, expected);
+    QFETCH(QStringList, expectedPins);
+
+    PinBoard board(chip, false);
+    drawPins(board, pins);
+    ProjectData project = ProjectData::fresh(chip, false);
+    *project.tableList(D::DlgType(type)) = stored;
+    ProjectSync::refresh(project, board);
+    QCOMPARE(*project.tableList(D::DlgType(type)), expected);
+    for (const QString &pin : expectedPins) {
+        const QStringList parts = pin.split(QLatin1Char(':'));
+        QCOMPARE(board.function(board.indexOfPin(parts.at(0))), parts.at(1));
+    }
+    QCOMPARE(project.pinFunctions, board.functions());
+    // A derived project derives to itself.
+    const ProjectData derived = project;
+    QVERIFY(!ProjectSync::refresh(project, board));
+    QCOMPARE(project, derived);
+}
+
+// Projects whose lists lag their pins, and the lists the table window wrote
+// for them when saving (every table built and confirmed in turn, an overlap
+// in a row it added corrected, one it restored kept).
+void TestProjectSync::matchesTheTableWindow_data()
+{
+    QTest::addColumn<QString>("number");
+    for (int i = 1; i <= 12; ++i) {
+        const QString number = QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'));
+        QTest::newRow(qPrintable(number)) << number;
+    }
+}
+
+void TestProjectSync::matchesTheTableWindow()
+{
+    QFETCH(QString, number);
+    ProjectData project = readProject("lagging" + number + ".cpro");
+    const ProjectData expected = readProject("derived" + number + ".cpro");
+    PinBoard board(project.currentChip, project.useExternalRam());
+    board.restoreFunctions(project.pinFunctions);
+    QVERIFY(ProjectSync::refresh(project, board));
+    for (const D::DlgType type : ProjectSync::refreshOrder())
+        QCOMPARE(*project.tableList(type), *expected.tableList(type));
+    QCOMPARE(project.pinFunctions, expected.pinFunctions);
+    QCOMPARE(project.networkInformation, expected.networkInformation);
+    QCOMPARE(project.wirelessInformation, expected.wirelessInformation);
+}
+
+void TestProjectSync::openingKeepsASavedProject_data()
+{
+    matchesTheTableWindow_data();
+}
+
+// What the window saved comes back unchanged from the file; a lagging file,
+// once opened, is saved and opened again without a change.
+void TestProjectSync::openingKeepsASavedProject()
+{
+    QFETCH(QString, number);
+    const ProjectData saved = readProject("derived" + number + ".cpro");
+    QCOMPARE(ProjectSync::current(saved), saved);
+    const ProjectData opened = ProjectSync::current(readProject("lagging" + number + ".cpro"));
+    QCOMPARE(ProjectSync::current(opened), opened);
+}
+
+void TestProjectSync::openingFreesChipSelectsNoListNames()
+{
+    ProjectData file = ProjectData::fresh(ChipFacts::F103, false);
+    TableFixtures::setFunction(file, "PB0", "SPI1_CS1");
+    TableFixtures::setFunction(file, "PB1", "DI_CS1");
+    TableFixtures::setFunction(file, "PA0", "Normal_DI");
+    file.diInformation = row(D::DlgDI, 1, {"PA0", "0", "1", "1", "0", "0", "0", "PB1"});
+    PinBoard board(file.currentChip, false);
+    ProjectData project;
+    QCOMPARE(ProjectSync::load(file, &project, &board), QStringList{"PB0 (SPI1_CS1)"});
+    QCOMPARE(board.function(board.indexOfPin("PB0")), PinBoard::freeText);
+    QCOMPARE(board.function(board.indexOfPin("PB1")), QStringLiteral("DI_CS1"));
+    QCOMPARE(project.diInformation, file.diInformation);
+}
+
+QTEST_GUILESS_MAIN(TestProjectSync)
+#include "tst_projectsync.moc"
