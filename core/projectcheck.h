@@ -19,8 +19,8 @@ struct ProjectProblem
     };
     Severity severity = Error;
     CPinDescriptions::DlgType table = CPinDescriptions::DlgNone; // DlgNone: no one cell
-    int row = 0;        // 1-based; 0 when the problem is not one row's
-    int column = -1;    // column of the table window, -1 when none
+    int row = 0;     // 1-based; 0 when the problem is not one row's
+    int column = -1; // column of the table window, -1 when none
     QString columnTitle;
     QString value;
     int minimum = 0;

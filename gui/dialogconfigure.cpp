@@ -81,13 +81,22 @@ void DialogConfigure::keepOnScreen()
     move(x, y);
 }
 
-void DialogConfigure::refreshSilently(D::DlgType kind, const ProjectData &project)
+void DialogConfigure::followProject(const ProjectData &project)
 {
-    if (!buildTable(kind, project))
+    rebuildKeepingEdits(project);
+}
+
+void DialogConfigure::showCell(int row, int column)
+{
+    QTableWidget *widget = ui->tableWidget;
+    if (row < 0 || row >= widget->rowCount() || column < 0 || column >= widget->columnCount())
         return;
-    silent = true;
-    on_pushButtonOK_clicked();
-    silent = false;
+    widget->setCurrentCell(row, column);
+    if (QTableWidgetItem *item = widget->item(row, column))
+        widget->scrollToItem(item);
+    widget->setFocus();
+    raise();
+    activateWindow();
 }
 
 // The table is modeless: a chip-select pin chosen in it may have been given
@@ -95,8 +104,6 @@ void DialogConfigure::refreshSilently(D::DlgType kind, const ProjectData &projec
 // the pin named, and the table stays open.
 bool DialogConfigure::chipSelectsStillFree(const QStringList &chosen)
 {
-    if (silent)
-        return true; // the drawing never puts a chip select on an occupied pin
     const QStringList candidates = candidatesOf(type);
     for (const QString &pin : chosen) {
         if (pin.isEmpty() || pin == text.noneText || candidates.contains(pin))
@@ -115,26 +122,29 @@ void DialogConfigure::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
         text.retranslate();
-        retranslateTable();
+        rebuildKeepingEdits(shownProject);
     }
     QDialog::changeEvent(event);
 }
 
-void DialogConfigure::retranslateTable()
+void DialogConfigure::rebuildKeepingEdits(const ProjectData &project)
 {
     // A hidden table is built anew when it is launched again.
     if (!isVisible() || type == D::DlgNone)
         return;
-    ProjectData again = shownProject;
+    ProjectData again = project;
     QStringList *entered = again.tableList(type);
     if (!entered)
         return;
+    // Rows are matched by pin, the last record of a pin wins: the model's
+    // values for rows the user has not touched, the entered ones for the rest.
     if (rowTable)
-        *entered = rowTable->information();
+        *entered += rowTable->information();
     else if (usartTable)
         *entered = usartTable->information();
     else if (spiTable)
         *entered = spiTable->information();
+    const QStringList chosenBefore = chosenChipSelects();
     const auto films = filmLists;
     const QStringList sockets = wirelessList;
     const QStringList shown = shownChipSelects;
@@ -144,6 +154,26 @@ void DialogConfigure::retranslateTable()
     wirelessList = sockets;
     shownChipSelects = shown;
     keepOnScreen();
+    // A chip select chosen here whose pin the drawing gave another function
+    // meanwhile is gone from its cell: say so.
+    const QStringList chosenNow = chosenChipSelects();
+    for (const QString &pin : chosenBefore) {
+        if (!currentPinNames.contains(pin) || chosenNow.contains(pin))
+            continue;
+        const QString function = currentPinFunctions.value(currentPinNames.indexOf(pin));
+        Messages::warning(
+            this, tr("警告"),
+            tr("片选引脚 %1 已被占用（%2），请另选一个引脚。").arg(pin, function.trimmed()));
+    }
+}
+
+QStringList DialogConfigure::chosenChipSelects() const
+{
+    if (rowTable)
+        return rowTable->chipSelectTexts();
+    if (spiTable)
+        return spiTable->chipSelectTexts();
+    return {};
 }
 
 QStringList DialogConfigure::candidatesOf(D::DlgType kind) const

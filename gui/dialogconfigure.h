@@ -38,9 +38,11 @@ public:
     // Builds the table of `type` from the project's pins and stored lists and
     // shows the dialog. Does nothing when the project has no complete pin list.
     void launch(CPinDescriptions::DlgType type, const ProjectData &project);
-    // Builds the table without showing it and confirms it at once, so that the
-    // stored list follows the current pins.
-    void refreshSilently(CPinDescriptions::DlgType type, const ProjectData &project);
+    // The project changed while the table is on show: its rows follow the
+    // pins, and what the user entered in the rows that stay is kept.
+    void followProject(const ProjectData &project);
+    // Chooses a cell (0-based) and puts the keyboard on it.
+    void showCell(int row, int column);
     // The current pins, for the chip-select candidates.
     void setPinLists(const QStringList &pinNames, const QStringList &pinFunctions, int pinCount);
 
@@ -93,10 +95,12 @@ private:
     void fitToContents(const QSize &leastSize);
     // Moves the window back inside the available area of its screen.
     void keepOnScreen();
-    // Builds the table on show again in the language now active, keeping
-    // what the user has entered.
-    void retranslateTable();
+    // Builds the table on show again from the project (in the language now
+    // active), keeping what the user has entered.
+    void rebuildKeepingEdits(const ProjectData &project);
     void resetTable();
+    // The chip-select pins the cells show ("无" where none).
+    QStringList chosenChipSelects() const;
     QStringList candidatesOf(CPinDescriptions::DlgType kind) const;
     // Checks the row table and hands its chip selects to the drawing; false
     // when a value is refused (the dialog stays open).
@@ -118,7 +122,6 @@ private:
     CSpiTable *spiTable = nullptr;
     QStringList currentPinNames;
     QStringList currentPinFunctions;
-    bool silent = false; // confirming a refresh nobody sees
     // The project the table on show was built from.
     ProjectData shownProject;
 };

@@ -98,7 +98,21 @@ void CDownloadTab::connectWidgets()
         m_kinds[k].path = widget<QLineEdit>(kKinds[k].pathField);
         m_kinds[k].picker = widget<QPushButton>(kKinds[k].pickerButton);
         m_kinds[k].mark = widget<QPushButton>(kKinds[k].markButton);
+        if (m_kinds[k].picker)
+            connect(m_kinds[k].picker, &QPushButton::clicked, this, [this, k] { pickFile(k); });
+        if (m_kinds[k].mark)
+            connect(m_kinds[k].mark, &QPushButton::clicked, this, [this, k] { markKind(k); });
     }
+    const auto onClick = [this](const char *name, void (CDownloadTab::*run)()) {
+        if (auto *button = widget<QPushButton>(name))
+            connect(button, &QPushButton::clicked, this, run);
+    };
+    onClick("pushButtonConfigureMirelHardwareInformation", &CDownloadTab::startDownload);
+    onClick("pushButtonUploadBinFile", &CDownloadTab::startUpload);
+    onClick("pushButtonClearText", &CDownloadTab::clearLog);
+    onClick("pushButtonClearText_2", &CDownloadTab::clearRawView);
+    onClick("pushButtonCancel", &CDownloadTab::clearMarking);
+    onClick("pushButton", &CDownloadTab::analyzeDownloadData);
 
     if (m_comboPorts) {
         // A device path can be typed as well as picked (e.g. a pseudo-terminal).
@@ -451,6 +465,12 @@ void CDownloadTab::clearLog()
 {
     if (m_log)
         m_log->clear();
+}
+
+void CDownloadTab::clearRawView()
+{
+    if (m_raw)
+        m_raw->clear();
 }
 
 // ------------------------------------------------------------ file kinds

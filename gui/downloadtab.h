@@ -71,6 +71,7 @@ public:
     void markKind(int kind);
     void clearMarking();
     void clearLog();
+    void clearRawView();
     // Passes the bytes still held for the download to the analysis.
     void analyzeDownloadData();
     void fillDefaultPaths();

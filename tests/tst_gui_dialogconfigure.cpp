@@ -245,7 +245,7 @@ private slots:
     void typedNumbersOutOfRangeStayMarked_data();
     void typedNumbersOutOfRangeStayMarked();
     void longTableFitsTheScreen();
-    void silentRefreshFollowsThePins();
+    void openTableFollowsThePins();
     void usartTable();
     void usartWirelessSettings();
     void spiTable();
@@ -483,7 +483,7 @@ void TestDialogConfigure::cancelEmptyTableAndMissingPins()
     d.launch(D::DlgDI, shortList);
     QVERIFY(!d.isVisible());
     QCOMPARE(d.type, D::DlgDO);
-    d.refreshSilently(D::DlgDI, ProjectData());
+    d.followProject(ProjectData());
     QCOMPARE(r.stored.count, 1);
     d.launch(D::DlgNone, p);
     QVERIFY(!d.isVisible());
@@ -809,26 +809,34 @@ void TestDialogConfigure::longTableFitsTheScreen()
     }
 }
 
-void TestDialogConfigure::silentRefreshFollowsThePins()
+// Pins change while the table is open: rows come and go with their pins,
+// and what was typed into the rows that stay is kept until OK.
+void TestDialogConfigure::openTableFollowsThePins()
 {
     ProjectData p =
         TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}});
-    p.diInformation = rowRecord(1, diKeys, {"PA0", "1", "1", "1", "0", "0", "0", "PC0"}) +
+    p.diInformation = rowRecord(1, diKeys, {"PA0", "1", "1", "0", "0", "0", "0", "0"}) +
                       rowRecord(2, diKeys, {"PA1", "1", "3", "0", "0", "0", "0", "0"});
     DialogConfigure d;
     Recorder r;
     r.attach(d);
+    d.launch(D::DlgDI, p);
+    comboAt(d, 0, 1)->setCurrentIndex(0);
+    d.table()->item(0, 2)->setText("7");
 
-    // PA1 left the DI pins and PC0 now carries another function.
     p.pinFunctions[p.pinNames.indexOf("PA1")] = "Normal_DO";
-    p.pinFunctions[p.pinNames.indexOf("PC0")] = "Normal_DO";
-    d.refreshSilently(D::DlgDI, p);
-    QVERIFY(!d.isVisible());
-    QCOMPARE(r.stored.count, 1);
-    QCOMPARE(r.stored.information,
-             rowRecord(1, diKeys, {"PA0", "1", "1", "1", "0", "0", "0", "0"}));
-    QCOMPARE(r.board.count, 1);
-    QCOMPARE(r.board.pins, QStringList{"PA0"});
+    p.pinFunctions[p.pinNames.indexOf("PA2")] = "Normal_DI";
+    p.diInformation = rowRecord(1, diKeys, {"PA0", "1", "1", "0", "0", "0", "0", "0"}) +
+                      rowRecord(2, diKeys, {"PA2", "0", "5", "0", "0", "0", "0", "0"});
+    d.followProject(p);
+    QVERIFY(d.isVisible());
+    QCOMPARE(r.stored.count, 0);
+    QCOMPARE(d.table()->rowCount(), 2);
+    QCOMPARE(d.table()->item(0, 0)->text(), QStringLiteral("PA0"));
+    QCOMPARE(comboAt(d, 0, 1)->currentIndex(), 0);
+    QCOMPARE(d.table()->item(0, 2)->text(), QStringLiteral("7"));
+    QCOMPARE(d.table()->item(1, 0)->text(), QStringLiteral("PA2"));
+    QCOMPARE(d.table()->item(1, 2)->text(), QStringLiteral("5"));
 }
 
 void TestDialogConfigure::usartTable()

@@ -7,6 +7,7 @@
 #include "projectfile.h"
 #include "settingshelpers.h"
 #include "simprocess.h"
+#include "tablefixtures.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -22,6 +23,7 @@
 #include <QToolBar>
 #include <QTranslator>
 #include <QUndoStack>
+
 #include <QtTest>
 #include <memory>
 
@@ -281,13 +283,13 @@ void TestMainWindow::languageSwitchPersistsAndKeepsTheTitle()
         // Back to Chinese and again to English: one translator at a time.
         w.switchLanguage(2052);
         QCOMPARE(tabs->tabText(0), QStringLiteral("引脚配置"));
-        QPointer<QTranslator> previous = MainWindow::activeTranslator();
+        QPointer<QTranslator> previous = w.activeTranslator();
         w.switchLanguage(1033);
         QVERIFY(previous.isNull()); // replaced, not added
-        previous = MainWindow::activeTranslator();
+        previous = w.activeTranslator();
         w.switchLanguage(1033);
         QVERIFY(previous.isNull());
-        QVERIFY(MainWindow::activeTranslator());
+        QVERIFY(w.activeTranslator());
         QVERIFY(tabs->tabText(0) != QStringLiteral("引脚配置"));
     }
     MainWindow next; // comes up in English
@@ -482,11 +484,14 @@ void TestMainWindow::chipSelectsFollowTheTables()
                                "PA0=Normal_DI"};
         for (const QString &pin : desc)
             writeValue(s.get(), "DESC", pin.section('=', 0, 0), pin.section('=', 1));
-        writeValue(s.get(), "SPI1", "Film1Application", "1");
-        writeValue(s.get(), "SPI1", "SliceSelect1Pin", "PB1");
+        const QStringList spi1 =
+            TableFixtures::spi({"PA5", "PA6", "PA7", "0", "0", "0", "0", "0", "0", "0", "0", "0",
+                                "1", "PB1", "0", "0", "0", "0"});
+        for (int i = 0; i + 1 < spi1.size(); i += 2)
+            writeValue(s.get(), "SPI1", spi1.at(i), spi1.at(i + 1));
         const QStringList di{"Count=1",
                              "1Pin=PA0",
-                             "1SliceSelectPinIsEnble=0",
+                             "1SliceSelectPinIsEnble=1",
                              "1SliceSelectPin_3Bit=0",
                              "1SliceSelectPin_2Bit=PC2",
                              "1SliceSelectPin_1Bit=PC1",
@@ -503,19 +508,21 @@ void TestMainWindow::chipSelectsFollowTheTables()
     QVERIFY(w.statusBar()->currentMessage().contains("PB0"));
 
     // The SPI1 table is open with PB0 chosen when PB0 becomes a digital input
-    // on the drawing: OK refuses, names the pin and keeps the table open.
+    // on the drawing: the table follows the drawing, names the pin it had to
+    // let go and stays open.
     DialogConfigure *table = w.configure();
     table->launch(CPinDescriptions::DlgSPI1, w.projectData());
     auto *chipSelect = qobject_cast<QComboBox *>(table->table()->cellWidget(13, 1));
     QVERIFY(chipSelect);
     chipSelect->setCurrentText("PB0");
     QCOMPARE(chipSelect->currentText(), QStringLiteral("PB0"));
-    choose(w, "PB0", "Normal_DI");
     messages.clear();
-    table->findChild<QPushButton *>("pushButtonOK")->click();
+    choose(w, "PB0", "Normal_DI");
     QCOMPARE(messages.size(), 1);
     QVERIFY(messages.first().contains("PB0"));
     QVERIFY(table->isVisible());
+    chipSelect = qobject_cast<QComboBox *>(table->table()->cellWidget(13, 1));
+    QCOMPARE(chipSelect->currentIndex(), 0);
     QCOMPARE(functionOf(w, "PB0"), QStringLiteral("Normal_DI"));
 }
 

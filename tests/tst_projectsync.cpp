@@ -124,8 +124,8 @@ void TestProjectSync::derivesOneTable_data()
         << TableFixtures::usart("", "", {"0", "0", "0", "0", "0"}) << QStringList{"PA10: "};
     QTest::newRow("a film without application has no chip select")
         << f103 << QStringList{"PA5=SPI1_SCK"} << int(D::DlgSPI1)
-        << TableFixtures::spi({"", "", "", "1", "1", "1", "1", "1", "1", "7", "1", "1", "0",
-                               "PB0", "2", "PB1", "0", "0"})
+        << TableFixtures::spi({"", "", "", "1", "1", "1", "1", "1", "1", "7", "1", "1", "0", "PB0",
+                               "2", "PB1", "0", "0"})
         << TableFixtures::spi({"PA5", "PA6", "PA7", "1", "1", "1", "1", "1", "1", "7", "1", "1",
                                "0", "0", "2", "PB1", "0", "0"})
         << QStringList{"PB0: ", "PB1:SPI1_CS2", "PA7:SPI1_MOSI"};

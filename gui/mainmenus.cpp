@@ -1,0 +1,94 @@
+#include "mainmenus.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QUndoStack>
+
+namespace {
+
+// A menu entry with an icon (may be null), a shortcut, and what it runs.
+QAction *addEntry(QMenu *menu, const QIcon &icon, const QKeySequence &shortcut,
+                  const std::function<void()> &run)
+{
+    QAction *action = menu->addAction(icon, QString());
+    action->setShortcut(shortcut);
+    QObject::connect(action, &QAction::triggered, menu, [run] { run(); });
+    return action;
+}
+
+QAction *addEntry(QMenu *menu, const std::function<void()> &run)
+{
+    return addEntry(menu, QIcon(), QKeySequence(), run);
+}
+
+} // namespace
+
+MainMenus::MainMenus(QMenuBar *bar, const Commands &run, QUndoStack *undoStack) : history(undoStack)
+{
+    fileMenu = bar->addMenu(QString());
+    editMenu = bar->addMenu(QString());
+    settingsMenu = bar->addMenu(QString());
+    projectMenu = bar->addMenu(QString());
+    helpMenu = bar->addMenu(QString());
+
+    const auto trigger = [](QAction *action) { return [action] { action->trigger(); }; };
+    fileNewAction =
+        addEntry(fileMenu, run.newProject->icon(), QKeySequence::New, trigger(run.newProject));
+    fileOpenAction = addEntry(fileMenu, run.open->icon(), QKeySequence::Open, trigger(run.open));
+    fileSaveAction = addEntry(fileMenu, run.save->icon(), QKeySequence::Save, trigger(run.save));
+    fileSaveAsAction =
+        addEntry(fileMenu, QIcon(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), run.saveAs);
+    fileMenu->addSeparator();
+    exportPinTableAction = addEntry(fileMenu, run.exportPinTable);
+    exportPictureAction = addEntry(fileMenu, run.exportPicture);
+    exportReportAction = addEntry(fileMenu, run.exportReport);
+    fileMenu->addSeparator();
+    quitAction = addEntry(fileMenu, QIcon(), QKeySequence(Qt::CTRL | Qt::Key_Q), run.quit);
+
+    undoAction = addEntry(editMenu, QIcon(), QKeySequence::Undo, [this] { history->undo(); });
+    redoAction = addEntry(editMenu, [this] { history->redo(); });
+    redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    undoAction->setEnabled(history->canUndo());
+    redoAction->setEnabled(history->canRedo());
+    QObject::connect(history, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
+    QObject::connect(history, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
+    QObject::connect(history, &QUndoStack::undoTextChanged, editMenu, [this] { retranslate(); });
+    QObject::connect(history, &QUndoStack::redoTextChanged, editMenu, [this] { retranslate(); });
+
+    languageMenu = settingsMenu->addMenu(QString());
+    const auto switchTo = [run](int id) { return [run, id] { run.switchLanguage(id); }; };
+    chineseAction = addEntry(languageMenu, switchTo(2052));
+    englishAction = addEntry(languageMenu, switchTo(1033));
+
+    uploadConfigureAction = addEntry(projectMenu, run.uploadConfiguration);
+    aboutAction = addEntry(helpMenu, run.about);
+    retranslate();
+}
+
+void MainMenus::retranslate()
+{
+    fileMenu->setTitle(tr("文件"));
+    fileNewAction->setText(tr("新建"));
+    fileOpenAction->setText(tr("打开"));
+    fileSaveAction->setText(tr("保存"));
+    fileSaveAsAction->setText(tr("另存为…"));
+    exportPinTableAction->setText(tr("导出引脚表…"));
+    exportPictureAction->setText(tr("导出图片…"));
+    exportReportAction->setText(tr("导出报告…"));
+    quitAction->setText(tr("退出"));
+    editMenu->setTitle(tr("编辑"));
+    const QString undoText = history->undoText();
+    const QString redoText = history->redoText();
+    undoAction->setText(undoText.isEmpty() ? tr("撤销") : tr("撤销 %1").arg(undoText));
+    redoAction->setText(redoText.isEmpty() ? tr("重做") : tr("重做 %1").arg(redoText));
+    settingsMenu->setTitle(tr("设置"));
+    languageMenu->setTitle(tr("语言切换"));
+    chineseAction->setText(tr("简体中文"));
+    englishAction->setText(tr("英文"));
+    projectMenu->setTitle(tr("工程"));
+    uploadConfigureAction->setText(tr("上传配置文件"));
+    helpMenu->setTitle(tr("帮助"));
+    aboutAction->setText(tr("关于"));
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <functional>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QUndoStack;
+
+// The menus of the main window: 文件, 编辑, 设置, 工程 and 帮助. The file
+// menu runs the toolbar's own actions; undo and redo name the step they
+// take back or make again.
+class MainMenus
+{
+    Q_DECLARE_TR_FUNCTIONS(MainWindow)
+public:
+    struct Commands
+    {
+        QAction *newProject;
+        QAction *open;
+        QAction *save;
+        std::function<void()> saveAs;
+        std::function<void()> exportPinTable;
+        std::function<void()> exportPicture;
+        std::function<void()> exportReport;
+        std::function<void()> quit;
+        std::function<void(int languageId)> switchLanguage;
+        std::function<void()> uploadConfiguration;
+        std::function<void()> about;
+    };
+
+    MainMenus(QMenuBar *bar, const Commands &commands, QUndoStack *history);
+    // Takes the texts again in the language now active.
+    void retranslate();
+
+private:
+    QUndoStack *history;
+    QMenu *fileMenu;
+    QMenu *editMenu;
+    QMenu *settingsMenu;
+    QMenu *languageMenu;
+    QMenu *projectMenu;
+    QMenu *helpMenu;
+    QAction *fileNewAction;
+    QAction *fileOpenAction;
+    QAction *fileSaveAction;
+    QAction *fileSaveAsAction;
+    QAction *exportPinTableAction;
+    QAction *exportPictureAction;
+    QAction *exportReportAction;
+    QAction *quitAction;
+    QAction *undoAction;
+    QAction *redoAction;
+    QAction *chineseAction;
+    QAction *englishAction;
+    QAction *uploadConfigureAction;
+    QAction *aboutAction;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "pindescriptions.h"
+
+#include <QScrollArea>
+#include <QVector>
+
+class QButtonGroup;
+class QLayout;
+class QPushButton;
+
+// The column of peripheral buttons beside the drawing, one per table kind.
+// It scrolls when the window is low and is never narrower than its texts;
+// a button is painted active while a pin carries its peripheral's function.
+class PeripheralPanel : public QScrollArea
+{
+    Q_OBJECT
+public:
+    struct Entry
+    {
+        CPinDescriptions::DlgType type;
+        QPushButton *button;
+    };
+
+    // Takes the form's button columns (their buttons move into the panel).
+    PeripheralPanel(const QVector<QLayout *> &columns, const QVector<Entry> &buttons,
+                    QWidget *parent = nullptr);
+
+    QPushButton *button(CPinDescriptions::DlgType type) const;
+    // Paints the buttons of the tables the pin functions use as active.
+    void showFunctions(const QStringList &pinFunctions);
+    // As wide as the widest text in the language on show.
+    void fitWidth();
+
+signals:
+    void tableRequested(CPinDescriptions::DlgType type);
+
+private:
+    QButtonGroup *group;
+};

@@ -1,0 +1,166 @@
+#include "projectcommands.h"
+
+#include "chipfacts.h"
+#include "configtable.h"
+#include "dlgdescription.h"
+#include "filedialogs.h"
+#include "languagesettings.h"
+#include "messages.h"
+#include "projectcontroller.h"
+#include "projectfile.h"
+#include "projectfilesystem.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QStatusBar>
+
+ProjectCommands::ProjectCommands(ProjectController *controller, LanguageSettings *startup,
+                                 View shown)
+    : model(controller), settings(startup), view(std::move(shown))
+{
+}
+
+void ProjectCommands::showStatus(const QString &message, int timeout)
+{
+    view.window->statusBar()->showMessage(message, timeout);
+}
+
+bool ProjectCommands::maybeSave()
+{
+    model->settle();
+    if (!model->isModified())
+        return true;
+    const auto answer =
+        Messages::question(view.window, tr("提示"), tr("当前工程有未保存的修改，是否保存？"),
+                           QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    if (answer == QMessageBox::Save)
+        return save(false);
+    return answer == QMessageBox::Discard;
+}
+
+// The project is the user's work: it is always written. The table file
+// follows only when every value fits it.
+bool ProjectCommands::save(bool chooseFile)
+{
+    if (!model->isOpen())
+        return false;
+    const QString current = model->filePath();
+    const QString path =
+        chooseFile || current.isEmpty() ? paths.askSavePath(view.window, current) : current;
+    if (path.isEmpty())
+        return false;
+    QString error;
+    if (!model->save(path, &error)) {
+        Messages::warning(view.window, tr("保存工程"), tr("工程没有保存：%1").arg(error));
+        return false;
+    }
+    paths.remember(path);
+    if (!settings->rememberProject(path, &error))
+        showStatus(tr("下次启动不会打开这个工程：%1").arg(error));
+    writeTableFile();
+    const QString openTable = view.openTableTitle ? view.openTableTitle() : QString();
+    if (!openTable.isEmpty())
+        showStatus(tr("工程已保存；表格“%1”仍然打开，其中没有确定的修改不在文件中").arg(openTable));
+    return true;
+}
+
+void ProjectCommands::openAsked()
+{
+    if (!maybeSave())
+        return;
+    const QString path = FileDialogs::getOpenFileName(
+        view.window, tr("打开"), paths.startFolder(model->filePath()), tr("项目文件(*.cpro)"));
+    if (!path.isEmpty())
+        open(path);
+}
+
+bool ProjectCommands::open(const QString &filePath)
+{
+    QString error;
+    if (!openFile(filePath, &error)) {
+        Messages::warning(view.window, tr("打开工程"), tr("无法打开工程文件：%1").arg(error));
+        return false;
+    }
+    return true;
+}
+
+bool ProjectCommands::openUploaded(const QString &filePath)
+{
+    if (!maybeSave()) {
+        showStatus(tr("读取的配置没有打开，当前工程保持不变；它在 %1").arg(filePath));
+        return false;
+    }
+    return open(filePath);
+}
+
+bool ProjectCommands::openFile(const QString &filePath, QString *error)
+{
+    ProjectData loaded;
+    if (!ProjectFile::read(filePath, &loaded, error))
+        return false;
+    // A project read from a controller lives in the upload folder, which goes
+    // now: it is shown as new and unsaved, and its first save asks for a file.
+    const bool uploaded = ProjectPaths::isInUploadFolder(filePath);
+    const QStringList released = model->openProject(loaded, filePath, uploaded);
+    if (!uploaded)
+        paths.remember(filePath);
+    removeDirectoryTree(ProjectPaths::uploadFolder());
+    if (!released.isEmpty())
+        showStatus(
+            tr("工程文件中这些片选引脚与表格不一致，已按表格释放：%1").arg(released.join(", ")));
+    return true;
+}
+
+void ProjectCommands::reopenLast()
+{
+    const QString path = settings->rememberedProject();
+    if (path.isEmpty())
+        return;
+    paths.remember(path);
+    QString error;
+    if (!openFile(path, &error))
+        showStatus(tr("无法重新打开上次的工程：%1").arg(error));
+}
+
+void ProjectCommands::writeTableFile()
+{
+    const QString appDir = ProjectPaths::applicationDirectory();
+    if (!model->isOpen() || appDir.isEmpty())
+        return;
+    const ProjectData &project = model->project();
+    const QString dir =
+        ChipFacts::isKnown(project.currentChip) ? appDir + "/bin/" + project.currentChip : appDir;
+    const QString path = dir + "/" + CDlgDescription().configTableFileName;
+    const QVector<ProjectProblem> problems = model->problems();
+    const ProjectProblem problem = ProjectCheck::firstError(problems);
+    if (problem.severity == ProjectProblem::Error) {
+        reportProblem(problem);
+        return;
+    }
+    QString error;
+    if (!ConfigTable::writeTableFile(project, path, &error)) {
+        Messages::warning(view.window, tr("生成配置表"), tr("配置表的文件没有更新：%1").arg(error));
+        return;
+    }
+    // Say where: an installed program writes it into the user's data folder.
+    if (view.tableFileWritten)
+        view.tableFileWritten(QFileInfo(path).absoluteFilePath());
+    QString done =
+        tr("配置表的文件已经重新生成完成！") + QLatin1Char(' ') + QDir::toNativeSeparators(path);
+    const QStringList warnings = ProjectCheck::warnings(problems);
+    if (!warnings.isEmpty())
+        done += QStringLiteral(" | ") + warnings.join(QStringLiteral(" | "));
+    showStatus(done, warnings.isEmpty() ? 5000 : 0);
+}
+
+void ProjectCommands::reportProblem(const ProjectProblem &problem)
+{
+    const bool hasCell = problem.table != CPinDescriptions::DlgNone && problem.row > 0;
+    const auto answer =
+        Messages::show(view.window, QMessageBox::Warning, tr("生成配置表"),
+                       tr("配置表的文件没有更新：%1").arg(problem.message),
+                       hasCell ? QMessageBox::Open | QMessageBox::Close : QMessageBox::Close);
+    if (answer == QMessageBox::Open && view.openTableAt)
+        view.openTableAt(problem.table, problem.row, problem.column);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "pindescriptions.h"
+#include "projectpaths.h"
+
+#include <QCoreApplication>
+#include <functional>
+
+class QMainWindow;
+class LanguageSettings;
+class ProjectController;
+struct ProjectProblem;
+
+// The file commands of the window: open, save, save as, the question about
+// unsaved changes, the project remembered for the next start and the table
+// file written beside the program. Messages go to the window's boxes and its
+// status bar.
+class ProjectCommands
+{
+    Q_DECLARE_TR_FUNCTIONS(MainWindow)
+public:
+    struct View
+    {
+        QMainWindow *window = nullptr;
+        // Opens a table with a cell (row 1-based) chosen.
+        std::function<void(CPinDescriptions::DlgType type, int row, int column)> openTableAt;
+        // The title of the table window on show; empty when none is.
+        std::function<QString()> openTableTitle;
+        // The table file was written there.
+        std::function<void(const QString &path)> tableFileWritten;
+    };
+
+    ProjectCommands(ProjectController *controller, LanguageSettings *settings, View view);
+
+    // Asks whether to save unsaved changes; false when the user cancels or the
+    // save did not happen, so the command that asked must not go on.
+    bool maybeSave();
+    // Writes the project: to its file, or to a file the user chooses (always
+    // when chooseFile, or when it has none yet); then the table file.
+    bool save(bool chooseFile);
+    // Asks for a project file and opens it.
+    void openAsked();
+    // Opens a project file; says why when it cannot.
+    bool open(const QString &filePath);
+    // A project decoded from a controller's table, once the user agrees.
+    bool openUploaded(const QString &filePath);
+    void reopenLast();
+    // The configuration table beside the program, when every value fits it.
+    void writeTableFile();
+
+    const ProjectPaths &projectPaths() const { return paths; }
+
+private:
+    bool openFile(const QString &filePath, QString *error);
+    void showStatus(const QString &message, int timeout = 0);
+    // Says once why the table cannot be built, offering to open the cell.
+    void reportProblem(const ProjectProblem &problem);
+
+    ProjectController *model;
+    LanguageSettings *settings;
+    View view;
+    ProjectPaths paths;
+};

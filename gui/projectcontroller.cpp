@@ -1,0 +1,177 @@
+#include "projectcontroller.h"
+
+#include "configtable.h"
+#include "pinrules.h"
+#include "projectfile.h"
+#include "projectstep.h"
+#include "projectsync.h"
+
+#include <QScopedValueRollback>
+#include <QUndoStack>
+
+ProjectController::ProjectController(QObject *parent)
+    : QObject(parent), history(new QUndoStack(this))
+{
+    settleTimer.setSingleShot(true);
+    settleTimer.setInterval(0);
+    connect(&settleTimer, &QTimer::timeout, this, &ProjectController::settle);
+    connect(history, &QUndoStack::cleanChanged, this, &ProjectController::modifiedChanged);
+}
+
+ProjectController::~ProjectController()
+{
+    // The steps call back into this object, and the stack's watchers may be
+    // gone already: it goes quietly, before this object is half gone.
+    history->blockSignals(true);
+    delete history;
+    history = nullptr;
+}
+
+const ProjectData &ProjectController::project() const
+{
+    derive();
+    return data;
+}
+
+bool ProjectController::isModified() const
+{
+    return isOpen() && (fromController || !history->isClean());
+}
+
+QVector<ProjectProblem> ProjectController::problems() const
+{
+    return ProjectCheck::problems(project());
+}
+
+bool ProjectController::buildTable(QByteArray *table, QString *error) const
+{
+    const ProjectProblem problem = ProjectCheck::firstError(problems());
+    if (problem.severity == ProjectProblem::Error) {
+        if (error)
+            *error = problem.message;
+        return false;
+    }
+    return ConfigTable::buildConfigurationTable(project(), table, error);
+}
+
+void ProjectController::derive() const
+{
+    if (!stale || !board || deriving)
+        return;
+    const QScopedValueRollback<bool> guard(deriving, true);
+    stale = false;
+    ProjectSync::refresh(data, *board);
+}
+
+void ProjectController::pinsChanged()
+{
+    if (deriving || restoring)
+        return;
+    stale = true;
+    settleTimer.start();
+}
+
+void ProjectController::settle()
+{
+    settleTimer.stop();
+    if (!board)
+        return;
+    const bool announce = stale;
+    derive();
+    if (announce)
+        emit projectChanged();
+    record();
+}
+
+void ProjectController::record()
+{
+    if (!board || data == lastSnapshot)
+        return;
+    const ProjectData before = lastSnapshot;
+    lastSnapshot = data;
+    history->push(new CProjectStep(CProjectStep::describe(before, data), before, data,
+                                   [this](const ProjectData &p) { restore(p); }));
+}
+
+void ProjectController::restore(const ProjectData &snapshot)
+{
+    if (!board)
+        return;
+    {
+        const QScopedValueRollback<bool> guard(restoring, true);
+        settleTimer.stop();
+        data = snapshot;
+        board->restoreFunctions(snapshot.pinFunctions);
+        stale = true;
+        derive(); // a snapshot is derived already: this changes nothing
+        lastSnapshot = data;
+    }
+    emit projectRestored();
+}
+
+void ProjectController::resetHistory(bool readFromController)
+{
+    settleTimer.stop();
+    history->clear();
+    lastSnapshot = data;
+    fromController = readFromController;
+    emit modifiedChanged();
+}
+
+void ProjectController::newProject(const QString &chipModel, bool useExternalRam)
+{
+    settleTimer.stop();
+    board = std::make_unique<PinBoard>(chipModel, useExternalRam);
+    connect(board.get(), &PinBoard::pinChanged, this, &ProjectController::pinsChanged);
+    data = ProjectData::fresh(chipModel, useExternalRam);
+    stale = true;
+    derive();
+    path.clear();
+    resetHistory(false);
+    emit projectReplaced();
+}
+
+QStringList ProjectController::openProject(const ProjectData &file, const QString &filePath,
+                                           bool readFromController)
+{
+    settleTimer.stop();
+    auto opened = std::make_unique<PinBoard>(file.currentChip, file.useExternalRam());
+    ProjectData loaded;
+    const QStringList released = ProjectSync::load(file, &loaded, opened.get());
+    board = std::move(opened);
+    connect(board.get(), &PinBoard::pinChanged, this, &ProjectController::pinsChanged);
+    data = loaded;
+    stale = false;
+    path = readFromController ? QString() : filePath;
+    resetHistory(readFromController);
+    emit projectReplaced();
+    return released;
+}
+
+void ProjectController::confirmTable(CPinDescriptions::DlgType type, const QStringList &information,
+                                     const QStringList &networkInformation,
+                                     const QStringList &wirelessInformation)
+{
+    QStringList *list = data.tableList(type);
+    if (!board || !list)
+        return;
+    *list = information;
+    if (type >= CPinDescriptions::DlgUSART1 && type <= CPinDescriptions::DlgUSART6)
+        data.wirelessInformation[type - CPinDescriptions::DlgUSART1] = wirelessInformation;
+    else if (type >= CPinDescriptions::DlgSPI1 && type <= CPinDescriptions::DlgSPI3)
+        data.networkInformation[type - CPinDescriptions::DlgSPI1] = networkInformation;
+    stale = true;
+    settle();
+}
+
+bool ProjectController::save(const QString &filePath, QString *error)
+{
+    settle();
+    if (!ProjectFile::write(project(), filePath, error))
+        return false;
+    path = filePath;
+    fromController = false;
+    history->setClean();
+    emit modifiedChanged();
+    return true;
+}

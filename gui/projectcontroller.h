@@ -1,0 +1,86 @@
+#pragma once
+
+#include "pindescriptions.h"
+#include "projectcheck.h"
+#include "projectdata.h"
+
+#include <QObject>
+#include <QTimer>
+#include <memory>
+
+class PinBoard;
+class QUndoStack;
+
+// The open project: its pins (a PinBoard), the information lists derived
+// from them, the file it belongs to and the history of the user's steps.
+// Every change comes through here and is announced; the window, the drawing
+// and the tables show what it holds. After a pin change the lists follow the
+// pins before anybody reads them, and the change becomes one undo step once
+// the event that made it is over.
+class ProjectController : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ProjectController(QObject *parent = nullptr);
+    ~ProjectController() override;
+
+    bool isOpen() const { return board != nullptr; }
+    // The project with every list in line with the pins.
+    const ProjectData &project() const;
+    PinBoard *pinBoard() const { return board.get(); }
+    QString filePath() const { return path; }
+    // Read from a controller and not saved since.
+    bool isFromController() const { return fromController; }
+    bool isModified() const;
+    QUndoStack *undoStack() const { return history; }
+
+    // What keeps the project from its configuration table (errors) and what
+    // is worth a look (warnings).
+    QVector<ProjectProblem> problems() const;
+    // The transfer form of the table; false with the first problem's words
+    // when a value cannot be encoded.
+    bool buildTable(QByteArray *table, QString *error) const;
+
+    void newProject(const QString &chipModel, bool useExternalRam);
+    // Shows a project read from a file; returns the chip-select pins the file
+    // carried without a list naming them, now free ("PB0 (SPI1_CS1)").
+    // A project read from a controller has no file: filePath stays empty.
+    QStringList openProject(const ProjectData &file, const QString &filePath,
+                            bool readFromController);
+    // A table confirmed in its window: its list and the sub-lists of its port.
+    void confirmTable(CPinDescriptions::DlgType type, const QStringList &information,
+                      const QStringList &networkInformation,
+                      const QStringList &wirelessInformation);
+    // Writes the project file; on success the project belongs to it.
+    bool save(const QString &filePath, QString *error);
+    // Brings the lists in line and records the pending step now.
+    void settle();
+
+signals:
+    // A new or opened project: a new board, a new drawing.
+    void projectReplaced();
+    // Lists or pins changed by the user's work.
+    void projectChanged();
+    // Undo or redo put an earlier state back.
+    void projectRestored();
+    // The project gained or lost unsaved changes.
+    void modifiedChanged();
+
+private:
+    void pinsChanged();
+    void derive() const;
+    void record();
+    void restore(const ProjectData &snapshot);
+    void resetHistory(bool readFromController);
+
+    mutable ProjectData data;
+    std::unique_ptr<PinBoard> board;
+    QString path;
+    bool fromController = false;
+    QUndoStack *history;
+    QTimer settleTimer;
+    ProjectData lastSnapshot;   // the project as the newest undo step left it
+    mutable bool stale = false; // pins changed since the lists were derived
+    mutable bool deriving = false;
+    bool restoring = false;
+};
