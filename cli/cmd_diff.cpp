@@ -8,6 +8,7 @@
 #include "configtable.h"
 #include "projectdiff.h"
 #include "projectfile.h"
+#include "projectsync.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -59,7 +60,7 @@ bool readSide(const QString &path, Side *side, QString *error)
         side->isTable = true;
         return true;
     }
-    if (ProjectFile::read(path, &side->project, error))
+    if (ProjectSync::readCurrent(path, &side->project, error))
         return true;
     *error = QStringLiteral("neither a configuration table nor a project: %1").arg(*error);
     return false;
@@ -128,7 +129,7 @@ int compareWithProject(const QByteArray &table, const QString &chip, const QStri
 {
     ProjectData project, wanted, held;
     QString message;
-    if (!ProjectFile::read(projectPath, &project, &message) ||
+    if (!ProjectSync::readCurrent(projectPath, &project, &message) ||
         !ProjectDiff::controllerForm(project, &wanted, &message))
         return Cli::failure("upload", projectPath, message, ExitTrouble);
     if (!CAnalyzeBinFileToConfigure::decode(table, chip, &held, &message))

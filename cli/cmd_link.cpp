@@ -6,8 +6,10 @@
 #include "chipfacts.h"
 #include "configanalyzer.h"
 #include "configtable.h"
+#include "projectcheck.h"
 #include "projectdata.h"
 #include "projectfile.h"
+#include "projectsync.h"
 #include "serial.h"
 #include "transfer.h"
 #include "transferdriver.h"
@@ -216,10 +218,10 @@ bool loadTable(const QCommandLineParser &parser, QByteArray *table, QString *chi
         return false;
     }
     ProjectData project;
-    if (!ProjectFile::read(positional.first(), &project, error))
+    if (!ProjectSync::readCurrent(positional.first(), &project, error))
         return false;
     *chip = project.currentChip;
-    return ConfigTable::buildConfigurationTable(project, table, error);
+    return ProjectCheck::buildTable(project, table, error);
 }
 
 } // namespace

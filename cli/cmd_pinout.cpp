@@ -7,6 +7,7 @@
 #include "pinlisting.h"
 #include "projectfile.h"
 #include "projectreport.h"
+#include "projectsync.h"
 
 #include <QFileInfo>
 #include <cstdio>
@@ -61,7 +62,7 @@ int runPins(const QStringList &args)
         return Cli::usageError("pins", QStringLiteral("--csv and --json exclude each other"));
 
     ProjectData project;
-    if (!ProjectFile::read(positional.first(), &project, &message))
+    if (!ProjectSync::readCurrent(positional.first(), &project, &message))
         return Cli::failure("pins", positional.first(), message);
     const CDlgDescription text;
     const PinListing listing(project, text);
@@ -97,7 +98,7 @@ int runReport(const QStringList &args)
             "report", QStringLiteral("%1: the report is a .pdf or an .html file").arg(reportPath));
 
     ProjectData project;
-    if (!ProjectFile::read(positional.first(), &project, &message))
+    if (!ProjectSync::readCurrent(positional.first(), &project, &message))
         return Cli::failure("report", positional.first(), message);
     const ProjectReport report(project, QFileInfo(positional.first()).fileName());
     const Cli::TerminationHold hold;

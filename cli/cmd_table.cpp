@@ -5,7 +5,9 @@
 #include "atomicfile.h"
 #include "configanalyzer.h"
 #include "configtable.h"
+#include "projectcheck.h"
 #include "projectfile.h"
+#include "projectsync.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -66,8 +68,11 @@ int runTable(const QStringList &args)
     const QString tablePath = parser.value(output);
 
     ProjectData project;
-    if (!ProjectFile::read(projectPath, &project, &message))
+    if (!ProjectSync::readCurrent(projectPath, &project, &message))
         return failure("table", projectPath, message);
+    const ProjectProblem problem = ProjectCheck::firstError(ProjectCheck::problems(project));
+    if (problem.severity == ProjectProblem::Error)
+        return failure("table", projectPath, problem.message);
     QList<QByteArray> sections;
     if (!ConfigTable::buildSections(project, &sections, &message))
         return failure("table", projectPath, message);

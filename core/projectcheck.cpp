@@ -155,4 +155,15 @@ QStringList warnings(const QVector<ProjectProblem> &problems)
     return messages;
 }
 
+bool buildTable(const ProjectData &project, QByteArray *table, QString *error)
+{
+    const ProjectProblem problem = firstError(problems(project));
+    if (problem.severity == ProjectProblem::Error) {
+        if (error)
+            *error = problem.message;
+        return false;
+    }
+    return ConfigTable::buildConfigurationTable(project, table, error);
+}
+
 } // namespace ProjectCheck

@@ -41,5 +41,8 @@ QVector<ProjectProblem> problems(const ProjectData &project);
 ProjectProblem firstError(const QVector<ProjectProblem> &problems);
 bool hasError(const QVector<ProjectProblem> &problems);
 QStringList warnings(const QVector<ProjectProblem> &problems);
+// The transfer form of the project's table; false with the words of the
+// first error when a value cannot be encoded.
+bool buildTable(const ProjectData &project, QByteArray *table, QString *error = nullptr);
 
 } // namespace ProjectCheck

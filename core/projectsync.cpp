@@ -3,6 +3,7 @@
 #include "chipfacts.h"
 #include "dlgdescription.h"
 #include "pinrules.h"
+#include "projectfile.h"
 #include "projecttexts.h"
 #include "tablerules.h"
 
@@ -372,6 +373,15 @@ ProjectData current(const ProjectData &file)
     ProjectData project;
     load(file, &project, &board);
     return project;
+}
+
+bool readCurrent(const QString &filePath, ProjectData *project, QString *error)
+{
+    ProjectData file;
+    if (!ProjectFile::read(filePath, &file, error))
+        return false;
+    *project = current(file);
+    return true;
 }
 
 } // namespace ProjectSync

@@ -53,5 +53,7 @@ QStringList load(const ProjectData &file, ProjectData *project, PinBoard *board)
 // The project as the window would hold it after opening the file: what every
 // command builds its table, report and comparison from.
 ProjectData current(const ProjectData &file);
+// Reads a project file and returns current() of it.
+bool readCurrent(const QString &filePath, ProjectData *project, QString *error = nullptr);
 
 } // namespace ProjectSync

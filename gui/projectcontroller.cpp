@@ -1,6 +1,5 @@
 #include "projectcontroller.h"
 
-#include "configtable.h"
 #include "pinrules.h"
 #include "projectfile.h"
 #include "projectstep.h"
@@ -45,13 +44,7 @@ QVector<ProjectProblem> ProjectController::problems() const
 
 bool ProjectController::buildTable(QByteArray *table, QString *error) const
 {
-    const ProjectProblem problem = ProjectCheck::firstError(problems());
-    if (problem.severity == ProjectProblem::Error) {
-        if (error)
-            *error = problem.message;
-        return false;
-    }
-    return ConfigTable::buildConfigurationTable(project(), table, error);
+    return ProjectCheck::buildTable(project(), table, error);
 }
 
 void ProjectController::derive() const

@@ -161,9 +161,9 @@ void TestCliTable::failuresAreOneLineAndWriteNothing()
     QVERIFY(ConfigTable::buildSections(saved, &sections));
     const QByteArray table = sections.join();
 
-    // A project whose baud index is outside its list.
+    // A project with a start terminal the table cannot hold.
     ProjectData broken = saved;
-    broken.usartInformation[0][5] = QStringLiteral("9");
+    broken.diInformation[5] = QStringLiteral("70000");
     const QString brokenPath = dir.filePath("broken.cpro");
     QVERIFY(ProjectFile::write(broken, brokenPath));
     const QString truncatedPath = dir.filePath("truncated.bin");
@@ -182,7 +182,7 @@ void TestCliTable::failuresAreOneLineAndWriteNothing()
     const QString projectOut = dir.filePath("failed.cpro");
     const QList<Case> cases{
         {{"table", missing, "-o", tableOut}, tableOut, {missing}},
-        {{"table", brokenPath, "-o", tableOut}, tableOut, {brokenPath, "USART1", "Baud"}},
+        {{"table", brokenPath, "-o", tableOut}, tableOut, {brokenPath, "DI", "70000"}},
         {{"table", projectPath, "-o", dir.path()}, dir.path(), {dir.path()}},
         {{"decode", dir.filePath("none.bin"), "--chip", F407, "-o", projectOut},
          projectOut,

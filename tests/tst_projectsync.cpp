@@ -51,6 +51,7 @@ private slots:
     void openingKeepsASavedProject_data();
     void openingKeepsASavedProject();
     void openingFreesChipSelectsNoListNames();
+    void aProjectUsingEveryTableIsItsOwnDerivation();
 };
 
 void TestProjectSync::derivesOneTable_data()
@@ -219,6 +220,14 @@ void TestProjectSync::openingFreesChipSelectsNoListNames()
     QCOMPARE(board.function(board.indexOfPin("PB0")), PinBoard::freeText);
     QCOMPARE(board.function(board.indexOfPin("PB1")), QStringLiteral("DI_CS1"));
     QCOMPARE(project.diInformation, file.diInformation);
+}
+
+void TestProjectSync::aProjectUsingEveryTableIsItsOwnDerivation()
+{
+    for (const QString &chip : ChipFacts::models()) {
+        const ProjectData full = TableFixtures::fullyConfigured(chip);
+        QCOMPARE(ProjectSync::current(full), full);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestProjectSync)

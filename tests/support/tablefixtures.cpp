@@ -4,6 +4,8 @@
 #include "dlgdescription.h"
 #include "pindescriptions.h"
 
+#include <algorithm>
+
 namespace TableFixtures {
 
 QStringList pairs(const QStringList &keys, const QStringList &values)
@@ -126,9 +128,10 @@ ProjectData fullyConfigured(const QString &chipModel)
 
     p.diInformation = row(D::DlgDI, 1, {"PA0", "1", "1", "0", "0", "0", "0", "0"}) +
                       row(D::DlgDI, 2, {"PA1", "0", "2", "1", "0", "0", "PC1", "PC0"});
+    // Rows come in package order, as the tables store them.
     p.doInformation =
-        row(D::DlgDO, 1, {"PA8", "1", plan.doSpeed, "1", "1", "PC5", "PC4", "PC3", "PC2"}) +
-        row(D::DlgDO, 2, {"PB0", "0", "3", "17", "0", "0", "0", "0", "0"});
+        row(D::DlgDO, 1, {"PB0", "0", "3", "17", "0", "0", "0", "0", "0"}) +
+        row(D::DlgDO, 2, {"PA8", "1", plan.doSpeed, "1", "1", "PC5", "PC4", "PC3", "PC2"});
     p.aiInformation = row(D::DlgAI, 1, {"PB1", "1", "0", "0", "0", "0", "0"});
     p.aoInformation = row(D::DlgAO, 1, {"PA4", "3", "1", "0", "0", "0", plan.aoSelect});
     p.exitInformation = row(D::DlgEXIT, 1, {plan.exitPins.at(0), "1", "1", "2", "3", "2", "5"}) +
@@ -136,9 +139,14 @@ ProjectData fullyConfigured(const QString &chipModel)
     const QStringList sys{"SYS_RunLed", "SYS_INIT", "SYS_WatchDog", "SYS_FaultLed"};
     const QStringList sysModes{"0", "1", "1", "0"};
     const QStringList sysSpeeds{"1", "0", "3", "0"};
-    for (int i = 0; i < sys.size(); ++i) {
+    QVector<int> sysOrder{0, 1, 2, 3};
+    std::sort(sysOrder.begin(), sysOrder.end(), [&](int a, int b) {
+        return p.pinNames.indexOf(plan.sysPins.at(a)) < p.pinNames.indexOf(plan.sysPins.at(b));
+    });
+    for (int n = 0; n < sysOrder.size(); ++n) {
+        const int i = sysOrder.at(n);
         p.sysInformation +=
-            row(D::DlgSYS, i + 1, {sys.at(i), plan.sysPins.at(i), sysModes.at(i), sysSpeeds.at(i)});
+            row(D::DlgSYS, n + 1, {sys.at(i), plan.sysPins.at(i), sysModes.at(i), sysSpeeds.at(i)});
         setFunction(p, plan.sysPins.at(i), sys.at(i));
     }
 
