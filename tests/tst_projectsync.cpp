@@ -1,5 +1,6 @@
 #include "chipfacts.h"
 #include "pinrules.h"
+#include "projectcheck.h"
 #include "projectfile.h"
 #include "projectsync.h"
 #include "tablefixtures.h"
@@ -48,10 +49,13 @@ private slots:
     void derivesOneTable();
     void matchesTheTableWindow_data();
     void matchesTheTableWindow();
+    void tablesTakeChipSelectsInTurn();
     void openingKeepsASavedProject_data();
     void openingKeepsASavedProject();
     void openingFreesChipSelectsNoListNames();
     void aProjectUsingEveryTableIsItsOwnDerivation();
+    void problemsNameTheCell_data();
+    void problemsNameTheCell();
 };
 
 void TestProjectSync::derivesOneTable_data()
@@ -164,6 +168,40 @@ void TestProjectSync::derivesOneTable()
     QCOMPARE(project, derived);
 }
 
+// One free pin named by two tables goes to the table that comes first: the
+// boards before the SPI ports, SPI1 before SPI2; a pin a film lets go is
+// free for the next table at once.
+void TestProjectSync::tablesTakeChipSelectsInTurn()
+{
+    const auto spiWith = [](const QString &sck, const QString &application,
+                            const QString &chipSelect) {
+        return TableFixtures::spi({sck, "", "", "0", "0", "0", "0", "0", "0", "0", "0", "0",
+                                   application, chipSelect, "0", "0", "0", "0"});
+    };
+    const QString f103 = ChipFacts::F103;
+    {
+        PinBoard board(f103, false);
+        drawPins(board, {"PA0=Normal_DI", "PA5=SPI1_SCK"});
+        ProjectData project = ProjectData::fresh(f103, false);
+        project.diInformation = row(D::DlgDI, 1, {"PA0", "0", "1", "1", "0", "0", "0", "PB0"});
+        project.spiInformation[0] = spiWith("PA5", "1", "PB0");
+        ProjectSync::refresh(project, board);
+        QCOMPARE(board.function(board.indexOfPin("PB0")), QStringLiteral("DI_CS1"));
+        QCOMPARE(valueOf(project.spiInformation[0], "SliceSelect1Pin"), QStringLiteral("0"));
+    }
+    {
+        PinBoard board(f103, false);
+        drawPins(board, {"PA5=SPI1_SCK", "PB13=SPI2_SCK", "PB0:SPI1_CS1"});
+        ProjectData project = ProjectData::fresh(f103, false);
+        project.spiInformation[0] = spiWith("PA5", "0", "PB0");
+        project.spiInformation[1] = spiWith("PB13", "1", "PB0");
+        ProjectSync::refresh(project, board);
+        QCOMPARE(valueOf(project.spiInformation[0], "SliceSelect1Pin"), QStringLiteral("0"));
+        QCOMPARE(valueOf(project.spiInformation[1], "SliceSelect1Pin"), QStringLiteral("PB0"));
+        QCOMPARE(board.function(board.indexOfPin("PB0")), QStringLiteral("SPI2_CS1"));
+    }
+}
+
 // Projects whose lists lag their pins, and the lists the table window wrote
 // for them when saving (every table built and confirmed in turn, an overlap
 // in a row it added corrected, one it restored kept).
@@ -227,6 +265,81 @@ void TestProjectSync::aProjectUsingEveryTableIsItsOwnDerivation()
     for (const QString &chip : ChipFacts::models()) {
         const ProjectData full = TableFixtures::fullyConfigured(chip);
         QCOMPARE(ProjectSync::current(full), full);
+    }
+}
+
+void TestProjectSync::problemsNameTheCell_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QStringList>("list");
+    QTest::addColumn<int>("errors");
+    QTest::addColumn<int>("warnings");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<QString>("words");
+
+    const QStringList none{"0", "0", "0", "0", "0"};
+    QTest::newRow("start terminal past the last")
+        << int(D::DlgDI) << row(D::DlgDI, 1, QStringList{"PA0", "0", "70000"} + none) << 1 << 0 << 1
+        << 2 << 65535 << "DI 表第1行的X起始端子“70000”";
+    QTest::newRow("start terminal that is no number")
+        << int(D::DlgAI)
+        << row(D::DlgAI, 1, QStringList{"PA2", "1"} + none) +
+               row(D::DlgAI, 2, QStringList{"PA3", "-4"} + none)
+        << 1 << 0 << 2 << 1 << 65535 << "AI 表第2行的XA起始端子“-4”";
+    QTest::newRow("task number past a byte")
+        << int(D::DlgEXIT) << row(D::DlgEXIT, 1, {"PB0", "0", "0", "0", "0", "0", "256"}) << 1 << 0
+        << 1 << 6 << 255 << "EXIT 表第1行的中断任务号“256”";
+    QTest::newRow("the last start and task number fit")
+        << int(D::DlgEXIT) << row(D::DlgEXIT, 1, {"PB0", "0", "0", "0", "0", "0", "255"}) << 0 << 0
+        << 0 << 0 << 0 << QString();
+    QTest::newRow("shared terminals are only a warning")
+        << int(D::DlgDO)
+        << row(D::DlgDO, 1, {"PC8", "0", "0", "1", "1", "0", "0", "PB1", "PB0"}) +
+               row(D::DlgDO, 2, {"PC9", "0", "0", "4", "0", "0", "0", "0", "0"})
+        << 0 << 1 << 2 << 3 << 0 << "DO 表第2行的Y起始端子与第1行";
+    QTest::newRow("terminals side by side")
+        << int(D::DlgDO)
+        << row(D::DlgDO, 1, {"PC8", "0", "0", "1", "1", "0", "0", "PB1", "PB0"}) +
+               row(D::DlgDO, 2, {"PC9", "0", "0", "5", "0", "0", "0", "0", "0"})
+        << 0 << 0 << 0 << 0 << 0 << QString();
+    QTest::newRow("an option the encoder refuses has no cell")
+        << int(D::DlgUSART1) << TableFixtures::usart("PA9", "PA10", {"9", "0", "0", "0", "0"}) << 1
+        << 0 << 0 << -1 << 0 << "USART1";
+}
+
+void TestProjectSync::problemsNameTheCell()
+{
+    QFETCH(int, type);
+    QFETCH(QStringList, list);
+    QFETCH(int, errors);
+    QFETCH(int, warnings);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(int, maximum);
+    QFETCH(QString, words);
+
+    ProjectData project =
+        TableFixtures::projectWith(ChipFacts::F103, {{"PA9", "USART1_TX"}, {"PA10", "USART1_RX"}});
+    *project.tableList(D::DlgType(type)) = list;
+    const QVector<ProjectProblem> problems = ProjectCheck::problems(project);
+    QCOMPARE(int(ProjectCheck::warnings(problems).size()), warnings);
+    QCOMPARE(int(problems.size()), errors + warnings);
+    QCOMPARE(ProjectCheck::hasError(problems), errors > 0);
+    QByteArray table;
+    QString message;
+    QCOMPARE(ProjectCheck::buildTable(project, &table, &message), errors == 0);
+    if (problems.isEmpty())
+        return;
+    const ProjectProblem &first = problems.first();
+    QVERIFY2(first.message.contains(words), qPrintable(first.message));
+    QCOMPARE(first.row, row);
+    QCOMPARE(first.column, column);
+    if (errors > 0) {
+        QCOMPARE(message, first.message);
+        QCOMPARE(first.maximum, maximum);
+        QCOMPARE(first.table, column < 0 ? D::DlgNone : D::DlgType(type));
     }
 }
 
