@@ -10,38 +10,18 @@
 #include "serial.h"
 #include "transferdriver.h"
 #include "transfersettings.h"
+#include "ui_downloadtab.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QTabWidget>
 #include <QTextCursor>
-#include <QTextEdit>
 
 const QColor CDownloadTab::ActiveColor = QColor(85, 169, 255);
 const QColor CDownloadTab::InactiveColor = QColor(225, 225, 225);
 
 namespace {
 
-struct KindInfo
-{
-    const char *pathField;
-    const char *pickerButton;
-    const char *markButton;
-    quint8 code; // the driver's code is its number
-};
-
-const KindInfo kKinds[CDownloadTab::KindCount] = {
-    {"lineEditPathConf", "pushButtonFileComf", "pushButtonConf", 0xE2},
-    {"lineEditPathFirmware", "pushButtonFileFirmware", "pushButtonFirmware", 0xE3},
-    {"lineEditPathSAlgorithm", "pushButtonFileSAlgorithm", "pushButtonSAlgorithm", 0xE4},
-    {"lineEditPahtCAlgorithm", "pushButtonFileCAlgorithm", "pushButtonCAlgorithm", 0xE5},
-    {"lineEditPathDrive", "pushButtonFileDrive", "pushButtonDrive", 0x00},
-    {"lineEditPathProgram", "pushButtonFileProgram", "pushButtonProgram", 0xE7},
-};
+// The code of each file kind; the driver's code is its number.
+const quint8 kKindCodes[CDownloadTab::KindCount] = {0xE2, 0xE3, 0xE4, 0xE5, 0x00, 0xE7};
 
 bool validKind(int kind)
 {
@@ -50,10 +30,11 @@ bool validKind(int kind)
 
 } // namespace
 
-CDownloadTab::CDownloadTab(QWidget *window, Hooks hooks, QObject *parent)
-    : QObject(parent ? parent : window), m_window(window), m_hooks(std::move(hooks)),
+CDownloadTab::CDownloadTab(Hooks hooks, QWidget *parent)
+    : QWidget(parent), ui(new Ui::CDownloadTab), m_hooks(std::move(hooks)),
       m_serial(new CSerial(this)), m_driver(new CTransferDriver(this))
 {
+    ui->setupUi(this);
     m_driver->attach(m_serial);
     connect(m_driver, &CTransferDriver::blockReceived, this, &CDownloadTab::showRawBlock);
     connect(m_driver, &CTransferDriver::logLine, this, &CDownloadTab::appendLog);
@@ -70,90 +51,86 @@ CDownloadTab::CDownloadTab(QWidget *window, Hooks hooks, QObject *parent)
 CDownloadTab::~CDownloadTab()
 {
     m_driver->abort();
+    // The port and the driver are deleted with the tab's widgets, after the
+    // form: nothing they say reaches the tab any more.
+    m_serial->disconnect(this);
+    m_driver->disconnect(this);
+    delete ui;
 }
 
-template <typename T> T *CDownloadTab::widget(const char *name) const
+void CDownloadTab::changeEvent(QEvent *event)
 {
-    T *w = m_window ? m_window->findChild<T *>(QLatin1String(name)) : nullptr;
-    if (!w)
-        qWarning("CDownloadTab: the window has no %s", name);
-    return w;
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
+    QWidget::changeEvent(event);
+}
+
+void CDownloadTab::focusDownload()
+{
+    ui->pushButtonConfigureMirelHardwareInformation->setFocus();
+}
+
+void CDownloadTab::focusUpload()
+{
+    ui->pushButtonUploadBinFile->setFocus();
+}
+
+void CDownloadTab::setConfigTablePath(const QString &path)
+{
+    ui->lineEditPathConf->setText(path);
 }
 
 void CDownloadTab::connectWidgets()
 {
-    m_comboPorts = widget<QComboBox>("comboBoxComNo");
-    m_comboChip = widget<QComboBox>("comboBoxChipModel");
-    m_buttonOpen = widget<QPushButton>("pushButtonOpenCom");
-    m_buttonClose = widget<QPushButton>("pushButtonCloseCom");
-    m_buttonDownload = widget<QPushButton>("pushButtonConfigureMirelHardwareInformation");
-    m_buttonUpload = widget<QPushButton>("pushButtonUploadBinFile");
-    m_spinTimeout = widget<QSpinBox>("spinBoxResponseTimeout");
-    m_spinRetries = widget<QSpinBox>("spinBoxRetries");
-    m_checkVerify = widget<QCheckBox>("checkBoxVerifyDownload");
-    m_log = widget<QTextEdit>("textEditInform");
-    m_raw = widget<QTextEdit>("textEdit");
-    m_tabs = widget<QTabWidget>("tabWidget");
+    m_kinds[KindConf] = {ui->lineEditPathConf, ui->pushButtonFileComf, ui->pushButtonConf};
+    m_kinds[KindFirmware] = {ui->lineEditPathFirmware, ui->pushButtonFileFirmware,
+                             ui->pushButtonFirmware};
+    m_kinds[KindSAlgorithm] = {ui->lineEditPathSAlgorithm, ui->pushButtonFileSAlgorithm,
+                               ui->pushButtonSAlgorithm};
+    m_kinds[KindCAlgorithm] = {ui->lineEditPahtCAlgorithm, ui->pushButtonFileCAlgorithm,
+                               ui->pushButtonCAlgorithm};
+    m_kinds[KindDrive] = {ui->lineEditPathDrive, ui->pushButtonFileDrive, ui->pushButtonDrive};
+    m_kinds[KindProgram] = {ui->lineEditPathProgram, ui->pushButtonFileProgram,
+                            ui->pushButtonProgram};
     for (int k = 0; k < KindCount; ++k) {
-        m_kinds[k].path = widget<QLineEdit>(kKinds[k].pathField);
-        m_kinds[k].picker = widget<QPushButton>(kKinds[k].pickerButton);
-        m_kinds[k].mark = widget<QPushButton>(kKinds[k].markButton);
-        if (m_kinds[k].picker)
-            connect(m_kinds[k].picker, &QPushButton::clicked, this, [this, k] { pickFile(k); });
-        if (m_kinds[k].mark)
-            connect(m_kinds[k].mark, &QPushButton::clicked, this, [this, k] { markKind(k); });
+        connect(m_kinds[k].picker, &QPushButton::clicked, this, [this, k] { pickFile(k); });
+        connect(m_kinds[k].mark, &QPushButton::clicked, this, [this, k] { markKind(k); });
     }
-    const auto onClick = [this](const char *name, void (CDownloadTab::*run)()) {
-        if (auto *button = widget<QPushButton>(name))
-            connect(button, &QPushButton::clicked, this, run);
-    };
-    onClick("pushButtonConfigureMirelHardwareInformation", &CDownloadTab::startDownload);
-    onClick("pushButtonUploadBinFile", &CDownloadTab::startUpload);
-    onClick("pushButtonClearText", &CDownloadTab::clearLog);
-    onClick("pushButtonClearText_2", &CDownloadTab::clearRawView);
-    onClick("pushButtonCancel", &CDownloadTab::clearMarking);
-    onClick("pushButton", &CDownloadTab::analyzeDownloadData);
+    connect(ui->pushButtonConfigureMirelHardwareInformation, &QPushButton::clicked, this,
+            &CDownloadTab::startDownload);
+    connect(ui->pushButtonUploadBinFile, &QPushButton::clicked, this, &CDownloadTab::startUpload);
+    connect(ui->pushButtonClearText, &QPushButton::clicked, this, &CDownloadTab::clearLog);
+    connect(ui->pushButtonClearText_2, &QPushButton::clicked, this, &CDownloadTab::clearRawView);
+    connect(ui->pushButtonCancel, &QPushButton::clicked, this, &CDownloadTab::clearMarking);
+    connect(ui->pushButton, &QPushButton::clicked, this, &CDownloadTab::analyzeDownloadData);
 
-    if (m_comboPorts) {
-        // A device path can be typed as well as picked (e.g. a pseudo-terminal).
-        m_comboPorts->setEditable(true);
-        if (auto *combo = qobject_cast<CMyComboBox *>(m_comboPorts))
-            connect(combo, &CMyComboBox::Clicked, this, &CDownloadTab::refreshPorts);
-        refreshPorts();
-    }
-    if (m_comboChip) {
-        m_comboChip->clear();
-        m_comboChip->addItems(ChipFacts::models());
-    }
-    if (m_buttonOpen)
-        connect(m_buttonOpen, &QPushButton::clicked, this, &CDownloadTab::openPort);
-    if (m_buttonClose) {
-        connect(m_buttonClose, &QPushButton::clicked, this, &CDownloadTab::closePort);
-        paint(m_buttonClose, ActiveColor); // the port starts closed
-    }
-    if (m_spinTimeout) {
-        m_spinTimeout->setRange(TransferSettings::MinTimeoutMs, TransferSettings::MaxTimeoutMs);
-        m_spinTimeout->setSingleStep(100);
-        m_spinTimeout->setKeyboardTracking(false);
-    }
-    if (m_spinRetries) {
-        m_spinRetries->setRange(0, TransferSettings::MaxRetries);
-        m_spinRetries->setKeyboardTracking(false);
-    }
+    // A device path can be typed as well as picked (e.g. a pseudo-terminal).
+    ui->comboBoxComNo->setEditable(true);
+    connect(ui->comboBoxComNo, &CMyComboBox::Clicked, this, &CDownloadTab::refreshPorts);
+    refreshPorts();
+    ui->comboBoxChipModel->clear();
+    ui->comboBoxChipModel->addItems(ChipFacts::models());
+    connect(ui->pushButtonOpenCom, &QPushButton::clicked, this, &CDownloadTab::openPort);
+    connect(ui->pushButtonCloseCom, &QPushButton::clicked, this, &CDownloadTab::closePort);
+    paint(ui->pushButtonCloseCom, ActiveColor); // the port starts closed
+    ui->spinBoxResponseTimeout->setRange(TransferSettings::MinTimeoutMs,
+                                         TransferSettings::MaxTimeoutMs);
+    ui->spinBoxResponseTimeout->setSingleStep(100);
+    ui->spinBoxResponseTimeout->setKeyboardTracking(false);
+    ui->spinBoxRetries->setRange(0, TransferSettings::MaxRetries);
+    ui->spinBoxRetries->setKeyboardTracking(false);
     loadSettings();
     // Connected once the stored values are shown: a change is the user's.
-    if (m_spinTimeout)
-        connect(m_spinTimeout, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int ms) {
-            m_driver->setResponseTimeout(ms);
-            saveSettings();
-        });
-    if (m_spinRetries)
-        connect(m_spinRetries, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int n) {
-            m_driver->setRetries(n);
-            saveSettings();
-        });
-    if (m_checkVerify)
-        connect(m_checkVerify, &QCheckBox::toggled, this, &CDownloadTab::saveSettings);
+    connect(ui->spinBoxResponseTimeout, QOverload<int>::of(&QSpinBox::valueChanged), this,
+            [this](int ms) {
+                m_driver->setResponseTimeout(ms);
+                saveSettings();
+            });
+    connect(ui->spinBoxRetries, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int n) {
+        m_driver->setRetries(n);
+        saveSettings();
+    });
+    connect(ui->checkBoxVerifyDownload, &QCheckBox::toggled, this, &CDownloadTab::saveSettings);
 }
 
 QString CDownloadTab::settingsFolder() const
@@ -171,12 +148,9 @@ void CDownloadTab::loadSettings()
     const TransferSettings stored = TransferSettings::load(settingsFolder());
     m_driver->setResponseTimeout(stored.timeoutMs);
     m_driver->setRetries(stored.retries);
-    if (m_spinTimeout)
-        m_spinTimeout->setValue(stored.timeoutMs);
-    if (m_spinRetries)
-        m_spinRetries->setValue(stored.retries);
-    if (m_checkVerify)
-        m_checkVerify->setChecked(stored.verify);
+    ui->spinBoxResponseTimeout->setValue(stored.timeoutMs);
+    ui->spinBoxRetries->setValue(stored.retries);
+    ui->checkBoxVerifyDownload->setChecked(stored.verify);
 }
 
 void CDownloadTab::saveSettings()
@@ -187,7 +161,7 @@ void CDownloadTab::saveSettings()
     TransferSettings settings;
     settings.timeoutMs = m_driver->responseTimeout();
     settings.retries = m_driver->retries();
-    settings.verify = m_checkVerify && m_checkVerify->isChecked();
+    settings.verify = ui->checkBoxVerifyDownload->isChecked();
     QString error;
     if (!settings.save(folder, &error))
         appendLog(CTransferDriver::timestamp() + tr(": 传输设置没有保存：%1\n").arg(error));
@@ -197,23 +171,21 @@ void CDownloadTab::saveSettings()
 
 void CDownloadTab::refreshPorts()
 {
-    if (!m_comboPorts)
-        return;
     // A typed device path is not a listed port; it survives the refresh.
-    const QString previous = m_comboPorts->currentText();
+    const QString previous = ui->comboBoxComNo->currentText();
     const bool typed = !previous.isEmpty() && !m_listedPorts.contains(previous);
     m_listedPorts = CSerial::availablePorts();
-    m_comboPorts->clear();
-    m_comboPorts->addItems(m_listedPorts);
+    ui->comboBoxComNo->clear();
+    ui->comboBoxComNo->addItems(m_listedPorts);
     if (typed)
-        m_comboPorts->setEditText(previous);
+        ui->comboBoxComNo->setEditText(previous);
     else if (m_listedPorts.contains(previous))
-        m_comboPorts->setCurrentIndex(m_listedPorts.indexOf(previous));
+        ui->comboBoxComNo->setCurrentIndex(m_listedPorts.indexOf(previous));
 }
 
 void CDownloadTab::openPort()
 {
-    const QString name = m_comboPorts ? m_comboPorts->currentText().trimmed() : QString();
+    const QString name = ui->comboBoxComNo->currentText().trimmed();
     const bool wasOpen = m_serial->isOpen();
     m_serial->setControllerSettings();
     QString error;
@@ -223,14 +195,14 @@ void CDownloadTab::openPort()
             // Reopening closed the port that was open: show it closed.
             m_driver->fail(tr("串口已关闭"));
             setTransferButtonsEnabled(true);
-            paint(m_buttonClose, ActiveColor);
-            paint(m_buttonOpen, InactiveColor);
+            paint(ui->pushButtonCloseCom, ActiveColor);
+            paint(ui->pushButtonOpenCom, InactiveColor);
         }
-        Messages::warning(m_window, tr("警告"), tr("打开串口失败"));
+        Messages::warning(this, tr("警告"), tr("打开串口失败"));
         return;
     }
-    paint(m_buttonOpen, ActiveColor);
-    paint(m_buttonClose, InactiveColor);
+    paint(ui->pushButtonOpenCom, ActiveColor);
+    paint(ui->pushButtonCloseCom, InactiveColor);
 }
 
 void CDownloadTab::closePort()
@@ -238,8 +210,8 @@ void CDownloadTab::closePort()
     m_driver->fail(tr("串口已关闭"));
     setTransferButtonsEnabled(true);
     if (m_serial->close()) {
-        paint(m_buttonClose, ActiveColor);
-        paint(m_buttonOpen, InactiveColor);
+        paint(ui->pushButtonCloseCom, ActiveColor);
+        paint(ui->pushButtonOpenCom, InactiveColor);
     }
 }
 
@@ -252,8 +224,8 @@ void CDownloadTab::portLost(const QString &reason)
         appendLog(CTransferDriver::timestamp() + QStringLiteral(": ") + message +
                   QLatin1Char('\n'));
     setTransferButtonsEnabled(true);
-    paint(m_buttonClose, ActiveColor);
-    paint(m_buttonOpen, InactiveColor);
+    paint(ui->pushButtonCloseCom, ActiveColor);
+    paint(ui->pushButtonOpenCom, InactiveColor);
 }
 
 bool CDownloadTab::portIsOpen() const
@@ -263,24 +235,17 @@ bool CDownloadTab::portIsOpen() const
 
 void CDownloadTab::setResponseTimeout(int ms)
 {
-    if (m_spinTimeout)
-        m_spinTimeout->setValue(ms);
-    else
-        m_driver->setResponseTimeout(ms);
+    ui->spinBoxResponseTimeout->setValue(ms);
 }
 
 void CDownloadTab::setRetries(int retries)
 {
-    if (m_spinRetries)
-        m_spinRetries->setValue(retries);
-    else
-        m_driver->setRetries(retries);
+    ui->spinBoxRetries->setValue(retries);
 }
 
 void CDownloadTab::setVerifyAfterDownload(bool verify)
 {
-    if (m_checkVerify)
-        m_checkVerify->setChecked(verify);
+    ui->checkBoxVerifyDownload->setChecked(verify);
 }
 
 int CDownloadTab::state() const
@@ -288,17 +253,21 @@ int CDownloadTab::state() const
     return m_driver->state();
 }
 
+CProgressBar *CDownloadTab::progressWindow() const
+{
+    return m_progress;
+}
+
 // ------------------------------------------------------------- transfers
 
 void CDownloadTab::startDownload()
 {
     if (!m_hooks.hasProject || !m_hooks.hasProject()) {
-        Messages::warning(m_window, tr("警告"),
-                          tr("没有打开的工程：请先新建或打开工程，再下载配置"));
+        Messages::warning(this, tr("警告"), tr("没有打开的工程：请先新建或打开工程，再下载配置"));
         return;
     }
     if (!portIsOpen()) {
-        Messages::warning(m_window, tr("警告"), tr("串口未打开！"));
+        Messages::warning(this, tr("警告"), tr("串口未打开！"));
         return;
     }
     QByteArray table;
@@ -321,12 +290,12 @@ void CDownloadTab::startDownload()
 void CDownloadTab::startUpload()
 {
     if (!portIsOpen()) {
-        Messages::warning(m_window, tr("警告"), tr("串口通讯未打开，无法进行配置文件的上传！"));
+        Messages::warning(this, tr("警告"), tr("串口通讯未打开，无法进行配置文件的上传！"));
         return;
     }
     // The open project stays until the controller's table has arrived and
     // been decoded; the window then asks before it replaces the project.
-    const QString chip = m_comboChip ? m_comboChip->currentText() : QString();
+    const QString chip = ui->comboBoxChipModel->currentText();
     const QByteArray first = m_upload.start(chip);
     m_readingBack = false;
     if (!m_driver->start(&m_upload, first))
@@ -339,7 +308,7 @@ void CDownloadTab::transferFinished(bool success)
 {
     setTransferButtonsEnabled(true);
     const bool download = m_driver->transfer() == &m_download;
-    if (download && success && m_checkVerify && m_checkVerify->isChecked()) {
+    if (download && success && ui->checkBoxVerifyDownload->isChecked()) {
         startReadBack();
         return;
     }
@@ -394,7 +363,7 @@ void CDownloadTab::analyzeDownloadData()
 void CDownloadTab::showProgressWindow(const QString &label)
 {
     if (!m_progress) {
-        m_progress = new CProgressBar(m_window);
+        m_progress = new CProgressBar(this);
         connect(m_progress, &CProgressBar::cancelRequested, this, &CDownloadTab::cancelTransfer);
     }
     m_progress->begin(label);
@@ -404,10 +373,8 @@ void CDownloadTab::showProgressWindow(const QString &label)
 
 void CDownloadTab::setTransferButtonsEnabled(bool enabled)
 {
-    if (m_buttonDownload)
-        m_buttonDownload->setEnabled(enabled);
-    if (m_buttonUpload)
-        m_buttonUpload->setEnabled(enabled);
+    ui->pushButtonConfigureMirelHardwareInformation->setEnabled(enabled);
+    ui->pushButtonUploadBinFile->setEnabled(enabled);
 }
 
 void CDownloadTab::cancelTransfer()
@@ -444,33 +411,27 @@ void CDownloadTab::showTransferEnd(CTransferDriver::Outcome outcome, const QStri
 
 void CDownloadTab::appendLog(const QString &line)
 {
-    if (!m_log)
-        return;
     // Added at the end: the text before stays as it is, however long.
-    m_log->moveCursor(QTextCursor::End);
-    m_log->insertPlainText(line);
-    m_log->ensureCursorVisible();
+    ui->textEditInform->moveCursor(QTextCursor::End);
+    ui->textEditInform->insertPlainText(line);
+    ui->textEditInform->ensureCursorVisible();
 }
 
 void CDownloadTab::showRawBlock(const QByteArray &block)
 {
-    if (!m_raw)
-        return;
     const int zero = block.indexOf('\0');
-    m_raw->moveCursor(QTextCursor::End);
-    m_raw->insertPlainText(QString::fromUtf8(zero < 0 ? block : block.left(zero)));
+    ui->textEdit->moveCursor(QTextCursor::End);
+    ui->textEdit->insertPlainText(QString::fromUtf8(zero < 0 ? block : block.left(zero)));
 }
 
 void CDownloadTab::clearLog()
 {
-    if (m_log)
-        m_log->clear();
+    ui->textEditInform->clear();
 }
 
 void CDownloadTab::clearRawView()
 {
-    if (m_raw)
-        m_raw->clear();
+    ui->textEdit->clear();
 }
 
 // ------------------------------------------------------------ file kinds
@@ -491,11 +452,10 @@ void CDownloadTab::pickFile(int kind)
         QT_TR_NOOP("算法文件(*.bin)"), QT_TR_NOOP("驱动文件(*.bin)"), QT_TR_NOOP("工程文件(*.bin)"),
     };
     const QString path =
-        FileDialogs::getOpenFileName(m_window, tr("打开"), chipFolder(), tr(filters[kind]));
+        FileDialogs::getOpenFileName(this, tr("打开"), chipFolder(), tr(filters[kind]));
     if (path.isEmpty())
         return;
-    if (m_kinds[kind].path)
-        m_kinds[kind].path->setText(path);
+    m_kinds[kind].path->setText(path);
     m_selectedPath = path;
 }
 
@@ -513,12 +473,12 @@ void CDownloadTab::markKind(int kind)
 {
     if (!validKind(kind))
         return;
-    const QString path = m_kinds[kind].path ? m_kinds[kind].path->text() : QString();
-    quint8 code = kKinds[kind].code;
+    const QString path = m_kinds[kind].path->text();
+    quint8 code = kKindCodes[kind];
     if (kind == KindDrive) {
         const int number = driverNumber(path);
         if (number > MaxDriverNumber) {
-            Messages::warning(m_window, tr("警告"), tr("驱动文件名错误，驱动编号不允许超过48"));
+            Messages::warning(this, tr("警告"), tr("驱动文件名错误，驱动编号不允许超过48"));
             return;
         }
         code = quint8(number);
@@ -558,7 +518,7 @@ void CDownloadTab::fillDefaultPaths()
                                 names.driveFileName};
     for (int k = KindConf; k <= KindDrive; ++k) {
         const QFileInfo file(chipFolder() + QLatin1Char('/') + defaults[k]);
-        if (file.exists() && m_kinds[k].path)
+        if (file.exists())
             m_kinds[k].path->setText(file.absoluteFilePath());
     }
 }

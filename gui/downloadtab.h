@@ -4,31 +4,28 @@
 #include "transferdriver.h"
 
 #include <QColor>
-#include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <QWidget>
 #include <functional>
 
+namespace Ui {
+class CDownloadTab;
+}
 class CProgressBar;
 class CSerial;
-class QCheckBox;
-class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QSpinBox;
-class QTabWidget;
-class QTextEdit;
-class QWidget;
 
-// The behaviour of the main window's download tab: the serial port controls,
-// the download of the project's configuration table (read back and compared
-// when asked) and the upload of the controller's, the log and raw views, and
-// the six file kinds that can be picked and marked. The tab finds its
-// widgets in the window by object name; what belongs to the project comes
-// through the window's hooks. The response time-out, the repeats and the
-// read-back are kept in the start-up settings file: in the hooks' appDir,
-// or where the program keeps that file when appDir is its data folder.
-class CDownloadTab : public QObject
+// The main window's firmware tab, with its own form: the serial port
+// controls, the download of the project's configuration table (read back and
+// compared when asked) and the upload of the controller's, the log and raw
+// views, and the six file kinds that can be picked and marked. What belongs
+// to the project comes through the window's hooks. The response time-out,
+// the repeats and the read-back are kept in the start-up settings file: in
+// the hooks' appDir, or where the program keeps that file when appDir is its
+// data folder.
+class CDownloadTab : public QWidget
 {
     Q_OBJECT
 public:
@@ -60,8 +57,14 @@ public:
     static const QColor InactiveColor; // RGB 225, 225, 225
     static constexpr int MaxDriverNumber = 48;
 
-    CDownloadTab(QWidget *window, Hooks hooks, QObject *parent = nullptr);
+    explicit CDownloadTab(Hooks hooks, QWidget *parent = nullptr);
     ~CDownloadTab() override;
+
+    // Where the window's commands lead: the download or the upload button
+    // takes the focus; a configuration table just written is the one offered.
+    void focusDownload();
+    void focusUpload();
+    void setConfigTablePath(const QString &path);
 
     void startDownload();
     void startUpload();
@@ -94,13 +97,16 @@ public:
     const CDownloadTransfer &download() const { return m_download; }
     const CUploadTransfer &upload() const { return m_upload; }
     CSerial *serial() const { return m_serial; }
-    CProgressBar *progressWindow() const { return m_progress; }
+    CProgressBar *progressWindow() const;
 
     // The driver number in a driver file's name: the two digits 5 and 6
     // places after "06-" (0 when they are not digits).
     static int driverNumber(const QString &path);
     // Paints a button or field with a fixed colour.
     static void paint(QWidget *widget, const QColor &color);
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     struct KindWidgets
@@ -110,7 +116,6 @@ private:
         QPushButton *mark = nullptr;
     };
 
-    template <typename T> T *widget(const char *name) const;
     void connectWidgets();
     void appendLog(const QString &line);
     void showRawBlock(const QByteArray &block);
@@ -130,7 +135,7 @@ private:
     QString chipFolder() const;
     bool portIsOpen() const;
 
-    QWidget *m_window;
+    Ui::CDownloadTab *ui;
     Hooks m_hooks;
     CSerial *m_serial;
     CTransferDriver *m_driver;
@@ -142,19 +147,7 @@ private:
     QString m_selectedStartMessage;
     QString m_selectedPath;
 
-    QComboBox *m_comboPorts = nullptr;
-    QComboBox *m_comboChip = nullptr;
-    QPushButton *m_buttonOpen = nullptr;
-    QPushButton *m_buttonClose = nullptr;
-    QPushButton *m_buttonDownload = nullptr;
-    QPushButton *m_buttonUpload = nullptr;
-    QSpinBox *m_spinTimeout = nullptr;
-    QSpinBox *m_spinRetries = nullptr;
-    QCheckBox *m_checkVerify = nullptr;
     bool m_readingBack = false; // the upload running reads a download back
-    QTextEdit *m_log = nullptr;
-    QTextEdit *m_raw = nullptr;
-    QTabWidget *m_tabs = nullptr;
     KindWidgets m_kinds[KindCount];
     QStringList m_listedPorts;
 };

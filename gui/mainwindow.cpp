@@ -2,7 +2,7 @@
 
 #include "aboutpindle.h"
 #include "dialogconfigure.h"
-#include "downloadtab.h"
+#include "downloadhooks.h"
 #include "exportactions.h"
 #include "languagesettings.h"
 #include "mainmenus.h"
@@ -10,7 +10,6 @@
 #include "pinitem.h"
 #include "pinrules.h"
 #include "pinscene.h"
-#include "progressbar.h"
 #include "projectcommands.h"
 #include "projectcontroller.h"
 #include "ui_mainwindow.h"
@@ -36,6 +35,8 @@ MainWindow::MainWindow(QWidget *parent)
     buildMenus();
     connect(language, &LanguageSettings::languageLoaded, this, &MainWindow::retranslate);
     language->loadSaved();
+    downloadTab = new CDownloadTab(DownloadHooks::forProject(projectController, &analyzer));
+    ui->layoutFirmwareTab->addWidget(downloadTab);
 
     ProjectController *model = projectController;
     connect(model, &ProjectController::projectReplaced, this, &MainWindow::showNewProject);
@@ -61,7 +62,7 @@ MainWindow::MainWindow(QWidget *parent)
         return configureDialog && configureDialog->isVisible() ? configureDialog->windowTitle()
                                                                : QString();
     };
-    view.tableFileWritten = [this](const QString &path) { ui->lineEditPathConf->setText(path); };
+    view.tableFileWritten = [this](const QString &path) { downloadTab->setConfigTablePath(path); };
     commands = std::make_unique<ProjectCommands>(projectController, language, view);
     commands->reopenLast();
     connect(&newProjectDialog, &DialogNewPro::NewProject, this, &MainWindow::SlotNewProject);
@@ -69,20 +70,6 @@ MainWindow::MainWindow(QWidget *parent)
     // becomes the shown project once it is decoded and the user agrees.
     connect(&analyzer, &CAnalyzeBinFileToConfigure::UploadBinFileToConfigureSignal, this,
             &MainWindow::openUploadedProject);
-
-    CDownloadTab::Hooks hooks;
-    hooks.currentChip = [model] {
-        return model->isOpen() ? model->project().currentChip : QString();
-    };
-    hooks.hasProject = [model] { return model->isOpen(); };
-    hooks.buildTable = [this](QByteArray *table, QString *error) {
-        return buildTable(table, error);
-    };
-    hooks.analyzeUpload = [this](const QByteArray &table, const QString &chip, QString *error) {
-        return analyzer.analyze(table, chip, applicationDirectory(), nullptr, error);
-    };
-    hooks.appDir = [] { return applicationDirectory(); };
-    downloadTab = new CDownloadTab(this, hooks, this);
     downloadTab->fillDefaultPaths();
     updateTitle();
 }
@@ -398,13 +385,13 @@ void MainWindow::UploadConfigureFileFromChipSlot()
 {
     // Reading the controller's table is the upload of the firmware tab.
     ui->tabWidget->setCurrentWidget(ui->DownLoad);
-    ui->pushButtonUploadBinFile->setFocus();
+    downloadTab->focusUpload();
 }
 
 void MainWindow::on_actionInLineDownLoad_triggered()
 {
     ui->tabWidget->setCurrentWidget(ui->DownLoad);
-    ui->pushButtonConfigureMirelHardwareInformation->setFocus();
+    downloadTab->focusDownload();
 }
 
 void MainWindow::on_actionInLineUpload_triggered()

@@ -9,6 +9,7 @@
 #include "softwareinitialization.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,7 +19,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
-#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
@@ -30,6 +30,7 @@ const char *const kButtons[] = {
     "pushButtonUploadBinFile",
     "pushButton",
     "pushButtonClearText",
+    "pushButtonClearText_2",
     "pushButtonFileComf",
     "pushButtonFileFirmware",
     "pushButtonFileSAlgorithm",
@@ -58,39 +59,18 @@ QByteArray pattern(int size)
     return out;
 }
 
-// The widgets of the download tab, named as in the main window's form.
+// The tab as the main window holds it: the second page of a tab widget.
 struct Form
 {
-    QWidget window;
-    QTabWidget *tabs;
-    Form()
+    QTabWidget tabs;
+    CDownloadTab *tab;
+    explicit Form(CDownloadTab::Hooks hooks) : tab(new CDownloadTab(std::move(hooks)))
     {
-        auto *layout = new QVBoxLayout(&window);
-        tabs = new QTabWidget(&window);
-        tabs->setObjectName("tabWidget");
-        tabs->addTab(new QWidget, "pins");
-        auto *page = new QWidget;
-        tabs->addTab(page, "download");
-        tabs->setCurrentIndex(1);
-        layout->addWidget(tabs);
-        auto *pageLayout = new QVBoxLayout(page);
-        auto add = [pageLayout](QWidget *w, const char *name) {
-            w->setObjectName(name);
-            pageLayout->addWidget(w);
-        };
-        add(new CMyComboBox, "comboBoxComNo");
-        add(new QComboBox, "comboBoxChipModel");
-        add(new QSpinBox, "spinBoxResponseTimeout");
-        add(new QSpinBox, "spinBoxRetries");
-        add(new QCheckBox, "checkBoxVerifyDownload");
-        for (const char *name : kButtons)
-            add(new QPushButton(name), name);
-        for (const char *name : kPaths)
-            add(new QLineEdit, name);
-        add(new QTextEdit, "textEditInform");
-        add(new QTextEdit, "textEdit");
+        tabs.addTab(new QWidget, "pins");
+        tabs.addTab(tab, "download");
+        tabs.setCurrentIndex(1);
     }
-    template <typename T> T *get(const char *name) { return window.findChild<T *>(name); }
+    template <typename T> T *get(const char *name) { return tab->findChild<T *>(name); }
     QPushButton *button(const char *name) { return get<QPushButton>(name); }
     QLineEdit *path(int kind) { return get<QLineEdit>(kPaths[kind]); }
     QString log() { return get<QTextEdit>("textEditInform")->toPlainText(); }
@@ -158,6 +138,7 @@ class TestDownloadTab : public QObject
 {
     Q_OBJECT
 private slots:
+    void formHasTheNamedWidgets();
     void portControls();
     void transfersNeedAnOpenPort();
     void downloadThroughTheStandIn();
@@ -176,12 +157,33 @@ private slots:
     void downloadReadBack();
 };
 
+// Tests and users find the tab's widgets by these names.
+void TestDownloadTab::formHasTheNamedWidgets()
+{
+    Window win;
+    Form form(win.hooks());
+    for (const char *name : kButtons)
+        QVERIFY2(form.button(name), name);
+    for (const char *name : kPaths)
+        QVERIFY2(form.get<QLineEdit>(name), name);
+    QVERIFY(qobject_cast<CMyComboBox *>(form.get<QComboBox>("comboBoxComNo")));
+    QVERIFY(form.get<QComboBox>("comboBoxChipModel"));
+    QVERIFY(form.get<QSpinBox>("spinBoxResponseTimeout"));
+    QVERIFY(form.get<QSpinBox>("spinBoxRetries"));
+    QVERIFY(form.get<QCheckBox>("checkBoxVerifyDownload"));
+    QVERIFY(form.get<QTextEdit>("textEditInform")->isReadOnly());
+    QVERIFY(form.get<QTextEdit>("textEdit")->isReadOnly());
+    QCOMPARE(form.button("pushButtonOpenCom")->text(), QString("打开串口"));
+    QCOMPARE(form.button("pushButtonClearText_2")->text(), QString("清除消息"));
+    QCOMPARE(form.get<QGroupBox>("groupBoxCmd")->title(), QString("离线更新"));
+}
+
 void TestDownloadTab::portControls()
 {
     Boxes boxes;
-    Form form;
     Window win;
-    CDownloadTab tab(&form.window, win.hooks());
+    Form form(win.hooks());
+    CDownloadTab &tab = *form.tab;
     auto *ports = form.get<QComboBox>("comboBoxComNo");
     auto *chips = form.get<QComboBox>("comboBoxChipModel");
     QVERIFY(ports->isEditable());
@@ -252,11 +254,11 @@ void TestDownloadTab::portControls()
 void TestDownloadTab::transfersNeedAnOpenPort()
 {
     Boxes boxes;
-    Form form;
     Window win;
     win.project = true;
     win.table = pattern(100);
-    CDownloadTab tab(&form.window, win.hooks());
+    Form form(win.hooks());
+    CDownloadTab &tab = *form.tab;
     tab.startDownload();
     tab.startUpload();
     win.project = false; // nothing to download, whatever the port
@@ -279,10 +281,10 @@ void TestDownloadTab::downloadThroughTheStandIn()
     const QString saved = dir.filePath("saved.bin");
     SimProcess sim({"--save", saved});
     QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
-    Form form;
     Window win;
     win.table = pattern(1000);
-    CDownloadTab tab(&form.window, win.hooks());
+    Form form(win.hooks());
+    CDownloadTab &tab = *form.tab;
     form.get<QComboBox>("comboBoxComNo")->setEditText(sim.device());
     tab.openPort();
     QVERIFY(tab.serial()->isOpen());
@@ -350,11 +352,11 @@ void TestDownloadTab::uploadKeepsTheProjectUntilTheTableIsRead()
     }
     SimProcess sim({"--raw-table", tablePath});
     QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
-    Form form;
     Window win;
     win.project = true;
     win.chip = "STM32F103RE"; // the open project's; the upload takes the combo box's
-    CDownloadTab tab(&form.window, win.hooks());
+    Form form(win.hooks());
+    CDownloadTab &tab = *form.tab;
     form.get<QComboBox>("comboBoxComNo")->setEditText(sim.device());
     tab.openPort();
     form.get<QComboBox>("comboBoxChipModel")->setCurrentText("STM32F407ZG");
@@ -365,7 +367,7 @@ void TestDownloadTab::uploadKeepsTheProjectUntilTheTableIsRead()
     QCOMPARE(tab.state(), 4);
     QVERIFY(boxes.seen.isEmpty());
     QVERIFY(win.calls.isEmpty());
-    QCOMPARE(form.tabs->currentIndex(), 1);
+    QCOMPARE(form.tabs.currentIndex(), 1);
     QVERIFY(tab.progressWindow() && tab.progressWindow()->isVisible());
     QCOMPARE(tab.progressWindow()->windowTitle(), QString("进度"));
     QCOMPARE(tab.progressWindow()->labelText(), QString("上传配置文件"));
@@ -400,10 +402,10 @@ void TestDownloadTab::failuresEndTheTransfer()
     Boxes boxes;
     SimProcess sim({"--never-answer"});
     QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
-    Form form;
     Window win;
     win.table = pattern(700);
-    CDownloadTab tab(&form.window, win.hooks());
+    Form form(win.hooks());
+    CDownloadTab &tab = *form.tab;
     tab.setResponseTimeout(100);
     tab.setRetries(1);
     form.get<QComboBox>("comboBoxComNo")->setEditText(sim.device());
@@ -470,10 +472,10 @@ void TestDownloadTab::transfersEndedEarly()
     // The activation is answered, then nothing more: the transfer waits.
     SimProcess sim({"--raw-table", tablePath, "--drop", "2-"});
     QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
-    Form form;
     Window win;
     win.table = pattern(1000);
-    CDownloadTab tab(&form.window, win.hooks());
+    Form form(win.hooks());
+    CDownloadTab &tab = *form.tab;
     tab.setResponseTimeout(60000);
     form.get<QComboBox>("comboBoxComNo")->setEditText(sim.device());
     tab.openPort();
@@ -522,9 +524,9 @@ void TestDownloadTab::transfersEndedEarly()
 void TestDownloadTab::idleBlocksAreIgnored()
 {
     PtyPair pty;
-    Form form;
     Window win;
-    CDownloadTab tab(&form.window, win.hooks());
+    Form form(win.hooks());
+    CDownloadTab &tab = *form.tab;
     QVERIFY(tab.serial()->open(pty.slavePath()));
     QSignalSpy blocks(tab.serial(), &CSerial::serialReturnData);
     QVERIFY(pty.writeMaster(QByteArray::fromHex("31010001") + "garbage"));
@@ -535,10 +537,10 @@ void TestDownloadTab::idleBlocksAreIgnored()
 
 void TestDownloadTab::pickingFiles()
 {
-    Form form;
     Window win;
     win.appDir = "/opt/mirel";
-    CDownloadTab tab(&form.window, win.hooks());
+    Form form(win.hooks());
+    CDownloadTab &tab = *form.tab;
     QStringList asked;
     QString reply;
     FileDialogs::setOpenHandler(
@@ -571,9 +573,9 @@ void TestDownloadTab::pickingFiles()
 void TestDownloadTab::markingKinds()
 {
     Boxes boxes;
-    Form form;
     Window win;
-    CDownloadTab tab(&form.window, win.hooks());
+    Form form(win.hooks());
+    CDownloadTab &tab = *form.tab;
     const QList<quint8> codes = {0xE2, 0xE3, 0xE4, 0xE5, 1, 0xE7};
     const QStringList messages = {"开始更新配置文件。。。\n",   "开始更新固件文件。。。\n",
                                   "开始更新原算法文件。。。\n", "开始更新自定义算法文件。。。\n",
@@ -637,11 +639,11 @@ void TestDownloadTab::defaultPaths()
         QFile f(folder + name);
         QVERIFY(f.open(QIODevice::WriteOnly));
     }
-    Form form;
     Window win;
     win.appDir = app.path();
     win.chip = "";
-    CDownloadTab tab(&form.window, win.hooks());
+    Form form(win.hooks());
+    CDownloadTab &tab = *form.tab;
     tab.fillDefaultPaths();
     for (int kind = 0; kind < CDownloadTab::KindCount; ++kind)
         QVERIFY(form.path(kind)->text().isEmpty());
@@ -715,8 +717,8 @@ void TestDownloadTab::settingsKeptBesideTheProgram()
     Window win;
     win.appDir = dir.path();
     {
-        Form form;
-        CDownloadTab tab(&form.window, win.hooks());
+        Form form(win.hooks());
+        CDownloadTab &tab = *form.tab;
         QCOMPARE(form.get<QSpinBox>("spinBoxResponseTimeout")->value(), timeoutMs);
         QCOMPARE(form.get<QSpinBox>("spinBoxRetries")->value(), retries);
         QCOMPARE(form.get<QCheckBox>("checkBoxVerifyDownload")->isChecked(), verify);
@@ -729,8 +731,7 @@ void TestDownloadTab::settingsKeptBesideTheProgram()
         QCOMPARE(tab.driver()->responseTimeout(), 4500);
         QCOMPARE(tab.driver()->retries(), 5);
     }
-    Form form;
-    CDownloadTab tab(&form.window, win.hooks());
+    Form form(win.hooks()); // a new tab shows what was kept
     QCOMPARE(form.get<QSpinBox>("spinBoxResponseTimeout")->value(), 4500);
     QCOMPARE(form.get<QSpinBox>("spinBoxRetries")->value(), 5);
     QCOMPARE(form.get<QCheckBox>("checkBoxVerifyDownload")->isChecked(), !verify);
@@ -759,10 +760,10 @@ void TestDownloadTab::downloadReadBack()
     Boxes boxes;
     SimProcess sim(simArgs);
     QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
-    Form form;
     Window win;
     win.table = pattern(1000);
-    CDownloadTab tab(&form.window, win.hooks());
+    Form form(win.hooks());
+    CDownloadTab &tab = *form.tab;
     tab.setVerifyAfterDownload(true);
     form.get<QComboBox>("comboBoxComNo")->setEditText(sim.device());
     tab.openPort();

@@ -278,11 +278,16 @@ void TestMainWindow::languageSwitchPersistsAndKeepsTheTitle()
         auto *tabs = w.findChild<QTabWidget *>("tabWidget");
         QVERIFY(tabs->tabText(0) != QStringLiteral("引脚配置"));
         QVERIFY(w.menuBar()->actions().at(0)->text() != QStringLiteral("文件"));
+        // The firmware tab has a form of its own: it follows the language too.
+        auto *openPort = w.findChild<QPushButton *>("pushButtonOpenCom");
+        QTRY_COMPARE(openPort->text(), QStringLiteral("Open port"));
+        QCOMPARE(w.findChild<QPushButton *>("pushButtonCancel")->text(), QStringLiteral("Cancel"));
         std::unique_ptr<QSettings> s(openSettings(settingsPath()));
         QCOMPARE(readValue(s.get(), "LanguageID", "LanguageID"), QStringLiteral("1033"));
         // Back to Chinese and again to English: one translator at a time.
         w.switchLanguage(2052);
         QCOMPARE(tabs->tabText(0), QStringLiteral("引脚配置"));
+        QTRY_COMPARE(openPort->text(), QStringLiteral("打开串口"));
         QPointer<QTranslator> previous = w.activeTranslator();
         w.switchLanguage(1033);
         QVERIFY(previous.isNull()); // replaced, not added
@@ -294,6 +299,8 @@ void TestMainWindow::languageSwitchPersistsAndKeepsTheTitle()
     }
     MainWindow next; // comes up in English
     QVERIFY(next.findChild<QTabWidget *>("tabWidget")->tabText(0) != QStringLiteral("引脚配置"));
+    QCOMPARE(next.findChild<QPushButton *>("pushButtonOpenCom")->text(),
+             QStringLiteral("Open port"));
     next.switchLanguage(2052);
     QCOMPARE(next.findChild<QTabWidget *>("tabWidget")->tabText(0), QStringLiteral("引脚配置"));
 }

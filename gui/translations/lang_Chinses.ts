@@ -752,6 +752,118 @@
         <source>读回校验已取消</source>
         <translation>读回校验已取消</translation>
     </message>
+    <message>
+        <source>在线</source>
+        <translation>在线</translation>
+    </message>
+    <message>
+        <source>串口</source>
+        <translation>串口</translation>
+    </message>
+    <message>
+        <source>打开串口</source>
+        <translation>打开串口</translation>
+    </message>
+    <message>
+        <source>关闭串口</source>
+        <translation>关闭串口</translation>
+    </message>
+    <message>
+        <source>下载</source>
+        <translation>下载</translation>
+    </message>
+    <message>
+        <source>配置Mirel硬件信息</source>
+        <translation>配置Mirel硬件信息</translation>
+    </message>
+    <message>
+        <source>上载</source>
+        <translation>上载</translation>
+    </message>
+    <message>
+        <source>读取Mirel硬件信息</source>
+        <translation>读取Mirel硬件信息</translation>
+    </message>
+    <message>
+        <source>清除消息</source>
+        <translation>清除消息</translation>
+    </message>
+    <message>
+        <source>配置表--------------------------</source>
+        <translation>配置表--------------------------</translation>
+    </message>
+    <message>
+        <source>文件选择</source>
+        <translation>文件选择</translation>
+    </message>
+    <message>
+        <source>Varnel固件--------------------</source>
+        <translation>Varnel固件--------------------</translation>
+    </message>
+    <message>
+        <source>原厂算法库----------------------</source>
+        <translation>原厂算法库----------------------</translation>
+    </message>
+    <message>
+        <source>自定义算法库--------------------</source>
+        <translation>自定义算法库--------------------</translation>
+    </message>
+    <message>
+        <source>驱动协议库----------------------</source>
+        <translation>驱动协议库----------------------</translation>
+    </message>
+    <message>
+        <source>控制程序------------------------</source>
+        <translation>控制程序------------------------</translation>
+    </message>
+    <message>
+        <source>离线更新</source>
+        <translation>离线更新</translation>
+    </message>
+    <message>
+        <source>配置表</source>
+        <translation>配置表</translation>
+    </message>
+    <message>
+        <source>Varnel固件</source>
+        <translation>Varnel固件</translation>
+    </message>
+    <message>
+        <source>原厂算法库</source>
+        <translation>原厂算法库</translation>
+    </message>
+    <message>
+        <source>自定义算法库</source>
+        <translation>自定义算法库</translation>
+    </message>
+    <message>
+        <source>驱动协议库</source>
+        <translation>驱动协议库</translation>
+    </message>
+    <message>
+        <source>控制程序</source>
+        <translation>控制程序</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>由下载的配置生成工程</source>
+        <translation>由下载的配置生成工程</translation>
+    </message>
+    <message>
+        <source>响应超时(ms)</source>
+        <translation>响应超时(ms)</translation>
+    </message>
+    <message>
+        <source>重发次数</source>
+        <translation>重发次数</translation>
+    </message>
+    <message>
+        <source>下载后读回校验</source>
+        <translation>下载后读回校验</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -1559,102 +1671,6 @@
         <translation>固件更新</translation>
     </message>
     <message>
-        <source>在线</source>
-        <translation>在线</translation>
-    </message>
-    <message>
-        <source>串口</source>
-        <translation>串口</translation>
-    </message>
-    <message>
-        <source>打开串口</source>
-        <translation>打开串口</translation>
-    </message>
-    <message>
-        <source>关闭串口</source>
-        <translation>关闭串口</translation>
-    </message>
-    <message>
-        <source>下载</source>
-        <translation>下载</translation>
-    </message>
-    <message>
-        <source>配置Mirel硬件信息</source>
-        <translation>配置Mirel硬件信息</translation>
-    </message>
-    <message>
-        <source>上载</source>
-        <translation>上载</translation>
-    </message>
-    <message>
-        <source>读取Mirel硬件信息</source>
-        <translation>读取Mirel硬件信息</translation>
-    </message>
-    <message>
-        <source>清除消息</source>
-        <translation>清除消息</translation>
-    </message>
-    <message>
-        <source>配置表--------------------------</source>
-        <translation>配置表--------------------------</translation>
-    </message>
-    <message>
-        <source>文件选择</source>
-        <translation>文件选择</translation>
-    </message>
-    <message>
-        <source>Varnel固件--------------------</source>
-        <translation>Varnel固件--------------------</translation>
-    </message>
-    <message>
-        <source>原厂算法库----------------------</source>
-        <translation>原厂算法库----------------------</translation>
-    </message>
-    <message>
-        <source>自定义算法库--------------------</source>
-        <translation>自定义算法库--------------------</translation>
-    </message>
-    <message>
-        <source>驱动协议库----------------------</source>
-        <translation>驱动协议库----------------------</translation>
-    </message>
-    <message>
-        <source>控制程序------------------------</source>
-        <translation>控制程序------------------------</translation>
-    </message>
-    <message>
-        <source>离线更新</source>
-        <translation>离线更新</translation>
-    </message>
-    <message>
-        <source>配置表</source>
-        <translation>配置表</translation>
-    </message>
-    <message>
-        <source>Varnel固件</source>
-        <translation>Varnel固件</translation>
-    </message>
-    <message>
-        <source>原厂算法库</source>
-        <translation>原厂算法库</translation>
-    </message>
-    <message>
-        <source>自定义算法库</source>
-        <translation>自定义算法库</translation>
-    </message>
-    <message>
-        <source>驱动协议库</source>
-        <translation>驱动协议库</translation>
-    </message>
-    <message>
-        <source>控制程序</source>
-        <translation>控制程序</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>取消</translation>
-    </message>
-    <message>
         <source>新建</source>
         <translation>新建</translation>
     </message>
@@ -1745,10 +1761,6 @@
     <message>
         <source>配置表的文件已经重新生成完成！</source>
         <translation>配置表的文件已经重新生成完成！</translation>
-    </message>
-    <message>
-        <source>由下载的配置生成工程</source>
-        <translation>由下载的配置生成工程</translation>
     </message>
     <message>
         <source>另存为…</source>
@@ -1849,18 +1861,6 @@
     <message>
         <source>配置表的文件没有更新：%1</source>
         <translation>配置表的文件没有更新：%1</translation>
-    </message>
-    <message>
-        <source>响应超时(ms)</source>
-        <translation>响应超时(ms)</translation>
-    </message>
-    <message>
-        <source>重发次数</source>
-        <translation>重发次数</translation>
-    </message>
-    <message>
-        <source>下载后读回校验</source>
-        <translation>下载后读回校验</translation>
     </message>
 </context>
 <context>

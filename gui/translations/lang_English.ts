@@ -752,6 +752,118 @@ builds the configuration table and downloads it to the controller over a serial 
         <source>读回校验已取消</source>
         <translation>Read-back check cancelled</translation>
     </message>
+    <message>
+        <source>在线</source>
+        <translation>Online</translation>
+    </message>
+    <message>
+        <source>串口</source>
+        <translation>Serial port</translation>
+    </message>
+    <message>
+        <source>打开串口</source>
+        <translation>Open port</translation>
+    </message>
+    <message>
+        <source>关闭串口</source>
+        <translation>Close port</translation>
+    </message>
+    <message>
+        <source>下载</source>
+        <translation>Download</translation>
+    </message>
+    <message>
+        <source>配置Mirel硬件信息</source>
+        <translation>Write configuration to Mirel</translation>
+    </message>
+    <message>
+        <source>上载</source>
+        <translation>Upload</translation>
+    </message>
+    <message>
+        <source>读取Mirel硬件信息</source>
+        <translation>Read configuration from Mirel</translation>
+    </message>
+    <message>
+        <source>清除消息</source>
+        <translation>Clear messages</translation>
+    </message>
+    <message>
+        <source>配置表--------------------------</source>
+        <translation>Configuration table-------------</translation>
+    </message>
+    <message>
+        <source>文件选择</source>
+        <translation>Select file</translation>
+    </message>
+    <message>
+        <source>Varnel固件--------------------</source>
+        <translation>Varnel firmware-----------------</translation>
+    </message>
+    <message>
+        <source>原厂算法库----------------------</source>
+        <translation>Factory algorithm library-------</translation>
+    </message>
+    <message>
+        <source>自定义算法库--------------------</source>
+        <translation>Custom algorithm library--------</translation>
+    </message>
+    <message>
+        <source>驱动协议库----------------------</source>
+        <translation>Driver protocol library---------</translation>
+    </message>
+    <message>
+        <source>控制程序------------------------</source>
+        <translation>Control program-----------------</translation>
+    </message>
+    <message>
+        <source>离线更新</source>
+        <translation>Offline update</translation>
+    </message>
+    <message>
+        <source>配置表</source>
+        <translation>Configuration table</translation>
+    </message>
+    <message>
+        <source>Varnel固件</source>
+        <translation>Varnel firmware</translation>
+    </message>
+    <message>
+        <source>原厂算法库</source>
+        <translation>Factory algorithm library</translation>
+    </message>
+    <message>
+        <source>自定义算法库</source>
+        <translation>Custom algorithm library</translation>
+    </message>
+    <message>
+        <source>驱动协议库</source>
+        <translation>Driver protocol library</translation>
+    </message>
+    <message>
+        <source>控制程序</source>
+        <translation>Control program</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>由下载的配置生成工程</source>
+        <translation>Project from the downloaded table</translation>
+    </message>
+    <message>
+        <source>响应超时(ms)</source>
+        <translation>Response time-out (ms)</translation>
+    </message>
+    <message>
+        <source>重发次数</source>
+        <translation>Repeats</translation>
+    </message>
+    <message>
+        <source>下载后读回校验</source>
+        <translation>Read back and compare after download</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -1559,102 +1671,6 @@ Correct it automatically?</translation>
         <translation>Firmware update</translation>
     </message>
     <message>
-        <source>在线</source>
-        <translation>Online</translation>
-    </message>
-    <message>
-        <source>串口</source>
-        <translation>Serial port</translation>
-    </message>
-    <message>
-        <source>打开串口</source>
-        <translation>Open port</translation>
-    </message>
-    <message>
-        <source>关闭串口</source>
-        <translation>Close port</translation>
-    </message>
-    <message>
-        <source>下载</source>
-        <translation>Download</translation>
-    </message>
-    <message>
-        <source>配置Mirel硬件信息</source>
-        <translation>Write configuration to Mirel</translation>
-    </message>
-    <message>
-        <source>上载</source>
-        <translation>Upload</translation>
-    </message>
-    <message>
-        <source>读取Mirel硬件信息</source>
-        <translation>Read configuration from Mirel</translation>
-    </message>
-    <message>
-        <source>清除消息</source>
-        <translation>Clear messages</translation>
-    </message>
-    <message>
-        <source>配置表--------------------------</source>
-        <translation>Configuration table-------------</translation>
-    </message>
-    <message>
-        <source>文件选择</source>
-        <translation>Select file</translation>
-    </message>
-    <message>
-        <source>Varnel固件--------------------</source>
-        <translation>Varnel firmware-----------------</translation>
-    </message>
-    <message>
-        <source>原厂算法库----------------------</source>
-        <translation>Factory algorithm library-------</translation>
-    </message>
-    <message>
-        <source>自定义算法库--------------------</source>
-        <translation>Custom algorithm library--------</translation>
-    </message>
-    <message>
-        <source>驱动协议库----------------------</source>
-        <translation>Driver protocol library---------</translation>
-    </message>
-    <message>
-        <source>控制程序------------------------</source>
-        <translation>Control program-----------------</translation>
-    </message>
-    <message>
-        <source>离线更新</source>
-        <translation>Offline update</translation>
-    </message>
-    <message>
-        <source>配置表</source>
-        <translation>Configuration table</translation>
-    </message>
-    <message>
-        <source>Varnel固件</source>
-        <translation>Varnel firmware</translation>
-    </message>
-    <message>
-        <source>原厂算法库</source>
-        <translation>Factory algorithm library</translation>
-    </message>
-    <message>
-        <source>自定义算法库</source>
-        <translation>Custom algorithm library</translation>
-    </message>
-    <message>
-        <source>驱动协议库</source>
-        <translation>Driver protocol library</translation>
-    </message>
-    <message>
-        <source>控制程序</source>
-        <translation>Control program</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
         <source>新建</source>
         <translation>New</translation>
     </message>
@@ -1745,10 +1761,6 @@ Correct it automatically?</translation>
     <message>
         <source>配置表的文件已经重新生成完成！</source>
         <translation>The configuration table file has been regenerated!</translation>
-    </message>
-    <message>
-        <source>由下载的配置生成工程</source>
-        <translation>Project from the downloaded table</translation>
     </message>
     <message>
         <source>另存为…</source>
@@ -1849,18 +1861,6 @@ Correct it automatically?</translation>
     <message>
         <source>配置表的文件没有更新：%1</source>
         <translation>The configuration table file was not updated: %1</translation>
-    </message>
-    <message>
-        <source>响应超时(ms)</source>
-        <translation>Response time-out (ms)</translation>
-    </message>
-    <message>
-        <source>重发次数</source>
-        <translation>Repeats</translation>
-    </message>
-    <message>
-        <source>下载后读回校验</source>
-        <translation>Read back and compare after download</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,23 @@
+#include "downloadhooks.h"
+
+#include "configanalyzer.h"
+#include "projectcontroller.h"
+#include "projectpaths.h"
+
+CDownloadTab::Hooks DownloadHooks::forProject(const ProjectController *model,
+                                              CAnalyzeBinFileToConfigure *analyzer)
+{
+    CDownloadTab::Hooks hooks;
+    hooks.currentChip = [model] {
+        return model->isOpen() ? model->project().currentChip : QString();
+    };
+    hooks.hasProject = [model] { return model->isOpen(); };
+    hooks.buildTable = [model](QByteArray *table, QString *error) {
+        return model->buildTable(table, error);
+    };
+    hooks.analyzeUpload = [analyzer](const QByteArray &table, const QString &chip, QString *error) {
+        return analyzer->analyze(table, chip, ProjectPaths::applicationDirectory(), nullptr, error);
+    };
+    hooks.appDir = [] { return ProjectPaths::applicationDirectory(); };
+    return hooks;
+}
