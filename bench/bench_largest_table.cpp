@@ -9,6 +9,7 @@
 #include "pindescriptions.h"
 #include "projectdata.h"
 #include "projectfile.h"
+#include "projectsync.h"
 
 #include <QCoreApplication>
 #include <QSet>
@@ -46,6 +47,18 @@ int main(int argc, char *argv[])
     for (const auto &fixed : catalogue.fixedPins(chip))
         used.insert(project.pinNames.value(fixed.first));
 
+    const auto draw = [&project](const QString &pin, const QString &function) {
+        project.pinFunctions[project.pinNames.indexOf(pin)] = function;
+    };
+    for (const auto &fixed : catalogue.fixedPins(chip))
+        project.pinFunctions[fixed.first] = fixed.second;
+    for (int port = 0; port < 6; ++port) {
+        draw(usartPins.at(2 * port), ChipFacts::serialPorts().at(port) + "_TX");
+        draw(usartPins.at(2 * port + 1), ChipFacts::serialPorts().at(port) + "_RX");
+    }
+    const QStringList spiSignals{"_SCK", "_MISO", "_MOSI"};
+    for (int i = 0; i < spiPins.size(); ++i)
+        draw(spiPins.at(i), ChipFacts::spiPorts().at(i / 3) + spiSignals.at(i % 3));
     for (int port = 0; port < 6; ++port) {
         project.usartInformation[port] =
             pairs(names.usartKeys,
@@ -78,6 +91,7 @@ int main(int argc, char *argv[])
             catalogue.functionsOf(chip, pin).isEmpty())
             continue;
         ++row;
+        draw(pin, QStringLiteral("Normal_DO"));
         QStringList keys;
         for (const QString &key : doKeys)
             keys << QString::number(row) + key;
@@ -85,6 +99,11 @@ int main(int argc, char *argv[])
             pairs(keys, {pin, "0", "0", QString::number(row), "1", "0", "0", "0", "0"});
     }
 
+    // The drawing and the lists agree: the window and mirel-cli keep it as it is.
+    if (ProjectSync::current(project) != project) {
+        std::fprintf(stderr, "bench_largest_table: the lists do not follow the pins\n");
+        return 1;
+    }
     QString error;
     QByteArray table;
     if (!ConfigTable::buildConfigurationTable(project, &table, &error)) {

@@ -1,9 +1,17 @@
+#include "configanalyzer.h"
+#include "dialogconfigure.h"
+#include "dlgdescription.h"
 #include "filedialogs.h"
 #include "mainwindow.h"
 #include "messages.h"
 #include "pinitem.h"
 #include "pinscene.h"
+#include "projectdiff.h"
+#include "projecttexts.h"
+#include "simprocess.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QProcess>
 #include <QPushButton>
@@ -20,7 +28,30 @@ private slots:
     void cleanup();
     void newProjectToControllerAndBack_data();
     void newProjectToControllerAndBack();
+    void downloadBeforeSavingSendsTheDrawing();
 };
+
+namespace {
+
+// A function chosen from a pin's menu, as a right click and a click on the
+// entry do.
+void choose(MainWindow &w, const QString &pin, const QString &function)
+{
+    CPinScene *scene = w.scene();
+    scene->prepareMenu(scene->pinItems().value(w.projectData().pinNames.indexOf(pin)));
+    const int k = int(scene->currentFunctions().indexOf(function));
+    QVERIFY2(k >= 0, qPrintable(pin + " offers no " + function));
+    scene->menuActions().at(k)->trigger();
+    QCoreApplication::processEvents();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
 
 void TestRoad::cleanup()
 {
@@ -135,6 +166,64 @@ void TestRoad::newProjectToControllerAndBack()
     w.on_actionSave_triggered();
     QCOMPARE(saveDialogs, 2);
     QVERIFY(!w.isWindowModified());
+}
+
+// Pins drawn, one table confirmed, one more pin drawn, nothing saved: the
+// controller receives what the drawing shows, and so does every later door.
+void TestRoad::downloadBeforeSavingSendsTheDrawing()
+{
+    QTemporaryDir dir;
+    const QString received = dir.filePath("received.bin");
+    SimProcess sim({"--save", received});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    Messages::setHandler([](const Messages::Request &r) {
+        qWarning("unexpected message: %s", qPrintable(r.text));
+        return QMessageBox::Discard;
+    });
+
+    MainWindow w;
+    w.show();
+    w.SlotNewProject("STM32F103RE", false);
+    for (const QString &step : QStringList{"PC8=Normal_DO", "PC9=Normal_DO", "PA9=USART1_TX",
+                                           "PA5=SPI1_SCK", "PB0=EXIT", "PA0=Normal_DI"})
+        choose(w, step.section('=', 0, 0), step.section('=', 1));
+    w.configure()->launch(CPinDescriptions::DlgDO, w.projectData());
+    w.configure()->on_pushButtonOK_clicked();
+    choose(w, "PC7", "Normal_DO");
+    choose(w, "PA0", "Normal_DO"); // a DI row becomes a DO row
+
+    w.findChild<QComboBox *>("comboBoxComNo")->setEditText(sim.device());
+    w.findChild<QPushButton *>("pushButtonOpenCom")->click();
+    w.findChild<QCheckBox *>("checkBoxVerifyDownload")->setChecked(true);
+    auto *log = w.findChild<QTextEdit *>("textEditInform");
+    w.findChild<QPushButton *>("pushButtonConfigureMirelHardwareInformation")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(log->toPlainText().contains("校验一致"), 20000);
+
+    ProjectData held;
+    QString error;
+    QVERIFY2(CAnalyzeBinFileToConfigure::decode(readFile(received), "STM32F103RE", &held, &error),
+             qPrintable(error));
+    QCOMPARE(chipSelectRows(held, CPinDescriptions::DlgDO).size(), 4);
+    QVERIFY(held.diInformation.isEmpty());
+    QCOMPARE(held.usartInformation[0].value(3), QStringLiteral("PA10"));
+    // What the window would show a reviewer is what the controller holds.
+    ProjectData wanted;
+    QVERIFY(ProjectDiff::controllerForm(w.projectData(), &wanted, &error));
+    const CDlgDescription text;
+    QCOMPARE(ProjectDiff::differences(wanted, held, text), QStringList());
+    for (const ProjectTexts::Table &table : ProjectTexts::tablesOf(w.projectData(), text))
+        if (table.name == "DO" || table.name == "EXIT" || table.name == "USART1")
+            QVERIFY2(table.used, qPrintable(table.name));
+
+    // Saved afterwards, the file gives the same bytes on the command line.
+    const QString path = dir.filePath("drawn.cpro");
+    FileDialogs::setSaveHandler(
+        [&](const QString &, const QString &, const QString &) { return path; });
+    w.on_actionSave_triggered();
+    const QString table = dir.filePath("table.bin");
+    const CliResult cli = runCli({"table", path, "-o", table, "--raw"});
+    QVERIFY2(cli.exitCode == 0, qPrintable(cli.err));
+    QCOMPARE(readFile(table), readFile(received));
 }
 
 QTEST_MAIN(TestRoad)
