@@ -1,3 +1,4 @@
+#include "aboutpindle.h"
 #include "dialogconfigure.h"
 #include "filedialogs.h"
 #include "mainwindow.h"
@@ -44,6 +45,9 @@ private slots:
     void failedUploadKeepsTheOpenProject_data();
     void failedUploadKeepsTheOpenProject();
     void chipSelectsFollowTheTables();
+    void aValueTheTableCannotHoldBlocksOnlyTheTable();
+    void saveAsksNothingAboutHiddenTables();
+    void oneAboutBoxThatGoesWithTheWindow();
     void fitsTheScreenAndFindsPins();
 
 private:
@@ -531,6 +535,98 @@ void TestMainWindow::chipSelectsFollowTheTables()
     chipSelect = qobject_cast<QComboBox *>(table->table()->cellWidget(13, 1));
     QCOMPARE(chipSelect->currentIndex(), 0);
     QCOMPARE(functionOf(w, "PB0"), QStringLiteral("Normal_DI"));
+}
+
+// A file holds a start terminal of 70000 and a pin is drawn: save writes the
+// project with the new row, says once which cell the table cannot hold,
+// offers that cell, and writes no table; a download refuses in the same words.
+void TestMainWindow::aValueTheTableCannotHoldBlocksOnlyTheTable()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("refused.cpro");
+    ProjectData file =
+        TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", " "}});
+    file.diInformation = TableFixtures::row(CPinDescriptions::DlgDI, 1,
+                                            {"PA0", "0", "70000", "0", "0", "0", "0", "0"});
+    QVERIFY(ProjectFile::write(file, path));
+    const QString tableFile =
+        QCoreApplication::applicationDirPath() + "/bin/STM32F103RE/02Configure_0x8007800.bin";
+    QFile::remove(tableFile);
+
+    MainWindow w;
+    QVERIFY(w.OpenConfigureEngineeringFile(path));
+    choose(w, "PA1", "Normal_DI");
+    QList<Messages::Request> asked;
+    Messages::setHandler([&](const Messages::Request &r) {
+        asked << r;
+        return QMessageBox::Open;
+    });
+    w.on_actionSave_triggered();
+
+    ProjectData written;
+    QVERIFY(ProjectFile::read(path, &written));
+    QCOMPARE(chipSelectRows(written, CPinDescriptions::DlgDI).size(), 2);
+    QCOMPARE(valueOf(written.diInformation, "1Index"), QStringLiteral("70000"));
+    QVERIFY(!w.isWindowModified());
+    QCOMPARE(asked.size(), 1);
+    QVERIFY(asked.first().buttons & QMessageBox::Open);
+    QVERIFY2(asked.first().text.contains("DI 表第1行的X起始端子“70000”"),
+             qPrintable(asked.first().text));
+    QVERIFY(!QFileInfo::exists(tableFile));
+    DialogConfigure *table = w.configure();
+    QVERIFY(table->isVisible());
+    QCOMPARE(table->dlgType(), CPinDescriptions::DlgDI);
+    QCOMPARE(table->table()->currentRow(), 0);
+    QCOMPARE(table->table()->currentColumn(), 2);
+
+    QByteArray bytes;
+    QString error;
+    QVERIFY(!w.buildTable(&bytes, &error));
+    QVERIFY(asked.first().text.contains(error));
+}
+
+// A pin moves from the digital inputs to the outputs, where its new row
+// shares terminals with a stored one: save asks nothing and writes both
+// files; the status bar tells of the shared terminals.
+void TestMainWindow::saveAsksNothingAboutHiddenTables()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("quiet.cpro");
+    FileDialogs::setSaveHandler(
+        [&](const QString &, const QString &, const QString &) { return path; });
+    MainWindow w;
+    w.SlotNewProject("STM32F103RE", false);
+    choose(w, "PA0", "Normal_DI");
+    choose(w, "PC8", "Normal_DO");
+    DialogConfigure *table = w.configure();
+    table->launch(CPinDescriptions::DlgDO, w.projectData());
+    auto *enable = qobject_cast<QComboBox *>(table->table()->cellWidget(0, 4));
+    enable->setCurrentIndex(1);
+    auto *bit0 = qobject_cast<QComboBox *>(table->table()->cellWidget(0, 8));
+    bit0->setCurrentIndex(bit0->findText("PB0"));
+    table->on_pushButtonOK_clicked();
+    QCOMPARE(functionOf(w, "PB0"), QStringLiteral("DO_CS1"));
+    choose(w, "PA0", "Normal_DO");
+    messages.clear();
+    w.on_actionSave_triggered();
+    QCOMPARE(messages, QStringList());
+    QVERIFY(QFileInfo::exists(path));
+    QCOMPARE(valueOf(w.projectData().doInformation, "1Pin"), QStringLiteral("PA0"));
+    QVERIFY2(w.statusBar()->currentMessage().contains("重叠"),
+             qPrintable(w.statusBar()->currentMessage()));
+}
+
+void TestMainWindow::oneAboutBoxThatGoesWithTheWindow()
+{
+    MainWindow w;
+    QMenu *help = w.menuBar()->actions().last()->menu();
+    help->actions().first()->trigger();
+    help->actions().first()->trigger();
+    const QList<CAboutPindle *> boxes = w.findChildren<CAboutPindle *>();
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY(boxes.first()->isVisible());
+    w.close();
+    QVERIFY(!boxes.first()->isVisible());
 }
 
 void TestMainWindow::fitsTheScreenAndFindsPins()
