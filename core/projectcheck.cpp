@@ -11,11 +11,6 @@ using D = CPinDescriptions;
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("ProjectCheck", text);
-}
-
 QStringList headersOf(const CDlgDescription &text, D::DlgType type)
 {
     switch (type) {
@@ -74,12 +69,14 @@ void checkRowTable(const ProjectData &project, D::DlgType type, const CDlgDescri
             problem.columnTitle = title;
             problem.value = value;
             problem.maximum = maximum;
-            problem.message = tr("%1 表第%2行的%3“%4”写不进配置表：必须是%5到%6之间的整数")
-                                  .arg(ProjectTexts::tableName(type))
-                                  .arg(row)
-                                  .arg(title, value)
-                                  .arg(0)
-                                  .arg(maximum);
+            problem.message =
+                QCoreApplication::translate(
+                    "ProjectCheck", "%1 表第%2行的%3“%4”写不进配置表：必须是%5到%6之间的整数")
+                    .arg(ProjectTexts::tableName(type))
+                    .arg(row)
+                    .arg(title, value)
+                    .arg(0)
+                    .arg(maximum);
             *errors << problem;
         }
         if (terminalLetter(type).isEmpty())
@@ -98,11 +95,12 @@ void checkRowTable(const ProjectData &project, D::DlgType type, const CDlgDescri
         problem.columnTitle = title;
         problem.value = QString::number(ranges.at(row).start);
         problem.otherRow = earlier + 1;
-        problem.message = tr("%1 表第%2行的%3起始端子与第%4行的端子重叠")
-                              .arg(ProjectTexts::tableName(type))
-                              .arg(row + 1)
-                              .arg(terminalLetter(type))
-                              .arg(earlier + 1);
+        problem.message =
+            QCoreApplication::translate("ProjectCheck", "%1 表第%2行的%3起始端子与第%4行的端子重叠")
+                .arg(ProjectTexts::tableName(type))
+                .arg(row + 1)
+                .arg(terminalLetter(type))
+                .arg(earlier + 1);
         *warnings << problem;
         return false;
     });

@@ -1862,6 +1862,10 @@
         <source>配置表的文件没有更新：%1</source>
         <translation>配置表的文件没有更新：%1</translation>
     </message>
+    <message>
+        <source>工程已保存；表格“%1”仍然打开，其中没有确定的修改不在文件中</source>
+        <translation>工程已保存；表格“%1”仍然打开，其中没有确定的修改不在文件中</translation>
+    </message>
 </context>
 <context>
     <name>PictureExport</name>
@@ -1906,6 +1910,17 @@
     <message>
         <source>片选</source>
         <translation>片选</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectCheck</name>
+    <message>
+        <source>%1 表第%2行的%3“%4”写不进配置表：必须是%5到%6之间的整数</source>
+        <translation>%1 表第%2行的%3“%4”写不进配置表：必须是%5到%6之间的整数</translation>
+    </message>
+    <message>
+        <source>%1 表第%2行的%3起始端子与第%4行的端子重叠</source>
+        <translation>%1 表第%2行的%3起始端子与第%4行的端子重叠</translation>
     </message>
 </context>
 <context>

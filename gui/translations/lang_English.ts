@@ -1862,6 +1862,10 @@ Correct it automatically?</translation>
         <source>配置表的文件没有更新：%1</source>
         <translation>The configuration table file was not updated: %1</translation>
     </message>
+    <message>
+        <source>工程已保存；表格“%1”仍然打开，其中没有确定的修改不在文件中</source>
+        <translation>Project saved; the table “%1” is still open, and its unconfirmed changes are not in the file</translation>
+    </message>
 </context>
 <context>
     <name>PictureExport</name>
@@ -1906,6 +1910,17 @@ Correct it automatically?</translation>
     <message>
         <source>片选</source>
         <translation>Chip select</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectCheck</name>
+    <message>
+        <source>%1 表第%2行的%3“%4”写不进配置表：必须是%5到%6之间的整数</source>
+        <translation>%1 table, row %2: %3 “%4” does not fit the configuration table: it must be a whole number from %5 to %6</translation>
+    </message>
+    <message>
+        <source>%1 表第%2行的%3起始端子与第%4行的端子重叠</source>
+        <translation>%1 table, row %2: the %3 start terminal overlaps the terminals of row %4</translation>
     </message>
 </context>
 <context>
