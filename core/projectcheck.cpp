@@ -11,40 +11,6 @@ using D = CPinDescriptions;
 
 namespace {
 
-QStringList headersOf(const CDlgDescription &text, D::DlgType type)
-{
-    switch (type) {
-    case D::DlgDI:
-        return text.headersDI;
-    case D::DlgDO:
-        return text.headersDO;
-    case D::DlgAI:
-        return text.headersAI;
-    case D::DlgAO:
-        return text.headersAO;
-    case D::DlgEXIT:
-        return text.headersEXIT;
-    default:
-        return {};
-    }
-}
-
-QString terminalLetter(D::DlgType type)
-{
-    switch (type) {
-    case D::DlgDI:
-        return QStringLiteral("X");
-    case D::DlgDO:
-        return QStringLiteral("Y");
-    case D::DlgAI:
-        return QStringLiteral("XA");
-    case D::DlgAO:
-        return QStringLiteral("YA");
-    default:
-        return QString();
-    }
-}
-
 // The start terminals (task numbers) of a row table: each must fit its
 // field; the terminal ranges of a board's rows should not overlap.
 void checkRowTable(const ProjectData &project, D::DlgType type, const CDlgDescription &text,
@@ -56,7 +22,7 @@ void checkRowTable(const ProjectData &project, D::DlgType type, const CDlgDescri
     const int perRow = 2 * int(keys.size());
     const int maximum =
         type == D::DlgEXIT ? TableRules::maxTaskNumber : TableRules::maxStartTerminal;
-    const QString title = headersOf(text, type).value(numberColumn);
+    const QString title = ProjectTexts::rowHeaders(text, type).value(numberColumn);
     QVector<TableRules::TerminalRange> ranges;
     for (int row = 1; numberColumn >= 0 && row * perRow <= list.size(); ++row) {
         const QString prefix = QString::number(row);
@@ -79,7 +45,7 @@ void checkRowTable(const ProjectData &project, D::DlgType type, const CDlgDescri
                     .arg(maximum);
             *errors << problem;
         }
-        if (terminalLetter(type).isEmpty())
+        if (ProjectTexts::terminalLetter(type).isEmpty())
             continue;
         QStringList bits;
         for (int bit = 3; bit >= 0; --bit)
@@ -99,7 +65,7 @@ void checkRowTable(const ProjectData &project, D::DlgType type, const CDlgDescri
             QCoreApplication::translate("ProjectCheck", "%1 表第%2行的%3起始端子与第%4行的端子重叠")
                 .arg(ProjectTexts::tableName(type))
                 .arg(row + 1)
-                .arg(terminalLetter(type))
+                .arg(ProjectTexts::terminalLetter(type))
                 .arg(earlier + 1);
         *warnings << problem;
         return false;

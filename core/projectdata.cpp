@@ -96,6 +96,21 @@ QStringList rowKeys(CPinDescriptions::DlgType type)
     }
 }
 
+RowCell rowCellOf(const QString &key)
+{
+    if (key == QLatin1String("Pin"))
+        return RowCell::Pin;
+    if (key == QLatin1String("SystemPin"))
+        return RowCell::Description;
+    if (key == QLatin1String("Index"))
+        return RowCell::Number;
+    if (key == QLatin1String("SliceSelectPinIsEnble"))
+        return RowCell::Enable;
+    if (key.startsWith(QLatin1String("SliceSelectPin_")))
+        return RowCell::Bit;
+    return RowCell::Options;
+}
+
 QString valueOf(const QStringList &list, const QString &key)
 {
     for (int i = 0; i + 1 < list.size(); i += 2)

@@ -50,6 +50,20 @@ int stringsPerRow(CPinDescriptions::DlgType type);
 // order the table writes them; empty for other kinds.
 QStringList rowKeys(CPinDescriptions::DlgType type);
 
+// What a column of a row table holds, by its key: the row's pin, the
+// function text of a system pin, an option index, a start terminal or task
+// number, the chip-select enable, or one chip-select bit.
+enum class RowCell
+{
+    Pin,
+    Description,
+    Options,
+    Number,
+    Enable,
+    Bit
+};
+RowCell rowCellOf(const QString &key);
+
 // Reads of the information lists by key, never by position in the list.
 
 // The value of key in an alternating key/value list; empty when absent.

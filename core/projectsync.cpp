@@ -38,30 +38,7 @@ QString storedPin(const QString &stored, const QStringList &offered)
     return stored != kNone && offered.contains(stored) ? stored : kNone;
 }
 
-enum class Cell
-{
-    Pin,
-    Description,
-    Options,
-    Number,
-    Enable,
-    Bit
-};
-
-Cell cellOf(const QString &key)
-{
-    if (key == QLatin1String("Pin"))
-        return Cell::Pin;
-    if (key == QLatin1String("SystemPin"))
-        return Cell::Description;
-    if (key == QLatin1String("Index"))
-        return Cell::Number;
-    if (key == QLatin1String("SliceSelectPinIsEnble"))
-        return Cell::Enable;
-    if (key.startsWith(QLatin1String("SliceSelectPin_")))
-        return Cell::Bit;
-    return Cell::Options;
-}
+using Cell = RowCell;
 
 ProjectSync::DerivedTable deriveRowTable(D::DlgType type, const ProjectData &project,
                                          const CDlgDescription &text)
@@ -81,7 +58,7 @@ ProjectSync::DerivedTable deriveRowTable(D::DlgType type, const ProjectData &pro
     QVector<Cell> cells;
     QVector<int> optionCounts;
     for (int c = 0; c < columns; ++c) {
-        cells << cellOf(keys.at(c));
+        cells << rowCellOf(keys.at(c));
         optionCounts << int(ProjectTexts::optionsOf(text, type, keys.at(c)).size());
         if (cells.last() == Cell::Enable)
             enableColumn = c;
@@ -182,6 +159,12 @@ ProjectSync::DerivedTable deriveRowTable(D::DlgType type, const ProjectData &pro
     return derived;
 }
 
+// Entries of a port table's option cell: none while the port lacks its pins.
+int portOptionCount(const CDlgDescription &text, D::DlgType type, const QString &key, bool assigned)
+{
+    return assigned ? int(ProjectTexts::optionsOf(text, type, key).size()) : 0;
+}
+
 ProjectSync::DerivedTable deriveUsartTable(int port, const ProjectData &project,
                                            const CDlgDescription &text)
 {
@@ -197,8 +180,7 @@ ProjectSync::DerivedTable deriveUsartTable(int port, const ProjectData &project,
         if (r < 2) {
             value = pins.names.value(r);
         } else {
-            const int count =
-                pins.assigned ? int(ProjectTexts::optionsOf(text, type, keys.at(r)).size()) : 0;
+            const int count = portOptionCount(text, type, keys.at(r), pins.assigned);
             value = restore ? storedIndex(stored.at(2 * r + 1), count, kNone) : kNone;
         }
         derived.information << keys.at(r) << value;
@@ -229,8 +211,7 @@ ProjectSync::DerivedTable deriveSpiTable(int port, const ProjectData &project,
         } else if (isChipSelectRow(r)) {
             values << (restore && pins.assigned ? storedPin(stored.at(2 * r + 1), offered) : kNone);
         } else {
-            const int count =
-                pins.assigned ? int(ProjectTexts::optionsOf(text, type, keys.at(r)).size()) : 0;
+            const int count = portOptionCount(text, type, keys.at(r), pins.assigned);
             values << (restore ? storedIndex(stored.at(2 * r + 1), count, kNone) : kNone);
         }
     }

@@ -104,10 +104,9 @@ QVector<QStringList> fieldRows(const CDlgDescription &text, D::DlgType type,
     return rows;
 }
 
-Table rowTable(const ProjectData &project, const CDlgDescription &text, D::DlgType type,
-               const QString &title, const QStringList &headers)
+Table rowTable(const ProjectData &project, const CDlgDescription &text, D::DlgType type)
 {
-    Table table{tableName(type), title, headers, {}, false, {}};
+    Table table{tableName(type), rowTitle(text, type), rowHeaders(text, type), {}, false, {}};
     const QStringList &list = *project.tableList(type);
     const QStringList keys = rowKeys(type);
     for (int row = 1; row * stringsPerRow(type) <= list.size(); ++row) {
@@ -194,6 +193,62 @@ QString tableName(D::DlgType type)
     return ProjectFile::sectionOf(type);
 }
 
+QString terminalLetter(D::DlgType type)
+{
+    switch (type) {
+    case D::DlgDI:
+        return QStringLiteral("X");
+    case D::DlgDO:
+        return QStringLiteral("Y");
+    case D::DlgAI:
+        return QStringLiteral("XA");
+    case D::DlgAO:
+        return QStringLiteral("YA");
+    default:
+        return QString();
+    }
+}
+
+QString rowTitle(const CDlgDescription &text, D::DlgType type)
+{
+    switch (type) {
+    case D::DlgDI:
+        return text.titleDI;
+    case D::DlgDO:
+        return text.titleDO;
+    case D::DlgAI:
+        return text.titleAI;
+    case D::DlgAO:
+        return text.titleAO;
+    case D::DlgEXIT:
+        return text.titleEXIT;
+    case D::DlgSYS:
+        return text.titleSYS;
+    default:
+        return QString();
+    }
+}
+
+QStringList rowHeaders(const CDlgDescription &text, D::DlgType type)
+{
+    switch (type) {
+    case D::DlgDI:
+        return text.headersDI;
+    case D::DlgDO:
+        return text.headersDO;
+    case D::DlgAI:
+        return text.headersAI;
+    case D::DlgAO:
+        return text.headersAO;
+    case D::DlgEXIT:
+        return text.headersEXIT;
+    case D::DlgSYS:
+        return text.headersSYS;
+    default:
+        return QStringList();
+    }
+}
+
 QStringList optionsOf(const CDlgDescription &text, D::DlgType type, const QString &key)
 {
     return isRowTable(type) ? rowTableOptions(text, type, key) : portOptions(text, type, key);
@@ -214,16 +269,14 @@ QString valueText(const CDlgDescription &text, D::DlgType type, const QString &k
 
 QVector<Table> tablesOf(const ProjectData &project, const CDlgDescription &text)
 {
-    QVector<Table> tables{rowTable(project, text, D::DlgDI, text.titleDI, text.headersDI),
-                          rowTable(project, text, D::DlgDO, text.titleDO, text.headersDO),
-                          rowTable(project, text, D::DlgAI, text.titleAI, text.headersAI),
-                          rowTable(project, text, D::DlgAO, text.titleAO, text.headersAO),
-                          rowTable(project, text, D::DlgEXIT, text.titleEXIT, text.headersEXIT)};
+    QVector<Table> tables{rowTable(project, text, D::DlgDI), rowTable(project, text, D::DlgDO),
+                          rowTable(project, text, D::DlgAI), rowTable(project, text, D::DlgAO),
+                          rowTable(project, text, D::DlgEXIT)};
     for (int port = 1; port <= ChipFacts::serialPorts().size(); ++port)
         tables += serialTables(project, text, port);
     for (int port = 1; port <= ChipFacts::spiPorts().size(); ++port)
         tables += spiTables(project, text, port);
-    tables << rowTable(project, text, D::DlgSYS, text.titleSYS, text.headersSYS);
+    tables << rowTable(project, text, D::DlgSYS);
     return tables;
 }
 

@@ -23,6 +23,13 @@ constexpr int firstNetworkApplication = 2;
 // DlgNone.
 QString tableName(CPinDescriptions::DlgType type);
 
+// The letter of a board's terminals: "X", "Y", "XA", "YA" for DI, DO, AI,
+// AO; empty for other tables.
+QString terminalLetter(CPinDescriptions::DlgType type);
+// The window title and the column headers of a row table (DI..AO, EXIT, SYS).
+QString rowTitle(const CDlgDescription &text, CPinDescriptions::DlgType type);
+QStringList rowHeaders(const CDlgDescription &text, CPinDescriptions::DlgType type);
+
 // The options a stored index of a field points into, in stored order; empty
 // for fields holding a pin, a number or an address. The key is a row-table
 // key without its row number ("Mode", "SliceSelectPinIsEnble"), a serial or

@@ -21,50 +21,9 @@ CRowTable::CRowTable(QTableWidget *tableWidget, const CDlgDescription &labels, D
 
 void CRowTable::defineColumns()
 {
-    const Column pin{Cell::Pin, text.pin};
-    const Column number{Cell::Number, text.index};
-    const QVector<Column> chipSelects{{Cell::Enable, text.sliceSelectPinIsEnble},
-                                      {Cell::Bit, text.sliceSelectPin3Bit},
-                                      {Cell::Bit, text.sliceSelectPin2Bit},
-                                      {Cell::Bit, text.sliceSelectPin1Bit},
-                                      {Cell::Bit, text.sliceSelectPin0Bit}};
-    switch (type) {
-    case D::DlgDI:
-        columns = {pin, {Cell::Options, text.mode}, number};
-        columns += chipSelects;
-        headers = text.headersDI;
-        break;
-    case D::DlgDO:
-        columns = {pin, {Cell::Options, text.mode}, {Cell::Options, text.speed}, number};
-        columns += chipSelects;
-        headers = text.headersDO;
-        break;
-    case D::DlgAI:
-    case D::DlgAO:
-        columns = {pin, number};
-        columns += chipSelects;
-        headers = type == D::DlgAI ? text.headersAI : text.headersAO;
-        break;
-    case D::DlgEXIT:
-        columns = {pin,
-                   {Cell::Options, text.inputMode},
-                   {Cell::Options, text.triggerMode},
-                   {Cell::Options, text.triggerWay},
-                   {Cell::Options, text.prePriority},
-                   {Cell::Options, text.subPriority},
-                   number};
-        headers = text.headersEXIT;
-        break;
-    case D::DlgSYS:
-        columns = {{Cell::Description, text.systemPin},
-                   pin,
-                   {Cell::Options, text.mode},
-                   {Cell::Options, text.speed}};
-        headers = text.headersSYS;
-        break;
-    default:
-        break;
-    }
+    for (const QString &key : rowKeys(type))
+        columns << Column{rowCellOf(key), key};
+    headers = ProjectTexts::rowHeaders(text, type);
     for (int c = 0; c < columns.size(); ++c) {
         switch (columns.at(c).cell) {
         case Cell::Pin:
@@ -87,40 +46,9 @@ int CRowTable::numberMaximum() const
     return type == D::DlgEXIT ? TableRules::maxTaskNumber : TableRules::maxStartTerminal;
 }
 
-QString CRowTable::terminalLetter() const
-{
-    switch (type) {
-    case D::DlgDI:
-        return QStringLiteral("X");
-    case D::DlgDO:
-        return QStringLiteral("Y");
-    case D::DlgAI:
-        return QStringLiteral("XA");
-    case D::DlgAO:
-        return QStringLiteral("YA");
-    default:
-        return QString();
-    }
-}
-
 QString CRowTable::windowTitle() const
 {
-    switch (type) {
-    case D::DlgDI:
-        return text.titleDI;
-    case D::DlgDO:
-        return text.titleDO;
-    case D::DlgAI:
-        return text.titleAI;
-    case D::DlgAO:
-        return text.titleAO;
-    case D::DlgEXIT:
-        return text.titleEXIT;
-    case D::DlgSYS:
-        return text.titleSYS;
-    default:
-        return QString();
-    }
+    return ProjectTexts::rowTitle(text, type);
 }
 
 QSize CRowTable::windowSize() const
@@ -408,8 +336,9 @@ void CRowTable::checkStartTerminals(QWidget *messageParent)
     }
     const QVector<TableRules::TerminalRange> before = ranges;
     TableRules::checkStartTerminals(ranges, [&](int row, int) {
-        const QString question =
-            tr("请检查第%1行的%2起始端子的值！\n是否自动修改？").arg(row + 1).arg(terminalLetter());
+        const QString question = tr("请检查第%1行的%2起始端子的值！\n是否自动修改？")
+                                     .arg(row + 1)
+                                     .arg(ProjectTexts::terminalLetter(type));
         return Messages::question(messageParent, tr("警告"), question,
                                   QMessageBox::Yes | QMessageBox::Cancel) == QMessageBox::Yes;
     });

@@ -2,6 +2,7 @@
 
 #include "dlgdescription.h"
 #include "pindescriptions.h"
+#include "projectdata.h"
 
 #include <QObject>
 #include <QSize>
@@ -55,15 +56,7 @@ public:
     QStringList information() const;
 
 private:
-    enum class Cell
-    {
-        Pin,
-        Description,
-        Options,
-        Number,
-        Enable,
-        Bit
-    };
+    using Cell = RowCell;
     struct Column
     {
         Cell cell;
@@ -83,7 +76,6 @@ private:
     void clearBits(int row, int fromBit);
     CMyComboBox *comboAt(int row, int column) const;
     CMyComboBox *bitCell(int row, int bit) const;
-    QString terminalLetter() const;
 
     QTableWidget *table;
     const CDlgDescription &text;

@@ -3,6 +3,7 @@
 #include "filedialogs.h"
 #include "mainwindow.h"
 #include "messages.h"
+#include "pinchoice.h"
 #include "pinitem.h"
 #include "pinscene.h"
 #include "projectfile.h"
@@ -307,18 +308,6 @@ void TestMainWindow::languageSwitchPersistsAndKeepsTheTitle()
              QStringLiteral("Open port"));
     next.switchLanguage(2052);
     QCOMPARE(next.findChild<QTabWidget *>("tabWidget")->tabText(0), QStringLiteral("引脚配置"));
-}
-
-// A function chosen from a pin's menu, as a right click and a click on the
-// entry do; the undo step is recorded once the event is over.
-static void choose(MainWindow &w, const QString &pin, const QString &function)
-{
-    CPinScene *scene = w.scene();
-    scene->prepareMenu(scene->pinItems().value(w.projectData().pinNames.indexOf(pin)));
-    const int k = int(scene->currentFunctions().indexOf(function));
-    QVERIFY2(k >= 0, qPrintable(pin + " offers no " + function));
-    scene->menuActions().at(k)->trigger();
-    QCoreApplication::processEvents();
 }
 
 static QString functionOf(const MainWindow &w, const QString &pin)

@@ -4,6 +4,7 @@
 #include "filedialogs.h"
 #include "mainwindow.h"
 #include "messages.h"
+#include "pinchoice.h"
 #include "pinitem.h"
 #include "pinscene.h"
 #include "projectdiff.h"
@@ -32,18 +33,6 @@ private slots:
 };
 
 namespace {
-
-// A function chosen from a pin's menu, as a right click and a click on the
-// entry do.
-void choose(MainWindow &w, const QString &pin, const QString &function)
-{
-    CPinScene *scene = w.scene();
-    scene->prepareMenu(scene->pinItems().value(w.projectData().pinNames.indexOf(pin)));
-    const int k = int(scene->currentFunctions().indexOf(function));
-    QVERIFY2(k >= 0, qPrintable(pin + " offers no " + function));
-    scene->menuActions().at(k)->trigger();
-    QCoreApplication::processEvents();
-}
 
 QByteArray readFile(const QString &path)
 {
