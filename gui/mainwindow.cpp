@@ -121,11 +121,6 @@ QPushButton *MainWindow::peripheralButton(D::DlgType type) const
     return panel ? panel->button(type) : nullptr;
 }
 
-bool MainWindow::buildTable(QByteArray *table, QString *error) const
-{
-    return projectController->buildTable(table, error);
-}
-
 // ---------------------------------------------------------------- pin tab
 
 // The peripheral buttons scroll in their own column, never narrower than

@@ -4,7 +4,6 @@
 #include "dialognewpro.h"
 #include "pindescriptions.h"
 #include "projectdata.h"
-#include "projectpaths.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -37,7 +36,7 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Read access for tests and the transfer tab.
+    // What the window shows, for the exports and for tests.
     const ProjectData &projectData() const;
     ProjectController *controller() const { return projectController; }
     CPinScene *scene() const { return pinScene; }
@@ -52,11 +51,7 @@ public:
     // The translator in use (null before the first language load).
     QTranslator *activeTranslator() const;
 
-    // Builds the transfer form of the open project's configuration table.
-    bool buildTable(QByteArray *table, QString *error) const;
     void switchLanguage(int id);
-    // The folder of config/ and bin/<chip>/ (see AppFolders).
-    static QString applicationDirectory() { return ProjectPaths::applicationDirectory(); }
     // Opens the table of `type` with the cell of a row (1-based) and column
     // chosen, as a message about that cell offers.
     void openTableAt(CPinDescriptions::DlgType type, int row, int column);

@@ -6,6 +6,7 @@
 #include "pinchoice.h"
 #include "pinitem.h"
 #include "pinscene.h"
+#include "projectcontroller.h"
 #include "projectfile.h"
 #include "settingshelpers.h"
 #include "simprocess.h"
@@ -570,7 +571,7 @@ void TestMainWindow::aValueTheTableCannotHoldBlocksOnlyTheTable()
 
     QByteArray bytes;
     QString error;
-    QVERIFY(!w.buildTable(&bytes, &error));
+    QVERIFY(!w.controller()->buildTable(&bytes, &error));
     QVERIFY(asked.first().text.contains(error));
 }
 
