@@ -214,6 +214,8 @@ void MainWindow::SlotUpdataPinDesINI(D::DlgType type, QStringList iniInformation
                                      QStringList networkAttributInformation,
                                      QStringList wirelessModubleInformation)
 {
+    // Whatever the status bar said of the table on show is over.
+    statusBar()->clearMessage();
     projectController->confirmTable(type, iniInformation, networkAttributInformation,
                                     wirelessModubleInformation);
 }
