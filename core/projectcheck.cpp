@@ -23,6 +23,7 @@ void checkRowTable(const ProjectData &project, D::DlgType type, const CDlgDescri
     const int maximum =
         type == D::DlgEXIT ? TableRules::maxTaskNumber : TableRules::maxStartTerminal;
     const QString title = ProjectTexts::rowHeaders(text, type).value(numberColumn);
+    const QVector<ChipSelectRow> selects = chipSelectRows(project, type);
     QVector<TableRules::TerminalRange> ranges;
     for (int row = 1; numberColumn >= 0 && row * perRow <= list.size(); ++row) {
         const QString prefix = QString::number(row);
@@ -45,12 +46,9 @@ void checkRowTable(const ProjectData &project, D::DlgType type, const CDlgDescri
                     .arg(maximum);
             *errors << problem;
         }
-        if (ProjectTexts::terminalLetter(type).isEmpty())
-            continue;
-        QStringList bits;
-        for (int bit = 3; bit >= 0; --bit)
-            bits << valueOf(list, prefix + QStringLiteral("SliceSelectPin_%1Bit").arg(bit));
-        ranges << TableRules::TerminalRange{value.toInt(), TableRules::usedBits(bits, "0")};
+        if (row <= selects.size())
+            ranges << TableRules::TerminalRange{
+                value.toInt(), TableRules::usedBits(selects.at(row - 1).bitPins, QString())};
     }
     TableRules::checkStartTerminals(ranges, [&](int row, int earlier) {
         ProjectProblem problem;
@@ -76,7 +74,7 @@ void checkRowTable(const ProjectData &project, D::DlgType type, const CDlgDescri
 
 namespace ProjectCheck {
 
-QVector<ProjectProblem> problems(const ProjectData &project)
+QVector<ProjectProblem> problems(const ProjectData &project, QByteArray *table)
 {
     const CDlgDescription text;
     QVector<ProjectProblem> errors;
@@ -84,9 +82,12 @@ QVector<ProjectProblem> problems(const ProjectData &project)
     for (const D::DlgType type : {D::DlgDI, D::DlgDO, D::DlgAI, D::DlgAO, D::DlgEXIT})
         checkRowTable(project, type, text, &errors, &warnings);
     if (errors.isEmpty()) {
-        QByteArray table;
+        QByteArray built;
         QString message;
-        if (!ConfigTable::buildConfigurationTable(project, &table, &message)) {
+        if (ConfigTable::buildConfigurationTable(project, &built, &message)) {
+            if (table)
+                *table = built;
+        } else {
             ProjectProblem problem;
             problem.message = message;
             errors << problem;
@@ -121,13 +122,12 @@ QStringList warnings(const QVector<ProjectProblem> &problems)
 
 bool buildTable(const ProjectData &project, QByteArray *table, QString *error)
 {
-    const ProjectProblem problem = firstError(problems(project));
-    if (problem.severity == ProjectProblem::Error) {
-        if (error)
-            *error = problem.message;
-        return false;
-    }
-    return ConfigTable::buildConfigurationTable(project, table, error);
+    const ProjectProblem problem = firstError(problems(project, table));
+    if (problem.severity != ProjectProblem::Error)
+        return true;
+    if (error)
+        *error = problem.message;
+    return false;
 }
 
 } // namespace ProjectCheck

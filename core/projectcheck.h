@@ -34,7 +34,8 @@ namespace ProjectCheck {
 // Every problem of the project, errors of the tables in table order first,
 // then the warnings. A value the encoder refuses that no table cell holds
 // (a network address, say) comes as an error without a cell.
-QVector<ProjectProblem> problems(const ProjectData &project);
+// The table, when it can be built, comes back through `table`.
+QVector<ProjectProblem> problems(const ProjectData &project, QByteArray *table = nullptr);
 
 // The first error; a warning without a message when there is none, so
 // that the project can be turned into its table.

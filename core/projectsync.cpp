@@ -139,8 +139,6 @@ ProjectSync::DerivedTable deriveRowTable(D::DlgType type, const ProjectData &pro
         for (int bit = 3; bit >= 0; --bit)
             bits << row.at(bitColumn(bit));
         derived.chosenChipSelects += bits;
-        if (restored.at(r)) // what the table showed before it was confirmed
-            derived.shownChipSelects += bits;
         ranges << TableRules::TerminalRange{row.at(numberColumn).toInt(),
                                             TableRules::usedBits(bits, kNone)};
     }
@@ -294,8 +292,9 @@ bool refresh(ProjectData &project, PinBoard &board)
             board.placeSpiChipSelects(type, asPinNames(derived.chosenChipSelects),
                                       asPinNames(derived.shownChipSelects));
         } else if (isBoardTable(type)) {
-            board.placeBoardChipSelects(type, asPinNames(derived.chosenChipSelects),
-                                        asPinNames(derived.shownChipSelects), derived.rowPins);
+            // A pin a board no longer names is freed with the others below.
+            board.placeBoardChipSelects(type, asPinNames(derived.chosenChipSelects), QStringList(),
+                                        derived.rowPins);
         }
         project.pinFunctions = board.functions();
     }

@@ -18,9 +18,10 @@ namespace ProjectSync {
 struct DerivedTable
 {
     QStringList information; // the list the table would store
-    // Board tables: the pin of every row; per row the chip-select pins of
-    // bits 3..0 as restored from the stored list ("0" where none) and as
-    // confirmed (the same, after the enable and bit rules).
+    // Board tables: the pin of every row and, per row, the chip-select pins
+    // of bits 3..0 ("0" where none). SPI: the chip selects of films 1..3,
+    // as the stored list showed them and as confirmed (none for a film
+    // without an application).
     QStringList rowPins;
     QStringList shownChipSelects;
     QStringList chosenChipSelects;

@@ -81,11 +81,6 @@ void DialogConfigure::keepOnScreen()
     move(x, y);
 }
 
-void DialogConfigure::followProject(const ProjectData &project)
-{
-    rebuildKeepingEdits(project);
-}
-
 void DialogConfigure::showCell(int row, int column)
 {
     QTableWidget *widget = ui->tableWidget;
@@ -102,16 +97,21 @@ void DialogConfigure::showCell(int row, int column)
 // The table is modeless: a chip-select pin chosen in it may have been given
 // another function on the drawing before OK. Such a choice is refused with
 // the pin named, and the table stays open.
+void DialogConfigure::warnChipSelectTaken(const QString &pin)
+{
+    const QString function = currentPinFunctions.value(currentPinNames.indexOf(pin));
+    Messages::warning(
+        this, tr("警告"),
+        tr("片选引脚 %1 已被占用（%2），请另选一个引脚。").arg(pin, function.trimmed()));
+}
+
 bool DialogConfigure::chipSelectsStillFree(const QStringList &chosen)
 {
     const QStringList candidates = candidatesOf(type);
     for (const QString &pin : chosen) {
         if (pin.isEmpty() || pin == text.noneText || candidates.contains(pin))
             continue;
-        const QString function = currentPinFunctions.value(currentPinNames.indexOf(pin));
-        Messages::warning(
-            this, tr("警告"),
-            tr("片选引脚 %1 已被占用（%2），请另选一个引脚。").arg(pin, function.trimmed()));
+        warnChipSelectTaken(pin);
         return false;
     }
     return true;
@@ -122,12 +122,12 @@ void DialogConfigure::changeEvent(QEvent *event)
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
         text.retranslate();
-        rebuildKeepingEdits(shownProject);
+        followProject(shownProject);
     }
     QDialog::changeEvent(event);
 }
 
-void DialogConfigure::rebuildKeepingEdits(const ProjectData &project)
+void DialogConfigure::followProject(const ProjectData &project)
 {
     // A hidden table is built anew when it is launched again.
     if (!isVisible() || type == D::DlgNone)
@@ -160,10 +160,7 @@ void DialogConfigure::rebuildKeepingEdits(const ProjectData &project)
     for (const QString &pin : chosenBefore) {
         if (!currentPinNames.contains(pin) || chosenNow.contains(pin))
             continue;
-        const QString function = currentPinFunctions.value(currentPinNames.indexOf(pin));
-        Messages::warning(
-            this, tr("警告"),
-            tr("片选引脚 %1 已被占用（%2），请另选一个引脚。").arg(pin, function.trimmed()));
+        warnChipSelectTaken(pin);
     }
 }
 

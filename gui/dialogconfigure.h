@@ -38,8 +38,9 @@ public:
     // Builds the table of `type` from the project's pins and stored lists and
     // shows the dialog. Does nothing when the project has no complete pin list.
     void launch(CPinDescriptions::DlgType type, const ProjectData &project);
-    // The project changed while the table is on show: its rows follow the
-    // pins, and what the user entered in the rows that stay is kept.
+    // The project changed while the table is on show (or the language did):
+    // the table is built again, its rows following the pins, and what the
+    // user entered in the rows that stay is kept.
     void followProject(const ProjectData &project);
     // Chooses a cell (0-based) and puts the keyboard on it.
     void showCell(int row, int column);
@@ -95,9 +96,6 @@ private:
     void fitToContents(const QSize &leastSize);
     // Moves the window back inside the available area of its screen.
     void keepOnScreen();
-    // Builds the table on show again from the project (in the language now
-    // active), keeping what the user has entered.
-    void rebuildKeepingEdits(const ProjectData &project);
     void resetTable();
     // The chip-select pins the cells show ("无" where none).
     QStringList chosenChipSelects() const;
@@ -106,6 +104,8 @@ private:
     // when a value is refused (the dialog stays open).
     bool finishRowTable();
     bool chipSelectsStillFree(const QStringList &chosen);
+    // Says that a chip-select pin chosen here has another function now.
+    void warnChipSelectTaken(const QString &pin);
     void openWirelessModule();
     void openNetworkAttribut(int film);
 
