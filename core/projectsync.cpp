@@ -7,6 +7,8 @@
 #include "projecttexts.h"
 #include "tablerules.h"
 
+#include <algorithm>
+
 using D = CPinDescriptions;
 
 namespace {
@@ -146,6 +148,22 @@ ProjectSync::DerivedTable deriveRowTable(D::DlgType type, const ProjectData &pro
     // terminals; stored starts stay as the user (or the file) left them.
     const QVector<TableRules::TerminalRange> before = ranges;
     TableRules::checkStartTerminals(ranges, [&](int row, int) { return !restored.at(row); });
+    // A new row drawn in front of stored rows may still share theirs: it
+    // goes behind every row of the table.
+    for (int r = 0; r < ranges.size(); ++r) {
+        if (restored.at(r))
+            continue;
+        int behind = 0;
+        bool shared = false;
+        for (int other = 0; other < ranges.size(); ++other) {
+            if (other == r)
+                continue;
+            shared = shared || TableRules::rangesOverlap(ranges.at(r), ranges.at(other));
+            behind = std::max(behind, ranges.at(other).end() + 1);
+        }
+        if (shared)
+            ranges[r].start = behind;
+    }
     for (int r = 0; r < ranges.size(); ++r)
         if (ranges.at(r).start != before.at(r).start)
             values[r][numberColumn] = QString::number(ranges.at(r).start);

@@ -83,6 +83,14 @@ void TestProjectSync::derivesOneTable_data()
         << row(D::DlgDO, 1, {"PC8", "0", "0", "1", "1", "0", "0", "0", "PB0"}) +
                row(D::DlgDO, 2, {"PC9", "0", "0", "3", "0", "0", "0", "0", "0"})
         << QStringList{"PB0:DO_CS1"};
+    QTest::newRow("a new row in front of stored ones goes behind them")
+        << f103 << QStringList{"PC8=Normal_DO", "PC9=Normal_DO", "PC7=Normal_DO"} << int(D::DlgDO)
+        << row(D::DlgDO, 1, {"PC8", "0", "0", "1", "1", "0", "0", "0", "PB0"}) +
+               row(D::DlgDO, 2, {"PC9", "0", "0", "3", "0", "0", "0", "0", "0"})
+        << row(D::DlgDO, 1, {"PC7", "0", "0", "4", "0", "0", "0", "0", "0"}) +
+               row(D::DlgDO, 2, {"PC8", "0", "0", "1", "1", "0", "0", "0", "PB0"}) +
+               row(D::DlgDO, 3, {"PC9", "0", "0", "3", "0", "0", "0", "0", "0"})
+        << QStringList{"PB0:DO_CS1"};
     QTest::newRow("a stored overlap is kept as stored")
         << f103 << QStringList{"PC8=Normal_DO", "PC9=Normal_DO"} << int(D::DlgDO)
         << row(D::DlgDO, 1, {"PC8", "0", "0", "1", "1", "0", "0", "PB1", "PB0"}) +
