@@ -9,27 +9,34 @@
 #include <QVector>
 
 // One transfer with the controller, driven by its answers: each accepted
-// answer gives the next request. The machine knows nothing of ports: it takes
-// the bytes as they arrive, the silences of the line and the response
-// time-outs, each with the time it happened (microseconds on any steady
-// clock), and hands back the frame to send and the log messages (each
-// ": ...\n", without timestamp).
+// answer gives the next request. The machine knows nothing of ports or
+// timers: it takes the bytes as they arrive, the silences of the line and
+// the ends of its waits, each with the time it happened (microseconds on any
+// steady clock), and hands back the frame to send and the log messages (each
+// ": ...\n", without timestamp). deadlineUs() says when the current wait
+// ends; whoever runs the machine calls timeout() then.
 //
-// Answers are cut by what the current state expects. An answer with the
-// expected header, the expected length and a good checksum is taken at once.
-// An answer with another header, or longer than expected, is the state's
-// format error at once. A silence of the line judges what the length cannot
-// tell: a start of the expected answer is kept (the rest may follow after a
-// pause); anything else held is a checksum error and dropped. When a start
-// kept over a silence does not fit the bytes that follow, it was a short
-// answer: it alone is dropped.
-//
-// Every answer is matched to its request. Bytes that began before the current
-// request was sent cannot answer it. When a request had to be repeated, the
-// controller may still answer the copies after the answer was taken: such late
-// answers are recognised (header of the former request, received before the
-// current one was sent, or arriving when a late answer is due rather than the
-// answer to the current request) and dropped with a log line.
+// Answers carry no offset, so an answer is matched to its request by the
+// order of the line alone:
+// - The expected answer (its header, its length, a good checksum) is found
+//   wherever it lies in the bytes held: bytes in front of it are line noise,
+//   a checksum error that costs nothing else.
+// - Bytes that make no answer are judged at a silence of the line: a start
+//   of an answer is kept (the rest may follow after a pause); a whole frame
+//   of another form is the state's format error; anything else is a
+//   checksum error, and the transfer goes on.
+// - Every copy of a request is answered at most once. An answer refused for
+//   its checksum (a block of the answer's length) counts as heard: when every
+//   copy has been heard and none answered well, the request is repeated at
+//   once.
+// - After a repeat, the first good answer is taken and the line is drained:
+//   the next request (or the end of the transfer) waits until every copy has
+//   been heard, each duplicate dropped with a log line, or until the wait
+//   has passed without them. A duplicate is compared in what is read of an
+//   answer (its size, its header and the field used); an upload whose
+//   duplicate carries other table bytes fails, a download logs the other
+//   status and keeps the first.
+// - Bytes that began before the current request went out cannot answer it.
 //
 // States: 0 idle; 1..3 download activation, middle, end sent; 4..6 upload
 // activation, middle request, end request sent.
@@ -52,19 +59,18 @@ public:
     {
         QStringList messages; // log messages, in order
         QByteArray request;   // frame to write now; empty when nothing is sent
-        // The answers judged in this step, as received: taken, dropped as
-        // late, or refused.
+        // The blocks judged in this step, as received: taken, dropped as
+        // duplicates, or refused.
         QList<QByteArray> answers;
         // How long the answer taken in this step took, from its request to
         // its last byte, when the request went out once; -1 otherwise.
         qint64 answerUs = -1;
-        // Bytes of an answer arrived: the wait for the answer starts again.
-        bool heard = false;
     };
 
     static constexpr int DefaultRetries = 3;
+    static constexpr qint64 DefaultWaitUs = 2000 * 1000;
     // The most bytes held while an answer is put together: the largest
-    // answer, and as much again for a late answer followed by the next.
+    // answer, and as much again of noise or of a duplicate in front of it.
     static constexpr int ReceiveLimit = 2 * CCommonFunction::UploadMiddleAnswerSize;
 
     virtual ~CTransfer() = default;
@@ -77,6 +83,9 @@ public:
     // How often an unanswered request is repeated before the transfer fails.
     void setRetries(int retries) { m_retries = retries < 0 ? 0 : retries; }
     int retries() const { return m_retries; }
+    // The wait for an answer now in force; may change at any time.
+    void setWaitUs(qint64 us) { m_waitUs = us > 0 ? us : DefaultWaitUs; }
+    qint64 waitUs() const { return m_waitUs; }
 
     // The first request, as returned by start(), was written at atUs. The
     // requests the machine returns later count as written at the time of
@@ -86,8 +95,12 @@ public:
     Step receive(const QByteArray &bytes, qint64 nowUs = 0);
     // The line has been quiet for a while (10 ms).
     Step silence(qint64 nowUs = 0);
-    // No acceptable answer came in time: drop what is kept and repeat the
-    // last request, or end the transfer when the repeats are used up.
+    // When the current wait ends: no answer came to the request, or the
+    // duplicates owed after a repeat did not come.
+    qint64 deadlineUs() const;
+    // The wait has ended: repeat the last request, or end the transfer when
+    // the repeats are used up; after a repeat answered, go on without the
+    // missing duplicates.
     Step timeout(qint64 nowUs = 0);
     // Ends the transfer at once (port closed, new transfer).
     void abort();
@@ -96,8 +109,9 @@ public:
     QByteArray lastRequest() const { return m_lastRequest; }
     // Bytes held back while waiting for the rest of an answer.
     QByteArray pendingBytes() const { return m_pending; }
-    // Late answers that may still come for the request answered last.
-    int lateAnswersOwed() const { return m_owed; }
+    // True while the answer to a repeated request has been taken and its
+    // duplicates are awaited; nothing is sent meanwhile.
+    bool isDraining() const { return m_draining; }
 
     // Progress of the transfer in bytes.
     virtual qint64 progressDone() const = 0;
@@ -105,7 +119,7 @@ public:
 
 protected:
     // Takes an answer with the expected header, length and checksum; acts
-    // only in its own states.
+    // only in its own states. Ends a transfer that is done by complete().
     virtual Step takeAnswer(const QByteArray &answer) = 0;
     // The state's message for an answer of the wrong form.
     virtual QString formatError() const = 0;
@@ -117,20 +131,37 @@ protected:
     // Records and returns a new request (resets the repeat count).
     QByteArray send(const QByteArray &request);
     void begin(int state);
+    // Everything is exchanged: the transfer succeeds, once the line is
+    // drained of duplicates.
+    void complete();
     void finish(bool success);
     void setState(int state) { m_state = state; }
 
 private:
-    // The length of the answer at the head of the held bytes, and whether
-    // it is a late one; 0 when it cannot be an answer now.
-    int headSize(bool *late) const;
+    // A frame the held bytes hold whole.
+    struct Found
+    {
+        int at = -1;
+        int size = 0;
+        bool former = false; // a duplicate owed to the request before
+    };
+    Found findAnswer() const;
+    // Where an answer that the bytes so far do not complete may begin; -1
+    // when none.
+    int openStart() const;
     void process(Step &step, qint64 nowUs);
-    void accept(Step &step, const QByteArray &answer, qint64 nowUs);
-    // The head of the held bytes is of the wrong form: a start kept over a
-    // silence is dropped alone (true), otherwise the transfer fails with the
-    // state's format error (false).
-    bool refuse(Step &step);
-    bool arrivesWhenLateAnswerIsDue(qint64 nowUs) const;
+    void take(Step &step, const QByteArray &answer, qint64 nowUs);
+    void duplicate(Step &step, const QByteArray &answer, qint64 nowUs);
+    // Bytes that make no answer: a checksum error, heard as an answer when
+    // they have an answer's length.
+    void refuse(Step &step, const QByteArray &bytes, qint64 nowUs);
+    // Every copy heard: go on after a drain, repeat when none was answered.
+    void allHeard(Step &step, qint64 nowUs);
+    void release(Step &step, qint64 nowUs);
+    // Sends the last request again (after a silent wait, or answers
+    // refused), or ends the transfer when the repeats are used up.
+    Step repeat(qint64 nowUs, bool refused);
+    bool sameReading(const QByteArray &first, const QByteArray &again) const;
     void dropFront(int count);
     void clearHeld();
 
@@ -138,22 +169,29 @@ private:
     bool m_succeeded = false;
     int m_retries = DefaultRetries;
     int m_repeatsUsed = 0;
+    qint64 m_waitUs = DefaultWaitUs;
     QByteArray m_lastRequest;
     QByteArray m_pending;
-    QVector<int> m_cuts; // positions in m_pending where the line fell silent
-    int m_early = 0;     // leading bytes of m_pending received before the request was sent
+    int m_early = 0; // leading bytes of m_pending received before the request was sent
 
-    // The current request: when each copy went out, answers heard so far.
+    // The current request: when each copy went out, answers heard so far,
+    // when the last byte of an answer was heard.
     QVector<qint64> m_sent;
     int m_heard = 0;
-    // Late answers to the request answered before it.
-    int m_owed = 0;
-    quint8 m_lateCommand = 0;
-    quint8 m_lateKind = 0;
-    int m_lateSize = 0;
-    QVector<qint64> m_lateDueUs; // after the current request went out, when each is due
-    qint64 m_answerGapUs = 0;    // how long after its last copy that answer came
-    qint64 m_shortestUs = -1;    // the quickest answer of this transfer
+    qint64 m_heardUs = -1;
+    // The drain after a repeat: the answer taken and how long after the
+    // first copy it came, what waits for the drain.
+    bool m_draining = false;
+    QByteArray m_taken;
+    qint64 m_takenAfterUs = 0;
+    QByteArray m_held;
+    bool m_heldComplete = false;
+    QStringList m_heldMessages; // the word of the end, said when it comes
+    // Duplicates still owed to the request before, after a drain ran out:
+    // recognised by their header when it differs from the current one.
+    int m_formerOwed = 0;
+    QByteArray m_former;
+    QByteArray m_refused; // the last bytes refused, for the final word
 };
 
 // Sends a configuration table (or any file) to the controller in blocks of

@@ -4,6 +4,8 @@
 
 #include <QDateTime>
 
+#include <climits>
+
 CTransferDriver::CTransferDriver(QObject *parent) : QObject(parent)
 {
     m_timer.setSingleShot(true);
@@ -23,8 +25,37 @@ void CTransferDriver::write(const QByteArray &request)
 {
     if (m_writer)
         m_writer(request);
-    m_waitFromUs = nowUs();
-    m_timer.start(m_timeout.currentMs());
+}
+
+void CTransferDriver::setResponseTimeout(int ms)
+{
+    m_timeout.setFloor(ms);
+    rearm();
+}
+
+int CTransferDriver::silentControllerMs() const
+{
+    CResponseTimeout timeout = m_timeout;
+    timeout.restart();
+    const int first = timeout.currentMs();
+    timeout.backOff();
+    return int(qMin<qint64>(first + qint64(m_retries) * timeout.currentMs(), INT_MAX));
+}
+
+void CTransferDriver::rearm()
+{
+    const int waitMs = m_timeout.currentMs();
+    if (waitMs != m_shownWaitMs) {
+        m_shownWaitMs = waitMs;
+        emit waitChanged(waitMs);
+    }
+    if (!isRunning()) {
+        m_timer.stop();
+        return;
+    }
+    m_transfer->setWaitUs(qint64(waitMs) * 1000);
+    const qint64 leftUs = m_transfer->deadlineUs() - nowUs();
+    m_timer.start(int(qBound<qint64>(0, (leftUs + 999) / 1000, INT_MAX)));
 }
 
 bool CTransferDriver::start(CTransfer *transfer, const QByteArray &firstRequest)
@@ -43,6 +74,7 @@ bool CTransferDriver::start(CTransfer *transfer, const QByteArray &firstRequest)
     emit progress(0, m_transfer->progressTotal());
     write(firstRequest);
     m_transfer->requestSent(nowUs());
+    rearm();
     return true;
 }
 
@@ -112,14 +144,17 @@ void CTransferDriver::onTimeout()
 {
     if (!isRunning())
         return;
-    // The wait runs from the request or the last byte heard since; the
-    // timer is not set again for every byte, so it may run out early.
-    const qint64 leftUs = m_waitFromUs + qint64(m_timeout.currentMs()) * 1000 - nowUs();
-    if (leftUs > 0) {
-        m_timer.start(int((leftUs + 999) / 1000));
+    // The deadline moves with each byte of an answer; the timer is not set
+    // again for every byte, so it may run out early.
+    if (m_transfer->deadlineUs() > nowUs()) {
+        rearm();
         return;
     }
-    m_timeout.backOff();
+    // A request goes unanswered; waiting out a drain is not that.
+    if (!m_transfer->isDraining()) {
+        m_timeout.backOff();
+        m_transfer->setWaitUs(qint64(m_timeout.currentMs()) * 1000);
+    }
     apply(m_transfer->timeout(nowUs()));
 }
 
@@ -133,7 +168,7 @@ void CTransferDriver::apply(const CTransfer::Step &step)
     for (const QString &message : step.messages)
         emit logLine(stamp + message);
     if (!m_transfer->isRunning()) {
-        m_timer.stop();
+        rearm();
         const bool success = m_transfer->succeeded();
         if (success) {
             emit progress(m_transfer->progressTotal(), m_transfer->progressTotal());
@@ -150,8 +185,7 @@ void CTransferDriver::apply(const CTransfer::Step &step)
     }
     if (!step.request.isEmpty())
         write(step.request);
-    else if (step.heard)
-        m_waitFromUs = nowUs(); // the wait runs from the last byte heard
+    rearm();
     if (!step.answers.isEmpty())
         emit progress(m_transfer->progressDone(), m_transfer->progressTotal());
 }

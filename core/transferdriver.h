@@ -16,10 +16,11 @@ class CSerial;
 // every step as a timestamped log line ("yyyy-MM-dd hh:mm:ss" then the
 // message).
 //
-// The response time-out runs from the request, and again from each byte of
-// an answer that arrives (stray bytes do not count). It adapts to the
-// controller (CResponseTimeout): never below the configured time-out, longer
-// when answers come late. The estimate is kept from one transfer to the next.
+// The machine says when its wait ends (from the request, and again from each
+// byte of an answer); the driver keeps the wait in force: never below the
+// configured time-out, longer when answers come late (CResponseTimeout),
+// twice as long while a request is repeated. The estimate is kept from one
+// transfer to the next.
 class CTransferDriver : public QObject
 {
     Q_OBJECT
@@ -45,10 +46,13 @@ public:
     void setWriter(Writer writer) { m_writer = std::move(writer); }
 
     // The configured response time-out: the least the driver waits.
-    void setResponseTimeout(int ms) { m_timeout.setFloor(ms); }
+    void setResponseTimeout(int ms);
     int responseTimeout() const { return m_timeout.floor(); }
     // The wait for the next answer, as adapted to the controller.
     int currentTimeout() const { return m_timeout.currentMs(); }
+    // How long a controller that never answers is waited for before the
+    // transfer fails: the first wait and every repeat's.
+    int silentControllerMs() const;
     const CResponseTimeout &timeoutEstimate() const { return m_timeout; }
     void setRetries(int retries) { m_retries = retries < 0 ? 0 : retries; }
     int retries() const { return m_retries; }
@@ -88,6 +92,9 @@ signals:
     void blockReceived(QByteArray block);
     void logLine(QString line);
     void progress(qint64 done, qint64 total);
+    // The wait in force changed (it grows for a late controller, doubles
+    // while a request is repeated).
+    void waitChanged(int ms);
     // The transfer ended, and how; reason says what went wrong (empty on
     // success and cancel). Not emitted by abort().
     void ended(CTransferDriver::Outcome outcome, QString reason);
@@ -100,6 +107,9 @@ private:
     void stop(Outcome outcome, const QString &reason, const QString &message);
     void onTimeout();
     void write(const QByteArray &request);
+    // Hands the wait in force to the machine, says when it changed, and
+    // sets the timer for the machine's deadline.
+    void rearm();
     qint64 nowUs() const { return m_clock.nsecsElapsed() / 1000; }
 
     Writer m_writer;
@@ -107,6 +117,6 @@ private:
     QElapsedTimer m_clock;
     CTransfer *m_transfer = nullptr;
     CResponseTimeout m_timeout;
-    qint64 m_waitFromUs = 0; // the request, or the last byte of an answer heard since
+    int m_shownWaitMs = -1;
     int m_retries = CTransfer::DefaultRetries;
 };
