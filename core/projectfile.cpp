@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <array>
+#include <iterator>
 #include <memory>
 
 namespace ProjectFile {
@@ -17,6 +19,8 @@ using D = CPinDescriptions;
 
 // Row tables in the order the writer puts them before the serial ports.
 const D::DlgType kLeadingRowTables[] = {D::DlgDI, D::DlgDO, D::DlgAI, D::DlgAO, D::DlgEXIT};
+// Every row table: the sections with a Count.
+const D::DlgType kRowTables[] = {D::DlgDI, D::DlgDO, D::DlgAI, D::DlgAO, D::DlgEXIT, D::DlgSYS};
 
 // The largest row count a file may declare: one row per pin at most.
 constexpr int kMaxRows = ChipFacts::pinCountF407;
@@ -44,27 +48,123 @@ void writeRowTable(QSettings *settings, const QString &section, const QStringLis
         writeValue(settings, section, list.at(i), list.at(i + 1));
 }
 
-bool readRowTable(QSettings *settings, const QString &section, D::DlgType type, QStringList *list,
-                  QString *error)
+// The rows a row section declares (its Count), checked against the row keys
+// it holds: a file cut short loses the Count, which the writer puts after the
+// rows, or ends inside it. A section with neither rows nor Count has none.
+bool declaredRows(QSettings *settings, const QString &filePath, const QString &section,
+                  D::DlgType type, int *count, QString *error)
 {
-    list->clear();
+    settings->beginGroup(section);
+    const QStringList present = settings->childKeys();
+    settings->endGroup();
+    const QStringList keys = rowKeys(type);
+    QString firstRowKey, lastRowKey;
+    int lastRow = 0;
+    for (const QString &key : present) {
+        int digits = 0;
+        while (digits < key.size() && key.at(digits).isDigit())
+            ++digits;
+        const int row = key.left(digits).toInt();
+        if (row < 1 || !keys.contains(key.mid(digits)))
+            continue;
+        if (firstRowKey.isEmpty())
+            firstRowKey = key;
+        if (row > lastRow) {
+            lastRow = row;
+            lastRowKey = key;
+        }
+    }
+    *count = 0;
+    if (!present.contains(QStringLiteral("Count"))) {
+        if (firstRowKey.isEmpty())
+            return true;
+        setError(error, QCoreApplication::translate("ProjectFile",
+                                                    "%1 不完整：[%2] 节有行（%3）却没有 Count")
+                            .arg(filePath, section, firstRowKey));
+        return false;
+    }
     const QString countText = readValue(settings, section, QStringLiteral("Count"));
     bool ok = false;
-    int count = countText.trimmed().toInt(&ok);
-    if (!ok || count < 0)
-        count = 0;
-    if (count > kMaxRows) {
+    *count = countText.trimmed().toInt(&ok);
+    if (!ok || *count < 0) {
+        setError(error, QCoreApplication::translate("ProjectFile",
+                                                    "%1 不完整：[%2] 节的 Count“%3”不是行数")
+                            .arg(filePath, section, countText));
+        return false;
+    }
+    if (*count > kMaxRows) {
         setError(error, QCoreApplication::translate("ProjectFile", "%1节声明了%2行（最多%3行）")
                             .arg(section, countText)
                             .arg(kMaxRows));
         return false;
     }
+    if (lastRow > *count) {
+        setError(error, QCoreApplication::translate("ProjectFile",
+                                                    "%1 不完整：[%2] 节的 %3 超出了 Count=%4")
+                            .arg(filePath, section, lastRowKey, QString::number(*count)));
+        return false;
+    }
+    return true;
+}
+
+void readRowTable(QSettings *settings, const QString &section, D::DlgType type, int count,
+                  QStringList *list)
+{
+    list->clear();
     const QStringList keys = rowKeys(type);
     for (int row = 1; row <= count; ++row) {
         for (const QString &key : keys) {
             const QString rowKey = QString::number(row) + key;
             *list << rowKey << readValue(settings, section, rowKey);
         }
+    }
+}
+
+// The first line that is neither blank, a comment, a section header nor a
+// key=value pair: the end of a file cut short, as a rule. The lines are split
+// as QSettings splits them: a backslash or an open quote carries a line on.
+bool wholeLines(const QByteArray &bytes, const QString &filePath, QString *error)
+{
+    QString section;
+    int number = 1;
+    for (int i = 0; i < bytes.size();) {
+        const int start = i;
+        const int startNumber = number;
+        bool inQuotes = false;
+        for (; i < bytes.size(); ++i) {
+            const char ch = bytes.at(i);
+            if (ch == '\\' && i + 1 < bytes.size()) {
+                number += bytes.at(++i) == '\n' ? 1 : 0;
+            } else if (ch == '"') {
+                inQuotes = !inQuotes;
+            } else if (ch == '\n' || ch == '\r') {
+                if (!inQuotes)
+                    break;
+                number += ch == '\n' ? 1 : 0;
+            }
+        }
+        const QByteArray line = bytes.mid(start, i - start).trimmed();
+        if (i < bytes.size()) {
+            number += bytes.at(i) == '\n' ? 1 : 0;
+            ++i;
+        }
+        if (line.isEmpty() || line.startsWith(';') || (!line.startsWith('[') && line.contains('=')))
+            continue;
+        const int close = line.indexOf(']');
+        if (line.startsWith('[') && close > 0) {
+            section = QString::fromUtf8(line.mid(1, close - 1));
+            continue;
+        }
+        setError(
+            error,
+            section.isEmpty()
+                ? QCoreApplication::translate("ProjectFile", "%1 不完整：第%2行“%3”不是“键=值”")
+                      .arg(filePath, QString::number(startNumber), QString::fromUtf8(line))
+                : QCoreApplication::translate("ProjectFile",
+                                              "%1 不完整：第%2行，[%3] 节中的“%4”不是“键=值”")
+                      .arg(filePath, QString::number(startNumber), section,
+                           QString::fromUtf8(line)));
+        return false;
     }
     return true;
 }
@@ -121,13 +221,21 @@ bool read(const QString &filePath, ProjectData *project, QString *error)
                  QCoreApplication::translate("ProjectFile", "%1 不是工程文件").arg(filePath));
         return false;
     }
-    QFile probe(filePath);
-    if (!probe.open(QIODevice::ReadOnly)) {
+    QFile file(filePath);
+    if (!file.open(QIODevice::ReadOnly)) {
         setError(error, QCoreApplication::translate("ProjectFile", "%1 无法读取：%2")
-                            .arg(filePath, probe.errorString()));
+                            .arg(filePath, file.errorString()));
         return false;
     }
-    probe.close();
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        setError(error, QCoreApplication::translate("ProjectFile", "%1 无法读取：%2")
+                            .arg(filePath, file.errorString()));
+        return false;
+    }
+    file.close();
+    if (!wholeLines(bytes, filePath, error))
+        return false;
 
     std::unique_ptr<QSettings> settings(openSettings(filePath));
     if (settings->status() != QSettings::NoError) {
@@ -135,6 +243,12 @@ bool read(const QString &filePath, ProjectData *project, QString *error)
                  QCoreApplication::translate("ProjectFile", "%1 不是工程文件").arg(filePath));
         return false;
     }
+    // A file cut short is refused before anything else is said of it.
+    std::array<int, std::size(kRowTables)> counts{};
+    for (size_t i = 0; i < std::size(kRowTables); ++i)
+        if (!declaredRows(settings.get(), filePath, sectionOf(kRowTables[i]), kRowTables[i],
+                          &counts[i], error))
+            return false;
     const CPinDescriptions names(false);
     const QString chip = readValue(settings.get(), names.sectionChip, QStringLiteral("Type"));
     if (!names.isKnownChip(chip)) {
@@ -156,17 +270,15 @@ bool read(const QString &filePath, ProjectData *project, QString *error)
             readValue(settings.get(), names.sectionDesc, result.pinNames.at(i));
         result.pinFunctions[i] = function.isEmpty() ? QStringLiteral(" ") : function;
     }
-    for (D::DlgType type : kLeadingRowTables)
-        if (!readRowTable(settings.get(), sectionOf(type), type, result.tableList(type), error))
-            return false;
+    for (size_t i = 0; i < std::size(kRowTables); ++i)
+        readRowTable(settings.get(), sectionOf(kRowTables[i]), kRowTables[i], counts[i],
+                     result.tableList(kRowTables[i]));
     const CDlgDescription keys;
     for (int n = 0; n < 6; ++n)
         result.usartInformation[n] =
             readKeys(settings.get(), names.sectionUsart.at(n), keys.usartKeys);
     for (int n = 0; n < 3; ++n)
         result.spiInformation[n] = readKeys(settings.get(), names.sectionSpi.at(n), keys.spiKeys);
-    if (!readRowTable(settings.get(), names.sectionSys, D::DlgSYS, &result.sysInformation, error))
-        return false;
     for (int n = 0; n < 6; ++n)
         result.wirelessInformation[n] =
             readKeys(settings.get(), names.sectionWireless.at(n), keys.socketKeys);

@@ -21,7 +21,11 @@ bool write(const ProjectData &project, const QString &filePath, QString *error =
 void store(const ProjectData &project, QSettings *settings);
 
 // Reads a project file. Fails with a message naming the file when it is
-// missing, not a file, unreadable, or its chip model is not a known one.
+// missing, not a file, unreadable, or its chip model is not a known one, and
+// when it is cut short: a line that is not a section header, a key=value
+// pair, a comment or blank; a row table's rows without their Count, or rows
+// beyond it (the message names the section and the key). A section with
+// neither rows nor Count has no rows.
 // The pin functions come from DESC (" " where absent); the table lists are
 // built from the keys each table expects.
 bool read(const QString &filePath, ProjectData *project, QString *error = nullptr);

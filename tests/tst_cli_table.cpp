@@ -171,6 +171,9 @@ void TestCliTable::failuresAreOneLineAndWriteNothing()
     const QString tablePath = dir.filePath("good.bin");
     QVERIFY(writeBytes(tablePath, table));
     const QString missing = dir.filePath("missing.cpro");
+    const QByteArray project = contents(projectPath);
+    const QString cutPath = dir.filePath("cut.cpro"); // the first rows without their Count
+    QVERIFY(writeBytes(cutPath, project.left(project.indexOf("Count="))));
 
     struct Case
     {
@@ -183,6 +186,7 @@ void TestCliTable::failuresAreOneLineAndWriteNothing()
     const QList<Case> cases{
         {{"table", missing, "-o", tableOut}, tableOut, {missing}},
         {{"table", brokenPath, "-o", tableOut}, tableOut, {brokenPath, "DI", "70000"}},
+        {{"table", cutPath, "-o", tableOut}, tableOut, {cutPath, "[AI]", "Count"}},
         {{"table", projectPath, "-o", dir.path()}, dir.path(), {dir.path()}},
         {{"decode", dir.filePath("none.bin"), "--chip", F407, "-o", projectOut},
          projectOut,

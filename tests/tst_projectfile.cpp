@@ -1,5 +1,6 @@
 #include "projectfile.h"
 #include "settingshelpers.h"
+#include "tablefixtures.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -13,6 +14,8 @@ private slots:
     void rewriteShrinksRowsAndKeepsForeignSections();
     void handWrittenFileOpens();
     void badFilesAreRefusedWithAMessage();
+    void cutFileIsRefusedOrReadsWhole_data();
+    void cutFileIsRefusedOrReadsWhole();
     void unwritableTargetIsReportedAndOldFileKept();
     void settingsHelpersReadAbsentAndCutAtNul();
 
@@ -194,6 +197,76 @@ void TestProjectFile::badFilesAreRefusedWithAMessage()
     QVERIFY(!ProjectFile::read(huge, &p, &error));
     QVERIFY(error.contains("DI"));
     QVERIFY(p == before);
+}
+
+void TestProjectFile::cutFileIsRefusedOrReadsWhole_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::newRow("written by the window") << QString();
+    QTest::newRow("sync data") << QStringLiteral(MIREL_SOURCE_DIR
+                                                 "/tests/data/sync/lagging01.cpro");
+}
+
+// A file cut anywhere either is refused or reads every row table as the whole
+// file has it (none for a table whose section is gone). One cut inside a row
+// section that has rows must be refused, naming the section: its Count, which
+// follows the rows, is missing or cut itself.
+void TestProjectFile::cutFileIsRefusedOrReadsWhole()
+{
+    using D = CPinDescriptions;
+    QFETCH(QString, source);
+    QTemporaryDir dir;
+    QString error;
+    if (source.isEmpty()) {
+        source = dir.filePath("whole.cpro");
+        QVERIFY(ProjectFile::write(TableFixtures::fullyConfigured("STM32F407ZG"), source, &error));
+    }
+    const QByteArray whole = contentOf(source);
+    ProjectData complete;
+    QVERIFY2(ProjectFile::read(source, &complete, &error), qPrintable(error));
+
+    // Cuts: at the start and in the middle of every line, at every byte of a
+    // Count line, and none at all.
+    QVector<int> cuts;
+    for (int at = 0; at < whole.size();) {
+        const int next = whole.indexOf('\n', at) + 1;
+        cuts << at << (at + next) / 2;
+        if (whole.mid(at).startsWith("Count="))
+            for (int byte = at + 1; byte < next; ++byte)
+                cuts << byte;
+        at = next;
+    }
+    cuts << int(whole.size());
+
+    const D::DlgType rowTables[] = {D::DlgDI, D::DlgDO, D::DlgAI, D::DlgAO, D::DlgEXIT, D::DlgSYS};
+    const QByteArray lines = '\n' + whole; // every header after a line end
+    for (const int cut : qAsConst(cuts)) {
+        const QString path = dir.filePath(QStringLiteral("cut%1.cpro").arg(cut));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(whole.left(cut)) == cut);
+        file.close();
+        ProjectData read;
+        const bool ok = ProjectFile::read(path, &read, &error);
+        const QByteArray where = "cut at " + QByteArray::number(cut) + ": " + error.toUtf8();
+        QVERIFY2(ok || error.contains(path), where.constData());
+        for (const D::DlgType type : rowTables) {
+            const QString header = '[' + ProjectFile::sectionOf(type) + ']';
+            const int at = lines.indexOf('\n' + header.toUtf8() + '\n'); // header's start
+            const int firstKey = at < 0 ? int(whole.size()) : at + header.size() + 1;
+            const int next = whole.indexOf("\n[", firstKey);
+            const int end =
+                firstKey + whole.mid(firstKey, next < 0 ? -1 : next - firstKey).trimmed().size();
+            const bool started = cut > firstKey;
+            const QStringList &rows = *complete.tableList(type);
+            if (started && cut < end && !rows.isEmpty())
+                QVERIFY2(!ok && error.contains(header), qPrintable(header + where));
+            else if (ok)
+                QVERIFY2(*read.tableList(type) == (started ? rows : QStringList()),
+                         qPrintable(header + where));
+        }
+        if (cut == whole.size())
+            QVERIFY(ok && read == complete);
+    }
 }
 
 void TestProjectFile::unwritableTargetIsReportedAndOldFileKept()

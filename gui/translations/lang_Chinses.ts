@@ -1978,6 +1978,26 @@
         <source>%1 指明了未知的芯片“%2”</source>
         <translation>%1 指明了未知的芯片“%2”</translation>
     </message>
+    <message>
+        <source>%1 不完整：[%2] 节有行（%3）却没有 Count</source>
+        <translation>%1 不完整：[%2] 节有行（%3）却没有 Count</translation>
+    </message>
+    <message>
+        <source>%1 不完整：[%2] 节的 Count“%3”不是行数</source>
+        <translation>%1 不完整：[%2] 节的 Count“%3”不是行数</translation>
+    </message>
+    <message>
+        <source>%1 不完整：[%2] 节的 %3 超出了 Count=%4</source>
+        <translation>%1 不完整：[%2] 节的 %3 超出了 Count=%4</translation>
+    </message>
+    <message>
+        <source>%1 不完整：第%2行“%3”不是“键=值”</source>
+        <translation>%1 不完整：第%2行“%3”不是“键=值”</translation>
+    </message>
+    <message>
+        <source>%1 不完整：第%2行，[%3] 节中的“%4”不是“键=值”</source>
+        <translation>%1 不完整：第%2行，[%3] 节中的“%4”不是“键=值”</translation>
+    </message>
 </context>
 <context>
     <name>ProjectReport</name>

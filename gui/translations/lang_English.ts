@@ -1979,6 +1979,26 @@ Correct it automatically?</translation>
         <source>%1 指明了未知的芯片“%2”</source>
         <translation>%1 names an unknown chip &quot;%2&quot;</translation>
     </message>
+    <message>
+        <source>%1 不完整：[%2] 节有行（%3）却没有 Count</source>
+        <translation>%1 is incomplete: section [%2] has rows (%3) but no Count</translation>
+    </message>
+    <message>
+        <source>%1 不完整：[%2] 节的 Count“%3”不是行数</source>
+        <translation>%1 is incomplete: the Count &quot;%3&quot; of section [%2] is not a number of rows</translation>
+    </message>
+    <message>
+        <source>%1 不完整：[%2] 节的 %3 超出了 Count=%4</source>
+        <translation>%1 is incomplete: %3 of section [%2] lies beyond Count=%4</translation>
+    </message>
+    <message>
+        <source>%1 不完整：第%2行“%3”不是“键=值”</source>
+        <translation>%1 is incomplete: line %2 &quot;%3&quot; is not key=value</translation>
+    </message>
+    <message>
+        <source>%1 不完整：第%2行，[%3] 节中的“%4”不是“键=值”</source>
+        <translation>%1 is incomplete: line %2, &quot;%4&quot; in section [%3] is not key=value</translation>
+    </message>
 </context>
 <context>
     <name>ProjectReport</name>
