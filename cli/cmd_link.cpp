@@ -119,6 +119,8 @@ bool openLink(const char *command, CTransferDriver &driver, CSerial &serial, con
     }
     driver.attach(&serial);
     QObject::connect(&driver, &CTransferDriver::logLine, &printLine);
+    // A port that goes away ends the transfer at once, naming the port.
+    QObject::connect(&serial, &CSerial::portLost, &driver, &CTransferDriver::fail);
     return true;
 }
 

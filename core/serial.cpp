@@ -42,6 +42,7 @@ bool CSerial::open(const QString &portName, QString *error)
     if (port.isOpen())
         port.close();
     ++openings;
+    openedName = portName.trimmed();
     port.setPortName(portName);
     if (portName.trimmed().isEmpty()) {
         if (error)
@@ -84,7 +85,7 @@ void CSerial::onPortError(QSerialPort::SerialPortError error)
     QString reason;
     if (error == QSerialPort::ResourceError)
         reason = port.errorString();
-    else if (error == QSerialPort::ReadError && lineHungUp())
+    else if ((error == QSerialPort::ReadError || error == QSerialPort::WriteError) && lineHungUp())
         // A line that hung up reads as end of file, which QSerialPort takes
         // for a read error, again and again until the port is closed.
         reason = tr("设备已挂断");
@@ -115,7 +116,7 @@ void CSerial::closeLostPort(quint64 opening, const QString &reason)
     if (opening != openings || !port.isOpen())
         return;
     close();
-    emit portLost(reason);
+    emit portLost(tr("串口%1连接已断开（%2）").arg(openedName, reason));
 }
 
 QStringList CSerial::availablePorts()

@@ -51,7 +51,8 @@ signals:
     // No byte has arrived for GapMs; follows serialReturnData.
     void silence();
     // The open port went away (QSerialPort::ResourceError, or the line hung
-    // up); it has been closed and can be opened again. reason says why.
+    // up); it has been closed and can be opened again. reason names the
+    // port and says why.
     void portLost(QString reason);
 
 public slots:
@@ -69,6 +70,7 @@ private:
     qint64 lastByteUs = 0;
     bool burst = false; // bytes came since the last silence
     QByteArray rxBuffer;
+    QString openedName;   // as the user gave it
     quint64 openings = 0; // counts open(): a loss noticed earlier keeps off a reopened port
     bool lossPending = false;
 };

@@ -215,9 +215,8 @@ void CDownloadTab::closePort()
     }
 }
 
-void CDownloadTab::portLost(const QString &reason)
+void CDownloadTab::portLost(const QString &message)
 {
-    const QString message = tr("串口连接已断开（%1）").arg(reason);
     if (m_driver->isRunning())
         m_driver->fail(message);
     else

@@ -123,7 +123,7 @@ private:
     // The progress window says how the transfer ended.
     void showTransferEnd(CTransferDriver::Outcome outcome, const QString &reason);
     // The open port went away: the transfer ends, the port shows closed.
-    void portLost(const QString &reason);
+    void portLost(const QString &message);
     void showProgressWindow(const QString &label);
     // After a download that succeeded: reads the table back to compare it.
     void startReadBack();

@@ -97,7 +97,10 @@ int main(int argc, char *argv[])
          "Answer this long after the request has arrived (every answer, or those "
          "of --delay / --delay-from).",
          "MS"},
-        {"delay", "Answer these requests late (with --delay-ms).", "LIST"},
+        {"delay",
+         "Answer these requests late (with --delay-ms). A repeat the program sends "
+         "meanwhile is answered too, right behind the late answer.",
+         "LIST"},
         {"delay-from", "Answer request K and every later one late (with --delay-ms).", "K"},
         {"trickle-ms", "Send every answer one byte at a time, this far apart.", "MS"},
         {"latency-ms",

@@ -12,6 +12,7 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 #include <sys/stat.h>
 
 namespace {
@@ -55,6 +56,9 @@ private slots:
     void hopelessCasesFailClearly();
     void slowControllersWithTheDefaults_data();
     void slowControllersWithTheDefaults();
+    void uploadsNeverShift_data();
+    void uploadsNeverShift();
+    void vanishedControllerEndsTheTransfer();
     void verifyReadsTheTableBack_data();
     void verifyReadsTheTableBack();
     void tablesRefusedBeforeThePort_data();
@@ -275,6 +279,62 @@ void TestEndToEnd::slowControllersWithTheDefaults()
     QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
     QVERIFY2(r.out.contains(seen) && !r.out.contains(unseen), qPrintable(r.out));
     QTRY_COMPARE_WITH_TIMEOUT(readFile(out), m_bytes.left(600), 5000);
+}
+
+void TestEndToEnd::uploadsNeverShift_data()
+{
+    // Requests: 1 activation, 2 and 3 middle requests, 4 end request; a
+    // repeat takes the next number. The program's own time-out (2 s).
+    QTest::addColumn<QStringList>("simArgs");
+    QTest::addColumn<QString>("seen");
+    const QStringList late{"--delay", "2", "--delay-ms", "2300"};
+    QTest::newRow("a late answer, the repeat answered too") << late << "迟到";
+    QTest::newRow("a late answer, then a lost one") << late + QStringList{"--drop", "4"} << "迟到";
+    QTest::newRow("a late answer whose duplicate is lost")
+        << late + QStringList{"--drop", "3"} << "没有到达";
+    QTest::newRow("two corrupt answers") << QStringList{"--bad-crc", "2,3"} << "校验码错误";
+}
+
+void TestEndToEnd::uploadsNeverShift()
+{
+    QFETCH(QStringList, simArgs);
+    QFETCH(QString, seen);
+    // No two blocks alike, so a block taken for another shows.
+    QByteArray bytes = pattern(1300, 3);
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char(bytes.at(i) ^ (i >> 8));
+    const QString table = m_dir.filePath("unique.bin");
+    QVERIFY(writeFile(table, bytes));
+    SimProcess sim(simArgs + QStringList{"--raw-table", table});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    const QString back = m_dir.filePath("unique-back.bin");
+    QFile::remove(back);
+    const CliResult r =
+        runCli({"upload", "--port", sim.device(), "--chip", "STM32F103RE", "--raw-out", back});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
+    QVERIFY2(r.out.contains(seen), qPrintable(r.out));
+    QCOMPARE(readFile(back), bytes);
+}
+
+void TestEndToEnd::vanishedControllerEndsTheTransfer()
+{
+    // A controller that goes away mid-transfer: the transfer ends naming the
+    // port, not after the repeats have run out.
+    auto sim = std::make_unique<SimProcess>(QStringList{"--never-answer"});
+    const QString device = sim->device();
+    QVERIFY2(!device.isEmpty(), qPrintable(sim->error()));
+    QProcess cli;
+    cli.start(QStringLiteral(MIREL_BIN_DIR "/mirel-cli"),
+              {"upload", "--port", device, "--chip", "STM32F103RE", "--raw-out",
+               m_dir.filePath("gone.bin")});
+    QVERIFY(cli.waitForStarted());
+    QTest::qWait(300);
+    sim.reset();
+    QVERIFY(cli.waitForFinished(30000));
+    const QString out = QString::fromUtf8(cli.readAllStandardOutput());
+    QCOMPARE(cli.exitCode(), 1);
+    QVERIFY2(out.contains("串口" + device + "连接已断开"), qPrintable(out));
+    QVERIFY2(!out.contains("重发"), qPrintable(out));
 }
 
 void TestEndToEnd::verifyReadsTheTableBack_data()

@@ -246,7 +246,8 @@ void TestDownloadTab::portControls()
     QCOMPARE(colorOf(form.button("pushButtonOpenCom")), CDownloadTab::ActiveColor);
     gone.hangUp();
     QTRY_VERIFY_WITH_TIMEOUT(!tab.serial()->isOpen(), 5000);
-    QVERIFY2(form.log().endsWith(": 串口连接已断开（设备已挂断）\n"), qPrintable(form.log()));
+    QVERIFY2(form.log().endsWith(": 串口" + gone.slavePath() + "连接已断开（设备已挂断）\n"),
+             qPrintable(form.log()));
     QCOMPARE(colorOf(form.button("pushButtonOpenCom")), CDownloadTab::InactiveColor);
     QCOMPARE(colorOf(form.button("pushButtonCloseCom")), CDownloadTab::ActiveColor);
 }
@@ -448,8 +449,8 @@ void TestDownloadTab::transfersEndedEarly_data()
                                    << "上传已取消" << false;
     QTest::newRow("port closed") << "close port" << true << ": 传输中断：串口已关闭"
                                  << "上传失败：串口已关闭" << true;
-    QTest::newRow("controller gone") << "stop controller" << false << ": 传输中断：串口连接已断开（"
-                                     << "下载失败：串口连接已断开（" << true;
+    QTest::newRow("controller gone") << "stop controller" << false << ": 传输中断：串口/dev/"
+                                     << "下载失败：串口/dev/" << true;
     QTest::newRow("reopen failed") << "open a missing port" << false << ": 传输中断：串口已关闭"
                                    << "下载失败：串口已关闭" << true;
 }
