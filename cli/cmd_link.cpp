@@ -6,6 +6,7 @@
 #include "chipfacts.h"
 #include "configanalyzer.h"
 #include "configtable.h"
+#include "linklog.h"
 #include "projectcheck.h"
 #include "projectdata.h"
 #include "projectfile.h"
@@ -55,13 +56,16 @@ void addLinkOptions(QCommandLineParser &parser)
          "later.",
          "MS"},
         {"retries", "Repeat an unanswered request at most this often (default 3).", "N"},
+        {"debug", "Log every frame on the link in hex, with its direction and time, on "
+                  "standard error."},
     });
 }
 
-// Reads --port, --timeout-ms and --retries into the driver.
+// Reads --port, --timeout-ms, --retries and --debug into the driver.
 bool applyLinkOptions(const QCommandLineParser &parser, CTransferDriver *driver, QString *port,
                       QString *error)
 {
+    LinkLog::setEnabled(parser.isSet("debug"));
     *port = parser.value("port");
     if (port->isEmpty()) {
         *error = "--port DEVICE is required";

@@ -1,8 +1,10 @@
 #include "transferdriver.h"
 
+#include "linklog.h"
 #include "serial.h"
 
 #include <QDateTime>
+#include <QTime>
 
 #include <climits>
 
@@ -21,8 +23,18 @@ void CTransferDriver::attach(CSerial *serial)
     connect(serial, &CSerial::silence, this, &CTransferDriver::onSilence);
 }
 
+namespace {
+void logFrame(const char *direction, const QByteArray &bytes)
+{
+    qCDebug(lcLink).noquote() << QTime::currentTime().toString(QStringLiteral("hh:mm:ss.zzz"))
+                              << direction << bytes.size()
+                              << QString::fromLatin1(bytes.toHex(' ')).toUpper();
+}
+} // namespace
+
 void CTransferDriver::write(const QByteArray &request)
 {
+    logFrame("->", request);
     if (m_writer)
         m_writer(request);
 }
@@ -122,6 +134,7 @@ QString CTransferDriver::timestamp()
 
 void CTransferDriver::onBytes(const QByteArray &bytes)
 {
+    logFrame(isRunning() ? "<-" : "<- (idle)", bytes);
     if (!isRunning())
         return;
     apply(m_transfer->receive(bytes, nowUs()));

@@ -4,6 +4,7 @@
 #include "chipfacts.h"
 #include "dlgdescription.h"
 #include "filedialogs.h"
+#include "linktrace.h"
 #include "messages.h"
 #include "mycombobox.h"
 #include "progressbar.h"
@@ -28,11 +29,20 @@ bool validKind(int kind)
     return kind >= 0 && kind < CDownloadTab::KindCount;
 }
 
+// The log lines of what the decoding of a table passed over.
+QString warningLines(const QStringList &warnings)
+{
+    QString lines;
+    for (const QString &warning : warnings)
+        lines += CTransferDriver::timestamp() + CDownloadTab::tr(": 注意：%1\n").arg(warning);
+    return lines;
+}
+
 } // namespace
 
 CDownloadTab::CDownloadTab(Hooks hooks, QWidget *parent)
     : QWidget(parent), ui(new Ui::CDownloadTab), m_hooks(std::move(hooks)),
-      m_serial(new CSerial(this)), m_driver(new CTransferDriver(this))
+      m_serial(new CSerial(this)), m_driver(new CTransferDriver(this)), m_trace(new LinkTrace(this))
 {
     ui->setupUi(this);
     m_driver->attach(m_serial);
@@ -45,6 +55,9 @@ CDownloadTab::CDownloadTab(Hooks hooks, QWidget *parent)
         if (m_progress)
             m_progress->setProgress(done, total);
     });
+    connect(m_driver, &CTransferDriver::waitChanged, this, &CDownloadTab::showWait);
+    connect(m_trace, &LinkTrace::line, this,
+            [this](const QString &text) { appendLog(text + QLatin1Char('\n')); });
     connectWidgets();
 }
 
@@ -128,8 +141,11 @@ void CDownloadTab::connectWidgets()
             });
     connect(ui->spinBoxRetries, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int n) {
         m_driver->setRetries(n);
+        showWait();
         saveSettings();
     });
+    connect(ui->checkBoxLinkTrace, &QCheckBox::toggled, m_trace, &LinkTrace::setEnabled);
+    showWait();
     connect(ui->checkBoxVerifyDownload, &QCheckBox::toggled, this, &CDownloadTab::saveSettings);
 }
 
@@ -318,12 +334,14 @@ void CDownloadTab::transferFinished(bool success)
     if (!success || download)
         return;
     QString error;
-    const bool made =
-        m_hooks.analyzeUpload &&
-        m_hooks.analyzeUpload(m_upload.uploadBuffer(), m_upload.uploadChipModel(), &error);
+    QStringList warnings;
+    const bool made = m_hooks.analyzeUpload &&
+                      m_hooks.analyzeUpload(m_upload.uploadBuffer(), m_upload.uploadChipModel(),
+                                            &error, &warnings);
     if (!made)
         appendLog(CTransferDriver::timestamp() +
                   tr(": 上载的配置信息无法生成工程：%1\n").arg(error));
+    appendLog(warningLines(warnings));
 }
 
 void CDownloadTab::startReadBack()
@@ -353,10 +371,12 @@ void CDownloadTab::analyzeDownloadData()
 {
     const QString chip = m_hooks.currentChip ? m_hooks.currentChip() : QString();
     QString error;
-    const bool made =
-        m_hooks.analyzeUpload && m_hooks.analyzeUpload(m_download.downloadData(), chip, &error);
+    QStringList warnings;
+    const bool made = m_hooks.analyzeUpload &&
+                      m_hooks.analyzeUpload(m_download.downloadData(), chip, &error, &warnings);
     if (!made)
         appendLog(CTransferDriver::timestamp() + tr(": 配置信息无法生成工程：%1\n").arg(error));
+    appendLog(warningLines(warnings));
 }
 
 void CDownloadTab::showProgressWindow(const QString &label)
@@ -366,8 +386,19 @@ void CDownloadTab::showProgressWindow(const QString &label)
         connect(m_progress, &CProgressBar::cancelRequested, this, &CDownloadTab::cancelTransfer);
     }
     m_progress->begin(label);
+    showWait();
     m_progress->show();
     m_progress->raise();
+}
+
+void CDownloadTab::showWait()
+{
+    const int waitMs = m_driver->currentTimeout();
+    const int giveUpS = (m_driver->silentControllerMs() + 999) / 1000;
+    ui->labelWait->setText(
+        tr("当前等待响应%1 ms；控制器无响应时约%2秒后放弃").arg(waitMs).arg(giveUpS));
+    if (m_progress && m_progress->isRunning())
+        m_progress->setWaitText(tr("等待每个响应最长%1 ms").arg(waitMs));
 }
 
 void CDownloadTab::setTransferButtonsEnabled(bool enabled)

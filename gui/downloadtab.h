@@ -14,6 +14,7 @@ class CDownloadTab;
 }
 class CProgressBar;
 class CSerial;
+class LinkTrace;
 class QLineEdit;
 class QPushButton;
 
@@ -37,7 +38,9 @@ public:
         std::function<bool(QByteArray *table, QString *error)> buildTable;
         // Turns a table into a project and offers it to the window, which
         // asks before it replaces the open project.
-        std::function<bool(const QByteArray &table, const QString &chip, QString *error)>
+        // What the decoding passed over goes to warnings.
+        std::function<bool(const QByteArray &table, const QString &chip, QString *error,
+                           QStringList *warnings)>
             analyzeUpload;
         std::function<QString()> appDir;
     };
@@ -125,6 +128,8 @@ private:
     // The open port went away: the transfer ends, the port shows closed.
     void portLost(const QString &message);
     void showProgressWindow(const QString &label);
+    // The wait in force, and how long a silent controller is waited for.
+    void showWait();
     // After a download that succeeded: reads the table back to compare it.
     void startReadBack();
     void finishReadBack(bool success);
@@ -142,6 +147,7 @@ private:
     CDownloadTransfer m_download;
     CUploadTransfer m_upload;
     QPointer<CProgressBar> m_progress;
+    LinkTrace *m_trace;
 
     quint8 m_selectedKind = 0;
     QString m_selectedStartMessage;

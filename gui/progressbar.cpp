@@ -7,13 +7,16 @@
 
 CProgressBar::CProgressBar(QWidget *parent)
     : QDialog(parent), m_label(new QLabel(tr("上传配置文件"), this)), m_bar(new QProgressBar(this)),
-      m_finish(new QPushButton(tr("完成"), this)), m_cancel(new QPushButton(tr("取消"), this))
+      m_wait(new QLabel(this)), m_finish(new QPushButton(tr("完成"), this)),
+      m_cancel(new QPushButton(tr("取消"), this))
 {
     setObjectName(QStringLiteral("CProgressBar"));
     setWindowTitle(tr("进度"));
     m_label->setObjectName(QStringLiteral("label"));
     m_label->setWordWrap(true);
     m_bar->setObjectName(QStringLiteral("progressBar"));
+    m_wait->setObjectName(QStringLiteral("labelWait"));
+    m_wait->setWordWrap(true);
     m_finish->setObjectName(QStringLiteral("pushButtonFinish"));
     m_cancel->setObjectName(QStringLiteral("pushButtonCancel"));
     m_bar->setRange(0, 100);
@@ -22,6 +25,7 @@ CProgressBar::CProgressBar(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
     layout->addWidget(m_bar);
+    layout->addWidget(m_wait);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_finish);
@@ -42,6 +46,16 @@ void CProgressBar::setLabelText(const QString &text)
 QString CProgressBar::labelText() const
 {
     return m_label->text();
+}
+
+void CProgressBar::setWaitText(const QString &text)
+{
+    m_wait->setText(text);
+}
+
+QString CProgressBar::waitText() const
+{
+    return m_wait->text();
 }
 
 void CProgressBar::setValue(int percent)
@@ -66,6 +80,7 @@ void CProgressBar::begin(const QString &label)
     setLabelText(label);
     setValue(0);
     m_bar->show();
+    m_wait->show();
     showButtons(true);
 }
 
@@ -73,6 +88,7 @@ void CProgressBar::showSucceeded()
 {
     setValue(100);
     m_bar->show();
+    m_wait->hide();
     m_finish->setText(tr("完成"));
     showButtons(false);
 }
@@ -81,6 +97,7 @@ void CProgressBar::showEnded(const QString &text)
 {
     setLabelText(text);
     m_bar->hide();
+    m_wait->hide();
     m_finish->setText(tr("关闭"));
     showButtons(false);
 }

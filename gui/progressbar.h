@@ -20,6 +20,9 @@ public:
     QString labelText() const;
     void setValue(int percent);
     int value() const;
+    // How long each answer is waited for, under the bar while it runs.
+    void setWaitText(const QString &text);
+    QString waitText() const;
     // done of total bytes, as a percentage.
     void setProgress(qint64 done, qint64 total);
 
@@ -44,6 +47,7 @@ private:
 
     QLabel *m_label;
     QProgressBar *m_bar;
+    QLabel *m_wait;
     QPushButton *m_finish;
     QPushButton *m_cancel;
     bool m_running = false;

@@ -309,10 +309,13 @@ void TestEndToEnd::uploadsNeverShift()
     QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
     const QString back = m_dir.filePath("unique-back.bin");
     QFile::remove(back);
-    const CliResult r =
-        runCli({"upload", "--port", sim.device(), "--chip", "STM32F103RE", "--raw-out", back});
+    const CliResult r = runCli(
+        {"upload", "--port", sim.device(), "--chip", "STM32F103RE", "--raw-out", back, "--debug"});
     QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
     QVERIFY2(r.out.contains(seen), qPrintable(r.out));
+    // --debug shows every frame, both ways.
+    QVERIFY2(r.err.contains("-> 7 32 01 00 01 01") && r.err.contains("<- 11 32 01 00 01"),
+             qPrintable(r.err));
     QCOMPARE(readFile(back), bytes);
 }
 

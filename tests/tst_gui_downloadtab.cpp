@@ -7,9 +7,11 @@
 #include "serial.h"
 #include "simprocess.h"
 #include "softwareinitialization.h"
+#include "transferdriver.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -105,7 +107,8 @@ struct Window
                 *error = "no project";
             return !table.isEmpty();
         };
-        h.analyzeUpload = [this](const QByteArray &t, const QString &c, QString *error) {
+        h.analyzeUpload = [this](const QByteArray &t, const QString &c, QString *error,
+                                 QStringList *) {
             calls << "analyze";
             analyzed = t;
             analyzedChip = c;
@@ -411,9 +414,16 @@ void TestDownloadTab::failuresEndTheTransfer()
     tab.setRetries(1);
     form.get<QComboBox>("comboBoxComNo")->setEditText(sim.device());
     tab.openPort();
+    // The wait in force is shown, and how long a silent controller takes.
+    QCOMPARE(form.get<QLabel>("labelWait")->text(),
+             QString("当前等待响应100 ms；控制器无响应时约1秒后放弃"));
+    QSignalSpy waits(tab.driver(), &CTransferDriver::waitChanged);
 
     tab.startDownload();
     QTRY_COMPARE_WITH_TIMEOUT(tab.state(), 0, 20000);
+    // It doubled for the repeat.
+    QCOMPARE(waits.value(0).value(0).toInt(), 200);
+    QVERIFY(form.get<QLabel>("labelWait")->text().startsWith("当前等待响应200 ms"));
     const QStringList lines = form.log().split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines.at(0).contains("重发"));
@@ -433,6 +443,13 @@ void TestDownloadTab::failuresEndTheTransfer()
     form.button("pushButtonCloseCom")->click();
     QCOMPARE(tab.state(), 0);
     QVERIFY(form.button("pushButtonUploadBinFile")->isEnabled());
+
+    // The frames on the line can be shown in the log.
+    form.get<QCheckBox>("checkBoxLinkTrace")->setChecked(true);
+    tab.openPort();
+    tab.startUpload();
+    QVERIFY2(form.log().contains("-> 7 32 01 00 01 01"), qPrintable(form.log()));
+    form.get<QCheckBox>("checkBoxLinkTrace")->setChecked(false);
     QVERIFY(boxes.seen.isEmpty());
 }
 
