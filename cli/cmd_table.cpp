@@ -128,8 +128,11 @@ int runDecode(const QStringList &args)
     if (!ConfigTable::toTransferForm(data, &table, &message))
         return failure("decode", tablePath, message);
     ProjectData project;
-    if (!CAnalyzeBinFileToConfigure::decode(table, chipModel, &project, &message))
+    QStringList warnings;
+    if (!CAnalyzeBinFileToConfigure::decode(table, chipModel, &project, &message, &warnings))
         return failure("decode", tablePath, message);
+    for (const QString &warning : qAsConst(warnings))
+        Cli::warning("decode", tablePath, warning);
     const TerminationHold hold;
     if (!CAnalyzeBinFileToConfigure::writeProject(project, projectPath, &message))
         return failure("decode", projectPath, message);

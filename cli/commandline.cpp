@@ -13,6 +13,11 @@ int failure(const char *command, const QString &file, QString message, int statu
     return status;
 }
 
+void warning(const char *command, const QString &file, const QString &note)
+{
+    failure(command, file, note);
+}
+
 int usageError(const char *command, const QString &message)
 {
     return failure(command, QString(), message + QStringLiteral(" (try --help)"), 2);

@@ -13,6 +13,9 @@ namespace Cli {
 // One line on stderr: the command, the file concerned (unless the message
 // already names it) and the problem. Returns status.
 int failure(const char *command, const QString &file, QString message, int status = 1);
+// A line on stderr about something passed over: the command, the file and
+// the note.
+void warning(const char *command, const QString &file, const QString &note);
 // A usage problem: one line ending in "(try --help)"; returns 2.
 int usageError(const char *command, const QString &message);
 // Parses the arguments of a sub-command; false with a message on bad usage.

@@ -11,7 +11,7 @@
 CAnalyzeBinFileToConfigure::CAnalyzeBinFileToConfigure(QObject *parent) : QObject(parent) {}
 
 bool CAnalyzeBinFileToConfigure::decode(const QByteArray &table, const QString &chipModel,
-                                        ProjectData *project, QString *error)
+                                        ProjectData *project, QString *error, QStringList *warnings)
 {
     // The walk over the sections is checked before any decoding starts.
     if (TableLayout::lastPortIndex(chipModel) == 0) {
@@ -26,6 +26,8 @@ bool CAnalyzeBinFileToConfigure::decode(const QByteArray &table, const QString &
     TableDecoder decoder(table, chipModel);
     if (!decoder.decode(spans, &decoded, error))
         return false;
+    if (warnings)
+        *warnings = decoder.warnings();
     if (project)
         *project = decoded;
     return true;
@@ -33,7 +35,7 @@ bool CAnalyzeBinFileToConfigure::decode(const QByteArray &table, const QString &
 
 bool CAnalyzeBinFileToConfigure::analyze(const QByteArray &table, const QString &chipModel,
                                          const QString &appDir, QString *writtenPath,
-                                         QString *error)
+                                         QString *error, QStringList *warnings)
 {
     if (appDir.isEmpty()) {
         if (error)
@@ -41,7 +43,7 @@ bool CAnalyzeBinFileToConfigure::analyze(const QByteArray &table, const QString 
         return false;
     }
     ProjectData project;
-    if (!decode(table, chipModel, &project, error))
+    if (!decode(table, chipModel, &project, error, warnings))
         return false;
     const CDlgDescription names;
     const QString path = appDir + names.uploadDirectory + names.uploadProjectFileName;

@@ -15,13 +15,16 @@ public:
     // message on truncated, oversized or garbage input; never reads out of bounds.
     // The project holds what the tables store (option indexes, "0" for an
     // unused pin) and the pin functions the drawing shows for them.
+    // Reserved bytes that are not 0 are passed over, each network block
+    // holding some named in warnings.
     static bool decode(const QByteArray &table, const QString &chipModel, ProjectData *project,
-                       QString *error = nullptr);
+                       QString *error = nullptr, QStringList *warnings = nullptr);
 
     // Decodes and writes appDir + "/config/uploadConfigureFile/uploadConfigureFile.cpro".
     // On success emits UploadBinFileToConfigureSignal with the written path.
     bool analyze(const QByteArray &table, const QString &chipModel, const QString &appDir,
-                 QString *writtenPath = nullptr, QString *error = nullptr);
+                 QString *writtenPath = nullptr, QString *error = nullptr,
+                 QStringList *warnings = nullptr);
 
     // Writes a project file whole or not at all, with only the project's own
     // sections (an older file at the path is replaced, not merged).

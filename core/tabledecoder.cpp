@@ -398,10 +398,20 @@ bool TableDecoder::decodeNetworkBlock(int film, QStringList *network)
     values << (port == 0 ? QString() : QString::number(port));
     if (!need(blockEnd - pos))
         return false;
-    pos = blockEnd;
-    const int first = 6 * (film - 1);
+    // The reserved rest of the block is passed over; a controller that pads
+    // it is still read, but not without a word.
+    int set = 0, first = -1;
+    for (; pos < blockEnd; ++pos)
+        if (data.at(pos) != '\0' && ++set == 1)
+            first = pos;
+    if (set > 0)
+        notes << QCoreApplication::translate(
+                     "TableDecoder",
+                     "%1段：软片%2的网络设置有%3个保留字节不是0（第一个在表中%4处），已忽略")
+                     .arg(L::sectionName(section), QString::number(film), QString::number(set),
+                          hex(first, 4));
     for (int i = 0; i < 6; ++i)
-        *network << keys.networkKeys.at(first + i) << values.at(i);
+        *network << keys.networkKeys.at(6 * (film - 1) + i) << values.at(i);
     return true;
 }
 

@@ -22,6 +22,9 @@ public:
     // Decodes the sections that TableLayout::splitSections found in the table.
     bool decode(const QVector<TableLayout::SectionSpan> &spans, ProjectData *project,
                 QString *error);
+    // What the decoding passed over: reserved bytes that are not 0, one line
+    // per network block.
+    QStringList warnings() const { return notes; }
 
 private:
     bool decodeSection(const TableLayout::SectionSpan &span);
@@ -56,6 +59,7 @@ private:
     int section = -1;
     int row = 0;
     QString message;
+    QStringList notes;
     ProjectData result;
     bool externalRam = false;
     QVector<QPair<QString, QString>> functions; // (pin, function) in table order

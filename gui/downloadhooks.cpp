@@ -15,8 +15,10 @@ CDownloadTab::Hooks DownloadHooks::forProject(const ProjectController *model,
     hooks.buildTable = [model](QByteArray *table, QString *error) {
         return model->buildTable(table, error);
     };
-    hooks.analyzeUpload = [analyzer](const QByteArray &table, const QString &chip, QString *error) {
-        return analyzer->analyze(table, chip, ProjectPaths::applicationDirectory(), nullptr, error);
+    hooks.analyzeUpload = [analyzer](const QByteArray &table, const QString &chip, QString *error,
+                                     QStringList *warnings) {
+        return analyzer->analyze(table, chip, ProjectPaths::applicationDirectory(), nullptr, error,
+                                 warnings);
     };
     hooks.appDir = [] { return ProjectPaths::applicationDirectory(); };
     return hooks;

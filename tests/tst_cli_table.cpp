@@ -1,3 +1,4 @@
+#include "configanalyzer.h"
 #include "configtable.h"
 #include "projectfile.h"
 #include "smalltmpfs.h"
@@ -65,6 +66,7 @@ private slots:
     void tableWritesFileOrTransferForm();
     void decodeReadsEitherFormIntoAProject();
     void failuresAreOneLineAndWriteNothing();
+    void decodeWarnsOfReservedBytes();
     void fullDiskFailsAndKeepsTheOldTable();
 
 private:
@@ -215,6 +217,32 @@ void TestCliTable::failuresAreOneLineAndWriteNothing()
     QVERIFY(writeBytes(projectOut, "old project"));
     QCOMPARE(cli({"decode", truncatedPath, "--chip", F407, "-o", projectOut}).exitCode, 1);
     QCOMPARE(contents(projectOut), QByteArray("old project"));
+}
+
+// A table whose network blocks carry reserved bytes that are not 0 reads as
+// the table without them, and the decoding says what it passed over.
+void TestCliTable::decodeWarnsOfReservedBytes()
+{
+    QList<QByteArray> sections;
+    QVERIFY(ConfigTable::buildSections(saved, &sections));
+    int blocks = 0;
+    const QByteArray padded = TableFixtures::withReservedBytes(sections.join(), '\x5A', &blocks);
+    ProjectData plain, read;
+    QStringList warnings;
+    QVERIFY(CAnalyzeBinFileToConfigure::decode(sections.join(), F407, &plain, nullptr, &warnings));
+    QVERIFY(blocks > 0 && warnings.isEmpty());
+    QVERIFY(CAnalyzeBinFileToConfigure::decode(padded, F407, &read, nullptr, &warnings));
+    QVERIFY(read == plain);
+    QCOMPARE(warnings.size(), blocks);
+
+    const QString input = dir.filePath("padded.raw"), output = dir.filePath("padded.cpro");
+    QVERIFY(writeBytes(input, padded));
+    const Run run = cli({"decode", input, "--chip", F407, "-o", output});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, "mirel-cli decode: " + input + ": " +
+                          warnings.join("\nmirel-cli decode: " + input + ": ") + '\n');
+    QVERIFY(run.err.contains("SPI1") && run.err.contains("保留字节"));
+    QVERIFY(ProjectFile::read(output, &read) && read == saved);
 }
 
 void TestCliTable::fullDiskFailsAndKeepsTheOldTable()

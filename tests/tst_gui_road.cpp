@@ -1,4 +1,5 @@
 #include "configanalyzer.h"
+#include "configtable.h"
 #include "dialogconfigure.h"
 #include "dlgdescription.h"
 #include "filedialogs.h"
@@ -10,6 +11,7 @@
 #include "projectdiff.h"
 #include "projecttexts.h"
 #include "simprocess.h"
+#include "tablefixtures.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,6 +32,7 @@ private slots:
     void newProjectToControllerAndBack_data();
     void newProjectToControllerAndBack();
     void downloadBeforeSavingSendsTheDrawing();
+    void paddedUploadOpensWithANote();
 };
 
 namespace {
@@ -213,6 +216,32 @@ void TestRoad::downloadBeforeSavingSendsTheDrawing()
     const CliResult cli = runCli({"table", path, "-o", table, "--raw"});
     QVERIFY2(cli.exitCode == 0, qPrintable(cli.err));
     QCOMPARE(readFile(table), readFile(received));
+}
+
+// A controller that pads the reserved bytes of its network blocks: its table
+// opens, and the log says what was passed over.
+void TestRoad::paddedUploadOpensWithANote()
+{
+    QTemporaryDir dir;
+    QList<QByteArray> sections;
+    QVERIFY(ConfigTable::buildSections(TableFixtures::fullyConfigured("STM32F407ZG"), &sections));
+    int blocks = 0;
+    QFile table(dir.filePath("padded.raw"));
+    QVERIFY(table.open(QIODevice::WriteOnly));
+    table.write(TableFixtures::withReservedBytes(sections.join(), '\x01', &blocks));
+    table.close();
+    SimProcess sim({"--raw-table", table.fileName()});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    Messages::setHandler([](const Messages::Request &) { return QMessageBox::Discard; });
+
+    MainWindow w;
+    w.findChild<QComboBox *>("comboBoxComNo")->setEditText(sim.device());
+    w.findChild<QPushButton *>("pushButtonOpenCom")->click();
+    w.findChild<QComboBox *>("comboBoxChipModel")->setCurrentText("STM32F407ZG");
+    w.findChild<QPushButton *>("pushButtonUploadBinFile")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(w.windowTitle().contains("从控制器读取"), 20000);
+    const QString log = w.findChild<QTextEdit *>("textEditInform")->toPlainText();
+    QVERIFY2(blocks > 0 && log.count("保留字节") == blocks, qPrintable(log));
 }
 
 QTEST_MAIN(TestRoad)

@@ -864,6 +864,12 @@
         <source>下载后读回校验</source>
         <translation>下载后读回校验</translation>
     </message>
+    <message>
+        <source>: 注意：%1
+</source>
+        <translation>: 注意：%1
+</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -2087,6 +2093,10 @@
     <message>
         <source>%1段：%2</source>
         <translation>%1段：%2</translation>
+    </message>
+    <message>
+        <source>%1段：软片%2的网络设置有%3个保留字节不是0（第一个在表中%4处），已忽略</source>
+        <translation>%1段：软片%2的网络设置有%3个保留字节不是0（第一个在表中%4处），已忽略</translation>
     </message>
 </context>
 <context>

@@ -864,6 +864,12 @@ builds the configuration table and downloads it to the controller over a serial 
         <source>下载后读回校验</source>
         <translation>Read back and compare after download</translation>
     </message>
+    <message>
+        <source>: 注意：%1
+</source>
+        <translation>: note: %1
+</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -2088,6 +2094,10 @@ Correct it automatically?</translation>
     <message>
         <source>%1段：%2</source>
         <translation>section %1: %2</translation>
+    </message>
+    <message>
+        <source>%1段：软片%2的网络设置有%3个保留字节不是0（第一个在表中%4处），已忽略</source>
+        <translation>section %1: %3 reserved bytes of the network settings of film %2 are not 0 (the first at %4 in the table); ignored</translation>
     </message>
 </context>
 <context>

@@ -3,6 +3,7 @@
 #include "chipfacts.h"
 #include "dlgdescription.h"
 #include "pindescriptions.h"
+#include "tablelayout.h"
 
 #include <algorithm>
 
@@ -74,6 +75,31 @@ ChipPlan planFor(const QString &chip)
 QByteArray hex(const char *spaced)
 {
     return QByteArray::fromHex(QByteArray(spaced).replace(' ', ""));
+}
+
+QByteArray withReservedBytes(const QByteArray &table, char fill, int *blocks)
+{
+    namespace L = TableLayout;
+    QVector<L::SectionSpan> spans;
+    if (!L::splitSections(table, &spans, nullptr))
+        qFatal("not a transfer-form table");
+    QByteArray padded = table;
+    *blocks = 0;
+    // A configured SPI record: its mark, three pins, eight options, the CRC
+    // option, then per film its application, its pin and its network block:
+    // addressing, four addresses and the port before the reserved bytes.
+    const int filmsAt = 1 + 3 * L::pinFieldSize + 8 * 2 + 1;
+    const int reservedAt = 1 + L::pinFieldSize + 1 + 4 * 4 + 2;
+    for (const L::SectionSpan &span : spans) {
+        if (span.section < L::Spi1 || span.section > L::Spi3 || span.end - span.begin < 2)
+            continue;
+        for (int film = 0; film < L::filmCount; ++film, ++*blocks) {
+            const int at = span.begin + filmsAt + film * L::filmBlockSize + reservedAt;
+            for (int i = at; i < span.begin + filmsAt + (film + 1) * L::filmBlockSize; ++i)
+                padded[i] = fill;
+        }
+    }
+    return padded;
 }
 
 QStringList row(CPinDescriptions::DlgType type, int number, const QStringList &values)

@@ -20,6 +20,11 @@ ProjectData projectWith(const QString &chip, const QVector<QPair<QString, QStrin
 // "40 01 08 00" -> the four bytes.
 QByteArray hex(const char *spaced);
 
+// A transfer-form table with the reserved bytes at the end of every network
+// block of the configured SPI ports set to fill, as a controller may pad
+// them; blocks counts the blocks changed.
+QByteArray withReservedBytes(const QByteArray &table, char fill, int *blocks);
+
 // One row of a row table: the row's keys prefixed with its number, with the
 // given values in the table's key order.
 QStringList row(CPinDescriptions::DlgType type, int number, const QStringList &values);
