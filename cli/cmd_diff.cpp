@@ -6,6 +6,7 @@
 #include "chipfacts.h"
 #include "configanalyzer.h"
 #include "configtable.h"
+#include "filekind.h"
 #include "projectdiff.h"
 #include "projectfile.h"
 #include "projectsync.h"
@@ -47,11 +48,10 @@ struct Side
 bool readSide(const QString &path, Side *side, QString *error)
 {
     side->path = path;
-    QFile file(path);
-    if (!QFileInfo(path).isFile()) {
-        *error = QStringLiteral("no such file");
+    *error = FileKind::whyNotReadable(path);
+    if (!error->isEmpty())
         return false;
-    }
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = file.errorString();
         return false;

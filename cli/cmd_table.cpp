@@ -5,13 +5,13 @@
 #include "atomicfile.h"
 #include "configanalyzer.h"
 #include "configtable.h"
+#include "filekind.h"
 #include "projectcheck.h"
 #include "projectfile.h"
 #include "projectsync.h"
 
 #include <QCommandLineParser>
 #include <QFile>
-#include <QFileInfo>
 #include <cstdio>
 
 using Cli::failure;
@@ -118,9 +118,10 @@ int runDecode(const QStringList &args)
     const QString tablePath = positional.first();
     const QString projectPath = parser.value(output);
 
+    const QString why = FileKind::whyNotReadable(tablePath);
+    if (!why.isEmpty())
+        return failure("decode", tablePath, why);
     QFile file(tablePath);
-    if (!QFileInfo(tablePath).isFile())
-        return failure("decode", tablePath, QStringLiteral("no such file"));
     if (!file.open(QIODevice::ReadOnly))
         return failure("decode", tablePath, file.errorString());
     const QByteArray data = file.readAll();

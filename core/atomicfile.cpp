@@ -1,5 +1,7 @@
 #include "atomicfile.h"
 
+#include "filekind.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -20,18 +22,10 @@ bool fail(QString *error, const QString &message)
 
 bool isWritableTarget(const QString &filePath, QString *error)
 {
-    if (filePath.isEmpty())
-        return fail(error, QCoreApplication::translate("AtomicFile", "没有给出文件名"));
-    // QFileInfo follows symbolic links: these are about the file written.
-    const QFileInfo info(filePath);
-    if (info.isDir())
-        return fail(
-            error,
-            QCoreApplication::translate("AtomicFile", "%1 是文件夹，不是文件").arg(filePath));
-    // A device or a pipe would be replaced by a plain file.
-    if (info.exists() && !info.isFile())
-        return fail(error, QCoreApplication::translate("AtomicFile", "%1 不是文件").arg(filePath));
-    return true;
+    // A device or a pipe would be replaced by a plain file. A symbolic link
+    // counts as what it points to.
+    const QString why = FileKind::whyNotWritable(filePath);
+    return why.isEmpty() || fail(error, why);
 }
 
 bool write(const QString &filePath, const QByteArray &bytes, QString *error)

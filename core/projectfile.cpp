@@ -1,12 +1,12 @@
 #include "projectfile.h"
 
 #include "chipfacts.h"
+#include "filekind.h"
 #include "inifile.h"
 #include "settingshelpers.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <array>
 #include <iterator>
 #include <memory>
@@ -211,14 +211,10 @@ bool write(const ProjectData &project, const QString &filePath, QString *error)
 
 bool read(const QString &filePath, ProjectData *project, QString *error)
 {
-    const QFileInfo info(filePath);
-    if (filePath.isEmpty() || !info.exists()) {
-        setError(error, QCoreApplication::translate("ProjectFile", "%1 不存在").arg(filePath));
-        return false;
-    }
-    if (!info.isFile()) {
-        setError(error,
-                 QCoreApplication::translate("ProjectFile", "%1 不是工程文件").arg(filePath));
+    // Asked before opening: a named pipe would keep the reader waiting.
+    const QString why = FileKind::whyNotReadable(filePath);
+    if (!why.isEmpty()) {
+        setError(error, why);
         return false;
     }
     QFile file(filePath);

@@ -3,6 +3,7 @@
 #include "appfolders.h"
 #include "dlgdescription.h"
 #include "filedialogs.h"
+#include "filekind.h"
 #include "messages.h"
 
 #include <QDir>
@@ -63,8 +64,9 @@ QString ProjectPaths::askSavePath(QWidget *parent, const QString &projectPath) c
 
 QString ProjectPaths::savePathProblem(const QString &path) const
 {
-    if (QFileInfo(path).isDir())
-        return tr("%1 是一个文件夹").arg(path);
+    const QString why = FileKind::whyNotWritable(path);
+    if (!why.isEmpty())
+        return why;
     if (isInUploadFolder(path))
         return tr("%1 在读取控制器配置所用的临时文件夹中，该文件夹会被删除").arg(path);
     return QString();

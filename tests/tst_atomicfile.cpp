@@ -164,24 +164,37 @@ void TestAtomicFile::linkWritesItsTarget()
 
 void TestAtomicFile::folderOrDeviceIsRefused_data()
 {
-    QTest::addColumn<bool>("pipe");
-    QTest::newRow("a folder") << false;
-    QTest::newRow("a pipe") << true;
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("a folder") << "folder"
+                              << "是文件夹";
+    QTest::newRow("a pipe") << "pipe"
+                            << "是命名管道（FIFO）";
+    QTest::newRow("a device") << "device"
+                              << "是设备";
 }
 
+// Neither written nor read, and the message says what is there; a pipe is
+// not waited on.
 void TestAtomicFile::folderOrDeviceIsRefused()
 {
-    QFETCH(bool, pipe);
+    QFETCH(QString, kind);
+    QFETCH(QString, says);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("there"));
-    QVERIFY(pipe ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
-                 : QDir().mkpath(path + QStringLiteral("/inside")));
+    QVERIFY(kind == "pipe"     ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
+            : kind == "device" ? QFile::link(QStringLiteral("/dev/null"), path)
+                               : QDir().mkpath(path + QStringLiteral("/inside")));
     const QStringList before = entriesBelow(dir.path());
 
     QString error;
     QVERIFY(!AtomicFile::write(path, kPayload, &error));
-    QVERIFY2(error.contains(path), qPrintable(error));
-    QCOMPARE(QFileInfo(path).isDir(), !pipe);
+    QVERIFY2(error.contains(path + " " + says), qPrintable(error));
+    QVERIFY(!ProjectFile::write(TableFixtures::fullyConfigured("STM32F103RE"), path, &error));
+    QVERIFY2(error.contains(path + " " + says), qPrintable(error));
+    ProjectData project;
+    QVERIFY(!ProjectFile::read(path, &project, &error));
+    QVERIFY2(error.contains(path + " " + says), qPrintable(error));
     QVERIFY(!QFileInfo(path).isFile());
     QCOMPARE(entriesBelow(dir.path()), before);
 }

@@ -4,18 +4,6 @@
 <context>
     <name>AtomicFile</name>
     <message>
-        <source>没有给出文件名</source>
-        <translation>没有给出文件名</translation>
-    </message>
-    <message>
-        <source>%1 是文件夹，不是文件</source>
-        <translation>%1 是文件夹，不是文件</translation>
-    </message>
-    <message>
-        <source>%1 不是文件</source>
-        <translation>%1 不是文件</translation>
-    </message>
-    <message>
         <source>无法创建文件夹%1</source>
         <translation>无法创建文件夹%1</translation>
     </message>
@@ -1484,6 +1472,37 @@
     </message>
 </context>
 <context>
+    <name>FileKind</name>
+    <message>
+        <source>%1 不存在</source>
+        <translation>%1 不存在</translation>
+    </message>
+    <message>
+        <source>%1 是文件夹，不是文件</source>
+        <translation>%1 是文件夹，不是文件</translation>
+    </message>
+    <message>
+        <source>%1 是命名管道（FIFO），不是文件</source>
+        <translation>%1 是命名管道（FIFO），不是文件</translation>
+    </message>
+    <message>
+        <source>%1 是设备，不是文件</source>
+        <translation>%1 是设备，不是文件</translation>
+    </message>
+    <message>
+        <source>%1 是套接字，不是文件</source>
+        <translation>%1 是套接字，不是文件</translation>
+    </message>
+    <message>
+        <source>%1 不是文件</source>
+        <translation>%1 不是文件</translation>
+    </message>
+    <message>
+        <source>没有给出文件名</source>
+        <translation>没有给出文件名</translation>
+    </message>
+</context>
+<context>
     <name>IniFile</name>
     <message>
         <source>无法写入%1：没有临时文件夹：%2</source>
@@ -1825,10 +1844,6 @@
         <translation>读取的配置没有打开，当前工程保持不变；它在 %1</translation>
     </message>
     <message>
-        <source>%1 是一个文件夹</source>
-        <translation>%1 是一个文件夹</translation>
-    </message>
-    <message>
         <source>%1 在读取控制器配置所用的临时文件夹中，该文件夹会被删除</source>
         <translation>%1 在读取控制器配置所用的临时文件夹中，该文件夹会被删除</translation>
     </message>
@@ -1963,10 +1978,6 @@
     <message>
         <source>%1节声明了%2行（最多%3行）</source>
         <translation>%1节声明了%2行（最多%3行）</translation>
-    </message>
-    <message>
-        <source>%1 不存在</source>
-        <translation>%1 不存在</translation>
     </message>
     <message>
         <source>%1 不是工程文件</source>

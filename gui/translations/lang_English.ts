@@ -4,18 +4,6 @@
 <context>
     <name>AtomicFile</name>
     <message>
-        <source>没有给出文件名</source>
-        <translation>no file name given</translation>
-    </message>
-    <message>
-        <source>%1 是文件夹，不是文件</source>
-        <translation>%1 is a folder, not a file</translation>
-    </message>
-    <message>
-        <source>%1 不是文件</source>
-        <translation>%1 is not a file</translation>
-    </message>
-    <message>
         <source>无法创建文件夹%1</source>
         <translation>cannot create the folder %1</translation>
     </message>
@@ -1484,6 +1472,37 @@ Correct it automatically?</translation>
     </message>
 </context>
 <context>
+    <name>FileKind</name>
+    <message>
+        <source>%1 不存在</source>
+        <translation>%1 does not exist</translation>
+    </message>
+    <message>
+        <source>%1 是文件夹，不是文件</source>
+        <translation>%1 is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>%1 是命名管道（FIFO），不是文件</source>
+        <translation>%1 is a named pipe (FIFO), not a file</translation>
+    </message>
+    <message>
+        <source>%1 是设备，不是文件</source>
+        <translation>%1 is a device, not a file</translation>
+    </message>
+    <message>
+        <source>%1 是套接字，不是文件</source>
+        <translation>%1 is a socket, not a file</translation>
+    </message>
+    <message>
+        <source>%1 不是文件</source>
+        <translation>%1 is not a file</translation>
+    </message>
+    <message>
+        <source>没有给出文件名</source>
+        <translation>no file name given</translation>
+    </message>
+</context>
+<context>
     <name>IniFile</name>
     <message>
         <source>无法写入%1：没有临时文件夹：%2</source>
@@ -1825,10 +1844,6 @@ Correct it automatically?</translation>
         <translation>The configuration read was not opened and the current project is unchanged; it is in %1</translation>
     </message>
     <message>
-        <source>%1 是一个文件夹</source>
-        <translation>%1 is a folder</translation>
-    </message>
-    <message>
         <source>%1 在读取控制器配置所用的临时文件夹中，该文件夹会被删除</source>
         <translation>%1 is in the temporary folder used for reading the controller configuration, which will be deleted</translation>
     </message>
@@ -1964,10 +1979,6 @@ Correct it automatically?</translation>
     <message>
         <source>%1节声明了%2行（最多%3行）</source>
         <translation>section %1 declares %2 rows (at most %3 are possible)</translation>
-    </message>
-    <message>
-        <source>%1 不存在</source>
-        <translation>%1 does not exist</translation>
     </message>
     <message>
         <source>%1 不是工程文件</source>
