@@ -96,6 +96,9 @@ int runReport(const QStringList &args)
     if (!ProjectReport::suffixes().contains(QFileInfo(reportPath).suffix().toLower()))
         return Cli::usageError(
             "report", QStringLiteral("%1: the report is a .pdf or an .html file").arg(reportPath));
+    message = Cli::outputOverInput(reportPath, positional.first());
+    if (!message.isEmpty())
+        return Cli::usageError("report", message);
 
     ProjectData project;
     if (!ProjectSync::readCurrent(positional.first(), &project, &message))

@@ -66,6 +66,9 @@ int runTable(const QStringList &args)
         return usageError("table", QStringLiteral("no output file given (-o TABLE.bin)"));
     const QString projectPath = positional.first();
     const QString tablePath = parser.value(output);
+    message = Cli::outputOverInput(tablePath, projectPath);
+    if (!message.isEmpty())
+        return usageError("table", message);
 
     ProjectData project;
     if (!ProjectSync::readCurrent(projectPath, &project, &message))
@@ -117,6 +120,9 @@ int runDecode(const QStringList &args)
                                         .arg(chipModel, ChipFacts::models().join(" or ")));
     const QString tablePath = positional.first();
     const QString projectPath = parser.value(output);
+    message = Cli::outputOverInput(projectPath, tablePath);
+    if (!message.isEmpty())
+        return usageError("decode", message);
 
     const QString why = FileKind::whyNotReadable(tablePath);
     if (!why.isEmpty())

@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "filekind.h"
+
 #include <cstdio>
 
 namespace Cli {
@@ -31,6 +33,14 @@ bool parse(QCommandLineParser &parser, const QStringList &args, QString *message
         return false;
     }
     return true;
+}
+
+QString outputOverInput(const QString &output, const QString &input)
+{
+    if (!FileKind::sameFile(output, input))
+        return QString();
+    return QStringLiteral("the output %1 is the same file as the input %2: it would be replaced")
+        .arg(output, input);
 }
 
 void print(const QString &text)

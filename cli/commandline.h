@@ -20,6 +20,10 @@ void warning(const char *command, const QString &file, const QString &note);
 int usageError(const char *command, const QString &message);
 // Parses the arguments of a sub-command; false with a message on bad usage.
 bool parse(QCommandLineParser &parser, const QStringList &args, QString *message);
+// A usage problem when output names the file input names, also through a
+// symbolic or a hard link: the run would replace its own input. Empty when
+// they are different files.
+QString outputOverInput(const QString &output, const QString &input);
 // Writes text to stdout as UTF-8, whatever the locale.
 void print(const QString &text);
 

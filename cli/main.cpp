@@ -93,6 +93,10 @@ int main(int argc, char *argv[])
         std::fputs("mirel-cli: the English texts (lang_English.qm) are missing\n", stderr);
         return 2;
     }
+    if (args.isEmpty()) { // only --lang
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
     const QString command = args.takeFirst();
     if (command == "table")
         return runTable(args);

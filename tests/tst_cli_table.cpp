@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -64,6 +65,8 @@ class TestCliTable : public QObject
 private slots:
     void initTestCase();
     void helpAndUsageErrors();
+    void usageErrorsExitTwo_data();
+    void usageErrorsExitTwo();
     void tableWritesFileOrTransferForm();
     void decodeReadsEitherFormIntoAProject();
     void failuresAreOneLineAndWriteNothing();
@@ -95,21 +98,66 @@ void TestCliTable::helpAndUsageErrors()
         QVERIFY(help.out.startsWith(QStringLiteral("Usage: mirel-cli ") + command));
         QVERIFY(help.err.isEmpty());
     }
-    const QString out = dir.filePath("usage.bin");
-    const QList<QStringList> misuses{{"table", projectPath},
-                                     {"table", "-o", out},
-                                     {"table", projectPath, "-o", out, "--frobnicate"},
-                                     {"table", projectPath, projectPath, "-o", out},
-                                     {"decode", projectPath, "-o", out},
-                                     {"decode", projectPath, "--chip", F103},
-                                     {"decode", projectPath, "--chip", "STM32F030", "-o", out}};
-    for (const QStringList &args : misuses) {
-        const Run run = cli(args);
-        QVERIFY2(run.exitCode == 2, qPrintable(args.join(' ')));
-        QVERIFY2(oneLine(run.err), qPrintable(run.err));
-        QVERIFY(run.err.startsWith(QStringLiteral("mirel-cli ") + args.first()));
-        QVERIFY(!QFile::exists(out));
-    }
+}
+
+void TestCliTable::usageErrorsExitTwo_data()
+{
+    // The inputs: a table, and the project under other names.
+    QList<QByteArray> sections;
+    QVERIFY(ConfigTable::buildSections(saved, &sections));
+    const QString table = dir.filePath("usage.raw"), html = dir.filePath("project.html");
+    const QString link = dir.filePath("link.bin"), hard = dir.filePath("hard.bin");
+    QVERIFY(writeBytes(table, sections.join()) && QFile::copy(projectPath, html));
+    QVERIFY(QFile::link(projectPath, link) || QFileInfo(link).isSymLink());
+    QVERIFY(QFile::exists(hard) || ::link(qPrintable(projectPath), qPrintable(hard)) == 0);
+
+    const QString p = projectPath, out = dir.filePath("usage.out"), tty = "/dev/null";
+    QTest::addColumn<QStringList>("args");
+    QTest::newRow("no command") << QStringList{};
+    QTest::newRow("only a language") << QStringList{"--lang", "en"};
+    QTest::newRow("unknown language") << QStringList{"--lang", "fr", "pins", p};
+    QTest::newRow("unknown command") << QStringList{"frobnicate", p};
+    QTest::newRow("table: no output") << QStringList{"table", p};
+    QTest::newRow("table: no project") << QStringList{"table", "-o", out};
+    QTest::newRow("table: unknown option") << QStringList{"table", p, "-o", out, "--frobnicate"};
+    QTest::newRow("table: two projects") << QStringList{"table", p, p, "-o", out};
+    QTest::newRow("table: over its project") << QStringList{"table", p, "-o", p};
+    QTest::newRow("table: over a link to it") << QStringList{"table", p, "-o", link};
+    QTest::newRow("table: over a hard link") << QStringList{"table", hard, "-o", p};
+    QTest::newRow("decode: no chip") << QStringList{"decode", table, "-o", out};
+    QTest::newRow("decode: no output") << QStringList{"decode", table, "--chip", F103};
+    QTest::newRow("decode: unknown chip")
+        << QStringList{"decode", table, "--chip", "STM32F030", "-o", out};
+    QTest::newRow("decode: over its table")
+        << QStringList{"decode", table, "--chip", F407, "-o", table};
+    QTest::newRow("pins: two forms") << QStringList{"pins", p, "--csv", "--json"};
+    QTest::newRow("pins: a switch's value") << QStringList{"pins", "--csv=1", p};
+    QTest::newRow("report: no form") << QStringList{"report", p, "-o", out};
+    QTest::newRow("report: no value") << QStringList{"report", p, "-o"};
+    QTest::newRow("report: over its project") << QStringList{"report", html, "-o", html};
+    QTest::newRow("diff: one file") << QStringList{"diff", p};
+    QTest::newRow("diff: unknown chip") << QStringList{"diff", p, table, "--chip", "Z80"};
+    QTest::newRow("download: no port") << QStringList{"download", p};
+    QTest::newRow("download: bad wait")
+        << QStringList{"download", "--port", tty, "--timeout-ms", "soon", p};
+    QTest::newRow("upload: no chip") << QStringList{"upload", "--port", tty, "-o", out};
+    QTest::newRow("upload: no output") << QStringList{"upload", "--port", tty, "--chip", F407};
+    QTest::newRow("ports: an argument") << QStringList{"ports", p};
+}
+
+// Exit status 2, a message, and nothing written or replaced.
+void TestCliTable::usageErrorsExitTwo()
+{
+    QFETCH(QStringList, args);
+    const QByteArray project = contents(projectPath), table = contents(dir.filePath("usage.raw"));
+    const Run run = cli(args);
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY2(run.err.contains("(try --help)") || run.err.startsWith("Usage:"), qPrintable(run.err));
+    QVERIFY(run.out.isEmpty());
+    QVERIFY(!QFile::exists(dir.filePath("usage.out")));
+    QCOMPARE(contents(projectPath), project);
+    QCOMPARE(contents(dir.filePath("usage.raw")), table);
+    QCOMPARE(contents(dir.filePath("hard.bin")), project);
 }
 
 void TestCliTable::tableWritesFileOrTransferForm()
