@@ -4,11 +4,19 @@
 #include "settingshelpers.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QVariantMap>
 #include <memory>
+
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace IniFile {
 
@@ -31,13 +39,56 @@ QVariantMap contentOf(QSettings *settings)
     return content;
 }
 
+// The scratch folders bear the number of the process that makes them: one
+// left behind by a process that was killed can be told from one in use.
+const QLatin1String kScratchPrefix("mirel-ini-");
+
+// Removes the scratch folders of writers that no longer run: folders of this
+// user named like this writer's, whose process is gone, and in them only the
+// files this writer makes (a folder holding anything else stays).
+void removeStaleScratch()
+{
+#ifdef Q_OS_UNIX
+    const QDir temp(QDir::tempPath());
+    const QStringList names =
+        temp.entryList({kScratchPrefix + QLatin1Char('*')},
+                       QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::NoSymLinks);
+    for (const QString &name : names) {
+        const QStringList parts = name.mid(kScratchPrefix.size()).split(QLatin1Char('-'));
+        bool ok = false;
+        const qint64 pid = parts.first().toLongLong(&ok);
+        if (!ok || parts.size() != 2 || pid <= 0 || pid == QCoreApplication::applicationPid())
+            continue;
+        // Another user's process answers EPERM: it runs.
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        struct stat info = {};
+        const QString path = temp.filePath(name);
+        if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+            info.st_uid != ::getuid())
+            continue;
+        QDir folder(path);
+        const QStringList files = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+        for (const QString &file : files)
+            if (file.startsWith(QLatin1String("draft.ini")) ||
+                file.startsWith(QLatin1String("check.ini")))
+                folder.remove(file);
+        temp.rmdir(name);
+    }
+#endif
+}
+
 // The INI bytes of start (none: an empty file) with the edits applied. The
 // settings write a copy in a private temporary folder, which is removed on
-// return whatever the outcome.
+// return whatever the outcome; one that a killed writer left is removed by
+// the next.
 bool render(const QString &filePath, const QByteArray *start,
             const std::function<void(QSettings *)> &edit, QByteArray *bytes, QString *error)
 {
-    QTemporaryDir scratch;
+    removeStaleScratch();
+    QTemporaryDir scratch(QDir::tempPath() + QLatin1Char('/') + kScratchPrefix +
+                          QString::number(QCoreApplication::applicationPid()) +
+                          QLatin1String("-XXXXXX"));
     if (!scratch.isValid())
         return fail(error, QCoreApplication::translate("IniFile", "无法写入%1：没有临时文件夹：%2")
                                .arg(filePath, scratch.errorString()));

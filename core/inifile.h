@@ -8,7 +8,8 @@
 // or not at all. The edits are made on a copy in a private temporary folder;
 // the copy is read back and checked to hold exactly what was written, then
 // its bytes replace the file through AtomicFile. The temporary folder is
-// removed on every path.
+// removed on every path; one left by a writer that was killed is removed by
+// the next write.
 namespace IniFile {
 
 // Applies edit to the file's current content (none when it does not exist)

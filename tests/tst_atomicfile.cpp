@@ -6,6 +6,7 @@
 #include "tablefixtures.h"
 
 #include <QDirIterator>
+#include <QProcess>
 #include <QtTest>
 #include <cerrno>
 #include <sys/stat.h>
@@ -78,6 +79,7 @@ private slots:
     void linkWritesItsTarget();
     void folderOrDeviceIsRefused_data();
     void folderOrDeviceIsRefused();
+    void scratchOfAKilledWriterGoes();
 };
 
 void TestAtomicFile::fullDiskKeepsTheOldFile_data()
@@ -197,6 +199,35 @@ void TestAtomicFile::folderOrDeviceIsRefused()
     QVERIFY2(error.contains(path + " " + says), qPrintable(error));
     QVERIFY(!QFileInfo(path).isFile());
     QCOMPARE(entriesBelow(dir.path()), before);
+}
+
+// An INI writer killed while it saves leaves its scratch folder behind; the
+// next write removes it, but never the folder of a process that still runs.
+void TestAtomicFile::scratchOfAKilledWriterGoes()
+{
+    QProcess gone, running;
+    gone.start(QStringLiteral("sleep"), {QStringLiteral("0")});
+    running.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    QVERIFY(gone.waitForStarted() && running.waitForStarted());
+    const qint64 gonePid = gone.processId();
+    QVERIFY(gone.waitForFinished());
+    QTemporaryDir temp;
+    const QStringList left{QStringLiteral("mirel-ini-%1-Ab1234").arg(gonePid),
+                           QStringLiteral("mirel-ini-%1-Cd5678").arg(running.processId())};
+    for (const QString &folder : left)
+        QVERIFY(QDir(temp.path()).mkpath(folder) &&
+                writePlain(temp.filePath(folder + "/draft.ini"), "[A]\nk=1\n"));
+
+    const QByteArray tmpDir = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    QString error;
+    const bool written = writeWith(Ini, temp.filePath(QStringLiteral("s.ini")), &error);
+    tmpDir.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmpDir);
+    running.kill();
+    running.waitForFinished();
+    QVERIFY2(written, qPrintable(error));
+    QCOMPARE(entriesBelow(temp.path()),
+             (QStringList{left.at(1), left.at(1) + "/draft.ini", QStringLiteral("s.ini")}));
 }
 
 QTEST_GUILESS_MAIN(TestAtomicFile)
