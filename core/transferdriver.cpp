@@ -100,7 +100,7 @@ void CTransferDriver::abort()
 void CTransferDriver::cancel()
 {
     if (isRunning())
-        stop(Cancelled, QString(), tr(": 传输已取消！\n"));
+        stop(Cancelled, QString(), tr(": 传输已取消！控制器停在传输中途。\n"));
 }
 
 void CTransferDriver::fail(const QString &reason)

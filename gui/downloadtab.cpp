@@ -51,6 +51,7 @@ CDownloadTab::CDownloadTab(Hooks hooks, QWidget *parent)
     connect(m_trace, &LinkTrace::line, this,
             [this](const QString &text) { appendLog(text + QLatin1Char('\n')); });
     connectWidgets();
+    showMarking();
 }
 
 CDownloadTab::~CDownloadTab()
@@ -65,8 +66,11 @@ CDownloadTab::~CDownloadTab()
 
 void CDownloadTab::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::LanguageChange)
+    if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
+        showWait();
+        showMarking();
+    }
     QWidget::changeEvent(event);
 }
 
@@ -330,9 +334,14 @@ void CDownloadTab::transferFinished(bool success)
     const bool made = m_hooks.analyzeUpload &&
                       m_hooks.analyzeUpload(m_upload.uploadBuffer(), m_upload.uploadChipModel(),
                                             &error, &warnings);
-    if (!made)
+    if (!made) {
         appendLog(CTransferDriver::timestamp() +
                   tr(": 上载的配置信息无法生成工程：%1\n").arg(error));
+        // Read whole, but no project: the transfer did not give what was asked.
+        if (m_progress)
+            m_progress->showEnded(
+                tr("上传的配置信息无法生成工程：%1\n请确认所选芯片型号与控制器一致。").arg(error));
+    }
     appendLog(warningLines(warnings));
 }
 
@@ -404,6 +413,21 @@ void CDownloadTab::cancelTransfer()
     m_driver->cancel();
 }
 
+bool CDownloadTab::mayQuit()
+{
+    if (!m_driver->isRunning())
+        return true;
+    // The controller knows no abort: stopping leaves it mid-transfer.
+    const auto answer = Messages::question(
+        this, tr("退出"), tr("正在与控制器传输数据。现在退出会中止传输，控制器将停在传输中途。"),
+        QMessageBox::Yes | QMessageBox::No,
+        {{QMessageBox::Yes, tr("中止传输并退出")}, {QMessageBox::No, tr("继续传输")}});
+    if (answer != QMessageBox::Yes)
+        return false;
+    cancelTransfer();
+    return true;
+}
+
 void CDownloadTab::showTransferEnd(CTransferDriver::Outcome outcome, const QString &reason)
 {
     if (!m_progress)
@@ -441,9 +465,10 @@ void CDownloadTab::appendLog(const QString &line)
 
 void CDownloadTab::showRawBlock(const QByteArray &block)
 {
-    const int zero = block.indexOf('\0');
+    // One block a line, in hex: answers are binary.
     ui->textEdit->moveCursor(QTextCursor::End);
-    ui->textEdit->insertPlainText(QString::fromUtf8(zero < 0 ? block : block.left(zero)));
+    ui->textEdit->insertPlainText(QString::fromLatin1(block.toHex(' ')).toUpper() +
+                                  QLatin1Char('\n'));
 }
 
 void CDownloadTab::clearLog()

@@ -73,6 +73,9 @@ public:
     void startUpload();
     // Stops the running transfer (the progress window's "取消").
     void cancelTransfer();
+    // Before the program quits: true when no transfer runs, or the user
+    // chose to stop it (it is then cancelled).
+    bool mayQuit();
     void pickFile(int kind);
     void markKind(int kind);
     void clearMarking();
@@ -138,6 +141,8 @@ private:
     void saveSettings();
     void setTransferButtonsEnabled(bool enabled);
     QString chipFolder() const;
+    // Says what is marked, and that marked files are not sent.
+    void showMarking();
     bool portIsOpen() const;
 
     Ui::CDownloadTab *ui;

@@ -81,6 +81,7 @@ void CDownloadTab::markKind(int kind)
     m_selectedKind = code;
     m_selectedStartMessage = tr(startMessages[kind]);
     m_selectedPath = path;
+    showMarking();
 }
 
 void CDownloadTab::clearMarking()
@@ -92,6 +93,26 @@ void CDownloadTab::clearMarking()
     m_selectedKind = 0;
     m_selectedStartMessage.clear();
     m_selectedPath.clear();
+    showMarking();
+}
+
+void CDownloadTab::showMarking()
+{
+    for (const KindWidgets &k : m_kinds) {
+        if (k.mark)
+            k.mark->setToolTip(tr("标记这个文件：只记下要更新哪个文件，不发送"));
+    }
+    const QString notSent =
+        tr("本版本不发送标记的文件：“配置Mirel硬件信息”总是发送当前工程的配置表。");
+    if (m_selectedStartMessage.isEmpty()) {
+        ui->labelMarked->setText(tr("没有标记文件。") + QLatin1Char('\n') + notSent);
+        return;
+    }
+    const QFileInfo file(m_selectedPath);
+    const QString what = file.isFile()
+                             ? tr("已标记：%1（%2字节）").arg(file.fileName()).arg(file.size())
+                             : tr("已标记：%1（文件不存在）").arg(m_selectedPath);
+    ui->labelMarked->setText(what + QLatin1Char('\n') + notSent);
 }
 
 void CDownloadTab::fillDefaultPaths()

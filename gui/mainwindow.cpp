@@ -42,6 +42,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(model, &ProjectController::projectReplaced, this, &MainWindow::showNewProject);
     connect(model, &ProjectController::modifiedChanged, this, &MainWindow::updateTitle);
     connect(model, &ProjectController::projectChanged, this, [this] {
+        // Whatever the status bar said was of the project as it was.
+        statusBar()->clearMessage();
         SlotUpdataButtonActive();
         // An open table follows the pins, keeping what was typed into it.
         if (configureDialog)
@@ -238,7 +240,7 @@ void MainWindow::updateTitle()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (!commands->maybeSave()) {
+    if (!commands->maybeSave() || !downloadTab->mayQuit()) {
         event->ignore();
         return;
     }
@@ -271,6 +273,8 @@ void MainWindow::SlotNewProject(QString chipName, bool isSelectRAM)
 
 void MainWindow::showNewProject()
 {
+    // What the status bar said was of the project before.
+    statusBar()->clearMessage();
     delete configureDialog;
     if (pinScene) {
         ui->PinsView->translate(QPointF(-500, -150));

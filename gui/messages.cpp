@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include <QAbstractButton>
+
 namespace Messages {
 
 namespace {
@@ -19,7 +21,7 @@ QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const 
                                  const QString &text, QMessageBox::StandardButtons buttons)
 {
     if (handler())
-        return handler()(Request{icon, title, text, buttons});
+        return handler()(Request{icon, title, text, buttons, {}});
     QMessageBox box(icon, title, text, buttons, parent);
     return QMessageBox::StandardButton(box.exec());
 }
@@ -30,9 +32,17 @@ void warning(QWidget *parent, const QString &title, const QString &text)
 }
 
 QMessageBox::StandardButton question(QWidget *parent, const QString &title, const QString &text,
-                                     QMessageBox::StandardButtons buttons)
+                                     QMessageBox::StandardButtons buttons,
+                                     const QMap<QMessageBox::StandardButton, QString> &buttonTexts)
 {
-    return show(parent, QMessageBox::Question, title, text, buttons);
+    if (handler())
+        return handler()(Request{QMessageBox::Question, title, text, buttons, buttonTexts});
+    QMessageBox box(QMessageBox::Question, title, text, buttons, parent);
+    for (auto it = buttonTexts.cbegin(); it != buttonTexts.cend(); ++it) {
+        if (QAbstractButton *button = box.button(it.key()))
+            button->setText(it.value());
+    }
+    return QMessageBox::StandardButton(box.exec());
 }
 
 } // namespace Messages

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QMessageBox>
 #include <functional>
 
@@ -13,6 +14,8 @@ struct Request
     QString title;
     QString text;
     QMessageBox::StandardButtons buttons;
+    // Buttons whose words say what they do, instead of the standard ones.
+    QMap<QMessageBox::StandardButton, QString> buttonTexts;
 };
 
 // When set, called instead of showing a box; returns the button "pressed".
@@ -23,7 +26,9 @@ QMessageBox::StandardButton show(QWidget *parent, QMessageBox::Icon icon, const 
                                  const QString &text,
                                  QMessageBox::StandardButtons buttons = QMessageBox::Ok);
 void warning(QWidget *parent, const QString &title, const QString &text);
-QMessageBox::StandardButton question(QWidget *parent, const QString &title, const QString &text,
-                                     QMessageBox::StandardButtons buttons);
+QMessageBox::StandardButton
+question(QWidget *parent, const QString &title, const QString &text,
+         QMessageBox::StandardButtons buttons,
+         const QMap<QMessageBox::StandardButton, QString> &buttonTexts = {});
 
 } // namespace Messages

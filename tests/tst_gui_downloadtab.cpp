@@ -325,11 +325,12 @@ void TestDownloadTab::downloadThroughTheStandIn()
     QCOMPARE(tab.progressWindow()->value(), 100);
     QVERIFY(!tab.progressWindow()->findChild<QPushButton *>("pushButtonFinish")->isHidden());
     QVERIFY(tab.progressWindow()->findChild<QPushButton *>("pushButtonCancel")->isHidden());
-    // The answers appear in the raw view up to their first zero byte: each
-    // starts 0x31, kind, 0x00.
-    QCOMPARE(form.get<QTextEdit>("textEdit")->toPlainText(), QString("1\x01"
-                                                                     "1\x02"
-                                                                     "1\x03"));
+    // The answers appear in the raw view in hex, one a line.
+    const QStringList raw =
+        form.get<QTextEdit>("textEdit")->toPlainText().split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(raw.size(), 3);
+    QVERIFY(raw.at(0).startsWith("31 01 00 01 01 00 A8 00 00"));
+    QVERIFY(raw.at(2).startsWith("31 03 00 03 01 01"));
 
     // Clearing starts a fresh log.
     tab.clearLog();
@@ -392,6 +393,12 @@ void TestDownloadTab::uploadKeepsTheProjectUntilTheTableIsRead()
     QTRY_COMPARE_WITH_TIMEOUT(tab.state(), 0, 20000);
     QCOMPARE(win.calls, QStringList{"analyze"});
     QVERIFY(form.log().contains("bad table"));
+    // The progress window does not call that done, and hints at the chip.
+    QVERIFY(tab.progressWindow()->labelText().contains("bad table"));
+    QVERIFY(tab.progressWindow()->labelText().contains("芯片型号"));
+    // The raw view shows what came, in hex.
+    QVERIFY2(form.get<QTextEdit>("textEdit")->toPlainText().contains("32 01 00 01"),
+             qPrintable(form.get<QTextEdit>("textEdit")->toPlainText().left(200)));
 
     // The bytes still held for a download go to the analysis with the project's chip.
     win.calls.clear();
@@ -440,6 +447,20 @@ void TestDownloadTab::failuresEndTheTransfer()
     tab.startUpload();
     QCOMPARE(tab.state(), 4);
     QVERIFY(!form.button("pushButtonUploadBinFile")->isEnabled());
+    // Quitting asks first: keep running, or stop and leave the controller
+    // mid-transfer.
+    boxes.answer = QMessageBox::No;
+    QVERIFY(!tab.mayQuit());
+    QCOMPARE(tab.state(), 4);
+    QCOMPARE(boxes.seen.last().buttonTexts.value(QMessageBox::Yes), QString("中止传输并退出"));
+    boxes.answer = QMessageBox::Yes;
+    QVERIFY(tab.mayQuit());
+    QCOMPARE(tab.state(), 0);
+    QVERIFY(form.log().endsWith(": 传输已取消！控制器停在传输中途。\n"));
+    boxes.seen.clear();
+    QVERIFY(tab.mayQuit()); // nothing runs: nothing asked
+    QVERIFY(boxes.seen.isEmpty());
+    tab.startUpload();
     form.button("pushButtonCloseCom")->click();
     QCOMPARE(tab.state(), 0);
     QVERIFY(form.button("pushButtonUploadBinFile")->isEnabled());
@@ -614,6 +635,20 @@ void TestDownloadTab::markingKinds()
         }
     }
     QVERIFY(boxes.seen.isEmpty());
+    // The tab says what is marked, and that marked files are not sent.
+    auto *marked = form.get<QLabel>("labelMarked");
+    QVERIFY(marked->text().contains("/x/5.bin（文件不存在）"));
+    QVERIFY(marked->text().contains("不发送"));
+    QTemporaryDir dir;
+    QFile real(dir.filePath("real.bin"));
+    QVERIFY(real.open(QIODevice::WriteOnly) && real.write(QByteArray(1234, 'x')) == 1234);
+    real.close();
+    form.path(CDownloadTab::KindProgram)->setText(real.fileName());
+    tab.markKind(CDownloadTab::KindProgram);
+    QVERIFY2(marked->text().startsWith("已标记：real.bin（1234字节）"), qPrintable(marked->text()));
+    tab.clearMarking();
+    QVERIFY(marked->text().startsWith("没有标记文件"));
+    tab.markKind(CDownloadTab::KindProgram);
 
     // Driver numbers: above 48 refused with a warning, the marking stays.
     form.path(CDownloadTab::KindDrive)->setText("/x/06-0049-01Drive.bin");

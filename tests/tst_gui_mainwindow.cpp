@@ -122,9 +122,9 @@ void TestMainWindow::formHasItsWidgetsMenusAndTitle()
     QStringList menus;
     for (QAction *a : w.menuBar()->actions())
         menus << a->text();
-    QCOMPARE(menus, (QStringList{"文件", "编辑", "设置", "工程", "帮助"}));
+    QCOMPARE(menus, (QStringList{"文件(&F)", "编辑(&E)", "设置(&S)", "工程(&P)", "帮助(&H)"}));
     QMenu *file = w.menuBar()->actions().at(0)->menu();
-    QCOMPARE(file->actions().size(), 10);
+    QCOMPARE(file->actions().size(), 12);
     QCOMPARE(file->actions().at(0)->shortcut(), QKeySequence(QKeySequence::New));
     QCOMPARE(file->actions().at(2)->shortcut(), QKeySequence(QKeySequence::Save));
     QCOMPARE(file->actions().at(3)->shortcut(), QKeySequence("Ctrl+Shift+S"));
@@ -412,6 +412,13 @@ void TestMainWindow::unsavedChangesAreAskedAbout()
     QCOMPARE(messages.size(), 3);
     QCOMPARE(functionOf(w, "PA0"), QStringLiteral("Normal_DI"));
 
+    // A project read from the controller, not opened: the status bar says so
+    // until the project changes.
+    w.openUploadedProject(dir.filePath("read.cpro"));
+    QVERIFY(w.statusBar()->currentMessage().contains("没有打开"));
+    choose(w, "PA2", "Normal_DI");
+    QVERIFY(w.statusBar()->currentMessage().isEmpty());
+
     // Save: written first, then the open dialog lists project files.
     answer = QMessageBox::Save;
     w.on_actionOpen_triggered();
@@ -610,8 +617,8 @@ void TestMainWindow::oneAboutBoxThatGoesWithTheWindow()
 {
     MainWindow w;
     QMenu *help = w.menuBar()->actions().last()->menu();
-    help->actions().first()->trigger();
-    help->actions().first()->trigger();
+    help->actions().last()->trigger();
+    help->actions().last()->trigger();
     const QList<CAboutPindle *> boxes = w.findChildren<CAboutPindle *>();
     QCOMPARE(boxes.size(), 1);
     QVERIFY(boxes.first()->isVisible());
