@@ -2,6 +2,7 @@
 
 #include "commandline.h"
 #include "commands.h"
+#include "filenames.h"
 
 #include "chipfacts.h"
 #include "configanalyzer.h"
@@ -107,7 +108,7 @@ int runDiff(const QStringList &args)
 
     Side sides[2];
     for (int i = 0; i < 2; ++i)
-        if (!readSide(positional.at(i), &sides[i], &message))
+        if (!readSide(Cli::inputPath(positional.at(i)), &sides[i], &message))
             return Cli::failure("diff", positional.at(i), message, ExitTrouble);
     ProjectData held[2];
     for (int i = 0; i < 2; ++i) {

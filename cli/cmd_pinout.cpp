@@ -2,6 +2,7 @@
 
 #include "commandline.h"
 #include "commands.h"
+#include "filenames.h"
 
 #include "dlgdescription.h"
 #include "pinlisting.h"
@@ -62,7 +63,7 @@ int runPins(const QStringList &args)
         return Cli::usageError("pins", QStringLiteral("--csv and --json exclude each other"));
 
     ProjectData project;
-    if (!ProjectSync::readCurrent(positional.first(), &project, &message))
+    if (!ProjectSync::readCurrent(Cli::inputPath(positional.first()), &project, &message))
         return Cli::failure("pins", positional.first(), message);
     const CDlgDescription text;
     const PinListing listing(project, text);
@@ -101,11 +102,14 @@ int runReport(const QStringList &args)
         return Cli::usageError("report", message);
 
     ProjectData project;
-    if (!ProjectSync::readCurrent(positional.first(), &project, &message))
+    if (!ProjectSync::readCurrent(Cli::inputPath(positional.first()), &project, &message))
         return Cli::failure("report", positional.first(), message);
     const ProjectReport report(project, QFileInfo(positional.first()).fileName());
+    QString target;
+    if (!Cli::outputPath(reportPath, &target, &message))
+        return Cli::failure("report", reportPath, message);
     const Cli::TerminationHold hold;
-    if (!report.write(reportPath, &message))
+    if (!report.write(target, &message) || !Cli::finishOutputs(&message))
         return Cli::failure("report", reportPath, message);
     return 0;
 }

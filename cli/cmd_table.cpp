@@ -1,6 +1,7 @@
 #include "chipfacts.h"
 #include "commandline.h"
 #include "commands.h"
+#include "filenames.h"
 
 #include "atomicfile.h"
 #include "configanalyzer.h"
@@ -71,7 +72,7 @@ int runTable(const QStringList &args)
         return usageError("table", message);
 
     ProjectData project;
-    if (!ProjectSync::readCurrent(projectPath, &project, &message))
+    if (!ProjectSync::readCurrent(Cli::inputPath(projectPath), &project, &message))
         return failure("table", projectPath, message);
     const ProjectProblem problem = ProjectCheck::firstError(ProjectCheck::problems(project));
     if (problem.severity == ProjectProblem::Error)
@@ -86,8 +87,11 @@ int runTable(const QStringList &args)
     } else {
         bytes = ConfigTable::fileForm(sections);
     }
+    QString target;
+    if (!Cli::outputPath(tablePath, &target, &message))
+        return failure("table", tablePath, message);
     const TerminationHold hold;
-    if (!AtomicFile::write(tablePath, bytes, &message))
+    if (!AtomicFile::write(target, bytes, &message) || !Cli::finishOutputs(&message))
         return failure("table", tablePath, message);
     return 0;
 }
@@ -124,10 +128,11 @@ int runDecode(const QStringList &args)
     if (!message.isEmpty())
         return usageError("decode", message);
 
-    const QString why = FileKind::whyNotReadable(tablePath);
+    const QString input = Cli::inputPath(tablePath);
+    const QString why = FileKind::whyNotReadable(input);
     if (!why.isEmpty())
         return failure("decode", tablePath, why);
-    QFile file(tablePath);
+    QFile file(input);
     if (!file.open(QIODevice::ReadOnly))
         return failure("decode", tablePath, file.errorString());
     const QByteArray data = file.readAll();
@@ -140,8 +145,12 @@ int runDecode(const QStringList &args)
         return failure("decode", tablePath, message);
     for (const QString &warning : qAsConst(warnings))
         Cli::warning("decode", tablePath, warning);
+    QString target;
+    if (!Cli::outputPath(projectPath, &target, &message))
+        return failure("decode", projectPath, message);
     const TerminationHold hold;
-    if (!CAnalyzeBinFileToConfigure::writeProject(project, projectPath, &message))
+    if (!CAnalyzeBinFileToConfigure::writeProject(project, target, &message) ||
+        !Cli::finishOutputs(&message))
         return failure("decode", projectPath, message);
     return 0;
 }

@@ -1,14 +1,16 @@
 #include "commandline.h"
 
 #include "filekind.h"
+#include "filenames.h"
 
 #include <cstdio>
 
 namespace Cli {
 
-int failure(const char *command, const QString &file, QString message, int status)
+int failure(const char *command, const QString &path, QString message, int status)
 {
-    message.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    message = shown(message).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    const QString file = shown(path);
     if (!file.isEmpty() && !message.contains(file))
         message = file + QStringLiteral(": ") + message;
     std::fprintf(stderr, "mirel-cli %s: %s\n", command, message.toUtf8().constData());
@@ -37,7 +39,7 @@ bool parse(QCommandLineParser &parser, const QStringList &args, QString *message
 
 QString outputOverInput(const QString &output, const QString &input)
 {
-    if (!FileKind::sameFile(output, input))
+    if (!FileKind::sameFile(inputPath(output), inputPath(input)))
         return QString();
     return QStringLiteral("the output %1 is the same file as the input %2: it would be replaced")
         .arg(output, input);

@@ -1,5 +1,6 @@
 #include "appfolders.h"
 #include "commands.h"
+#include "filenames.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -65,20 +66,34 @@ bool installLanguage(const QString &code, QTranslator *translator)
     return translator->load(file) && QCoreApplication::installTranslator(translator);
 }
 
+// Whether the command is report, the one that draws: the first argument
+// that is not --lang or its language.
+bool drawing(const QByteArrayList &given)
+{
+    for (int i = 1; i < given.size(); ++i) {
+        if (given.at(i) == "--lang")
+            ++i;
+        else if (!given.at(i).startsWith("--lang="))
+            return given.at(i) == "report";
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    const QByteArrayList given(argv, argv + argc); // the application takes some of its own
     // Only a command that draws starts a window system, one without a screen.
     std::unique_ptr<QCoreApplication> app;
-    if (argc > 1 && qstrcmp(argv[1], "report") == 0) {
+    if (drawing(given)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
-    QStringList args = app->arguments().mid(1);
+    QStringList args = Cli::arguments(given).mid(1);
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
         std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,10 +24,10 @@ struct Run
     QString err;
 };
 
-Run cli(const QStringList &arguments)
+Run run(const QString &program, const QStringList &arguments)
 {
     QProcess process;
-    process.start(QStringLiteral(MIREL_BIN_DIR "/mirel-cli"), arguments);
+    process.start(program, arguments);
     Run run;
     if (!process.waitForFinished(60000)) {
         process.kill();
@@ -38,6 +39,30 @@ Run cli(const QStringList &arguments)
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+Run cli(const QStringList &arguments)
+{
+    return run(QStringLiteral(MIREL_BIN_DIR "/mirel-cli"), arguments);
+}
+
+// mirel-cli ("c") run by the shell in folder, which makes the bytes of names
+// that are not UTF-8 (QProcess passes text): n 'caf\351' gives those bytes.
+Run cliInShell(const QString &folder, const QString &commands)
+{
+    return run(QStringLiteral("/bin/sh"),
+               {"-c", "n() { printf \"$1\"; }; c() { \"$0\" \"$@\"; }; cd \"$1\" && " + commands,
+                MIREL_BIN_DIR "/mirel-cli", folder});
+}
+
+// A file by the bytes of its name.
+QByteArray rawContents(const QByteArray &name)
+{
+    QFile file;
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    return fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)
+               ? file.readAll()
+               : QByteArray();
 }
 
 bool oneLine(const QString &text)
@@ -71,6 +96,7 @@ private slots:
     void decodeReadsEitherFormIntoAProject();
     void failuresAreOneLineAndWriteNothing();
     void decodeWarnsOfReservedBytes();
+    void namesThatAreNotUtf8();
     void fullDiskFailsAndKeepsTheOldTable();
 
 private:
@@ -296,6 +322,41 @@ void TestCliTable::decodeWarnsOfReservedBytes()
                           warnings.join("\nmirel-cli decode: " + input + ": ") + '\n');
     QVERIFY(run.err.contains("SPI1") && run.err.contains("保留字节"));
     QVERIFY(ProjectFile::read(output, &read) && read == saved);
+}
+
+// A name is bytes: one that is not UTF-8 is read and written by its own bytes
+// and shown with those bytes as \xNN.
+void TestCliTable::namesThatAreNotUtf8()
+{
+    const QByteArray folder = QFile::encodeName(dir.path()) + '/';
+    const QByteArray project = contents(projectPath), name = folder + "caf\xE9.cpro";
+    {
+        QFile file;
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        QVERIFY(fd >= 0 && file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        QCOMPARE(file.write(project), project.size());
+    }
+    Run run =
+        cliInShell(dir.path(),
+                   "c table \"$(n 'caf\\351.cpro')\" -o \"$(n 't\\377.bin')\" && "
+                   "c decode \"$(n 't\\377.bin')\" --chip STM32F407ZG -o \"$(n 'n\\351.cpro')\" && "
+                   "c --lang en report \"$(n 'caf\\351.cpro')\" -o \"$(n 'r\\351.html')\"");
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QList<QByteArray> sections;
+    QVERIFY(ConfigTable::buildSections(saved, &sections));
+    QCOMPARE(rawContents(folder + "t\xFF.bin"), ConfigTable::fileForm(sections));
+    ProjectData decoded;
+    QVERIFY(writeBytes(dir.filePath("decoded.cpro"), rawContents(folder + "n\xE9.cpro")));
+    QVERIFY(ProjectFile::read(dir.filePath("decoded.cpro"), &decoded) && decoded == saved);
+    QVERIFY(rawContents(folder + "r\xE9.html").contains("Digital input"));
+    QVERIFY(QDir(dir.path()).entryList({".mirel-*"}, QDir::AllEntries | QDir::Hidden).isEmpty());
+
+    run = cliInShell(dir.path(), "c pins \"$(n 'gone\\351.cpro')\"");
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains("gone\\xE9.cpro "), qPrintable(run.err));
+    run = cliInShell(dir.path(), "c table \"$(n 'caf\\351.cpro')\" -o \"$(n 'caf\\351.cpro')\"");
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(rawContents(name), project);
 }
 
 void TestCliTable::fullDiskFailsAndKeepsTheOldTable()

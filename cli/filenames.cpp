@@ -1,0 +1,228 @@
+#include "filenames.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QVector>
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace Cli {
+
+namespace {
+
+// An output made under a stand-in name in its folder.
+struct Output
+{
+    int folder;
+    QByteArray standIn;
+    QByteArray name;
+    QString argument;
+};
+
+QHash<QString, QByteArray> &bytesOf() // shown form -> bytes
+{
+    static QHash<QString, QByteArray> names;
+    return names;
+}
+
+QHash<QString, QString> &argumentOf() // path made here -> what it stands for
+{
+    static QHash<QString, QString> paths;
+    return paths;
+}
+
+QVector<Output> &outputs()
+{
+    static QVector<Output> made;
+    return made;
+}
+
+// The length of the UTF-8 sequence at bytes[at], 0 when none starts there.
+int sequenceAt(const QByteArray &bytes, int at)
+{
+    const auto byte = [&](int i) { return i < bytes.size() ? quint8(bytes.at(i)) : 0; };
+    const quint8 lead = byte(at);
+    if (lead < 0x80)
+        return 1;
+    const int length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                       : lead >= 0xE0 && lead <= 0xEF ? 3
+                       : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                      : 0;
+    for (int i = 1; i < length; ++i)
+        if ((byte(at + i) & 0xC0) != 0x80)
+            return 0;
+    const quint8 second = byte(at + 1);
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) ||
+        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F))
+        return 0; // too long a form, a surrogate or beyond U+10FFFF
+    return length;
+}
+
+// The bytes as text: UTF-8 where they are, \xNN for every other byte.
+QString shownBytes(const QByteArray &bytes)
+{
+    QString text;
+    for (int at = 0; at < bytes.size();) {
+        const int length = sequenceAt(bytes, at);
+        if (length > 0) {
+            text += QString::fromUtf8(bytes.constData() + at, length);
+            at += length;
+        } else {
+            text += QLatin1String("\\x") +
+                    QString::number(quint8(bytes.at(at)), 16).toUpper().rightJustified(2, '0');
+            ++at;
+        }
+    }
+    return text;
+}
+
+#ifdef Q_OS_UNIX
+#ifdef O_PATH
+constexpr int kReach = O_PATH | O_CLOEXEC; // names a file without opening it
+#else
+constexpr int kReach = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+#endif
+
+bool haveDescriptorPaths()
+{
+    return QFileInfo(QStringLiteral("/proc/self/fd")).isDir();
+}
+
+QString descriptorPath(int fd)
+{
+    return QStringLiteral("/proc/self/fd/%1").arg(fd);
+}
+#endif
+
+} // namespace
+
+QStringList arguments(const QByteArrayList &argv)
+{
+    QStringList list;
+    for (const QByteArray &bytes : argv) {
+        const QString text = QFile::decodeName(bytes);
+        if (QFile::encodeName(text) == bytes) {
+            list << text;
+            continue;
+        }
+        list << shownBytes(bytes);
+        bytesOf().insert(list.last(), bytes);
+        // "--output=NAME": the name alone too.
+        const int equals = bytes.indexOf('=');
+        if (bytes.startsWith('-') && equals > 0)
+            bytesOf().insert(shownBytes(bytes.mid(equals + 1)), bytes.mid(equals + 1));
+    }
+    return list;
+}
+
+QString inputPath(const QString &argument)
+{
+#ifdef Q_OS_UNIX
+    static QHash<QString, QString> reached;
+    const auto bytes = bytesOf().constFind(argument);
+    if (bytes == bytesOf().constEnd() || !haveDescriptorPaths())
+        return argument;
+    if (!reached.contains(argument)) {
+        const int fd = ::open(bytes->constData(), kReach);
+        if (fd < 0)
+            return argument;
+        reached.insert(argument, descriptorPath(fd));
+        argumentOf().insert(descriptorPath(fd), argument);
+    }
+    return reached.value(argument);
+#else
+    return argument;
+#endif
+}
+
+bool outputPath(const QString &argument, QString *path, QString *error)
+{
+    *path = argument;
+#ifdef Q_OS_UNIX
+    const auto bytes = bytesOf().constFind(argument);
+    if (bytes == bytesOf().constEnd())
+        return true;
+    if (!haveDescriptorPaths()) {
+        *error =
+            QStringLiteral("%1: a name that is not UTF-8 cannot be written here").arg(argument);
+        return false;
+    }
+    QByteArray target = *bytes;
+    struct stat info = {};
+    if (::stat(target.constData(), &info) == 0) {
+        if (!S_ISREG(info.st_mode)) { // the writer refuses it and says what it is
+            *path = inputPath(argument);
+            return true;
+        }
+        char resolved[PATH_MAX]; // through a link, the file it points to is written
+        if (::realpath(target.constData(), resolved))
+            target = resolved;
+    }
+    const int slash = target.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : target.left(qMax(slash, 1));
+    const int fd = ::open(folder.constData(), kReach | O_DIRECTORY);
+    if (fd < 0) {
+        *error = QStringLiteral("cannot write %1: %2")
+                     .arg(argument, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    // Its suffix kept: the writer may go by it.
+    const QByteArray standIn = ".mirel-" + QByteArray::number(QCoreApplication::applicationPid()) +
+                               '-' + QByteArray::number(outputs().size()) + ".part." +
+                               QFileInfo(argument).suffix().toUtf8();
+    *path = descriptorPath(fd) + QLatin1Char('/') + QString::fromLatin1(standIn);
+    argumentOf().insert(*path, argument);
+    argumentOf().insert(descriptorPath(fd), shownBytes(folder));
+    outputs() << Output{fd, standIn, target.mid(slash + 1), argument};
+#else
+    Q_UNUSED(error)
+#endif
+    return true;
+}
+
+bool finishOutputs(QString *error)
+{
+#ifdef Q_OS_UNIX
+    const QVector<Output> made = outputs();
+    outputs().clear();
+    for (const Output &output : made) {
+        struct stat info = {};
+        if (::fstatat(output.folder, output.standIn.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+            continue; // not written
+        if (::renameat(output.folder, output.standIn.constData(), output.folder,
+                       output.name.constData()) != 0) {
+            *error = QStringLiteral("cannot write %1: %2")
+                         .arg(output.argument, QString::fromLocal8Bit(std::strerror(errno)));
+            ::unlinkat(output.folder, output.standIn.constData(), 0);
+            return false;
+        }
+    }
+#else
+    Q_UNUSED(error)
+#endif
+    return true;
+}
+
+QString shown(QString message)
+{
+    // The longest first: /proc/self/fd/1 is the start of /proc/self/fd/12.
+    QStringList paths = argumentOf().keys();
+    std::sort(paths.begin(), paths.end(),
+              [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    for (const QString &path : qAsConst(paths))
+        message.replace(path, argumentOf().value(path));
+    return message;
+}
+
+} // namespace Cli
