@@ -3,6 +3,8 @@
 #include "chipfacts.h"
 #include "projectfile.h"
 
+#include <algorithm>
+
 const QString PinBoard::freeText = QStringLiteral(" ");
 
 namespace {
@@ -103,8 +105,10 @@ bool PinBoard::lockedForEdit(const QString &function) const
 }
 
 // On STM32F407ZG a peripheral that can sit on two groups of pins is offered
-// on one group only once it is complete on the other.
-bool PinBoard::alternativeGroupState(const QString &entry, const QString &pin, bool *state) const
+// on one group only once it is complete on the other; USART2, USART3, UART4,
+// UART5 and USART6 are no longer offered on the group they are complete on.
+bool PinBoard::alternativeGroupState(const QString &entry, const QString &pin, bool *state,
+                                     QString *reason) const
 {
     QVector<SignalGroup> groups = spiGroups();
     groups += serialGroups();
@@ -113,19 +117,37 @@ bool PinBoard::alternativeGroupState(const QString &entry, const QString &pin, b
         if (slot < 0 || group.pins.at(slot) != pin)
             continue;
         const QString &p = group.port;
-        if (p == QLatin1String("UART5")) {
-            *state = !isComplete(group);
-            return true;
-        }
         const bool onA = isPeripheralComplete(p, QLatin1Char('A'));
         const bool onB = isPeripheralComplete(p, QLatin1Char('B'));
-        if (p.startsWith(QLatin1String("SPI")) || p == QLatin1String("USART1"))
+        if (p == QLatin1String("UART5"))
+            *state = !isComplete(group);
+        else if (p.startsWith(QLatin1String("SPI")) || p == QLatin1String("USART1"))
             *state = group.variant == QLatin1Char('B') ? !onA : (onA || !onB);
         else
             *state = !onA && !onB;
+        const bool onOther = group.variant == QLatin1Char('B') ? onA : onB;
+        if (*state)
+            reason->clear();
+        else if (onOther)
+            *reason = tr("%1 已用在另一组引脚上").arg(p);
+        else
+            *reason = tr("%1 已在本组引脚 %2 上").arg(p, group.pins.join(QLatin1Char('/')));
         return true;
     }
     return false;
+}
+
+QStringList PinBoard::offeredFunctions(const QString &pin) const
+{
+    QStringList list = cat.functionsOf(model, pin);
+    // The catalogue follows the datasheet, which names memory-bus signals on
+    // pins of a chip whose package has no memory bus.
+    const auto busSignal = [](const QString &text) {
+        return text.startsWith(QLatin1String("FSMC_"));
+    };
+    if (!ChipFacts::hasExternalBus(model))
+        list.erase(std::remove_if(list.begin(), list.end(), busSignal), list.end());
+    return list.mid(0, maxMenuEntries);
 }
 
 QVector<PinBoard::MenuEntry> PinBoard::menuEntries(int pinIndex) const
@@ -134,7 +156,7 @@ QVector<PinBoard::MenuEntry> PinBoard::menuEntries(int pinIndex) const
     const QString pin = pinName(pinIndex);
     if (pin.isEmpty())
         return entries;
-    const QStringList list = cat.functionsOf(model, pin).mid(0, maxMenuEntries);
+    const QStringList list = offeredFunctions(pin);
     const QString current = function(pinIndex);
     const bool editable = !lockedForEdit(current);
     QString lockReason;
@@ -152,17 +174,35 @@ QVector<PinBoard::MenuEntry> PinBoard::menuEntries(int pinIndex) const
             entry.reason = tr("%1 已分配在 %2 上").arg(text, pinName(int(texts.indexOf(text))));
         }
         bool groupState = false;
+        QString groupReason;
         // A locked pin (one carrying a chip select) stays locked whatever its
         // groups say: the chip select is moved from its table first.
-        if (isF407() && alternativeGroupState(text, pin, &groupState)) {
+        if (isF407() && alternativeGroupState(text, pin, &groupState, &groupReason)) {
             entry.enabled = editable && groupState;
             if (editable && !groupState)
-                entry.reason =
-                    tr("%1 已用在另一组引脚上").arg(text.section(QLatin1Char('_'), 0, 0));
+                entry.reason = groupReason;
         }
         entries << entry;
     }
     return entries;
+}
+
+QString PinBoard::roleOf(int pinIndex) const
+{
+    if (pinIndex < 0 || pinIndex >= pinCount() || !offeredFunctions(pinName(pinIndex)).isEmpty())
+        return QString();
+    if (isPower(pinIndex))
+        return tr("电源引脚");
+    const QString text = function(pinIndex);
+    if (text == cat.ocsIn || text == cat.ocsOut)
+        return tr("晶振引脚 %1").arg(text);
+    if (text == cat.nrst)
+        return tr("复位引脚 %1").arg(text);
+    if (text == cat.boot0 || text == cat.boot1)
+        return tr("启动引脚 %1").arg(text);
+    if (cat.externalBusNames.contains(text))
+        return tr("外部总线引脚 %1").arg(text);
+    return QString();
 }
 
 QVector<int> PinBoard::findPins(const QString &query) const
@@ -184,7 +224,7 @@ QVector<int> PinBoard::findPins(const QString &query) const
 
 PinBoard::Outcome PinBoard::applyChoice(int pinIndex, int k, const QString &hoverFunction)
 {
-    const QStringList list = cat.functionsOf(model, pinName(pinIndex)).mid(0, maxMenuEntries);
+    const QStringList list = offeredFunctions(pinName(pinIndex));
     if (k < 0 || k >= list.size())
         return {};
     return applyFunction(pinIndex, list.at(k), hoverFunction);

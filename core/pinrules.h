@@ -90,16 +90,22 @@ public:
     // or on any of its variants when variant is null.
     bool isPeripheralComplete(const QString &peripheral, QChar variant = QChar()) const;
 
-    // The pin's catalogue functions (at most 20), each with its enabled state.
-    // The pin-name title of the menu is not part of the list.
+    // The functions the pin offers (at most 20), each with its enabled state
+    // and, when disabled, the reason. They are the catalogue's, less the
+    // memory-bus signals on a chip without the bus. The pin-name title of the
+    // menu is not part of the list.
     QVector<MenuEntry> menuEntries(int pinIndex) const;
+    // What a pin without a menu is: "电源引脚", "外部总线引脚 FSMC_D0", ...;
+    // empty for a pin that offers functions.
+    QString roleOf(int pinIndex) const;
 
     // Pins whose name is the query, or whose function or datasheet signals
     // contain it ("PA9", "USART2_TX", "SPI1"), in package order; case is ignored.
     QVector<int> findPins(const QString &query) const;
 
-    // Applies entry k of the pin's catalogue list. hoverFunction is the pin's
-    // function text before the choice. Out-of-range choices change nothing.
+    // Applies entry k of the pin's menu (menuEntries). hoverFunction is the
+    // pin's function text before the choice. Out-of-range choices change
+    // nothing.
     Outcome applyChoice(int pinIndex, int k, const QString &hoverFunction);
     Outcome applyFunction(int pinIndex, const QString &choice, const QString &hoverFunction);
 
@@ -123,8 +129,10 @@ private:
     void write(Outcome &outcome, int pinIndex, const QString &text);
     void release(Outcome &outcome, int pinIndex);
     void releaseContaining(Outcome &outcome, const QString &part, SelectSignal signal);
+    QStringList offeredFunctions(const QString &pin) const;
     bool lockedForEdit(const QString &function) const;
-    bool alternativeGroupState(const QString &entry, const QString &pin, bool *state) const;
+    bool alternativeGroupState(const QString &entry, const QString &pin, bool *state,
+                               QString *reason) const;
     void applySpiPartners(Outcome &outcome, int pinIndex, const QString &choice);
     void applySerialPartners(Outcome &outcome, int pinIndex, const QString &choice);
     void applyBoardClearing(Outcome &outcome, const QString &choice, const QString &hoverFunction);

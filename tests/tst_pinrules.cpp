@@ -1,4 +1,5 @@
 #include "chipfacts.h"
+#include "pinbench.h"
 #include "pinrules.h"
 
 #include <QtTest>
@@ -8,68 +9,7 @@ namespace {
 using ChipFacts::F103;
 using ChipFacts::F407;
 
-// Reads and writes a board by pin name.
-struct Bench
-{
-    PinBoard board;
-    const CPinDescriptions &catalogue;
-
-    Bench(const QString &chip, bool ram = false) : board(chip, ram), catalogue(board.catalogue()) {}
-
-    int at(const QString &pin) const { return board.indexOfPin(pin); }
-    QString text(const QString &pin) const { return board.function(at(pin)); }
-    void set(const QString &pin, const QString &text) { board.setFunction(at(pin), text); }
-    void set(const QStringList &pins, const QStringList &texts)
-    {
-        for (int i = 0; i < pins.size(); ++i)
-            set(pins.at(i), texts.at(i));
-    }
-
-    QVector<PinBoard::MenuEntry> menu(const QString &pin) const
-    {
-        return board.menuEntries(at(pin));
-    }
-    // Enabled state of one entry of a pin's menu; fails the lookup loudly.
-    bool enabled(const QString &pin, const QString &entry) const
-    {
-        for (const PinBoard::MenuEntry &e : menu(pin))
-            if (e.text == entry)
-                return e.enabled;
-        qFatal("%s has no entry %s", qPrintable(pin), qPrintable(entry));
-        return false;
-    }
-    int enabledCount(const QString &pin) const
-    {
-        int n = 0;
-        for (const PinBoard::MenuEntry &e : menu(pin))
-            n += e.enabled ? 1 : 0;
-        return n;
-    }
-    PinBoard::Outcome choose(const QString &pin, const QString &entry)
-    {
-        const QString before = text(pin);
-        const QStringList list = catalogue.functionsOf(board.chipModel(), pin);
-        const int k = int(list.indexOf(entry));
-        if (k < 0)
-            qFatal("%s has no entry %s", qPrintable(pin), qPrintable(entry));
-        return board.applyChoice(at(pin), k, before);
-    }
-    QStringList changedPins(const PinBoard::Outcome &outcome) const
-    {
-        QStringList pins;
-        for (const PinBoard::Change &c : outcome.changes)
-            pins << board.pinName(c.pinIndex);
-        return pins;
-    }
-    QStringList withText(const QString &part) const
-    {
-        QStringList pins;
-        for (int i = 0; i < board.pinCount(); ++i)
-            if (board.function(i).contains(part))
-                pins << board.pinName(i) + "=" + board.function(i);
-        return pins;
-    }
-};
+using Bench = PinBench;
 
 const QStringList kSpi1A{"PA5", "PA6", "PA7"};
 const QStringList kSpi1B{"PB3", "PB4", "PB5"};
