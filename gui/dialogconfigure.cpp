@@ -13,6 +13,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QScrollBar>
 
@@ -63,6 +64,7 @@ void DialogConfigure::launch(D::DlgType kind, const ProjectData &project)
 {
     if (!buildTable(kind, project))
         return;
+    unedited = currentInformation();
     show();
     keepOnScreen();
 }
@@ -148,11 +150,17 @@ void DialogConfigure::followProject(const ProjectData &project)
     const auto films = filmLists;
     const QStringList sockets = wirelessList;
     const QStringList shown = shownChipSelects;
+    const bool edited = hasUnconfirmedEdits();
+    // The model alone first, for what counts as unedited.
+    if (edited && buildTable(type, project, false))
+        unedited = currentInformation();
     if (!buildTable(type, again, false))
         return;
     filmLists = films;
     wirelessList = sockets;
     shownChipSelects = shown;
+    if (!edited)
+        unedited = currentInformation();
     keepOnScreen();
     // A chip select chosen here whose pin the drawing gave another function
     // meanwhile is gone from its cell: say so.
@@ -377,10 +385,75 @@ void DialogConfigure::on_pushButtonOK_clicked()
         networkSub = networkInformation();
     }
     emit updataPinDesINI(type, information, networkSub, wirelessSub);
-    close();
+    unedited = currentInformation();
+    accept();
 }
 
 void DialogConfigure::on_pushButtonCancel_clicked()
 {
-    close();
+    reject();
+}
+
+QStringList DialogConfigure::currentInformation() const
+{
+    if (rowTable)
+        return rowTable->information() + rowTable->chipSelectTexts();
+    if (usartTable)
+        return usartTable->information() + wirelessList;
+    if (spiTable)
+        return spiTable->information() + spiTable->chipSelectTexts() + networkInformation();
+    return {};
+}
+
+bool DialogConfigure::hasUnconfirmedEdits() const
+{
+    return isVisible() && type != D::DlgNone && currentInformation() != unedited;
+}
+
+void DialogConfigure::reject()
+{
+    if (hasUnconfirmedEdits()) {
+        const auto answer = Messages::question(
+            this, tr("提示"), tr("表格中有没有确定的修改，放弃这些修改吗？"),
+            QMessageBox::Discard | QMessageBox::Cancel,
+            {{QMessageBox::Discard, tr("放弃修改")}, {QMessageBox::Cancel, tr("继续编辑")}});
+        if (answer != QMessageBox::Discard)
+            return;
+    }
+    QDialog::reject();
+}
+
+bool DialogConfigure::mayLeave()
+{
+    if (!hasUnconfirmedEdits())
+        return true;
+    raise();
+    const auto answer =
+        Messages::question(this, tr("提示"), tr("表格“%1”中有没有确定的修改。").arg(windowTitle()),
+                           QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel,
+                           {{QMessageBox::Apply, tr("应用")},
+                            {QMessageBox::Discard, tr("丢弃")},
+                            {QMessageBox::Cancel, tr("取消")}});
+    if (answer == QMessageBox::Apply) {
+        on_pushButtonOK_clicked();
+        return !isVisible(); // a value refused keeps the table open
+    }
+    return answer == QMessageBox::Discard;
+}
+
+void DialogConfigure::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    QWidget *focus = focusWidget();
+    QTableWidget *widget = ui->tableWidget;
+    if (focus && focus != widget && widget->isAncestorOf(focus)) {
+        // An editor or a cell's own widget: the edit is taken, nothing more.
+        widget->setFocus();
+        return;
+    }
+    on_pushButtonOK_clicked();
 }

@@ -50,6 +50,11 @@ public:
     QTableWidget *table() const;
     CNetworkAttribut *networkAttribut() const { return network; }
     DialogWirelessModuleConfigure *wirelessModule() const { return wireless; }
+    // True while the table on show holds edits not yet confirmed with OK.
+    bool hasUnconfirmedEdits() const;
+    // Another table is wanted: with unconfirmed edits, asks 应用 / 丢弃 /
+    // 取消. True when the table may go (applied, or discarded).
+    bool mayLeave();
     // The sub-information the dialog holds for the table on show.
     QStringList wirelessInformation() const { return wirelessList; }
     QStringList networkInformation() const;
@@ -58,8 +63,13 @@ public slots:
     void on_pushButtonOK_clicked();
     void on_pushButtonCancel_clicked();
 
+    // Esc, the title bar or 取消: with unconfirmed edits, asks first.
+    void reject() override;
+
 protected:
     void changeEvent(QEvent *event) override;
+    // Enter in a cell commits the edit; anywhere else it is OK.
+    void keyPressEvent(QKeyEvent *event) override;
 
 signals:
     void updataPinDesINI(CPinDescriptions::DlgType type, QStringList information,
@@ -124,4 +134,7 @@ private:
     QStringList currentPinFunctions;
     // The project the table on show was built from.
     ProjectData shownProject;
+    // What the table says when it shows the model unedited.
+    QStringList unedited;
+    QStringList currentInformation() const;
 };

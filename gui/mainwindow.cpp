@@ -65,8 +65,12 @@ MainWindow::MainWindow(QWidget *parent)
                                                                : QString();
     };
     view.tableFileWritten = [this](const QString &path) { downloadTab->setConfigTablePath(path); };
+    view.tableMayLeave = [this] { return !configureDialog || configureDialog->mayLeave(); };
     commands = std::make_unique<ProjectCommands>(projectController, language, view);
     commands->reopenLast();
+    // Nothing can change behind the new-project dialog.
+    newProjectDialog.setParent(this, newProjectDialog.windowFlags());
+    newProjectDialog.setWindowModality(Qt::WindowModal);
     connect(&newProjectDialog, &DialogNewPro::NewProject, this, &MainWindow::SlotNewProject);
     // A table read back from the controller (or the download's own data)
     // becomes the shown project once it is decoded and the user agrees.
@@ -201,8 +205,16 @@ void MainWindow::SlotUpdataButtonActive()
 
 void MainWindow::launch(D::DlgType type)
 {
-    if (configureDialog && projectController->isOpen())
-        configureDialog->launch(type, projectController->project());
+    if (!configureDialog || !projectController->isOpen())
+        return;
+    if (configureDialog->isVisible() && configureDialog->dlgType() == type) {
+        configureDialog->raise(); // the same table: what was typed stays
+        configureDialog->activateWindow();
+        return;
+    }
+    if (!configureDialog->mayLeave())
+        return;
+    configureDialog->launch(type, projectController->project());
 }
 
 void MainWindow::openTableAt(D::DlgType type, int row, int column)
@@ -248,7 +260,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (configureDialog) {
         configureDialog->networkAttribut()->close();
         configureDialog->wirelessModule()->close();
-        configureDialog->close();
+        configureDialog->hide(); // its edits were asked about
     }
     newProjectDialog.close();
     if (aboutBox)

@@ -28,6 +28,8 @@ void ProjectCommands::showStatus(const QString &message, int timeout)
 
 bool ProjectCommands::maybeSave()
 {
+    if (view.tableMayLeave && !view.tableMayLeave())
+        return false;
     model->settle();
     if (!model->isModified())
         return true;

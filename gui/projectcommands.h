@@ -28,12 +28,16 @@ public:
         std::function<QString()> openTableTitle;
         // The table file was written there.
         std::function<void(const QString &path)> tableFileWritten;
+        // The table on show may go: it holds no unconfirmed edits, or the
+        // user applied or discarded them.
+        std::function<bool()> tableMayLeave;
     };
 
     ProjectCommands(ProjectController *controller, LanguageSettings *settings, View view);
 
-    // Asks whether to save unsaved changes; false when the user cancels or the
-    // save did not happen, so the command that asked must not go on.
+    // Asks about a table's unconfirmed edits, then whether to save unsaved
+    // changes; false when the user cancels or the save did not happen, so the
+    // command that asked must not go on.
     bool maybeSave();
     // Writes the project: to its file, or to a file the user chooses (always
     // when chooseFile, or when it has none yet); then the table file.

@@ -457,12 +457,48 @@ void TestDialogConfigure::cancelEmptyTableAndMissingPins()
     Recorder r;
     r.attach(d);
 
-    // Cancel: nothing is handed back.
+    // Cancel with an edit asks first; kept editing, the edit stays; given
+    // up, nothing is handed back. Esc is Cancel.
+    QStringList asked;
+    QMessageBox::StandardButton answer = QMessageBox::Cancel;
+    Messages::setHandler([&](const Messages::Request &request) {
+        asked << request.text;
+        return answer;
+    });
+    d.launch(D::DlgDI, p);
+    d.findChild<QPushButton *>("pushButtonCancel", Qt::FindDirectChildrenOnly)->click();
+    QVERIFY(!d.isVisible()); // nothing edited: nothing asked
     d.launch(D::DlgDI, p);
     comboAt(d, 0, 1)->setCurrentIndex(0);
+    QTest::keyClick(&d, Qt::Key_Escape);
+    QCOMPARE(asked.size(), 1);
+    QVERIFY(d.isVisible());
+    QCOMPARE(comboAt(d, 0, 1)->currentIndex(), 0);
+    answer = QMessageBox::Discard;
     d.findChild<QPushButton *>("pushButtonCancel", Qt::FindDirectChildrenOnly)->click();
     QVERIFY(!d.isVisible());
     QCOMPARE(r.events, 0);
+    QCOMPARE(asked.size(), 2);
+
+    // Enter in a cell's drop-down takes the choice and nothing more; Enter
+    // again is OK, and the choice is what is handed back.
+    d.launch(D::DlgDI, p);
+    comboAt(d, 0, 1)->setFocus();
+    comboAt(d, 0, 1)->setCurrentIndex(0);
+    QTest::keyClick(comboAt(d, 0, 1), Qt::Key_Return);
+    QVERIFY(d.isVisible());
+    QTest::keyClick(d.table(), Qt::Key_Return);
+    QVERIFY(!d.isVisible());
+    QCOMPARE(asked.size(), 2);
+    ProjectData confirmed = p;
+    confirmed.diInformation = r.stored.information;
+    d.launch(D::DlgDI, confirmed);
+    QCOMPARE(comboAt(d, 0, 1)->currentIndex(), 0);
+    d.hide();
+    r.stored = {};
+    r.board = {};
+    r.events = 0;
+    init();
 
     // A table without pins opens empty and stores an empty list.
     ProjectData noDo = p;

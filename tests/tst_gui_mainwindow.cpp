@@ -44,6 +44,7 @@ private slots:
     void languageSwitchPersistsAndKeepsTheTitle();
     void workIsSavedWhereChosenAndUndone();
     void unsavedChangesAreAskedAbout();
+    void tableEditsAreNeverDroppedUnasked();
     void failedUploadKeepsTheOpenProject_data();
     void failedUploadKeepsTheOpenProject();
     void chipSelectsFollowTheTables();
@@ -432,6 +433,59 @@ void TestMainWindow::unsavedChangesAreAskedAbout()
     QVERIFY(w.configure()->isVisible());
     QVERIFY(w.close());
     QVERIFY(!w.configure()->isVisible());
+}
+
+void TestMainWindow::tableEditsAreNeverDroppedUnasked()
+{
+    QStringList asked;
+    QMessageBox::StandardButton answer = QMessageBox::Cancel;
+    Messages::setHandler([&](const Messages::Request &r) {
+        asked << r.text;
+        return answer;
+    });
+    MainWindow w;
+    w.show();
+    w.SlotNewProject("STM32F103RE", false);
+    choose(w, "PA0", "Normal_DI");
+    choose(w, "PA1", "Normal_DO");
+    auto press = [&w](const char *name) { w.findChild<QPushButton *>(name)->click(); };
+    auto cell = [&w] {
+        return qobject_cast<QComboBox *>(w.configure()->table()->cellWidget(0, 1));
+    };
+    press("pushButtonDI");
+    const int stored = cell()->currentIndex();
+    cell()->setCurrentIndex(stored == 0 ? 1 : 0);
+    const int edited = cell()->currentIndex();
+    const QStringList before = w.projectData().diInformation;
+
+    // Another table: 取消 keeps the edit on show, 应用 confirms it first.
+    press("pushButtonDO");
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(w.configure()->dlgType(), CPinDescriptions::DlgDI);
+    QCOMPARE(cell()->currentIndex(), edited);
+    answer = QMessageBox::Apply;
+    press("pushButtonDO");
+    QCOMPARE(w.configure()->dlgType(), CPinDescriptions::DlgDO);
+    QVERIFY(w.projectData().diInformation != before);
+    // The same table's button keeps what was typed.
+    cell()->setCurrentIndex(cell()->currentIndex() == 0 ? 1 : 0);
+    const int doEdit = cell()->currentIndex();
+    press("pushButtonDO");
+    QCOMPARE(cell()->currentIndex(), doEdit);
+    QCOMPARE(asked.size(), 2);
+    // A new project asks about the table before anything else.
+    answer = QMessageBox::Cancel;
+    w.on_actionNew_triggered();
+    QCOMPARE(asked.size(), 3);
+    QVERIFY(asked.last().contains("没有确定的修改"));
+    QVERIFY(w.configure()->isVisible());
+    // The new-project dialog blocks the window behind it.
+    answer = QMessageBox::Discard;
+    w.on_actionNew_triggered();
+    QWidget *newProject = w.findChild<QWidget *>("DialogNewPro");
+    QVERIFY(newProject && newProject->isVisible());
+    QCOMPARE(newProject->windowModality(), Qt::WindowModal);
+    newProject->close();
 }
 
 void TestMainWindow::failedUploadKeepsTheOpenProject_data()
