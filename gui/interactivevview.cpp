@@ -133,6 +133,13 @@ void CInteractivevView::resizeEvent(QResizeEvent *event)
         fitToView(fitted);
 }
 
+void CInteractivevView::resetAndFit(const QRectF &rect)
+{
+    resetTransform();
+    zoomScale = 1.0;
+    fitToView(rect);
+}
+
 void CInteractivevView::fitToView(const QRectF &rect)
 {
     fitted = rect;

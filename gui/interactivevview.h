@@ -30,6 +30,8 @@ public:
     // and centres it. Until the user zooms, pans or turns the drawing, the
     // view fits it again whenever the view changes size.
     void fitToView(const QRectF &rect);
+    // Turns the drawing back upright and fits the rectangle (适合窗口).
+    void resetAndFit(const QRectF &rect);
 
 public slots:
     void zoomIn();

@@ -21,6 +21,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
 #include <QUndoStack>
 
 using D = CPinDescriptions;
@@ -164,14 +165,27 @@ void MainWindow::arrangePinTab()
     pinSearch->setObjectName(QStringLiteral("lineEditPinSearch"));
     pinSearch->setClearButtonEnabled(true);
     connect(pinSearch, &QLineEdit::textChanged, this, &MainWindow::findPins);
+    // 适合窗口: the whole drawing, upright.
+    auto *fit = new QToolButton;
+    fit->setObjectName(QStringLiteral("toolButtonFit"));
+    fit->setText(tr("适合窗口"));
+    fit->setToolTip(tr("显示整个芯片并转正（Ctrl+0）"));
+    fit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    connect(fit, &QToolButton::clicked, this, [this] {
+        if (pinScene)
+            ui->PinsView->resetAndFit(pinScene->itemsBoundingRect());
+    });
     auto *findShortcut = new QShortcut(QKeySequence::Find, this);
     connect(findShortcut, &QShortcut::activated, this, [this] {
         pinSearch->setFocus();
         pinSearch->selectAll();
     });
 
+    auto *searchRow = new QHBoxLayout;
+    searchRow->addWidget(pinSearch, 1);
+    searchRow->addWidget(fit);
     auto *drawing = new QVBoxLayout;
-    drawing->addWidget(pinSearch);
+    drawing->addLayout(searchRow);
     drawing->addWidget(ui->PinsView);
     grid->addWidget(panel, 0, 0);
     grid->addLayout(drawing, 0, 1);

@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTranslator>
 #include <QUndoStack>
 
@@ -52,6 +53,7 @@ private slots:
     void saveAsksNothingAboutHiddenTables();
     void oneAboutBoxThatGoesWithTheWindow();
     void fitsTheScreenAndFindsPins();
+    void turnedDrawingFindsAndFits();
 
 private:
     QString settingsPath() const
@@ -721,6 +723,40 @@ void TestMainWindow::fitsTheScreenAndFindsPins()
     QCOMPARE(marked("pa9"), QStringList{"PA9"});
     QVERIFY(marked("SPI1").contains("PB3"));
     QVERIFY(marked("").isEmpty());
+}
+
+void TestMainWindow::turnedDrawingFindsAndFits()
+{
+    MainWindow w;
+    w.resize(1200, 800);
+    w.show();
+    w.SlotNewProject("STM32F407ZG", false);
+    QCoreApplication::processEvents();
+    auto *view = w.findChild<QGraphicsView *>("PinsView");
+    auto *search = w.findChild<QLineEdit *>("lineEditPinSearch");
+    const auto marked = [&](const QString &query) { search->setText(query); };
+    // On a turned drawing the pin found is still brought to the middle.
+    view->setFocus();
+    for (int i = 0; i < 9; ++i)
+        QTest::keyClick(view, Qt::Key_Space); // 45 degrees
+    for (const QString pin : {"PA9", "PE2", "PG15"}) {
+        marked(pin);
+        CPinItem *hit = nullptr;
+        for (CPinItem *item : w.scene()->pinItems())
+            if (item->isMarked())
+                hit = item;
+        QVERIFY(hit);
+        const QPointF middle = view->mapFromScene(hit->sceneBoundingRect().center());
+        QVERIFY2(QLineF(middle, QRectF(view->viewport()->rect()).center()).length() < 3,
+                 qPrintable(pin));
+    }
+    // 适合窗口 (Ctrl+0) turns it back and shows it whole.
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTest::keySequence(w.windowHandle(), QKeySequence(QStringLiteral("Ctrl+0")));
+    QTRY_VERIFY(!view->transform().isRotating()); // a button's shortcut clicks it a moment later
+    const QRectF whole = view->mapToScene(view->viewport()->rect()).boundingRect();
+    QVERIFY(whole.contains(w.scene()->itemsBoundingRect()));
 }
 
 QTEST_MAIN(TestMainWindow)
