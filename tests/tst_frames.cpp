@@ -148,9 +148,10 @@ void TestFrames::answersAreCheckedWhole()
     QByteArray badActivation = CF::downloadActivationAnswer(0x01, 4096);
     badActivation[6] = char(badActivation.at(6) ^ 0x40);
     QVERIFY(t.receive(badActivation).messages.isEmpty()); // a longer answer may be coming
+    // Heard as the answer, damaged: the request goes again at once.
     const auto step = t.silence();
-    QCOMPARE(step.messages, QStringList{": 校验码错误！\n"});
-    QVERIFY(step.request.isEmpty());
+    QCOMPARE(step.messages.value(0), QString(": 校验码错误！\n"));
+    QCOMPARE(step.request, CF::downloadActivation("STM32F103RE", 100));
     QCOMPARE(t.state(), int(CTransfer::DownloadActivationSent));
 
     // Answers the controller builds carry their sizes.
