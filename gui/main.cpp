@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "projectpaths.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -11,9 +12,9 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/ico/PindleLogo.png")));
     int code = 0;
     {
-        MainWindow window;
+        // `mirel FILE.cpro` opens that project instead of the last one.
+        MainWindow window(ProjectPaths::fromArguments(QApplication::arguments().mid(1)));
         window.show();
-        window.setWindowTitle(QStringLiteral("Mirel"));
         window.setWindowState(Qt::WindowMaximized);
         code = app.exec();
     }

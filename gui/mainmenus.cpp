@@ -44,6 +44,8 @@ MainMenus::MainMenus(QMenuBar *bar, const Commands &run, QUndoStack *undoStack) 
     exportPictureAction = addEntry(fileMenu, run.exportPicture);
     exportReportAction = addEntry(fileMenu, run.exportReport);
     fileMenu->addSeparator();
+    recentProjectsMenu = fileMenu->addMenu(QString());
+    fileMenu->addSeparator();
     quitAction = addEntry(fileMenu, QIcon(), QKeySequence(Qt::CTRL | Qt::Key_Q), run.quit);
 
     undoAction = addEntry(editMenu, QIcon(), QKeySequence::Undo, [this] { history->undo(); });
@@ -77,6 +79,7 @@ void MainMenus::retranslate()
     exportPinTableAction->setText(tr("导出引脚表…"));
     exportPictureAction->setText(tr("导出图片…"));
     exportReportAction->setText(tr("导出报告…"));
+    recentProjectsMenu->setTitle(tr("最近打开"));
     quitAction->setText(tr("退出"));
     editMenu->setTitle(tr("编辑"));
     const QString undoText = history->undoText();

@@ -33,10 +33,12 @@ public:
     MainMenus(QMenuBar *bar, const Commands &commands, QUndoStack *history);
     // Takes the texts again in the language now active.
     void retranslate();
+    QMenu *recentMenu() const { return recentProjectsMenu; }
 
 private:
     QUndoStack *history;
     QMenu *fileMenu;
+    QMenu *recentProjectsMenu;
     QMenu *editMenu;
     QMenu *settingsMenu;
     QMenu *languageMenu;

@@ -12,6 +12,8 @@
 #include "pinscene.h"
 #include "projectcommands.h"
 #include "projectcontroller.h"
+#include "projectdrop.h"
+#include "recentfiles.h"
 #include "ui_mainwindow.h"
 #include "wirelessmoduleconfigure.h"
 
@@ -26,7 +28,9 @@
 
 using D = CPinDescriptions;
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(QWidget *parent) : MainWindow(QString(), parent) {}
+
+MainWindow::MainWindow(const QString &startFile, QWidget *parent)
     : QMainWindow(parent), ui(new Ui::MainWindow), projectController(new ProjectController(this)),
       language(new LanguageSettings(this))
 {
@@ -67,8 +71,22 @@ MainWindow::MainWindow(QWidget *parent)
     };
     view.tableFileWritten = [this](const QString &path) { downloadTab->setConfigTablePath(path); };
     view.tableMayLeave = [this] { return !configureDialog || configureDialog->mayLeave(); };
+    view.projectFileUsed = [this](const QString &path) {
+        QString error;
+        if (!recentFiles->add(path, &error))
+            statusBar()->showMessage(tr("最近打开的列表没有保存：%1").arg(error));
+    };
     commands = std::make_unique<ProjectCommands>(projectController, language, view);
-    commands->reopenLast();
+    // A file named on the command line is opened once the window is up, so
+    // that a message about it shows over the window.
+    if (startFile.isEmpty())
+        commands->reopenLast();
+    else
+        QTimer::singleShot(0, this, [this, startFile] { commands->openAtStart(startFile); });
+    // Dropped on the window, a project opens; the drawing takes no drops of
+    // its own.
+    ui->PinsView->setAcceptDrops(false);
+    new ProjectDrop(this, [this](const QString &path) { commands->openAsking(path); });
     // Nothing can change behind the new-project dialog.
     newProjectDialog.setParent(this, newProjectDialog.windowFlags());
     newProjectDialog.setWindowModality(Qt::WindowModal);
@@ -390,12 +408,15 @@ void MainWindow::buildMenus()
         aboutBox->raise();
     };
     menus = std::make_unique<MainMenus>(menuBar(), menuCommands, undoStack());
+    recentFiles = new RecentFiles(
+        menus->recentMenu(), [this](const QString &path) { commands->openAsking(path); }, this);
 }
 
 void MainWindow::retranslate()
 {
     ui->retranslateUi(this);
     menus->retranslate();
+    recentFiles->rebuild();
     pinSearch->setPlaceholderText(tr("查找引脚或信号（如 PA9、USART2_TX、SPI1）"));
     panel->fitWidth();
     updateTitle();

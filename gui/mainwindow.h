@@ -24,6 +24,7 @@ class MainMenus;
 class PeripheralPanel;
 class ProjectCommands;
 class ProjectController;
+class RecentFiles;
 
 // The one window of the program: the drawing of the open project with its
 // peripheral buttons, the firmware tab and the menus. The project itself
@@ -34,6 +35,9 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 public:
     explicit MainWindow(QWidget *parent = nullptr);
+    // Opens startFile (a project named on the command line) at start instead
+    // of the project remembered from last time.
+    explicit MainWindow(const QString &startFile, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // What the window shows, for the exports and for tests.
@@ -97,6 +101,7 @@ private:
     DialogConfigure *configureDialog = nullptr;
     DialogNewPro newProjectDialog;
     CAboutPindle *aboutBox = nullptr;
+    RecentFiles *recentFiles = nullptr;
     CAnalyzeBinFileToConfigure analyzer;
     CDownloadTab *downloadTab = nullptr;
     QLineEdit *pinSearch = nullptr;

@@ -58,6 +58,8 @@ bool ProjectCommands::save(bool chooseFile)
         return false;
     }
     paths.remember(path);
+    if (view.projectFileUsed)
+        view.projectFileUsed(path);
     if (!settings->rememberProject(path, &error))
         showStatus(tr("下次启动不会打开这个工程：%1").arg(error));
     writeTableFile();
@@ -87,6 +89,17 @@ bool ProjectCommands::open(const QString &filePath)
     return true;
 }
 
+bool ProjectCommands::openAsking(const QString &filePath)
+{
+    return maybeSave() && open(filePath);
+}
+
+void ProjectCommands::openAtStart(const QString &filePath)
+{
+    if (filePath.isEmpty() || !openAsking(filePath))
+        reopenLast();
+}
+
 bool ProjectCommands::openUploaded(const QString &filePath)
 {
     if (!maybeSave()) {
@@ -105,8 +118,11 @@ bool ProjectCommands::openFile(const QString &filePath, QString *error)
     // now: it is shown as new and unsaved, and its first save asks for a file.
     const bool uploaded = ProjectPaths::isInUploadFolder(filePath);
     const QStringList released = model->openProject(loaded, filePath, uploaded);
-    if (!uploaded)
+    if (!uploaded) {
         paths.remember(filePath);
+        if (view.projectFileUsed)
+            view.projectFileUsed(filePath);
+    }
     removeDirectoryTree(ProjectPaths::uploadFolder());
     if (!released.isEmpty())
         showStatus(

@@ -28,6 +28,8 @@ public:
         std::function<QString()> openTableTitle;
         // The table file was written there.
         std::function<void(const QString &path)> tableFileWritten;
+        // A project file was opened or saved (for the recent projects).
+        std::function<void(const QString &path)> projectFileUsed;
         // The table on show may go: it holds no unconfirmed edits, or the
         // user applied or discarded them.
         std::function<bool()> tableMayLeave;
@@ -46,6 +48,12 @@ public:
     void openAsked();
     // Opens a project file; says why when it cannot.
     bool open(const QString &filePath);
+    // Opens a project file chosen outside the open dialog (a recent project,
+    // a dropped file), after asking about unsaved changes.
+    bool openAsking(const QString &filePath);
+    // At start: the file named on the command line, else (or when it cannot
+    // be opened, after saying why) the project remembered from last time.
+    void openAtStart(const QString &filePath);
     // A project decoded from a controller's table, once the user agrees.
     bool openUploaded(const QString &filePath);
     void reopenLast();

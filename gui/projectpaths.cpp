@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QUrl>
 
 QString ProjectPaths::applicationDirectory()
 {
@@ -70,4 +71,16 @@ QString ProjectPaths::savePathProblem(const QString &path) const
     if (isInUploadFolder(path))
         return tr("%1 在读取控制器配置所用的临时文件夹中，该文件夹会被删除").arg(path);
     return QString();
+}
+
+QString ProjectPaths::fromArguments(const QStringList &arguments)
+{
+    const int end = int(arguments.indexOf(QStringLiteral("--")));
+    QString named = end >= 0 ? arguments.value(end + 1) : QString();
+    for (int i = 0; named.isEmpty() && i < (end >= 0 ? end : arguments.size()); ++i)
+        if (!arguments.at(i).startsWith(QLatin1Char('-')))
+            named = arguments.at(i);
+    if (named.startsWith(QLatin1String("file:")))
+        named = QUrl(named).toLocalFile();
+    return named.isEmpty() ? QString() : QDir::cleanPath(QFileInfo(named).absoluteFilePath());
 }

@@ -28,6 +28,10 @@ public:
     // Inside the folder where a table read from a controller is unpacked.
     static bool isInUploadFolder(const QString &path);
     static QString uploadFolder();
+    // The project named on the command line (arguments without the
+    // program): the first that is not an option, or the one after "--"; a
+    // file: URL gives its file. Absolute; empty when none is named.
+    static QString fromArguments(const QStringList &arguments);
 
 private:
     QString lastFolder;
