@@ -71,7 +71,7 @@ MainMenus::MainMenus(QMenuBar *bar, const Commands &run, QUndoStack *undoStack) 
 
 void MainMenus::retranslate()
 {
-    fileMenu->setTitle(tr("文件"));
+    fileMenu->setTitle(tr("文件(&F)"));
     fileNewAction->setText(tr("新建"));
     fileOpenAction->setText(tr("打开"));
     fileSaveAction->setText(tr("保存"));
@@ -81,17 +81,17 @@ void MainMenus::retranslate()
     exportReportAction->setText(tr("导出报告…"));
     recentProjectsMenu->setTitle(tr("最近打开"));
     quitAction->setText(tr("退出"));
-    editMenu->setTitle(tr("编辑"));
+    editMenu->setTitle(tr("编辑(&E)"));
     const QString undoText = history->undoText();
     const QString redoText = history->redoText();
     undoAction->setText(undoText.isEmpty() ? tr("撤销") : tr("撤销 %1").arg(undoText));
     redoAction->setText(redoText.isEmpty() ? tr("重做") : tr("重做 %1").arg(redoText));
-    settingsMenu->setTitle(tr("设置"));
+    settingsMenu->setTitle(tr("设置(&S)"));
     languageMenu->setTitle(tr("语言切换"));
     chineseAction->setText(tr("简体中文"));
     englishAction->setText(tr("英文"));
-    projectMenu->setTitle(tr("工程"));
+    projectMenu->setTitle(tr("工程(&P)"));
     uploadConfigureAction->setText(tr("上传配置文件"));
-    helpMenu->setTitle(tr("帮助"));
+    helpMenu->setTitle(tr("帮助(&H)"));
     aboutAction->setText(tr("关于"));
 }

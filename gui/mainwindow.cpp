@@ -8,6 +8,7 @@
 #include "mainmenus.h"
 #include "peripheralpanel.h"
 #include "pinitem.h"
+#include "pinmenukeys.h"
 #include "pinrules.h"
 #include "pinscene.h"
 #include "projectcommands.h"
@@ -183,6 +184,13 @@ void MainWindow::arrangePinTab()
     pinSearch->setObjectName(QStringLiteral("lineEditPinSearch"));
     pinSearch->setClearButtonEnabled(true);
     connect(pinSearch, &QLineEdit::textChanged, this, &MainWindow::findPins);
+    // Enter takes the pin found first: Shift+F10 or the menu key opens its menu.
+    pinKeys = new PinMenuKeys(ui->PinsView);
+    connect(pinSearch, &QLineEdit::returnPressed, this, [this] {
+        if (CPinItem *pin = pinKeys->takeSearchHit())
+            statusBar()->showMessage(
+                tr("已选中引脚 %1：按 Shift+F10 或菜单键选择它的功能").arg(pin->pinName()));
+    });
     // 适合窗口: the whole drawing, upright.
     auto *fit = new QToolButton;
     fit->setObjectName(QStringLiteral("toolButtonFit"));
@@ -349,6 +357,7 @@ void MainWindow::showNewProject()
     });
     if (pinSearch)
         pinSearch->clear();
+    pinKeys->setScene(pinScene);
     updateTitle();
 }
 

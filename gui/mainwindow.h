@@ -22,6 +22,7 @@ class CDownloadTab;
 class LanguageSettings;
 class MainMenus;
 class PeripheralPanel;
+class PinMenuKeys;
 class ProjectCommands;
 class ProjectController;
 class RecentFiles;
@@ -102,6 +103,7 @@ private:
     DialogNewPro newProjectDialog;
     CAboutPindle *aboutBox = nullptr;
     RecentFiles *recentFiles = nullptr;
+    PinMenuKeys *pinKeys = nullptr;
     CAnalyzeBinFileToConfigure analyzer;
     CDownloadTab *downloadTab = nullptr;
     QLineEdit *pinSearch = nullptr;

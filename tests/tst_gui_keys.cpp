@@ -1,0 +1,144 @@
+// The window from the keyboard: the menus' Alt letters and a pin's function
+// menu opened by Shift+F10 or the menu key.
+
+#include "mainwindow.h"
+#include "messages.h"
+#include "pinitem.h"
+#include "pinscene.h"
+#include "windowfiles.h"
+
+#include <QGraphicsView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QtTest>
+
+class TestGuiKeys : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void altLettersOpenTheMenus_data();
+    void altLettersOpenTheMenus();
+    void aSearchedPinTakesItsFunctionByKeys_data();
+    void aSearchedPinTakesItsFunctionByKeys();
+    void aClickedPinOpensItsMenuAndArrowsStillPan();
+};
+
+namespace {
+
+QString functionOf(const MainWindow &w, const QString &pin)
+{
+    return w.projectData().pinFunctions.value(w.projectData().pinNames.indexOf(pin));
+}
+
+QGraphicsView *drawing(MainWindow &w)
+{
+    return w.findChild<QGraphicsView *>("PinsView");
+}
+
+} // namespace
+
+void TestGuiKeys::init()
+{
+    QFile::remove(startupSettingsPath());
+    Messages::setHandler([](const Messages::Request &) { return QMessageBox::Ok; });
+}
+
+void TestGuiKeys::cleanup()
+{
+    QFile::remove(startupSettingsPath());
+    Messages::setHandler(nullptr);
+}
+
+void TestGuiKeys::altLettersOpenTheMenus_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("menu");
+    QTest::newRow("文件(&F)") << int(Qt::Key_F) << 0;
+    QTest::newRow("编辑(&E)") << int(Qt::Key_E) << 1;
+    QTest::newRow("设置(&S)") << int(Qt::Key_S) << 2;
+    QTest::newRow("工程(&P)") << int(Qt::Key_P) << 3;
+    QTest::newRow("帮助(&H)") << int(Qt::Key_H) << 4;
+}
+
+void TestGuiKeys::altLettersOpenTheMenus()
+{
+    QFETCH(int, key);
+    QFETCH(int, menu);
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QAction *title = w.menuBar()->actions().at(menu);
+    QCOMPARE(title->text(), QString::fromUtf8(QTest::currentDataTag()));
+    QTest::keyClick(&w, Qt::Key(key), Qt::AltModifier);
+    QTRY_VERIFY(title->menu()->isVisible());
+    title->menu()->close();
+}
+
+void TestGuiKeys::aSearchedPinTakesItsFunctionByKeys_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+    QTest::newRow("menu key") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+}
+
+// Ctrl+F, the pin's name, Enter, then the key: the menu a right click opens,
+// walked with the arrow keys and confirmed with Enter.
+void TestGuiKeys::aSearchedPinTakesItsFunctionByKeys()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    MainWindow w;
+    w.resize(1280, 800);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.SlotNewProject("STM32F103RE", false);
+    QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "pa9");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), drawing(w));
+
+    QTest::keyClick(drawing(w), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QMenu *menu = w.scene()->pinMenu();
+    QTRY_VERIFY(menu->isVisible());
+    QCOMPARE(w.scene()->currentItem()->pinName(), QStringLiteral("PA9"));
+    for (int i = 0;
+         i < 20 && (!menu->activeAction() || menu->activeAction()->text() != "USART1_TX"); ++i)
+        QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Return);
+    QTRY_COMPARE(functionOf(w, "PA9"), QStringLiteral("USART1_TX"));
+    QVERIFY(!menu->isVisible());
+}
+
+void TestGuiKeys::aClickedPinOpensItsMenuAndArrowsStillPan()
+{
+    MainWindow w;
+    w.resize(1280, 800);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.SlotNewProject("STM32F103RE", false);
+    QGraphicsView *view = drawing(w);
+    QTRY_VERIFY(view->viewport()->rect().contains(
+        view->mapFromScene(w.scene()->itemsBoundingRect()).boundingRect()));
+    CPinItem *pa0 = w.scene()->pinItems().at(w.projectData().pinNames.indexOf("PA0"));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      view->mapFromScene(pa0->sceneBoundingRect().center()));
+
+    // Without a menu the arrow keys move the drawing, the pin keeps focus.
+    const QPointF centre = view->mapToScene(view->viewport()->rect().center());
+    QTest::keyClick(view, Qt::Key_Left);
+    QVERIFY(view->mapToScene(view->viewport()->rect().center()) != centre);
+    QVERIFY(!w.scene()->pinMenu()->isVisible());
+
+    QTest::keyClick(view, Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(w.scene()->pinMenu()->isVisible());
+    QCOMPARE(w.scene()->currentItem(), pa0);
+    QTest::keyClick(w.scene()->pinMenu(), Qt::Key_Escape);
+    QVERIFY(!w.scene()->pinMenu()->isVisible());
+}
+
+QTEST_MAIN(TestGuiKeys)
+#include "tst_gui_keys.moc"
