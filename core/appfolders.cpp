@@ -51,4 +51,10 @@ QString translationsDirectory()
     return QFileInfo(installed).isDir() ? installed : programDirectory();
 }
 
+QString guideDirectory()
+{
+    const QString installed = installedShare() + QStringLiteral("/doc");
+    return QFileInfo(installed).isDir() ? installed : programDirectory() + QStringLiteral("/doc");
+}
+
 } // namespace AppFolders

@@ -21,5 +21,8 @@ QString settingsDirectory();
 // The folder of the translation files: beside the program, or
 // ../share/mirel/translations from it.
 QString translationsDirectory();
+// The folder of the user guide (guide_zh.md, guide_en.md): doc/ beside the
+// program, or ../share/mirel/doc from it, as the translations are found.
+QString guideDirectory();
 
 } // namespace AppFolders

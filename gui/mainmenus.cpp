@@ -65,6 +65,7 @@ MainMenus::MainMenus(QMenuBar *bar, const Commands &run, QUndoStack *undoStack) 
     englishAction = addEntry(languageMenu, switchTo(1033));
 
     uploadConfigureAction = addEntry(projectMenu, run.uploadConfiguration);
+    guideAction = addEntry(helpMenu, QIcon(), QKeySequence::HelpContents, run.guide);
     aboutAction = addEntry(helpMenu, run.about);
     retranslate();
 }
@@ -93,5 +94,6 @@ void MainMenus::retranslate()
     projectMenu->setTitle(tr("工程(&P)"));
     uploadConfigureAction->setText(tr("上传配置文件"));
     helpMenu->setTitle(tr("帮助(&H)"));
+    guideAction->setText(tr("使用说明"));
     aboutAction->setText(tr("关于"));
 }

@@ -8,9 +8,10 @@ class QMenu;
 class QMenuBar;
 class QUndoStack;
 
-// The menus of the main window: 文件, 编辑, 设置, 工程 and 帮助. The file
-// menu runs the toolbar's own actions; undo and redo name the step they
-// take back or make again.
+// The menus of the main window: 文件, 编辑, 设置, 工程 and 帮助, each with its
+// Alt letter. The file menu runs the toolbar's own actions and holds the
+// 最近打开 submenu (filled by RecentFiles); undo and redo name the step they
+// take back or make again; F1 opens the user guide.
 class MainMenus
 {
     Q_DECLARE_TR_FUNCTIONS(MainWindow)
@@ -27,6 +28,7 @@ public:
         std::function<void()> quit;
         std::function<void(int languageId)> switchLanguage;
         std::function<void()> uploadConfiguration;
+        std::function<void()> guide;
         std::function<void()> about;
     };
 
@@ -57,5 +59,6 @@ private:
     QAction *chineseAction;
     QAction *englishAction;
     QAction *uploadConfigureAction;
+    QAction *guideAction;
     QAction *aboutAction;
 };

@@ -4,6 +4,7 @@
 #include "dialogconfigure.h"
 #include "downloadhooks.h"
 #include "exportactions.h"
+#include "helpwindow.h"
 #include "languagesettings.h"
 #include "mainmenus.h"
 #include "peripheralpanel.h"
@@ -305,6 +306,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     newProjectDialog.close();
     if (aboutBox)
         aboutBox->close();
+    if (helpWindow)
+        helpWindow->close();
     event->accept();
 }
 
@@ -416,9 +419,20 @@ void MainWindow::buildMenus()
         aboutBox->show();
         aboutBox->raise();
     };
+    menuCommands.guide = [this] { showGuide(); };
     menus = std::make_unique<MainMenus>(menuBar(), menuCommands, undoStack());
     recentFiles = new RecentFiles(
         menus->recentMenu(), [this](const QString &path) { commands->openAsking(path); }, this);
+}
+
+void MainWindow::showGuide()
+{
+    if (!helpWindow)
+        helpWindow = new HelpWindow(this);
+    helpWindow->showGuide(language->language() == LanguageSettings::English);
+    helpWindow->show();
+    helpWindow->raise();
+    helpWindow->activateWindow();
 }
 
 void MainWindow::retranslate()
@@ -426,6 +440,8 @@ void MainWindow::retranslate()
     ui->retranslateUi(this);
     menus->retranslate();
     recentFiles->rebuild();
+    if (helpWindow)
+        helpWindow->showGuide(language->language() == LanguageSettings::English);
     pinSearch->setPlaceholderText(tr("查找引脚或信号（如 PA9、USART2_TX、SPI1）"));
     panel->fitWidth();
     updateTitle();

@@ -17,6 +17,7 @@ class QTranslator;
 class QUndoStack;
 class CPinScene;
 class DialogConfigure;
+class HelpWindow;
 class CAboutPindle;
 class CDownloadTab;
 class LanguageSettings;
@@ -92,6 +93,7 @@ private:
     void retranslate();
     void launch(CPinDescriptions::DlgType type);
     void updateTitle();
+    void showGuide();
 
     Ui::MainWindow *ui;
     ProjectController *projectController;
@@ -102,6 +104,7 @@ private:
     DialogConfigure *configureDialog = nullptr;
     DialogNewPro newProjectDialog;
     CAboutPindle *aboutBox = nullptr;
+    HelpWindow *helpWindow = nullptr;
     RecentFiles *recentFiles = nullptr;
     PinMenuKeys *pinKeys = nullptr;
     CAnalyzeBinFileToConfigure analyzer;

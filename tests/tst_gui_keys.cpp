@@ -1,6 +1,7 @@
-// The window from the keyboard: the menus' Alt letters and a pin's function
-// menu opened by Shift+F10 or the menu key.
+// The window from the keyboard: the menus' Alt letters, a pin's function
+// menu opened by Shift+F10 or the menu key, and the user guide on F1.
 
+#include "helpwindow.h"
 #include "mainwindow.h"
 #include "messages.h"
 #include "pinitem.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTextBrowser>
 #include <QtTest>
 
 class TestGuiKeys : public QObject
@@ -24,6 +26,7 @@ private slots:
     void aSearchedPinTakesItsFunctionByKeys_data();
     void aSearchedPinTakesItsFunctionByKeys();
     void aClickedPinOpensItsMenuAndArrowsStillPan();
+    void f1ShowsTheGuideInTheProgramsLanguage();
 };
 
 namespace {
@@ -36,6 +39,14 @@ QString functionOf(const MainWindow &w, const QString &pin)
 QGraphicsView *drawing(MainWindow &w)
 {
     return w.findChild<QGraphicsView *>("PinsView");
+}
+
+// The first line of a guide shipped with the program.
+QString guideTitle(const QString &file)
+{
+    QFile guide(QStringLiteral(MIREL_SOURCE_DIR "/docs/") + file);
+    return guide.open(QIODevice::ReadOnly) ? QString::fromUtf8(guide.readLine()).mid(2).trimmed()
+                                           : QString();
 }
 
 } // namespace
@@ -138,6 +149,26 @@ void TestGuiKeys::aClickedPinOpensItsMenuAndArrowsStillPan()
     QCOMPARE(w.scene()->currentItem(), pa0);
     QTest::keyClick(w.scene()->pinMenu(), Qt::Key_Escape);
     QVERIFY(!w.scene()->pinMenu()->isVisible());
+}
+
+void TestGuiKeys::f1ShowsTheGuideInTheProgramsLanguage()
+{
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTest::keyClick(&w, Qt::Key_F1);
+    auto *help = w.findChild<HelpWindow *>();
+    QVERIFY(help && help->isVisible());
+    const QString zh = guideTitle("guide_zh.md");
+    QVERIFY(!zh.isEmpty());
+    QVERIFY2(help->browser()->toPlainText().startsWith(zh),
+             qPrintable(help->browser()->toPlainText().left(80)));
+    w.switchLanguage(1033);
+    QVERIFY(help->browser()->toPlainText().startsWith(guideTitle("guide_en.md")));
+    QTest::keyClick(&w, Qt::Key_F1);
+    QCOMPARE(w.findChildren<HelpWindow *>().size(), 1);
+    QVERIFY(w.close());
+    QVERIFY(!help->isVisible());
 }
 
 QTEST_MAIN(TestGuiKeys)
