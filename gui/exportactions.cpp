@@ -11,7 +11,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QPainter>
+#include <QStatusBar>
 
 QString ExportActions::askPath(QWidget *parent, const QString &caption, const QString &projectPath,
                                const QString &suffix, const QString &filter)
@@ -33,11 +35,17 @@ bool ExportActions::hasProject(QWidget *parent, bool open)
     return false;
 }
 
-bool ExportActions::finish(QWidget *parent, bool written, const QString &error)
+bool ExportActions::finish(QWidget *parent, const QString &path, bool written, const QString &error)
 {
-    if (!written)
+    if (!written) {
         Messages::warning(parent, tr("导出失败"), error);
-    return written;
+        return false;
+    }
+    auto *window = qobject_cast<QMainWindow *>(parent ? parent->window() : nullptr);
+    if (window)
+        window->statusBar()->showMessage(
+            tr("已导出到 %1").arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
+    return true;
 }
 
 bool ExportActions::exportPinTable(QWidget *parent, const ProjectData &project,
@@ -53,7 +61,7 @@ bool ExportActions::exportPinTable(QWidget *parent, const ProjectData &project,
     QString error;
     const bool written =
         AtomicFile::write(path, QByteArray("\xEF\xBB\xBF") + listing.toCsv().toUtf8(), &error);
-    return finish(parent, written, error);
+    return finish(parent, path, written, error);
 }
 
 bool ExportActions::exportPicture(QWidget *parent, CPinScene *scene, const QString &projectPath)
@@ -69,7 +77,7 @@ bool ExportActions::exportPicture(QWidget *parent, CPinScene *scene, const QStri
     const bool written = PictureExport::write(
         path, area, [scene, area](QPainter *painter) { scene->render(painter, area, area); },
         &error);
-    return finish(parent, written, error);
+    return finish(parent, path, written, error);
 }
 
 bool ExportActions::exportReport(QWidget *parent, const ProjectData &project,
@@ -84,5 +92,6 @@ bool ExportActions::exportReport(QWidget *parent, const ProjectData &project,
     const QString name =
         projectPath.isEmpty() ? project.currentChip : QFileInfo(projectPath).fileName();
     QString error;
-    return finish(parent, ProjectReport(project, name).write(path, &error), error);
+    const bool written = ProjectReport(project, name).write(path, &error);
+    return finish(parent, path, written, error);
 }

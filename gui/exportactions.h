@@ -11,8 +11,10 @@ class QWidget;
 // The file menu's exports of the open project: the pin table (CSV), the
 // drawing (PNG, SVG or PDF by the suffix) and the review report (PDF or
 // HTML). Each asks for a file through FileDialogs, starting beside the
-// project file, writes it whole and says a failure in a message box. The
-// texts are in the window's language: the program's translator is in force.
+// project file, writes it whole, says a failure in a message box and, on the
+// status bar of the window it was asked from, where the file was written.
+// The texts are in the window's language: the program's translator is in
+// force.
 // Each returns whether a file was written (false too when the user cancels
 // or no project is open).
 class ExportActions
@@ -31,7 +33,7 @@ public:
 private:
     static QString askPath(QWidget *parent, const QString &caption, const QString &projectPath,
                            const QString &suffix, const QString &filter);
-    static bool finish(QWidget *parent, bool written, const QString &error);
+    static bool finish(QWidget *parent, const QString &path, bool written, const QString &error);
     // False, after saying so, when no project is open.
     static bool hasProject(QWidget *parent, bool open);
 };

@@ -12,6 +12,8 @@
 #include "tablefixtures.h"
 
 #include <QImage>
+#include <QMainWindow>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -95,13 +97,15 @@ void TestGuiExport::exportsWriteWhatViewersOpen()
     PinBoard board(project.currentChip, project.useExternalRam());
     board.restoreFunctions(project.pinFunctions);
     CPinScene scene(&board);
+    QMainWindow window;
+    QWidget *parent = window.statusBar(); // asked from inside the window
     bool written = false;
     if (kind == "pins")
-        written = ExportActions::exportPinTable(nullptr, project, projectPath);
+        written = ExportActions::exportPinTable(parent, project, projectPath);
     else if (kind == "picture")
-        written = ExportActions::exportPicture(nullptr, &scene, projectPath);
+        written = ExportActions::exportPicture(parent, &scene, projectPath);
     else
-        written = ExportActions::exportReport(nullptr, project, projectPath);
+        written = ExportActions::exportReport(parent, project, projectPath);
     FileDialogs::setSaveHandler(nullptr);
 
     const QByteArray bytes = contents(path);
@@ -110,6 +114,9 @@ void TestGuiExport::exportsWriteWhatViewersOpen()
     if (start.isEmpty()) // the message names the kinds there are
         QVERIFY(warnings.first().contains("PNG"));
     QVERIFY(bytes.startsWith(start));
+    // The status bar says where a file went.
+    QCOMPARE(window.statusBar()->currentMessage().contains(QDir::toNativeSeparators(path)),
+             !start.isEmpty());
     if (start.isEmpty())
         return;
     if (file.endsWith(".csv")) // what the command line prints
