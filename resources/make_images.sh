@@ -40,3 +40,15 @@ for size in 16 24 32 48 64 128 256; do
     -fill white -font DejaVu-Sans-Bold -pointsize 170 -gravity center -annotate +0+8 'M' \
     -resize ${size}x${size} "$dir/mirel.png"
 done
+# The icon of a project file (*.cpro): a sheet with a folded corner carrying
+# the program's blue M, in the sizes of the hicolor theme.
+for size in 16 24 32 48 64 128 256; do
+  dir=icons/hicolor/${size}x${size}/mimetypes
+  mkdir -p "$dir"
+  convert -size 256x256 xc:none -fill white -stroke '#2b5797' -strokewidth 10 \
+    -draw "polygon 40,12 168,12 224,68 224,244 40,244" -fill '#c9d9f0' \
+    -draw "polygon 168,12 168,68 224,68" -stroke none -fill '#2b5797' \
+    -draw "roundrectangle 64,100 200,220 20,20" -fill white -font DejaVu-Sans-Bold \
+    -pointsize 100 -gravity center -annotate +0+32 'M' \
+    -resize ${size}x${size} "$dir/application-x-mirel-project.png"
+done
