@@ -135,6 +135,15 @@ QVector<PortGroup> spiGroups(const QString &model)
     return allGroups(model, false);
 }
 
+bool hasTable(const QString &model, D::DlgType type)
+{
+    if (type < D::DlgUSART1 || type > D::DlgUSART6)
+        return isKnown(model);
+    const int port = type - D::DlgUSART1 + 1;
+    return !serialGroup(model, port, QLatin1Char('A')).pins.isEmpty() ||
+           !serialGroup(model, port, QLatin1Char('B')).pins.isEmpty();
+}
+
 const QStringList &chipSelectExcluded()
 {
     static const QStringList pins{"PD0", "PD1", "PB2", "PDR_ON"};

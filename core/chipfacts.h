@@ -51,6 +51,10 @@ QVector<PortGroup> spiGroups(const QString &model);
 PortGroup serialGroup(const QString &model, int port, QChar variant); // port 1..6
 PortGroup spiGroup(const QString &model, int port, QChar variant);    // port 1..3
 
+// Whether the chip has the peripheral a table sets up: every table but the
+// serial port of a chip without it (the STM32F103RE has no USART6).
+bool hasTable(const QString &model, CPinDescriptions::DlgType type);
+
 // Port pins that never carry a chip select.
 const QStringList &chipSelectExcluded();
 // The chip-select function prefix of a table: "DI_CS" ... "AO_CS",

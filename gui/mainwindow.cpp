@@ -349,6 +349,7 @@ void MainWindow::showNewProject()
                         &DialogConfigure::UpdataAOSliceSelectPinsOnPushbuttonOKSignal})
         connect(configureDialog, signal, pinScene, &CPinScene::onBoardSliceSelectOk);
     connect(pinScene, &CPinScene::updataButtonActive, this, &MainWindow::SlotUpdataButtonActive);
+    panel->showChip(projectController->pinBoard()->chipModel());
     SlotUpdataButtonActive();
     ui->PinsView->setScene(pinScene);
     ui->PinsView->translate(QPointF(500, 150));

@@ -3,6 +3,7 @@
 #include "chipfacts.h"
 
 #include <QButtonGroup>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QStyle>
@@ -65,6 +66,26 @@ void PeripheralPanel::showFunctions(const QStringList &pinFunctions)
     for (QAbstractButton *button : group->buttons())
         paintButton(static_cast<QPushButton *>(button),
                     used.value(group->id(button)) ? kActive : kInactive);
+}
+
+void PeripheralPanel::showChip(const QString &chipModel)
+{
+    chip = chipModel;
+    for (QAbstractButton *button : group->buttons()) {
+        const auto type = CPinDescriptions::DlgType(group->id(button));
+        const bool present = chip.isEmpty() || ChipFacts::hasTable(chip, type);
+        const QString port =
+            ChipFacts::serialPorts().value(type - CPinDescriptions::DlgUSART1, button->text());
+        button->setEnabled(present);
+        button->setToolTip(present ? QString() : tr("%1 没有 %2").arg(chip, port));
+    }
+}
+
+void PeripheralPanel::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        showChip(chip);
+    QScrollArea::changeEvent(event);
 }
 
 void PeripheralPanel::fitWidth()

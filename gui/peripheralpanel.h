@@ -29,12 +29,19 @@ public:
     QPushButton *button(CPinDescriptions::DlgType type) const;
     // Paints the buttons of the tables the pin functions use as active.
     void showFunctions(const QStringList &pinFunctions);
+    // Disables the buttons of the tables the chip has no peripheral for,
+    // saying so in their tooltip; an empty model enables every button.
+    void showChip(const QString &chipModel);
     // As wide as the widest text in the language on show.
     void fitWidth();
 
 signals:
     void tableRequested(CPinDescriptions::DlgType type);
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     QButtonGroup *group;
+    QString chip;
 };

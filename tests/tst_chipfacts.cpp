@@ -21,6 +21,8 @@ private slots:
     void packageAndChipSelectPinsMatchThePackage();
     void functionsBelongToTheirTables_data();
     void functionsBelongToTheirTables();
+    void serialTablesOnlyForPortsThePackageHas_data();
+    void serialTablesOnlyForPortsThePackageHas();
 };
 
 namespace {
@@ -188,6 +190,31 @@ void TestChipFacts::functionsBelongToTheirTables()
     QFETCH(int, chipSelectTable);
     QCOMPARE(int(ChipFacts::tableOf(function)), table);
     QCOMPARE(int(ChipFacts::chipSelectTableOf(function)), chipSelectTable);
+}
+
+void TestChipFacts::serialTablesOnlyForPortsThePackageHas_data()
+{
+    QTest::addColumn<QString>("model");
+    QTest::addColumn<int>("port");
+    for (const QString &model : ChipFacts::models())
+        for (int port = 1; port <= ChipFacts::serialPorts().size(); ++port)
+            QTest::addRow("%s %s", qPrintable(model),
+                          qPrintable(ChipFacts::serialPorts().at(port - 1)))
+                << model << port;
+}
+
+void TestChipFacts::serialTablesOnlyForPortsThePackageHas()
+{
+    QFETCH(QString, model);
+    QFETCH(int, port);
+    const QString transmit = ChipFacts::serialPorts().at(port - 1) + "_TX";
+    bool onThePackage = false;
+    for (const QStringList &signalNames : package(model).signalsOf)
+        onThePackage = onThePackage || signalNames.contains(transmit);
+    const auto table = CPinDescriptions::DlgType(CPinDescriptions::DlgUSART1 + port - 1);
+    QCOMPARE(ChipFacts::hasTable(model, table), onThePackage);
+    QVERIFY(ChipFacts::hasTable(model, CPinDescriptions::DlgSPI3));
+    QVERIFY(!ChipFacts::hasTable(QStringLiteral("STM32F100"), table));
 }
 
 QTEST_GUILESS_MAIN(TestChipFacts)
