@@ -47,6 +47,9 @@ void CPinScene::createMenu()
         connect(action, &QAction::triggered, this, handlers[k]);
         actions << action;
     }
+    // A pin without functions says what it is in one greyed entry.
+    roleEntry = new QAction(this);
+    roleEntry->setEnabled(false);
 }
 
 // The geometry and the colours are those of the package drawing.
@@ -130,6 +133,12 @@ void CPinScene::prepareMenu(CPinItem *item)
         actions.at(k)->setToolTip(entries.at(k).enabled ? entries.at(k).text
                                                         : entries.at(k).reason);
         menu->addAction(actions.at(k));
+    }
+    const QString role = board->roleOf(index);
+    if (entries.isEmpty() && !role.isEmpty()) {
+        roleEntry->setText(role);
+        roleEntry->setToolTip(role);
+        menu->addAction(roleEntry);
     }
 }
 

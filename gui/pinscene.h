@@ -109,6 +109,7 @@ private:
     PinBoard *board;
     std::unique_ptr<QMenu> menu;
     QVector<QAction *> actions;
+    QAction *roleEntry = nullptr;
     QStringList functions;
     CPinItem *current = nullptr;
     QString hoverText = QStringLiteral(" ");

@@ -217,10 +217,15 @@ void TestGuiPinScene::menuIsPreparedAndAppliedThroughActions()
     QCOMPARE(pin(scene, "PA10")->colour(), QColor(0, 188, 13));
     QCOMPARE(changed.count(), 2);
 
-    // Power pins show only their name; a board chip select is all locked.
+    // A power pin shows its name and what it is, both greyed; a board chip
+    // select is all locked.
     scene.prepareMenu(pin(scene, "VDD1"));
-    QCOMPARE(scene.pinMenu()->actions().size(), 1);
-    QVERIFY(!scene.pinMenu()->actions().at(0)->isEnabled());
+    QCOMPARE(scene.pinMenu()->actions().size(), 2);
+    QCOMPARE(scene.pinMenu()->actions().at(1)->text(),
+             scene.pinBoard()->roleOf(scene.indexOfPin("VDD1")));
+    QCOMPARE(scene.pinMenu()->actions().at(1)->toolTip(), QString("电源引脚"));
+    for (QAction *action : scene.pinMenu()->actions())
+        QVERIFY(!action->isEnabled());
     setPin(scene, "PB0", "DI_CS2");
     scene.prepareMenu(pin(scene, "PB0"));
     for (QAction *action : scene.pinMenu()->actions())
