@@ -2,6 +2,7 @@
 
 #include "ui_aboutpindle.h"
 
+#include <QEvent>
 #include <QPixmap>
 
 CAboutPindle::CAboutPindle(QWidget *parent) : QWidget(parent), ui(new Ui::CAboutPindle)
@@ -15,4 +16,13 @@ CAboutPindle::CAboutPindle(QWidget *parent) : QWidget(parent), ui(new Ui::CAbout
 CAboutPindle::~CAboutPindle()
 {
     delete ui;
+}
+
+void CAboutPindle::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        ui->retranslateUi(this);
+        setWindowTitle(tr("关于Mirel配置软件"));
+    }
+    QWidget::changeEvent(event);
 }

@@ -36,7 +36,6 @@ void DialogNewPro::chipChanged(int index)
     // External RAM sits on the memory bus of the STM32F407ZG only.
     const bool ramPossible = index == 1;
     ui->checkBoxSelectRAM->setEnabled(ramPossible);
-    ui->labelSelectRAM->setEnabled(ramPossible);
     if (!ramPossible)
         ui->checkBoxSelectRAM->setChecked(false);
 }

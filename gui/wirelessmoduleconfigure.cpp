@@ -8,6 +8,7 @@
 
 #include <QEvent>
 #include <QRegularExpressionValidator>
+#include <QStyleOptionFrame>
 
 namespace {
 
@@ -26,6 +27,18 @@ bool encodablePort(const QString &port)
     FieldEncoder probe(QString(), 0);
     int value = 0;
     return probe.number(QString(), port, highestPort, &value);
+}
+
+// A field never narrower than the widest value it takes.
+void fitWidest(QLineEdit *edit, const QString &widest)
+{
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+    const QFontMetrics metrics = edit->fontMetrics();
+    const QSize text(metrics.horizontalAdvance(widest) + 4, metrics.height());
+    edit->setMinimumWidth(
+        edit->style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, edit).width());
 }
 
 } // namespace
@@ -50,11 +63,19 @@ DialogWirelessModuleConfigure::DialogWirelessModuleConfigure(QWidget *parent)
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]{0,31}")), this);
     auto *portCharacters =
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), this);
+    // Each box is as wide as its longest item in the language on show: its
+    // size follows the items and the layout never squeezes it.
+    for (QComboBox *box : qAsConst(applications)) {
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        box->setSizePolicy(QSizePolicy::Fixed, box->sizePolicy().verticalPolicy());
+    }
     fillApplications();
     for (int n = 0; n < socketCount; ++n) {
         applications.at(n)->setCurrentIndex(0);
         addresses.at(n)->setValidator(addressCharacters);
         ports.at(n)->setValidator(portCharacters);
+        fitWidest(addresses.at(n), QStringLiteral("255.255.255.255"));
+        fitWidest(ports.at(n), QString::number(highestPort));
         addresses.at(n)->setText(QStringLiteral("192.168.1.%1").arg(n + 1));
         ports.at(n)->setText(QString::number(5000 + n));
         connect(addresses.at(n), &QLineEdit::textEdited, this,
