@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -15,6 +16,9 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window), text(new 
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(text);
     resize(760, 680);
+    // Esc closes it, as it does a dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
 }
 
 QString HelpWindow::guideFile(bool english)

@@ -165,8 +165,15 @@ void TestGuiKeys::f1ShowsTheGuideInTheProgramsLanguage()
              qPrintable(help->browser()->toPlainText().left(80)));
     w.switchLanguage(1033);
     QVERIFY(help->browser()->toPlainText().startsWith(guideTitle("guide_en.md")));
+    help->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), help);
+    QTest::keyClick(help, Qt::Key_Escape);
+    QVERIFY(!help->isVisible());
+    w.activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), &w);
     QTest::keyClick(&w, Qt::Key_F1);
     QCOMPARE(w.findChildren<HelpWindow *>().size(), 1);
+    QVERIFY(help->isVisible());
     QVERIFY(w.close());
     QVERIFY(!help->isVisible());
 }
