@@ -1,6 +1,7 @@
 #include "chipfacts.h"
 #include "configanalyzer.h"
 #include "configtable.h"
+#include "projectcompare.h"
 #include "projectfile.h"
 #include "tablefixtures.h"
 #include "tablelayout.h"
@@ -84,32 +85,6 @@ QString refusal(const QByteArray &table, const QString &chip)
     return error.isEmpty() ? QStringLiteral("no message") : error;
 }
 
-void compareProjects(const ProjectData &actual, const ProjectData &expected)
-{
-    QCOMPARE(actual.currentChip, expected.currentChip);
-    QCOMPARE(actual.chipInformation, expected.chipInformation);
-    QCOMPARE(actual.fsmcInformation, expected.fsmcInformation);
-    QCOMPARE(actual.pinNames, expected.pinNames);
-    for (int i = 0; i < expected.pinNames.size(); ++i)
-        QCOMPARE(actual.pinNames.at(i) + "=" + actual.pinFunctions.value(i),
-                 expected.pinNames.at(i) + "=" + expected.pinFunctions.value(i));
-    QCOMPARE(actual.diInformation, expected.diInformation);
-    QCOMPARE(actual.doInformation, expected.doInformation);
-    QCOMPARE(actual.aiInformation, expected.aiInformation);
-    QCOMPARE(actual.aoInformation, expected.aoInformation);
-    QCOMPARE(actual.exitInformation, expected.exitInformation);
-    QCOMPARE(actual.sysInformation, expected.sysInformation);
-    for (int n = 0; n < 6; ++n) {
-        QCOMPARE(actual.usartInformation.at(n), expected.usartInformation.at(n));
-        QCOMPARE(actual.wirelessInformation.at(n), expected.wirelessInformation.at(n));
-    }
-    for (int n = 0; n < 3; ++n) {
-        QCOMPARE(actual.spiInformation.at(n), expected.spiInformation.at(n));
-        QCOMPARE(actual.networkInformation.at(n), expected.networkInformation.at(n));
-    }
-    QVERIFY(actual == expected);
-}
-
 } // namespace
 
 class TestConfigAnalyzer : public QObject
@@ -143,7 +118,7 @@ void TestConfigAnalyzer::emptyTablesReadBackAsFreshProjects()
             QString error;
             QVERIFY2(CAnalyzeBinFileToConfigure::decode(table, chip, &project, &error),
                      qPrintable(error));
-            compareProjects(project, freshAsDrawn(chip, ram));
+            COMPARE_PROJECTS(project, freshAsDrawn(chip, ram));
             QCOMPARE(project.chipInformation, QStringList({"Type", chip}));
             QCOMPARE(project.fsmcInformation.value(1), ram ? QString("1") : QString("0"));
             // The flag as a binary byte means the same.
@@ -390,7 +365,7 @@ void TestConfigAnalyzer::fullyConfiguredProjectsRoundTrip()
         QString error;
         QVERIFY2(CAnalyzeBinFileToConfigure::decode(table, chip, &project, &error),
                  qPrintable(error));
-        compareProjects(project, original);
+        COMPARE_PROJECTS(project, original);
         // And the decoded project encodes to the very same table.
         QCOMPARE(tableOf(project), table);
     }
@@ -578,7 +553,7 @@ void TestConfigAnalyzer::analyzeWritesTheUploadProjectWhole()
     const QString savedPath = appDir.path() + "/saved.cpro";
     QVERIFY(ProjectFile::write(original, savedPath, &error));
     QVERIFY(ProjectFile::read(savedPath, &saved, &error));
-    compareProjects(reread, saved);
+    COMPARE_PROJECTS(reread, saved);
 
     // A table that cannot be read leaves the file and sends nothing.
     QVERIFY(!analyzer.analyze(tableOf(original).left(500), F407, appDir.path(), &path, &error));

@@ -1,6 +1,7 @@
 #include "chipfacts.h"
 #include "pinrules.h"
 #include "projectcheck.h"
+#include "projectcompare.h"
 #include "projectfile.h"
 #include "projectsync.h"
 #include "tablefixtures.h"
@@ -230,11 +231,7 @@ void TestProjectSync::matchesTheTableWindow()
     PinBoard board(project.currentChip, project.useExternalRam());
     board.restoreFunctions(project.pinFunctions);
     QVERIFY(ProjectSync::refresh(project, board));
-    for (const D::DlgType type : ProjectSync::refreshOrder())
-        QCOMPARE(*project.tableList(type), *expected.tableList(type));
-    QCOMPARE(project.pinFunctions, expected.pinFunctions);
-    QCOMPARE(project.networkInformation, expected.networkInformation);
-    QCOMPARE(project.wirelessInformation, expected.wirelessInformation);
+    COMPARE_PROJECTS(project, expected);
 }
 
 void TestProjectSync::openingKeepsASavedProject_data()
@@ -248,9 +245,9 @@ void TestProjectSync::openingKeepsASavedProject()
 {
     QFETCH(QString, number);
     const ProjectData saved = readProject("derived" + number + ".cpro");
-    QCOMPARE(ProjectSync::current(saved), saved);
+    COMPARE_PROJECTS(ProjectSync::current(saved), saved);
     const ProjectData opened = ProjectSync::current(readProject("lagging" + number + ".cpro"));
-    QCOMPARE(ProjectSync::current(opened), opened);
+    COMPARE_PROJECTS(ProjectSync::current(opened), opened);
 }
 
 void TestProjectSync::openingFreesChipSelectsNoListNames()
