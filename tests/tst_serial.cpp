@@ -1,8 +1,27 @@
+#include "commonfunction.h"
 #include "ptypair.h"
 #include "serial.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// The line settings of a terminal, read or changed through its own path.
+bool lineSettings(const QString &path, termios *tio, const termios *set = nullptr)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    const bool ok = set ? tcsetattr(fd, TCSANOW, set) == 0 : tcgetattr(fd, tio) == 0;
+    ::close(fd);
+    return ok;
+}
+
+} // namespace
 
 class TestSerial : public QObject
 {
@@ -10,6 +29,10 @@ class TestSerial : public QObject
 private slots:
     void openFailsClearly();
     void writesReachTheFarEnd();
+    void controllerSettingsOnTheLine_data();
+    void controllerSettingsOnTheLine();
+    void writtenBytesAreOnTheLineAtOnce_data();
+    void writtenBytesAreOnTheLineAtOnce();
     void silenceCutsBlocks();
     void longAnswerIsOneBlock();
     void closingWithBytesBuffered();
@@ -52,6 +75,62 @@ void TestSerial::writesReachTheFarEnd()
     serial.write(frame);
     QTest::qWait(30);
     QVERIFY(pty.readMaster().isEmpty());
+}
+
+void TestSerial::controllerSettingsOnTheLine_data()
+{
+    // The line as the port finds it before opening: the settings must be
+    // the link's own, not what the line happened to hold.
+    QTest::addColumn<bool>("otherSettingsFirst");
+    QTest::newRow("raw line") << false;
+    QTest::newRow("9600 7E2 with flow control") << true;
+}
+
+void TestSerial::controllerSettingsOnTheLine()
+{
+    QFETCH(bool, otherSettingsFirst);
+    PtyPair pty;
+    QVERIFY(pty.isValid());
+    termios tio{};
+    if (otherSettingsFirst) {
+        QVERIFY(lineSettings(pty.slavePath(), &tio));
+        cfsetispeed(&tio, B9600);
+        cfsetospeed(&tio, B9600);
+        tio.c_cflag = (tio.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB | CRTSCTS;
+        tio.c_iflag |= IXON | IXOFF;
+        QVERIFY(lineSettings(pty.slavePath(), nullptr, &tio));
+    }
+    CSerial serial;
+    serial.setControllerSettings();
+    QVERIFY(serial.open(pty.slavePath()));
+    QVERIFY(lineSettings(pty.slavePath(), &tio));
+    // 115200 baud both ways, 8 data bits, no parity, 1 stop bit, no flow control.
+    QCOMPARE(cfgetispeed(&tio), speed_t(B115200));
+    QCOMPARE(cfgetospeed(&tio), speed_t(B115200));
+    QCOMPARE(tio.c_cflag & CSIZE, tcflag_t(CS8));
+    QCOMPARE(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), tcflag_t(0));
+    QCOMPARE(tio.c_iflag & (IXON | IXOFF), tcflag_t(0));
+}
+
+void TestSerial::writtenBytesAreOnTheLineAtOnce_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::newRow("upload activation") << CCommonFunction::uploadActivation("STM32F103RE");
+    QTest::newRow("download middle") << CCommonFunction::downloadMiddle(
+        "STM32F407ZG", 512, QByteArray(CCommonFunction::MaxBlockSize, '\x5A'));
+}
+
+void TestSerial::writtenBytesAreOnTheLineAtOnce()
+{
+    // A request waits for no event loop: when write() returns, its bytes are
+    // on the line (the far end reads them while this thread only waits).
+    QFETCH(QByteArray, frame);
+    PtyPair pty;
+    CSerial serial;
+    serial.setControllerSettings();
+    QVERIFY(serial.open(pty.slavePath()));
+    serial.write(frame);
+    QCOMPARE(pty.readMasterBlocking(frame.size(), 5000), frame);
 }
 
 void TestSerial::silenceCutsBlocks()

@@ -1,7 +1,9 @@
 #include "ptypair.h"
 
+#include <QElapsedTimer>
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <unistd.h>
@@ -67,6 +69,29 @@ QByteArray PtyPair::readMaster()
         if (n < 0 && errno == EINTR)
             continue;
         break;
+    }
+    return out;
+}
+
+QByteArray PtyPair::readMasterBlocking(int size, int waitMs)
+{
+    QByteArray out;
+    QElapsedTimer clock;
+    clock.start();
+    while (out.size() < size && m_master >= 0) {
+        const qint64 left = waitMs - clock.elapsed();
+        if (left <= 0)
+            break;
+        pollfd fd = {m_master, POLLIN, 0};
+        const int ready = ::poll(&fd, 1, int(left));
+        if (ready < 0 && errno != EINTR)
+            break;
+        if (ready <= 0)
+            continue;
+        const QByteArray got = readMaster();
+        if (got.isEmpty() && (fd.revents & (POLLHUP | POLLERR | POLLNVAL)))
+            break;
+        out += got;
     }
     return out;
 }

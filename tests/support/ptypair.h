@@ -21,6 +21,9 @@ public:
     bool writeMaster(const QByteArray &data);
     // Everything the program has written so far (does not wait).
     QByteArray readMaster();
+    // Waits up to waitMs for size bytes from the program, without running
+    // any event loop (poll on the far end); returns what came.
+    QByteArray readMasterBlocking(int size, int waitMs);
     // Closes the far end for good: the program's side of the line hangs up,
     // as when an adapter is pulled out.
     void hangUp();
