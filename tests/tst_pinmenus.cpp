@@ -30,6 +30,8 @@ private slots:
     void pinsWithoutFunctionsSayWhatTheyAre_data();
     void pinsWithoutFunctionsSayWhatTheyAre();
     void busSignalsOnlyOnAChipWithTheBus();
+    void spiChipSelectsChangeUntilTheirSpiIsComplete_data();
+    void spiChipSelectsChangeUntilTheirSpiIsComplete();
 };
 
 void TestPinMenus::greyedEntriesOfCompletePorts_data()
@@ -193,6 +195,43 @@ void TestPinMenus::busSignalsOnlyOnAChipWithTheBus()
 
     PinBench f407(F407);
     QCOMPARE(f407.menuTexts("PB7"), f407.catalogue.functionsOf(F407, "PB7").mid(0, 20));
+}
+
+void TestPinMenus::spiChipSelectsChangeUntilTheirSpiIsComplete_data()
+{
+    QTest::addColumn<QString>("chip");
+    QTest::addColumn<int>("spi");
+    QTest::addColumn<QStringList>("pins"); // SCK, MISO, MOSI
+    QTest::newRow("F103 SPI1") << F103 << 1 << QStringList{"PA5", "PA6", "PA7"};
+    QTest::newRow("F103 SPI2") << F103 << 2 << QStringList{"PB13", "PB14", "PB15"};
+    QTest::newRow("F103 SPI3") << F103 << 3 << QStringList{"PB3", "PB4", "PB5"};
+    QTest::newRow("F407 SPI1") << F407 << 1 << QStringList{"PA5", "PA6", "PA7"};
+    QTest::newRow("F407 SPI2") << F407 << 2 << QStringList{"PB13", "PB14", "PB15"};
+    QTest::newRow("F407 SPI3") << F407 << 3 << QStringList{"PC10", "PC11", "PC12"};
+}
+
+// A chip select of an SPI port, unlike a board's, is the user's to change on
+// the drawing until its port is complete; then it stays.
+void TestPinMenus::spiChipSelectsChangeUntilTheirSpiIsComplete()
+{
+    QFETCH(QString, chip);
+    QFETCH(int, spi);
+    QFETCH(QStringList, pins);
+    PinBench bench(chip);
+    for (int film = 1; film <= 3; ++film)
+        bench.set(QStringList{"PB0", "PB1", "PC1"}.at(film - 1),
+                  QStringLiteral("SPI%1_CS%2").arg(spi).arg(film));
+    for (const QString pin : {"PB0", "PB1", "PC1"}) {
+        QVERIFY(!bench.menu(pin).isEmpty());
+        QCOMPARE(bench.enabledCount(pin), bench.menu(pin).size());
+    }
+    bench.choose("PB1", "Normal_DO");
+    QCOMPARE(bench.text("PB1"), QString("Normal_DO"));
+
+    const QString port = QStringLiteral("SPI%1").arg(spi);
+    bench.set(pins, {port + "_SCK", port + "_MISO", port + "_MOSI"});
+    for (const QString pin : {"PB0", "PC1"})
+        QCOMPARE(bench.enabledCount(pin), 0);
 }
 
 QTEST_GUILESS_MAIN(TestPinMenus)
