@@ -6,6 +6,7 @@
 #include "projectsync.h"
 #include "tablefixtures.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 using D = CPinDescriptions;
@@ -54,6 +55,8 @@ private slots:
     void openingKeepsASavedProject_data();
     void openingKeepsASavedProject();
     void openingFreesChipSelectsNoListNames();
+    void openingLeavesFixedAndBusPins_data();
+    void openingLeavesFixedAndBusPins();
     void aProjectUsingEveryTableIsItsOwnDerivation();
     void problemsNameTheCell_data();
     void problemsNameTheCell();
@@ -263,6 +266,39 @@ void TestProjectSync::openingFreesChipSelectsNoListNames()
     QCOMPARE(board.function(board.indexOfPin("PB0")), PinBoard::freeText);
     QCOMPARE(board.function(board.indexOfPin("PB1")), QStringLiteral("DI_CS1"));
     QCOMPARE(project.diInformation, file.diInformation);
+}
+
+void TestProjectSync::openingLeavesFixedAndBusPins_data()
+{
+    QTest::addColumn<QString>("chip");
+    QTest::addColumn<bool>("ram");
+    QTest::newRow("STM32F103RE") << ChipFacts::F103 << false;
+    QTest::newRow("STM32F407ZG") << ChipFacts::F407 << false;
+    QTest::newRow("STM32F407ZG with external RAM") << ChipFacts::F407 << true;
+}
+
+// A file (edited by hand) that puts a function on every pin: it lands on the
+// pins the drawing lets the user give one; supply, fixed and external-bus
+// pins stay as the chip has them.
+void TestProjectSync::openingLeavesFixedAndBusPins()
+{
+    QFETCH(QString, chip);
+    QFETCH(bool, ram);
+    ProjectData file = ProjectData::fresh(chip, ram);
+    for (QString &function : file.pinFunctions)
+        function = QStringLiteral("Normal_DI");
+    QTemporaryDir dir;
+    QVERIFY(ProjectFile::write(file, dir.filePath("every-pin.cpro")));
+    ProjectData opened;
+    QVERIFY(ProjectSync::readCurrent(dir.filePath("every-pin.cpro"), &opened));
+
+    const PinBoard chipAsMade(chip, ram);
+    for (int i = 0; i < chipAsMade.pinCount(); ++i) {
+        const bool offersFunctions = !chipAsMade.menuEntries(i).isEmpty();
+        QCOMPARE(chipAsMade.pinName(i) + ": " + opened.pinFunctions.at(i),
+                 chipAsMade.pinName(i) + ": " +
+                     (offersFunctions ? QStringLiteral("Normal_DI") : chipAsMade.function(i)));
+    }
 }
 
 void TestProjectSync::aProjectUsingEveryTableIsItsOwnDerivation()
