@@ -1,0 +1,159 @@
+#!/usr/bin/env python3
+"""mirel-cli against standin.py, a controller that shares no code with it:
+the download, upload and `download --verify` roads, on clean lines and on
+lines with late, lost, damaged, split and noisy answers. Every road ends in
+an exact comparison of the bytes.
+
+Usage: cli_roads.py --cli PATH/mirel-cli [unittest options]
+"""
+import argparse
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+STANDIN = os.path.join(HERE, 'standin.py')
+PROJECTS = os.path.join(HERE, '..', 'data', 'sync')
+CLI = None
+
+# Projects whose tables take the three shapes of a download: an end packet
+# alone (under 512 bytes), one middle packet and an end, two middle packets
+# and an end.
+SHAPES = {
+    'derived02.cpro': ('STM32F103RE', 0),
+    'derived05.cpro': ('STM32F407ZG', 1),
+    'derived12.cpro': ('STM32F407ZG', 2),
+}
+
+
+def read(path):
+    with open(path, 'rb') as f:
+        return f.read()
+
+
+class StandIn:
+    """standin.py running for the length of a with block."""
+
+    def __init__(self, *options):
+        self.options = list(options)
+
+    def __enter__(self):
+        self.process = subprocess.Popen([sys.executable, STANDIN] + self.options,
+                                        stdout=subprocess.PIPE, text=True)
+        self.device = self.process.stdout.readline().strip()
+        if not self.device.startswith('/'):
+            self.process.kill()
+            raise RuntimeError('standin.py gave no device path')
+        return self
+
+    def __exit__(self, *_):
+        self.process.terminate()
+        self.process.wait(10)
+        self.process.stdout.close()
+
+
+class CliRoads(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.addCleanup(self.dir.cleanup)
+
+    def path(self, name):
+        return os.path.join(self.dir.name, name)
+
+    def cli(self, *args, expect=0):
+        done = subprocess.run([CLI] + list(args), capture_output=True, text=True, timeout=120)
+        self.assertEqual(done.returncode, expect,
+                         'mirel-cli %s\n%s%s' % (' '.join(args), done.stdout, done.stderr))
+        return done.stdout
+
+    def table_of(self, project):
+        """The table the program sends for a project (its transfer form)."""
+        out = self.path('expected.bin')
+        self.cli('table', project, '-o', out, '--raw')
+        return read(out)
+
+    def requests(self, log):
+        return [line.split() for line in read(log).decode().splitlines()]
+
+    def test_download_sends_the_table_in_blocks(self):
+        for name, (chip, middles) in SHAPES.items():
+            with self.subTest(project=name):
+                project = os.path.join(PROJECTS, name)
+                table = self.table_of(project)
+                saved, log = self.path(name + '.saved'), self.path(name + '.log')
+                with StandIn('--save', saved, '--log', log) as controller:
+                    self.cli('download', '--port', controller.device, project)
+                self.assertEqual(read(saved), table)
+                # Activation, 523-byte middles, an end with the rest.
+                self.assertEqual(len(table) // 512, middles)
+                sizes = [int(r[2]) for r in self.requests(log)]
+                self.assertEqual(sizes, [11] + [523] * middles + [11 + len(table) - 512 * middles])
+
+    def test_upload_reads_the_table_back(self):
+        for name, (chip, _) in SHAPES.items():
+            with self.subTest(project=name):
+                project = os.path.join(PROJECTS, name)
+                table = self.table_of(project)
+                served = self.path('served.bin')
+                with open(served, 'wb') as f:
+                    f.write(table)
+                uploaded = self.path(name)
+                with StandIn('--table', served) as controller:
+                    self.cli('upload', '--port', controller.device, '--chip', chip, '-o', uploaded)
+                    self.cli('upload', '--port', controller.device, '--chip', chip, '--compare',
+                             project)
+                self.assertEqual(self.table_of(uploaded), table)
+
+    def test_download_verify_reads_back_what_was_stored(self):
+        project = os.path.join(PROJECTS, 'derived12.cpro')
+        table = self.table_of(project)
+        with StandIn() as controller:
+            out = self.cli('download', '--port', controller.device, project, '--verify')
+        self.assertIn('校验一致', out)
+        # A controller that stores one byte wrong is caught at that byte.
+        for offset in (0, 600, len(table) - 1):
+            with self.subTest(offset=offset), StandIn('--store-wrong', str(offset)) as controller:
+                out = self.cli('download', '--port', controller.device, project, '--verify',
+                               expect=1)
+                self.assertIn('校验不一致', out)
+                self.assertIn('偏移%d处' % offset, out)
+
+    def test_faulty_lines_still_carry_the_exact_bytes(self):
+        # Requests: 1 activation, 2 and 3 middle packets, 4 end.
+        project = os.path.join(PROJECTS, 'derived12.cpro')
+        table = self.table_of(project)
+        served = self.path('served.bin')
+        with open(served, 'wb') as f:
+            f.write(table)
+        link = ['--timeout-ms', '300', '--retries', '3']
+        # The faults and whether they cost a repeated request.
+        for faults, repeated in (('1=late:700', True), ('2=lost', True), ('3=corrupt', True),
+                                 ('2=split:60', False), ('4=noise', False),
+                                 ('1=noise,2=corrupt,4=late:500', True)):
+            with self.subTest(faults=faults):
+                saved, log = self.path('saved.bin'), self.path(faults + '.download.log')
+                with StandIn('--save', saved, '--faults', faults, '--log', log) as controller:
+                    self.cli('download', '--port', controller.device, project, *link)
+                self.assertEqual(read(saved), table)
+                self.assertEqual(len(self.requests(log)) > 4, repeated)
+                uploaded, log = self.path('uploaded.cpro'), self.path(faults + '.upload.log')
+                with StandIn('--table', served, '--faults', faults, '--log', log) as controller:
+                    self.cli('upload', '--port', controller.device, '--chip', 'STM32F407ZG',
+                             '-o', uploaded, *link)
+                self.assertEqual(self.table_of(uploaded), table)
+                self.assertEqual(len(self.requests(log)) > 4, repeated)
+
+
+def main():
+    global CLI
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument('--cli', required=True, help='the mirel-cli program')
+    args, rest = parser.parse_known_args()
+    CLI = os.path.abspath(args.cli)
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == '__main__':
+    main()
