@@ -11,7 +11,7 @@ PACKAGES=(
   qttranslations5-l10n
   xvfb xauth imagemagick fonts-wqy-microhei
   qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-  qt6-translations-l10n libqt6svg6-dev desktop-file-utils appstream
+  qt6-translations-l10n libqt6svg6-dev desktop-file-utils appstream shared-mime-info libxml2-utils
   python3
 )
 
