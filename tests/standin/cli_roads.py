@@ -131,7 +131,11 @@ class CliRoads(unittest.TestCase):
         # The faults and whether they cost a repeated request.
         for faults, repeated in (('1=late:700', True), ('2=lost', True), ('3=corrupt', True),
                                  ('2=split:60', False), ('4=noise', False),
-                                 ('1=noise,2=corrupt,4=late:500', True)):
+                                 ('1=noise,2=corrupt,4=late:500', True),
+                                 # A late answer whose repeat is answered too, then a
+                                 # lost, a damaged or another late answer.
+                                 ('2=late:500,4=lost', True), ('2=late:500,3=corrupt', True),
+                                 ('2=late:500,4=late:500', True)):
             with self.subTest(faults=faults):
                 saved, log = self.path('saved.bin'), self.path(faults + '.download.log')
                 with StandIn('--save', saved, '--faults', faults, '--log', log) as controller:
