@@ -127,7 +127,9 @@ bool wholeLines(const QByteArray &bytes, const QString &filePath, QString *error
 {
     QString section;
     int number = 1;
-    for (int i = 0; i < bytes.size();) {
+    // A byte order mark is not a line cut short (QSettings refuses the file
+    // for it all the same).
+    for (int i = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0; i < bytes.size();) {
         const int start = i;
         const int startNumber = number;
         bool inQuotes = false;
