@@ -1,5 +1,6 @@
 // The commands that talk to the controller: download, upload, ports.
 
+#include "commandline.h"
 #include "commands.h"
 
 #include "atomicfile.h"
@@ -182,8 +183,12 @@ bool readTableFile(const QString &path, QByteArray *bytes, QString *error)
     return true;
 }
 
-bool loadTable(const QCommandLineParser &parser, QByteArray *table, QString *chip, QString *error)
+// What to send; false with a message, and *usage set when the command was
+// given wrongly (exit 2) rather than failing on a file (exit 1).
+bool loadTable(const QCommandLineParser &parser, QByteArray *table, QString *chip, QString *error,
+               bool *usage)
 {
+    *usage = true;
     if (parser.isSet("table") || parser.isSet("raw-table")) {
         const bool raw = parser.isSet("raw-table");
         const QString path = parser.value(raw ? "raw-table" : "table");
@@ -197,6 +202,11 @@ bool loadTable(const QCommandLineParser &parser, QByteArray *table, QString *chi
                          .arg(*chip, ChipFacts::models().join(QStringLiteral(", ")));
             return false;
         }
+        if (!parser.positionalArguments().isEmpty()) {
+            *error = "a table file and a project cannot be sent together";
+            return false;
+        }
+        *usage = false;
         QByteArray bytes;
         if (!readTableFile(path, &bytes, error))
             return false;
@@ -218,6 +228,7 @@ bool loadTable(const QCommandLineParser &parser, QByteArray *table, QString *chi
         *error = "expected one PROJECT.cpro (or --table FILE --chip MODEL)";
         return false;
     }
+    *usage = false;
     const QFileInfo info(positional.first());
     if (info.exists() && !info.isFile()) {
         *error = QStringLiteral("%1 is not a regular file").arg(positional.first());
@@ -256,8 +267,9 @@ int runDownload(const QStringList &args)
         return usageError("download", error);
     QByteArray table;
     QString chip;
-    if (!loadTable(parser, &table, &chip, &error))
-        return failure("download", error);
+    bool usage = false;
+    if (!loadTable(parser, &table, &chip, &error, &usage))
+        return usage ? usageError("download", error) : failure("download", error);
     if (table.isEmpty())
         return failure("download", "the configuration table is empty");
 
@@ -312,6 +324,17 @@ int runUpload(const QStringList &args)
         return usageError("upload", "-o PROJECT.cpro is required");
     if (!parser.positionalArguments().isEmpty())
         return usageError("upload", "unexpected argument " + parser.positionalArguments().first());
+    // Neither output may replace the project compared with, nor each other.
+    for (const auto &pair :
+         {qMakePair(output, compare), qMakePair(rawOut, compare), qMakePair(rawOut, output)}) {
+        if (pair.first.isEmpty() || pair.second.isEmpty())
+            continue;
+        const QString clash = Cli::outputOverInput(pair.first, pair.second);
+        if (!clash.isEmpty())
+            return Cli::usageError("upload", clash);
+        if (QFileInfo(pair.first).absoluteFilePath() == QFileInfo(pair.second).absoluteFilePath())
+            return Cli::usageError("upload", QStringLiteral("%1 is named twice").arg(pair.first));
+    }
 
     CSerial serial;
     CUploadTransfer transfer;
@@ -329,7 +352,10 @@ int runUpload(const QStringList &args)
     }
     if (!output.isEmpty()) {
         ProjectData project;
-        bool written = CAnalyzeBinFileToConfigure::decode(table, chip, &project, &error);
+        QStringList warnings;
+        bool written = CAnalyzeBinFileToConfigure::decode(table, chip, &project, &error, &warnings);
+        for (const QString &note : qAsConst(warnings))
+            Cli::warning("upload", output, note);
         if (!written)
             error = QStringLiteral("the table read back cannot be decoded: %1").arg(error);
         else

@@ -67,7 +67,7 @@ void CTransferDriver::rearm()
     }
     m_transfer->setWaitUs(qint64(waitMs) * 1000);
     const qint64 leftUs = m_transfer->deadlineUs() - nowUs();
-    m_timer.start(int(qBound<qint64>(0, (leftUs + 999) / 1000, INT_MAX)));
+    m_timer.start(int(qBound(qint64(0), (leftUs + 999) / 1000, qint64(INT_MAX))));
 }
 
 bool CTransferDriver::start(CTransfer *transfer, const QByteArray &firstRequest)

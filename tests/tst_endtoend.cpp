@@ -449,6 +449,26 @@ void TestEndToEnd::usageAndPortErrors()
     QVERIFY(r.finished);
     r = runCli({"ports", "extra"});
     QCOMPARE(r.exitCode, 2);
+
+    // Usage errors are 2, found before the port is opened; an output never
+    // replaces the project compared with.
+    const QString project = m_dir.filePath("kept.cpro");
+    QVERIFY(writeFile(project, "[Chip]\n"));
+    const QList<QStringList> wrong = {
+        {"download", "--port", "/dev/null"},
+        {"download", "--port", "/dev/null", "--table", m_table},
+        {"download", "--port", "/dev/null", "--raw-table", m_table, "--chip", "X"},
+        {"download", "--port", "/dev/null", "--raw-table", m_table, "--chip", "STM32F103RE",
+         project},
+        {"upload", "--port", "/dev/null", "--chip", "STM32F103RE", "--compare", project, "-o",
+         project},
+        {"upload", "--port", "/dev/null", "--chip", "STM32F103RE", "-o", project, "--raw-out",
+         project}};
+    for (const QStringList &args : wrong) {
+        r = runCli(args);
+        QVERIFY2(r.exitCode == 2, qPrintable(args.join(' ') + ": " + r.err));
+    }
+    QCOMPARE(readFile(project), QByteArray("[Chip]\n"));
 }
 
 void TestEndToEnd::standInServesTableFiles()
