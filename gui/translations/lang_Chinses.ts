@@ -13,6 +13,21 @@
     </message>
 </context>
 <context>
+    <name>BatchPortJob</name>
+    <message>
+        <source>没有可发送的内容</source>
+        <translation>没有可发送的内容</translation>
+    </message>
+    <message>
+        <source>传输已取消</source>
+        <translation>传输已取消</translation>
+    </message>
+    <message>
+        <source>无法开始读回</source>
+        <translation>无法开始读回</translation>
+    </message>
+</context>
+<context>
     <name>CAboutPindle</name>
     <message>
         <source>Form</source>
@@ -673,10 +688,6 @@
         <translation>串口已关闭</translation>
     </message>
     <message>
-        <source>串口连接已断开（%1）</source>
-        <translation>串口连接已断开（%1）</translation>
-    </message>
-    <message>
         <source>上传失败：%1</source>
         <translation>上传失败：%1</translation>
     </message>
@@ -858,6 +869,60 @@
         <translation>: 注意：%1
 </translation>
     </message>
+    <message>
+        <source>在消息中记录通讯帧</source>
+        <translation>在消息中记录通讯帧</translation>
+    </message>
+    <message>
+        <source>当前等待响应%1 ms；控制器无响应时约%2秒后放弃</source>
+        <translation>当前等待响应%1 ms；控制器无响应时约%2秒后放弃</translation>
+    </message>
+    <message>
+        <source>等待每个响应最长%1 ms</source>
+        <translation>等待每个响应最长%1 ms</translation>
+    </message>
+    <message>
+        <source>上传的配置信息无法生成工程：%1
+请确认所选芯片型号与控制器一致。</source>
+        <translation>上传的配置信息无法生成工程：%1
+请确认所选芯片型号与控制器一致。</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>正在与控制器传输数据。现在退出会中止传输，控制器将停在传输中途。</source>
+        <translation>正在与控制器传输数据。现在退出会中止传输，控制器将停在传输中途。</translation>
+    </message>
+    <message>
+        <source>中止传输并退出</source>
+        <translation>中止传输并退出</translation>
+    </message>
+    <message>
+        <source>继续传输</source>
+        <translation>继续传输</translation>
+    </message>
+    <message>
+        <source>标记这个文件：只记下要更新哪个文件，不发送</source>
+        <translation>标记这个文件：只记下要更新哪个文件，不发送</translation>
+    </message>
+    <message>
+        <source>本版本不发送标记的文件：“配置Mirel硬件信息”总是发送当前工程的配置表。</source>
+        <translation>本版本不发送标记的文件：“配置Mirel硬件信息”总是发送当前工程的配置表。</translation>
+    </message>
+    <message>
+        <source>没有标记文件。</source>
+        <translation>没有标记文件。</translation>
+    </message>
+    <message>
+        <source>已标记：%1（%2字节）</source>
+        <translation>已标记：%1（%2字节）</translation>
+    </message>
+    <message>
+        <source>已标记：%1（文件不存在）</source>
+        <translation>已标记：%1（文件不存在）</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -915,12 +980,6 @@
     <message>
         <source>常用</source>
         <translation>常用</translation>
-    </message>
-    <message>
-        <source>如果网络支持此功能，则可以获取自动指派的IP设置，否则，你需要从网
-络管理员获得适当的IP设置。</source>
-        <translation>如果网络支持此功能，则可以获取自动指派的IP设置，否则，你需要从网
-络管理员获得适当的IP设置。</translation>
     </message>
     <message>
         <source>IP地址设置</source>
@@ -1013,6 +1072,10 @@
     <message>
         <source>使用下面的IP地址时必须填写%1，例如192.168.1.10。</source>
         <translation>使用下面的IP地址时必须填写%1，例如192.168.1.10。</translation>
+    </message>
+    <message>
+        <source>如果网络支持此功能，则可以获取自动指派的IP设置，否则，你需要从网络管理员获得适当的IP设置。</source>
+        <translation>如果网络支持此功能，则可以获取自动指派的IP设置，否则，你需要从网络管理员获得适当的IP设置。</translation>
     </message>
 </context>
 <context>
@@ -1118,6 +1181,10 @@
         <source>设备已挂断</source>
         <translation>设备已挂断</translation>
     </message>
+    <message>
+        <source>串口%1连接已断开（%2）</source>
+        <translation>串口%1连接已断开（%2）</translation>
+    </message>
 </context>
 <context>
     <name>CSpiTable</name>
@@ -1158,15 +1225,45 @@
         <translation>: 收到已作答或已重发请求的迟到响应，已丢弃
 </translation>
     </message>
+    <message>
+        <source>: 重发请求的重复响应没有到达，继续...
+</source>
+        <translation>: 重发请求的重复响应没有到达，继续...
+</translation>
+    </message>
+    <message>
+        <source>: 上载Mirel配置信息时，同一请求的两次响应内容不同，无法确定哪一次正确，上载失败！
+</source>
+        <translation>: 上载Mirel配置信息时，同一请求的两次响应内容不同，无法确定哪一次正确，上载失败！
+</translation>
+    </message>
+    <message>
+        <source>: 同一请求的重复响应内容不同（状态0x%1），以先收到的响应为准
+</source>
+        <translation>: 同一请求的重复响应内容不同（状态0x%1），以先收到的响应为准
+</translation>
+    </message>
+    <message>
+        <source>: 无效数据（%1字节）：%2
+</source>
+        <translation>: 无效数据（%1字节）：%2
+</translation>
+    </message>
+    <message>
+        <source>: 响应有误，第%1次重发请求...
+</source>
+        <translation>: 响应有误，第%1次重发请求...
+</translation>
+    </message>
+    <message>
+        <source>: 控制器无有效响应（已重发%1次），传输失败！最后收到的是%2字节无效数据：%3
+</source>
+        <translation>: 控制器无有效响应（已重发%1次），传输失败！最后收到的是%2字节无效数据：%3
+</translation>
+    </message>
 </context>
 <context>
     <name>CTransferDriver</name>
-    <message>
-        <source>: 传输已取消！
-</source>
-        <translation>: 传输已取消！
-</translation>
-    </message>
     <message>
         <source>: 传输中断：%1
 </source>
@@ -1176,6 +1273,12 @@
     <message>
         <source>传输失败</source>
         <translation>传输失败</translation>
+    </message>
+    <message>
+        <source>: 传输已取消！控制器停在传输中途。
+</source>
+        <translation>: 传输已取消！控制器停在传输中途。
+</translation>
     </message>
 </context>
 <context>
@@ -1294,16 +1397,40 @@
         <source>片选引脚 %1 已被占用（%2），请另选一个引脚。</source>
         <translation>片选引脚 %1 已被占用（%2），请另选一个引脚。</translation>
     </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>表格中有没有确定的修改，放弃这些修改吗？</source>
+        <translation>表格中有没有确定的修改，放弃这些修改吗？</translation>
+    </message>
+    <message>
+        <source>放弃修改</source>
+        <translation>放弃修改</translation>
+    </message>
+    <message>
+        <source>继续编辑</source>
+        <translation>继续编辑</translation>
+    </message>
+    <message>
+        <source>表格“%1”中有没有确定的修改。</source>
+        <translation>表格“%1”中有没有确定的修改。</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>应用</translation>
+    </message>
+    <message>
+        <source>丢弃</source>
+        <translation>丢弃</translation>
+    </message>
 </context>
 <context>
     <name>DialogNewPro</name>
     <message>
         <source>芯片类型:</source>
         <translation>芯片类型:</translation>
-    </message>
-    <message>
-        <source>使用外置RAM:</source>
-        <translation>使用外置RAM:</translation>
     </message>
     <message>
         <source>确定</source>
@@ -1316,6 +1443,10 @@
     <message>
         <source>新建</source>
         <translation>新建</translation>
+    </message>
+    <message>
+        <source>使用外置RAM</source>
+        <translation>使用外置RAM</translation>
     </message>
 </context>
 <context>
@@ -1431,6 +1562,10 @@
         <source>PDF 文档 (*.pdf);;HTML 网页 (*.html)</source>
         <translation>PDF 文档 (*.pdf);;HTML 网页 (*.html)</translation>
     </message>
+    <message>
+        <source>已导出到 %1</source>
+        <translation>已导出到 %1</translation>
+    </message>
 </context>
 <context>
     <name>FieldEncoder</name>
@@ -1500,6 +1635,17 @@
     <message>
         <source>没有给出文件名</source>
         <translation>没有给出文件名</translation>
+    </message>
+</context>
+<context>
+    <name>HelpWindow</name>
+    <message>
+        <source>使用说明</source>
+        <translation>使用说明</translation>
+    </message>
+    <message>
+        <source>无法读取使用说明：%1（%2）</source>
+        <translation>无法读取使用说明：%1（%2）</translation>
     </message>
 </context>
 <context>
@@ -1624,74 +1770,6 @@
         <translation>SPI3</translation>
     </message>
     <message>
-        <source>CAN配置</source>
-        <translation>CAN配置</translation>
-    </message>
-    <message>
-        <source>CAN</source>
-        <translation>CAN</translation>
-    </message>
-    <message>
-        <source>定时器配置</source>
-        <translation>定时器配置</translation>
-    </message>
-    <message>
-        <source>TIM1</source>
-        <translation>TIM1</translation>
-    </message>
-    <message>
-        <source>TIM2</source>
-        <translation>TIM2</translation>
-    </message>
-    <message>
-        <source>TIM3</source>
-        <translation>TIM3</translation>
-    </message>
-    <message>
-        <source>TIM4</source>
-        <translation>TIM4</translation>
-    </message>
-    <message>
-        <source>TIM5</source>
-        <translation>TIM5</translation>
-    </message>
-    <message>
-        <source>TIM6</source>
-        <translation>TIM6</translation>
-    </message>
-    <message>
-        <source>TIM7</source>
-        <translation>TIM7</translation>
-    </message>
-    <message>
-        <source>TIM8</source>
-        <translation>TIM8</translation>
-    </message>
-    <message>
-        <source>I2C配置</source>
-        <translation>I2C配置</translation>
-    </message>
-    <message>
-        <source>I2C</source>
-        <translation>I2C</translation>
-    </message>
-    <message>
-        <source>I2S配置</source>
-        <translation>I2S配置</translation>
-    </message>
-    <message>
-        <source>I2S</source>
-        <translation>I2S</translation>
-    </message>
-    <message>
-        <source>USB配置</source>
-        <translation>USB配置</translation>
-    </message>
-    <message>
-        <source>USB</source>
-        <translation>USB</translation>
-    </message>
-    <message>
         <source>固件更新</source>
         <translation>固件更新</translation>
     </message>
@@ -1720,14 +1798,6 @@
         <translation>在线上传</translation>
     </message>
     <message>
-        <source>文件</source>
-        <translation>文件</translation>
-    </message>
-    <message>
-        <source>设置</source>
-        <translation>设置</translation>
-    </message>
-    <message>
         <source>语言切换</source>
         <translation>语言切换</translation>
     </message>
@@ -1740,16 +1810,8 @@
         <translation>英文</translation>
     </message>
     <message>
-        <source>工程</source>
-        <translation>工程</translation>
-    </message>
-    <message>
         <source>上传配置文件</source>
         <translation>上传配置文件</translation>
-    </message>
-    <message>
-        <source>帮助</source>
-        <translation>帮助</translation>
     </message>
     <message>
         <source>关于</source>
@@ -1794,10 +1856,6 @@
     <message>
         <source>退出</source>
         <translation>退出</translation>
-    </message>
-    <message>
-        <source>编辑</source>
-        <translation>编辑</translation>
     </message>
     <message>
         <source>撤销</source>
@@ -1887,6 +1945,57 @@
         <source>工程已保存；表格“%1”仍然打开，其中没有确定的修改不在文件中</source>
         <translation>工程已保存；表格“%1”仍然打开，其中没有确定的修改不在文件中</translation>
     </message>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>文件(&amp;F)</translation>
+    </message>
+    <message>
+        <source>最近打开</source>
+        <translation>最近打开</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation>编辑(&amp;E)</translation>
+    </message>
+    <message>
+        <source>设置(&amp;S)</source>
+        <translation>设置(&amp;S)</translation>
+    </message>
+    <message>
+        <source>工程(&amp;P)</source>
+        <translation>工程(&amp;P)</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>帮助(&amp;H)</translation>
+    </message>
+    <message>
+        <source>使用说明</source>
+        <translation>使用说明</translation>
+    </message>
+    <message>
+        <source>最近打开的列表没有保存：%1</source>
+        <translation>最近打开的列表没有保存：%1</translation>
+    </message>
+    <message>
+        <source>已选中引脚 %1：按 Shift+F10 或菜单键选择它的功能</source>
+        <translation>已选中引脚 %1：按 Shift+F10 或菜单键选择它的功能</translation>
+    </message>
+    <message>
+        <source>适合窗口</source>
+        <translation>适合窗口</translation>
+    </message>
+    <message>
+        <source>显示整个芯片并转正（Ctrl+0）</source>
+        <translation>显示整个芯片并转正（Ctrl+0）</translation>
+    </message>
+</context>
+<context>
+    <name>PeripheralPanel</name>
+    <message>
+        <source>%1 没有 %2</source>
+        <translation>%1 没有 %2</translation>
+    </message>
 </context>
 <context>
     <name>PictureExport</name>
@@ -1912,6 +2021,30 @@
     <message>
         <source>%1 已用在另一组引脚上</source>
         <translation>%1 已用在另一组引脚上</translation>
+    </message>
+    <message>
+        <source>%1 已在本组引脚 %2 上</source>
+        <translation>%1 已在本组引脚 %2 上</translation>
+    </message>
+    <message>
+        <source>电源引脚</source>
+        <translation>电源引脚</translation>
+    </message>
+    <message>
+        <source>晶振引脚 %1</source>
+        <translation>晶振引脚 %1</translation>
+    </message>
+    <message>
+        <source>复位引脚 %1</source>
+        <translation>复位引脚 %1</translation>
+    </message>
+    <message>
+        <source>启动引脚 %1</source>
+        <translation>启动引脚 %1</translation>
+    </message>
+    <message>
+        <source>外部总线引脚 %1</source>
+        <translation>外部总线引脚 %1</translation>
     </message>
 </context>
 <context>
@@ -2053,6 +2186,17 @@
     <message>
         <source>%1：报告只能保存为 PDF 或 HTML 文件</source>
         <translation>%1：报告只能保存为 PDF 或 HTML 文件</translation>
+    </message>
+</context>
+<context>
+    <name>RecentFiles</name>
+    <message>
+        <source>文件已不存在：%1</source>
+        <translation>文件已不存在：%1</translation>
+    </message>
+    <message>
+        <source>清除列表</source>
+        <translation>清除列表</translation>
     </message>
 </context>
 <context>

@@ -13,6 +13,21 @@
     </message>
 </context>
 <context>
+    <name>BatchPortJob</name>
+    <message>
+        <source>没有可发送的内容</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>传输已取消</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>无法开始读回</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>CAboutPindle</name>
     <message>
         <source>Form</source>
@@ -673,10 +688,6 @@ builds the configuration table and downloads it to the controller over a serial 
         <translation>the serial port was closed</translation>
     </message>
     <message>
-        <source>串口连接已断开（%1）</source>
-        <translation>serial port connection lost (%1)</translation>
-    </message>
-    <message>
         <source>上传失败：%1</source>
         <translation>Upload failed: %1</translation>
     </message>
@@ -858,6 +869,60 @@ builds the configuration table and downloads it to the controller over a serial 
         <translation>: note: %1
 </translation>
     </message>
+    <message>
+        <source>在消息中记录通讯帧</source>
+        <translation>Log the frames in the messages</translation>
+    </message>
+    <message>
+        <source>当前等待响应%1 ms；控制器无响应时约%2秒后放弃</source>
+        <translation>Waiting %1 ms for each answer; a silent controller is given up after about %2 s</translation>
+    </message>
+    <message>
+        <source>等待每个响应最长%1 ms</source>
+        <translation>Waiting up to %1 ms for each answer</translation>
+    </message>
+    <message>
+        <source>上传的配置信息无法生成工程：%1
+请确认所选芯片型号与控制器一致。</source>
+        <translation>The uploaded configuration cannot become a project: %1
+Check that the chip chosen is the controller&apos;s.</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>正在与控制器传输数据。现在退出会中止传输，控制器将停在传输中途。</source>
+        <translation>A transfer with the controller is running. Quitting now stops it, and the controller is left mid-transfer.</translation>
+    </message>
+    <message>
+        <source>中止传输并退出</source>
+        <translation>Stop the transfer and quit</translation>
+    </message>
+    <message>
+        <source>继续传输</source>
+        <translation>Keep transferring</translation>
+    </message>
+    <message>
+        <source>标记这个文件：只记下要更新哪个文件，不发送</source>
+        <translation>Mark this file: it only records which file to update; nothing is sent</translation>
+    </message>
+    <message>
+        <source>本版本不发送标记的文件：“配置Mirel硬件信息”总是发送当前工程的配置表。</source>
+        <translation>This version does not send marked files: &quot;Configure Mirel hardware&quot; always sends the project&apos;s configuration table.</translation>
+    </message>
+    <message>
+        <source>没有标记文件。</source>
+        <translation>No file marked.</translation>
+    </message>
+    <message>
+        <source>已标记：%1（%2字节）</source>
+        <translation>Marked: %1 (%2 bytes)</translation>
+    </message>
+    <message>
+        <source>已标记：%1（文件不存在）</source>
+        <translation>Marked: %1 (the file does not exist)</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -915,12 +980,6 @@ builds the configuration table and downloads it to the controller over a serial 
     <message>
         <source>常用</source>
         <translation>General</translation>
-    </message>
-    <message>
-        <source>如果网络支持此功能，则可以获取自动指派的IP设置，否则，你需要从网
-络管理员获得适当的IP设置。</source>
-        <translation>You can get IP settings assigned automatically if your network supports this capability.
-Otherwise, you need to ask your network administrator for the appropriate IP settings.</translation>
     </message>
     <message>
         <source>IP地址设置</source>
@@ -1013,6 +1072,10 @@ Otherwise, you need to ask your network administrator for the appropriate IP set
     <message>
         <source>使用下面的IP地址时必须填写%1，例如192.168.1.10。</source>
         <translation>With &quot;Use the following IP address&quot; the %1 must be filled in, for example 192.168.1.10.</translation>
+    </message>
+    <message>
+        <source>如果网络支持此功能，则可以获取自动指派的IP设置，否则，你需要从网络管理员获得适当的IP设置。</source>
+        <translation>You can get IP settings assigned automatically if your network supports this capability. Otherwise, you need to ask your network administrator for the appropriate IP settings.</translation>
     </message>
 </context>
 <context>
@@ -1118,6 +1181,10 @@ Correct it automatically?</translation>
         <source>设备已挂断</source>
         <translation>the device hung up</translation>
     </message>
+    <message>
+        <source>串口%1连接已断开（%2）</source>
+        <translation>Serial port %1 disconnected (%2)</translation>
+    </message>
 </context>
 <context>
     <name>CSpiTable</name>
@@ -1158,15 +1225,45 @@ Correct it automatically?</translation>
         <translation>: A late response to a request already answered or repeated was received and dropped
 </translation>
     </message>
+    <message>
+        <source>: 重发请求的重复响应没有到达，继续...
+</source>
+        <translation>: The duplicate answer to the repeated request did not come; going on...
+</translation>
+    </message>
+    <message>
+        <source>: 上载Mirel配置信息时，同一请求的两次响应内容不同，无法确定哪一次正确，上载失败！
+</source>
+        <translation>: Uploading the Mirel configuration: two answers to the same request differ and neither can be trusted. Upload failed!
+</translation>
+    </message>
+    <message>
+        <source>: 同一请求的重复响应内容不同（状态0x%1），以先收到的响应为准
+</source>
+        <translation>: A duplicate answer to the same request differs (status 0x%1); the first answer stands
+</translation>
+    </message>
+    <message>
+        <source>: 无效数据（%1字节）：%2
+</source>
+        <translation>: Invalid data (%1 bytes): %2
+</translation>
+    </message>
+    <message>
+        <source>: 响应有误，第%1次重发请求...
+</source>
+        <translation>: Bad answer, repeating the request (%1)...
+</translation>
+    </message>
+    <message>
+        <source>: 控制器无有效响应（已重发%1次），传输失败！最后收到的是%2字节无效数据：%3
+</source>
+        <translation>: No valid answer from the controller (repeated %1 times). Transfer failed! Last received: %2 bytes of invalid data: %3
+</translation>
+    </message>
 </context>
 <context>
     <name>CTransferDriver</name>
-    <message>
-        <source>: 传输已取消！
-</source>
-        <translation>: Transfer cancelled!
-</translation>
-    </message>
     <message>
         <source>: 传输中断：%1
 </source>
@@ -1176,6 +1273,12 @@ Correct it automatically?</translation>
     <message>
         <source>传输失败</source>
         <translation>Transfer failed</translation>
+    </message>
+    <message>
+        <source>: 传输已取消！控制器停在传输中途。
+</source>
+        <translation>: Transfer cancelled! The controller is left mid-transfer.
+</translation>
     </message>
 </context>
 <context>
@@ -1294,16 +1397,40 @@ Correct it automatically?</translation>
         <source>片选引脚 %1 已被占用（%2），请另选一个引脚。</source>
         <translation>The chip-select pin %1 is taken (%2); choose another pin.</translation>
     </message>
+    <message>
+        <source>提示</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>表格中有没有确定的修改，放弃这些修改吗？</source>
+        <translation>The table has edits not confirmed with OK. Discard them?</translation>
+    </message>
+    <message>
+        <source>放弃修改</source>
+        <translation>Discard edits</translation>
+    </message>
+    <message>
+        <source>继续编辑</source>
+        <translation>Keep editing</translation>
+    </message>
+    <message>
+        <source>表格“%1”中有没有确定的修改。</source>
+        <translation>The table &quot;%1&quot; has edits not confirmed with OK.</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>丢弃</source>
+        <translation>Discard</translation>
+    </message>
 </context>
 <context>
     <name>DialogNewPro</name>
     <message>
         <source>芯片类型:</source>
         <translation>Chip model:</translation>
-    </message>
-    <message>
-        <source>使用外置RAM:</source>
-        <translation>Use external RAM:</translation>
     </message>
     <message>
         <source>确定</source>
@@ -1316,6 +1443,10 @@ Correct it automatically?</translation>
     <message>
         <source>新建</source>
         <translation>New</translation>
+    </message>
+    <message>
+        <source>使用外置RAM</source>
+        <translation>Use external RAM</translation>
     </message>
 </context>
 <context>
@@ -1431,6 +1562,10 @@ Correct it automatically?</translation>
         <source>PDF 文档 (*.pdf);;HTML 网页 (*.html)</source>
         <translation>PDF document (*.pdf);;HTML page (*.html)</translation>
     </message>
+    <message>
+        <source>已导出到 %1</source>
+        <translation>Exported to %1</translation>
+    </message>
 </context>
 <context>
     <name>FieldEncoder</name>
@@ -1500,6 +1635,17 @@ Correct it automatically?</translation>
     <message>
         <source>没有给出文件名</source>
         <translation>no file name given</translation>
+    </message>
+</context>
+<context>
+    <name>HelpWindow</name>
+    <message>
+        <source>使用说明</source>
+        <translation>User Guide</translation>
+    </message>
+    <message>
+        <source>无法读取使用说明：%1（%2）</source>
+        <translation>Cannot read the user guide: %1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -1624,74 +1770,6 @@ Correct it automatically?</translation>
         <translation>SPI3</translation>
     </message>
     <message>
-        <source>CAN配置</source>
-        <translation>CAN configuration</translation>
-    </message>
-    <message>
-        <source>CAN</source>
-        <translation>CAN</translation>
-    </message>
-    <message>
-        <source>定时器配置</source>
-        <translation>Timer configuration</translation>
-    </message>
-    <message>
-        <source>TIM1</source>
-        <translation>TIM1</translation>
-    </message>
-    <message>
-        <source>TIM2</source>
-        <translation>TIM2</translation>
-    </message>
-    <message>
-        <source>TIM3</source>
-        <translation>TIM3</translation>
-    </message>
-    <message>
-        <source>TIM4</source>
-        <translation>TIM4</translation>
-    </message>
-    <message>
-        <source>TIM5</source>
-        <translation>TIM5</translation>
-    </message>
-    <message>
-        <source>TIM6</source>
-        <translation>TIM6</translation>
-    </message>
-    <message>
-        <source>TIM7</source>
-        <translation>TIM7</translation>
-    </message>
-    <message>
-        <source>TIM8</source>
-        <translation>TIM8</translation>
-    </message>
-    <message>
-        <source>I2C配置</source>
-        <translation>I2C configuration</translation>
-    </message>
-    <message>
-        <source>I2C</source>
-        <translation>I2C</translation>
-    </message>
-    <message>
-        <source>I2S配置</source>
-        <translation>I2S configuration</translation>
-    </message>
-    <message>
-        <source>I2S</source>
-        <translation>I2S</translation>
-    </message>
-    <message>
-        <source>USB配置</source>
-        <translation>USB configuration</translation>
-    </message>
-    <message>
-        <source>USB</source>
-        <translation>USB</translation>
-    </message>
-    <message>
         <source>固件更新</source>
         <translation>Firmware update</translation>
     </message>
@@ -1720,14 +1798,6 @@ Correct it automatically?</translation>
         <translation>Online upload</translation>
     </message>
     <message>
-        <source>文件</source>
-        <translation>File</translation>
-    </message>
-    <message>
-        <source>设置</source>
-        <translation>Settings</translation>
-    </message>
-    <message>
         <source>语言切换</source>
         <translation>Language</translation>
     </message>
@@ -1740,16 +1810,8 @@ Correct it automatically?</translation>
         <translation>English</translation>
     </message>
     <message>
-        <source>工程</source>
-        <translation>Project</translation>
-    </message>
-    <message>
         <source>上传配置文件</source>
         <translation>Upload configuration file</translation>
-    </message>
-    <message>
-        <source>帮助</source>
-        <translation>Help</translation>
     </message>
     <message>
         <source>关于</source>
@@ -1794,10 +1856,6 @@ Correct it automatically?</translation>
     <message>
         <source>退出</source>
         <translation>Exit</translation>
-    </message>
-    <message>
-        <source>编辑</source>
-        <translation>Edit</translation>
     </message>
     <message>
         <source>撤销</source>
@@ -1887,6 +1945,57 @@ Correct it automatically?</translation>
         <source>工程已保存；表格“%1”仍然打开，其中没有确定的修改不在文件中</source>
         <translation>Project saved; the table “%1” is still open, and its unconfirmed changes are not in the file</translation>
     </message>
+    <message>
+        <source>文件(&amp;F)</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>最近打开</source>
+        <translation>Recent Projects</translation>
+    </message>
+    <message>
+        <source>编辑(&amp;E)</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>设置(&amp;S)</source>
+        <translation>&amp;Settings</translation>
+    </message>
+    <message>
+        <source>工程(&amp;P)</source>
+        <translation>&amp;Project</translation>
+    </message>
+    <message>
+        <source>帮助(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>使用说明</source>
+        <translation>User Guide</translation>
+    </message>
+    <message>
+        <source>最近打开的列表没有保存：%1</source>
+        <translation>The list of recent projects was not saved: %1</translation>
+    </message>
+    <message>
+        <source>已选中引脚 %1：按 Shift+F10 或菜单键选择它的功能</source>
+        <translation>Pin %1 selected: press Shift+F10 or the Menu key to choose its function</translation>
+    </message>
+    <message>
+        <source>适合窗口</source>
+        <translation>Fit to window</translation>
+    </message>
+    <message>
+        <source>显示整个芯片并转正（Ctrl+0）</source>
+        <translation>Show the whole chip, upright (Ctrl+0)</translation>
+    </message>
+</context>
+<context>
+    <name>PeripheralPanel</name>
+    <message>
+        <source>%1 没有 %2</source>
+        <translation>The %1 has no %2</translation>
+    </message>
 </context>
 <context>
     <name>PictureExport</name>
@@ -1912,6 +2021,30 @@ Correct it automatically?</translation>
     <message>
         <source>%1 已用在另一组引脚上</source>
         <translation>%1 is already used on the other group of pins</translation>
+    </message>
+    <message>
+        <source>%1 已在本组引脚 %2 上</source>
+        <translation>%1 is already on these pins (%2)</translation>
+    </message>
+    <message>
+        <source>电源引脚</source>
+        <translation>Power pin</translation>
+    </message>
+    <message>
+        <source>晶振引脚 %1</source>
+        <translation>Oscillator pin %1</translation>
+    </message>
+    <message>
+        <source>复位引脚 %1</source>
+        <translation>Reset pin %1</translation>
+    </message>
+    <message>
+        <source>启动引脚 %1</source>
+        <translation>Boot pin %1</translation>
+    </message>
+    <message>
+        <source>外部总线引脚 %1</source>
+        <translation>External bus pin %1</translation>
     </message>
 </context>
 <context>
@@ -2054,6 +2187,17 @@ Correct it automatically?</translation>
     <message>
         <source>%1：报告只能保存为 PDF 或 HTML 文件</source>
         <translation>%1: a report can only be saved as a PDF or HTML file</translation>
+    </message>
+</context>
+<context>
+    <name>RecentFiles</name>
+    <message>
+        <source>文件已不存在：%1</source>
+        <translation>The file no longer exists: %1</translation>
+    </message>
+    <message>
+        <source>清除列表</source>
+        <translation>Clear List</translation>
     </message>
 </context>
 <context>
