@@ -371,18 +371,19 @@ void TestEndToEnd::tablesRefusedBeforeThePort_data()
     QTest::addColumn<QString>("file"); // in the test folder
     QTest::addColumn<QString>("chip");
     QTest::addColumn<QString>("mention");
+    QTest::addColumn<int>("exitCode"); // 2: the command was given wrongly
     QTest::newRow("unknown chip") << "f103.bin"
                                   << "STM32F999"
-                                  << "unknown chip model";
+                                  << "unknown chip model" << 2;
     QTest::newRow("not a table") << "table.bin"
                                  << "STM32F103RE"
-                                 << "不是配置表";
+                                 << "不是配置表" << 1;
     QTest::newRow("another chip's table") << "f103.bin"
                                           << "STM32F407ZG"
-                                          << "not a table for";
+                                          << "not a table for" << 1;
     QTest::newRow("a FIFO") << "fifo"
                             << "STM32F103RE"
-                            << "not a regular file";
+                            << "not a regular file" << 1;
 }
 
 void TestEndToEnd::tablesRefusedBeforeThePort()
@@ -390,6 +391,7 @@ void TestEndToEnd::tablesRefusedBeforeThePort()
     QFETCH(QString, file);
     QFETCH(QString, chip);
     QFETCH(QString, mention);
+    QFETCH(int, exitCode);
     QString error;
     QVERIFY(ConfigTable::writeTableFile(TableFixtures::fullyConfigured("STM32F103RE"),
                                         m_dir.filePath("f103.bin"), &error));
@@ -400,7 +402,7 @@ void TestEndToEnd::tablesRefusedBeforeThePort()
         {"download", "--port", "/nonexistent/tty", "--table", m_dir.filePath(file), "--chip", chip},
         10000);
     QVERIFY2(r.finished, "mirel-cli waited");
-    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.exitCode, exitCode);
     QVERIFY2(r.err.contains(mention), qPrintable(r.err));
 }
 
