@@ -110,6 +110,15 @@ void TestSerial::controllerSettingsOnTheLine()
     QCOMPARE(tio.c_cflag & CSIZE, tcflag_t(CS8));
     QCOMPARE(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), tcflag_t(0));
     QCOMPARE(tio.c_iflag & (IXON | IXOFF), tcflag_t(0));
+    // A pseudo-terminal keeps 8 data bits and no parity whatever it is told
+    // (Linux forces them): what the port was told is read from the port.
+    const auto *port = serial.findChild<QSerialPort *>();
+    QVERIFY(port);
+    QCOMPARE(port->baudRate(), 115200);
+    QCOMPARE(port->dataBits(), QSerialPort::Data8);
+    QCOMPARE(port->parity(), QSerialPort::NoParity);
+    QCOMPARE(port->stopBits(), QSerialPort::OneStop);
+    QCOMPARE(port->flowControl(), QSerialPort::NoFlowControl);
 }
 
 void TestSerial::writtenBytesAreOnTheLineAtOnce_data()
