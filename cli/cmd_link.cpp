@@ -1,111 +1,32 @@
 // The commands that talk to the controller: download, upload, ports.
 
+#include "batchrun.h"
 #include "commandline.h"
 #include "commands.h"
+#include "linkoptions.h"
 
 #include "atomicfile.h"
+#include "batchrecord.h"
 #include "chipfacts.h"
 #include "configanalyzer.h"
-#include "configtable.h"
-#include "linklog.h"
-#include "projectcheck.h"
 #include "projectdata.h"
 #include "projectfile.h"
-#include "projectsync.h"
 #include "serial.h"
 #include "transfer.h"
 #include "transferdriver.h"
 
 #include <QCommandLineParser>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <utility>
+
+using LinkOptions::ExitFailed;
+using LinkOptions::ExitUsage;
+using LinkOptions::failure;
+using LinkOptions::usageError;
 
 namespace {
-
-constexpr int ExitFailed = 1;
-constexpr int ExitUsage = 2;
-// No table file comes near this: the largest table is some 41 KB.
-constexpr qint64 MaxTableFileSize = 16 * 1024 * 1024;
-
-int usageError(const char *command, const QString &message)
-{
-    std::fprintf(stderr, "mirel-cli %s: %s (try --help)\n", command, qPrintable(message));
-    return ExitUsage;
-}
-
-int failure(const char *command, const QString &message)
-{
-    std::fprintf(stderr, "mirel-cli %s: %s\n", command, qPrintable(message));
-    return ExitFailed;
-}
-
-void addLinkOptions(QCommandLineParser &parser)
-{
-    parser.addHelpOption();
-    parser.addOptions({
-        {"port", "Serial port name or device path.", "DEVICE"},
-        {"timeout-ms",
-         "Wait at least this long for an answer, from the request or its last byte, before "
-         "repeating the request (default 2000). The wait grows when the controller answers "
-         "later.",
-         "MS"},
-        {"retries", "Repeat an unanswered request at most this often (default 3).", "N"},
-        {"debug", "Log every frame on the link in hex, with its direction and time, on "
-                  "standard error."},
-    });
-}
-
-// Reads --port, --timeout-ms, --retries and --debug into the driver.
-bool applyLinkOptions(const QCommandLineParser &parser, CTransferDriver *driver, QString *port,
-                      QString *error)
-{
-    LinkLog::setEnabled(parser.isSet("debug"));
-    *port = parser.value("port");
-    if (port->isEmpty()) {
-        *error = "--port DEVICE is required";
-        return false;
-    }
-    bool ok = true;
-    if (parser.isSet("timeout-ms")) {
-        const int ms = parser.value("timeout-ms").toInt(&ok);
-        if (!ok || ms <= 0) {
-            *error = "--timeout-ms: expected a positive number of milliseconds";
-            return false;
-        }
-        driver->setResponseTimeout(ms);
-    }
-    if (parser.isSet("retries")) {
-        const int retries = parser.value("retries").toInt(&ok);
-        if (!ok || retries < 0) {
-            *error = "--retries: expected a number, 0 or more";
-            return false;
-        }
-        driver->setRetries(retries);
-    }
-    return true;
-}
-
-bool parseArguments(QCommandLineParser &parser, const char *command, const QStringList &args,
-                    int *exitCode)
-{
-    if (!parser.parse(QStringList{QStringLiteral("mirel-cli")} + args)) {
-        *exitCode = usageError(command, parser.errorText());
-        return false;
-    }
-    if (parser.isSet("help")) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
-        *exitCode = 0;
-        return false;
-    }
-    return true;
-}
 
 void printLine(const QString &line)
 {
@@ -150,95 +71,25 @@ bool runTransfer(const char *command, CTransferDriver &driver, CTransfer *transf
     return success;
 }
 
-// Reads a regular file; a FIFO, a device or a folder is refused without
-// being waited on, and so is a file too large to be a table.
-bool readTableFile(const QString &path, QByteArray *bytes, QString *error)
+// The ports of --port, each once; false with a message when one is named twice.
+bool readPorts(const QCommandLineParser &parser, QStringList *ports, QString *error)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        *error = QStringLiteral("cannot read %1: %2")
-                     .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    *ports = parser.values("port");
+    if (ports->isEmpty() || ports->contains(QString())) {
+        *error = "--port DEVICE is required";
         return false;
     }
-    struct stat info = {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        *error = QStringLiteral("%1 is not a regular file").arg(path);
-        return false;
+    QStringList seen;
+    for (const QString &port : std::as_const(*ports)) {
+        const QString canonical = QFileInfo(port).canonicalFilePath();
+        const QString id = canonical.isEmpty() ? port : canonical;
+        if (seen.contains(id)) {
+            *error = QStringLiteral("--port %1 is given twice").arg(port);
+            return false;
+        }
+        seen << id;
     }
-    if (info.st_size > MaxTableFileSize) {
-        ::close(fd);
-        *error = QStringLiteral("%1 is too large for a table (%2 bytes)")
-                     .arg(path)
-                     .arg(qint64(info.st_size));
-        return false;
-    }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    *bytes = file.readAll();
     return true;
-}
-
-// What to send; false with a message, and *usage set when the command was
-// given wrongly (exit 2) rather than failing on a file (exit 1).
-bool loadTable(const QCommandLineParser &parser, QByteArray *table, QString *chip, QString *error,
-               bool *usage)
-{
-    *usage = true;
-    if (parser.isSet("table") || parser.isSet("raw-table")) {
-        const bool raw = parser.isSet("raw-table");
-        const QString path = parser.value(raw ? "raw-table" : "table");
-        *chip = parser.value("chip");
-        if (chip->isEmpty()) {
-            *error = "--chip MODEL is required with a table file";
-            return false;
-        }
-        if (!ChipFacts::isKnown(*chip)) {
-            *error = QStringLiteral("unknown chip model \"%1\" (known: %2)")
-                         .arg(*chip, ChipFacts::models().join(QStringLiteral(", ")));
-            return false;
-        }
-        if (!parser.positionalArguments().isEmpty()) {
-            *error = "a table file and a project cannot be sent together";
-            return false;
-        }
-        *usage = false;
-        QByteArray bytes;
-        if (!readTableFile(path, &bytes, error))
-            return false;
-        if (raw) {
-            *table = bytes;
-            return true;
-        }
-        if (!ConfigTable::toTransferForm(bytes, table, error))
-            return false;
-        QString why;
-        if (!CAnalyzeBinFileToConfigure::decode(*table, *chip, nullptr, &why)) {
-            *error = QStringLiteral("%1 is not a table for %2: %3").arg(path, *chip, why);
-            return false;
-        }
-        return true;
-    }
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1) {
-        *error = "expected one PROJECT.cpro (or --table FILE --chip MODEL)";
-        return false;
-    }
-    *usage = false;
-    const QFileInfo info(positional.first());
-    if (info.exists() && !info.isFile()) {
-        *error = QStringLiteral("%1 is not a regular file").arg(positional.first());
-        return false;
-    }
-    ProjectData project;
-    if (!ProjectSync::readCurrent(positional.first(), &project, error))
-        return false;
-    *chip = project.currentChip;
-    return ProjectCheck::buildTable(project, table, error);
 }
 
 } // namespace
@@ -246,8 +97,11 @@ bool loadTable(const QCommandLineParser &parser, QByteArray *table, QString *chi
 int runDownload(const QStringList &args)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription("Send a project's configuration table to the controller.");
-    addLinkOptions(parser);
+    parser.setApplicationDescription(
+        "Send a project's configuration table to the controller. With several --port, to "
+        "every one of them at once: a line per port, then a table of the outcomes; the exit "
+        "status is 0 only when every port succeeded.");
+    LinkOptions::add(parser);
     parser.addOptions({
         {"table", "Send this table file (file or transfer form) instead of a project.", "FILE"},
         {"raw-table", "Send FILE's bytes as they are instead of a project.", "FILE"},
@@ -255,47 +109,43 @@ int runDownload(const QStringList &args)
         {"verify",
          "Read the table back after the download and compare it byte for byte with what was "
          "sent; a difference fails the command."},
+        {"record",
+         "Append a row per port to this CSV file (time, port, serial number, project, table "
+         "length and CRC, outcome, seconds, verify); the header row starts a new file.",
+         "FILE.csv"},
     });
     parser.addPositionalArgument("PROJECT.cpro", "The project whose table is sent.");
     int exitCode = 0;
-    if (!parseArguments(parser, "download", args, &exitCode))
+    if (!LinkOptions::parseArguments(parser, "download", args, &exitCode))
         return exitCode;
 
-    CTransferDriver driver;
-    QString port, error;
-    if (!applyLinkOptions(parser, &driver, &port, &error))
+    BatchRun run;
+    QString error;
+    if (!readPorts(parser, &run.ports, &error) || !LinkOptions::read(parser, &run.link, &error))
         return usageError("download", error);
-    QByteArray table;
-    QString chip;
     bool usage = false;
-    if (!loadTable(parser, &table, &chip, &error, &usage))
+    if (!LinkOptions::loadTable(parser, &run.table, &run.chip, &run.project, &error, &usage))
         return usage ? usageError("download", error) : failure("download", error);
-    if (table.isEmpty())
+    if (run.table.isEmpty())
         return failure("download", "the configuration table is empty");
-
-    CSerial serial;
-    if (!openLink("download", driver, serial, port))
-        return ExitFailed;
-    CDownloadTransfer transfer;
-    if (!runTransfer("download", driver, &transfer, transfer.start(chip, table)))
-        return ExitFailed;
-    if (!parser.isSet("verify"))
-        return 0;
-
-    CUploadTransfer readBack;
-    if (!runTransfer("download", driver, &readBack, readBack.start(chip)))
-        return ExitFailed;
-    QString message;
-    const bool same = CReadBack::compare(table, readBack.uploadBuffer(), &message);
-    printLine(CTransferDriver::timestamp() + message);
-    return same ? 0 : ExitFailed;
+    run.verify = parser.isSet("verify");
+    run.recordPath = parser.value("record");
+    if (!run.recordPath.isEmpty()) {
+        const QString clash = Cli::outputOverInput(run.recordPath, run.project);
+        if (!clash.isEmpty())
+            return usageError("download", clash);
+    }
+    if (!run.recordPath.isEmpty() &&
+        !BatchRecord(run.recordPath, run.project, run.table).check(&error))
+        return failure("download", error);
+    return runBatch(run);
 }
 
 int runUpload(const QStringList &args)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription("Read the controller's configuration table into a project.");
-    addLinkOptions(parser);
+    LinkOptions::add(parser);
     parser.addOptions({
         {"chip", "Chip model of the controller: STM32F103RE or STM32F407ZG.", "MODEL"},
         {{"o", "output"}, "The project file to write.", "PROJECT.cpro"},
@@ -306,13 +156,19 @@ int runUpload(const QStringList &args)
          "PROJECT.cpro"},
     });
     int exitCode = 0;
-    if (!parseArguments(parser, "upload", args, &exitCode))
+    if (!LinkOptions::parseArguments(parser, "upload", args, &exitCode))
         return exitCode;
 
     CTransferDriver driver;
-    QString port, error;
-    if (!applyLinkOptions(parser, &driver, &port, &error))
+    const QString port = parser.value("port");
+    QString error;
+    LinkOptions::Settings link;
+    if (port.isEmpty())
+        return usageError("upload", "--port DEVICE is required");
+    if (!LinkOptions::read(parser, &link, &error))
         return usageError("upload", error);
+    driver.setResponseTimeout(link.timeoutMs);
+    driver.setRetries(link.retries);
     const QString chip = parser.value("chip");
     if (!ChipFacts::isKnown(chip))
         return usageError("upload", "--chip must be one of " +
@@ -374,7 +230,7 @@ int runPorts(const QStringList &args)
     parser.setApplicationDescription("List the serial ports of this system.");
     int exitCode = 0;
     parser.addHelpOption();
-    if (!parseArguments(parser, "ports", args, &exitCode))
+    if (!LinkOptions::parseArguments(parser, "ports", args, &exitCode))
         return exitCode;
     if (!parser.positionalArguments().isEmpty())
         return usageError("ports", "unexpected argument " + parser.positionalArguments().first());

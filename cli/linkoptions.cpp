@@ -1,0 +1,196 @@
+#include "linkoptions.h"
+
+#include "chipfacts.h"
+#include "configanalyzer.h"
+#include "configtable.h"
+#include "linklog.h"
+#include "projectcheck.h"
+#include "projectdata.h"
+#include "projectsync.h"
+#include "transfer.h"
+#include "transferdriver.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace LinkOptions {
+
+namespace {
+
+// No table file comes near this: the largest table is some 41 KB.
+constexpr qint64 MaxTableFileSize = 16 * 1024 * 1024;
+
+// Reads a regular file; a FIFO, a device or a folder is refused without
+// being waited on, and so is a file too large to be a table.
+bool readTableFile(const QString &path, QByteArray *bytes, QString *error)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *error = QStringLiteral("cannot read %1: %2")
+                     .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    struct stat info = {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        *error = QStringLiteral("%1 is not a regular file").arg(path);
+        return false;
+    }
+    if (info.st_size > MaxTableFileSize) {
+        ::close(fd);
+        *error = QStringLiteral("%1 is too large for a table (%2 bytes)")
+                     .arg(path)
+                     .arg(qint64(info.st_size));
+        return false;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    *bytes = file.readAll();
+    return true;
+}
+
+} // namespace
+
+int usageError(const char *command, const QString &message)
+{
+    std::fprintf(stderr, "mirel-cli %s: %s (try --help)\n", command, qPrintable(message));
+    return ExitUsage;
+}
+
+int failure(const char *command, const QString &message)
+{
+    std::fprintf(stderr, "mirel-cli %s: %s\n", command, qPrintable(message));
+    return ExitFailed;
+}
+
+void add(QCommandLineParser &parser, bool withPort)
+{
+    parser.addHelpOption();
+    if (withPort)
+        parser.addOption({"port", "Serial port name or device path.", "DEVICE"});
+    parser.addOptions({
+        {"timeout-ms",
+         "Wait at least this long for an answer, from the request or its last byte, before "
+         "repeating the request (default 2000). The wait grows when the controller answers "
+         "later.",
+         "MS"},
+        {"retries", "Repeat an unanswered request at most this often (default 3).", "N"},
+        {"debug", "Log every frame on the link in hex, with its direction and time, on "
+                  "standard error."},
+    });
+}
+
+bool parseArguments(QCommandLineParser &parser, const char *command, const QStringList &args,
+                    int *exitCode)
+{
+    if (!parser.parse(QStringList{QStringLiteral("mirel-cli")} + args)) {
+        *exitCode = usageError(command, parser.errorText());
+        return false;
+    }
+    if (parser.isSet("help")) {
+        std::fputs(qPrintable(parser.helpText()), stdout);
+        *exitCode = 0;
+        return false;
+    }
+    return true;
+}
+
+bool read(const QCommandLineParser &parser, Settings *settings, QString *error)
+{
+    LinkLog::setEnabled(parser.isSet("debug"));
+    settings->timeoutMs = CTransferDriver::DefaultTimeoutMs;
+    settings->retries = CTransfer::DefaultRetries;
+    bool ok = true;
+    if (parser.isSet("timeout-ms")) {
+        const int ms = parser.value("timeout-ms").toInt(&ok);
+        if (!ok || ms <= 0) {
+            *error = "--timeout-ms: expected a positive number of milliseconds";
+            return false;
+        }
+        settings->timeoutMs = ms;
+    }
+    if (parser.isSet("retries")) {
+        const int retries = parser.value("retries").toInt(&ok);
+        if (!ok || retries < 0) {
+            *error = "--retries: expected a number, 0 or more";
+            return false;
+        }
+        settings->retries = retries;
+    }
+    return true;
+}
+
+bool projectTable(const QString &path, QByteArray *table, QString *chip, QString *error)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        *error = QStringLiteral("%1 is not a regular file").arg(path);
+        return false;
+    }
+    ProjectData project;
+    if (!ProjectSync::readCurrent(path, &project, error))
+        return false;
+    *chip = project.currentChip;
+    return ProjectCheck::buildTable(project, table, error);
+}
+
+bool loadTable(const QCommandLineParser &parser, QByteArray *table, QString *chip, QString *source,
+               QString *error, bool *usage)
+{
+    *usage = true;
+    if (parser.isSet("table") || parser.isSet("raw-table")) {
+        const bool raw = parser.isSet("raw-table");
+        const QString path = parser.value(raw ? "raw-table" : "table");
+        *source = path;
+        *chip = parser.value("chip");
+        if (chip->isEmpty()) {
+            *error = "--chip MODEL is required with a table file";
+            return false;
+        }
+        if (!ChipFacts::isKnown(*chip)) {
+            *error = QStringLiteral("unknown chip model \"%1\" (known: %2)")
+                         .arg(*chip, ChipFacts::models().join(QStringLiteral(", ")));
+            return false;
+        }
+        if (!parser.positionalArguments().isEmpty()) {
+            *error = "a table file and a project cannot be sent together";
+            return false;
+        }
+        *usage = false;
+        QByteArray bytes;
+        if (!readTableFile(path, &bytes, error))
+            return false;
+        if (raw) {
+            *table = bytes;
+            return true;
+        }
+        if (!ConfigTable::toTransferForm(bytes, table, error))
+            return false;
+        QString why;
+        if (!CAnalyzeBinFileToConfigure::decode(*table, *chip, nullptr, &why)) {
+            *error = QStringLiteral("%1 is not a table for %2: %3").arg(path, *chip, why);
+            return false;
+        }
+        return true;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1) {
+        *error = "expected one PROJECT.cpro (or --table FILE --chip MODEL)";
+        return false;
+    }
+    *usage = false;
+    *source = positional.first();
+    return projectTable(positional.first(), table, chip, error);
+}
+
+} // namespace LinkOptions
