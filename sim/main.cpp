@@ -10,10 +10,14 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
+#include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -64,6 +68,47 @@ struct LinkGuard
     }
 };
 
+// The links of one process: no more than a bench has adapters.
+constexpr int MaxLines = 64;
+
+// One link of the process: its controller, its line and its symlink.
+struct SimLine
+{
+    SimController controller;
+    PtyLine line;
+    LinkGuard link;
+};
+
+// With several links, the path of link i (from 0): its number (from 1) goes
+// before the extension of the file name, or at its end: /tmp/sim gives
+// /tmp/sim1, saved.bin gives saved1.bin.
+QString numbered(const QString &path, int i, int count)
+{
+    if (path.isEmpty() || count == 1)
+        return path;
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    const int dot = path.lastIndexOf(QLatin1Char('.'));
+    const int at = dot > slash + 1 ? dot : path.size();
+    return path.left(at) + QString::number(i + 1) + path.mid(at);
+}
+
+bool makeLink(const QString &path, const QString &target, QString *error)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const QFileInfo existing(path);
+    if (existing.isSymLink()) {
+        ::unlink(native.constData());
+    } else if (existing.exists()) {
+        *error = QStringLiteral("%1 exists and is not a symlink").arg(path);
+        return false;
+    }
+    if (::symlink(QFile::encodeName(target).constData(), native.constData()) != 0) {
+        *error = QStringLiteral("cannot create the symlink %1").arg(path);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -74,12 +119,19 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Stand-in controller on a pseudo-terminal. Prints the device path on the first line of "
-        "standard output and answers download and upload requests until SIGTERM or SIGINT.\n"
+        "standard output (one line per link with --count) and answers download and upload requests "
+        "until SIGTERM or SIGINT.\n"
         "Request numbers count every request received, from 1; LIST is e.g. 3, 2,5, 4-6 or 4-.");
     parser.addHelpOption();
     parser.addOptions({
         {"link", "Create a symlink to the device at PATH (removed at exit).", "PATH"},
         {"save", "Write each completed download (transfer form) to FILE.", "FILE"},
+        {"count",
+         "Serve N links at once, each its own controller with the options given, and print "
+         "the N device paths, one per line. --link and --save then number their paths from 1, "
+         "before the extension: --link /tmp/sim gives /tmp/sim1 ... /tmp/simN, --save out.bin "
+         "gives out1.bin ... outN.bin.",
+         "N"},
         {"table", "Answer uploads from this table file (file form or transfer form).", "FILE"},
         {"raw-table", "Answer uploads from FILE's bytes as they are.", "FILE"},
         {"buffer-space", "Free buffer space announced to downloads (default 43008).", "BYTES"},
@@ -195,42 +247,51 @@ int main(int argc, char *argv[])
         controller.setTable(table);
     }
     const bool verbose = parser.isSet("verbose");
-    if (verbose)
-        controller.onLog(
-            [](const QString &text) { std::fprintf(stderr, "mirel-sim: %s\n", qPrintable(text)); });
-    const QString savePath = parser.value("save");
-    controller.onDownloadComplete([savePath, verbose](const QByteArray &table) {
-        if (savePath.isEmpty())
-            return;
-        QString why;
-        if (!AtomicFile::write(savePath, table, &why))
-            std::fprintf(stderr, "mirel-sim: %s\n", qPrintable(why));
-        else if (verbose)
-            std::fprintf(stderr, "mirel-sim: saved %d bytes to %s\n", int(table.size()),
-                         qPrintable(savePath));
-    });
+    int count = 1;
+    if (parser.isSet("count")) {
+        if (!parseUInt(parser.value("count"), 1, MaxLines, &number))
+            return fail(
+                QStringLiteral("--count: expected a number of links from 1 to %1").arg(MaxLines));
+        count = int(number);
+    }
 
-    PtyLine line;
-    line.setPaced(parser.isSet("baud-pace"));
-    line.setLatencyMs(latencyMs);
-    if (parser.isSet("stats"))
-        line.onStats(
-            [](const QString &text) { std::fprintf(stderr, "mirel-sim: %s\n", qPrintable(text)); });
-    if (!line.open(&error))
-        return fail(error);
-
-    LinkGuard link;
-    if (parser.isSet("link")) {
-        const QString path = parser.value("link");
-        const QByteArray native = QFile::encodeName(path);
-        const QFileInfo existing(path);
-        if (existing.isSymLink())
-            ::unlink(native.constData());
-        else if (existing.exists())
-            return fail(QStringLiteral("%1 exists and is not a symlink").arg(path));
-        if (::symlink(QFile::encodeName(line.slavePath()).constData(), native.constData()) != 0)
-            return fail(QStringLiteral("cannot create the symlink %1").arg(path));
-        link.path = path;
+    // Each link its own controller, configured alike, and its own line.
+    std::vector<std::unique_ptr<SimLine>> lines;
+    for (int i = 0; i < count; ++i) {
+        auto sim = std::make_unique<SimLine>();
+        sim->controller = controller;
+        const QByteArray tag = count == 1 ? QByteArray("mirel-sim")
+                                          : QStringLiteral("mirel-sim[%1]").arg(i + 1).toUtf8();
+        if (verbose)
+            sim->controller.onLog([tag](const QString &text) {
+                std::fprintf(stderr, "%s: %s\n", tag.constData(), qPrintable(text));
+            });
+        const QString savePath = numbered(parser.value("save"), i, count);
+        sim->controller.onDownloadComplete([savePath, verbose, tag](const QByteArray &table) {
+            if (savePath.isEmpty())
+                return;
+            QString why;
+            if (!AtomicFile::write(savePath, table, &why))
+                std::fprintf(stderr, "%s: %s\n", tag.constData(), qPrintable(why));
+            else if (verbose)
+                std::fprintf(stderr, "%s: saved %d bytes to %s\n", tag.constData(),
+                             int(table.size()), qPrintable(savePath));
+        });
+        sim->line.setPaced(parser.isSet("baud-pace"));
+        sim->line.setLatencyMs(latencyMs);
+        if (parser.isSet("stats"))
+            sim->line.onStats([tag](const QString &text) {
+                std::fprintf(stderr, "%s: %s\n", tag.constData(), qPrintable(text));
+            });
+        if (!sim->line.open(&error))
+            return fail(error);
+        if (parser.isSet("link")) {
+            const QString path = numbered(parser.value("link"), i, count);
+            if (!makeLink(path, sim->line.slavePath(), &error))
+                return fail(error);
+            sim->link.path = path;
+        }
+        lines.push_back(std::move(sim));
     }
 
     if (::pipe(g_stopPipe) != 0)
@@ -243,12 +304,27 @@ int main(int argc, char *argv[])
     sigaction(SIGINT, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
-    std::printf("%s\n", qPrintable(line.slavePath()));
+    for (const auto &sim : lines)
+        std::printf("%s\n", qPrintable(sim->line.slavePath()));
     std::fflush(stdout);
 
-    const int status = line.run(controller, g_stopPipe[0]);
-    if (verbose)
-        std::fprintf(stderr, "mirel-sim: stopping after %lld requests\n",
-                     controller.requestCount());
-    return status;
+    // Every line serves in its own thread; a stop request ends them all (the
+    // byte stays in the pipe for each to see).
+    std::vector<int> status(lines.size(), 0);
+    std::vector<std::thread> threads;
+    for (size_t i = 1; i < lines.size(); ++i)
+        threads.emplace_back([&lines, &status, i] {
+            status[i] = lines[i]->line.run(lines[i]->controller, g_stopPipe[0]);
+        });
+    status[0] = lines[0]->line.run(lines[0]->controller, g_stopPipe[0]);
+    for (std::thread &thread : threads)
+        thread.join();
+    if (verbose) {
+        for (size_t i = 0; i < lines.size(); ++i)
+            std::fprintf(stderr, "%s: stopping after %lld requests\n",
+                         count == 1 ? "mirel-sim"
+                                    : qPrintable(QStringLiteral("mirel-sim[%1]").arg(i + 1)),
+                         lines[i]->controller.requestCount());
+    }
+    return *std::max_element(status.begin(), status.end());
 }
