@@ -14,6 +14,7 @@ struct CSoftwareInitialization
     const QString timeoutKey = QStringLiteral("TimeoutMs");
     const QString retriesKey = QStringLiteral("Retries");
     const QString verifyKey = QStringLiteral("VerifyAfterDownload");
+    const QString lastPortKey = QStringLiteral("LastPort");
     const QString recentSection = QStringLiteral("RecentProjects");
     const QString recentKey = QStringLiteral("File"); // File1 .. File10
     const QString windowTitle = QStringLiteral("Mirel");

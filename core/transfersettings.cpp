@@ -8,9 +8,9 @@
 
 #include <memory>
 
-static_assert(TransferSettings().timeoutMs == CResponseTimeout::DefaultMs,
+static_assert(TransferSettings::DefaultTimeoutMs == CResponseTimeout::DefaultMs,
               "the tab starts with the link's default time-out");
-static_assert(TransferSettings().retries == CTransfer::DefaultRetries,
+static_assert(TransferSettings::DefaultRetries == CTransfer::DefaultRetries,
               "the tab starts with the link's default repeats");
 
 namespace {
@@ -42,6 +42,7 @@ TransferSettings TransferSettings::load(const QString &folder)
         number(settings.get(), names.timeoutKey, MinTimeoutMs, MaxTimeoutMs, result.timeoutMs);
     result.retries = number(settings.get(), names.retriesKey, 0, MaxRetries, result.retries);
     result.verify = number(settings.get(), names.verifyKey, 0, 1, 0) == 1;
+    result.lastPort = readValue(settings.get(), names.transferSection, names.lastPortKey).trimmed();
     return result;
 }
 
@@ -62,6 +63,8 @@ bool TransferSettings::save(const QString &folder, QString *error) const
             writeValue(settings, names.transferSection, names.retriesKey, QString::number(retries));
             writeValue(settings, names.transferSection, names.verifyKey,
                        QString::number(verify ? 1 : 0));
+            if (!lastPort.isEmpty())
+                writeValue(settings, names.transferSection, names.lastPortKey, lastPort);
         },
         error);
 }

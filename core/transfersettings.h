@@ -4,17 +4,21 @@
 
 // The transfer settings of the firmware tab, kept with the start-up settings
 // beside the program (section "Transfer"): the response time-out, how often
-// an unanswered request is repeated, and whether a download is read back
-// and compared.
+// an unanswered request is repeated, whether a download is read back and
+// compared, and the port last opened.
 struct TransferSettings
 {
     static constexpr int MinTimeoutMs = 100;
     static constexpr int MaxTimeoutMs = 60000;
     static constexpr int MaxRetries = 10;
+    static constexpr int DefaultTimeoutMs = 2000;
+    static constexpr int DefaultRetries = 3;
 
-    int timeoutMs = 2000;
-    int retries = 3;
+    int timeoutMs = DefaultTimeoutMs;
+    int retries = DefaultRetries;
     bool verify = false;
+    // The port last opened (a name or a typed device path); empty when none.
+    QString lastPort;
 
     // What the start-up settings file in folder holds. A missing file or
     // key, or a value out of range, gives the default.
