@@ -21,5 +21,6 @@ CDownloadTab::Hooks DownloadHooks::forProject(const ProjectController *model,
                                  warnings);
     };
     hooks.appDir = [] { return ProjectPaths::applicationDirectory(); };
+    hooks.projectPath = [model] { return model->isOpen() ? model->filePath() : QString(); };
     return hooks;
 }

@@ -51,6 +51,7 @@ CDownloadTab::CDownloadTab(Hooks hooks, QWidget *parent)
     connect(m_trace, &LinkTrace::line, this,
             [this](const QString &text) { appendLog(text + QLatin1Char('\n')); });
     connectWidgets();
+    setUpPollAndBatch();
     showMarking();
 }
 
@@ -163,6 +164,11 @@ void CDownloadTab::loadSettings()
     ui->spinBoxResponseTimeout->setValue(stored.timeoutMs);
     ui->spinBoxRetries->setValue(stored.retries);
     ui->checkBoxVerifyDownload->setChecked(stored.verify);
+    m_lastPort = stored.lastPort;
+    if (m_listedPorts.contains(m_lastPort))
+        ui->comboBoxComNo->setCurrentIndex(m_listedPorts.indexOf(m_lastPort));
+    else if (!m_lastPort.isEmpty())
+        ui->comboBoxComNo->setEditText(m_lastPort);
 }
 
 void CDownloadTab::saveSettings()
@@ -174,6 +180,7 @@ void CDownloadTab::saveSettings()
     settings.timeoutMs = m_driver->responseTimeout();
     settings.retries = m_driver->retries();
     settings.verify = ui->checkBoxVerifyDownload->isChecked();
+    settings.lastPort = m_lastPort;
     QString error;
     if (!settings.save(folder, &error))
         appendLog(CTransferDriver::timestamp() + tr(": 传输设置没有保存：%1\n").arg(error));
@@ -215,6 +222,10 @@ void CDownloadTab::openPort()
     }
     paint(ui->pushButtonOpenCom, ActiveColor);
     paint(ui->pushButtonCloseCom, InactiveColor);
+    if (name != m_lastPort) {
+        m_lastPort = name;
+        saveSettings();
+    }
 }
 
 void CDownloadTab::closePort()
@@ -415,7 +426,7 @@ void CDownloadTab::cancelTransfer()
 
 bool CDownloadTab::mayQuit()
 {
-    if (!m_driver->isRunning())
+    if (!m_driver->isRunning() && !batchRunning())
         return true;
     // The controller knows no abort: stopping leaves it mid-transfer.
     const auto answer = Messages::question(
@@ -425,6 +436,7 @@ bool CDownloadTab::mayQuit()
     if (answer != QMessageBox::Yes)
         return false;
     cancelTransfer();
+    cancelBatch();
     return true;
 }
 

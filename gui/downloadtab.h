@@ -12,11 +12,13 @@
 namespace Ui {
 class CDownloadTab;
 }
+class BatchPanel;
 class CProgressBar;
 class CSerial;
 class LinkTrace;
 class QLineEdit;
 class QPushButton;
+class QTimer;
 
 // The main window's firmware tab, with its own form: the serial port
 // controls, the download of the project's configuration table (read back and
@@ -43,6 +45,8 @@ public:
                            QStringList *warnings)>
             analyzeUpload;
         std::function<QString()> appDir;
+        // The open project's file (may be empty): named in the batch record.
+        std::function<QString()> projectPath;
     };
 
     enum FileKind
@@ -88,6 +92,16 @@ public:
     void openPort();
     void closePort();
     void refreshPorts();
+    // Looks at the adapters present: the list is refreshed when they changed.
+    void pollPorts();
+    // The port last opened, kept with the transfer settings.
+    QString lastPort() const { return m_lastPort; }
+
+    // The window "批量下载": the same table sent to several ports at once.
+    void openBatchPanel();
+    BatchPanel *batchPanel() const;
+    bool batchRunning() const;
+    void cancelBatch();
 
     // Response time-out and repeats of each request (the spin boxes show
     // them), and whether a download is read back and compared.
@@ -144,6 +158,8 @@ private:
     // Says what is marked, and that marked files are not sent.
     void showMarking();
     bool portIsOpen() const;
+    // The port list looked at again by itself, and the batch window's button.
+    void setUpPollAndBatch();
 
     Ui::CDownloadTab *ui;
     Hooks m_hooks;
@@ -161,4 +177,7 @@ private:
     bool m_readingBack = false; // the upload running reads a download back
     KindWidgets m_kinds[KindCount];
     QStringList m_listedPorts;
+    QTimer *m_portPoll = nullptr;
+    QString m_lastPort;
+    QPointer<BatchPanel> m_batchPanel;
 };
