@@ -57,6 +57,8 @@ private slots:
     void openingFreesChipSelectsNoListNames();
     void openingLeavesFixedAndBusPins_data();
     void openingLeavesFixedAndBusPins();
+    void openingNamesChipSelectsAsTheirListDoes_data();
+    void openingNamesChipSelectsAsTheirListDoes();
     void aProjectUsingEveryTableIsItsOwnDerivation();
     void problemsNameTheCell_data();
     void problemsNameTheCell();
@@ -299,6 +301,41 @@ void TestProjectSync::openingLeavesFixedAndBusPins()
                  chipAsMade.pinName(i) + ": " +
                      (offersFunctions ? QStringLiteral("Normal_DI") : chipAsMade.function(i)));
     }
+}
+
+void TestProjectSync::openingNamesChipSelectsAsTheirListDoes_data()
+{
+    QTest::addColumn<QStringList>("pins");        // pin=function as the file has them
+    QTest::addColumn<int>("type");                // the table naming the chip selects
+    QTest::addColumn<QStringList>("values");      // its one row
+    QTest::addColumn<QStringList>("chipSelects"); // pin=function once opened, package order
+    // Bits 0 and 1 on PB0 and PB1, the pins' texts the other way round.
+    QTest::newRow("DI") << QStringList{"PA0=Normal_DI", "PB0=DI_CS2", "PB1=DI_CS1"} << int(D::DlgDI)
+                        << QStringList{"PA0", "0", "1", "1", "0", "0", "PB1", "PB0"}
+                        << QStringList{"PB0=DI_CS1", "PB1=DI_CS2"};
+    QTest::newRow("AI") << QStringList{"PC0=ADC123_IN10", "PB0=AI_CS2", "PB1=AI_CS3", "PC1=AI_CS1"}
+                        << int(D::DlgAI) << QStringList{"PC0", "1", "1", "0", "PC1", "PB1", "PB0"}
+                        << QStringList{"PC1=AI_CS3", "PB0=AI_CS1", "PB1=AI_CS2"};
+}
+
+// A file whose pins name their chip-select bits otherwise than the table
+// (edited by hand, or from an older program) opens with the table's names.
+void TestProjectSync::openingNamesChipSelectsAsTheirListDoes()
+{
+    QFETCH(QStringList, pins);
+    QFETCH(int, type);
+    QFETCH(QStringList, values);
+    QFETCH(QStringList, chipSelects);
+    ProjectData file = ProjectData::fresh(ChipFacts::F103, false);
+    for (const QString &pin : pins)
+        TableFixtures::setFunction(file, pin.section('=', 0, 0), pin.section('=', 1));
+    *file.tableList(D::DlgType(type)) = row(D::DlgType(type), 1, values);
+    const ProjectData opened = ProjectSync::current(file);
+    QStringList found;
+    for (int i = 0; i < opened.pinNames.size(); ++i)
+        if (opened.pinFunctions.at(i).contains("_CS"))
+            found << opened.pinNames.at(i) + "=" + opened.pinFunctions.at(i);
+    QCOMPARE(found, chipSelects);
 }
 
 void TestProjectSync::aProjectUsingEveryTableIsItsOwnDerivation()
