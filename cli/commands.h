@@ -11,6 +11,7 @@ int runDiff(const QStringList &args);
 int runDownload(const QStringList &args);
 int runUpload(const QStringList &args);
 int runPorts(const QStringList &args);
+int runStation(const QStringList &args);
 
 // upload --compare: prints whether the table read from the controller holds
 // what the project would write, and what differs. 0 when it does, 1 when it

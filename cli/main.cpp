@@ -22,9 +22,13 @@ const char kUsage[] =
     "  report PROJECT.cpro -o REPORT.pdf|.html   write the project's review document\n"
     "  diff A B                                  what differs between two projects or tables\n"
     "  download --port DEVICE PROJECT.cpro       send a project's table to the controller\n"
+    "  download --port A --port B ... PROJECT.cpro [--record FILE.csv]\n"
+    "                                            send it to several controllers at once\n"
     "  upload --port DEVICE --chip MODEL -o PROJECT.cpro [--compare PROJECT.cpro]\n"
     "                                            read the controller's table into a project\n"
     "  ports                                     list serial ports\n"
+    "  station --project PROJECT.cpro --match PATTERN [--verify] [--record FILE.csv]\n"
+    "                                            program every controller that appears\n"
     "\n"
     "pins, report, diff and upload --compare speak Chinese, or English with --lang en.\n"
     "Run 'mirel-cli COMMAND --help' for the options of a command.\n";
@@ -129,6 +133,8 @@ int main(int argc, char *argv[])
         return runUpload(args);
     if (command == "ports")
         return runPorts(args);
+    if (command == "station")
+        return runStation(args);
     std::fprintf(stderr, "mirel-cli: unknown command '%s' (try --help)\n", qPrintable(command));
     return 2;
 }
