@@ -53,8 +53,12 @@ void BatchDownload::setLink(int timeoutMs, int retries)
 
 QString BatchDownload::serialNumberOf(const QString &port)
 {
+    return serialNumberIn(QSerialPortInfo::availablePorts(), port);
+}
+
+QString BatchDownload::serialNumberIn(const QList<QSerialPortInfo> &infos, const QString &port)
+{
     const QString path = identity(port);
-    const auto infos = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : infos) {
         if (info.portName() == port || info.systemLocation() == port ||
             info.systemLocation() == path)
@@ -86,6 +90,7 @@ bool BatchDownload::start(const QStringList &ports)
 
     m_entries.clear();
     m_running = true;
+    const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
     for (const QString &port : ports) {
         Entry entry;
         entry.port = port;
@@ -94,7 +99,7 @@ bool BatchDownload::start(const QStringList &ports)
     for (int i = 0; i < m_entries.size(); ++i) {
         auto *job = new BatchPortJob(m_entries.at(i).port, this);
         job->setLink(m_timeoutMs, m_retries);
-        job->setSerialNumber(serialNumberOf(m_entries.at(i).port));
+        job->setSerialNumber(serialNumberIn(infos, m_entries.at(i).port));
         const QString port = m_entries.at(i).port;
         connect(job, &BatchPortJob::progress, this,
                 [this, port](qint64 done, qint64 total) { emit portProgress(port, done, total); });

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 class BatchPortJob;
+class QSerialPortInfo;
 
 // Programs several controllers at once, one per serial port, in this
 // process: each port has its own link and downloads the same table (and
@@ -52,6 +53,8 @@ public:
     // The serial number of the adapter behind a port, as QSerialPortInfo
     // gives it; empty when it has none (a pseudo-terminal).
     static QString serialNumberOf(const QString &port);
+    // The same, from a list of the system's ports.
+    static QString serialNumberIn(const QList<QSerialPortInfo> &infos, const QString &port);
 
 signals:
     // The port is open and its download has begun.
