@@ -45,14 +45,25 @@ bool BatchPortJob::start(const QString &chip, const QByteArray &table, bool veri
 
 void BatchPortJob::cancel()
 {
+    if (!isRunning())
+        return;
     if (m_driver.isRunning()) {
         m_driver.cancel(); // its log line, then onEnded(Cancelled)
-    } else if (m_phase == BetweenTransfers) {
-        emit logLine(
-            CTransferDriver::timestamp() +
-            QCoreApplication::translate("CTransferDriver", ": 传输已取消！控制器停在传输中途。\n"));
-        finish(false, tr("传输已取消"));
+        return;
     }
+    // The download has just ended (its last word being said) or the
+    // read-back is about to start: no read-back then.
+    m_cancelRequested = true;
+    if (m_phase == BetweenTransfers)
+        cancelled();
+}
+
+void BatchPortJob::cancelled()
+{
+    emit logLine(
+        CTransferDriver::timestamp() +
+        QCoreApplication::translate("CTransferDriver", ": 传输已取消！控制器停在传输中途。\n"));
+    finish(false, tr("传输已取消"));
 }
 
 void BatchPortJob::onEnded(CTransferDriver::Outcome outcome, const QString &reason)
@@ -61,6 +72,8 @@ void BatchPortJob::onEnded(CTransferDriver::Outcome outcome, const QString &reas
         finish(false, tr("传输已取消"));
     } else if (outcome == CTransferDriver::Failed) {
         finish(false, reason);
+    } else if (m_phase == Downloading && m_verify && m_cancelRequested) {
+        cancelled();
     } else if (m_phase == Downloading && m_verify) {
         // The read-back starts once the driver has finished with the
         // download's end.

@@ -55,6 +55,8 @@ private:
     void onProgress(qint64 done, qint64 total);
     void onPortLost(const QString &reason);
     void startReadBack();
+    // Says the transfer was cancelled, and ends.
+    void cancelled();
     void compareReadBack();
     void finish(bool ok, const QString &reason);
 
@@ -65,6 +67,7 @@ private:
     QString m_chip;
     QByteArray m_table;
     bool m_verify = false;
+    bool m_cancelRequested = false;
     Phase m_phase = Idle;
     QElapsedTimer m_clock;
     BatchPortResult m_result;
