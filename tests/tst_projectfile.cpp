@@ -17,6 +17,8 @@ private slots:
     void badFilesAreRefusedWithAMessage();
     void cutFileIsRefusedOrReadsWhole_data();
     void cutFileIsRefusedOrReadsWhole();
+    void handWrittenRowsAndComments_data();
+    void handWrittenRowsAndComments();
     void unwritableTargetIsReportedAndOldFileKept();
     void settingsHelpersReadAbsentAndCutAtNul();
 
@@ -272,6 +274,47 @@ void TestProjectFile::cutFileIsRefusedOrReadsWhole()
         if (cut == whole.size())
             QVERIFY(ok && read == complete);
     }
+}
+
+void TestProjectFile::handWrittenRowsAndComments_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QStringList>("refusal"); // what the message names; empty: it opens
+    const auto diRow = [](int n, const char *pin) -> QByteArray {
+        const QByteArray r = QByteArray::number(n);
+        return r + "Pin=" + pin + "\n" + r + "Mode=0\n" + r + "Index=" + r + "\n" + r +
+               "SliceSelectPinIsEnble=0\n" + r + "SliceSelectPin_3Bit=0\n" + r +
+               "SliceSelectPin_2Bit=0\n" + r + "SliceSelectPin_1Bit=0\n" + r +
+               "SliceSelectPin_0Bit=0\n";
+    };
+    const QByteArray head = "[CHIP]\nType=STM32F103RE\n[DESC]\nPA0=Normal_DI\nPA1=Normal_DI\n";
+    QTest::newRow("comment lines")
+        << QByteArray("; written by hand\n" + head + "[DI]\n; two rows\n" + diRow(1, "PA0") +
+                      diRow(2, "PA1") + "Count=2\n")
+        << QStringList();
+    QTest::newRow("one row beyond Count")
+        << QByteArray(head + "[DI]\n" + diRow(1, "PA0") + diRow(2, "PA1") + "Count=1\n")
+        << QStringList{"[DI]", "Count=1"};
+    QTest::newRow("a row and Count 0") << head + "[DI]\n" + diRow(1, "PA0") + "Count=0\n"
+                                       << QStringList{"[DI]", "Count=0"};
+}
+
+void TestProjectFile::handWrittenRowsAndComments()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(QStringList, refusal);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("hand.cpro");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    file.close();
+    ProjectData p;
+    QString error;
+    QCOMPARE(ProjectFile::read(path, &p, &error), refusal.isEmpty());
+    for (const QString &named : refusal)
+        QVERIFY2(error.contains(named), qPrintable(error));
+    if (refusal.isEmpty())
+        QCOMPARE(valueOf(p.diInformation, "2Pin"), QStringLiteral("PA1"));
 }
 
 void TestProjectFile::unwritableTargetIsReportedAndOldFileKept()
