@@ -13,6 +13,148 @@
     </message>
 </context>
 <context>
+    <name>BatchDownload</name>
+    <message>
+        <source>批量下载正在进行</source>
+        <translation>批量下载正在进行</translation>
+    </message>
+    <message>
+        <source>没有要下载的配置表</source>
+        <translation>没有要下载的配置表</translation>
+    </message>
+    <message>
+        <source>没有选择串口</source>
+        <translation>没有选择串口</translation>
+    </message>
+    <message>
+        <source>串口%1重复</source>
+        <translation>串口%1重复</translation>
+    </message>
+</context>
+<context>
+    <name>BatchPanel</name>
+    <message>
+        <source>批量下载</source>
+        <translation>批量下载</translation>
+    </message>
+    <message>
+        <source>串口</source>
+        <translation>串口</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>进度</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>设备路径，例如 /dev/ttyUSB0</source>
+        <translation>设备路径，例如 /dev/ttyUSB0</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>下载后读回校验</source>
+        <translation>下载后读回校验</translation>
+    </message>
+    <message>
+        <source>记录文件：</source>
+        <translation>记录文件：</translation>
+    </message>
+    <message>
+        <source>可选：每个串口的结果追加一行（CSV）</source>
+        <translation>可选：每个串口的结果追加一行（CSV）</translation>
+    </message>
+    <message>
+        <source>选择…</source>
+        <translation>选择…</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>选择记录文件</source>
+        <translation>选择记录文件</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
+    </message>
+    <message>
+        <source>没有打开的工程：请先新建或打开工程，再批量下载配置</source>
+        <translation>没有打开的工程：请先新建或打开工程，再批量下载配置</translation>
+    </message>
+    <message>
+        <source>没有勾选串口：请至少勾选一个串口</source>
+        <translation>没有勾选串口：请至少勾选一个串口</translation>
+    </message>
+    <message>
+        <source>没有可下载的配置信息</source>
+        <translation>没有可下载的配置信息</translation>
+    </message>
+    <message>
+        <source>配置表生成失败：%1</source>
+        <translation>配置表生成失败：%1</translation>
+    </message>
+    <message>
+        <source>记录文件不可用：%1</source>
+        <translation>记录文件不可用：%1</translation>
+    </message>
+    <message>
+        <source>等待开始</source>
+        <translation>等待开始</translation>
+    </message>
+    <message numerus="yes">
+        <source>正在向%n个串口下载...</source>
+        <translation>
+            <numerusform>正在向%n个串口下载...</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>正在读回校验...</source>
+        <translation>正在读回校验...</translation>
+    </message>
+    <message>
+        <source>正在下载...</source>
+        <translation>正在下载...</translation>
+    </message>
+    <message>
+        <source>成功，读回校验一致</source>
+        <translation>成功，读回校验一致</translation>
+    </message>
+    <message>
+        <source>成功</source>
+        <translation>成功</translation>
+    </message>
+    <message>
+        <source>失败：%1</source>
+        <translation>失败：%1</translation>
+    </message>
+    <message>
+        <source>记录没有写入：%1</source>
+        <translation>记录没有写入：%1</translation>
+    </message>
+    <message numerus="yes">
+        <source>全部%n个串口下载成功</source>
+        <translation>
+            <numerusform>全部%n个串口下载成功</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1个串口中有%2个失败</source>
+        <translation>%1个串口中有%2个失败</translation>
+    </message>
+</context>
+<context>
     <name>BatchPortJob</name>
     <message>
         <source>没有可发送的内容</source>
@@ -25,6 +167,17 @@
     <message>
         <source>无法开始读回</source>
         <translation>无法开始读回</translation>
+    </message>
+</context>
+<context>
+    <name>BatchRecord</name>
+    <message>
+        <source>无法读取记录文件%1：%2</source>
+        <translation>无法读取记录文件%1：%2</translation>
+    </message>
+    <message>
+        <source>%1不是下载记录：第一行应为&quot;%2&quot;，记录未写入</source>
+        <translation>%1不是下载记录：第一行应为&quot;%2&quot;，记录未写入</translation>
     </message>
 </context>
 <context>
@@ -922,6 +1075,14 @@
     <message>
         <source>已标记：%1（文件不存在）</source>
         <translation>已标记：%1（文件不存在）</translation>
+    </message>
+    <message>
+        <source>把同一配置同时下载到多个控制器</source>
+        <translation>把同一配置同时下载到多个控制器</translation>
+    </message>
+    <message>
+        <source>批量下载…</source>
+        <translation>批量下载…</translation>
     </message>
 </context>
 <context>
@@ -2064,6 +2225,17 @@
     <message>
         <source>片选</source>
         <translation>片选</translation>
+    </message>
+</context>
+<context>
+    <name>PortMatch</name>
+    <message>
+        <source>串口匹配为空</source>
+        <translation>串口匹配为空</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;不是vid:pid（十六进制，如0403:6001）</source>
+        <translation>&quot;%1&quot;不是vid:pid（十六进制，如0403:6001）</translation>
     </message>
 </context>
 <context>

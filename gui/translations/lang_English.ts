@@ -13,18 +13,173 @@
     </message>
 </context>
 <context>
+    <name>BatchDownload</name>
+    <message>
+        <source>批量下载正在进行</source>
+        <translation>A batch download is running</translation>
+    </message>
+    <message>
+        <source>没有要下载的配置表</source>
+        <translation>There is no configuration table to download</translation>
+    </message>
+    <message>
+        <source>没有选择串口</source>
+        <translation>No port chosen</translation>
+    </message>
+    <message>
+        <source>串口%1重复</source>
+        <translation>Port %1 is named twice</translation>
+    </message>
+</context>
+<context>
+    <name>BatchPanel</name>
+    <message>
+        <source>批量下载</source>
+        <translation>Batch download</translation>
+    </message>
+    <message>
+        <source>串口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>设备路径，例如 /dev/ttyUSB0</source>
+        <translation>Device path, e.g. /dev/ttyUSB0</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>下载后读回校验</source>
+        <translation>Read back and verify after download</translation>
+    </message>
+    <message>
+        <source>记录文件：</source>
+        <translation>Record file:</translation>
+    </message>
+    <message>
+        <source>可选：每个串口的结果追加一行（CSV）</source>
+        <translation>Optional: one row appended per port (CSV)</translation>
+    </message>
+    <message>
+        <source>选择…</source>
+        <translation>Choose…</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>选择记录文件</source>
+        <translation>Choose the record file</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>没有打开的工程：请先新建或打开工程，再批量下载配置</source>
+        <translation>No project is open: create or open a project before the batch download</translation>
+    </message>
+    <message>
+        <source>没有勾选串口：请至少勾选一个串口</source>
+        <translation>No port is ticked: tick at least one port</translation>
+    </message>
+    <message>
+        <source>没有可下载的配置信息</source>
+        <translation>There is no configuration to download</translation>
+    </message>
+    <message>
+        <source>配置表生成失败：%1</source>
+        <translation>Building the configuration table failed: %1</translation>
+    </message>
+    <message>
+        <source>记录文件不可用：%1</source>
+        <translation>The record file cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>等待开始</source>
+        <translation>Waiting to start</translation>
+    </message>
+    <message numerus="yes">
+        <source>正在向%n个串口下载...</source>
+        <translation>
+            <numerusform>Downloading to %n port...</numerusform>
+            <numerusform>Downloading to %n ports...</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>正在读回校验...</source>
+        <translation>Reading back to verify...</translation>
+    </message>
+    <message>
+        <source>正在下载...</source>
+        <translation>Downloading...</translation>
+    </message>
+    <message>
+        <source>成功，读回校验一致</source>
+        <translation>Succeeded, read back identical</translation>
+    </message>
+    <message>
+        <source>成功</source>
+        <translation>Succeeded</translation>
+    </message>
+    <message>
+        <source>失败：%1</source>
+        <translation>Failed: %1</translation>
+    </message>
+    <message>
+        <source>记录没有写入：%1</source>
+        <translation>The record was not written: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>全部%n个串口下载成功</source>
+        <translation>
+            <numerusform>The %n port downloaded successfully</numerusform>
+            <numerusform>All %n ports downloaded successfully</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1个串口中有%2个失败</source>
+        <translation>%2 of %1 ports failed</translation>
+    </message>
+</context>
+<context>
     <name>BatchPortJob</name>
     <message>
         <source>没有可发送的内容</source>
-        <translation type="unfinished"></translation>
+        <translation>Nothing to send</translation>
     </message>
     <message>
         <source>传输已取消</source>
-        <translation type="unfinished"></translation>
+        <translation>Transfer cancelled</translation>
     </message>
     <message>
         <source>无法开始读回</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot start the read-back</translation>
+    </message>
+</context>
+<context>
+    <name>BatchRecord</name>
+    <message>
+        <source>无法读取记录文件%1：%2</source>
+        <translation>Cannot read the record file %1: %2</translation>
+    </message>
+    <message>
+        <source>%1不是下载记录：第一行应为&quot;%2&quot;，记录未写入</source>
+        <translation>%1 is not a download record: its first line should be &quot;%2&quot;; the record was not written</translation>
     </message>
 </context>
 <context>
@@ -922,6 +1077,14 @@ Check that the chip chosen is the controller&apos;s.</translation>
     <message>
         <source>已标记：%1（文件不存在）</source>
         <translation>Marked: %1 (the file does not exist)</translation>
+    </message>
+    <message>
+        <source>把同一配置同时下载到多个控制器</source>
+        <translation>Download the same configuration to several controllers at once</translation>
+    </message>
+    <message>
+        <source>批量下载…</source>
+        <translation>Batch download…</translation>
     </message>
 </context>
 <context>
@@ -2064,6 +2227,17 @@ Correct it automatically?</translation>
     <message>
         <source>片选</source>
         <translation>Chip select</translation>
+    </message>
+</context>
+<context>
+    <name>PortMatch</name>
+    <message>
+        <source>串口匹配为空</source>
+        <translation>The port pattern is empty</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;不是vid:pid（十六进制，如0403:6001）</source>
+        <translation>&quot;%1&quot; is not vid:pid (hexadecimal, e.g. 0403:6001)</translation>
     </message>
 </context>
 <context>
