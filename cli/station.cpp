@@ -24,9 +24,11 @@ void Station::say(const QString &text) const
 
 void Station::start()
 {
+    // The ports there now are known before the wait is announced: one that
+    // comes after the announcement is never taken for one present at the start.
+    m_watcher.start(m_setup.includePresent);
     Cli::print(QStringLiteral("mirel-cli station: waiting for controllers at %1 (Ctrl+C stops)\n")
                    .arg(m_match.text()));
-    m_watcher.start(m_setup.includePresent);
     const QStringList present = m_watcher.presentAtStart();
     if (!present.isEmpty())
         Cli::print(QStringLiteral("mirel-cli station: left alone until they come back: %1\n")
