@@ -7,6 +7,7 @@
 #include "clirun.h"
 #include "commonfunction.h"
 #include "simprocess.h"
+#include "testfiles.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -24,18 +25,6 @@ QByteArray pattern(int size, int seed)
     for (int i = 0; i < size; ++i)
         out[i] = char((i * 37 + seed * 11 + (i >> 7)) & 0xFF);
     return out;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // The record's row of a port.
@@ -78,7 +67,7 @@ void TestBatch::initTestCase()
     QVERIFY(m_dir.isValid());
     m_bytes = pattern(1300, 3);
     m_table = m_dir.filePath("table.bin");
-    QVERIFY(writeFile(m_table, m_bytes));
+    QVERIFY(TestFiles::write(m_table, m_bytes));
 }
 
 QStringList TestBatch::downloadArgs(const QStringList &ports) const
@@ -134,7 +123,7 @@ void TestBatch::everyPortExact()
     QVERIFY(r.finished);
     QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
     for (int i = 0; i < count; ++i) {
-        QCOMPARE(readFile(saved.at(i)), m_bytes);
+        QCOMPARE(TestFiles::read(saved.at(i)), m_bytes);
         // Not a terminal: the driver's lines, each with its port in front.
         QVERIFY2(r.out.contains(ports.at(i) + ": "), qPrintable(r.out));
         const QRegularExpression summary("^" + QRegularExpression::escape(ports.at(i)) +
@@ -203,8 +192,8 @@ void TestBatch::onePortFailsAlone()
         faulty.reset();
     }
     QCOMPARE(cli.finish(), 1);
-    QCOMPARE(readFile(saved.at(0)), m_bytes);
-    QCOMPARE(readFile(saved.at(1)), m_bytes);
+    QCOMPARE(TestFiles::read(saved.at(0)), m_bytes);
+    QCOMPARE(TestFiles::read(saved.at(1)), m_bytes);
     const QString why = reason.contains("%1") ? reason.arg(port) : reason;
     QVERIFY2(cli.out().contains(why), qPrintable(cli.out()));
     QVERIFY2(cli.err().contains("1 of 3 ports failed"), qPrintable(cli.err()));
@@ -258,7 +247,7 @@ void TestBatch::recordKeepsEveryRun()
     QFETCH(int, rowsAfter);
     const QString record = m_dir.filePath(QString(QTest::currentDataTag()) + ".csv");
     if (!before.isNull())
-        QVERIFY(writeFile(record, before));
+        QVERIFY(TestFiles::write(record, before));
     const QString saved = m_dir.filePath(QString(QTest::currentDataTag()) + ".bin");
     SimProcess sim({"--save", saved});
     QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
@@ -269,7 +258,7 @@ void TestBatch::recordKeepsEveryRun()
         // Refused before the port was opened; the file left as it was.
         QVERIFY2(r.err.contains(record) && r.err.contains(BatchRecord::header()),
                  qPrintable(r.err));
-        QCOMPARE(readFile(record), before);
+        QCOMPARE(TestFiles::read(record), before);
         QVERIFY(!QFile::exists(saved));
         return;
     }
@@ -278,7 +267,7 @@ void TestBatch::recordKeepsEveryRun()
     const QStringList row = readCsv(record).last();
     QCOMPARE(row.value(1), sim.device());
     QCOMPARE(row.value(6), QStringLiteral("ok"));
-    QCOMPARE(readFile(saved), m_bytes);
+    QCOMPARE(TestFiles::read(saved), m_bytes);
 }
 
 void TestBatch::cancelEndsEveryPort_data()

@@ -9,6 +9,7 @@
 #include "simprocess.h"
 #include "tablefixtures.h"
 #include "tablelayout.h"
+#include "testfiles.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -26,18 +27,6 @@ QByteArray pattern(int size, int seed)
     for (int i = 0; i < size; ++i)
         out[i] = char((i * 31 + seed * 7 + (i >> 8)) & 0xFF);
     return out;
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -80,7 +69,7 @@ void TestEndToEnd::initTestCase()
     QVERIFY(m_dir.isValid());
     m_bytes = pattern(1300, 1);
     m_table = m_dir.filePath("table.bin");
-    QVERIFY(writeFile(m_table, m_bytes));
+    QVERIFY(TestFiles::write(m_table, m_bytes));
 }
 
 void TestEndToEnd::rawTableThereAndBack()
@@ -103,7 +92,7 @@ void TestEndToEnd::rawTableThereAndBack()
     QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d: ")
                 .match(lines.at(0))
                 .hasMatch());
-    QCOMPARE(readFile(saved), m_bytes);
+    QCOMPARE(TestFiles::read(saved), m_bytes);
 
     // The controller now holds the table: read it back.
     const QString back = m_dir.filePath("back.bin");
@@ -114,7 +103,7 @@ void TestEndToEnd::rawTableThereAndBack()
     QCOMPARE(r.exitCode, 0);
     QVERIFY(r.out.contains(": 上载Mirel配置信息完成，正在生成文件！\n"));
     QCOMPARE(r.out.count(": 上载Mirel配置信息时，正在读取...\n"), 2);
-    QCOMPARE(readFile(back), m_bytes);
+    QCOMPARE(TestFiles::read(back), m_bytes);
     QVERIFY(sim.stop());
 }
 
@@ -153,7 +142,7 @@ void TestEndToEnd::downloadRecoversFromFaults()
         QCOMPARE(r.out.count('\n'), 4); // nothing but the four normal lines
     else
         QVERIFY2(r.out.contains(expected), qPrintable(r.out));
-    QCOMPARE(readFile(saved), m_bytes);
+    QCOMPARE(TestFiles::read(saved), m_bytes);
 }
 
 void TestEndToEnd::uploadRecoversFromFaults_data()
@@ -186,7 +175,7 @@ void TestEndToEnd::uploadRecoversFromFaults()
         QCOMPARE(r.out.count('\n'), 4);
     else
         QVERIFY2(r.out.contains(expected), qPrintable(r.out));
-    QCOMPARE(readFile(back), m_bytes);
+    QCOMPARE(TestFiles::read(back), m_bytes);
 }
 
 void TestEndToEnd::hopelessCasesFailClearly_data()
@@ -267,7 +256,7 @@ void TestEndToEnd::slowControllersWithTheDefaults()
     QFETCH(QString, seen);
     QFETCH(QString, unseen);
     const QString table = m_dir.filePath("slow.bin");
-    QVERIFY(writeFile(table, m_bytes.left(600)));
+    QVERIFY(TestFiles::write(table, m_bytes.left(600)));
     const QString out = m_dir.filePath("slow-out.bin");
     QFile::remove(out);
     SimProcess sim(simArgs + QStringList{"--raw-table", table, "--save", out});
@@ -278,7 +267,7 @@ void TestEndToEnd::slowControllersWithTheDefaults()
     const CliResult r = runCli(args);
     QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
     QVERIFY2(r.out.contains(seen) && !r.out.contains(unseen), qPrintable(r.out));
-    QTRY_COMPARE_WITH_TIMEOUT(readFile(out), m_bytes.left(600), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(TestFiles::read(out), m_bytes.left(600), 5000);
 }
 
 void TestEndToEnd::uploadsNeverShift_data()
@@ -304,7 +293,7 @@ void TestEndToEnd::uploadsNeverShift()
     for (int i = 0; i < bytes.size(); ++i)
         bytes[i] = char(bytes.at(i) ^ (i >> 8));
     const QString table = m_dir.filePath("unique.bin");
-    QVERIFY(writeFile(table, bytes));
+    QVERIFY(TestFiles::write(table, bytes));
     SimProcess sim(simArgs + QStringList{"--raw-table", table});
     QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
     const QString back = m_dir.filePath("unique-back.bin");
@@ -316,7 +305,7 @@ void TestEndToEnd::uploadsNeverShift()
     // --debug shows every frame, both ways.
     QVERIFY2(r.err.contains("-> 7 32 01 00 01 01") && r.err.contains("<- 11 32 01 00 01"),
              qPrintable(r.err));
-    QCOMPARE(readFile(back), bytes);
+    QCOMPARE(TestFiles::read(back), bytes);
 }
 
 void TestEndToEnd::vanishedControllerEndsTheTransfer()
@@ -455,7 +444,7 @@ void TestEndToEnd::usageAndPortErrors()
     // Usage errors are 2, found before the port is opened; an output never
     // replaces the project compared with.
     const QString project = m_dir.filePath("kept.cpro");
-    QVERIFY(writeFile(project, "[Chip]\n"));
+    QVERIFY(TestFiles::write(project, "[Chip]\n"));
     const QList<QStringList> wrong = {
         {"download", "--port", "/dev/null"},
         {"download", "--port", "/dev/null", "--table", m_table},
@@ -470,7 +459,7 @@ void TestEndToEnd::usageAndPortErrors()
         r = runCli(args);
         QVERIFY2(r.exitCode == 2, qPrintable(args.join(' ') + ": " + r.err));
     }
-    QCOMPARE(readFile(project), QByteArray("[Chip]\n"));
+    QCOMPARE(TestFiles::read(project), QByteArray("[Chip]\n"));
 }
 
 void TestEndToEnd::standInServesTableFiles()
@@ -482,9 +471,9 @@ void TestEndToEnd::standInServesTableFiles()
     QVERIFY2(ConfigTable::buildConfigurationTable(project, &transfer, &error), qPrintable(error));
     const QString fileForm = m_dir.filePath("file-form.bin");
     QVERIFY2(ConfigTable::writeTableFile(project, fileForm, &error), qPrintable(error));
-    QVERIFY(readFile(fileForm) != transfer);
+    QVERIFY(TestFiles::read(fileForm) != transfer);
     const QString transferForm = m_dir.filePath("transfer-form.bin");
-    QVERIFY(writeFile(transferForm, transfer));
+    QVERIFY(TestFiles::write(transferForm, transfer));
     for (const QString &path : {fileForm, transferForm}) {
         SimProcess sim({"--table", path});
         QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
@@ -494,7 +483,7 @@ void TestEndToEnd::standInServesTableFiles()
                                                "STM32F103RE", "--raw-out", back} +
                                    kLinkOptions);
         QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
-        QCOMPARE(readFile(back), transfer);
+        QCOMPARE(TestFiles::read(back), transfer);
     }
     // Anything else is refused before the line is opened.
     SimProcess refused({"--table", m_table});
@@ -532,7 +521,7 @@ void TestEndToEnd::projectThereAndBack()
     QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
     QByteArray expected;
     QVERIFY(ConfigTable::buildConfigurationTable(original, &expected, &error));
-    QCOMPARE(readFile(saved), expected);
+    QCOMPARE(TestFiles::read(saved), expected);
 
     const QString uploaded = m_dir.filePath("uploaded.cpro");
     QFile::remove(uploaded);

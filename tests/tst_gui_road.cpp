@@ -13,6 +13,7 @@
 #include "projecttexts.h"
 #include "simprocess.h"
 #include "tablefixtures.h"
+#include "testfiles.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -37,12 +38,6 @@ private slots:
 };
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -188,8 +183,9 @@ void TestRoad::downloadBeforeSavingSendsTheDrawing()
 
     ProjectData held;
     QString error;
-    QVERIFY2(CAnalyzeBinFileToConfigure::decode(readFile(received), "STM32F103RE", &held, &error),
-             qPrintable(error));
+    QVERIFY2(
+        CAnalyzeBinFileToConfigure::decode(TestFiles::read(received), "STM32F103RE", &held, &error),
+        qPrintable(error));
     QCOMPARE(chipSelectRows(held, CPinDescriptions::DlgDO).size(), 4);
     QVERIFY(held.diInformation.isEmpty());
     QCOMPARE(held.usartInformation[0].value(3), QStringLiteral("PA10"));
@@ -210,7 +206,7 @@ void TestRoad::downloadBeforeSavingSendsTheDrawing()
     const QString table = dir.filePath("table.bin");
     const CliResult cli = runCli({"table", path, "-o", table, "--raw"});
     QVERIFY2(cli.exitCode == 0, qPrintable(cli.err));
-    QCOMPARE(readFile(table), readFile(received));
+    QCOMPARE(TestFiles::read(table), TestFiles::read(received));
 }
 
 // A controller that pads the reserved bytes of its network blocks: its table

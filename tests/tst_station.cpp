@@ -11,6 +11,7 @@
 #include "projectsync.h"
 #include "simprocess.h"
 #include "tablefixtures.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -19,12 +20,6 @@
 #include <memory>
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 int rowsOf(const QList<QStringList> &rows, const QString &port, const QString &outcome)
 {
@@ -113,7 +108,7 @@ void TestStation::programsOnceUntilBack()
 
     auto sim = std::make_unique<SimProcess>(QStringList{"--link", b, "--save", saves + "/b1.bin"});
     QVERIFY2(station.waitFor(b + ": ok"), qPrintable(station.out()));
-    QCOMPARE(readFile(saves + "/b1.bin"), m_table);
+    QCOMPARE(TestFiles::read(saves + "/b1.bin"), m_table);
     // Another arrival takes more looks at the ports: b, still there, is
     // not programmed again meanwhile.
     SimProcess other({"--link", c, "--save", saves + "/c.bin"});
@@ -123,7 +118,7 @@ void TestStation::programsOnceUntilBack()
     QVERIFY2(station.waitFor(b + ": gone"), qPrintable(station.out()));
     sim = std::make_unique<SimProcess>(QStringList{"--link", b, "--save", saves + "/b2.bin"});
     QVERIFY2(station.waitFor(b + ": ok", 2), qPrintable(station.out()));
-    QCOMPARE(readFile(saves + "/b2.bin"), m_table);
+    QCOMPARE(TestFiles::read(saves + "/b2.bin"), m_table);
 
     station.signal(SIGINT);
     QCOMPARE(station.finish(), 0);
@@ -255,7 +250,7 @@ void TestStation::refusedBeforeAnyPort()
     QVERIFY2(r.finished, "mirel-cli waited");
     QCOMPARE(r.exitCode, exitCode);
     QVERIFY2(r.err.contains(mention), qPrintable(r.err));
-    QCOMPARE(readFile(file), foreign);
+    QCOMPARE(TestFiles::read(file), foreign);
 }
 
 QTEST_GUILESS_MAIN(TestStation)
