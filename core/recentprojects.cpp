@@ -1,6 +1,5 @@
 #include "recentprojects.h"
 
-#include "inifile.h"
 #include "settingshelpers.h"
 #include "softwareinitialization.h"
 
@@ -11,11 +10,6 @@
 namespace RecentProjects {
 
 namespace {
-
-QString filePath(const QString &folder)
-{
-    return folder + QLatin1Char('/') + CSoftwareInitialization().settingsFileName;
-}
 
 QString absolute(const QString &path)
 {
@@ -30,7 +24,7 @@ QStringList load(const QString &folder)
     if (folder.isEmpty())
         return paths;
     const CSoftwareInitialization names;
-    const std::unique_ptr<QSettings> settings(openSettings(filePath(folder)));
+    const std::unique_ptr<QSettings> settings(openSettings(startupSettingsPath(folder)));
     for (int i = 1; i <= MaxCount; ++i) {
         const QString path =
             readValue(settings.get(), names.recentSection, names.recentKey + QString::number(i));
@@ -42,16 +36,10 @@ QStringList load(const QString &folder)
 
 bool save(const QString &folder, const QStringList &paths, QString *error)
 {
-    if (folder.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("no folder to keep the settings in");
-        return false;
-    }
     const CSoftwareInitialization names;
-    return IniFile::update(
-        filePath(folder),
+    return rewriteStartupSection(
+        folder, names.recentSection,
         [&](QSettings *settings) {
-            clearSection(settings, names.recentSection);
             for (int i = 0; i < paths.size() && i < MaxCount; ++i)
                 writeValue(settings, names.recentSection, names.recentKey + QString::number(i + 1),
                            paths.at(i));

@@ -1,5 +1,8 @@
 #include "settingshelpers.h"
 
+#include "inifile.h"
+#include "softwareinitialization.h"
+
 QSettings *openSettings(const QString &filePath)
 {
     auto *settings = new QSettings(filePath, QSettings::IniFormat);
@@ -39,4 +42,26 @@ void clearSection(QSettings *settings, const QString &section)
     settings->beginGroup(section);
     settings->remove(QString());
     settings->endGroup();
+}
+
+QString startupSettingsPath(const QString &folder)
+{
+    return folder + QLatin1Char('/') + CSoftwareInitialization().settingsFileName;
+}
+
+bool rewriteStartupSection(const QString &folder, const QString &section,
+                           const std::function<void(QSettings *)> &write, QString *error)
+{
+    if (folder.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("no folder to keep the settings in");
+        return false;
+    }
+    return IniFile::update(
+        startupSettingsPath(folder),
+        [&](QSettings *settings) {
+            clearSection(settings, section);
+            write(settings);
+        },
+        error);
 }

@@ -1,6 +1,5 @@
 #include "transfersettings.h"
 
-#include "inifile.h"
 #include "responsetimeout.h"
 #include "settingshelpers.h"
 #include "softwareinitialization.h"
@@ -14,11 +13,6 @@ static_assert(TransferSettings::DefaultRetries == CTransfer::DefaultRetries,
               "the tab starts with the link's default repeats");
 
 namespace {
-
-QString filePath(const QString &folder)
-{
-    return folder + QLatin1Char('/') + CSoftwareInitialization().settingsFileName;
-}
 
 // The number at section/key when it is one within [min, max]; otherwise fallback.
 int number(QSettings *settings, const QString &key, int min, int max, int fallback)
@@ -37,7 +31,7 @@ TransferSettings TransferSettings::load(const QString &folder)
     if (folder.isEmpty())
         return result;
     const CSoftwareInitialization names;
-    const std::unique_ptr<QSettings> settings(openSettings(filePath(folder)));
+    const std::unique_ptr<QSettings> settings(openSettings(startupSettingsPath(folder)));
     result.timeoutMs =
         number(settings.get(), names.timeoutKey, MinTimeoutMs, MaxTimeoutMs, result.timeoutMs);
     result.retries = number(settings.get(), names.retriesKey, 0, MaxRetries, result.retries);
@@ -48,16 +42,10 @@ TransferSettings TransferSettings::load(const QString &folder)
 
 bool TransferSettings::save(const QString &folder, QString *error) const
 {
-    if (folder.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("no folder to keep the settings in");
-        return false;
-    }
     const CSoftwareInitialization names;
-    return IniFile::update(
-        filePath(folder),
+    return rewriteStartupSection(
+        folder, names.transferSection,
         [&](QSettings *settings) {
-            clearSection(settings, names.transferSection);
             writeValue(settings, names.transferSection, names.timeoutKey,
                        QString::number(timeoutMs));
             writeValue(settings, names.transferSection, names.retriesKey, QString::number(retries));
