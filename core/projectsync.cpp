@@ -129,17 +129,15 @@ ProjectSync::DerivedTable deriveRowTable(D::DlgType type, const ProjectData &pro
     const int numberColumn = int(cells.indexOf(Cell::Number));
     for (int r = 0; usesChipSelects && r < values.size(); ++r) {
         QStringList &row = values[r];
-        // The enable and bit rules: bits are used from bit 0 upward, none
-        // while the row's chip selects are off.
-        int firstFree = row.at(enableColumn) == kNone ? 0 : 4;
-        for (int bit = 0; bit < 4 && firstFree == 4; ++bit)
-            if (row.at(bitColumn(bit)) == kNone)
-                firstFree = bit + 1;
-        for (int bit = firstFree; bit <= 3; ++bit)
-            row[bitColumn(bit)] = kNone;
+        QStringList lowFirst;
+        for (int bit = 0; bit <= 3; ++bit)
+            lowFirst << row.at(bitColumn(bit));
+        TableRules::cascadeBits(lowFirst, row.at(enableColumn) != kNone, kNone);
         QStringList bits;
-        for (int bit = 3; bit >= 0; --bit)
-            bits << row.at(bitColumn(bit));
+        for (int bit = 3; bit >= 0; --bit) {
+            row[bitColumn(bit)] = lowFirst.at(bit);
+            bits << lowFirst.at(bit);
+        }
         derived.chosenChipSelects += bits;
         ranges << TableRules::TerminalRange{row.at(numberColumn).toInt(),
                                             TableRules::usedBits(bits, kNone)};
@@ -193,7 +191,7 @@ ProjectSync::DerivedTable deriveUsartTable(int port, const ProjectData &project,
     const bool restore = stored.size() >= 2 * keys.size();
     for (int r = 0; r < keys.size(); ++r) {
         QString value;
-        if (r < 2) {
+        if (r < TableRules::usartPinRows) {
             value = pins.names.value(r);
         } else {
             const int count = portOptionCount(text, type, keys.at(r), pins.assigned);
@@ -218,24 +216,23 @@ ProjectSync::DerivedTable deriveSpiTable(int port, const ProjectData &project,
     const QStringList &stored = project.spiInformation.at(port - 1);
     const QStringList &keys = text.spiKeys;
     const bool restore = stored.size() >= 2 * keys.size();
-    const auto isChipSelectRow = [](int r) { return r == 13 || r == 15 || r == 17; };
 
     QStringList values;
     for (int r = 0; r < keys.size(); ++r) {
-        if (r < 3) {
+        if (r < TableRules::spiPinRows) {
             values << pins.names.value(r);
-        } else if (isChipSelectRow(r)) {
+        } else if (TableRules::isSpiChipSelectRow(r)) {
             values << (restore && pins.assigned ? storedPin(stored.at(2 * r + 1), offered) : kNone);
         } else {
             const int count = portOptionCount(text, type, keys.at(r), pins.assigned);
             values << (restore ? storedIndex(stored.at(2 * r + 1), count, kNone) : kNone);
         }
     }
-    for (int film = 1; film <= 3; ++film) {
-        const int chipSelectRow = 11 + 2 * film;
+    for (int film = 1; film <= TableRules::spiFilmCount; ++film) {
+        const int chipSelectRow = TableRules::spiChipSelectRow(film);
         derived.shownChipSelects << values.at(chipSelectRow);
         // A film without an application has no chip select.
-        if (values.at(chipSelectRow - 1) == kNone)
+        if (values.at(TableRules::spiApplicationRow(film)) == kNone)
             values[chipSelectRow] = kNone;
         derived.chosenChipSelects << values.at(chipSelectRow);
     }

@@ -142,6 +142,16 @@ int usedBits(const QStringList &bitTextsHighFirst, const QString &noneText)
     return 0;
 }
 
+void cascadeBits(QStringList &bitsLowFirst, bool enabled, const QString &none)
+{
+    bool used = enabled;
+    for (QString &bit : bitsLowFirst) {
+        if (!used)
+            bit = none;
+        used = used && bit != none;
+    }
+}
+
 bool rangesOverlap(const TerminalRange &a, const TerminalRange &b)
 {
     return a.start <= b.end() && b.start <= a.end();

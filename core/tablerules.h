@@ -12,6 +12,26 @@
 // groups, and the terminal ranges of the board tables.
 namespace TableRules {
 
+// The rows of the port tables: a serial port's TX and RX come first and its
+// application last; an SPI port's SCK, MISO and MOSI come first, and film k
+// (1..3) has its application in row 10 + 2k with its chip select below.
+constexpr int usartPinRows = 2;
+constexpr int usartApplicationRow = 6;
+constexpr int spiPinRows = 3;
+constexpr int spiFilmCount = 3;
+constexpr int spiApplicationRow(int film)
+{
+    return 10 + 2 * film;
+}
+constexpr int spiChipSelectRow(int film)
+{
+    return 11 + 2 * film;
+}
+constexpr bool isSpiChipSelectRow(int row)
+{
+    return row > 12 && row % 2 == 1;
+}
+
 // Start terminals are 16-bit numbers on the controller, task numbers one byte.
 constexpr int maxStartTerminal = 65535;
 constexpr int maxTaskNumber = 255;
@@ -53,6 +73,11 @@ PortPins spiPins(const QString &chipModel, int port, const QStringList &pinNames
 // Number of chip-select bits a board row uses, from its bit texts (bit 3
 // first): bits are filled from bit 0 upward, so the highest used bit counts.
 int usedBits(const QStringList &bitTextsHighFirst, const QString &noneText);
+
+// The chip-select bits of a board row are used from bit 0 upward, and none
+// while the row's chip selects are off: every bit above the first one at
+// `none` (all of them when off) becomes `none`. bitsLowFirst: bit 0 first.
+void cascadeBits(QStringList &bitsLowFirst, bool enabled, const QString &none);
 
 // The terminals a board row occupies: start .. start + 2^bits - 1.
 struct TerminalRange

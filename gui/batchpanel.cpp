@@ -304,6 +304,8 @@ bool BatchPanel::start()
         refuse(tr("没有勾选串口：请至少勾选一个串口"));
         return false;
     }
+    if (m_hooks.settleTable && !m_hooks.settleTable(tr("批量下载")))
+        return false;
     QByteArray table;
     QString error;
     if (!m_hooks.buildTable || !m_hooks.buildTable(&table, &error) || table.isEmpty()) {

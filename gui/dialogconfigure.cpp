@@ -1,13 +1,12 @@
 #include "dialogconfigure.h"
 #include "ui_dialogconfigure.h"
 
-#include "chipfacts.h"
 #include "messages.h"
 #include "numberdelegate.h"
-#include "rowtable.h"
-#include "spitable.h"
+#include "projecttexts.h"
+#include "tabledraft.h"
 #include "tablerules.h"
-#include "usarttable.h"
+#include "tableview.h"
 #include "wirelessmoduleconfigure.h"
 
 #include <QEvent>
@@ -19,23 +18,32 @@
 
 using D = CPinDescriptions;
 
-DialogConfigure::DialogConfigure(QWidget *parent) : QDialog(parent), ui(new Ui::DialogConfigure)
+DialogConfigure::DialogConfigure(TableDraft *tableDraft, QWidget *parent)
+    : QDialog(parent), ui(new Ui::DialogConfigure), draft(tableDraft)
 {
     // The form is set up before the companion windows exist: their buttons
     // carry the same object names as this form's and must not be taken for
     // them when the slots are connected by name.
     ui->setupUi(this);
+    // A table window with a parent stays above the main window; it is a
+    // window of its own all the same.
+    setWindowFlag(Qt::Window);
     network = new CNetworkAttribut(this);
     wireless = new DialogWirelessModuleConfigure(this);
     numberDelegate = new CNumberDelegate(this);
-    connect(network, &CNetworkAttribut::UpdateNetworkAttributSignal, this,
-            [this](CNetworkAttribut::NetworkAttributType film, const QStringList &information) {
-                if (film >= CNetworkAttribut::FilmApplication1 &&
-                    film <= CNetworkAttribut::FilmApplication3)
-                    filmLists[film - 1] = information;
+    view = new CTableView(ui->tableWidget, text, this);
+    connect(network, &CNetworkAttribut::UpdateNetworkAttributSignal, draft,
+            [this](CNetworkAttribut::NetworkAttributType, const QStringList &information) {
+                draft->setSettings(information);
             });
-    connect(wireless, &DialogWirelessModuleConfigure::UpdateWirelessModuleSignal, this,
-            [this](const QStringList &information) { wirelessList = information; });
+    connect(wireless, &DialogWirelessModuleConfigure::UpdateWirelessModuleSignal, draft,
+            &TableDraft::setSettings);
+    connect(view, &CTableView::valueChosen, draft, &TableDraft::setValue);
+    connect(view, &CTableView::settingsRequested, this, &DialogConfigure::openSettings);
+    connect(draft, &TableDraft::changed, this, [this] {
+        if (isVisible() && draft->isOpen())
+            showDraft();
+    });
 }
 
 DialogConfigure::~DialogConfigure()
@@ -50,23 +58,51 @@ QTableWidget *DialogConfigure::table() const
 
 QStringList DialogConfigure::networkInformation() const
 {
-    return filmLists[0] + filmLists[1] + filmLists[2];
+    return draft->table().networkInformation;
 }
 
-void DialogConfigure::setPinLists(const QStringList &pinNames, const QStringList &pinFunctions,
-                                  int pinCount)
+QStringList DialogConfigure::wirelessInformation() const
 {
-    currentPinNames = pinNames.mid(0, pinCount);
-    currentPinFunctions = pinFunctions.mid(0, pinCount);
+    return draft->table().wirelessInformation;
 }
 
 void DialogConfigure::launch(D::DlgType kind, const ProjectData &project)
 {
-    if (!buildTable(kind, project))
+    if (kind <= D::DlgNone || kind > D::DlgSYS || project.pinNames.isEmpty() ||
+        project.pinFunctions.size() < project.pinNames.size())
         return;
-    unedited = currentInformation();
+    if (kind != type)
+        closeSettingsWindows();
+    type = kind;
+    if (draft->project() != project)
+        draft->follow(project);
+    draft->open(kind);
+    showDraft();
     show();
     keepOnScreen();
+}
+
+void DialogConfigure::followProject(const ProjectData &project)
+{
+    if (draft->isOpen())
+        draft->follow(project);
+}
+
+void DialogConfigure::showDraft()
+{
+    const bool rebuilt = view->show(draft->table());
+    const int numberColumn = view->numberColumn();
+    if (rebuilt && numberColumn >= 0) {
+        numberDelegate->setRange(0, type == D::DlgEXIT ? TableRules::maxTaskNumber
+                                                       : TableRules::maxStartTerminal);
+        ui->tableWidget->setItemDelegateForColumn(numberColumn, numberDelegate);
+    }
+    setWindowTitle(view->windowTitle());
+    if (rebuilt) {
+        fitToContents(view->windowSize());
+        if (isVisible())
+            keepOnScreen();
+    }
 }
 
 void DialogConfigure::keepOnScreen()
@@ -96,180 +132,31 @@ void DialogConfigure::showCell(int row, int column)
     activateWindow();
 }
 
-// The table is modeless: a chip-select pin chosen in it may have been given
-// another function on the drawing before OK. Such a choice is refused with
-// the pin named, and the table stays open.
-void DialogConfigure::warnChipSelectTaken(const QString &pin)
-{
-    const QString function = currentPinFunctions.value(currentPinNames.indexOf(pin));
-    Messages::warning(
-        this, tr("警告"),
-        tr("片选引脚 %1 已被占用（%2），请另选一个引脚。").arg(pin, function.trimmed()));
-}
-
-bool DialogConfigure::chipSelectsStillFree(const QStringList &chosen)
-{
-    const QStringList candidates = candidatesOf(type);
-    for (const QString &pin : chosen) {
-        if (pin.isEmpty() || pin == text.noneText || candidates.contains(pin))
-            continue;
-        warnChipSelectTaken(pin);
-        return false;
-    }
-    return true;
-}
-
 void DialogConfigure::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
         text.retranslate();
-        followProject(shownProject);
+        // The option texts come anew; what was typed stays in the draft.
+        if (draft->isOpen()) {
+            view->show(DraftTable());
+            draft->follow(draft->project());
+        }
     }
     QDialog::changeEvent(event);
 }
 
-void DialogConfigure::followProject(const ProjectData &project)
+void DialogConfigure::hideEvent(QHideEvent *event)
 {
-    // A hidden table is built anew when it is launched again.
-    if (!isVisible() || type == D::DlgNone)
-        return;
-    ProjectData again = project;
-    QStringList *entered = again.tableList(type);
-    if (!entered)
-        return;
-    // Rows are matched by pin, the last record of a pin wins: the model's
-    // values for rows the user has not touched, the entered ones for the rest.
-    if (rowTable)
-        *entered += rowTable->information();
-    else if (usartTable)
-        *entered = usartTable->information();
-    else if (spiTable)
-        *entered = spiTable->information();
-    const QStringList chosenBefore = chosenChipSelects();
-    const auto films = filmLists;
-    const QStringList sockets = wirelessList;
-    const QStringList shown = shownChipSelects;
-    const bool edited = hasUnconfirmedEdits();
-    // The model alone first, for what counts as unedited.
-    if (edited && buildTable(type, project, false))
-        unedited = currentInformation();
-    if (!buildTable(type, again, false))
-        return;
-    filmLists = films;
-    wirelessList = sockets;
-    shownChipSelects = shown;
-    if (!edited)
-        unedited = currentInformation();
-    keepOnScreen();
-    // A chip select chosen here whose pin the drawing gave another function
-    // meanwhile is gone from its cell: say so.
-    const QStringList chosenNow = chosenChipSelects();
-    for (const QString &pin : chosenBefore) {
-        if (!currentPinNames.contains(pin) || chosenNow.contains(pin))
-            continue;
-        warnChipSelectTaken(pin);
-    }
+    // The settings windows belong to the table on show.
+    closeSettingsWindows();
+    QDialog::hideEvent(event);
 }
 
-QStringList DialogConfigure::chosenChipSelects() const
+void DialogConfigure::closeSettingsWindows()
 {
-    if (rowTable)
-        return rowTable->chipSelectTexts();
-    if (spiTable)
-        return spiTable->chipSelectTexts();
-    return {};
-}
-
-QStringList DialogConfigure::candidatesOf(D::DlgType kind) const
-{
-    return TableRules::chipSelectCandidates(currentPinNames, currentPinFunctions,
-                                            ChipFacts::chipSelectPrefix(kind));
-}
-
-void DialogConfigure::resetTable()
-{
-    for (QObject *old : {static_cast<QObject *>(rowTable), static_cast<QObject *>(usartTable),
-                         static_cast<QObject *>(spiTable)}) {
-        if (old) {
-            // It goes later: it must not follow the next table's cells meanwhile.
-            ui->tableWidget->disconnect(old);
-            old->deleteLater();
-        }
-    }
-    rowTable = nullptr;
-    usartTable = nullptr;
-    spiTable = nullptr;
-    QTableWidget *widget = ui->tableWidget;
-    for (int c = 0; c < widget->columnCount(); ++c)
-        widget->setItemDelegateForColumn(c, nullptr);
-    widget->clear();
-    widget->setRowCount(0);
-    widget->setColumnCount(0);
-}
-
-bool DialogConfigure::buildTable(D::DlgType kind, const ProjectData &project, bool hideFirst)
-{
-    if (kind <= D::DlgNone || kind > D::DlgSYS || project.pinNames.isEmpty() ||
-        project.pinFunctions.size() < project.pinNames.size())
-        return false;
-    if (hideFirst)
-        hide();
-    shownProject = project;
-    setPinLists(project.pinNames, project.pinFunctions, project.pinCount());
-    resetTable();
-    type = kind;
-    shownChipSelects.clear();
-
-    QString title;
-    QSize size;
-    if (kind >= D::DlgUSART1 && kind <= D::DlgUSART6) {
-        const int port = kind - D::DlgUSART1 + 1;
-        usartTable = new CUsartTable(ui->tableWidget, text, this);
-        usartTable->build(port,
-                          TableRules::usartPins(project.currentChip, port, project.pinNames,
-                                                project.pinFunctions),
-                          project.usartInformation.at(port - 1));
-        wirelessList = project.wirelessInformation.at(port - 1);
-        connect(usartTable, &CUsartTable::wirelessSettingsRequested, this,
-                &DialogConfigure::openWirelessModule);
-        title = usartTable->windowTitle();
-        size = usartTable->windowSize();
-    } else if (kind >= D::DlgSPI1 && kind <= D::DlgSPI3) {
-        const int port = kind - D::DlgSPI1 + 1;
-        const QStringList &stored = project.networkInformation.at(port - 1);
-        const int third = stored.size() >= 3 ? int(stored.size()) / 3 : 0;
-        for (int film = 0; film < 3; ++film)
-            filmLists[film] = stored.mid(film * third, third);
-        spiTable = new CSpiTable(
-            ui->tableWidget, text, [this, kind] { return candidatesOf(kind); }, this);
-        spiTable->build(
-            port,
-            TableRules::spiPins(project.currentChip, port, project.pinNames, project.pinFunctions),
-            project.spiInformation.at(port - 1));
-        shownChipSelects = spiTable->chipSelectTexts();
-        connect(spiTable, &CSpiTable::networkAttributRequested, this,
-                &DialogConfigure::openNetworkAttribut);
-        title = spiTable->windowTitle();
-        size = spiTable->windowSize();
-    } else {
-        const TableRules::TableRows rows =
-            TableRules::rowsOfTable(kind, project.pinNames, project.pinFunctions);
-        rowTable = new CRowTable(
-            ui->tableWidget, text, kind, [this, kind] { return candidatesOf(kind); }, this);
-        const QStringList *stored = project.tableList(kind);
-        rowTable->build(rows.pins, rows.functions, stored ? *stored : QStringList());
-        if (rowTable->numberColumn() >= 0) {
-            numberDelegate->setRange(0, rowTable->numberMaximum());
-            ui->tableWidget->setItemDelegateForColumn(rowTable->numberColumn(), numberDelegate);
-        }
-        shownChipSelects = rowTable->shownChipSelects();
-        title = rowTable->windowTitle();
-        size = rowTable->windowSize();
-    }
-    setWindowTitle(title);
-    fitToContents(size);
-    return true;
+    network->close();
+    wireless->close();
 }
 
 void DialogConfigure::fitToContents(const QSize &leastSize)
@@ -310,82 +197,90 @@ void DialogConfigure::fitToContents(const QSize &leastSize)
     resize(wanted);
 }
 
-void DialogConfigure::openWirelessModule()
+void DialogConfigure::openSettings(int row)
 {
-    wireless->fillFromList(wirelessList);
-    wireless->show();
-    wireless->raise();
-}
-
-void DialogConfigure::openNetworkAttribut(int film)
-{
-    if (film < 1 || film > int(filmLists.size()))
+    if (type >= D::DlgUSART1 && type <= D::DlgUSART6) {
+        if (draft->portApplication() < ProjectTexts::firstWirelessApplication)
+            return;
+        wireless->fillFromList(draft->sockets());
+        wireless->show();
+        wireless->raise();
         return;
-    network->openForFilm(film, filmLists[film - 1]);
-    network->show();
-    network->raise();
+    }
+    for (int film = 1; film <= TableRules::spiFilmCount; ++film) {
+        if (row != TableRules::spiApplicationRow(film) ||
+            draft->filmApplication(film) < ProjectTexts::firstNetworkApplication)
+            continue;
+        network->openForFilm(film, draft->filmNetwork(film));
+        network->show();
+        network->raise();
+    }
 }
 
-bool DialogConfigure::finishRowTable()
+bool DialogConfigure::checkBeforeConfirming()
 {
-    QString problem = rowTable->numberProblem();
-    if (problem.isEmpty() && rowTable->usesChipSelects()) {
-        rowTable->checkStartTerminals(this);
-        // An automatic correction may push a start past the last terminal.
-        problem = rowTable->numberProblem();
+    int row = 0;
+    int column = 0;
+    QString problem = draft->firstProblem(&row, &column);
+    if (problem.isEmpty()) {
+        draft->checkStartTerminals([this](int overlapping) {
+            const QString question = tr("请检查第%1行的%2起始端子的值！\n是否自动修改？")
+                                         .arg(overlapping + 1)
+                                         .arg(ProjectTexts::terminalLetter(type));
+            return Messages::question(this, tr("警告"), question,
+                                      QMessageBox::Yes | QMessageBox::Cancel, {},
+                                      QMessageBox::Cancel) == QMessageBox::Yes;
+        });
+        // A correction may push a start past the last terminal.
+        problem = draft->firstProblem(&row, &column);
     }
-    if (!problem.isEmpty()) {
-        Messages::warning(this, tr("警告"), problem);
-        return false;
-    }
-    if (!rowTable->usesChipSelects())
+    if (problem.isEmpty())
         return true;
-    const QStringList chosen = rowTable->chipSelectTexts();
-    if (!chipSelectsStillFree(chosen))
-        return false;
-    const QStringList pins = rowTable->rowPins();
+    showCell(row, view->widgetColumn(column));
+    Messages::warning(this, tr("警告"), problem);
+    return false;
+}
+
+void DialogConfigure::emitChipSelects()
+{
+    const DraftTable &shown = draft->table();
+    const QStringList stored = draft->storedChipSelects();
     switch (type) {
     case D::DlgDI:
-        emit UpdataDISliceSelectPinsOnPushbuttonOKSignal(type, chosen, shownChipSelects, pins);
+        emit UpdataDISliceSelectPinsOnPushbuttonOKSignal(type, shown.chipSelects, stored,
+                                                         shown.rowPins);
         break;
     case D::DlgDO:
-        emit UpdataDOSliceSelectPinsOnPushbuttonOKSignal(type, chosen, shownChipSelects, pins);
+        emit UpdataDOSliceSelectPinsOnPushbuttonOKSignal(type, shown.chipSelects, stored,
+                                                         shown.rowPins);
         break;
     case D::DlgAI:
-        emit UpdataAISliceSelectPinsOnPushbuttonOKSignal(type, chosen, shownChipSelects, pins);
+        emit UpdataAISliceSelectPinsOnPushbuttonOKSignal(type, shown.chipSelects, stored,
+                                                         shown.rowPins);
         break;
     case D::DlgAO:
-        emit UpdataAOSliceSelectPinsOnPushbuttonOKSignal(type, chosen, shownChipSelects, pins);
+        emit UpdataAOSliceSelectPinsOnPushbuttonOKSignal(type, shown.chipSelects, stored,
+                                                         shown.rowPins);
+        break;
+    case D::DlgSPI1:
+    case D::DlgSPI2:
+    case D::DlgSPI3:
+        emit UpdataSPISliceSelectPinsOnPushbuttonOKSignal(type, shown.chipSelects, stored);
         break;
     default:
         break;
     }
-    return true;
 }
 
 void DialogConfigure::on_pushButtonOK_clicked()
 {
-    QStringList information;
-    QStringList networkSub;
-    QStringList wirelessSub;
-    if (rowTable) {
-        if (!finishRowTable())
-            return;
-        information = rowTable->information();
-    } else if (usartTable) {
-        information = usartTable->information();
-        wirelessSub = wirelessList;
-    } else if (spiTable) {
-        spiTable->clearUnusedChipSelects();
-        if (!chipSelectsStillFree(spiTable->chipSelectTexts()))
-            return;
-        emit UpdataSPISliceSelectPinsOnPushbuttonOKSignal(type, spiTable->chipSelectTexts(),
-                                                          shownChipSelects);
-        information = spiTable->information();
-        networkSub = networkInformation();
-    }
-    emit updataPinDesINI(type, information, networkSub, wirelessSub);
-    unedited = currentInformation();
+    if (!draft->isOpen() || !checkBeforeConfirming())
+        return;
+    emitChipSelects();
+    const DraftTable confirmed = draft->table();
+    emit updataPinDesINI(type, confirmed.information, confirmed.networkInformation,
+                         confirmed.wirelessInformation);
+    draft->close();
     accept();
 }
 
@@ -394,32 +289,23 @@ void DialogConfigure::on_pushButtonCancel_clicked()
     reject();
 }
 
-QStringList DialogConfigure::currentInformation() const
-{
-    if (rowTable)
-        return rowTable->information() + rowTable->chipSelectTexts();
-    if (usartTable)
-        return usartTable->information() + wirelessList;
-    if (spiTable)
-        return spiTable->information() + spiTable->chipSelectTexts() + networkInformation();
-    return {};
-}
-
 bool DialogConfigure::hasUnconfirmedEdits() const
 {
-    return isVisible() && type != D::DlgNone && currentInformation() != unedited;
+    return isVisible() && draft->isOpen() && draft->hasEdits();
 }
 
 void DialogConfigure::reject()
 {
     if (hasUnconfirmedEdits()) {
         const auto answer = Messages::question(
-            this, tr("提示"), tr("表格中有没有确定的修改，放弃这些修改吗？"),
+            this, tr("提示"), tr("表格中有未确定的修改，放弃这些修改吗？"),
             QMessageBox::Discard | QMessageBox::Cancel,
-            {{QMessageBox::Discard, tr("放弃修改")}, {QMessageBox::Cancel, tr("继续编辑")}});
+            {{QMessageBox::Discard, tr("放弃修改")}, {QMessageBox::Cancel, tr("继续编辑")}},
+            QMessageBox::Cancel);
         if (answer != QMessageBox::Discard)
             return;
     }
+    draft->close();
     QDialog::reject();
 }
 
@@ -429,16 +315,42 @@ bool DialogConfigure::mayLeave()
         return true;
     raise();
     const auto answer =
-        Messages::question(this, tr("提示"), tr("表格“%1”中有没有确定的修改。").arg(windowTitle()),
+        Messages::question(this, tr("提示"), tr("表格“%1”中有未确定的修改。").arg(windowTitle()),
                            QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel,
                            {{QMessageBox::Apply, tr("应用")},
                             {QMessageBox::Discard, tr("丢弃")},
-                            {QMessageBox::Cancel, tr("取消")}});
+                            {QMessageBox::Cancel, tr("取消")}},
+                           QMessageBox::Cancel);
     if (answer == QMessageBox::Apply) {
         on_pushButtonOK_clicked();
         return !isVisible(); // a value refused keeps the table open
     }
-    return answer == QMessageBox::Discard;
+    if (answer != QMessageBox::Discard)
+        return false;
+    draft->close();
+    hide();
+    return true;
+}
+
+bool DialogConfigure::settleBeforeUse(const QString &action)
+{
+    if (!hasUnconfirmedEdits())
+        return true;
+    raise();
+    const auto answer =
+        Messages::question(this, tr("提示"),
+                           tr("表格“%1”中有未确定的修改，%2只会用已确定的值。先应用这些修改吗？")
+                               .arg(windowTitle(), action),
+                           QMessageBox::Apply | QMessageBox::Ignore | QMessageBox::Cancel,
+                           {{QMessageBox::Apply, tr("应用")},
+                            {QMessageBox::Ignore, tr("不应用")},
+                            {QMessageBox::Cancel, tr("取消")}},
+                           QMessageBox::Cancel);
+    if (answer == QMessageBox::Apply) {
+        on_pushButtonOK_clicked();
+        return !isVisible();
+    }
+    return answer == QMessageBox::Ignore;
 }
 
 void DialogConfigure::keyPressEvent(QKeyEvent *event)

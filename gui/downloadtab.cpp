@@ -292,6 +292,8 @@ void CDownloadTab::startDownload()
         Messages::warning(this, tr("警告"), tr("串口未打开！"));
         return;
     }
+    if (m_hooks.settleTable && !m_hooks.settleTable(tr("下载")))
+        return;
     QByteArray table;
     QString error;
     if (!m_hooks.buildTable || !m_hooks.buildTable(&table, &error) || table.isEmpty()) {
@@ -432,7 +434,8 @@ bool CDownloadTab::mayQuit()
     const auto answer = Messages::question(
         this, tr("退出"), tr("正在与控制器传输数据。现在退出会中止传输，控制器将停在传输中途。"),
         QMessageBox::Yes | QMessageBox::No,
-        {{QMessageBox::Yes, tr("中止传输并退出")}, {QMessageBox::No, tr("继续传输")}});
+        {{QMessageBox::Yes, tr("中止传输并退出")}, {QMessageBox::No, tr("继续传输")}},
+        QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return false;
     cancelTransfer();

@@ -47,6 +47,10 @@ public:
         std::function<QString()> appDir;
         // The open project's file (may be empty): named in the batch record.
         std::function<QString()> projectPath;
+        // Before the project's table is built: values typed into a table and
+        // not confirmed are applied or left out as the user says; false
+        // when the user cancels.
+        std::function<bool(const QString &action)> settleTable;
     };
 
     enum FileKind

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QList>
 #include <functional>
 
 class QAction;
@@ -36,6 +37,13 @@ public:
     // Takes the texts again in the language now active.
     void retranslate();
     QMenu *recentMenu() const { return recentProjectsMenu; }
+    // The project's commands with shortcuts (new, open, save, save as, undo,
+    // redo): other windows of the program take them too.
+    QList<QAction *> projectActions() const
+    {
+        return {fileNewAction,    fileOpenAction, fileSaveAction,
+                fileSaveAsAction, undoAction,     redoAction};
+    }
 
 private:
     QUndoStack *history;

@@ -42,7 +42,9 @@ MainWindow::MainWindow(const QString &startFile, QWidget *parent)
     buildMenus();
     connect(language, &LanguageSettings::languageLoaded, this, &MainWindow::retranslate);
     language->loadSaved();
-    downloadTab = new CDownloadTab(DownloadHooks::forProject(projectController, &analyzer));
+    CDownloadTab::Hooks hooks = DownloadHooks::forProject(projectController, &analyzer);
+    hooks.settleTable = [this](const QString &action) { return tableSettled(action); };
+    downloadTab = new CDownloadTab(hooks);
     ui->layoutFirmwareTab->addWidget(downloadTab);
 
     ProjectController *model = projectController;
@@ -52,16 +54,9 @@ MainWindow::MainWindow(const QString &startFile, QWidget *parent)
         // Whatever the status bar said was of the project as it was.
         statusBar()->clearMessage();
         SlotUpdataButtonActive();
-        // An open table follows the pins, keeping what was typed into it.
-        if (configureDialog)
-            configureDialog->followProject(projectController->project());
     });
-    connect(model, &ProjectController::projectRestored, this, [this] {
-        SlotUpdataButtonActive();
-        // An open table shows the restored values, not the ones undone.
-        if (configureDialog && configureDialog->isVisible())
-            configureDialog->launch(configureDialog->dlgType(), projectController->project());
-    });
+    // An open table follows the project through its draft.
+    connect(model, &ProjectController::projectRestored, this, &MainWindow::SlotUpdataButtonActive);
     ProjectCommands::View view;
     view.window = this;
     view.openTableAt = [this](D::DlgType type, int row, int column) {
@@ -103,8 +98,8 @@ MainWindow::MainWindow(const QString &startFile, QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    // The drawing goes before the board it shows; the table window has no
-    // parent.
+    // The drawing goes before the board it shows, the table window before
+    // the draft it edits.
     projectController->disconnect(this);
     ui->PinsView->setScene(nullptr);
     delete pinScene;
@@ -258,6 +253,11 @@ void MainWindow::launch(D::DlgType type)
     configureDialog->launch(type, projectController->project());
 }
 
+bool MainWindow::tableSettled(const QString &action)
+{
+    return !configureDialog || configureDialog->settleBeforeUse(action);
+}
+
 void MainWindow::openTableAt(D::DlgType type, int row, int column)
 {
     launch(type);
@@ -297,7 +297,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    // The table windows have no parent: they go with the main window.
+    // The table windows go with the main window.
     if (configureDialog) {
         configureDialog->networkAttribut()->close();
         configureDialog->wirelessModule()->close();
@@ -336,7 +336,9 @@ void MainWindow::showNewProject()
         ui->PinsView->setScene(nullptr);
         delete pinScene;
     }
-    configureDialog = new DialogConfigure;
+    configureDialog = new DialogConfigure(projectController->draft(), this);
+    // The project's commands work while a table has the keyboard.
+    configureDialog->addActions(menus->projectActions());
     connect(configureDialog, &DialogConfigure::updataPinDesINI, this,
             &MainWindow::SlotUpdataPinDesINI);
     pinScene = new CPinScene(projectController->pinBoard(), this);
@@ -402,13 +404,15 @@ void MainWindow::buildMenus()
     menuCommands.save = ui->actionSave;
     menuCommands.saveAs = [this] { this->commands->save(true); };
     menuCommands.exportPinTable = [this] {
-        ExportActions::exportPinTable(this, projectData(), projectPath());
+        if (tableSettled(tr("导出")))
+            ExportActions::exportPinTable(this, projectData(), projectPath());
     };
     menuCommands.exportPicture = [this] {
         ExportActions::exportPicture(this, pinScene, projectPath());
     };
     menuCommands.exportReport = [this] {
-        ExportActions::exportReport(this, projectData(), projectPath());
+        if (tableSettled(tr("导出")))
+            ExportActions::exportReport(this, projectData(), projectPath());
     };
     menuCommands.quit = [this] { close(); };
     menuCommands.switchLanguage = [this](int id) { switchLanguage(id); };

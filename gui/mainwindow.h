@@ -92,6 +92,9 @@ private:
     void buildMenus();
     void retranslate();
     void launch(CPinDescriptions::DlgType type);
+    // Before the stored project is used (a download, an export): a table
+    // holding unconfirmed values asks whether to apply them first.
+    bool tableSettled(const QString &action);
     void updateTitle();
     void showGuide();
 

@@ -33,11 +33,15 @@ void warning(QWidget *parent, const QString &title, const QString &text)
 
 QMessageBox::StandardButton question(QWidget *parent, const QString &title, const QString &text,
                                      QMessageBox::StandardButtons buttons,
-                                     const QMap<QMessageBox::StandardButton, QString> &buttonTexts)
+                                     const QMap<QMessageBox::StandardButton, QString> &buttonTexts,
+                                     QMessageBox::StandardButton defaultButton)
 {
     if (handler())
-        return handler()(Request{QMessageBox::Question, title, text, buttons, buttonTexts});
+        return handler()(
+            Request{QMessageBox::Question, title, text, buttons, buttonTexts, defaultButton});
     QMessageBox box(QMessageBox::Question, title, text, buttons, parent);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
     for (auto it = buttonTexts.cbegin(); it != buttonTexts.cend(); ++it) {
         if (QAbstractButton *button = box.button(it.key()))
             button->setText(it.value());

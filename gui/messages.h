@@ -16,6 +16,8 @@ struct Request
     QMessageBox::StandardButtons buttons;
     // Buttons whose words say what they do, instead of the standard ones.
     QMap<QMessageBox::StandardButton, QString> buttonTexts;
+    // The button Enter presses; NoButton leaves the choice to the style.
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 
 // When set, called instead of showing a box; returns the button "pressed".
@@ -29,6 +31,7 @@ void warning(QWidget *parent, const QString &title, const QString &text);
 QMessageBox::StandardButton
 question(QWidget *parent, const QString &title, const QString &text,
          QMessageBox::StandardButtons buttons,
-         const QMap<QMessageBox::StandardButton, QString> &buttonTexts = {});
+         const QMap<QMessageBox::StandardButton, QString> &buttonTexts = {},
+         QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
 } // namespace Messages

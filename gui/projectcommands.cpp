@@ -33,9 +33,9 @@ bool ProjectCommands::maybeSave()
     model->settle();
     if (!model->isModified())
         return true;
-    const auto answer =
-        Messages::question(view.window, tr("提示"), tr("当前工程有未保存的修改，是否保存？"),
-                           QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    const auto answer = Messages::question(
+        view.window, tr("提示"), tr("当前工程有未保存的修改，是否保存？"),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, {}, QMessageBox::Save);
     if (answer == QMessageBox::Save)
         return save(false);
     return answer == QMessageBox::Discard;

@@ -4,12 +4,13 @@
 #include "projectfile.h"
 #include "projectstep.h"
 #include "projectsync.h"
+#include "tabledraft.h"
 
 #include <QScopedValueRollback>
 #include <QUndoStack>
 
 ProjectController::ProjectController(QObject *parent)
-    : QObject(parent), history(new QUndoStack(this))
+    : QObject(parent), history(new QUndoStack(this)), tableDraft(new TableDraft(this))
 {
     settleTimer.setSingleShot(true);
     settleTimer.setInterval(0);
@@ -71,8 +72,10 @@ void ProjectController::settle()
         return;
     const bool announce = stale;
     derive();
-    if (announce)
+    if (announce) {
+        tableDraft->follow(data);
         emit projectChanged();
+    }
     record();
 }
 
@@ -99,6 +102,7 @@ void ProjectController::restore(const ProjectData &snapshot)
         derive(); // a snapshot is derived already: this changes nothing
         lastSnapshot = data;
     }
+    tableDraft->follow(data);
     emit projectRestored();
 }
 
@@ -121,6 +125,8 @@ void ProjectController::newProject(const QString &chipModel, bool useExternalRam
     derive();
     path.clear();
     resetHistory(false);
+    tableDraft->close();
+    tableDraft->follow(data);
     emit projectReplaced();
 }
 
@@ -137,6 +143,8 @@ QStringList ProjectController::openProject(const ProjectData &file, const QStrin
     stale = false;
     path = readFromController ? QString() : filePath;
     resetHistory(readFromController);
+    tableDraft->close();
+    tableDraft->follow(data);
     emit projectReplaced();
     return released;
 }

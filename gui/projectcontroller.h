@@ -10,6 +10,7 @@
 
 class PinBoard;
 class QUndoStack;
+class TableDraft;
 
 // The open project: its pins (a PinBoard), the information lists derived
 // from them, the file it belongs to and the history of the user's steps.
@@ -33,6 +34,9 @@ public:
     bool isFromController() const { return fromController; }
     bool isModified() const;
     QUndoStack *undoStack() const { return history; }
+    // The table being edited: it follows every change of the project and
+    // keeps what the user typed until the table is confirmed or given up.
+    TableDraft *draft() const { return tableDraft; }
 
     // What keeps the project from its configuration table (errors) and what
     // is worth a look (warnings).
@@ -78,6 +82,7 @@ private:
     QString path;
     bool fromController = false;
     QUndoStack *history;
+    TableDraft *tableDraft;
     QTimer settleTimer;
     ProjectData lastSnapshot;   // the project as the newest undo step left it
     mutable bool stale = false; // pins changed since the lists were derived

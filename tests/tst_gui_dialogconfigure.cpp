@@ -5,6 +5,7 @@
 #include "mycombobox.h"
 #include "networkattribut.h"
 #include "projectdata.h"
+#include "tabledraft.h"
 #include "tablefixtures.h"
 #include "wirelessmoduleconfigure.h"
 
@@ -301,7 +302,8 @@ void TestDialogConfigure::diTableRestoresAndReturnsItsList()
     p.diInformation = rowRecord(1, diKeys, {"PA0", "1", "10", "1", "0", "0", "PC1", "PC0"}) +
                       rowRecord(2, diKeys, {"PA4", "0", "20", "0", "0", "0", "0", "0"}) +
                       rowRecord(3, diKeys, {"PB9", "1", "30", "0", "0", "0", "0", "0"});
-    DialogConfigure d;
+    TableDraft draft;
+    DialogConfigure d(&draft);
     Recorder r;
     r.attach(d);
     d.launch(D::DlgDI, p);
@@ -332,7 +334,8 @@ void TestDialogConfigure::diTableRestoresAndReturnsItsList()
     QCOMPARE(r.board.type, D::DlgDI);
     QCOMPARE(r.board.chosen, QStringList({none, none, "PC1", "PC0", none, none, none, none, none,
                                           none, none, none}));
-    QCOMPARE(r.board.shown, QStringList({none, none, "PC1", "PC0", none, none, none, none}));
+    QCOMPARE(r.board.shown, QStringList({none, none, "PC1", "PC0", none, none, none, none, none,
+                                         none, none, none}));
     QCOMPARE(r.board.pins, QStringList({"PA0", "PA1", "PA4"}));
     QCOMPARE(r.stored.count, 1);
     QVERIFY(r.board.order < r.stored.order);
@@ -385,7 +388,8 @@ void TestDialogConfigure::otherRowTablesRoundTrip()
                               {D::DlgEXIT, "外部中断", 7, {"PB0", "PB1"}},
                               {D::DlgSYS, "系统特殊引脚配置", 4, {"PB5", "PB6"}}};
     for (const Case &c : cases) {
-        DialogConfigure d;
+        TableDraft draft;
+        DialogConfigure d(&draft);
         Recorder r;
         r.attach(d);
         d.launch(c.type, p);
@@ -453,7 +457,8 @@ void TestDialogConfigure::cancelEmptyTableAndMissingPins()
 {
     ProjectData p = TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"}});
     p.diInformation = rowRecord(1, diKeys, {"PA0", "1", "5", "0", "0", "0", "0", "0"});
-    DialogConfigure d;
+    TableDraft draft;
+    DialogConfigure d(&draft);
     Recorder r;
     r.attach(d);
 
@@ -529,7 +534,8 @@ void TestDialogConfigure::chipSelectCascades()
 {
     const ProjectData p =
         TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}});
-    DialogConfigure d;
+    TableDraft draft;
+    DialogConfigure d(&draft);
     d.launch(D::DlgDI, p);
     QComboBox *enable0 = comboAt(d, 0, 3);
     QComboBox *enable1 = comboAt(d, 1, 3);
@@ -586,12 +592,13 @@ void TestDialogConfigure::chipSelectCandidatesOnPress()
                                                       {"PB13", "DO_CS1"},
                                                       {"PA10", " "}},
                                                      "Normal_DO");
-    DialogConfigure d;
+    TableDraft draft;
+    DialogConfigure d(&draft);
     d.launch(D::DlgDI, p);
     QComboBox *bit0 = comboAt(d, 0, diBit(0));
     QComboBox *bit1 = comboAt(d, 0, diBit(1));
-    // Built in chip-pin order; PB2, PD0, PD1 and other kinds' chip selects are left out.
-    QCOMPARE(entries(bit0), QStringList({none, "PC13", "PA2", "PB12", "PA10"}));
+    // Grouped by port; PB2, PD0, PD1 and other kinds' chip selects are left out.
+    QCOMPARE(entries(bit0), QStringList({none, "PA2", "PA10", "PB12", "PC13"}));
 
     comboAt(d, 0, 3)->setCurrentIndex(1);
     pressCell(bit0);
@@ -603,20 +610,25 @@ void TestDialogConfigure::chipSelectCandidatesOnPress()
     choose(bit1, "PB12");
     QVERIFY(comboAt(d, 0, diBit(2))->isEnabled());
 
-    // Pressing bit 0 again: bit 1's pin is not offered, bit 0 starts over at "无",
-    // and the bits above it are cleared.
+    // Pressing bit 0 again keeps its choice; bit 1's pin is not offered.
     pressCell(bit0);
     QCOMPARE(entries(bit0), QStringList({none, "PA2", "PA10", "PC13"}));
-    QCOMPARE(bit0->currentText(), none);
-    QCOMPARE(bit1->currentText(), none);
-    QVERIFY(!bit1->isEnabled());
+    QCOMPARE(bit0->currentText(), QStringLiteral("PA10"));
+    QCOMPARE(bit1->currentText(), QStringLiteral("PB12"));
 
-    // The candidates follow the pin lists handed to the dialog.
-    QStringList functions = p.pinFunctions;
-    functions[p.pinNames.indexOf("PA2")] = "Normal_DO";
-    d.setPinLists(p.pinNames, functions, p.pinCount());
-    pressCell(bit0);
-    QCOMPARE(entries(bit0), QStringList({none, "PA10", "PB12", "PC13"}));
+    // The candidates follow the project's pins; a chosen pin that another
+    // function took stays in its cell, refused with the reason.
+    ProjectData changed = p;
+    changed.pinFunctions[p.pinNames.indexOf("PA2")] = "Normal_DO";
+    changed.pinFunctions[p.pinNames.indexOf("PA10")] = "USART1_RX";
+    d.followProject(changed);
+    QCOMPARE(entries(bit1), QStringList({none, "PB12", "PC13"}));
+    QCOMPARE(bit0->currentText(), QStringLiteral("PA10"));
+    QVERIFY(FieldMarks::isMarked(bit0));
+    QVERIFY(draft.firstProblem().contains("USART1_RX"));
+    d.followProject(p);
+    QVERIFY(!FieldMarks::isMarked(bit0));
+    QVERIFY(draft.firstProblem().isEmpty());
 }
 
 void TestDialogConfigure::startTerminalOverlapQuestion()
@@ -634,7 +646,8 @@ void TestDialogConfigure::startTerminalOverlapQuestion()
                                                                      {"PA4", "Normal_DO"},
                                                                      {"PA5", "Normal_DO"},
                                                                      {"PA6", "Normal_DO"}});
-    DialogConfigure d;
+    TableDraft draft;
+    DialogConfigure d(&draft);
     Recorder r;
     r.attach(d);
 
@@ -689,7 +702,8 @@ void TestDialogConfigure::outOfRangeNumbersAreRefused()
     });
     const ProjectData p = TableFixtures::projectWith(
         "STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}, {"PB0", "EXIT"}});
-    DialogConfigure d;
+    TableDraft draft;
+    DialogConfigure d(&draft);
     Recorder r;
     r.attach(d);
     d.launch(D::DlgDI, p);
@@ -773,7 +787,8 @@ void TestDialogConfigure::typedNumbersOutOfRangeStayMarked()
     });
     const ProjectData p = TableFixtures::projectWith(
         "STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}, {"PB0", "EXIT"}});
-    DialogConfigure d;
+    TableDraft draft;
+    DialogConfigure d(&draft);
     Recorder r;
     r.attach(d);
     d.launch(D::DlgType(kind), p);
@@ -833,7 +848,8 @@ void TestDialogConfigure::longTableFitsTheScreen()
         }
     }
     QCOMPARE(rows, 40);
-    DialogConfigure d;
+    TableDraft draft;
+    DialogConfigure d(&draft);
     d.launch(D::DlgDI, p);
     QVERIFY(QTest::qWaitForWindowExposed(&d));
     QCOMPARE(d.table()->rowCount(), 40);
@@ -853,7 +869,8 @@ void TestDialogConfigure::openTableFollowsThePins()
         TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"}, {"PA1", "Normal_DI"}});
     p.diInformation = rowRecord(1, diKeys, {"PA0", "1", "1", "0", "0", "0", "0", "0"}) +
                       rowRecord(2, diKeys, {"PA1", "1", "3", "0", "0", "0", "0", "0"});
-    DialogConfigure d;
+    TableDraft draft;
+    DialogConfigure d(&draft);
     Recorder r;
     r.attach(d);
     d.launch(D::DlgDI, p);
@@ -881,7 +898,8 @@ void TestDialogConfigure::usartTable()
         TableFixtures::projectWith("STM32F103RE", {{"PA9", "USART1_TX"}, {"PA10", "USART1_RX"}});
     const QStringList keys{"TXPinName", "RXPinName", "Baud",           "DataBit",
                            "StopBit",   "CheckBit",  "PortApplication"};
-    DialogConfigure d;
+    TableDraft draft;
+    DialogConfigure d(&draft);
     Recorder r;
     r.attach(d);
     d.launch(D::DlgUSART1, p);
@@ -943,7 +961,8 @@ void TestDialogConfigure::usartWirelessSettings()
                 << QStringLiteral("IPOfSocket%1").arg(n) << QStringLiteral("10.0.0.%1").arg(n)
                 << QStringLiteral("PortOfSocket%1").arg(n) << QString::number(6000 + n);
     p.wirelessInformation[0] = sockets;
-    DialogConfigure d;
+    TableDraft draft;
+    DialogConfigure d(&draft);
     Recorder r;
     r.attach(d);
     d.launch(D::DlgUSART1, p);
@@ -1013,7 +1032,8 @@ void TestDialogConfigure::spiTable()
     const QStringList values{"PA5", "PA6", "PA7", "3", "1",   "1", "1", "1", "1",
                              "7",   "1",   "1",   "2", "PB0", "1", "0", "0", "PB1"};
     p.spiInformation[0] = TableFixtures::pairs(keys, values);
-    DialogConfigure d;
+    TableDraft draft;
+    DialogConfigure d(&draft);
     Recorder r;
     r.attach(d);
     d.launch(D::DlgSPI1, p);
@@ -1024,7 +1044,9 @@ void TestDialogConfigure::spiTable()
     QCOMPARE(textAt(d, 13, 0), QStringLiteral("片选1引脚"));
     QCOMPARE(comboAt(d, 9, 1)->currentText(), QStringLiteral("256分频"));
     QCOMPARE(comboAt(d, 13, 1)->currentText(), QStringLiteral("PB0"));
-    QCOMPARE(comboAt(d, 17, 1)->currentText(), QStringLiteral("PB1"));
+    // Film 3 has no application: its chip select shows none and cannot be chosen.
+    QCOMPARE(comboAt(d, 17, 1)->currentText(), none);
+    QVERIFY(!comboAt(d, 17, 1)->isEnabled());
     for (int row : {12, 14, 16}) {
         auto *button = qobject_cast<QPushButton *>(d.table()->cellWidget(row, 2));
         QVERIFY(button);
@@ -1076,7 +1098,8 @@ void TestDialogConfigure::spiNetworkAttributes()
     network[11] = "50001";
     network[24 + 3] = "10.1.1.1"; // film 3 address
     p.networkInformation[2] = network;
-    DialogConfigure d;
+    TableDraft draft;
+    DialogConfigure d(&draft);
     Recorder r;
     r.attach(d);
     d.launch(D::DlgSPI3, p);
@@ -1142,15 +1165,17 @@ void TestDialogConfigure::spiChipSelectCandidates()
                                                       {"PB0", "SPI1_CS1"},
                                                       {"PA10", " "}},
                                                      "Normal_DO");
-    DialogConfigure d;
+    TableDraft draft;
+    DialogConfigure d(&draft);
     Recorder r;
     r.attach(d);
     d.launch(D::DlgSPI2, p);
     QComboBox *select1 = comboAt(d, 13, 1);
     QComboBox *select2 = comboAt(d, 15, 1);
-    QCOMPARE(entries(select1), QStringList({none, "PC13", "PA2", "PB12", "PA10"}));
-
+    // A film without application offers nothing until it has one.
+    QVERIFY(!select1->isEnabled());
     comboAt(d, 12, 1)->setCurrentIndex(2);
+    QCOMPARE(entries(select1), QStringList({none, "PA2", "PA10", "PB12", "PC13"}));
     choose(select1, "PB12");
     comboAt(d, 14, 1)->setCurrentIndex(3);
     pressCell(select2);
@@ -1186,10 +1211,12 @@ void TestDialogConfigure::englishEverywhere()
                                                                {"PA7", "SPI1_MOSI"}});
     DialogNewPro newProject;
     newProject.show();
-    DialogConfigure di;
+    TableDraft diDraft;
+    DialogConfigure di(&diDraft);
     di.launch(D::DlgDI, p);
     setText(di, 1, 2, "99999"); // a refused number keeps its reason in the cell
-    DialogConfigure spi;
+    TableDraft spiDraft;
+    DialogConfigure spi(&spiDraft);
     spi.launch(D::DlgSPI1, p);
     comboAt(spi, 12, 1)->setCurrentIndex(2);
     qobject_cast<QPushButton *>(spi.table()->cellWidget(12, 2))->click();
@@ -1200,7 +1227,9 @@ void TestDialogConfigure::englishEverywhere()
     QCoreApplication::installTranslator(&english);
     QCoreApplication::sendPostedEvents();
 
-    DialogConfigure usart;
+    TableDraft usartDraft;
+
+    DialogConfigure usart(&usartDraft);
     usart.launch(D::DlgUSART1, p);
     comboAt(usart, 6, 1)->setCurrentIndex(5);
     qobject_cast<QPushButton *>(usart.table()->cellWidget(6, 2))->click();

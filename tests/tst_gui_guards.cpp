@@ -4,6 +4,7 @@
 // opened again lets every chip-select bit it needs be chosen.
 
 #include "configtable.h"
+#include "dialogconfigure.h"
 #include "dlgdescription.h"
 #include "downloadtab.h"
 #include "filedialogs.h"
@@ -12,8 +13,8 @@
 #include "pinscene.h"
 #include "projectfile.h"
 #include "projectpaths.h"
-#include "rowtable.h"
 #include "simprocess.h"
+#include "tabledraft.h"
 #include "tablefixtures.h"
 
 #include <QAction>
@@ -242,10 +243,18 @@ void TestGuiGuards::reopenedRowOffersItsNextChipSelectBit()
         else
             values << "1";
     }
-    QTableWidget widget;
+    const QString function = kind == D::DlgDI   ? QStringLiteral("Normal_DI")
+                             : kind == D::DlgDO ? QStringLiteral("Normal_DO")
+                             : kind == D::DlgAI ? QStringLiteral("ADC1_IN0")
+                                                : QStringLiteral("DAC_OUT1");
+    ProjectData project = TableFixtures::projectWith("STM32F103RE", {{"PA0", function}});
+    *project.tableList(kind) = TableFixtures::row(kind, 1, values);
+    TableDraft draft;
+    DialogConfigure dialog(&draft);
+    dialog.launch(kind, project);
     const CDlgDescription text;
-    CRowTable table(&widget, text, kind, [&pins] { return pins; });
-    table.build({"PA0"}, {}, TableFixtures::row(kind, 1, values));
+    QTableWidget &widget = *dialog.table();
+    QCOMPARE(widget.rowCount(), 1);
 
     for (int bit = 0; bit <= 3; ++bit) {
         const int column = int(keys.indexOf(QStringLiteral("SliceSelectPin_%1Bit").arg(bit)));
@@ -254,7 +263,8 @@ void TestGuiGuards::reopenedRowOffersItsNextChipSelectBit()
         QVERIFY2(box->isEnabled() == (bit <= bitsSet), qPrintable(QString::number(bit)));
         QCOMPARE(box->currentText(), bit < bitsSet ? pins.at(bit) : text.noneText);
     }
-    QCOMPARE(table.information(), TableFixtures::row(kind, 1, values));
+    QCOMPARE(draft.table().information, TableFixtures::row(kind, 1, values));
+    dialog.hide();
 }
 
 QTEST_MAIN(TestGuiGuards)

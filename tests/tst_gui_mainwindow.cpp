@@ -1,5 +1,6 @@
 #include "aboutpindle.h"
 #include "dialogconfigure.h"
+#include "fieldmarks.h"
 #include "filedialogs.h"
 #include "mainwindow.h"
 #include "messages.h"
@@ -479,7 +480,7 @@ void TestMainWindow::tableEditsAreNeverDroppedUnasked()
     answer = QMessageBox::Cancel;
     w.on_actionNew_triggered();
     QCOMPARE(asked.size(), 3);
-    QVERIFY(asked.last().contains("没有确定的修改"));
+    QVERIFY(asked.last().contains("未确定的修改"));
     QVERIFY(w.configure()->isVisible());
     // The new-project dialog blocks the window behind it.
     answer = QMessageBox::Discard;
@@ -572,8 +573,8 @@ void TestMainWindow::chipSelectsFollowTheTables()
     QVERIFY(w.statusBar()->currentMessage().contains("PB0"));
 
     // The SPI1 table is open with PB0 chosen when PB0 becomes a digital input
-    // on the drawing: the table follows the drawing, names the pin it had to
-    // let go and stays open.
+    // on the drawing: the table follows the drawing and keeps the choice,
+    // marked with the function that took the pin, until it is free again.
     DialogConfigure *table = w.configure();
     table->launch(CPinDescriptions::DlgSPI1, w.projectData());
     auto *chipSelect = qobject_cast<QComboBox *>(table->table()->cellWidget(13, 1));
@@ -582,12 +583,22 @@ void TestMainWindow::chipSelectsFollowTheTables()
     QCOMPARE(chipSelect->currentText(), QStringLiteral("PB0"));
     messages.clear();
     choose(w, "PB0", "Normal_DI");
-    QCOMPARE(messages.size(), 1);
-    QVERIFY(messages.first().contains("PB0"));
+    QVERIFY(messages.isEmpty());
     QVERIFY(table->isVisible());
     chipSelect = qobject_cast<QComboBox *>(table->table()->cellWidget(13, 1));
-    QCOMPARE(chipSelect->currentIndex(), 0);
+    QCOMPARE(chipSelect->currentText(), QStringLiteral("PB0"));
+    QVERIFY(FieldMarks::isMarked(chipSelect));
     QCOMPARE(functionOf(w, "PB0"), QStringLiteral("Normal_DI"));
+    // 确定 refuses the taken pin, naming its function.
+    table->on_pushButtonOK_clicked();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages.first().contains("PB0") && messages.first().contains("Normal_DI"));
+    QVERIFY(table->isVisible());
+    // Undone on the drawing, the pin is free and the choice stands.
+    w.undoStack()->undo();
+    chipSelect = qobject_cast<QComboBox *>(table->table()->cellWidget(13, 1));
+    QCOMPARE(chipSelect->currentText(), QStringLiteral("PB0"));
+    QVERIFY(!FieldMarks::isMarked(chipSelect));
 }
 
 // A file holds a start terminal of 70000 and a pin is drawn: save writes the
