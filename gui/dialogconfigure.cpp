@@ -274,7 +274,15 @@ void DialogConfigure::emitChipSelects()
 
 void DialogConfigure::on_pushButtonOK_clicked()
 {
-    if (!draft->isOpen() || !checkBeforeConfirming())
+    if (!draft->isOpen())
+        return;
+    // A settings window on show is confirmed with its table; a value it
+    // refuses keeps both open.
+    if (wireless->isVisible())
+        wireless->on_pushButtonSure_clicked();
+    if (network->isVisible())
+        network->on_pushButtonOK_clicked();
+    if (wireless->isVisible() || network->isVisible() || !checkBeforeConfirming())
         return;
     emitChipSelects();
     const DraftTable confirmed = draft->table();

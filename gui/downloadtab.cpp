@@ -288,12 +288,12 @@ void CDownloadTab::startDownload()
         Messages::warning(this, tr("警告"), tr("没有打开的工程：请先新建或打开工程，再下载配置"));
         return;
     }
+    if (m_hooks.settleTable && !m_hooks.settleTable(tr("下载")))
+        return;
     if (!portIsOpen()) {
         Messages::warning(this, tr("警告"), tr("串口未打开！"));
         return;
     }
-    if (m_hooks.settleTable && !m_hooks.settleTable(tr("下载")))
-        return;
     QByteArray table;
     QString error;
     if (!m_hooks.buildTable || !m_hooks.buildTable(&table, &error) || table.isEmpty()) {

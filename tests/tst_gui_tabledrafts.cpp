@@ -1,0 +1,304 @@
+// What a user types into a table stays until it is confirmed or given up:
+// through undo and redo, pin changes that take its row away and bring it
+// back, a language switched twice, and the table's settings windows; and
+// nothing that uses the project drops it without a question.
+
+#include "dialogconfigure.h"
+#include "fieldmarks.h"
+#include "mainwindow.h"
+#include "messages.h"
+#include "pinchoice.h"
+#include "projectcontroller.h"
+#include "tabledraft.h"
+#include "wirelessmoduleconfigure.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QUndoStack>
+#include <QtTest>
+
+using D = CPinDescriptions;
+
+namespace {
+
+QTableWidget *tableOf(MainWindow &w)
+{
+    return w.configure()->table();
+}
+
+QComboBox *comboAt(MainWindow &w, int row, int column)
+{
+    return qobject_cast<QComboBox *>(tableOf(w)->cellWidget(row, column));
+}
+
+QString textAt(MainWindow &w, int row, int column)
+{
+    const QTableWidgetItem *item = tableOf(w)->item(row, column);
+    return item ? item->text() : QStringLiteral("<no item>");
+}
+
+// The row of a pin in the open row table.
+int rowOf(MainWindow &w, const QString &pin)
+{
+    for (int r = 0; r < tableOf(w)->rowCount(); ++r)
+        if (textAt(w, r, 0) == pin)
+            return r;
+    return -1;
+}
+
+// Typed into a cell as the editor commits it.
+void type(MainWindow &w, int row, int column, const QString &text)
+{
+    QTableWidgetItem *item = tableOf(w)->item(row, column);
+    QVERIFY(item);
+    item->setText(text);
+}
+
+void press(MainWindow &w, const char *button)
+{
+    auto *found = w.findChild<QPushButton *>(button);
+    QVERIFY2(found, button);
+    found->click();
+}
+
+// Ctrl+Z or Ctrl+Shift+Z pressed in the table window.
+void keyInTable(MainWindow &w, Qt::KeyboardModifiers modifiers)
+{
+    DialogConfigure *table = w.configure();
+    table->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(table));
+    QTest::keyClick(tableOf(w), Qt::Key_Z, modifiers);
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class TestGuiTableDrafts : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void undoAndRedoKeepTypedValues();
+    void aClearedRowComesBackWithItsValues();
+    void aClearedPortComesBackWithItsValues();
+    void languageSwitchedTwiceStillAsks();
+    void settingsWindowsGoWithTheirTable();
+    void usingTheProjectAsksAboutTypedValues_data();
+    void usingTheProjectAsksAboutTypedValues();
+    void questionsDefaultToKeepingWork();
+
+private:
+    QList<Messages::Request> asked;
+    QMessageBox::StandardButton answer = QMessageBox::Cancel;
+};
+
+void TestGuiTableDrafts::init()
+{
+    QFile::remove(QCoreApplication::applicationDirPath() + "/SoftwareInitialization.txt");
+    asked.clear();
+    answer = QMessageBox::Cancel;
+    Messages::setHandler([this](const Messages::Request &r) {
+        asked << r;
+        return answer;
+    });
+}
+
+void TestGuiTableDrafts::cleanup()
+{
+    Messages::setHandler(nullptr);
+    QFile::remove(QCoreApplication::applicationDirPath() + "/SoftwareInitialization.txt");
+}
+
+// A start terminal typed, an unrelated pin set, Ctrl+Z and Ctrl+Shift+Z in
+// the table window: the project's steps go back and forth, the typed value
+// stays, and nothing is asked.
+void TestGuiTableDrafts::undoAndRedoKeepTypedValues()
+{
+    MainWindow w;
+    w.show();
+    w.SlotNewProject("STM32F103RE", false);
+    for (const char *pin : {"PA0", "PA1", "PA2"})
+        choose(w, pin, "Normal_DI");
+    press(w, "pushButtonDI");
+    QCOMPARE(w.configure()->parentWidget(), &w);
+    type(w, rowOf(w, "PA2"), 2, "33");
+    choose(w, "PC6", "Normal_DO");
+    QVERIFY(w.undoStack()->canUndo());
+
+    keyInTable(w, Qt::ControlModifier);
+    QCOMPARE(w.projectData().pinFunctions.at(w.projectData().pinNames.indexOf("PC6")),
+             QStringLiteral(" "));
+    QVERIFY(w.configure()->isVisible());
+    QCOMPARE(textAt(w, rowOf(w, "PA2"), 2), QStringLiteral("33"));
+    keyInTable(w, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(w.projectData().pinFunctions.at(w.projectData().pinNames.indexOf("PC6")),
+             QStringLiteral("Normal_DO"));
+    QCOMPARE(textAt(w, rowOf(w, "PA2"), 2), QStringLiteral("33"));
+    QVERIFY(asked.isEmpty());
+
+    w.configure()->on_pushButtonOK_clicked();
+    QVERIFY(!w.configure()->isVisible());
+    QVERIFY(w.projectData().diInformation.join(',').contains("3Index,33"));
+}
+
+// 上拉输入 and 21 typed on PA0, PA0 cleared on the drawing, Ctrl+Z: the row
+// comes back with what was typed.
+void TestGuiTableDrafts::aClearedRowComesBackWithItsValues()
+{
+    MainWindow w;
+    w.show();
+    w.SlotNewProject("STM32F103RE", false);
+    for (const char *pin : {"PA0", "PA1"})
+        choose(w, pin, "Normal_DI");
+    press(w, "pushButtonDI");
+    comboAt(w, 0, 1)->setCurrentIndex(1);
+    type(w, 0, 2, "21");
+    choose(w, "PA0", "ClearPin");
+    QCOMPARE(rowOf(w, "PA0"), -1);
+    QCOMPARE(tableOf(w)->rowCount(), 1);
+    QVERIFY(w.configure()->hasUnconfirmedEdits());
+    w.undoStack()->undo();
+    QCOMPARE(rowOf(w, "PA0"), 0);
+    QCOMPARE(comboAt(w, 0, 1)->currentText(), QStringLiteral("上拉输入"));
+    QCOMPARE(textAt(w, 0, 2), QStringLiteral("21"));
+    QVERIFY(asked.isEmpty());
+}
+
+// SPI1 with film 2 = Flash and a chip select: PA5 cleared empties the
+// table without a word, and the undo brings every value back.
+void TestGuiTableDrafts::aClearedPortComesBackWithItsValues()
+{
+    MainWindow w;
+    w.show();
+    w.SlotNewProject("STM32F407ZG", false);
+    choose(w, "PA5", "SPI1_SCK");
+    press(w, "pushButtonSPI1");
+    comboAt(w, 14, 1)->setCurrentIndex(1); // Flash
+    QComboBox *chipSelect = comboAt(w, 15, 1);
+    QVERIFY(chipSelect->isEnabled());
+    chipSelect->setCurrentIndex(chipSelect->findText("PB5"));
+    QCOMPARE(chipSelect->currentText(), QStringLiteral("PB5"));
+
+    choose(w, "PA5", "ClearPin");
+    QVERIFY(asked.isEmpty());
+    QCOMPARE(comboAt(w, 14, 1)->count(), 0);
+    QVERIFY(w.configure()->hasUnconfirmedEdits());
+    w.undoStack()->undo();
+    QCOMPARE(comboAt(w, 14, 1)->currentIndex(), 1);
+    QCOMPARE(comboAt(w, 15, 1)->currentText(), QStringLiteral("PB5"));
+    QVERIFY(!FieldMarks::isMarked(comboAt(w, 15, 1)));
+    QVERIFY(asked.isEmpty());
+}
+
+// Chinese, English, Chinese: the typed value is on show and Esc still asks.
+void TestGuiTableDrafts::languageSwitchedTwiceStillAsks()
+{
+    MainWindow w;
+    w.show();
+    w.SlotNewProject("STM32F103RE", false);
+    choose(w, "PA0", "Normal_DI");
+    press(w, "pushButtonDI");
+    type(w, 0, 2, "44");
+    w.switchLanguage(1033);
+    QCoreApplication::processEvents();
+    QCOMPARE(comboAt(w, 0, 1)->itemText(0), QStringLiteral("Pull-down input"));
+    w.switchLanguage(2052);
+    QCoreApplication::processEvents();
+    QCOMPARE(textAt(w, 0, 2), QStringLiteral("44"));
+    QVERIFY(w.configure()->hasUnconfirmedEdits());
+    w.configure()->reject();
+    QCOMPARE(asked.size(), 1);
+    QVERIFY(w.configure()->isVisible());
+    QCOMPARE(textAt(w, 0, 2), QStringLiteral("44"));
+}
+
+// USART1 drives a modem; socket 1's address typed in its window; Ctrl+N,
+// 应用 and then 取消: the table and its window are gone together, and the
+// project holds the address.
+void TestGuiTableDrafts::settingsWindowsGoWithTheirTable()
+{
+    MainWindow w;
+    w.show();
+    w.SlotNewProject("STM32F103RE", false);
+    choose(w, "PA9", "USART1_TX");
+    press(w, "pushButtonUSART1");
+    comboAt(w, 6, 1)->setCurrentIndex(5);
+    qobject_cast<QPushButton *>(tableOf(w)->cellWidget(6, 2))->click();
+    DialogWirelessModuleConfigure *sockets = w.configure()->wirelessModule();
+    QVERIFY(sockets->isVisible());
+    auto *address = sockets->findChild<QLineEdit *>("lineEditIPOfSocket1");
+    address->selectAll();
+    QTest::keyClicks(address, "10.0.0.7");
+
+    QList<QMessageBox::StandardButton> answers{QMessageBox::Apply, QMessageBox::Cancel};
+    Messages::setHandler([&](const Messages::Request &r) {
+        asked << r;
+        return answers.isEmpty() ? QMessageBox::Cancel : answers.takeFirst();
+    });
+    w.on_actionNew_triggered();
+    QVERIFY(!w.configure()->isVisible());
+    QVERIFY(!sockets->isVisible());
+    const QStringList stored = w.projectData().wirelessInformation.at(0);
+    QCOMPARE(stored.value(stored.indexOf("IPOfSocket1") + 1), QStringLiteral("10.0.0.7"));
+    QCOMPARE(w.projectData().usartInformation.at(0).value(13), QStringLiteral("5"));
+}
+
+void TestGuiTableDrafts::usingTheProjectAsksAboutTypedValues_data()
+{
+    QTest::addColumn<int>("reply");
+    QTest::addColumn<bool>("goesOn");
+    QTest::addColumn<bool>("applied");
+    QTest::newRow("cancel") << int(QMessageBox::Cancel) << false << false;
+    QTest::newRow("leave them out") << int(QMessageBox::Ignore) << true << false;
+    QTest::newRow("apply") << int(QMessageBox::Apply) << true << true;
+}
+
+// A download with a table holding typed values: the question comes first,
+// and only then the port is looked at.
+void TestGuiTableDrafts::usingTheProjectAsksAboutTypedValues()
+{
+    QFETCH(int, reply);
+    QFETCH(bool, goesOn);
+    QFETCH(bool, applied);
+    MainWindow w;
+    w.show();
+    w.SlotNewProject("STM32F103RE", false);
+    choose(w, "PA0", "Normal_DI");
+    press(w, "pushButtonDI");
+    type(w, 0, 2, "17");
+    answer = QMessageBox::StandardButton(reply);
+    press(w, "pushButtonConfigureMirelHardwareInformation");
+    QVERIFY(!asked.isEmpty());
+    QVERIFY(asked.first().text.contains(QStringLiteral("下载")));
+    QCOMPARE(asked.first().defaultButton, QMessageBox::Cancel);
+    // The next word is the closed port's.
+    QCOMPARE(asked.size(), goesOn ? 2 : 1);
+    QCOMPARE(w.projectData().diInformation.value(5) == "17", applied);
+    QCOMPARE(w.configure()->isVisible(), !applied);
+}
+
+// Enter on any of the table's questions keeps what was typed.
+void TestGuiTableDrafts::questionsDefaultToKeepingWork()
+{
+    MainWindow w;
+    w.show();
+    w.SlotNewProject("STM32F103RE", false);
+    choose(w, "PA0", "Normal_DI");
+    choose(w, "PA1", "Normal_DO");
+    press(w, "pushButtonDI");
+    type(w, 0, 2, "9");
+    w.configure()->reject();
+    press(w, "pushButtonDO");
+    QCOMPARE(asked.size(), 2);
+    QCOMPARE(asked.at(0).defaultButton, QMessageBox::Cancel);
+    QCOMPARE(asked.at(0).buttonTexts.value(QMessageBox::Cancel), QStringLiteral("继续编辑"));
+    QCOMPARE(asked.at(1).defaultButton, QMessageBox::Cancel);
+    QCOMPARE(w.configure()->dlgType(), D::DlgDI);
+    QCOMPARE(textAt(w, 0, 2), QStringLiteral("9"));
+}
+
+QTEST_MAIN(TestGuiTableDrafts)
+#include "tst_gui_tabledrafts.moc"
