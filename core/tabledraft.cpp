@@ -25,15 +25,11 @@ bool isSpiTable(D::DlgType type)
     return type >= D::DlgSPI1 && type <= D::DlgSPI3;
 }
 
-QString translate(const char *source)
-{
-    return QCoreApplication::translate("TableDraft", source);
-}
-
 QString takenProblem(const ProjectData &project, const QString &pin)
 {
     const QString function = project.pinFunctions.value(project.pinNames.indexOf(pin));
-    return translate("片选引脚 %1 已被占用（%2），请另选一个引脚。").arg(pin, function.trimmed());
+    return QCoreApplication::translate("TableDraft", "片选引脚 %1 已被占用（%2），请另选一个引脚。")
+        .arg(pin, function.trimmed());
 }
 
 // An option cell: the stored index when it names an entry, else `fallback`.
@@ -251,7 +247,8 @@ DraftTable TableDraft::deriveRows(bool withTyped) const
                 cell.key = key;
                 cell.value = values.at(c);
                 if (!TableRules::parseWholeNumber(cell.value, 0, maximum))
-                    cell.problem = translate("第%1行的%2必须是%3到%4之间的整数！")
+                    cell.problem = QCoreApplication::translate("TableDraft",
+                                                               "第%1行的%2必须是%3到%4之间的整数！")
                                        .arg(r + 1)
                                        .arg(headers.value(c))
                                        .arg(0)
@@ -343,7 +340,8 @@ DraftTable TableDraft::derivePort(bool withTyped) const
             cell.enabled = inUse(film);
             if (cell.problem.isEmpty() && taken.contains(cell.value))
                 cell.problem =
-                    translate("软片%1与另一个软片使用同一个片选引脚 %2，请另选一个引脚。")
+                    QCoreApplication::translate(
+                        "TableDraft", "软片%1与另一个软片使用同一个片选引脚 %2，请另选一个引脚。")
                         .arg(film)
                         .arg(cell.value);
         }

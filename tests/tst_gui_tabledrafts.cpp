@@ -244,6 +244,16 @@ void TestGuiTableDrafts::settingsWindowsGoWithTheirTable()
     const QStringList stored = w.projectData().wirelessInformation.at(0);
     QCOMPARE(stored.value(stored.indexOf("IPOfSocket1") + 1), QStringLiteral("10.0.0.7"));
     QCOMPARE(w.projectData().usartInformation.at(0).value(13), QStringLiteral("5"));
+
+    // Given up with its table, the window goes too.
+    press(w, "pushButtonUSART1");
+    qobject_cast<QPushButton *>(tableOf(w)->cellWidget(6, 2))->click();
+    QVERIFY(sockets->isVisible());
+    comboAt(w, 2, 1)->setCurrentIndex(0);
+    answers = {QMessageBox::Discard};
+    w.configure()->reject();
+    QVERIFY(!w.configure()->isVisible());
+    QVERIFY(!sockets->isVisible());
 }
 
 void TestGuiTableDrafts::usingTheProjectAsksAboutTypedValues_data()

@@ -335,7 +335,10 @@ void TestTableDraft::filmsKeepTheirPinsApart()
     int row = -1;
     QVERIFY(draft.firstProblem(&row).contains("PB0"));
     QCOMPARE(row, 13);
-    QVERIFY(!draft.table().cell(17, 0)->problem.isEmpty());
+    const DraftCell *twice = draft.table().cell(17, 0);
+    QVERIFY(!twice->problem.isEmpty());
+    // The cell still shows its pin, refused.
+    QCOMPARE(twice->entries.value(twice->index), QStringLiteral("PB0"));
     draft.setValue(17, 0, chip.endsWith("RE") ? "PC0" : "PG6");
     QVERIFY(draft.firstProblem().isEmpty());
     QCOMPARE(draft.table().information.value(2 * 17 + 1),

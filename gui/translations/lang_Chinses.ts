@@ -1312,23 +1312,6 @@
     </message>
 </context>
 <context>
-    <name>CRowTable</name>
-    <message>
-        <source>第%1行的%2必须是%3到%4之间的整数！</source>
-        <translation>第%1行的%2必须是%3到%4之间的整数！</translation>
-    </message>
-    <message>
-        <source>请检查第%1行的%2起始端子的值！
-是否自动修改？</source>
-        <translation>请检查第%1行的%2起始端子的值！
-是否自动修改？</translation>
-    </message>
-    <message>
-        <source>警告</source>
-        <translation>警告</translation>
-    </message>
-</context>
-<context>
     <name>CSerial</name>
     <message>
         <source>No serial port chosen</source>
@@ -1348,10 +1331,14 @@
     </message>
 </context>
 <context>
-    <name>CSpiTable</name>
+    <name>CTableView</name>
     <message>
         <source>网络属性</source>
         <translation>网络属性</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>参数设置</translation>
     </message>
 </context>
 <context>
@@ -1488,13 +1475,6 @@
     </message>
 </context>
 <context>
-    <name>CUsartTable</name>
-    <message>
-        <source>参数设置</source>
-        <translation>参数设置</translation>
-    </message>
-</context>
-<context>
     <name>ConfigAnalyzer</name>
     <message>
         <source>没有可写入工程的程序文件夹</source>
@@ -1555,16 +1535,8 @@
         <translation>参数配置</translation>
     </message>
     <message>
-        <source>片选引脚 %1 已被占用（%2），请另选一个引脚。</source>
-        <translation>片选引脚 %1 已被占用（%2），请另选一个引脚。</translation>
-    </message>
-    <message>
         <source>提示</source>
         <translation>提示</translation>
-    </message>
-    <message>
-        <source>表格中有没有确定的修改，放弃这些修改吗？</source>
-        <translation>表格中有没有确定的修改，放弃这些修改吗？</translation>
     </message>
     <message>
         <source>放弃修改</source>
@@ -1575,16 +1547,34 @@
         <translation>继续编辑</translation>
     </message>
     <message>
-        <source>表格“%1”中有没有确定的修改。</source>
-        <translation>表格“%1”中有没有确定的修改。</translation>
-    </message>
-    <message>
         <source>应用</source>
         <translation>应用</translation>
     </message>
     <message>
         <source>丢弃</source>
         <translation>丢弃</translation>
+    </message>
+    <message>
+        <source>请检查第%1行的%2起始端子的值！
+是否自动修改？</source>
+        <translation>请检查第%1行的%2起始端子的值！
+是否自动修改？</translation>
+    </message>
+    <message>
+        <source>表格中有未确定的修改，放弃这些修改吗？</source>
+        <translation>表格中有未确定的修改，放弃这些修改吗？</translation>
+    </message>
+    <message>
+        <source>表格“%1”中有未确定的修改。</source>
+        <translation>表格“%1”中有未确定的修改。</translation>
+    </message>
+    <message>
+        <source>表格“%1”中有未确定的修改，%2只会用已确定的值。先应用这些修改吗？</source>
+        <translation>表格“%1”中有未确定的修改，%2只会用已确定的值。先应用这些修改吗？</translation>
+    </message>
+    <message>
+        <source>不应用</source>
+        <translation>不应用</translation>
     </message>
 </context>
 <context>
@@ -2150,6 +2140,10 @@
         <source>显示整个芯片并转正（Ctrl+0）</source>
         <translation>显示整个芯片并转正（Ctrl+0）</translation>
     </message>
+    <message>
+        <source>导出</source>
+        <translation>导出</translation>
+    </message>
 </context>
 <context>
     <name>PeripheralPanel</name>
@@ -2247,6 +2241,34 @@
     <message>
         <source>%1 表第%2行的%3起始端子与第%4行的端子重叠</source>
         <translation>%1 表第%2行的%3起始端子与第%4行的端子重叠</translation>
+    </message>
+    <message>
+        <source>%1 表第%2行的%3“%4”不能作片选引脚，打开时去掉了</source>
+        <translation>%1 表第%2行的%3“%4”不能作片选引脚，打开时去掉了</translation>
+    </message>
+    <message>
+        <source>%1 表第%2行的%3“%4”不在选项之内，打开时换成了“%5”</source>
+        <translation>%1 表第%2行的%3“%4”不在选项之内，打开时换成了“%5”</translation>
+    </message>
+    <message>
+        <source>%1 表第%2行的%3“%4”打开时去掉了</source>
+        <translation>%1 表第%2行的%3“%4”打开时去掉了</translation>
+    </message>
+    <message>
+        <source>%1 表第%2行的%3“%4”打开时换成了“%5”</source>
+        <translation>%1 表第%2行的%3“%4”打开时换成了“%5”</translation>
+    </message>
+    <message>
+        <source>%1 表第%2行的引脚 %3 没有%1功能，打开时去掉了这一行</source>
+        <translation>%1 表第%2行的引脚 %3 没有%1功能，打开时去掉了这一行</translation>
+    </message>
+    <message>
+        <source>%1 表第%2行与第%3行都是引脚 %4，打开时只保留了第%3行</source>
+        <translation>%1 表第%2行与第%3行都是引脚 %4，打开时只保留了第%3行</translation>
+    </message>
+    <message>
+        <source>%1 表的软片%2与软片%3使用同一个片选引脚 %4</source>
+        <translation>%1 表的软片%2与软片%3使用同一个片选引脚 %4</translation>
     </message>
 </context>
 <context>
@@ -2424,6 +2446,21 @@
     <message>
         <source>%1段：软片%2的网络设置有%3个保留字节不是0（第一个在表中%4处），已忽略</source>
         <translation>%1段：软片%2的网络设置有%3个保留字节不是0（第一个在表中%4处），已忽略</translation>
+    </message>
+</context>
+<context>
+    <name>TableDraft</name>
+    <message>
+        <source>片选引脚 %1 已被占用（%2），请另选一个引脚。</source>
+        <translation>片选引脚 %1 已被占用（%2），请另选一个引脚。</translation>
+    </message>
+    <message>
+        <source>第%1行的%2必须是%3到%4之间的整数！</source>
+        <translation>第%1行的%2必须是%3到%4之间的整数！</translation>
+    </message>
+    <message>
+        <source>软片%1与另一个软片使用同一个片选引脚 %2，请另选一个引脚。</source>
+        <translation>软片%1与另一个软片使用同一个片选引脚 %2，请另选一个引脚。</translation>
     </message>
 </context>
 <context>

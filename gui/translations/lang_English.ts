@@ -1314,23 +1314,6 @@ Check that the chip chosen is the controller&apos;s.</translation>
     </message>
 </context>
 <context>
-    <name>CRowTable</name>
-    <message>
-        <source>第%1行的%2必须是%3到%4之间的整数！</source>
-        <translation>%2 in row %1 must be a whole number from %3 to %4!</translation>
-    </message>
-    <message>
-        <source>请检查第%1行的%2起始端子的值！
-是否自动修改？</source>
-        <translation>Please check the %2 start terminal value in row %1!
-Correct it automatically?</translation>
-    </message>
-    <message>
-        <source>警告</source>
-        <translation>Warning</translation>
-    </message>
-</context>
-<context>
     <name>CSerial</name>
     <message>
         <source>No serial port chosen</source>
@@ -1350,10 +1333,14 @@ Correct it automatically?</translation>
     </message>
 </context>
 <context>
-    <name>CSpiTable</name>
+    <name>CTableView</name>
     <message>
         <source>网络属性</source>
         <translation>Network settings</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Settings</translation>
     </message>
 </context>
 <context>
@@ -1490,13 +1477,6 @@ Correct it automatically?</translation>
     </message>
 </context>
 <context>
-    <name>CUsartTable</name>
-    <message>
-        <source>参数设置</source>
-        <translation>Settings</translation>
-    </message>
-</context>
-<context>
     <name>ConfigAnalyzer</name>
     <message>
         <source>没有可写入工程的程序文件夹</source>
@@ -1557,16 +1537,8 @@ Correct it automatically?</translation>
         <translation>Parameters</translation>
     </message>
     <message>
-        <source>片选引脚 %1 已被占用（%2），请另选一个引脚。</source>
-        <translation>The chip-select pin %1 is taken (%2); choose another pin.</translation>
-    </message>
-    <message>
         <source>提示</source>
         <translation>Note</translation>
-    </message>
-    <message>
-        <source>表格中有没有确定的修改，放弃这些修改吗？</source>
-        <translation>The table has edits not confirmed with OK. Discard them?</translation>
     </message>
     <message>
         <source>放弃修改</source>
@@ -1577,16 +1549,34 @@ Correct it automatically?</translation>
         <translation>Keep editing</translation>
     </message>
     <message>
-        <source>表格“%1”中有没有确定的修改。</source>
-        <translation>The table &quot;%1&quot; has edits not confirmed with OK.</translation>
-    </message>
-    <message>
         <source>应用</source>
         <translation>Apply</translation>
     </message>
     <message>
         <source>丢弃</source>
         <translation>Discard</translation>
+    </message>
+    <message>
+        <source>请检查第%1行的%2起始端子的值！
+是否自动修改？</source>
+        <translation>Please check the %2 start terminal value in row %1!
+Correct it automatically?</translation>
+    </message>
+    <message>
+        <source>表格中有未确定的修改，放弃这些修改吗？</source>
+        <translation>The table holds changes that are not confirmed. Discard them?</translation>
+    </message>
+    <message>
+        <source>表格“%1”中有未确定的修改。</source>
+        <translation>The table “%1” holds changes that are not confirmed.</translation>
+    </message>
+    <message>
+        <source>表格“%1”中有未确定的修改，%2只会用已确定的值。先应用这些修改吗？</source>
+        <translation>The table “%1” holds changes that are not confirmed; %2 uses only confirmed values. Apply the changes first?</translation>
+    </message>
+    <message>
+        <source>不应用</source>
+        <translation>Do not apply</translation>
     </message>
 </context>
 <context>
@@ -2152,6 +2142,10 @@ Correct it automatically?</translation>
         <source>显示整个芯片并转正（Ctrl+0）</source>
         <translation>Show the whole chip, upright (Ctrl+0)</translation>
     </message>
+    <message>
+        <source>导出</source>
+        <translation>export</translation>
+    </message>
 </context>
 <context>
     <name>PeripheralPanel</name>
@@ -2249,6 +2243,34 @@ Correct it automatically?</translation>
     <message>
         <source>%1 表第%2行的%3起始端子与第%4行的端子重叠</source>
         <translation>%1 table, row %2: the %3 start terminal overlaps the terminals of row %4</translation>
+    </message>
+    <message>
+        <source>%1 表的软片%2与软片%3使用同一个片选引脚 %4</source>
+        <translation>%1 table: films %2 and %3 use the same chip-select pin %4</translation>
+    </message>
+    <message>
+        <source>%1 表第%2行的%3“%4”不能作片选引脚，打开时去掉了</source>
+        <translation>%1 table, row %2: %3 “%4” cannot be a chip select; dropped on opening the file</translation>
+    </message>
+    <message>
+        <source>%1 表第%2行的%3“%4”不在选项之内，打开时换成了“%5”</source>
+        <translation>%1 table, row %2: %3 “%4” is not one of the options; replaced by “%5” on opening the file</translation>
+    </message>
+    <message>
+        <source>%1 表第%2行的%3“%4”打开时去掉了</source>
+        <translation>%1 table, row %2: %3 “%4” was dropped on opening the file</translation>
+    </message>
+    <message>
+        <source>%1 表第%2行的%3“%4”打开时换成了“%5”</source>
+        <translation>%1 table, row %2: %3 “%4” was replaced by “%5” on opening the file</translation>
+    </message>
+    <message>
+        <source>%1 表第%2行的引脚 %3 没有%1功能，打开时去掉了这一行</source>
+        <translation>%1 table, row %2: pin %3 has no %1 function; the row was dropped on opening the file</translation>
+    </message>
+    <message>
+        <source>%1 表第%2行与第%3行都是引脚 %4，打开时只保留了第%3行</source>
+        <translation>%1 table, rows %2 and %3 are both pin %4; only row %3 was kept on opening the file</translation>
     </message>
 </context>
 <context>
@@ -2427,6 +2449,21 @@ Correct it automatically?</translation>
     <message>
         <source>%1段：软片%2的网络设置有%3个保留字节不是0（第一个在表中%4处），已忽略</source>
         <translation>section %1: %3 reserved bytes of the network settings of film %2 are not 0 (the first at %4 in the table); ignored</translation>
+    </message>
+</context>
+<context>
+    <name>TableDraft</name>
+    <message>
+        <source>片选引脚 %1 已被占用（%2），请另选一个引脚。</source>
+        <translation>The chip-select pin %1 is taken (%2); choose another pin.</translation>
+    </message>
+    <message>
+        <source>第%1行的%2必须是%3到%4之间的整数！</source>
+        <translation>%2 in row %1 must be a whole number from %3 to %4!</translation>
+    </message>
+    <message>
+        <source>软片%1与另一个软片使用同一个片选引脚 %2，请另选一个引脚。</source>
+        <translation>Film %1 uses the same chip-select pin %2 as another film; choose another pin.</translation>
     </message>
 </context>
 <context>
