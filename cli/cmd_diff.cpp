@@ -7,10 +7,10 @@
 #include "chipfacts.h"
 #include "configanalyzer.h"
 #include "configtable.h"
+#include "filecheck.h"
 #include "filekind.h"
 #include "projectdiff.h"
 #include "projectfile.h"
-#include "projectsync.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -44,6 +44,7 @@ struct Side
     bool isTable = false;
     QByteArray table;
     ProjectData project;
+    QVector<ProjectProblem> dropped; // what opening the project changed
 };
 
 bool readSide(const QString &path, Side *side, QString *error)
@@ -61,7 +62,7 @@ bool readSide(const QString &path, Side *side, QString *error)
         side->isTable = true;
         return true;
     }
-    if (ProjectSync::readCurrent(path, &side->project, error))
+    if (FileCheck::readCurrent(path, &side->project, &side->dropped, error))
         return true;
     *error = QStringLiteral("neither a configuration table nor a project: %1").arg(*error);
     return false;
@@ -107,9 +108,12 @@ int runDiff(const QStringList &args)
                                            .arg(chipGiven, ChipFacts::models().join(" or ")));
 
     Side sides[2];
-    for (int i = 0; i < 2; ++i)
+    for (int i = 0; i < 2; ++i) {
         if (!readSide(Cli::inputPath(positional.at(i)), &sides[i], &message))
             return Cli::failure("diff", positional.at(i), message, ExitTrouble);
+        for (const ProjectProblem &warning : qAsConst(sides[i].dropped))
+            Cli::warning("diff", positional.at(i), warning.message);
+    }
     ProjectData held[2];
     for (int i = 0; i < 2; ++i) {
         const Side &other = sides[1 - i];
@@ -130,8 +134,12 @@ int compareWithProject(const QByteArray &table, const QString &chip, const QStri
 {
     ProjectData project, wanted, held;
     QString message;
-    if (!ProjectSync::readCurrent(projectPath, &project, &message) ||
-        !ProjectDiff::controllerForm(project, &wanted, &message))
+    QVector<ProjectProblem> dropped;
+    if (!FileCheck::readCurrent(projectPath, &project, &dropped, &message))
+        return Cli::failure("upload", projectPath, message, ExitTrouble);
+    for (const ProjectProblem &warning : qAsConst(dropped))
+        Cli::warning("upload", projectPath, warning.message);
+    if (!ProjectDiff::controllerForm(project, &wanted, &message))
         return Cli::failure("upload", projectPath, message, ExitTrouble);
     if (!CAnalyzeBinFileToConfigure::decode(table, chip, &held, &message))
         return Cli::failure(

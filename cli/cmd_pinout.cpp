@@ -5,10 +5,10 @@
 #include "filenames.h"
 
 #include "dlgdescription.h"
+#include "filecheck.h"
 #include "pinlisting.h"
 #include "projectfile.h"
 #include "projectreport.h"
-#include "projectsync.h"
 
 #include <QFileInfo>
 #include <cstdio>
@@ -63,8 +63,11 @@ int runPins(const QStringList &args)
         return Cli::usageError("pins", QStringLiteral("--csv and --json exclude each other"));
 
     ProjectData project;
-    if (!ProjectSync::readCurrent(Cli::inputPath(positional.first()), &project, &message))
+    QVector<ProjectProblem> dropped;
+    if (!FileCheck::readCurrent(Cli::inputPath(positional.first()), &project, &dropped, &message))
         return Cli::failure("pins", positional.first(), message);
+    for (const ProjectProblem &warning : qAsConst(dropped))
+        Cli::warning("pins", positional.first(), warning.message);
     const CDlgDescription text;
     const PinListing listing(project, text);
     if (parser.isSet(json))
@@ -102,8 +105,11 @@ int runReport(const QStringList &args)
         return Cli::usageError("report", message);
 
     ProjectData project;
-    if (!ProjectSync::readCurrent(Cli::inputPath(positional.first()), &project, &message))
+    QVector<ProjectProblem> dropped;
+    if (!FileCheck::readCurrent(Cli::inputPath(positional.first()), &project, &dropped, &message))
         return Cli::failure("report", positional.first(), message);
+    for (const ProjectProblem &warning : qAsConst(dropped))
+        Cli::warning("report", positional.first(), warning.message);
     const ProjectReport report(project, QFileInfo(positional.first()).fileName());
     QString target;
     if (!Cli::outputPath(reportPath, &target, &message))

@@ -6,10 +6,10 @@
 #include "atomicfile.h"
 #include "configanalyzer.h"
 #include "configtable.h"
+#include "filecheck.h"
 #include "filekind.h"
 #include "projectcheck.h"
 #include "projectfile.h"
-#include "projectsync.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -72,8 +72,11 @@ int runTable(const QStringList &args)
         return usageError("table", message);
 
     ProjectData project;
-    if (!ProjectSync::readCurrent(Cli::inputPath(projectPath), &project, &message))
+    QVector<ProjectProblem> dropped;
+    if (!FileCheck::readCurrent(Cli::inputPath(projectPath), &project, &dropped, &message))
         return failure("table", projectPath, message);
+    for (const ProjectProblem &warning : qAsConst(dropped))
+        Cli::warning("table", projectPath, warning.message);
     const ProjectProblem problem = ProjectCheck::firstError(ProjectCheck::problems(project));
     if (problem.severity == ProjectProblem::Error)
         return failure("table", projectPath, problem.message);

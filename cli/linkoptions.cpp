@@ -1,12 +1,13 @@
 #include "linkoptions.h"
 
 #include "chipfacts.h"
+#include "commandline.h"
 #include "configanalyzer.h"
 #include "configtable.h"
+#include "filecheck.h"
 #include "linklog.h"
 #include "projectcheck.h"
 #include "projectdata.h"
-#include "projectsync.h"
 #include "transfer.h"
 #include "transferdriver.h"
 
@@ -130,7 +131,12 @@ bool read(const QCommandLineParser &parser, Settings *settings, QString *error)
     return true;
 }
 
-bool projectTable(const QString &path, QByteArray *table, QString *chip, QString *error)
+namespace {
+
+// The table of a project; what opening the file dropped is told on stderr
+// in the command's name.
+bool projectTableFor(const char *command, const QString &path, QByteArray *table, QString *chip,
+                     QString *error)
 {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile()) {
@@ -138,10 +144,21 @@ bool projectTable(const QString &path, QByteArray *table, QString *chip, QString
         return false;
     }
     ProjectData project;
-    if (!ProjectSync::readCurrent(path, &project, error))
+    QVector<ProjectProblem> dropped;
+    if (!FileCheck::readCurrent(path, &project, &dropped, error))
         return false;
+    for (const ProjectProblem &warning : qAsConst(dropped))
+        Cli::warning(command, path, warning.message);
     *chip = project.currentChip;
     return ProjectCheck::buildTable(project, table, error);
+}
+
+} // namespace
+
+// The station reads its project here, the download through loadTable().
+bool projectTable(const QString &path, QByteArray *table, QString *chip, QString *error)
+{
+    return projectTableFor("station", path, table, chip, error);
 }
 
 bool loadTable(const QCommandLineParser &parser, QByteArray *table, QString *chip, QString *source,
@@ -190,7 +207,7 @@ bool loadTable(const QCommandLineParser &parser, QByteArray *table, QString *chi
     }
     *usage = false;
     *source = positional.first();
-    return projectTable(positional.first(), table, chip, error);
+    return projectTableFor("download", positional.first(), table, chip, error);
 }
 
 } // namespace LinkOptions

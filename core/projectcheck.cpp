@@ -70,6 +70,45 @@ void checkRowTable(const ProjectData &project, D::DlgType type, const CDlgDescri
     });
 }
 
+// Two films of an SPI port that both have an application cannot share a
+// chip select: the controller would address both at once. Each later film is
+// named with the first earlier film on its pin.
+void checkSpiChipSelects(const ProjectData &project, int port, const CDlgDescription &text,
+                         QVector<ProjectProblem> *errors)
+{
+    const auto type = D::DlgType(D::DlgSPI1 + port - 1);
+    const QStringList &list = project.spiInformation.at(port - 1);
+    const auto chipSelectKey = [](int film) {
+        return QStringLiteral("SliceSelect%1Pin").arg(film);
+    };
+    QStringList applications;
+    QStringList pins;
+    for (int film = 1; film <= TableRules::spiFilmCount; ++film) {
+        applications << valueOf(list, QStringLiteral("Film%1Application").arg(film));
+        pins << valueOf(list, chipSelectKey(film));
+    }
+    for (int later = 2; later <= TableRules::spiFilmCount; ++later) {
+        const int earlier = TableRules::filmSharingChipSelect(applications, pins, later);
+        if (earlier == 0 || earlier >= later)
+            continue;
+        const QString &pin = pins.at(later - 1);
+        // The window shows the value of key index r in row r (0-based).
+        const int index = int(text.spiKeys.indexOf(chipSelectKey(later)));
+        ProjectProblem problem;
+        problem.table = type;
+        problem.row = index + 1;
+        problem.column = 1;
+        problem.columnTitle = text.headersSPI.value(index);
+        problem.value = pin;
+        problem.otherRow = int(text.spiKeys.indexOf(chipSelectKey(earlier))) + 1;
+        problem.message = QCoreApplication::translate("ProjectCheck",
+                                                      "%1 表的软片%2与软片%3使用同一个片选引脚 %4")
+                              .arg(ProjectTexts::tableName(type), QString::number(earlier),
+                                   QString::number(later), pin);
+        *errors << problem;
+    }
+}
+
 } // namespace
 
 namespace ProjectCheck {
@@ -81,6 +120,8 @@ QVector<ProjectProblem> problems(const ProjectData &project, QByteArray *table)
     QVector<ProjectProblem> warnings;
     for (const D::DlgType type : {D::DlgDI, D::DlgDO, D::DlgAI, D::DlgAO, D::DlgEXIT})
         checkRowTable(project, type, text, &errors, &warnings);
+    for (int port = 1; port <= int(project.spiInformation.size()); ++port)
+        checkSpiChipSelects(project, port, text, &errors);
     if (errors.isEmpty()) {
         QByteArray built;
         QString message;

@@ -9,7 +9,8 @@
 // What stands between a project and its configuration table. An error is a
 // value the table cannot hold (it blocks the table file and a download, never
 // the saving of the project); a warning is worth knowing but blocks nothing,
-// such as two board rows sharing terminals, kept as the user stored them.
+// such as two board rows sharing terminals, kept as the user stored them, or
+// a value of a project file that opening it dropped (FileCheck).
 struct ProjectProblem
 {
     enum Severity
@@ -25,8 +26,10 @@ struct ProjectProblem
     QString value;
     int minimum = 0;
     int maximum = 0;
-    int otherRow = 0; // the earlier row an overlap is with
-    QString message;  // the whole sentence, in the language now active
+    // The other row concerned: the earlier one of an overlap or of a shared
+    // chip select; the later row of a file that took a pin's row.
+    int otherRow = 0;
+    QString message; // the whole sentence, in the language now active
 };
 
 namespace ProjectCheck {

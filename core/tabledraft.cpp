@@ -325,6 +325,12 @@ DraftTable TableDraft::derivePort(bool withTyped) const
     const auto inUse = [&table](int film) {
         return table.rows.at(TableRules::spiApplicationRow(film)).at(0).index > 0;
     };
+    QStringList applications;
+    QStringList filmPins;
+    for (int film = 1; spi && film <= TableRules::spiFilmCount; ++film) {
+        applications << table.rows.at(TableRules::spiApplicationRow(film)).at(0).value;
+        filmPins << values.at(TableRules::spiChipSelectRow(film));
+    }
     for (int film = 1; spi && film <= TableRules::spiFilmCount; ++film) {
         const int row = TableRules::spiChipSelectRow(film);
         // A film in use may not take a pin that another film in use shows.
@@ -338,7 +344,8 @@ DraftTable TableDraft::derivePort(bool withTyped) const
             cell = chipSelectCell(keys.at(row), inUse(film) ? values.at(row) : kNone, offered,
                                   taken, text, base);
             cell.enabled = inUse(film);
-            if (cell.problem.isEmpty() && taken.contains(cell.value))
+            if (cell.problem.isEmpty() &&
+                TableRules::filmSharingChipSelect(applications, filmPins, film) > 0)
                 cell.problem =
                     QCoreApplication::translate(
                         "TableDraft", "软片%1与另一个软片使用同一个片选引脚 %2，请另选一个引脚。")

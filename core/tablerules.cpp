@@ -142,6 +142,22 @@ int usedBits(const QStringList &bitTextsHighFirst, const QString &noneText)
     return 0;
 }
 
+int filmSharingChipSelect(const QStringList &applications, const QStringList &pins, int film)
+{
+    const auto isSet = [](const QString &value) {
+        return !value.isEmpty() && value != QLatin1String("0");
+    };
+    const auto inUse = [&](int f) {
+        return isSet(applications.value(f - 1)) && isSet(pins.value(f - 1));
+    };
+    if (!inUse(film))
+        return 0;
+    for (int other = 1; other <= spiFilmCount; ++other)
+        if (other != film && inUse(other) && pins.value(other - 1) == pins.value(film - 1))
+            return other;
+    return 0;
+}
+
 void cascadeBits(QStringList &bitsLowFirst, bool enabled, const QString &none)
 {
     bool used = enabled;

@@ -32,6 +32,12 @@ constexpr bool isSpiChipSelectRow(int row)
     return row > 12 && row % 2 == 1;
 }
 
+// Two films of an SPI port in use never share a chip select. Given the
+// films' stored applications and chip-select pins (films 1..3; "0" or empty
+// for none), the first other film in use on the same pin as `film` (1..3);
+// 0 when there is none or `film` is not in use.
+int filmSharingChipSelect(const QStringList &applications, const QStringList &pins, int film);
+
 // Start terminals are 16-bit numbers on the controller, task numbers one byte.
 constexpr int maxStartTerminal = 65535;
 constexpr int maxTaskNumber = 255;

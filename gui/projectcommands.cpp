@@ -3,6 +3,7 @@
 #include "chipfacts.h"
 #include "configtable.h"
 #include "dlgdescription.h"
+#include "filecheck.h"
 #include "filedialogs.h"
 #include "languagesettings.h"
 #include "messages.h"
@@ -117,6 +118,7 @@ bool ProjectCommands::openFile(const QString &filePath, QString *error)
     // A project read from a controller lives in the upload folder, which goes
     // now: it is shown as new and unsaved, and its first save asks for a file.
     const bool uploaded = ProjectPaths::isInUploadFolder(filePath);
+    const QVector<ProjectProblem> dropped = FileCheck::readWarnings(loaded);
     const QStringList released = model->openProject(loaded, filePath, uploaded);
     if (!uploaded) {
         paths.remember(filePath);
@@ -127,7 +129,26 @@ bool ProjectCommands::openFile(const QString &filePath, QString *error)
     if (!released.isEmpty())
         showStatus(
             tr("工程文件中这些片选引脚与表格不一致，已按表格释放：%1").arg(released.join(", ")));
+    tellDropped(dropped);
     return true;
+}
+
+// What the file said and the opened project no longer holds, in the words
+// mirel-cli uses for it.
+void ProjectCommands::tellDropped(const QVector<ProjectProblem> &dropped)
+{
+    if (dropped.isEmpty())
+        return;
+    constexpr int shown = 12;
+    QStringList lines;
+    for (int i = 0; i < dropped.size() && i < shown; ++i)
+        lines << dropped.at(i).message;
+    if (dropped.size() > shown)
+        lines << tr("……还有 %1 条").arg(dropped.size() - shown);
+    Messages::warning(view.window, tr("提示"),
+                      tr("工程文件中有 %1 个值不能照原样打开：\n%2")
+                          .arg(dropped.size())
+                          .arg(lines.join(QLatin1Char('\n'))));
 }
 
 void ProjectCommands::reopenLast()

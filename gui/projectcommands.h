@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pindescriptions.h"
+#include "projectcheck.h"
 #include "projectpaths.h"
 
 #include <QCoreApplication>
@@ -9,7 +10,6 @@
 class QMainWindow;
 class LanguageSettings;
 class ProjectController;
-struct ProjectProblem;
 
 // The file commands of the window: open, save, save as, the question about
 // unsaved changes, the project remembered for the next start and the table
@@ -65,6 +65,7 @@ public:
 private:
     bool openFile(const QString &filePath, QString *error);
     void showStatus(const QString &message, int timeout = 0);
+    void tellDropped(const QVector<ProjectProblem> &dropped);
     // Says once why the table cannot be built, offering to open the cell.
     void reportProblem(const ProjectProblem &problem);
 

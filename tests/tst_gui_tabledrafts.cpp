@@ -5,17 +5,21 @@
 
 #include "dialogconfigure.h"
 #include "fieldmarks.h"
+#include "filecheck.h"
 #include "mainwindow.h"
 #include "messages.h"
 #include "pinchoice.h"
 #include "projectcontroller.h"
+#include "projectfile.h"
 #include "tabledraft.h"
+#include "tablefixtures.h"
 #include "wirelessmoduleconfigure.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -89,6 +93,7 @@ private slots:
     void usingTheProjectAsksAboutTypedValues_data();
     void usingTheProjectAsksAboutTypedValues();
     void questionsDefaultToKeepingWork();
+    void openingSaysWhatTheFileLoses();
 
 private:
     QList<Messages::Request> asked;
@@ -308,6 +313,41 @@ void TestGuiTableDrafts::questionsDefaultToKeepingWork()
     QCOMPARE(asked.at(1).defaultButton, QMessageBox::Cancel);
     QCOMPARE(w.configure()->dlgType(), D::DlgDI);
     QCOMPARE(textAt(w, 0, 2), QStringLiteral("9"));
+}
+
+// A file whose DI table names a pin without the function and a film chip
+// select on a reserved pin opens with both gone, and the window says so in
+// the words of the command line.
+void TestGuiTableDrafts::openingSaysWhatTheFileLoses()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("lossy.cpro");
+    ProjectData file = TableFixtures::projectWith(
+        "STM32F103RE",
+        {{"PA0", "Normal_DI"}, {"PA5", "SPI1_SCK"}, {"PA6", "SPI1_MISO"}, {"PA7", "SPI1_MOSI"}});
+    file.diInformation =
+        TableFixtures::row(D::DlgDI, 1, {"PA0", "1", "1", "0", "0", "0", "0", "0"}) +
+        TableFixtures::row(D::DlgDI, 2, {"PB9", "1", "7", "0", "0", "0", "0", "0"});
+    file.spiInformation[0] = TableFixtures::spi({"PA5", "PA6", "PA7", "0", "0", "0", "0", "0", "0",
+                                                 "0", "0", "0", "1", "PB2", "0", "0", "0", "0"});
+    QString error;
+    QVERIFY2(ProjectFile::write(file, path, &error), qPrintable(error));
+    ProjectData read;
+    QVERIFY(ProjectFile::read(path, &read, &error));
+    const QVector<ProjectProblem> lost = FileCheck::readWarnings(read);
+    QCOMPARE(lost.size(), 2);
+
+    MainWindow w;
+    QVERIFY(w.OpenConfigureEngineeringFile(path));
+    QCOMPARE(asked.size(), 1);
+    for (const ProjectProblem &problem : lost)
+        QVERIFY2(asked.first().text.contains(problem.message), qPrintable(asked.first().text));
+    QCOMPARE(w.projectData().diInformation.size(), 16);
+    // Saved again, the file holds what the window shows and opens quietly.
+    asked.clear();
+    QVERIFY(w.controller()->save(path, &error));
+    QVERIFY(w.OpenConfigureEngineeringFile(path));
+    QVERIFY(asked.isEmpty());
 }
 
 QTEST_MAIN(TestGuiTableDrafts)

@@ -2144,6 +2144,16 @@
         <source>导出</source>
         <translation>导出</translation>
     </message>
+    <message>
+        <source>……还有 %1 条</source>
+        <translation>……还有 %1 条</translation>
+    </message>
+    <message>
+        <source>工程文件中有 %1 个值不能照原样打开：
+%2</source>
+        <translation>工程文件中有 %1 个值不能照原样打开：
+%2</translation>
+    </message>
 </context>
 <context>
     <name>PeripheralPanel</name>

@@ -2146,6 +2146,16 @@ Correct it automatically?</translation>
         <source>导出</source>
         <translation>export</translation>
     </message>
+    <message>
+        <source>……还有 %1 条</source>
+        <translation>… and %1 more</translation>
+    </message>
+    <message>
+        <source>工程文件中有 %1 个值不能照原样打开：
+%2</source>
+        <translation>%1 values of the project file could not be opened as they stand:
+%2</translation>
+    </message>
 </context>
 <context>
     <name>PeripheralPanel</name>
