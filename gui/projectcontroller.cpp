@@ -62,6 +62,7 @@ void ProjectController::pinsChanged()
     if (deriving || restoring)
         return;
     stale = true;
+    unannounced = true;
     settleTimer.start();
 }
 
@@ -70,7 +71,10 @@ void ProjectController::settle()
     settleTimer.stop();
     if (!board)
         return;
-    const bool announce = stale;
+    // Whoever read the project meanwhile derived it already; the change is
+    // announced all the same.
+    const bool announce = stale || unannounced;
+    unannounced = false;
     derive();
     if (announce) {
         tableDraft->follow(data);
@@ -96,6 +100,7 @@ void ProjectController::restore(const ProjectData &snapshot)
     {
         const QScopedValueRollback<bool> guard(restoring, true);
         settleTimer.stop();
+        unannounced = false;
         data = snapshot;
         board->restoreFunctions(snapshot.pinFunctions);
         stale = true;
@@ -109,6 +114,7 @@ void ProjectController::restore(const ProjectData &snapshot)
 void ProjectController::resetHistory(bool readFromController)
 {
     settleTimer.stop();
+    unannounced = false;
     history->clear();
     lastSnapshot = data;
     fromController = readFromController;

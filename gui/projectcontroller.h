@@ -86,6 +86,7 @@ private:
     QTimer settleTimer;
     ProjectData lastSnapshot;   // the project as the newest undo step left it
     mutable bool stale = false; // pins changed since the lists were derived
+    bool unannounced = false;   // pins changed since the last projectChanged
     mutable bool deriving = false;
     bool restoring = false;
 };

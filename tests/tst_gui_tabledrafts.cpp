@@ -9,6 +9,7 @@
 #include "mainwindow.h"
 #include "messages.h"
 #include "pinchoice.h"
+#include "pinrules.h"
 #include "projectcontroller.h"
 #include "projectfile.h"
 #include "tabledraft.h"
@@ -94,6 +95,7 @@ private slots:
     void usingTheProjectAsksAboutTypedValues();
     void questionsDefaultToKeepingWork();
     void openingSaysWhatTheFileLoses();
+    void theTableFollowsPinsReadEarly();
 
 private:
     QList<Messages::Request> asked;
@@ -348,6 +350,25 @@ void TestGuiTableDrafts::openingSaysWhatTheFileLoses()
     QVERIFY(w.controller()->save(path, &error));
     QVERIFY(w.OpenConfigureEngineeringFile(path));
     QVERIFY(asked.isEmpty());
+}
+
+// A pin drawn and the project read (by an export, say) before the event is
+// over: the open table still takes the new row.
+void TestGuiTableDrafts::theTableFollowsPinsReadEarly()
+{
+    MainWindow w;
+    w.show();
+    w.SlotNewProject("STM32F103RE", false);
+    choose(w, "PA0", "Normal_DI");
+    press(w, "pushButtonDI");
+    QCOMPARE(tableOf(w)->rowCount(), 1);
+    PinBoard *board = w.controller()->pinBoard();
+    const int pin = board->indexOfPin("PA1");
+    board->applyFunction(pin, "Normal_DI", board->function(pin));
+    QCOMPARE(w.projectData().diInformation.size(), 32);
+    QCoreApplication::processEvents();
+    QCOMPARE(tableOf(w)->rowCount(), 2);
+    QCOMPARE(textAt(w, 1, 0), QStringLiteral("PA1"));
 }
 
 QTEST_MAIN(TestGuiTableDrafts)
