@@ -4,15 +4,16 @@
 #include "serial.h"
 #include "transfer.h"
 #include "transferdriver.h"
+#include "transferjob.h"
 
 #include <QElapsedTimer>
 #include <QObject>
 
-// One port of a batch download: its own link (CSerial and CTransferDriver),
-// the download of the table and, with verify, the read-back compared with
-// what was sent. Runs on the event loop beside the other ports' jobs; says
-// what happens on the link through its signals and ends with finished(),
-// after which result() holds the outcome.
+// One port of a batch download: its own link (CSerial and CTransferDriver)
+// and the download job of the table, read back and compared with verify
+// (and whenever the transfer went other than planned). Runs on the event loop beside the other
+// ports' jobs; says what happens on the link through its signals and ends with finished(), after
+// which result() holds the outcome.
 class BatchPortJob : public QObject
 {
     Q_OBJECT
@@ -29,7 +30,7 @@ public:
     bool start(const QString &chip, const QByteArray &table, bool verify);
     // Ends the running transfer as the driver's cancel does; the job fails.
     void cancel();
-    bool isRunning() const { return m_phase != Idle && m_phase != Done; }
+    bool isRunning() const { return m_job.isRunning(); }
     BatchPortResult result() const { return m_result; }
     QString port() const { return m_result.port; }
 
@@ -43,32 +44,14 @@ signals:
     void finished();
 
 private:
-    enum Phase
-    {
-        Idle,
-        Downloading,
-        BetweenTransfers,
-        ReadingBack,
-        Done
-    };
     void onEnded(CTransferDriver::Outcome outcome, const QString &reason);
-    void onProgress(qint64 done, qint64 total);
     void onPortLost(const QString &reason);
-    void startReadBack();
-    // Says the transfer was cancelled, and ends.
-    void cancelled();
-    void compareReadBack();
     void finish(bool ok, const QString &reason);
 
     CSerial m_serial;
     CTransferDriver m_driver;
-    CDownloadTransfer m_download;
-    CUploadTransfer m_readBack;
-    QString m_chip;
-    QByteArray m_table;
-    bool m_verify = false;
-    bool m_cancelRequested = false;
-    Phase m_phase = Idle;
+    CTransferJob m_job;
+    bool m_started = false;
     QElapsedTimer m_clock;
     BatchPortResult m_result;
 };

@@ -84,14 +84,25 @@ CTransfer::Step CTransfer::silence(qint64 nowUs)
     return step;
 }
 
+qint64 CTransfer::lineAllowanceUs(int size)
+{
+    // Ten bits a byte at 115200 baud.
+    return 2 * qint64(qMax(0, size)) * 10 * 1000000 / 115200 + 20000;
+}
+
 qint64 CTransfer::deadlineUs() const
 {
     if (!isRunning() || m_sent.isEmpty())
         return -1;
     const qint64 last = m_sent.last();
+    const int size = m_draining ? m_taken.size() : expectedSize();
+    // The wait runs again from each byte of an answer on its way, but no
+    // answer takes longer than its due time and the line time of its bytes.
+    const qint64 due = m_draining ? qMax(m_waitUs, m_takenAfterUs) : m_waitUs;
+    const qint64 bound = last + due + lineAllowanceUs(size);
     if (m_draining)
-        return qMax(last + qMax(m_waitUs, m_takenAfterUs), m_heardUs + m_waitUs);
-    return qMax(last, m_heardUs) + m_waitUs;
+        return qMin(bound, qMax(last + due, m_heardUs + m_waitUs));
+    return qMin(bound, qMax(last, m_heardUs) + m_waitUs);
 }
 
 CTransfer::Step CTransfer::timeout(qint64 nowUs)
@@ -104,8 +115,18 @@ CTransfer::Step CTransfer::timeout(qint64 nowUs)
         release(step, nowUs);
         return step;
     }
+    // Part of an answer came, but not all of it in time.
+    const QString partial =
+        m_pending.isEmpty() || openStart() < 0
+            ? QString()
+            : tr(": 控制器的响应在限定时间内只收到%1字节（应为%2字节），控制器发送过慢\n")
+                  .arg(m_pending.size() - openStart())
+                  .arg(expectedSize());
     clearHeld();
-    return repeat(nowUs, false);
+    step = repeat(nowUs, false);
+    if (!partial.isEmpty())
+        step.messages.prepend(partial);
+    return step;
 }
 
 void CTransfer::abort()
@@ -164,6 +185,7 @@ void CTransfer::process(Step &step, qint64 nowUs)
         step.answers << frame;
         m_heardUs = nowUs;
         if (found.former) {
+            m_irregular = true;
             --m_formerOwed;
             step.messages << tr(": 收到已作答或已重发请求的迟到响应，已丢弃\n");
         } else if (m_draining) {
@@ -182,8 +204,10 @@ void CTransfer::take(Step &step, const QByteArray &answer, qint64 nowUs)
     if (once)
         step.answerUs = qMax<qint64>(0, nowUs - m_sent.first());
     if (!isRunning() || (taken.request.isEmpty() && !m_heldComplete)) {
+        // Ended, or the controller refused the request and has it again.
+        m_irregular = m_irregular || isRunning();
         step.messages += taken.messages;
-        return; // ended, or the controller asks for the same request again
+        return;
     }
     m_held = taken.request;
     // The word that the transfer is done comes when it is.
@@ -204,6 +228,7 @@ void CTransfer::take(Step &step, const QByteArray &answer, qint64 nowUs)
 
 void CTransfer::duplicate(Step &step, const QByteArray &answer, qint64 nowUs)
 {
+    m_irregular = true;
     ++m_heard;
     if (sameReading(m_taken, answer)) {
         step.messages << tr(": 收到已作答或已重发请求的迟到响应，已丢弃\n");
@@ -235,6 +260,7 @@ bool CTransfer::sameReading(const QByteArray &first, const QByteArray &again) co
 
 void CTransfer::refuse(Step &step, const QByteArray &bytes, qint64 nowUs)
 {
+    m_irregular = true;
     step.answers << bytes;
     step.messages << tr(": 校验码错误！\n")
                   << tr(": 无效数据（%1字节）：%2\n").arg(bytes.size()).arg(hexOf(bytes));
@@ -286,6 +312,7 @@ void CTransfer::release(Step &step, qint64 nowUs)
 CTransfer::Step CTransfer::repeat(qint64 nowUs, bool refused)
 {
     Step step;
+    m_irregular = true;
     if (m_repeatsUsed < m_retries) {
         ++m_repeatsUsed;
         m_sent << nowUs;
@@ -331,6 +358,7 @@ void CTransfer::begin(int state)
     clearHeld();
     m_succeeded = false;
     m_state = state;
+    m_irregular = false;
     m_sent.clear();
     m_heard = 0;
     m_heardUs = -1;

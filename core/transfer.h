@@ -112,6 +112,16 @@ public:
     // True while the answer to a repeated request has been taken and its
     // duplicates are awaited; nothing is sent meanwhile.
     bool isDraining() const { return m_draining; }
+    // Whether anything went other than planned since the transfer started:
+    // a request repeated, an answer refused, stray bytes, a late answer
+    // dropped or awaited. Such a transfer is confirmed before it is trusted.
+    bool wasIrregular() const { return m_irregular; }
+
+    // The longest an answer of `size` bytes may take to arrive whole once it
+    // is due: the time its bytes take on a line at 115200 baud, twice, and
+    // a little more. Added to the wait in force, it bounds every answer, so
+    // a controller that sends one byte at a time cannot hold a transfer.
+    static qint64 lineAllowanceUs(int size);
 
     // Progress of the transfer in bytes.
     virtual qint64 progressDone() const = 0;
@@ -167,6 +177,7 @@ private:
 
     int m_state = Idle;
     bool m_succeeded = false;
+    bool m_irregular = false;
     int m_retries = DefaultRetries;
     int m_repeatsUsed = 0;
     qint64 m_waitUs = DefaultWaitUs;

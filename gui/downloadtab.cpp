@@ -34,16 +34,18 @@ QString warningLines(const QStringList &warnings)
 
 CDownloadTab::CDownloadTab(Hooks hooks, QWidget *parent)
     : QWidget(parent), ui(new Ui::CDownloadTab), m_hooks(std::move(hooks)),
-      m_serial(new CSerial(this)), m_driver(new CTransferDriver(this)), m_trace(new LinkTrace(this))
+      m_serial(new CSerial(this)), m_driver(new CTransferDriver(this)),
+      m_job(new CTransferJob(m_driver, this)), m_trace(new LinkTrace(this))
 {
     ui->setupUi(this);
     m_driver->attach(m_serial);
     connect(m_driver, &CTransferDriver::blockReceived, this, &CDownloadTab::showRawBlock);
-    connect(m_driver, &CTransferDriver::logLine, this, &CDownloadTab::appendLog);
-    connect(m_driver, &CTransferDriver::ended, this, &CDownloadTab::showTransferEnd);
-    connect(m_driver, &CTransferDriver::finished, this, &CDownloadTab::transferFinished);
+    connect(m_job, &CTransferJob::logLine, this, &CDownloadTab::appendLog);
+    connect(m_job, &CTransferJob::ended, this, &CDownloadTab::showTransferEnd);
+    connect(m_job, &CTransferJob::finished, this, &CDownloadTab::transferFinished);
+    connect(m_job, &CTransferJob::phaseChanged, this, &CDownloadTab::showPhase);
     connect(m_serial, &CSerial::portLost, this, &CDownloadTab::portLost);
-    connect(m_driver, &CTransferDriver::progress, this, [this](qint64 done, qint64 total) {
+    connect(m_job, &CTransferJob::progress, this, [this](qint64 done, qint64 total) {
         if (m_progress)
             m_progress->setProgress(done, total);
     });
@@ -58,10 +60,11 @@ CDownloadTab::CDownloadTab(Hooks hooks, QWidget *parent)
 CDownloadTab::~CDownloadTab()
 {
     m_driver->abort();
-    // The port and the driver are deleted with the tab's widgets, after the
-    // form: nothing they say reaches the tab any more.
+    // The port, the driver and the job are deleted with the tab's widgets,
+    // after the form: nothing they say reaches the tab any more.
     m_serial->disconnect(this);
     m_driver->disconnect(this);
+    m_job->disconnect(this);
     delete ui;
 }
 
@@ -212,7 +215,7 @@ void CDownloadTab::openPort()
         appendLog(CTransferDriver::timestamp() + tr(": 打开串口失败：%1\n").arg(error));
         if (wasOpen) {
             // Reopening closed the port that was open: show it closed.
-            m_driver->fail(tr("串口已关闭"));
+            m_job->fail(tr("串口已关闭"));
             setTransferButtonsEnabled(true);
             paint(ui->pushButtonCloseCom, ActiveColor);
             paint(ui->pushButtonOpenCom, InactiveColor);
@@ -230,7 +233,7 @@ void CDownloadTab::openPort()
 
 void CDownloadTab::closePort()
 {
-    m_driver->fail(tr("串口已关闭"));
+    m_job->fail(tr("串口已关闭"));
     setTransferButtonsEnabled(true);
     if (m_serial->close()) {
         paint(ui->pushButtonCloseCom, ActiveColor);
@@ -240,8 +243,8 @@ void CDownloadTab::closePort()
 
 void CDownloadTab::portLost(const QString &message)
 {
-    if (m_driver->isRunning())
-        m_driver->fail(message);
+    if (m_job->isRunning())
+        m_job->fail(message);
     else
         appendLog(CTransferDriver::timestamp() + QStringLiteral(": ") + message +
                   QLatin1Char('\n'));
@@ -303,9 +306,8 @@ void CDownloadTab::startDownload()
         return;
     }
     const QString chip = m_hooks.currentChip ? m_hooks.currentChip() : QString();
-    const QByteArray first = m_download.start(chip, table);
     m_readingBack = false;
-    if (!m_driver->start(&m_download, first))
+    if (!m_job->startDownload(chip, table, ui->checkBoxVerifyDownload->isChecked()))
         return;
     setTransferButtonsEnabled(false);
     showProgressWindow(tr("下载配置文件"));
@@ -320,9 +322,8 @@ void CDownloadTab::startUpload()
     // The open project stays until the controller's table has arrived and
     // been decoded; the window then asks before it replaces the project.
     const QString chip = ui->comboBoxChipModel->currentText();
-    const QByteArray first = m_upload.start(chip);
     m_readingBack = false;
-    if (!m_driver->start(&m_upload, first))
+    if (!m_job->startUpload(chip))
         return;
     setTransferButtonsEnabled(false);
     showProgressWindow(tr("上传配置文件"));
@@ -331,22 +332,13 @@ void CDownloadTab::startUpload()
 void CDownloadTab::transferFinished(bool success)
 {
     setTransferButtonsEnabled(true);
-    const bool download = m_driver->transfer() == &m_download;
-    if (download && success && ui->checkBoxVerifyDownload->isChecked()) {
-        startReadBack();
-        return;
-    }
-    if (m_readingBack) {
-        finishReadBack(success);
-        return;
-    }
-    if (!success || download)
+    m_readingBack = false;
+    if (!success || m_job->kind() == CTransferJob::Download)
         return;
     QString error;
     QStringList warnings;
     const bool made = m_hooks.analyzeUpload &&
-                      m_hooks.analyzeUpload(m_upload.uploadBuffer(), m_upload.uploadChipModel(),
-                                            &error, &warnings);
+                      m_hooks.analyzeUpload(m_job->table(), m_job->chip(), &error, &warnings);
     if (!made) {
         appendLog(CTransferDriver::timestamp() +
                   tr(": 上载的配置信息无法生成工程：%1\n").arg(error));
@@ -358,27 +350,17 @@ void CDownloadTab::transferFinished(bool success)
     appendLog(warningLines(warnings));
 }
 
-void CDownloadTab::startReadBack()
+// The first transfer of a job has its window up already; what confirms it
+// says so in the window.
+void CDownloadTab::showPhase(CTransferJob::Phase phase)
 {
-    appendLog(CTransferDriver::timestamp() + tr(": 读回控制器中的配置信息，与下载的比较...\n"));
-    const QByteArray first = m_upload.start(m_download.chipModel());
-    if (!m_driver->start(&m_upload, first))
-        return;
-    m_readingBack = true;
-    setTransferButtonsEnabled(false);
-    showProgressWindow(tr("读回校验"));
-}
-
-void CDownloadTab::finishReadBack(bool success)
-{
-    m_readingBack = false;
-    if (!success)
-        return; // the progress window and the log say why
-    QString message;
-    const bool same = CReadBack::compare(m_download.table(), m_upload.uploadBuffer(), &message);
-    appendLog(CTransferDriver::timestamp() + message);
-    if (!same && m_progress)
-        m_progress->showEnded(message.mid(2).trimmed()); // without ": "
+    const bool confirming = m_readingBack;
+    m_readingBack = phase != CTransferJob::Sending;
+    if (phase == CTransferJob::ReadingBack)
+        showProgressWindow(tr("读回校验"));
+    else if (confirming)
+        showProgressWindow(phase == CTransferJob::Sending ? tr("重新下载配置文件")
+                                                          : tr("再次读取以确认"));
 }
 
 void CDownloadTab::analyzeDownloadData()
@@ -386,8 +368,9 @@ void CDownloadTab::analyzeDownloadData()
     const QString chip = m_hooks.currentChip ? m_hooks.currentChip() : QString();
     QString error;
     QStringList warnings;
-    const bool made = m_hooks.analyzeUpload &&
-                      m_hooks.analyzeUpload(m_download.downloadData(), chip, &error, &warnings);
+    const bool made =
+        m_hooks.analyzeUpload &&
+        m_hooks.analyzeUpload(m_job->downloadMachine().downloadData(), chip, &error, &warnings);
     if (!made)
         appendLog(CTransferDriver::timestamp() + tr(": 配置信息无法生成工程：%1\n").arg(error));
     appendLog(warningLines(warnings));
@@ -423,12 +406,12 @@ void CDownloadTab::setTransferButtonsEnabled(bool enabled)
 
 void CDownloadTab::cancelTransfer()
 {
-    m_driver->cancel();
+    m_job->cancel();
 }
 
 bool CDownloadTab::mayQuit()
 {
-    if (!m_driver->isRunning() && !batchRunning())
+    if (!m_job->isRunning() && !batchRunning())
         return true;
     // The controller knows no abort: stopping leaves it mid-transfer.
     const auto answer = Messages::question(
@@ -447,20 +430,21 @@ void CDownloadTab::showTransferEnd(CTransferDriver::Outcome outcome, const QStri
 {
     if (!m_progress)
         return;
-    const bool upload = m_driver->transfer() == &m_upload;
+    const bool upload = m_job->kind() == CTransferJob::Upload;
+    const bool readBack = m_job->phase() == CTransferJob::Done && !upload && m_readingBack;
     switch (outcome) {
     case CTransferDriver::Succeeded:
         m_progress->showSucceeded();
         break;
     case CTransferDriver::Failed:
-        if (m_readingBack)
+        if (readBack)
             m_progress->showEnded(tr("读回校验失败：%1").arg(reason));
         else
             m_progress->showEnded(upload ? tr("上传失败：%1").arg(reason)
                                          : tr("下载失败：%1").arg(reason));
         break;
     case CTransferDriver::Cancelled:
-        if (m_readingBack)
+        if (readBack)
             m_progress->showEnded(tr("读回校验已取消"));
         else
             m_progress->showEnded(upload ? tr("上传已取消") : tr("下载已取消"));

@@ -2,6 +2,7 @@
 
 #include "transfer.h"
 #include "transferdriver.h"
+#include "transferjob.h"
 
 #include <QColor>
 #include <QPointer>
@@ -118,8 +119,8 @@ public:
     quint8 selectedKind() const { return m_selectedKind; }
     QString selectedStartMessage() const { return m_selectedStartMessage; }
     QString selectedPath() const { return m_selectedPath; }
-    const CDownloadTransfer &download() const { return m_download; }
-    const CUploadTransfer &upload() const { return m_upload; }
+    const CDownloadTransfer &download() const { return m_job->downloadMachine(); }
+    const CTransferJob *job() const { return m_job; }
     CSerial *serial() const { return m_serial; }
     CProgressBar *progressWindow() const;
 
@@ -151,9 +152,8 @@ private:
     void showProgressWindow(const QString &label);
     // The wait in force, and how long a silent controller is waited for.
     void showWait();
-    // After a download that succeeded: reads the table back to compare it.
-    void startReadBack();
-    void finishReadBack(bool success);
+    // A confirmation begins: a read-back, the table sent again, a read again.
+    void showPhase(CTransferJob::Phase phase);
     QString settingsFolder() const;
     void loadSettings();
     void saveSettings();
@@ -169,8 +169,7 @@ private:
     Hooks m_hooks;
     CSerial *m_serial;
     CTransferDriver *m_driver;
-    CDownloadTransfer m_download;
-    CUploadTransfer m_upload;
+    CTransferJob *m_job;
     QPointer<CProgressBar> m_progress;
     LinkTrace *m_trace;
 
@@ -178,7 +177,7 @@ private:
     QString m_selectedStartMessage;
     QString m_selectedPath;
 
-    bool m_readingBack = false; // the upload running reads a download back
+    bool m_readingBack = false; // the job reads a download back
     KindWidgets m_kinds[KindCount];
     QStringList m_listedPorts;
     QTimer *m_portPoll = nullptr;

@@ -380,7 +380,7 @@ void TestDownloadTab::uploadKeepsTheProjectUntilTheTableIsRead()
     QCOMPARE(win.calls, QStringList{"analyze"});
     QCOMPARE(win.analyzed, table);
     QCOMPARE(win.analyzedChip, QString("STM32F407ZG"));
-    QCOMPARE(tab.upload().uploadChipModel(), QString("STM32F407ZG"));
+    QCOMPARE(tab.job()->chip(), QString("STM32F407ZG"));
     QCOMPARE(tab.progressWindow()->value(), 100);
     QVERIFY(form.log().endsWith(": 上载Mirel配置信息完成，正在生成文件！\n"));
     QCOMPARE(form.log().count(": 上载Mirel配置信息时，正在读取...\n"), 2);
@@ -802,7 +802,7 @@ void TestDownloadTab::downloadReadBack_data()
         << "读回校验";
     QTest::newRow("one byte stored wrong")
         << QStringList{"--corrupt-store", "600"} << "偏移600处（下载0xdb，读回0x24）\n"
-        << "校验不一致：第一个不同的字节在偏移600处";
+        << "读回校验失败：校验不一致：第一个不同的字节在偏移600处";
 }
 
 void TestDownloadTab::downloadReadBack()

@@ -16,10 +16,12 @@
 #include "simprocess.h"
 #include "tabledraft.h"
 #include "tablefixtures.h"
+#include "transferjob.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -193,20 +195,21 @@ void TestGuiGuards::failedDownloadIsNotReadBack()
     tab.findChild<QComboBox *>("comboBoxComNo")->setEditText(sim.device());
     tab.openPort();
 
-    // What follows the download's end, seen the moment the tab has taken it.
+    // The transfers of the job, and how the job ended.
     QList<bool> ends;
     bool readBackStarted = false;
-    connect(tab.driver(), &CTransferDriver::finished, &tab, [&](bool success) {
-        if (ends.isEmpty())
-            readBackStarted = tab.upload().isRunning();
-        ends << success;
+    connect(tab.driver(), &CTransferDriver::finished, &tab, [&](bool success) { ends << success; });
+    connect(tab.job(), &CTransferJob::phaseChanged, &tab, [&](CTransferJob::Phase phase) {
+        readBackStarted = readBackStarted || phase == CTransferJob::ReadingBack;
     });
+    QSignalSpy jobEnds(tab.job(), &CTransferJob::finished);
     tab.startDownload();
-    QTRY_VERIFY_WITH_TIMEOUT(!ends.isEmpty(), 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(jobEnds.count(), 1, 30000);
     QCOMPARE(ends.first(), succeeds);
     QCOMPARE(readBackStarted, succeeds);
+    QCOMPARE(jobEnds.first().first().toBool(), succeeds);
     if (succeeds)
-        QTRY_COMPARE_WITH_TIMEOUT(ends, QList<bool>({true, true}), 30000);
+        QCOMPARE(ends, QList<bool>({true, true}));
     else
         QCOMPARE(tab.state(), int(CTransfer::Idle));
 }

@@ -112,6 +112,8 @@ private slots:
     void timeoutsRepeatThenFail();
     void answersMatchTheirRequests_data();
     void answersMatchTheirRequests();
+    void tricklingAnswersAreBounded_data();
+    void tricklingAnswersAreBounded();
     void waitAdaptsToTheController_data();
     void waitAdaptsToTheController();
     void readBackIsCompared_data();
@@ -358,8 +360,10 @@ void TestTransfer::timeoutsRepeatThenFail()
     for (int i = 1; i <= 3; ++i) {
         const auto step = t.timeout();
         QCOMPARE(step.request, activation);
-        QCOMPARE(step.messages.size(), 1);
-        QVERIFY(step.messages.first().contains(QString::number(i)));
+        // The first time, the piece kept is named: the answer came too slowly.
+        QCOMPARE(step.messages.size(), i == 1 ? 2 : 1);
+        QVERIFY(i > 1 || step.messages.first().contains(QStringLiteral("4字节")));
+        QVERIFY(step.messages.last().contains(QString::number(i)));
         QVERIFY(t.pendingBytes().isEmpty());
         QCOMPARE(t.state(), 4);
     }
@@ -538,6 +542,65 @@ void TestTransfer::answersMatchTheirRequests()
     QCOMPARE(t.succeeded(), exact);
     if (isUpload && t.succeeded())
         QCOMPARE(upload.uploadBuffer(), Table1300);
+    // Anything repeated, refused, late or drained leaves the transfer to be
+    // confirmed.
+    static const QRegularExpression irregular(
+        QStringLiteral("\\b(crc|repeat|late|drained|buffer|status|differ)\\b"));
+    QCOMPARE(t.wasIrregular(), irregular.match(log).hasMatch());
+}
+
+void TestTransfer::tricklingAnswersAreBounded_data()
+{
+    QTest::addColumn<bool>("upload");
+    QTest::addColumn<int>("gapMs"); // between two bytes of every answer
+    QTest::addColumn<int>("waitMs");
+    QTest::newRow("activation, a byte a second") << true << 1000 << 2000;
+    QTest::newRow("activation, a byte every 300 ms") << false << 300 << 2000;
+    QTest::newRow("short wait, a byte every 20 ms") << true << 20 << 100;
+}
+
+// A controller that sends one byte at a time: every answer is waited for
+// no longer than the wait and the line time of its bytes, and the transfer
+// fails after its repeats, saying why.
+void TestTransfer::tricklingAnswersAreBounded()
+{
+    QFETCH(bool, upload);
+    QFETCH(int, gapMs);
+    QFETCH(int, waitMs);
+    CDownloadTransfer download;
+    CUploadTransfer uploadTransfer;
+    CTransfer &t = upload ? static_cast<CTransfer &>(uploadTransfer) : download;
+    t.setWaitUs(qint64(waitMs) * 1000);
+    upload ? uploadTransfer.start(F103) : download.start(F103, Table1300);
+    t.requestSent(0);
+    const QByteArray answer =
+        upload ? CF::uploadActivationAnswer(1, 1300) : CF::downloadActivationAnswer(1, 4096);
+    const qint64 bound = qint64(waitMs) * 1000 + CTransfer::lineAllowanceUs(answer.size());
+    qint64 now = 0;
+    qint64 sentAt = 0;
+    int requests = 1;
+    QStringList said;
+    for (int i = 0; t.isRunning() && i < 10000; ++i) {
+        const qint64 next = now + qint64(gapMs) * 1000;
+        QVERIFY(t.deadlineUs() <= sentAt + bound);
+        if (t.deadlineUs() <= next) {
+            now = t.deadlineUs();
+            const CTransfer::Step step = t.timeout(now);
+            said += step.messages;
+            if (!step.request.isEmpty()) {
+                ++requests;
+                sentAt = now;
+            }
+            continue;
+        }
+        now = next;
+        t.receive(answer.mid(i % answer.size(), 1), now);
+    }
+    QVERIFY(!t.isRunning());
+    QVERIFY(!t.succeeded());
+    QCOMPARE(requests, 1 + t.retries());
+    QVERIFY(now <= requests * bound);
+    QVERIFY(said.join(QString()).contains(QStringLiteral("控制器发送过慢")));
 }
 
 void TestTransfer::waitAdaptsToTheController_data()
