@@ -35,7 +35,7 @@ TransferSettings TransferSettings::load(const QString &folder)
     result.timeoutMs =
         number(settings.get(), names.timeoutKey, MinTimeoutMs, MaxTimeoutMs, result.timeoutMs);
     result.retries = number(settings.get(), names.retriesKey, 0, MaxRetries, result.retries);
-    result.verify = number(settings.get(), names.verifyKey, 0, 1, 0) == 1;
+    result.verify = number(settings.get(), names.verifyKey, 0, 1, result.verify ? 1 : 0) == 1;
     result.lastPort = readValue(settings.get(), names.transferSection, names.lastPortKey).trimmed();
     return result;
 }

@@ -16,7 +16,8 @@ struct TransferSettings
 
     int timeoutMs = DefaultTimeoutMs;
     int retries = DefaultRetries;
-    bool verify = false;
+    // A download is read back and compared unless the user said otherwise.
+    bool verify = true;
     // The port last opened (a name or a typed device path); empty when none.
     QString lastPort;
 

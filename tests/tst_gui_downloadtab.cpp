@@ -292,6 +292,7 @@ void TestDownloadTab::downloadThroughTheStandIn()
     form.get<QComboBox>("comboBoxComNo")->setEditText(sim.device());
     tab.openPort();
     QVERIFY(tab.serial()->isOpen());
+    tab.setVerifyAfterDownload(false); // the download alone
 
     // Each log line is added at the end; the text before is never rewritten.
     QSignalSpy changes(form.get<QTextEdit>("textEditInform")->document(),
@@ -745,11 +746,13 @@ void TestDownloadTab::settingsKeptBesideTheProgram_data()
     QTest::addColumn<int>("timeoutMs");
     QTest::addColumn<int>("retries");
     QTest::addColumn<bool>("verify");
-    QTest::newRow("nothing yet") << "" << 2000 << 3 << false;
+    // A download is read back unless the user turned it off.
+    QTest::newRow("nothing yet") << "" << 2000 << 3 << true;
     QTest::newRow("kept") << "TimeoutMs=5000\nRetries=1\nVerifyAfterDownload=1" << 5000 << 1
                           << true;
+    QTest::newRow("turned off, kept") << "VerifyAfterDownload=0" << 2000 << 3 << false;
     QTest::newRow("out of range") << "TimeoutMs=0\nRetries=99\nVerifyAfterDownload=x" << 2000 << 3
-                                  << false;
+                                  << true;
 }
 
 void TestDownloadTab::settingsKeptBesideTheProgram()
