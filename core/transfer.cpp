@@ -260,7 +260,6 @@ bool CTransfer::sameReading(const QByteArray &first, const QByteArray &again) co
 
 void CTransfer::refuse(Step &step, const QByteArray &bytes, qint64 nowUs)
 {
-    m_irregular = true;
     step.answers << bytes;
     step.messages << tr(": 校验码错误！\n")
                   << tr(": 无效数据（%1字节）：%2\n").arg(bytes.size()).arg(hexOf(bytes));
@@ -269,7 +268,8 @@ void CTransfer::refuse(Step &step, const QByteArray &bytes, qint64 nowUs)
     // the way. One of the request before, still owed, is taken for that.
     const int size = m_draining ? m_taken.size() : expectedSize();
     if (bytes.size() != size)
-        return;
+        return; // stray bytes: the answer is still to come
+    m_irregular = true;
     if (m_formerOwed > 0 && !m_draining && bytes.size() == m_former.size()) {
         --m_formerOwed;
         return;

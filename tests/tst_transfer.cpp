@@ -543,9 +543,9 @@ void TestTransfer::answersMatchTheirRequests()
     if (isUpload && t.succeeded())
         QCOMPARE(upload.uploadBuffer(), Table1300);
     // Anything repeated, refused, late or drained leaves the transfer to be
-    // confirmed.
+    // confirmed; stray bytes in front of an answer do not.
     static const QRegularExpression irregular(
-        QStringLiteral("\\b(crc|repeat|late|drained|buffer|status|differ)\\b"));
+        QStringLiteral("\\b(repeat|late|drained|buffer|status|differ)\\b"));
     QCOMPARE(t.wasIrregular(), irregular.match(log).hasMatch());
 }
 

@@ -23,6 +23,8 @@ what happens to the answers of some of them:
     corrupt   one byte of the answer is changed (its checksum no longer fits)
     split:MS  the answer comes in two halves, MS milliseconds apart
     noise     four stray bytes come in front of the answer
+    refused   a download block is answered with status 0x00 and not stored
+    trickle:MS  the answer's bytes come one at a time, MS milliseconds apart
 e.g. --faults 2=late:600,3=corrupt. Answers go out in the order of their
 requests, each after the one before, as a single-threaded controller sends
 them. Runs until SIGTERM or SIGINT.
@@ -64,10 +66,10 @@ def parse_faults(text):
     for item in filter(None, (text or '').split(',')):
         number, _, fault = item.partition('=')
         name, _, ms = fault.partition(':')
-        if name not in ('late', 'lost', 'corrupt', 'split', 'noise'):
+        if name not in ('late', 'lost', 'corrupt', 'split', 'noise', 'refused', 'trickle'):
             raise SystemExit('standin.py: unknown fault %r' % fault)
-        if (name in ('late', 'split')) != bool(ms):
-            raise SystemExit('standin.py: %s wants :MS only for late and split' % fault)
+        if (name in ('late', 'split', 'trickle')) != bool(ms):
+            raise SystemExit('standin.py: %s wants :MS only for late, split and trickle' % fault)
         faults[int(number)] = (name, int(ms) if ms else 0)
     return faults
 
@@ -120,15 +122,15 @@ class Controller:
                 continue
             request, self.held = self.held[:size], self.held[size:]
             self.count += 1
-            answer = self.answer(request)
             fault = self.faults.get(self.count, ('', 0))
+            answer = self.answer(request, fault[0] == 'refused')
             if self.log:
                 self.log.write('%d %s %d %s\n' % (self.count, request[:2].hex(), len(request),
                                                   fault[0] or 'ok'))
                 self.log.flush()
             self.schedule(answer, fault)
 
-    def answer(self, request):
+    def answer(self, request, refused=False):
         command, kind, chip = request[0], request[1], request[4]
         header = bytes([command, kind, 0x00, kind, chip])
         if command == DOWNLOAD and kind == ACTIVATION:
@@ -136,6 +138,8 @@ class Controller:
             self.blocks = {}
             return framed(header + struct.pack('<I', self.free_space))
         if command == DOWNLOAD:
+            if refused:
+                return framed(header + b'\x00')
             offset = struct.unpack_from('<I', request, 5)[0]
             self.blocks[offset] = request[9:-2]
             if kind == END:
@@ -184,6 +188,11 @@ class Controller:
             self.queue.append((start, answer[:half]))
             start += ms / 1000
             answer = answer[half:]
+        if name == 'trickle':
+            for byte in answer[:-1]:
+                self.queue.append((start, bytes([byte])))
+                start += ms / 1000
+            answer = answer[-1:]
         self.queue.append((start, answer))
         self.free_at = start + len(answer) / LINE_BYTES_PER_S
 
