@@ -1,0 +1,242 @@
+// The transfer job against a controller kept in this suite: what it sends,
+// what it stores and what it reads back, with faults by request number. A
+// job ends exact or failed, never wrong with success.
+
+#include "commonfunction.h"
+#include "transferjob.h"
+
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+using CF = CCommonFunction;
+
+namespace {
+
+const QString F103 = QStringLiteral("STM32F103RE");
+
+QByteArray pattern(int size, int seed)
+{
+    QByteArray out(size, '\0');
+    for (int i = 0; i < size; ++i)
+        out[i] = char((i * 7 + seed + (i >> 8)) & 0xFF);
+    return out;
+}
+
+// A controller on the driver's writer: answers each request after a short
+// delay, stores downloads and serves uploads from what it holds. Faults by
+// request number (1-based, in the order requests arrive): "late" answers
+// after the driver's wait has passed, "lost" never answers, "refused"
+// answers a download block with status 0 and keeps nothing. storeWrong
+// changes one byte of the stored table on its first `storeWrongTimes`
+// downloads; fickle serves each upload with other bytes.
+struct Controller
+{
+    CTransferDriver *driver = nullptr;
+    QMap<int, QString> faults;
+    int lateMs = 0;
+    int storeWrong = -1;
+    int storeWrongTimes = 0;
+    bool fickle = false;
+
+    int requests = 0;
+    int downloads = 0;
+    int uploads = 0;
+    QByteArray stored;
+    QMap<int, QByteArray> blocks;
+    int total = 0;
+
+    void take(const QByteArray &request)
+    {
+        ++requests;
+        const QString fault = faults.value(requests);
+        const QByteArray answer = answerTo(request, fault == QLatin1String("refused"));
+        if (fault == QLatin1String("lost") || answer.isEmpty())
+            return;
+        const int delay = fault == QLatin1String("late") ? lateMs : 2;
+        CTransferDriver *to = driver;
+        QTimer::singleShot(delay, to, [to, answer] { to->onBlock(answer); });
+    }
+
+    QByteArray answerTo(const QByteArray &request, bool refused)
+    {
+        const quint8 code = 0x01;
+        const bool download = quint8(request.at(0)) == CF::CommandDownload;
+        const int kind = quint8(request.at(1));
+        if (download && kind == CF::PacketActivation) {
+            total = int(CF::readUInt32(request, CF::HeaderSize));
+            blocks.clear();
+            return CF::downloadActivationAnswer(code, 65536);
+        }
+        if (download) {
+            if (refused)
+                return kind == CF::PacketEnd ? CF::downloadEndAnswer(code, 0)
+                                             : CF::downloadMiddleAnswer(code, 0);
+            const int offset = int(CF::readUInt32(request, CF::HeaderSize));
+            blocks[offset] = request.mid(9, request.size() - 11);
+            if (kind == CF::PacketEnd) {
+                store();
+                return CF::downloadEndAnswer(code, 1);
+            }
+            return CF::downloadMiddleAnswer(code, 1);
+        }
+        if (kind == CF::PacketActivation) {
+            ++uploads;
+            return CF::uploadActivationAnswer(code, quint32(stored.size()));
+        }
+        const int offset = int(CF::readUInt32(request, CF::HeaderSize));
+        QByteArray served = stored;
+        if (fickle)
+            served[0] = char(uploads);
+        return kind == CF::PacketMiddle ? CF::uploadMiddleAnswer(code, served.mid(offset, 512))
+                                        : CF::uploadEndAnswer(code, served.mid(offset));
+    }
+
+    void store()
+    {
+        QByteArray data;
+        for (int offset = 0; blocks.contains(offset) && data.size() < total;
+             offset += int(blocks.value(offset).size()))
+            data += blocks.value(offset);
+        ++downloads;
+        if (storeWrong >= 0 && downloads <= storeWrongTimes && storeWrong < data.size())
+            data[storeWrong] = char(data.at(storeWrong) ^ 0xFF);
+        stored = data;
+    }
+};
+
+} // namespace
+
+class TestTransferJob : public QObject
+{
+    Q_OBJECT
+private slots:
+    void downloadsAreConfirmed_data();
+    void downloadsAreConfirmed();
+    void uploadsAreReadUntilTwoAgree_data();
+    void uploadsAreReadUntilTwoAgree();
+    void cancelBetweenTransfers();
+};
+
+void TestTransferJob::downloadsAreConfirmed_data()
+{
+    QTest::addColumn<bool>("verify");
+    QTest::addColumn<QString>("faults"); // "3=late,5=refused"
+    QTest::addColumn<int>("storeWrongTimes");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("verifyText");
+    QTest::addColumn<int>("downloads");
+    QTest::newRow("clean, not verified") << false << "" << 0 << true << "off" << 1;
+    QTest::newRow("clean, verified") << true << "" << 0 << true << "same" << 1;
+    QTest::newRow("a late answer: read back all the same")
+        << false << "2=late" << 0 << true << "same" << 1;
+    QTest::newRow("a refused block: read back") << false << "3=refused" << 0 << true << "same" << 1;
+    QTest::newRow("stored wrong once after a repeat: sent again")
+        << false << "2=lost" << 1 << true << "same" << 2;
+    QTest::newRow("stored wrong every time after a repeat")
+        << true << "2=lost" << 9 << false << "differs at 700" << 2;
+    QTest::newRow("stored wrong on a clean line: no second try")
+        << true << "" << 9 << false << "differs at 700" << 1;
+    QTest::newRow("stored wrong, not verified, clean: not seen")
+        << false << "" << 9 << true << "off" << 1;
+}
+
+void TestTransferJob::downloadsAreConfirmed()
+{
+    QFETCH(bool, verify);
+    QFETCH(QString, faults);
+    QFETCH(int, storeWrongTimes);
+    QFETCH(bool, ok);
+    QFETCH(QString, verifyText);
+    QFETCH(int, downloads);
+    CTransferDriver driver;
+    driver.setResponseTimeout(100);
+    Controller controller;
+    controller.driver = &driver;
+    controller.lateMs = 150;
+    controller.storeWrong = 700;
+    controller.storeWrongTimes = storeWrongTimes;
+    for (const QString &fault : faults.split(',', Qt::SkipEmptyParts))
+        controller.faults.insert(fault.section('=', 0, 0).toInt(), fault.section('=', 1));
+    driver.setWriter([&controller](const QByteArray &request) { controller.take(request); });
+
+    CTransferJob job(&driver);
+    QSignalSpy finished(&job, &CTransferJob::finished);
+    const QByteArray table = pattern(1300, 3);
+    QVERIFY(job.startDownload(F103, table, verify));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.first().first().toBool(), ok);
+    QCOMPARE(job.succeeded(), ok);
+    QCOMPARE(job.verify(), verifyText);
+    QCOMPARE(controller.downloads, downloads);
+    QVERIFY(!job.isRunning());
+    if (ok && verifyText == QLatin1String("same"))
+        QCOMPARE(controller.stored, table);
+    if (!ok)
+        QVERIFY(job.reason().contains(QStringLiteral("700")));
+}
+
+void TestTransferJob::uploadsAreReadUntilTwoAgree_data()
+{
+    QTest::addColumn<QString>("faults");
+    QTest::addColumn<bool>("fickle");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("reads");
+    QTest::newRow("clean: one read") << "" << false << true << 1;
+    QTest::newRow("a late answer: read again") << "3=late" << false << true << 2;
+    QTest::newRow("a lost answer: read again") << "2=lost" << false << true << 2;
+    QTest::newRow("reads that never agree") << "2=lost" << true << false << 3;
+    QTest::newRow("clean but fickle: one read, taken") << "" << true << true << 1;
+}
+
+void TestTransferJob::uploadsAreReadUntilTwoAgree()
+{
+    QFETCH(QString, faults);
+    QFETCH(bool, fickle);
+    QFETCH(bool, ok);
+    QFETCH(int, reads);
+    CTransferDriver driver;
+    driver.setResponseTimeout(100);
+    Controller controller;
+    controller.driver = &driver;
+    controller.lateMs = 150;
+    controller.fickle = fickle;
+    controller.stored = pattern(1300, 9);
+    for (const QString &fault : faults.split(',', Qt::SkipEmptyParts))
+        controller.faults.insert(fault.section('=', 0, 0).toInt(), fault.section('=', 1));
+    driver.setWriter([&controller](const QByteArray &request) { controller.take(request); });
+
+    CTransferJob job(&driver);
+    QSignalSpy finished(&job, &CTransferJob::finished);
+    QVERIFY(job.startUpload(F103));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.first().first().toBool(), ok);
+    QCOMPARE(controller.uploads, reads);
+    if (ok && !fickle)
+        QCOMPARE(job.table(), controller.stored);
+    if (!ok)
+        QVERIFY(job.table().isEmpty());
+}
+
+// A cancel that comes while the job is between its download and the
+// read-back: nothing more goes out and the job ends cancelled.
+void TestTransferJob::cancelBetweenTransfers()
+{
+    CTransferDriver driver;
+    driver.setResponseTimeout(100);
+    Controller controller;
+    controller.driver = &driver;
+    driver.setWriter([&controller](const QByteArray &request) { controller.take(request); });
+    CTransferJob job(&driver);
+    QSignalSpy finished(&job, &CTransferJob::finished);
+    connect(&driver, &CTransferDriver::finished, &job, [&job] { job.cancel(); });
+    QVERIFY(job.startDownload(F103, pattern(600, 1), true));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.first().first().toBool(), false);
+    QCOMPARE(job.outcome(), CTransferDriver::Cancelled);
+    QCOMPARE(controller.uploads, 0);
+    QCOMPARE(job.verify(), QStringLiteral("not read back"));
+}
+
+QTEST_GUILESS_MAIN(TestTransferJob)
+#include "tst_transferjob.moc"
