@@ -62,13 +62,24 @@ bool CSerial::isOpen() const
     return port.isOpen();
 }
 
-void CSerial::write(const QByteArray &data)
+bool CSerial::write(const QByteArray &data, QString *error)
 {
-    if (!port.isOpen())
-        return;
-    port.write(data);
+    if (!port.isOpen()) {
+        if (error)
+            *error = tr("串口未打开");
+        return false;
+    }
+    port.clearError();
+    const qint64 written = port.write(data);
     // Out now, not when the event loop next looks at the port.
     port.flush();
+    const QSerialPort::SerialPortError failed = port.error();
+    if (written == data.size() &&
+        (failed == QSerialPort::NoError || failed == QSerialPort::TimeoutError))
+        return true;
+    if (error)
+        *error = tr("串口%1写入失败（%2）").arg(openedName, port.errorString());
+    return false;
 }
 
 bool CSerial::close()

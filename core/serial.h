@@ -34,9 +34,9 @@ public:
     // writing. On failure returns false and, when error is given, why.
     bool open(const QString &portName, QString *error = nullptr);
     bool isOpen() const;
-    // Writes every byte when the port is open, starting at once; otherwise
-    // does nothing.
-    void write(const QByteArray &data);
+    // Writes every byte, starting at once. False, with the reason naming the
+    // port when error is given, when the port is closed or takes fewer bytes.
+    bool write(const QByteArray &data, QString *error = nullptr);
     // Closes the port if it is open; returns whether it is closed.
     bool close();
 

@@ -18,7 +18,14 @@ CTransferDriver::CTransferDriver(QObject *parent) : QObject(parent)
 
 void CTransferDriver::attach(CSerial *serial)
 {
-    m_writer = [serial](const QByteArray &frame) { serial->write(frame); };
+    m_writer = [this, serial](const QByteArray &frame) {
+        QString error;
+        if (serial->write(frame, &error))
+            return;
+        // Said once the step that wrote is over.
+        QMetaObject::invokeMethod(
+            this, [this, error] { fail(error); }, Qt::QueuedConnection);
+    };
     connect(serial, &CSerial::received, this, &CTransferDriver::onBytes);
     connect(serial, &CSerial::silence, this, &CTransferDriver::onSilence);
 }
