@@ -13,7 +13,7 @@ struct BatchRun
     QString chip;
     QByteArray table; // transfer form
     QString project;  // the file the table came from, for the record
-    bool verify = false;
+    bool verify = true;
     LinkOptions::Settings link = {};
     QString recordPath; // empty: no record
 };

@@ -38,7 +38,6 @@ int runBatch(const BatchRun &run)
     // open said on stderr, as the download of one controller always did.
     QSet<QString> opened;
     std::unique_ptr<BatchProgress> progress;
-    std::unique_ptr<StopSignal> stop;
     if (single) {
         QObject::connect(&batch, &BatchDownload::portLog, &batch,
                          [](const QString &, const QString &line) { printLine(line); });
@@ -50,15 +49,17 @@ int runBatch(const BatchRun &run)
         QObject::connect(&batch, &BatchDownload::portLog, progress.get(), &BatchProgress::log);
         QObject::connect(&batch, &BatchDownload::portStarted, progress.get(),
                          &BatchProgress::started);
-        // Ctrl+C cancels the transfers; the ports that were cancelled are
-        // recorded as such.
-        stop = std::make_unique<StopSignal>();
-        QObject::connect(stop.get(), &StopSignal::requested, &batch, [&batch](int count) {
-            if (count == 1)
-                std::fputs("mirel-cli download: cancelling the transfers\n", stderr);
-            batch.cancel();
-        });
     }
+    // Ctrl+C (or SIGTERM) cancels the transfers, on one port as on several:
+    // the ports that were cancelled end failed and are recorded as such.
+    StopSignal stop;
+    QObject::connect(&stop, &StopSignal::requested, &batch, [&batch, single](int count) {
+        if (count == 1)
+            std::fputs(single ? "mirel-cli download: cancelling the transfer\n"
+                              : "mirel-cli download: cancelling the transfers\n",
+                       stderr);
+        batch.cancel();
+    });
     QObject::connect(&batch, &BatchDownload::portStarted, &batch,
                      [&opened](const QString &port) { opened.insert(port); });
     QObject::connect(&batch, &BatchDownload::portFinished, &batch,

@@ -135,7 +135,7 @@ int compareWithProject(const QByteArray &table, const QString &chip, const QStri
     ProjectData project, wanted, held;
     QString message;
     QVector<ProjectProblem> dropped;
-    if (!FileCheck::readCurrent(projectPath, &project, &dropped, &message))
+    if (!FileCheck::readCurrent(Cli::inputPath(projectPath), &project, &dropped, &message))
         return Cli::failure("upload", projectPath, message, ExitTrouble);
     for (const ProjectProblem &warning : qAsConst(dropped))
         Cli::warning("upload", projectPath, warning.message);

@@ -3,17 +3,19 @@
 #include "batchrun.h"
 #include "commandline.h"
 #include "commands.h"
+#include "filenames.h"
 #include "linkoptions.h"
 
 #include "atomicfile.h"
-#include "batchrecord.h"
 #include "chipfacts.h"
 #include "configanalyzer.h"
+#include "filekind.h"
 #include "projectdata.h"
 #include "projectfile.h"
 #include "serial.h"
 #include "transfer.h"
 #include "transferdriver.h"
+#include "transferjob.h"
 
 #include <QCommandLineParser>
 #include <QEventLoop>
@@ -34,8 +36,9 @@ void printLine(const QString &line)
     std::fflush(stdout);
 }
 
-// Opens the port and prints the driver's log lines as the window shows them.
-bool openLink(const char *command, CTransferDriver &driver, CSerial &serial, const QString &port)
+// Opens the port and prints the job's log lines as the window shows them.
+bool openLink(const char *command, CTransferJob &job, CTransferDriver &driver, CSerial &serial,
+              const QString &port)
 {
     serial.setControllerSettings();
     QString error;
@@ -44,26 +47,25 @@ bool openLink(const char *command, CTransferDriver &driver, CSerial &serial, con
         return false;
     }
     driver.attach(&serial);
-    QObject::connect(&driver, &CTransferDriver::logLine, &printLine);
+    QObject::connect(&job, &CTransferJob::logLine, &printLine);
     // A port that goes away ends the transfer at once, naming the port.
-    QObject::connect(&serial, &CSerial::portLost, &driver, &CTransferDriver::fail);
+    QObject::connect(&serial, &CSerial::portLost, &job, &CTransferJob::fail);
     return true;
 }
 
-// Runs the transfer to its end. Returns whether it succeeded.
-bool runTransfer(const char *command, CTransferDriver &driver, CTransfer *transfer,
-                 const QByteArray &firstRequest)
+// Reads the controller's table to the end of the job: read again when the
+// line misbehaved, until two reads agree. Returns whether it succeeded.
+bool runUpload(const char *command, CTransferJob &job, const QString &chip)
 {
     bool success = false;
     QEventLoop loop;
-    const auto connection =
-        QObject::connect(&driver, &CTransferDriver::finished, &loop, [&](bool ok) {
-            success = ok;
-            loop.quit();
-        });
-    if (!driver.start(transfer, firstRequest)) {
+    const auto connection = QObject::connect(&job, &CTransferJob::finished, &loop, [&](bool ok) {
+        success = ok;
+        loop.quit();
+    });
+    if (!job.startUpload(chip)) {
         QObject::disconnect(connection);
-        failure(command, "nothing to transfer");
+        failure(command, job.reason());
         return false;
     }
     loop.exec();
@@ -92,6 +94,35 @@ bool readPorts(const QCommandLineParser &parser, QStringList *ports, QString *er
     return true;
 }
 
+// Writes the table read from the controller to rawOut (as read) and the
+// project it holds to output, each through its target from
+// Cli::outputPath(), then gives them their names. False with a message.
+bool writeUpload(const QByteArray &table, const QString &chip, const QString &output,
+                 const QString &outputTarget, const QString &rawOut, const QString &rawTarget,
+                 QString *error)
+{
+    const Cli::TerminationHold hold;
+    bool written = rawOut.isEmpty() || AtomicFile::write(rawTarget, table, error);
+    if (written && !output.isEmpty()) {
+        ProjectData project;
+        QStringList warnings;
+        written = CAnalyzeBinFileToConfigure::decode(table, chip, &project, error, &warnings);
+        for (const QString &note : qAsConst(warnings))
+            Cli::warning("upload", output, note);
+        if (!written)
+            *error = QStringLiteral("the table read back cannot be decoded: %1").arg(*error);
+        else
+            written = ProjectFile::write(project, outputTarget, error);
+    }
+    // What was written gets its name, also when the other failed.
+    QString naming;
+    if (!Cli::finishOutputs(&naming) && written) {
+        *error = naming;
+        written = false;
+    }
+    return written;
+}
+
 } // namespace
 
 int runDownload(const QStringList &args)
@@ -106,9 +137,11 @@ int runDownload(const QStringList &args)
         {"table", "Send this table file (file or transfer form) instead of a project.", "FILE"},
         {"raw-table", "Send FILE's bytes as they are instead of a project.", "FILE"},
         {"chip", "Chip model for --table / --raw-table.", "MODEL"},
-        {"verify",
-         "Read the table back after the download and compare it byte for byte with what was "
-         "sent; a difference fails the command."},
+        {"no-verify",
+         "Do not read the table back after the download. By default it is read back and "
+         "compared byte for byte with what was sent, and a difference fails the command; a "
+         "transfer in which anything was repeated, refused or late is read back all the same."},
+        {"verify", "Read the table back and compare it (the default)."},
         {"record",
          "Append a row per port to this CSV file (time, port, serial number, project, table "
          "length and CRC, outcome, seconds, verify); the header row starts a new file.",
@@ -123,21 +156,18 @@ int runDownload(const QStringList &args)
     QString error;
     if (!readPorts(parser, &run.ports, &error) || !LinkOptions::read(parser, &run.link, &error))
         return usageError("download", error);
+    if (!LinkOptions::outputsAreFiles("download", {parser.value("record")}, &exitCode))
+        return exitCode;
     bool usage = false;
     if (!LinkOptions::loadTable(parser, &run.table, &run.chip, &run.project, &error, &usage))
         return usage ? usageError("download", error) : failure("download", error);
     if (run.table.isEmpty())
         return failure("download", "the configuration table is empty");
-    run.verify = parser.isSet("verify");
-    run.recordPath = parser.value("record");
-    if (!run.recordPath.isEmpty()) {
-        const QString clash = Cli::outputOverInput(run.recordPath, run.project);
-        if (!clash.isEmpty())
-            return usageError("download", clash);
-    }
-    if (!run.recordPath.isEmpty() &&
-        !BatchRecord(run.recordPath, run.project, run.table).check(&error))
-        return failure("download", error);
+    run.verify = !parser.isSet("no-verify");
+    const QString record = parser.value("record");
+    if (!record.isEmpty() && !LinkOptions::prepareRecord("download", record, run.project, run.table,
+                                                         &run.recordPath, &exitCode))
+        return exitCode;
     return runBatch(run);
 }
 
@@ -191,36 +221,32 @@ int runUpload(const QStringList &args)
         if (QFileInfo(pair.first).absoluteFilePath() == QFileInfo(pair.second).absoluteFilePath())
             return Cli::usageError("upload", QStringLiteral("%1 is named twice").arg(pair.first));
     }
+    if (!LinkOptions::outputsAreFiles("upload", {output, rawOut}, &exitCode))
+        return exitCode;
+    const int failed = compare.isEmpty() ? ExitFailed : ExitUsage; // 1 means "differs" then
+    // What the transfer's end needs is there before it begins: the project to
+    // compare with, and the folders of names kept with their bytes.
+    if (!compare.isEmpty()) {
+        error = FileKind::whyNotReadable(Cli::inputPath(compare));
+        if (!error.isEmpty())
+            return Cli::failure("upload", compare, error, ExitUsage);
+    }
+    QString outputTarget, rawTarget;
+    if ((!output.isEmpty() && !Cli::outputPath(output, &outputTarget, &error)) ||
+        (!rawOut.isEmpty() && !Cli::outputPath(rawOut, &rawTarget, &error)))
+        return Cli::failure("upload", QString(), error, failed);
 
     CSerial serial;
-    CUploadTransfer transfer;
-    const int failed = compare.isEmpty() ? ExitFailed : ExitUsage; // 1 means "differs" then
-    if (!openLink("upload", driver, serial, port))
+    CTransferJob job(&driver);
+    if (!openLink("upload", job, driver, serial, port))
         return failed;
-    if (!runTransfer("upload", driver, &transfer, transfer.start(chip)))
+    if (!runUpload("upload", job, chip))
         return failed;
     serial.close();
 
-    const QByteArray table = transfer.uploadBuffer();
-    if (!rawOut.isEmpty() && !AtomicFile::write(rawOut, table, &error)) {
-        failure("upload", error);
-        return failed;
-    }
-    if (!output.isEmpty()) {
-        ProjectData project;
-        QStringList warnings;
-        bool written = CAnalyzeBinFileToConfigure::decode(table, chip, &project, &error, &warnings);
-        for (const QString &note : qAsConst(warnings))
-            Cli::warning("upload", output, note);
-        if (!written)
-            error = QStringLiteral("the table read back cannot be decoded: %1").arg(error);
-        else
-            written = ProjectFile::write(project, output, &error);
-        if (!written) {
-            failure("upload", error);
-            return failed;
-        }
-    }
+    const QByteArray table = job.table();
+    if (!writeUpload(table, chip, output, outputTarget, rawOut, rawTarget, &error))
+        return Cli::failure("upload", QString(), error, failed);
     return compare.isEmpty() ? 0 : compareWithProject(table, chip, compare);
 }
 

@@ -1,12 +1,10 @@
 // station: programs every controller that appears on the matching ports.
 
-#include "commandline.h"
 #include "commands.h"
 #include "linkoptions.h"
 #include "station.h"
 #include "stopsignal.h"
 
-#include "batchrecord.h"
 #include "portmatch.h"
 
 #include <QCommandLineParser>
@@ -32,7 +30,10 @@ int runStation(const QStringList &args)
          "matched in the file system, links and pseudo-terminals too), a port name pattern "
          "(ttyUSB*), or an adapter's USB vid:pid in hex (0403:6001).",
          "PATTERN"},
-        {"verify", "Read the table back after each download and compare it byte for byte."},
+        {"no-verify",
+         "Do not read the table back after each download (by default it is read back and "
+         "compared byte for byte)."},
+        {"verify", "Read the table back and compare it (the default)."},
         {"record", "Append a row per programmed port to this CSV file.", "FILE.csv"},
         {"include-present", "Also program the matching ports present at the start."},
         {"interval-ms", "Look for ports this often (default 500).", "MS"},
@@ -63,13 +64,10 @@ int runStation(const QStringList &args)
         if (!ok || setup.intervalMs < 10 || setup.intervalMs > 60000)
             return usageError("station", "--interval-ms: expected milliseconds from 10 to 60000");
     }
-    setup.recordPath = parser.value("record");
-    if (!setup.recordPath.isEmpty()) {
-        const QString clash = Cli::outputOverInput(setup.recordPath, setup.project);
-        if (!clash.isEmpty())
-            return usageError("station", clash);
-    }
-    setup.verify = parser.isSet("verify");
+    const QString record = parser.value("record");
+    if (!LinkOptions::outputsAreFiles("station", {record}, &exitCode))
+        return exitCode;
+    setup.verify = !parser.isSet("no-verify");
     setup.includePresent = parser.isSet("include-present");
     setup.verbose = parser.isSet("verbose");
 
@@ -77,9 +75,9 @@ int runStation(const QStringList &args)
         return failure("station", error);
     if (setup.table.isEmpty())
         return failure("station", "the configuration table is empty");
-    if (!setup.recordPath.isEmpty() &&
-        !BatchRecord(setup.recordPath, setup.project, setup.table).check(&error))
-        return failure("station", error);
+    if (!record.isEmpty() && !LinkOptions::prepareRecord("station", record, setup.project,
+                                                         setup.table, &setup.recordPath, &exitCode))
+        return exitCode;
 
     Station station(setup, match);
     StopSignal stop;

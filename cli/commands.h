@@ -15,5 +15,6 @@ int runStation(const QStringList &args);
 
 // upload --compare: prints whether the table read from the controller holds
 // what the project would write, and what differs. 0 when it does, 1 when it
-// differs, 2 when the project or the table cannot be read.
+// differs, 2 when the project or the table cannot be read. The project is
+// read by the bytes of its name.
 int compareWithProject(const QByteArray &table, const QString &chip, const QString &projectPath);

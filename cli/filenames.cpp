@@ -1,5 +1,7 @@
 #include "filenames.h"
 
+#include "filekind.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -189,6 +191,41 @@ bool outputPath(const QString &argument, QString *path, QString *error)
     Q_UNUSED(error)
 #endif
     return true;
+}
+
+bool appendPath(const QString &argument, QString *path, QString *error)
+{
+    *path = argument;
+#ifdef Q_OS_UNIX
+    const auto bytes = bytesOf().constFind(argument);
+    if (bytes == bytesOf().constEnd())
+        return true;
+    if (!haveDescriptorPaths()) {
+        *error =
+            QStringLiteral("%1: a name that is not UTF-8 cannot be written here").arg(argument);
+        return false;
+    }
+    struct stat info = {};
+    if (::stat(bytes->constData(), &info) != 0) {
+        const int fd = ::open(bytes->constData(),
+                              O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+        if (fd < 0) {
+            *error = QCoreApplication::translate("AppendFile", "无法写入%1：%2")
+                         .arg(argument, QString::fromLocal8Bit(std::strerror(errno)));
+            return false;
+        }
+        ::close(fd);
+    }
+    *path = inputPath(argument);
+#else
+    Q_UNUSED(error)
+#endif
+    return true;
+}
+
+QString whyNotOutput(const QString &argument)
+{
+    return FileKind::whyNotWritable(inputPath(argument));
 }
 
 bool finishOutputs(QString *error)

@@ -28,6 +28,17 @@ QString inputPath(const QString &argument);
 // them. False with a message when the folder cannot be reached.
 bool outputPath(const QString &argument, QString *path, QString *error);
 
+// Where to append to an output named by argument (a file written in place,
+// such as a record): the argument itself, or for a name kept with its bytes
+// /proc/self/fd/N of the file, which is made here, empty, when it is missing.
+// False with a message when it cannot be made.
+bool appendPath(const QString &argument, QString *path, QString *error);
+
+// Why the output named by argument can never be written as a file: it is a
+// folder, a device, a named pipe or a socket (also through a link). Empty for
+// a file or nothing. Asked without opening it.
+QString whyNotOutput(const QString &argument);
+
 // Gives the outputs written through outputPath() their names. False with a
 // message when one cannot be renamed (it is then removed).
 bool finishOutputs(QString *error);

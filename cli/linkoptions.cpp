@@ -1,10 +1,13 @@
 #include "linkoptions.h"
 
+#include "batchrecord.h"
 #include "chipfacts.h"
 #include "commandline.h"
 #include "configanalyzer.h"
 #include "configtable.h"
 #include "filecheck.h"
+#include "filekind.h"
+#include "filenames.h"
 #include "linklog.h"
 #include "projectcheck.h"
 #include "projectdata.h"
@@ -12,7 +15,6 @@
 #include "transferdriver.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -64,14 +66,12 @@ bool readTableFile(const QString &path, QByteArray *bytes, QString *error)
 
 int usageError(const char *command, const QString &message)
 {
-    std::fprintf(stderr, "mirel-cli %s: %s (try --help)\n", command, qPrintable(message));
-    return ExitUsage;
+    return Cli::usageError(command, message);
 }
 
 int failure(const char *command, const QString &message)
 {
-    std::fprintf(stderr, "mirel-cli %s: %s\n", command, qPrintable(message));
-    return ExitFailed;
+    return Cli::failure(command, QString(), message, ExitFailed);
 }
 
 void add(QCommandLineParser &parser, bool withPort)
@@ -133,22 +133,21 @@ bool read(const QCommandLineParser &parser, Settings *settings, QString *error)
 
 namespace {
 
-// The table of a project; what opening the file dropped is told on stderr
-// in the command's name.
-bool projectTableFor(const char *command, const QString &path, QByteArray *table, QString *chip,
+// The table of the project named by argument; what opening the file dropped
+// is told on stderr in the command's name.
+bool projectTableFor(const char *command, const QString &argument, QByteArray *table, QString *chip,
                      QString *error)
 {
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        *error = QStringLiteral("%1 is not a regular file").arg(path);
+    const QString path = Cli::inputPath(argument);
+    *error = FileKind::whyNotReadable(path); // a pipe is not waited on
+    if (!error->isEmpty())
         return false;
-    }
     ProjectData project;
     QVector<ProjectProblem> dropped;
     if (!FileCheck::readCurrent(path, &project, &dropped, error))
         return false;
     for (const ProjectProblem &warning : qAsConst(dropped))
-        Cli::warning(command, path, warning.message);
+        Cli::warning(command, argument, warning.message);
     *chip = project.currentChip;
     return ProjectCheck::buildTable(project, table, error);
 }
@@ -156,9 +155,9 @@ bool projectTableFor(const char *command, const QString &path, QByteArray *table
 } // namespace
 
 // The station reads its project here, the download through loadTable().
-bool projectTable(const QString &path, QByteArray *table, QString *chip, QString *error)
+bool projectTable(const QString &argument, QByteArray *table, QString *chip, QString *error)
 {
-    return projectTableFor("station", path, table, chip, error);
+    return projectTableFor("station", argument, table, chip, error);
 }
 
 bool loadTable(const QCommandLineParser &parser, QByteArray *table, QString *chip, QString *source,
@@ -185,7 +184,7 @@ bool loadTable(const QCommandLineParser &parser, QByteArray *table, QString *chi
         }
         *usage = false;
         QByteArray bytes;
-        if (!readTableFile(path, &bytes, error))
+        if (!readTableFile(Cli::inputPath(path), &bytes, error))
             return false;
         if (raw) {
             *table = bytes;
@@ -208,6 +207,35 @@ bool loadTable(const QCommandLineParser &parser, QByteArray *table, QString *chi
     *usage = false;
     *source = positional.first();
     return projectTableFor("download", positional.first(), table, chip, error);
+}
+
+bool outputsAreFiles(const char *command, const QStringList &outputs, int *exitCode)
+{
+    for (const QString &output : outputs) {
+        const QString why = output.isEmpty() ? QString() : Cli::whyNotOutput(output);
+        if (!why.isEmpty()) {
+            *exitCode = Cli::failure(command, output, why, ExitUsage);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool prepareRecord(const char *command, const QString &argument, const QString &project,
+                   const QByteArray &table, QString *path, int *exitCode)
+{
+    const QString clash = Cli::outputOverInput(argument, project);
+    if (!clash.isEmpty()) {
+        *exitCode = usageError(command, clash);
+        return false;
+    }
+    QString error;
+    if (!Cli::appendPath(argument, path, &error) ||
+        !BatchRecord(*path, project, table).check(&error)) {
+        *exitCode = Cli::failure(command, argument, error, ExitFailed);
+        return false;
+    }
+    return true;
 }
 
 } // namespace LinkOptions

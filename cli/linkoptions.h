@@ -32,12 +32,26 @@ bool parseArguments(QCommandLineParser &parser, const char *command, const QStri
 bool read(const QCommandLineParser &parser, Settings *settings, QString *error);
 
 // The table to send from --table / --raw-table with --chip, or from the one
-// positional PROJECT.cpro; source says which file it came from. False with a
+// positional PROJECT.cpro, each read by the bytes of its name; source is the
+// file's argument, as the record shows it. False with a
 // message, and *usage set when the command was given wrongly (exit 2) rather
 // than failing on a file (exit 1).
 bool loadTable(const QCommandLineParser &parser, QByteArray *table, QString *chip, QString *source,
                QString *error, bool *usage);
-// The table of a project, read as the window opens it.
-bool projectTable(const QString &path, QByteArray *table, QString *chip, QString *error);
+// The table of the project named by argument (read by the bytes of its
+// name), read as the window opens it.
+bool projectTable(const QString &argument, QByteArray *table, QString *chip, QString *error);
+
+// Refuses (exit 2) an output that names a folder, a device, a named pipe or a
+// socket, also through a link, before any port is opened: it is never opened.
+// Empty outputs are not given. False with *exitCode set and the message said.
+bool outputsAreFiles(const char *command, const QStringList &outputs, int *exitCode);
+
+// The record named by argument, made ready before any port is opened: it is
+// not the project's file (exit 2), it opens for appending (made, empty, when
+// missing) and is empty or a record (exit 1 otherwise). *path is where to
+// append. False with *exitCode set and the message said.
+bool prepareRecord(const char *command, const QString &argument, const QString &project,
+                   const QByteArray &table, QString *path, int *exitCode);
 
 } // namespace LinkOptions

@@ -27,7 +27,7 @@ const char kUsage[] =
     "  upload --port DEVICE --chip MODEL -o PROJECT.cpro [--compare PROJECT.cpro]\n"
     "                                            read the controller's table into a project\n"
     "  ports                                     list serial ports\n"
-    "  station --project PROJECT.cpro --match PATTERN [--verify] [--record FILE.csv]\n"
+    "  station --project PROJECT.cpro --match PATTERN [--no-verify] [--record FILE.csv]\n"
     "                                            program every controller that appears\n"
     "\n"
     "pins, report, diff and upload --compare speak Chinese, or English with --lang en.\n"

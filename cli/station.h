@@ -27,7 +27,7 @@ public:
         QString chip;
         QByteArray table;
         QString project; // as given, for the record
-        bool verify = false;
+        bool verify = true;
         LinkOptions::Settings link = {};
         QString recordPath; // empty: no record
         bool includePresent = false;

@@ -1,10 +1,7 @@
 #include "batchrecord.h"
 
-#include "atomicfile.h"
+#include "appendfile.h"
 #include "commonfunction.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 QString BatchRecord::header()
 {
@@ -18,57 +15,59 @@ BatchRecord::BatchRecord(const QString &path, const QString &project, const QByt
 {
 }
 
-bool BatchRecord::readFile(QByteArray *bytes, QString *error) const
+bool BatchRecord::open(AppendFile *file, bool *empty, QString *error) const
 {
-    bytes->clear();
-    const QFileInfo info(m_path);
-    if (!info.exists()) // a link to nowhere too: the write makes the file it names
+    if (!file->open(error))
+        return false;
+    const qint64 size = file->size();
+    *empty = size == 0;
+    if (*empty)
         return true;
-    if (!AtomicFile::isWritableTarget(m_path, error))
+    // Enough for the header, a byte order mark a spreadsheet may have put in
+    // front and a line end (CR LF too): a first line that does not end
+    // within it is longer than the header, and no header.
+    const QByteArray expected = header().toUtf8();
+    QByteArray first;
+    if (!file->read(0, expected.size() + 6, &first, error))
         return false;
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = tr("无法读取记录文件%1：%2").arg(m_path, file.errorString());
-        return false;
-    }
-    *bytes = file.readAll();
-    return true;
-}
-
-bool BatchRecord::check(QString *error) const
-{
-    QByteArray bytes;
-    return read(&bytes, error);
-}
-
-bool BatchRecord::read(QByteArray *bytes, QString *error) const
-{
-    if (!readFile(bytes, error))
-        return false;
-    if (bytes->isEmpty())
-        return true;
-    QByteArray first = bytes->left(bytes->indexOf('\n'));
+    const int end = first.indexOf('\n');
+    if (end >= 0)
+        first.truncate(end);
     if (first.endsWith('\r'))
         first.chop(1);
-    if (first.startsWith("\xEF\xBB\xBF")) // saved again by a spreadsheet
+    if (first.startsWith("\xEF\xBB\xBF"))
         first.remove(0, 3);
-    if (first == header().toUtf8())
+    if (first == expected)
         return true;
     *error = tr("%1不是下载记录：第一行应为\"%2\"，记录未写入").arg(m_path, header());
     return false;
 }
 
+bool BatchRecord::check(QString *error) const
+{
+    AppendFile file(m_path);
+    bool empty = false;
+    return open(&file, &empty, error);
+}
+
 bool BatchRecord::append(const BatchPortResult &result, QString *error) const
 {
-    QByteArray bytes;
-    if (!read(&bytes, error))
+    AppendFile file(m_path);
+    bool empty = false;
+    if (!open(&file, &empty, error))
         return false;
-    if (bytes.isEmpty())
+    QByteArray bytes;
+    if (empty) {
         bytes = header().toUtf8() + '\n';
-    else if (!bytes.endsWith('\n'))
-        bytes += '\n';
+    } else {
+        QByteArray last;
+        if (!file.read(file.size() - 1, 1, &last, error))
+            return false;
+        if (last != "\n")
+            bytes = "\n";
+    }
     bytes += row(result, QDateTime::currentDateTime()).toUtf8() + '\n';
-    return AtomicFile::write(m_path, bytes, error);
+    return file.append(bytes, error);
 }
 
 QString BatchRecord::row(const BatchPortResult &result, const QDateTime &time) const

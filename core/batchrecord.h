@@ -7,13 +7,18 @@
 #include <QDateTime>
 #include <QString>
 
+class AppendFile;
+
 // The record of a production line: a CSV file (UTF-8) with one row per port
 // per run, under a header row written when the file is new:
 //   time,port,serial_number,project,table_bytes,table_crc16,outcome,seconds,verify
 // time is ISO 8601 with the zone offset, table_crc16 the CRC-16/MODBUS of the
 // table bytes sent (four hex digits), outcome "ok" or "failed: " and the
-// reason, verify as BatchPortResult has it. Every append rewrites the whole
-// file through AtomicFile: the record on disk is always whole.
+// reason, verify as BatchPortResult has it. Several writers may share one
+// record (the window, several mirel-cli downloads and stations): a row is
+// appended under the file's lock (AppendFile), the header decided under the
+// same lock, so that every row of every writer is kept and the header comes
+// once. An append reads only the first line and the last byte.
 class BatchRecord
 {
     Q_DECLARE_TR_FUNCTIONS(BatchRecord)
@@ -24,12 +29,15 @@ public:
     BatchRecord(const QString &path, const QString &project, const QByteArray &table);
 
     QString path() const { return m_path; }
-    // Whether rows can be appended: the file is missing or empty, or it is
-    // such a record (its first line is the header). False with a message
-    // naming the file otherwise.
+    // Whether rows can be appended: the file opens for appending (a missing
+    // one is made, empty) and is empty or such a record (its first line is
+    // the header). False with a message naming the file otherwise: another
+    // first line, a folder or device, a file or folder that cannot be
+    // written (read-only, no permission, a link into a missing folder).
     bool check(QString *error) const;
     // Appends the row of one port, at the current time; the header first when
-    // the file is new. False with a message, the file left as it was.
+    // the file is empty, and a line end first when its last line lacks one.
+    // False with a message, the file left as it was.
     bool append(const BatchPortResult &result, QString *error) const;
 
     // The row of one port, without the line end.
@@ -41,10 +49,9 @@ public:
     static QString field(const QString &text);
 
 private:
-    // The file's bytes; empty when there is none.
-    bool readFile(QByteArray *bytes, QString *error) const;
-    // The same, refused unless it is empty or such a record.
-    bool read(QByteArray *bytes, QString *error) const;
+    // Opens and locks the file, and tells whether it is empty. False with a
+    // message unless it is empty or such a record.
+    bool open(AppendFile *file, bool *empty, QString *error) const;
 
     QString m_path;
     QString m_project;

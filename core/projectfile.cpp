@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QSet>
+#include <algorithm>
 #include <array>
 #include <iterator>
 #include <memory>
@@ -24,6 +26,24 @@ const D::DlgType kRowTables[] = {D::DlgDI, D::DlgDO, D::DlgAI, D::DlgAO, D::DlgE
 
 // The largest row count a file may declare: one row per pin at most.
 constexpr int kMaxRows = ChipFacts::pinCountF407;
+
+// The mark of the files this program writes, in [CHIP]: the number of keys
+// each section held when written. The name sorts before Type, which QSettings
+// writes after it: a file cut between the two lacks its chip model.
+const QLatin1String kMarkKey("MirelKeys");
+// The last token of the mark: the sum of the counts, so that a mark cut short
+// is told from a whole one.
+const QLatin1String kMarkTotal("total");
+// The digits of a count at most: far more keys than a project ever holds,
+// and no overflow.
+constexpr int kMaxCountDigits = 6;
+
+// A section the mark names with the keys it held.
+struct Promise
+{
+    QString section;
+    int keys = 0;
+};
 
 void setError(QString *error, const QString &message)
 {
@@ -107,6 +127,101 @@ bool declaredRows(QSettings *settings, const QString &filePath, const QString &s
     return true;
 }
 
+// The keys of a section as QSettings reads them (in groups below it too).
+int keyCount(QSettings *settings, const QString &section)
+{
+    settings->beginGroup(section);
+    const int count = settings->allKeys().size();
+    settings->endGroup();
+    return count;
+}
+
+// Marks the sections just stored with their key counts, in the order
+// QSettings gives the sections of a new file. The count of [CHIP] leaves the
+// mark out.
+void writeMark(QSettings *settings, QStringList sections)
+{
+    sections.sort();
+    sections.removeDuplicates();
+    QStringList tokens;
+    int total = 0;
+    for (const QString &section : qAsConst(sections)) {
+        const int count = keyCount(settings, section);
+        if (count == 0)
+            continue;
+        tokens << section + QLatin1Char(':') + QString::number(count);
+        total += count;
+    }
+    tokens << kMarkTotal + QLatin1Char(':') + QString::number(total);
+    writeValue(settings, CPinDescriptions(false).sectionChip, kMarkKey,
+               tokens.join(QLatin1Char(' ')));
+}
+
+// The sections and counts of a mark; false when it is damaged: a token that
+// is not section:count, a section named twice, the total missing or not the
+// sum of the counts (the mark was cut short or changed).
+bool parseMark(const QString &mark, QVector<Promise> *promises)
+{
+    const QStringList tokens = mark.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QSet<QString> named;
+    qint64 sum = 0;
+    for (int i = 0; i < tokens.size(); ++i) {
+        const QString &token = tokens.at(i);
+        const int colon = token.indexOf(QLatin1Char(':'));
+        const QString name = token.left(colon);
+        const QString digits = token.mid(colon + 1);
+        bool ok = colon > 0 && !digits.isEmpty() && digits.size() <= kMaxCountDigits;
+        for (const QChar ch : digits)
+            ok = ok && ch >= QLatin1Char('0') && ch <= QLatin1Char('9');
+        if (!ok)
+            return false;
+        const int count = digits.toInt();
+        if (i == tokens.size() - 1)
+            return name == kMarkTotal && count == sum;
+        if (name == kMarkTotal || named.contains(name))
+            return false;
+        named.insert(name);
+        sum += count;
+        promises->append({name, count});
+    }
+    return false; // no total
+}
+
+// Empty when the file has no mark or holds every key its mark promises;
+// else the message naming the first section that falls short, in the order
+// of the file (its headers), then of the mark.
+QString shortfall(QSettings *settings, const QString &filePath, const QStringList &headers)
+{
+    const QString chip = CPinDescriptions(false).sectionChip;
+    if (!settings->contains(chip + QLatin1Char('/') + kMarkKey))
+        return {};
+    const QString mark = readValue(settings, chip, kMarkKey);
+    QVector<Promise> promises;
+    if (!parseMark(mark, &promises))
+        return QCoreApplication::translate("ProjectFile", "%1 不完整：[%2] 节中的 %3 残缺：“%4”")
+            .arg(filePath, chip, kMarkKey, mark);
+    QStringList order = headers;
+    for (const Promise &promise : qAsConst(promises))
+        order << promise.section;
+    for (const QString &section : qAsConst(order)) {
+        const auto promise = std::find_if(promises.cbegin(), promises.cend(),
+                                          [&](const Promise &p) { return p.section == section; });
+        if (promise == promises.cend())
+            continue;
+        const int found = keyCount(settings, section) - (section == chip ? 1 : 0);
+        if (found >= promise->keys)
+            continue;
+        if (!headers.contains(section))
+            return QCoreApplication::translate("ProjectFile",
+                                               "%1 不完整：缺少 [%2] 节（保存时它有 %3 个键）")
+                .arg(filePath, section, QString::number(promise->keys));
+        return QCoreApplication::translate("ProjectFile",
+                                           "%1 不完整：[%2] 节只有 %3 个键，保存时有 %4 个")
+            .arg(filePath, section, QString::number(found), QString::number(promise->keys));
+    }
+    return {};
+}
+
 void readRowTable(QSettings *settings, const QString &section, D::DlgType type, int count,
                   QStringList *list)
 {
@@ -123,7 +238,9 @@ void readRowTable(QSettings *settings, const QString &section, D::DlgType type, 
 // The first line that is neither blank, a comment, a section header nor a
 // key=value pair: the end of a file cut short, as a rule. The lines are split
 // as QSettings splits them: a backslash or an open quote carries a line on.
-bool wholeLines(const QByteArray &bytes, const QString &filePath, QString *error)
+// headers gets the section names in the order of the file.
+bool wholeLines(const QByteArray &bytes, const QString &filePath, QStringList *headers,
+                QString *error)
 {
     QString section;
     int number = 1;
@@ -155,6 +272,7 @@ bool wholeLines(const QByteArray &bytes, const QString &filePath, QString *error
         const int close = line.indexOf(']');
         if (line.startsWith('[') && close > 0) {
             section = QString::fromUtf8(line.mid(1, close - 1));
+            *headers << section;
             continue;
         }
         setError(
@@ -184,14 +302,17 @@ QStringList readKeys(QSettings *settings, const QString &section, const QStringL
 void store(const ProjectData &project, QSettings *settings)
 {
     const CPinDescriptions names(false);
+    QStringList sections{names.sectionChip, names.sectionFsmc, names.sectionDesc};
     writePairs(settings, names.sectionChip, project.chipInformation);
     writePairs(settings, names.sectionFsmc, project.fsmcInformation);
     clearSection(settings, names.sectionDesc);
     for (int i = 0; i < project.pinNames.size(); ++i)
         writeValue(settings, names.sectionDesc, project.pinNames.at(i),
                    project.pinFunctions.value(i, QStringLiteral(" ")));
-    for (D::DlgType type : kLeadingRowTables)
+    for (D::DlgType type : kLeadingRowTables) {
         writeRowTable(settings, sectionOf(type), *project.tableList(type), type);
+        sections << sectionOf(type);
+    }
     for (int n = 0; n < 6; ++n)
         writePairs(settings, names.sectionUsart.at(n), project.usartInformation[n]);
     for (int n = 0; n < 6; ++n)
@@ -201,6 +322,14 @@ void store(const ProjectData &project, QSettings *settings)
     writeRowTable(settings, names.sectionSys, project.sysInformation, D::DlgSYS);
     for (int n = 0; n < 3; ++n)
         writePairs(settings, names.sectionNetwork.at(n), project.networkInformation[n]);
+    sections << names.sectionUsart << names.sectionWireless << names.sectionSpi << names.sectionSys
+             << names.sectionNetwork;
+    writeMark(settings, sections);
+}
+
+QString markKey()
+{
+    return kMarkKey;
 }
 
 bool write(const ProjectData &project, const QString &filePath, QString *error)
@@ -211,7 +340,17 @@ bool write(const ProjectData &project, const QString &filePath, QString *error)
         filePath, [&project](QSettings *settings) { store(project, settings); }, error);
 }
 
-bool read(const QString &filePath, ProjectData *project, QString *error)
+namespace {
+
+// What read does with a marked file that falls short of its mark.
+enum class IfCut
+{
+    Refuse,
+    ReadAnyway
+};
+
+bool readProject(const QString &filePath, ProjectData *project, IfCut ifCut, QString *cut,
+                 QString *error)
 {
     // Asked before opening: a named pipe would keep the reader waiting.
     const QString why = FileKind::whyNotReadable(filePath);
@@ -232,7 +371,8 @@ bool read(const QString &filePath, ProjectData *project, QString *error)
         return false;
     }
     file.close();
-    if (!wholeLines(bytes, filePath, error))
+    QStringList headers;
+    if (!wholeLines(bytes, filePath, &headers, error))
         return false;
 
     std::unique_ptr<QSettings> settings(openSettings(filePath));
@@ -247,6 +387,11 @@ bool read(const QString &filePath, ProjectData *project, QString *error)
         if (!declaredRows(settings.get(), filePath, sectionOf(kRowTables[i]), kRowTables[i],
                           &counts[i], error))
             return false;
+    const QString shortOf = shortfall(settings.get(), filePath, headers);
+    if (!shortOf.isEmpty() && ifCut == IfCut::Refuse) {
+        setError(error, shortOf);
+        return false;
+    }
     const CPinDescriptions names(false);
     const QString chip = readValue(settings.get(), names.sectionChip, QStringLiteral("Type"));
     if (!names.isKnownChip(chip)) {
@@ -284,7 +429,23 @@ bool read(const QString &filePath, ProjectData *project, QString *error)
         result.networkInformation[n] =
             readKeys(settings.get(), names.sectionNetwork.at(n), keys.networkKeys);
     *project = result;
+    if (cut)
+        *cut = shortOf;
     return true;
+}
+
+} // namespace
+
+bool read(const QString &filePath, ProjectData *project, QString *error)
+{
+    return readProject(filePath, project, IfCut::Refuse, nullptr, error);
+}
+
+bool readEvenIfCut(const QString &filePath, ProjectData *project, QString *cut, QString *error)
+{
+    if (cut)
+        cut->clear();
+    return readProject(filePath, project, IfCut::ReadAnyway, cut, error);
 }
 
 QString sectionOf(CPinDescriptions::DlgType type)

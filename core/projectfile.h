@@ -17,8 +17,14 @@ namespace ProjectFile {
 bool write(const ProjectData &project, const QString &filePath, QString *error = nullptr);
 
 // Puts every section the project produces into settings, each replacing the
-// section of that name whole.
+// section of that name whole, and marks them: [CHIP] gets markKey(), the
+// number of keys each section holds ("AI:8 CHIP:1 DESC:144 ... total:435",
+// sections without keys left out). A peer's writer clears [CHIP] and so drops
+// the mark of a file it saves.
 void store(const ProjectData &project, QSettings *settings);
+
+// The key of the mark in [CHIP].
+QString markKey();
 
 // Reads a project file. Fails with a message naming the file when it is
 // missing, not a file, unreadable, or its chip model is not a known one, and
@@ -28,7 +34,18 @@ void store(const ProjectData &project, QSettings *settings);
 // neither rows nor Count has no rows.
 // The pin functions come from DESC (" " where absent); the table lists are
 // built from the keys each table expects.
+// A file with a mark (see store) is also refused when a section holds fewer
+// keys than the mark promises, or the mark itself is damaged: the file was
+// cut short. The message names the file and the first section that falls
+// short, in the order of the file. Neither the order of sections and keys nor
+// the values count; a file without a mark is read as it is, absent keys empty.
 bool read(const QString &filePath, ProjectData *project, QString *error = nullptr);
+
+// As read, but a marked file that falls short of its mark is read all the
+// same, as it would be without its mark; *cut then holds the message read
+// fails with (emptied otherwise). Every other refusal of read stays.
+bool readEvenIfCut(const QString &filePath, ProjectData *project, QString *cut,
+                   QString *error = nullptr);
 
 // The section name of a table kind (DI, DO, AI, AO, EXIT, USART1..6, SPI1..3,
 // SYS); empty for DlgNone.

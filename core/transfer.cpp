@@ -40,6 +40,7 @@ CTransfer::Step CTransfer::receive(const QByteArray &bytes, qint64 nowUs)
 {
     if (!isRunning() || bytes.isEmpty())
         return {};
+    m_heardAnything = true;
     m_pending.append(bytes);
     Step step;
     process(step, nowUs);
@@ -359,6 +360,8 @@ void CTransfer::begin(int state)
     m_succeeded = false;
     m_state = state;
     m_irregular = false;
+    m_controllerRefused = false;
+    m_heardAnything = false;
     m_sent.clear();
     m_heard = 0;
     m_heardUs = -1;
@@ -377,8 +380,15 @@ void CTransfer::complete()
     m_heldComplete = true;
 }
 
+void CTransfer::finishRefused()
+{
+    finish(false);
+    m_controllerRefused = true;
+}
+
 void CTransfer::finish(bool success)
 {
+    m_controllerRefused = false;
     clearHeld();
     m_draining = false;
     m_heldComplete = false;

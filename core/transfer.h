@@ -116,6 +116,12 @@ public:
     // a request repeated, an answer refused, stray bytes, a late answer
     // dropped or awaited. Such a transfer is confirmed before it is trusted.
     bool wasIrregular() const { return m_irregular; }
+    // A failed transfer that the controller itself refused (no room for the
+    // table, no table to read); any other failure is the line's, and trying
+    // again may succeed.
+    bool refusedByController() const { return m_controllerRefused; }
+    // Whether the controller sent anything at all since the transfer started.
+    bool heardAnything() const { return m_heardAnything; }
 
     // The longest an answer of `size` bytes may take to arrive whole once it
     // is due: the time its bytes take on a line at 115200 baud, twice, and
@@ -145,6 +151,8 @@ protected:
     // drained of duplicates.
     void complete();
     void finish(bool success);
+    // Ends the transfer failed because the controller said no.
+    void finishRefused();
     void setState(int state) { m_state = state; }
 
 private:
@@ -178,6 +186,8 @@ private:
     int m_state = Idle;
     bool m_succeeded = false;
     bool m_irregular = false;
+    bool m_controllerRefused = false;
+    bool m_heardAnything = false;
     int m_retries = DefaultRetries;
     int m_repeatsUsed = 0;
     qint64 m_waitUs = DefaultWaitUs;

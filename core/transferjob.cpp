@@ -33,6 +33,9 @@ bool CTransferJob::startDownload(const QString &chip, const QByteArray &table, b
     m_planned = verify ? 2 : 1;
     m_done = 0;
     m_reason.clear();
+    m_linkLost = false;
+    m_sendTries = 1;
+    m_readTries = 0;
     if (run(&m_download, m_download.start(chip, table), Sending))
         return true;
     m_phase = Idle;
@@ -55,6 +58,9 @@ bool CTransferJob::startUpload(const QString &chip)
     m_planned = 1;
     m_done = 0;
     m_reason.clear();
+    m_linkLost = false;
+    m_sendTries = 0;
+    m_readTries = 1;
     if (run(&m_upload, m_upload.start(chip), Reading))
         return true;
     m_phase = Idle;
@@ -78,6 +84,7 @@ void CTransferJob::fail(const QString &reason)
 {
     if (!isRunning())
         return;
+    m_linkLost = true;
     if (m_driver->isRunning()) {
         m_driver->fail(reason); // its log line, then onEnded(Failed)
         return;
@@ -111,7 +118,8 @@ void CTransferJob::onEnded(CTransferDriver::Outcome outcome, const QString &reas
         return;
     }
     if (outcome == CTransferDriver::Failed) {
-        finish(outcome, reason);
+        if (!tryAgain())
+            finish(outcome, reason);
         return;
     }
     ++m_done;
@@ -159,7 +167,7 @@ void CTransferJob::readBackEnded()
     while (at < common && m_table.at(at) == back.at(at))
         ++at;
     m_verify = QStringLiteral("differs at %1").arg(at);
-    if (m_irregular && m_sends < 2) {
+    if (m_irregular && m_sendTries < 2) {
         say(tr(": 读回的配置与下载的不同，重新下载一次...\n"));
         m_planned += 2;
         m_next = SendAgain;
@@ -198,6 +206,35 @@ void CTransferJob::readEnded()
     QMetaObject::invokeMethod(this, &CTransferJob::next, Qt::QueuedConnection);
 }
 
+bool CTransferJob::tryAgain()
+{
+    const CTransfer &failed =
+        m_phase == Sending ? static_cast<const CTransfer &>(m_download) : m_upload;
+    // A controller that said nothing at all is not asked again: it has been
+    // waited for as long as the link settings say.
+    if (m_linkLost || m_cancelRequested || failed.refusedByController() || !failed.heardAnything())
+        return false;
+    m_irregular = true;
+    if (m_phase == Sending && m_sendTries < 2) {
+        say(tr(": 下载没有完成，重新下载一次...\n"));
+        m_verify = QStringLiteral("not read back");
+        m_planned = m_done + 2;
+        m_next = SendAgain;
+    } else if (m_phase == ReadingBack && m_readTries < 3) {
+        say(tr(": 读回没有完成，再读一次...\n"));
+        ++m_planned;
+        m_next = ReadBack;
+    } else if (m_phase == Reading && m_readTries < 3) {
+        say(tr(": 读取没有完成，再读一次...\n"));
+        ++m_planned;
+        m_next = ReadAgain;
+    } else {
+        return false;
+    }
+    QMetaObject::invokeMethod(this, &CTransferJob::next, Qt::QueuedConnection);
+    return true;
+}
+
 void CTransferJob::next()
 {
     const Next what = m_next;
@@ -211,8 +248,10 @@ void CTransferJob::next()
     }
     bool started = false;
     if (what == SendAgain) {
+        ++m_sendTries;
         started = run(&m_download, m_download.start(m_chip, m_table), Sending);
     } else {
+        ++m_readTries;
         if (what == ReadBack)
             say(tr(": 读回控制器中的配置信息，与下载的比较...\n"));
         started = run(&m_upload, m_upload.start(m_chip), what == ReadBack ? ReadingBack : Reading);

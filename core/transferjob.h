@@ -13,9 +13,13 @@
 //   when anything on the line went other than planned (a request repeated,
 //   an answer refused, late or drained). A read-back that differs after such
 //   a transfer gets the table sent once more and read back again; a second
-//   difference, or a difference after a clean transfer, fails.
+//   difference, or a difference after a clean transfer, fails. A download
+//   or a read-back that the line made fail is tried once more.
 // - an upload whose transfer went other than planned is read again, at most
-//   three reads in all, until two reads agree; otherwise it fails.
+//   three reads in all (failed ones included), until two reads agree;
+//   otherwise it fails.
+// What the controller itself refuses (no room, no table), a controller that
+// says nothing at all, a lost port and a cancel end the job at once.
 // Every front end runs its transfers through here: the window, the batch
 // ports and the command line.
 class CTransferJob : public QObject
@@ -82,6 +86,8 @@ private:
     void onEnded(CTransferDriver::Outcome outcome, const QString &reason);
     void onProgress(qint64 done, qint64 total);
     void next();
+    // The transfer before failed on the line: try again when allowed.
+    bool tryAgain();
     bool run(CTransfer *transfer, const QByteArray &first, Phase phase);
     void downloadEnded();
     void readBackEnded();
@@ -100,6 +106,9 @@ private:
     bool m_irregular = false; // any transfer of the job so far
     int m_sends = 0;          // downloads of the table
     QList<QByteArray> m_reads;
+    bool m_linkLost = false;
+    int m_sendTries = 0; // downloads started
+    int m_readTries = 0; // read-backs or reads started
     // What runs next, once the driver has finished with the transfer before.
     enum Next
     {

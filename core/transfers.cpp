@@ -85,7 +85,7 @@ CTransfer::Step CDownloadTransfer::takeAnswer(const QByteArray &answer)
         const quint32 space = CF::readUInt32(answer, 5);
         if (qint64(space) < qint64(m_data.size())) {
             step.messages << tr(": 控制器缓存空间不够，下载失败！\n");
-            finish(false);
+            finishRefused();
             break;
         }
         step.messages << tr(": 下载Mirel配置信息时，激活成功，即将下载配置信息！\n");
@@ -210,7 +210,7 @@ CTransfer::Step CUploadTransfer::takeAnswer(const QByteArray &answer)
             step.messages << tr(": 上载Mirel配置信息时，控制器报告的配置信息长度无效（%1字节），"
                                 "上载失败！\n")
                                  .arg(announced);
-            finish(false);
+            finishRefused();
             break;
         }
         step.messages << tr(": 上载Mirel配置信息时，激活成功，即将读取配置信息！\n");

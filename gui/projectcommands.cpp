@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QStatusBar>
+#include <QUndoStack>
 
 ProjectCommands::ProjectCommands(ProjectController *controller, LanguageSettings *startup,
                                  View shown)
@@ -83,8 +84,10 @@ void ProjectCommands::openAsked()
 bool ProjectCommands::open(const QString &filePath)
 {
     QString error;
-    if (!openFile(filePath, &error)) {
-        Messages::warning(view.window, tr("打开工程"), tr("无法打开工程文件：%1").arg(error));
+    if (!openFile(filePath, &error, true)) {
+        // Empty when the user chose not to open a file cut short.
+        if (!error.isEmpty())
+            Messages::warning(view.window, tr("打开工程"), tr("无法打开工程文件：%1").arg(error));
         return false;
     }
     return true;
@@ -110,16 +113,38 @@ bool ProjectCommands::openUploaded(const QString &filePath)
     return open(filePath);
 }
 
-bool ProjectCommands::openFile(const QString &filePath, QString *error)
+bool ProjectCommands::openFile(const QString &filePath, QString *error, bool mayAskIfCut)
 {
     ProjectData loaded;
-    if (!ProjectFile::read(filePath, &loaded, error))
+    QString cut;
+    if (!(mayAskIfCut ? ProjectFile::readEvenIfCut(filePath, &loaded, &cut, error)
+                      : ProjectFile::read(filePath, &loaded, error)))
         return false;
+    // A file this program saved that has lost part of itself opens only when
+    // the user says so, and then as changed: saving it writes it whole again.
+    if (!cut.isEmpty()) {
+        const auto answer = Messages::question(
+            view.window, tr("打开工程"),
+            tr("%1\n\n这个文件是本程序保存的，但已经缺了一部分（复制或传送可能被中断了）。"
+               "打开后，缺少的设置为空或取默认值，工程算作已修改。仍然打开吗？")
+                .arg(cut),
+            QMessageBox::Open | QMessageBox::Cancel,
+            {{QMessageBox::Open, tr("仍然打开")}, {QMessageBox::Cancel, tr("不打开")}},
+            QMessageBox::Cancel);
+        if (answer != QMessageBox::Open) {
+            error->clear();
+            showStatus(tr("没有打开 %1").arg(QDir::toNativeSeparators(filePath)));
+            return false;
+        }
+    }
     // A project read from a controller lives in the upload folder, which goes
     // now: it is shown as new and unsaved, and its first save asks for a file.
     const bool uploaded = ProjectPaths::isInUploadFolder(filePath);
     const QVector<ProjectProblem> dropped = FileCheck::readWarnings(loaded);
     const QStringList released = model->openProject(loaded, filePath, uploaded);
+    // Not what the file held when it was saved: changed until saved again.
+    if (!cut.isEmpty())
+        model->undoStack()->resetClean();
     if (!uploaded) {
         paths.remember(filePath);
         if (view.projectFileUsed)
@@ -157,8 +182,9 @@ void ProjectCommands::reopenLast()
     if (path.isEmpty())
         return;
     paths.remember(path);
+    // Nobody asked for it: a file cut short is said on the status bar only.
     QString error;
-    if (!openFile(path, &error))
+    if (!openFile(path, &error, false))
         showStatus(tr("无法重新打开上次的工程：%1").arg(error));
 }
 

@@ -63,7 +63,10 @@ public:
     const ProjectPaths &projectPaths() const { return paths; }
 
 private:
-    bool openFile(const QString &filePath, QString *error);
+    // Reads and shows a project file. A file this program saved that falls
+    // short of what it held is refused, or with mayAskIfCut opened once the
+    // user agrees, as changed; error is left empty when the user declines.
+    bool openFile(const QString &filePath, QString *error, bool mayAskIfCut);
     void showStatus(const QString &message, int timeout = 0);
     void tellDropped(const QVector<ProjectProblem> &dropped);
     // Says once why the table cannot be built, offering to open the cell.

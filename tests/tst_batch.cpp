@@ -12,7 +12,9 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 #include <memory>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -52,6 +54,12 @@ private slots:
     void recordKeepsEveryRun();
     void cancelEndsEveryPort_data();
     void cancelEndsEveryPort();
+    void concurrentDownloadsKeepEveryRow_data();
+    void concurrentDownloadsKeepEveryRow();
+    void interruptRecordsTheStoppedTransfer_data();
+    void interruptRecordsTheStoppedTransfer();
+    void unwritableRecordRefusedBeforeAnyPort_data();
+    void unwritableRecordRefusedBeforeAnyPort();
     void unopenedPortsReportFromTheEventLoop();
 
 private:
@@ -117,8 +125,8 @@ void TestBatch::everyPortExact()
 
     QStringList args = downloadArgs(ports) << "--timeout-ms"
                                            << "300";
-    if (verify)
-        args << "--verify";
+    if (!verify)
+        args << "--no-verify";
     const CliResult r = runCli(args);
     QVERIFY(r.finished);
     QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
@@ -184,8 +192,8 @@ void TestBatch::onePortFailsAlone()
                        << "--timeout-ms" << QString::number(timeoutMs) << "--retries"
                        << "1"
                        << "--record" << record;
-    if (verify)
-        args << "--verify";
+    if (!verify)
+        args << "--no-verify";
     CliRun cli(args);
     if (killMidway) {
         QVERIFY2(cli.waitFor(port + ": "), qPrintable(cli.out()));
@@ -262,11 +270,14 @@ void TestBatch::recordKeepsEveryRun()
         QVERIFY(!QFile::exists(saved));
         return;
     }
-    QCOMPARE(r.out.count('\n'), 4); // the driver's four lines, nothing more
-    QVERIFY(r.out.endsWith(": 控制器接收完毕，下载成功！\n"));
+    // The download's four lines, the read-back's six, nothing more.
+    QCOMPARE(r.out.count('\n'), 10);
+    QVERIFY(r.out.contains(": 控制器接收完毕，下载成功！\n"));
+    QVERIFY(r.out.endsWith("与下载的相同\n"));
     const QStringList row = readCsv(record).last();
     QCOMPARE(row.value(1), sim.device());
     QCOMPARE(row.value(6), QStringLiteral("ok"));
+    QCOMPARE(row.value(8), QStringLiteral("same"));
     QCOMPARE(TestFiles::read(saved), m_bytes);
 }
 
@@ -342,6 +353,133 @@ void TestBatch::unopenedPortsReportFromTheEventLoop()
         QCOMPARE(result.port, missing.at(i));
         QVERIFY2(result.reason.contains(missing.at(i)), qPrintable(result.reason));
     }
+}
+
+void TestBatch::concurrentDownloadsKeepEveryRow_data()
+{
+    QTest::addColumn<int>("downloads");
+    QTest::addColumn<int>("portsEach");
+    QTest::newRow("two downloads of one port") << 2 << 1;
+    QTest::newRow("twelve downloads of one port") << 12 << 1;
+    QTest::newRow("three downloads of four ports") << 3 << 4;
+}
+
+void TestBatch::concurrentDownloadsKeepEveryRow()
+{
+    // Separate mirel-cli processes on one record, all starting on a new file.
+    QFETCH(int, downloads);
+    QFETCH(int, portsEach);
+    const QString tag = QTest::currentDataTag();
+    const int count = downloads * portsEach;
+    const QString link = m_dir.filePath(tag + "-link");
+    SimProcess sim({"--count", QString::number(count), "--link", link});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    const QString record = m_dir.filePath(tag + ".csv");
+    std::vector<std::unique_ptr<CliRun>> runs;
+    QStringList ports;
+    for (int d = 0; d < downloads; ++d) {
+        QStringList mine;
+        for (int p = 1; p <= portsEach; ++p)
+            mine << link + QString::number(d * portsEach + p);
+        ports << mine;
+        runs.push_back(std::make_unique<CliRun>(downloadArgs(mine) << "--record" << record));
+    }
+    for (auto &run : runs)
+        QVERIFY2(run->finish() == 0, qPrintable(run->out() + run->err()));
+    const QList<QStringList> rows = readCsv(record);
+    QCOMPARE(rows.size(), 1 + count);
+    QCOMPARE(rows.first().join(','), BatchRecord::header());
+    for (const QString &port : ports) {
+        QCOMPARE(rowOf(rows, port).value(6), QStringLiteral("ok"));
+    }
+    QCOMPARE(TestFiles::read(record).count(BatchRecord::header().toUtf8()), 1);
+}
+
+void TestBatch::interruptRecordsTheStoppedTransfer_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("verify");
+    QTest::newRow("one port, Ctrl+C") << 1 << int(SIGINT) << false;
+    QTest::newRow("one port, SIGTERM") << 1 << int(SIGTERM) << false;
+    QTest::newRow("one port verified, Ctrl+C") << 1 << int(SIGINT) << true;
+    QTest::newRow("two ports, Ctrl+C") << 2 << int(SIGINT) << false;
+}
+
+void TestBatch::interruptRecordsTheStoppedTransfer()
+{
+    QFETCH(int, count);
+    QFETCH(int, signal);
+    QFETCH(bool, verify);
+    const QString tag = QTest::currentDataTag();
+    // The activation is answered, the next request only after a minute.
+    std::vector<std::unique_ptr<SimProcess>> sims;
+    QStringList ports;
+    for (int i = 0; i < count; ++i) {
+        sims.push_back(
+            std::make_unique<SimProcess>(QStringList{"--delay-from", "2", "--delay-ms", "60000"}));
+        QVERIFY2(!sims.back()->device().isEmpty(), qPrintable(sims.back()->error()));
+        ports << sims.back()->device();
+    }
+    const QString record = m_dir.filePath(tag + ".csv");
+    QStringList args = downloadArgs(ports) << "--record" << record << "--timeout-ms"
+                                           << "60000";
+    if (!verify)
+        args << "--no-verify";
+    CliRun cli(args);
+    QVERIFY2(cli.waitFor("激活成功", count), qPrintable(cli.out() + cli.err()));
+    cli.signal(signal);
+    QCOMPARE(cli.finish(30000), 1);
+    QVERIFY2(cli.err().contains("cancelling the transfer"), qPrintable(cli.err()));
+    const QList<QStringList> rows = readCsv(record);
+    QCOMPARE(rows.size(), 1 + count);
+    for (const QString &port : ports) {
+        const QStringList row = rowOf(rows, port);
+        QCOMPARE(row.value(6), QStringLiteral("failed: 传输已取消"));
+        QCOMPARE(row.value(8), verify ? QStringLiteral("not read back") : QStringLiteral("off"));
+    }
+}
+
+void TestBatch::unwritableRecordRefusedBeforeAnyPort_data()
+{
+    QTest::addColumn<QString>("name");   // %D: the test's folder
+    QTest::addColumn<QString>("linkTo"); // the record is a link to this; empty: none
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("mention");
+    QTest::newRow("a path through a regular file") << "%D/table.bin/record.csv"
+                                                   << "" << 1 << "table.bin/record.csv";
+    QTest::newRow("a link into a missing folder") << "%D/dangling.csv"
+                                                  << "%D/missing/record.csv" << 1 << "dangling.csv";
+    QTest::newRow("a device") << "/dev/null"
+                              << "" << 2 << "/dev/null 是设备";
+    QTest::newRow("a link to a device") << "%D/null.csv"
+                                        << "/dev/null" << 2 << "null.csv 是设备";
+    QTest::newRow("a folder") << "%D"
+                              << "" << 2 << "是文件夹";
+}
+
+void TestBatch::unwritableRecordRefusedBeforeAnyPort()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, linkTo);
+    QFETCH(int, exitCode);
+    QFETCH(QString, mention);
+    const QString record = QString(name).replace("%D", m_dir.path());
+    if (!linkTo.isEmpty()) {
+        QFile::remove(record);
+        QVERIFY(QFile::link(QString(linkTo).replace("%D", m_dir.path()), record));
+    }
+    const QString saved = m_dir.filePath(QString(QTest::currentDataTag()) + ".bin");
+    SimProcess sim({"--save", saved});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    const CliResult r = runCli(downloadArgs({sim.device()}) << "--record" << record, 30000);
+    QVERIFY(r.finished);
+    QCOMPARE(r.exitCode, exitCode);
+    QVERIFY2(r.err.contains(mention), qPrintable(r.err));
+    QVERIFY2(r.out.isEmpty(), qPrintable(r.out)); // no port was opened
+    QVERIFY(!QFile::exists(saved));
+    QVERIFY(!QFile::exists(m_dir.filePath("missing")));
+    QCOMPARE(TestFiles::read(m_table), m_bytes);
 }
 
 QTEST_GUILESS_MAIN(TestBatch)

@@ -83,11 +83,21 @@ void TestEndToEnd::rawTableThereAndBack()
                          kLinkOptions);
     QVERIFY(r.finished);
     QCOMPARE(r.exitCode, 0);
-    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 4);
+    QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    // The download, then by default its read-back: announced, four lines of
+    // the upload, the comparison.
+    QCOMPARE(lines.size(), 10);
     QVERIFY(lines.at(0).endsWith(": 下载Mirel配置信息时，激活成功，即将下载配置信息！"));
     QVERIFY(lines.at(1).endsWith(": 正在发送..."));
     QVERIFY(lines.at(2).endsWith(": 正在发送..."));
+    QVERIFY(lines.at(3).endsWith(": 控制器接收完毕，下载成功！"));
+    QVERIFY(lines.at(9).contains(": 校验一致："));
+    r = runCli(QStringList{"download", "--port", sim.device(), "--raw-table", m_table, "--chip",
+                           "STM32F407ZG", "--no-verify"} +
+               kLinkOptions);
+    QCOMPARE(r.exitCode, 0);
+    lines = r.out.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 4);
     QVERIFY(lines.at(3).endsWith(": 控制器接收完毕，下载成功！"));
     QVERIFY(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d: ")
                 .match(lines.at(0))
@@ -111,33 +121,40 @@ void TestEndToEnd::downloadRecoversFromFaults_data()
 {
     QTest::addColumn<QStringList>("simArgs");
     QTest::addColumn<QString>("expected"); // a line that must appear on the way
+    // Whether the download is read back to confirm it, though not asked to.
+    QTest::addColumn<bool>("confirmed");
     // Requests: 1 activation, 2 and 3 middle packets, 4 end packet.
-    QTest::newRow("wrong checksum") << QStringList{"--bad-crc", "2"} << ": 校验码错误！";
-    QTest::newRow("no answer") << QStringList{"--drop", "1"} << "重发";
+    QTest::newRow("wrong checksum") << QStringList{"--bad-crc", "2"} << ": 校验码错误！" << true;
+    QTest::newRow("no answer") << QStringList{"--drop", "1"} << "重发" << true;
     QTest::newRow("answer in two pieces")
-        << QStringList{"--split", "1-", "--split-pause", "60"} << "";
-    QTest::newRow("stray bytes") << QStringList{"--garbage", "3"} << ": 校验码错误！";
+        << QStringList{"--split", "1-", "--split-pause", "60"} << "" << false;
+    QTest::newRow("stray bytes") << QStringList{"--garbage", "3"} << ": 校验码错误！" << false;
     QTest::newRow("buffer failure in the middle")
-        << QStringList{"--fail-status", "2"} << ": 控制器缓存失败！";
+        << QStringList{"--fail-status", "2"} << ": 控制器缓存失败！" << true;
     QTest::newRow("buffer failure at the end")
-        << QStringList{"--fail-status", "4"} << ": 控制器缓存失败！";
-    QTest::newRow("no answer at the end") << QStringList{"--drop", "4,5"} << "重发";
+        << QStringList{"--fail-status", "4"} << ": 控制器缓存失败！" << true;
+    QTest::newRow("no answer at the end") << QStringList{"--drop", "4,5"} << "重发" << true;
 }
 
 void TestEndToEnd::downloadRecoversFromFaults()
 {
     QFETCH(QStringList, simArgs);
     QFETCH(QString, expected);
+    QFETCH(bool, confirmed);
     const QString saved = m_dir.filePath("saved-fault.bin");
     QFile::remove(saved);
     SimProcess sim(simArgs + QStringList{"--save", saved});
     QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
     const CliResult r = runCli(QStringList{"download", "--port", sim.device(), "--raw-table",
-                                           m_table, "--chip", "STM32F103RE"} +
+                                           m_table, "--chip", "STM32F103RE", "--no-verify"} +
                                kLinkOptions);
     QVERIFY(r.finished);
     QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
-    QVERIFY(r.out.endsWith(": 控制器接收完毕，下载成功！\n"));
+    QVERIFY(r.out.contains(": 控制器接收完毕，下载成功！\n"));
+    // What went other than planned is confirmed by a read-back.
+    QVERIFY2(r.out.endsWith(confirmed ? QStringLiteral("与下载的相同\n")
+                                      : QStringLiteral(": 控制器接收完毕，下载成功！\n")),
+             qPrintable(r.out));
     if (expected.isEmpty())
         QCOMPARE(r.out.count('\n'), 4); // nothing but the four normal lines
     else
@@ -207,6 +224,12 @@ void TestEndToEnd::hopelessCasesFailClearly_data()
     const QString beyond = QString::number(TableLayout::maxTableSize() + 1);
     QTest::newRow("upload, length beyond the largest table")
         << "upload" << QStringList{"--upload-length", beyond} << "长度无效（" + beyond + "字节）";
+    // Every answer arrives within its wait and the line time of its bytes:
+    // a controller that trickles fails, saying why, after its repeats.
+    QTest::newRow("upload, a byte every 50 ms")
+        << "upload" << QStringList{"--trickle-ms", "50"} << noAnswer;
+    QTest::newRow("download, a byte every 50 ms")
+        << "download" << QStringList{"--trickle-ms", "50"} << noAnswer;
 }
 
 void TestEndToEnd::hopelessCasesFailClearly()
@@ -227,6 +250,8 @@ void TestEndToEnd::hopelessCasesFailClearly()
     const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
     QVERIFY(!lines.isEmpty());
     QVERIFY2(lines.last().contains(lastLine), qPrintable(r.out));
+    if (simArgs.contains(QStringLiteral("--trickle-ms")))
+        QVERIFY2(r.out.contains(QStringLiteral("控制器发送过慢")), qPrintable(r.out));
     QVERIFY(!QFile::exists(m_dir.filePath("never.bin")));
 }
 
@@ -244,8 +269,8 @@ void TestEndToEnd::slowControllersWithTheDefaults_data()
     QTest::newRow("one answer 2.3 s late")
         << "download" << QStringList{"--delay-ms", "2300", "--delay", "2"} << "迟到"
         << "错误";
-    QTest::newRow("answers trickling in, a byte every 5 ms")
-        << "upload" << QStringList{"--trickle-ms", "5"} << "上载Mirel配置信息完成"
+    QTest::newRow("answers trickling in, a byte every 2 ms")
+        << "upload" << QStringList{"--trickle-ms", "2"} << "上载Mirel配置信息完成"
         << "重发";
 }
 

@@ -1,10 +1,15 @@
+#include "cutfiles.h"
 #include "projectcompare.h"
 #include "projectfile.h"
 #include "settingshelpers.h"
 #include "tablefixtures.h"
+#include "testfiles.h"
 
+#include <QDirIterator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 
 class TestProjectFile : public QObject
@@ -19,6 +24,13 @@ private slots:
     void cutFileIsRefusedOrReadsWhole();
     void handWrittenRowsAndComments_data();
     void handWrittenRowsAndComments();
+    void markedFileCutAnywhereIsRefusedOrWhole_data();
+    void markedFileCutAnywhereIsRefusedOrWhole();
+    void markedFileEditedByHand_data();
+    void markedFileEditedByHand();
+    void cutFileReadAnywayReadsAsUnmarked_data();
+    void cutFileReadAnywayReadsAsUnmarked();
+    void projectsOfTheSuitesOpenUnmarked();
     void unwritableTargetIsReportedAndOldFileKept();
     void settingsHelpersReadAbsentAndCutAtNul();
 
@@ -315,6 +327,255 @@ void TestProjectFile::handWrittenRowsAndComments()
         QVERIFY2(error.contains(named), qPrintable(error));
     if (refusal.isEmpty())
         QCOMPARE(valueOf(p.diInformation, "2Pin"), QStringLiteral("PA1"));
+}
+
+void TestProjectFile::markedFileCutAnywhereIsRefusedOrWhole_data()
+{
+    QTest::addColumn<QString>("chip");
+    QTest::addColumn<bool>("foreignSection");
+    QTest::newRow("STM32F103RE") << "STM32F103RE" << false;
+    QTest::newRow("STM32F407ZG") << "STM32F407ZG" << false;
+    QTest::newRow("STM32F407ZG with a section of another program") << "STM32F407ZG" << true;
+}
+
+// A file this program wrote, cut at any byte, is refused or reads as the
+// whole file: never as another project. Only the last value of the file can
+// lose its end with every key still there (a value's own check, not the
+// reader's). Once the mark is in, a refusal names the section the cut falls
+// in or the one after it.
+void TestProjectFile::markedFileCutAnywhereIsRefusedOrWhole()
+{
+    QFETCH(QString, chip);
+    QFETCH(bool, foreignSection);
+    QTemporaryDir dir;
+    const QString source = dir.filePath("whole.cpro");
+    const ProjectData project = TableFixtures::fullyConfigured(chip);
+    QString error;
+    if (foreignSection) {
+        std::unique_ptr<QSettings> s(openSettings(source));
+        writeValue(s.get(), "NOTES", "author", QStringLiteral("李工"));
+        writeValue(s.get(), "NOTES", "checked", "2024-05-01");
+    }
+    QVERIFY2(ProjectFile::write(project, source, &error), qPrintable(error));
+    const QByteArray whole = TestFiles::read(source);
+    QCOMPARE(whole.contains("[NOTES]"), foreignSection);
+    ProjectData complete;
+    QVERIFY2(ProjectFile::read(source, &complete, &error), qPrintable(error));
+
+    // The sections of the mark (this program's own).
+    QStringList marked;
+    {
+        std::unique_ptr<QSettings> s(openSettings(source));
+        for (const QString &token : readValue(s.get(), "CHIP", ProjectFile::markKey()).split(' '))
+            marked << token.section(':', 0, 0);
+    }
+    QVERIFY(marked.contains("CHIP") && !marked.contains("NOTES"));
+    const QVector<CutFiles::Header> headers = CutFiles::headers(whole);
+    const int markStart = whole.indexOf('\n' + ProjectFile::markKey().toUtf8() + '=') + 1;
+    QVERIFY(markStart > 0);
+    const QByteArray trimmed = whole.trimmed();
+    const int lastValue = trimmed.indexOf('=', trimmed.lastIndexOf('\n')) + 1;
+    for (int cut = 0; cut <= whole.size(); ++cut) {
+        const QString path = dir.filePath(QStringLiteral("cut%1.cpro").arg(cut));
+        QVERIFY(TestFiles::write(path, whole.left(cut)));
+        ProjectData read;
+        error.clear();
+        const bool ok = ProjectFile::read(path, &read, &error);
+        QFile::remove(path);
+        const QByteArray where = "cut at " + QByteArray::number(cut) + ": " + error.toUtf8();
+        if (ok) {
+            QVERIFY2(read == complete || (cut >= lastValue && cut < trimmed.size()),
+                     where.constData());
+            continue;
+        }
+        QVERIFY2(error.contains(path), where.constData());
+        if (cut <= markStart)
+            continue;
+        int in = 0; // the section whose header the cut has passed
+        while (in + 1 < headers.size() && headers.at(in + 1).end <= cut)
+            ++in;
+        QStringList named{'[' + headers.at(in).name + ']'};
+        for (int next = in + 1; next < headers.size() && named.size() == 1; ++next)
+            if (marked.contains(headers.at(next).name))
+                named << '[' + headers.at(next).name + ']';
+        QVERIFY2(std::any_of(named.cbegin(), named.cend(),
+                             [&](const QString &section) { return error.contains(section); }),
+                 qPrintable(named.join(" or ") + ", " + where));
+    }
+}
+
+void TestProjectFile::markedFileEditedByHand_data()
+{
+    QTest::addColumn<QByteArray>("file"); // as written
+    QTest::addColumn<QByteArray>("edited");
+    QTest::addColumn<QString>("refusal");  // the section named; empty: it opens
+    QTest::addColumn<bool>("sameProject"); // when it opens: reads as the file written
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("whole.cpro");
+    QVERIFY(ProjectFile::write(TableFixtures::fullyConfigured("STM32F407ZG"), path));
+    const QByteArray f = TestFiles::read(path);
+    const QString mark = ProjectFile::markKey();
+    std::unique_ptr<QSettings> s(openSettings(path));
+    const QString marked = readValue(s.get(), "CHIP", mark);
+    QVERIFY(!marked.isEmpty());
+    // The mark promising one key more in [USART2] (and in the total).
+    QStringList tokens = marked.split(' ');
+    for (QString &token : tokens) {
+        const QStringList parts = token.split(':');
+        if (parts.first() == "USART2" || parts.first() == "total")
+            token = parts.first() + ':' + QString::number(parts.last().toInt() + 1);
+    }
+    const QByteArray promisesMore = tokens.join(' ').toUtf8();
+    QVERIFY(promisesMore != marked.toUtf8());
+    // The mark naming [USART2] twice, its total made to fit.
+    tokens = marked.split(' ');
+    const QString usart2 = tokens.filter(QRegularExpression("^USART2:")).value(0);
+    QVERIFY(!usart2.isEmpty());
+    tokens.insert(tokens.size() - 1, usart2);
+    tokens.last() = "total:" + QString::number(tokens.last().section(':', 1).toInt() +
+                                               usart2.section(':', 1).toInt());
+    const QByteArray namesTwice = tokens.join(' ').toUtf8();
+    // Another program's order of sections, [CHIP] first.
+    const int chipAt = f.indexOf("[CHIP]\n");
+    const QByteArray otherOrder = f.mid(chipAt, f.indexOf("\n\n", chipAt) + 2 - chipAt) +
+                                  CutFiles::withoutSection(CutFiles::reversed(f), "CHIP");
+
+    using CutFiles::withoutKey;
+    using CutFiles::withValue;
+    QTest::newRow("another order of sections") << f << otherOrder << "" << true;
+    QTest::newRow("another order of sections, cut inside [SPI1]")
+        << f << CutFiles::cutInside(otherOrder, "SPI1") << "SPI1" << false;
+    QTest::newRow("a value changed") << f << withValue(f, "USART2", "Baud", "9") << "" << false;
+    QTest::newRow("a pin's function changed")
+        << f << withValue(f, "DESC", "PA0", "Normal_DO") << "" << false;
+    QTest::newRow("a value emptied")
+        << f << withValue(f, "SPI1", "BaudRatePrefrequencyValue", "") << "" << false;
+    QTest::newRow("sections and keys reversed") << f << CutFiles::reversed(f) << "" << true;
+    QTest::newRow("a key added") << f << QByteArray(f).replace("[SPI2]\n", "[SPI2]\nNote=x\n") << ""
+                                 << true;
+    QTest::newRow("CRLF line ends") << f << QByteArray(f).replace("\n", "\r\n") << "" << true;
+    QTest::newRow("the mark taken out") << f << withoutKey(f, "CHIP", mark) << "" << true;
+    QTest::newRow("a key taken out") << f << withoutKey(f, "USART2", "Baud") << "USART2" << false;
+    QTest::newRow("a pin taken out") << f << withoutKey(f, "DESC", "PA0") << "DESC" << false;
+    QTest::newRow("the chip model taken out")
+        << f << withoutKey(f, "CHIP", "Type") << "CHIP" << false;
+    QTest::newRow("a section taken out")
+        << f << CutFiles::withoutSection(f, "SPI2_NETWORK") << "SPI2_NETWORK" << false;
+    QTest::newRow("the mark promising more")
+        << f << withValue(f, "CHIP", mark, promisesMore) << "USART2" << false;
+    QTest::newRow("a count of the mark changed")
+        << f << withValue(f, "CHIP", mark, QByteArray(promisesMore).replace("total:", "total:1"))
+        << "CHIP" << false;
+    QTest::newRow("the mark cut short")
+        << f << withValue(f, "CHIP", mark, marked.left(marked.lastIndexOf(' ')).toUtf8()) << "CHIP"
+        << false;
+    QTest::newRow("the mark naming a section twice")
+        << f << withValue(f, "CHIP", mark, namesTwice) << "CHIP" << false;
+    QTest::newRow("the mark emptied") << f << withValue(f, "CHIP", mark, "") << "CHIP" << false;
+}
+
+// A marked file opens with any value edited and in any order, and is refused
+// once a key of its mark is missing; without its mark it reads as any file.
+void TestProjectFile::markedFileEditedByHand()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, edited);
+    QFETCH(QString, refusal);
+    QFETCH(bool, sameProject);
+    QVERIFY(edited != file);
+    // The edits keep the rest of the file as it was written.
+    QCOMPARE(CutFiles::withValue(file, "CHIP", "Type", "STM32F407ZG"), file);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("edited.cpro");
+    const QString written = dir.filePath("written.cpro");
+    const QString unmarked = dir.filePath("unmarked.cpro");
+    QVERIFY(TestFiles::write(path, edited) && TestFiles::write(written, file));
+    QVERIFY(
+        TestFiles::write(unmarked, CutFiles::withoutKey(edited, "CHIP", ProjectFile::markKey())));
+    ProjectData read, asWritten, asUnmarked;
+    QString error;
+    QVERIFY(ProjectFile::read(written, &asWritten, &error));
+    const bool ok = ProjectFile::read(path, &read, &error);
+    QVERIFY2(ok == refusal.isEmpty(), qPrintable(error));
+    if (!ok) {
+        QVERIFY2(error.contains(path) && error.contains('[' + refusal + ']'), qPrintable(error));
+        return;
+    }
+    QVERIFY2(ProjectFile::read(unmarked, &asUnmarked, &error), qPrintable(error));
+    COMPARE_PROJECTS(read, asUnmarked);
+    QCOMPARE(read == asWritten, sameProject);
+}
+
+void TestProjectFile::cutFileReadAnywayReadsAsUnmarked_data()
+{
+    QTest::addColumn<QString>("section"); // the cut falls inside it; empty: not cut
+    QTest::addColumn<bool>("opens");      // when asked to read it anyway
+    QTest::newRow("not cut") << QString() << true;
+    QTest::newRow("inside [SPI1]") << "SPI1" << true;
+    QTest::newRow("inside [DESC]") << "DESC" << true;
+    QTest::newRow("inside [USART1_WIRELESSMODBULE]") << "USART1_WIRELESSMODBULE" << true;
+    // A row table without its Count and a file without a chip model are
+    // refused as in any file.
+    QTest::newRow("inside [DI]") << "DI" << false;
+    QTest::newRow("inside [CHIP]") << "CHIP" << false;
+}
+
+// Asked to, the reader opens a cut file as it would without its mark, and
+// says what read refuses it for. Without the mark the cut file opens as
+// before, absent keys empty.
+void TestProjectFile::cutFileReadAnywayReadsAsUnmarked()
+{
+    QFETCH(QString, section);
+    QFETCH(bool, opens);
+    QTemporaryDir dir;
+    const QString source = dir.filePath("whole.cpro");
+    QVERIFY(ProjectFile::write(TableFixtures::fullyConfigured("STM32F407ZG"), source));
+    const QByteArray whole = TestFiles::read(source);
+    const QByteArray bytes = section.isEmpty() ? whole : CutFiles::cutInside(whole, section);
+    QVERIFY(!bytes.isEmpty());
+    const QString path = dir.filePath("cut.cpro");
+    const QString unmarked = dir.filePath("unmarked.cpro");
+    QVERIFY(TestFiles::write(path, bytes));
+    QVERIFY(
+        TestFiles::write(unmarked, CutFiles::withoutKey(bytes, "CHIP", ProjectFile::markKey())));
+
+    ProjectData complete, refused, anyway, lenient;
+    QString error, refusal, cut = "stale";
+    QVERIFY(ProjectFile::read(source, &complete, &error));
+    const bool whole_ = ProjectFile::read(path, &refused, &refusal);
+    QCOMPARE(whole_, section.isEmpty());
+    if (!whole_)
+        QVERIFY2(refusal.contains(path) && refusal.contains('[' + section + ']'),
+                 qPrintable(refusal));
+    QCOMPARE(ProjectFile::readEvenIfCut(path, &anyway, &cut, &error), opens);
+    QCOMPARE(ProjectFile::read(unmarked, &lenient, &error), opens);
+    if (!opens) {
+        QVERIFY2(error.contains('[' + section + ']') || section == "CHIP", qPrintable(error));
+        QVERIFY(cut.isEmpty());
+        return;
+    }
+    QCOMPARE(cut, whole_ ? QString() : refusal);
+    COMPARE_PROJECTS(anyway, lenient);
+    QCOMPARE(anyway == complete, whole_);
+}
+
+// The projects the suites keep have no mark and open as they always did.
+void TestProjectFile::projectsOfTheSuitesOpenUnmarked()
+{
+    QDirIterator files(QStringLiteral(MIREL_SOURCE_DIR "/tests/data"), {"*.cpro"}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    int count = 0;
+    while (files.hasNext()) {
+        const QString path = files.next();
+        QVERIFY2(!TestFiles::read(path).contains(ProjectFile::markKey().toUtf8()),
+                 qPrintable(path));
+        ProjectData p;
+        QString error;
+        QVERIFY2(ProjectFile::read(path, &p, &error), qPrintable(error));
+        ++count;
+    }
+    QVERIFY(count > 0);
 }
 
 void TestProjectFile::unwritableTargetIsReportedAndOldFileKept()

@@ -96,8 +96,8 @@ void TestStation::programsOnceUntilBack()
                      "--interval-ms", "50",        "--record", record};
     if (includePresent)
         args << "--include-present";
-    if (verify)
-        args << "--verify";
+    if (!verify)
+        args << "--no-verify";
     CliRun station(args);
     QVERIFY2(station.waitFor("waiting for controllers"), qPrintable(station.err()));
     if (includePresent)
@@ -213,7 +213,8 @@ void TestStation::matchesDevicesOnly()
 
 void TestStation::refusedBeforeAnyPort_data()
 {
-    QTest::addColumn<QStringList>("args"); // %P: the project, %F: a file, %L: a link to it
+    // %P: the project, %F: a file, %L: a link to it, %N: a link to /dev/null
+    QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("mention");
     QTest::newRow("station without --match")
@@ -228,6 +229,15 @@ void TestStation::refusedBeforeAnyPort_data()
     QTest::newRow("station with a record of another kind")
         << QStringList{"station", "--project", "%P", "--match", "%F", "--record", "%F"} << 1
         << BatchRecord::header();
+    QTest::newRow("station with a device as its record")
+        << QStringList{"station", "--project", "%P", "--match", "%F", "--record", "/dev/null"} << 2
+        << "/dev/null 是设备";
+    QTest::newRow("station with a link to a device as its record")
+        << QStringList{"station", "--project", "%P", "--match", "%F", "--record", "%N"} << 2
+        << "null-link 是设备";
+    QTest::newRow("station with a record through a regular file")
+        << QStringList{"station", "--project", "%P", "--match", "%F", "--record", "%F/r.csv"} << 1
+        << "not-a-record.csv/r.csv";
     QTest::newRow("download naming a port twice, once through a link")
         << QStringList{"download", "--port", "%F", "--port", "%L", "%P"} << 2 << "given twice";
 }
@@ -244,8 +254,9 @@ void TestStation::refusedBeforeAnyPort()
     QVERIFY(f.open(QIODevice::WriteOnly) && f.write(foreign) == foreign.size());
     f.close();
     QFile::link(file, dir + "/link");
+    QFile::link("/dev/null", dir + "/null-link");
     args.replaceInStrings("%P", m_project).replaceInStrings("%F", file);
-    args.replaceInStrings("%L", dir + "/link");
+    args.replaceInStrings("%L", dir + "/link").replaceInStrings("%N", dir + "/null-link");
     const CliResult r = runCli(args, 30000);
     QVERIFY2(r.finished, "mirel-cli waited");
     QCOMPARE(r.exitCode, exitCode);

@@ -35,6 +35,7 @@ struct Controller
     CTransferDriver *driver = nullptr;
     QMap<int, QString> faults;
     int lateMs = 0;
+    quint32 space = 65536;
     int storeWrong = -1;
     int storeWrongTimes = 0;
     bool fickle = false;
@@ -66,7 +67,7 @@ struct Controller
         if (download && kind == CF::PacketActivation) {
             total = int(CF::readUInt32(request, CF::HeaderSize));
             blocks.clear();
-            return CF::downloadActivationAnswer(code, 65536);
+            return CF::downloadActivationAnswer(code, space);
         }
         if (download) {
             if (refused)
@@ -115,6 +116,8 @@ private slots:
     void downloadsAreConfirmed();
     void uploadsAreReadUntilTwoAgree_data();
     void uploadsAreReadUntilTwoAgree();
+    void lineFailuresAreTriedAgain_data();
+    void lineFailuresAreTriedAgain();
     void cancelBetweenTransfers();
 };
 
@@ -216,6 +219,63 @@ void TestTransferJob::uploadsAreReadUntilTwoAgree()
         QCOMPARE(job.table(), controller.stored);
     if (!ok)
         QVERIFY(job.table().isEmpty());
+}
+
+void TestTransferJob::lineFailuresAreTriedAgain_data()
+{
+    QTest::addColumn<bool>("upload");
+    QTest::addColumn<QString>("faults");
+    QTest::addColumn<quint32>("space");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("activations"); // activation requests, repeats included
+    // One repeat allowed: two lost answers in a row make a transfer fail.
+    QTest::newRow("download failed on the line, sent again")
+        << false << "2=lost,3=lost" << 65536u << true << 3; // two sends, a read-back
+    QTest::newRow("download failed twice on the line")
+        << false << "2=lost,3=lost,6=lost,7=lost" << 65536u << false << 2;
+    QTest::newRow("no room: the controller said no, once") << false << "" << 100u << false << 1;
+    QTest::newRow("read failed on the line, two more agree")
+        << true << "2=lost,3=lost" << 65536u << true << 3;
+    // Three reads, each losing its first block's answer and that of its repeat.
+    QTest::newRow("every read failed")
+        << true << "2=lost,3=lost,5=lost,6=lost,8=lost,9=lost" << 65536u << false << 3;
+    // A controller that answers nothing is not asked again.
+    QTest::newRow("silent controller") << false << "1=lost,2=lost" << 65536u << false << 2;
+}
+
+// A transfer the line made fail is tried again (a download once, reads up
+// to three in all); what the controller refuses is not.
+void TestTransferJob::lineFailuresAreTriedAgain()
+{
+    QFETCH(bool, upload);
+    QFETCH(QString, faults);
+    QFETCH(quint32, space);
+    QFETCH(bool, ok);
+    QFETCH(int, activations);
+    CTransferDriver driver;
+    driver.setResponseTimeout(100);
+    driver.setRetries(1);
+    Controller controller;
+    controller.driver = &driver;
+    controller.space = space;
+    controller.stored = pattern(1300, 5);
+    for (const QString &fault : faults.split(',', Qt::SkipEmptyParts))
+        controller.faults.insert(fault.section('=', 0, 0).toInt(), fault.section('=', 1));
+    int begun = 0;
+    driver.setWriter([&](const QByteArray &request) {
+        begun += quint8(request.at(1)) == CF::PacketActivation;
+        controller.take(request);
+    });
+    CTransferJob job(&driver);
+    QSignalSpy finished(&job, &CTransferJob::finished);
+    const QByteArray table = pattern(1300, 5);
+    QVERIFY(upload ? job.startUpload(F103) : job.startDownload(F103, table, false));
+    QVERIFY(finished.wait(20000));
+    QCOMPARE(finished.first().first().toBool(), ok);
+    // Each transfer repeats its activation at most once here.
+    QCOMPARE(begun, activations);
+    if (ok)
+        QCOMPARE(upload ? job.table() : controller.stored, table);
 }
 
 // A cancel that comes while the job is between its download and the

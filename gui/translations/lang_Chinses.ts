@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
 <context>
+    <name>AppendFile</name>
+    <message>
+        <source>无法写入%1：%2</source>
+        <translation>无法写入%1：%2</translation>
+    </message>
+    <message>
+        <source>无法读取%1：%2</source>
+        <translation>无法读取%1：%2</translation>
+    </message>
+    <message>
+        <source>%1被另一个程序锁住，%2秒后仍未放开</source>
+        <translation>%1被另一个程序锁住，%2秒后仍未放开</translation>
+    </message>
+    <message>
+        <source>无法锁定%1：%2</source>
+        <translation>无法锁定%1：%2</translation>
+    </message>
+</context>
+<context>
     <name>AtomicFile</name>
     <message>
         <source>无法创建文件夹%1</source>
@@ -171,10 +190,6 @@
 </context>
 <context>
     <name>BatchRecord</name>
-    <message>
-        <source>无法读取记录文件%1：%2</source>
-        <translation>无法读取记录文件%1：%2</translation>
-    </message>
     <message>
         <source>%1不是下载记录：第一行应为&quot;%2&quot;，记录未写入</source>
         <translation>%1不是下载记录：第一行应为&quot;%2&quot;，记录未写入</translation>

@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>AppendFile</name>
+    <message>
+        <source>无法写入%1：%2</source>
+        <translation>cannot write %1: %2</translation>
+    </message>
+    <message>
+        <source>无法读取%1：%2</source>
+        <translation>cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>%1被另一个程序锁住，%2秒后仍未放开</source>
+        <translation>%1 is locked by another program and was not let go within %2 s</translation>
+    </message>
+    <message>
+        <source>无法锁定%1：%2</source>
+        <translation>cannot lock %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>AtomicFile</name>
     <message>
         <source>无法创建文件夹%1</source>
@@ -173,10 +192,6 @@
 </context>
 <context>
     <name>BatchRecord</name>
-    <message>
-        <source>无法读取记录文件%1：%2</source>
-        <translation>Cannot read the record file %1: %2</translation>
-    </message>
     <message>
         <source>%1不是下载记录：第一行应为&quot;%2&quot;，记录未写入</source>
         <translation>%1 is not a download record: its first line should be &quot;%2&quot;; the record was not written</translation>
@@ -2156,6 +2171,26 @@ Correct it automatically?</translation>
         <translation>%1 values of the project file could not be opened as they stand:
 %2</translation>
     </message>
+    <message>
+        <source>%1
+
+这个文件是本程序保存的，但已经缺了一部分（复制或传送可能被中断了）。打开后，缺少的设置为空或取默认值，工程算作已修改。仍然打开吗？</source>
+        <translation>%1
+
+This program saved the file, but part of it is gone (a copy or transfer may have been cut off). Opened, the missing settings are empty or take their defaults, and the project counts as changed. Open it anyway?</translation>
+    </message>
+    <message>
+        <source>仍然打开</source>
+        <translation>Open anyway</translation>
+    </message>
+    <message>
+        <source>不打开</source>
+        <translation>Do not open</translation>
+    </message>
+    <message>
+        <source>没有打开 %1</source>
+        <translation>%1 was not opened</translation>
+    </message>
 </context>
 <context>
     <name>PeripheralPanel</name>
@@ -2354,6 +2389,18 @@ Correct it automatically?</translation>
     <message>
         <source>%1 不完整：第%2行，[%3] 节中的“%4”不是“键=值”</source>
         <translation>%1 is incomplete: line %2, &quot;%4&quot; in section [%3] is not key=value</translation>
+    </message>
+    <message>
+        <source>%1 不完整：[%2] 节中的 %3 残缺：“%4”</source>
+        <translation>%1 is incomplete: %3 in section [%2] is damaged: &quot;%4&quot;</translation>
+    </message>
+    <message>
+        <source>%1 不完整：缺少 [%2] 节（保存时它有 %3 个键）</source>
+        <translation>%1 is incomplete: section [%2] is missing (it had %3 keys when saved)</translation>
+    </message>
+    <message>
+        <source>%1 不完整：[%2] 节只有 %3 个键，保存时有 %4 个</source>
+        <translation>%1 is incomplete: section [%2] holds only %3 keys, it had %4 when saved</translation>
     </message>
 </context>
 <context>

@@ -74,8 +74,11 @@ class CliRoads(unittest.TestCase):
         self.cli('table', project, '-o', out, '--raw')
         return read(out)
 
-    def requests(self, log):
-        return [line.split() for line in read(log).decode().splitlines()]
+    def requests(self, log, command=None):
+        """The requests the stand-in took: all, or those of one command
+        ('31' download, '32' upload)."""
+        lines = [line.split() for line in read(log).decode().splitlines()]
+        return [r for r in lines if command is None or r[1].startswith(command)]
 
     def test_download_sends_the_table_in_blocks(self):
         for name, (chip, middles) in SHAPES.items():
@@ -86,9 +89,11 @@ class CliRoads(unittest.TestCase):
                 with StandIn('--save', saved, '--log', log) as controller:
                     self.cli('download', '--port', controller.device, project)
                 self.assertEqual(read(saved), table)
-                # Activation, 523-byte middles, an end with the rest.
+                # Activation, 523-byte middles, an end with the rest; then the
+                # read-back.
                 self.assertEqual(len(table) // 512, middles)
-                sizes = [int(r[2]) for r in self.requests(log)]
+                sizes = [int(r[2]) for r in self.requests(log, '31')]
+                self.assertEqual(len(self.requests(log, '32')), middles + 2)
                 self.assertEqual(sizes, [11] + [523] * middles + [11 + len(table) - 512 * middles])
 
     def test_upload_reads_the_table_back(self):
@@ -120,6 +125,48 @@ class CliRoads(unittest.TestCase):
                 self.assertIn('校验不一致', out)
                 self.assertIn('偏移%d处' % offset, out)
 
+    def test_late_answers_never_give_a_wrong_table(self):
+        # Two answers each seconds late, then a refused block: the download
+        # is confirmed and sent again as needed; the uploads read until two
+        # reads agree. Exact or failed, never a wrong table with success.
+        project = os.path.join(PROJECTS, 'derived12.cpro')
+        table = self.table_of(project)
+        served = self.path('served.bin')
+        with open(served, 'wb') as f:
+            f.write(table)
+        for faults in ('3=late:5000,4=late:5000,6=refused', '2=late:2500,3=late:2500,4=refused',
+                       '2=late:5000,3=late:5000'):
+            with self.subTest(faults=faults, road='download'):
+                saved = self.path('saved.bin')
+                if os.path.exists(saved):
+                    os.remove(saved)
+                with StandIn('--save', saved, '--faults', faults) as controller:
+                    out = self.cli('download', '--port', controller.device, project,
+                                   '--no-verify')
+                self.assertEqual(read(saved), table)
+                self.assertIn('校验一致', out)
+            for road in ('--raw-out', '-o', '--compare'):
+                with self.subTest(faults=faults, road=road):
+                    target = self.path('up' + ('.bin' if road == '--raw-out' else '.cpro'))
+                    args = [road, project if road == '--compare' else target]
+                    faulty = faults.replace('refused', 'corrupt')
+                    with StandIn('--table', served, '--faults', faulty) as controller:
+                        self.cli('upload', '--port', controller.device, '--chip',
+                                 'STM32F407ZG', *args)
+                    if road == '--raw-out':
+                        self.assertEqual(read(target), table)
+                    elif road == '-o':
+                        self.assertEqual(self.table_of(target), table)
+
+    def test_trickling_controller_fails_within_a_minute(self):
+        project = os.path.join(PROJECTS, 'derived02.cpro')
+        with StandIn('--faults', ','.join('%d=trickle:1000' % n for n in range(1, 9))) \
+                as controller:
+            done = subprocess.run([CLI, 'download', '--port', controller.device, project],
+                                  capture_output=True, text=True, timeout=120)
+        self.assertEqual(done.returncode, 1, done.stdout + done.stderr)
+        self.assertIn('控制器发送过慢', done.stdout)
+
     def test_faulty_lines_still_carry_the_exact_bytes(self):
         # Requests: 1 activation, 2 and 3 middle packets, 4 end.
         project = os.path.join(PROJECTS, 'derived12.cpro')
@@ -139,15 +186,21 @@ class CliRoads(unittest.TestCase):
             with self.subTest(faults=faults):
                 saved, log = self.path('saved.bin'), self.path(faults + '.download.log')
                 with StandIn('--save', saved, '--faults', faults, '--log', log) as controller:
-                    self.cli('download', '--port', controller.device, project, *link)
+                    self.cli('download', '--port', controller.device, project, '--no-verify',
+                             *link)
                 self.assertEqual(read(saved), table)
-                self.assertEqual(len(self.requests(log)) > 4, repeated)
+                self.assertEqual(len(self.requests(log, '31')) > 4, repeated)
+                # Read back only when something went other than planned.
+                self.assertEqual(len(self.requests(log, '32')) > 0, repeated)
                 uploaded, log = self.path('uploaded.cpro'), self.path(faults + '.upload.log')
                 with StandIn('--table', served, '--faults', faults, '--log', log) as controller:
                     self.cli('upload', '--port', controller.device, '--chip', 'STM32F407ZG',
                              '-o', uploaded, *link)
                 self.assertEqual(self.table_of(uploaded), table)
+                # A repeat costs a second read of the whole table.
                 self.assertEqual(len(self.requests(log)) > 4, repeated)
+                activations = len([r for r in self.requests(log) if r[1] == '3201'])
+                self.assertEqual(activations > 1, repeated)
 
 
 def main():
