@@ -192,7 +192,7 @@ void TestBatchRecord::concurrentWritersKeepEveryRow()
     const QByteArray bytes = TestFiles::read(record);
     QVERIFY(bytes.endsWith('\n'));
     if (!before.isEmpty())
-        QVERIFY(bytes.startsWith(before + '\n'));
+        QVERIFY(bytes.startsWith(QByteArray(before + '\n')));
     const QList<QByteArray> lines = bytes.split('\n').mid(0, bytes.count('\n'));
     const int kept = before.isEmpty() ? 0 : 1;
     QCOMPARE(lines.size(), 1 + kept + writers * rows);
@@ -251,7 +251,7 @@ void TestBatchRecord::appendAddsOnlyTheRow()
     QVERIFY2(writer.append(result, &error), qPrintable(error));
     const QByteArray after = TestFiles::read(record);
     // The row alone was added, to the same file (a hard link sees it too).
-    QVERIFY(after.startsWith(before + between));
+    QVERIFY(after.startsWith(QByteArray(before + between)));
     const QByteArray added = after.mid(before.size() + between.size());
     QVERIFY2(added.endsWith('\n') && added.count('\n') == 1, added.constData());
     QVERIFY(added.contains(",\"a,b.cpro\",10,"));

@@ -371,7 +371,8 @@ void TestProjectFile::markedFileCutAnywhereIsRefusedOrWhole()
     }
     QVERIFY(marked.contains("CHIP") && !marked.contains("NOTES"));
     const QVector<CutFiles::Header> headers = CutFiles::headers(whole);
-    const int markStart = whole.indexOf('\n' + ProjectFile::markKey().toUtf8() + '=') + 1;
+    const int markStart =
+        int(whole.indexOf(QByteArray('\n' + ProjectFile::markKey().toUtf8() + '='))) + 1;
     QVERIFY(markStart > 0);
     const QByteArray trimmed = whole.trimmed();
     const int lastValue = trimmed.indexOf('=', trimmed.lastIndexOf('\n')) + 1;

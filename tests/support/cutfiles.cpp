@@ -45,7 +45,7 @@ QByteArray joined(const QList<Section> &sections)
 
 bool isKeyLine(const QByteArray &line, const QString &key)
 {
-    return line.startsWith(key.toUtf8() + '=');
+    return line.startsWith(QByteArray(key.toUtf8() + '='));
 }
 
 QByteArray headerOf(const QString &section)
@@ -75,7 +75,7 @@ QByteArray cutInside(const QByteArray &file, const QString &section)
 {
     const QByteArray header = headerOf(section) + '\n';
     // Where the header starts: every header follows a line end.
-    const int start = QByteArray('\n' + file).indexOf('\n' + header);
+    const int start = int(QByteArray('\n' + file).indexOf(QByteArray('\n' + header)));
     if (start < 0)
         return {};
     const int firstKey = start + header.size();
