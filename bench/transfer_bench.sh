@@ -13,6 +13,10 @@
 # equal the one sent, and no transfer may log an error, a repeat or a late
 # answer.
 #
+# The downloads are timed without their read-back (--no-verify, the download
+# alone); DOWNLOAD_OPTIONS in the environment replaces that, e.g.
+# DOWNLOAD_OPTIONS=--verify times a download with its read-back.
+#
 # usage: bench/transfer_bench.sh [BUILD_DIR] [RUNS]   (default: build 5)
 set -eu
 
@@ -72,7 +76,9 @@ measure() {
         run=$((run + 1))
         rm -f "$WORK/saved.bin" "$WORK/back.bin"
         t0=$(now)
-        "$BIN/mirel-cli" download --port "$DEVICE" "$WORK/largest.cpro" > "$WORK/download.log"
+        # shellcheck disable=SC2086
+        "$BIN/mirel-cli" download --port "$DEVICE" ${DOWNLOAD_OPTIONS---no-verify} \
+            "$WORK/largest.cpro" > "$WORK/download.log"
         t1=$(now)
         "$BIN/mirel-cli" upload --port "$DEVICE" --chip STM32F407ZG --raw-out "$WORK/back.bin" \
             > "$WORK/upload.log"
