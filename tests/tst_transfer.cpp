@@ -383,6 +383,16 @@ void TestTransfer::timeoutsRepeatThenFail()
     QCOMPARE(t.state(), 0);
     QVERIFY(!t.succeeded());
     QVERIFY(t.timeout().messages.isEmpty());
+    QVERIFY(t.wasIrregular());
+
+    // The same machine again, on a clean line: nothing to confirm.
+    const QByteArray table = pattern(100, 4);
+    t.start(F103);
+    t.receive(CF::uploadActivationAnswer(1, 100));
+    t.receive(CF::uploadEndAnswer(1, table));
+    QVERIFY(t.succeeded());
+    QCOMPARE(t.uploadBuffer(), table);
+    QVERIFY(!t.wasIrregular());
 
     // No repeats at all.
     CDownloadTransfer d;
