@@ -362,6 +362,10 @@ void MainWindow::retranslate()
     if (helpWindow)
         helpWindow->showGuide(language->language() == LanguageSettings::English);
     pinSearch->setPlaceholderText(tr("查找引脚或信号（如 PA9、USART2_TX、SPI1）"));
+    fitButton->setText(tr("适合窗口"));
+    fitButton->setToolTip(tr("显示整个芯片并转正（Ctrl+0）"));
+    // A button's new text takes its mnemonic as the shortcut: Ctrl+0 after it.
+    fitButton->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     panel->fitWidth();
     updateTitle();
 }

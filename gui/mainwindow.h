@@ -13,6 +13,7 @@ class MainWindow;
 }
 class QLineEdit;
 class QPushButton;
+class QToolButton;
 class QTranslator;
 class QUndoStack;
 class CPinScene;
@@ -113,6 +114,7 @@ private:
     CAnalyzeBinFileToConfigure analyzer;
     CDownloadTab *downloadTab = nullptr;
     QLineEdit *pinSearch = nullptr;
+    QToolButton *fitButton = nullptr;
 
     std::unique_ptr<MainMenus> menus;
 };

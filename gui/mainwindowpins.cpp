@@ -60,9 +60,7 @@ void MainWindow::arrangePinTab()
     // 适合窗口: the whole drawing, upright.
     auto *fit = new QToolButton;
     fit->setObjectName(QStringLiteral("toolButtonFit"));
-    fit->setText(tr("适合窗口"));
-    fit->setToolTip(tr("显示整个芯片并转正（Ctrl+0）"));
-    fit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    fitButton = fit; // its words come with the language, in retranslate()
     connect(fit, &QToolButton::clicked, this, [this] {
         if (pinScene)
             ui->PinsView->resetAndFit(pinScene->itemsBoundingRect());

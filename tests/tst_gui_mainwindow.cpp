@@ -309,6 +309,13 @@ void TestMainWindow::languageSwitchPersistsAndKeepsTheTitle()
     }
     MainWindow next; // comes up in English
     QVERIFY(next.findChild<QTabWidget *>("tabWidget")->tabText(0) != QStringLiteral("引脚配置"));
+    // The drawing's fit button too, at start and after a switch.
+    auto *fit = next.findChild<QToolButton *>("toolButtonFit");
+    const QRegularExpression han(QStringLiteral("\\p{Han}"));
+    QVERIFY2(!fit->text().contains(han) && !fit->toolTip().contains(han), qPrintable(fit->text()));
+    next.switchLanguage(2052);
+    next.switchLanguage(1033);
+    QVERIFY2(!fit->text().contains(han) && !fit->toolTip().contains(han), qPrintable(fit->text()));
     QCOMPARE(next.findChild<QPushButton *>("pushButtonOpenCom")->text(),
              QStringLiteral("Open port"));
     next.switchLanguage(2052);
