@@ -115,18 +115,32 @@ void CDownloadTab::showMarking()
     ui->labelMarked->setText(what + QLatin1Char('\n') + notSent);
 }
 
+// Each kind's file in the open project's chip folder, when it is there. A
+// path that is empty or the default of a chip follows the project's chip
+// (another chip's file is never shown for this one); a path chosen by hand
+// stays.
 void CDownloadTab::fillDefaultPaths()
 {
     const QString chip = m_hooks.currentChip ? m_hooks.currentChip() : QString();
     if (!ChipFacts::isKnown(chip))
         return;
+    const QString appDir = m_hooks.appDir ? m_hooks.appDir() : QString();
     const CDlgDescription names;
     const QString defaults[] = {names.configTableFileName, names.firmwareFileName,
                                 names.primaryFunctionFileName, names.clientFunctionFileName,
                                 names.driveFileName};
+    const auto defaultOf = [&](int kind, const QString &model) {
+        return QFileInfo(appDir + QStringLiteral("/bin/") + model + QLatin1Char('/') +
+                         defaults[kind]);
+    };
     for (int k = KindConf; k <= KindDrive; ++k) {
-        const QFileInfo file(chipFolder() + QLatin1Char('/') + defaults[k]);
-        if (file.exists())
-            m_kinds[k].path->setText(file.absoluteFilePath());
+        const QString shown = m_kinds[k].path->text();
+        bool followsChip = shown.isEmpty();
+        for (const QString &model : ChipFacts::models())
+            followsChip = followsChip || QFileInfo(shown) == defaultOf(k, model);
+        if (!followsChip)
+            continue;
+        const QFileInfo file = defaultOf(k, chip);
+        m_kinds[k].path->setText(file.exists() ? file.absoluteFilePath() : QString());
     }
 }

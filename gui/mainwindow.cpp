@@ -49,6 +49,9 @@ MainWindow::MainWindow(const QString &startFile, QWidget *parent)
 
     ProjectController *model = projectController;
     connect(model, &ProjectController::projectReplaced, this, &MainWindow::showNewProject);
+    // The firmware tab's default files follow the chip of the project shown.
+    connect(model, &ProjectController::projectReplaced, this,
+            [this] { downloadTab->fillDefaultPaths(); });
     connect(model, &ProjectController::modifiedChanged, this, &MainWindow::updateTitle);
     connect(model, &ProjectController::projectChanged, this, [this] {
         // Whatever the status bar said was of the project as it was.

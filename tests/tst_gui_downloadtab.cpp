@@ -7,6 +7,7 @@
 #include "serial.h"
 #include "simprocess.h"
 #include "softwareinitialization.h"
+#include "testfiles.h"
 #include "transferdriver.h"
 
 #include <QCheckBox>
@@ -712,6 +713,23 @@ void TestDownloadTab::defaultPaths()
     QVERIFY(form.path(CDownloadTab::KindSAlgorithm)->text().isEmpty());
     QVERIFY(form.path(CDownloadTab::KindCAlgorithm)->text().isEmpty());
     QVERIFY(form.path(CDownloadTab::KindProgram)->text().isEmpty());
+
+    // Another chip: its own table file; no driver of the other chip is shown.
+    QVERIFY(QDir(app.path()).mkpath("bin/STM32F103RE"));
+    const QString f103 = app.path() + "/bin/STM32F103RE/02Configure_0x8007800.bin";
+    QVERIFY(TestFiles::write(f103, "x"));
+    win.chip = "STM32F103RE";
+    tab.fillDefaultPaths();
+    QCOMPARE(form.path(CDownloadTab::KindConf)->text(), QFileInfo(f103).absoluteFilePath());
+    QVERIFY(form.path(CDownloadTab::KindDrive)->text().isEmpty());
+    // A file chosen by hand stays whatever the chip.
+    const QString chosen = app.path() + "/mine.bin";
+    form.path(CDownloadTab::KindConf)->setText(chosen);
+    win.chip = "STM32F407ZG";
+    tab.fillDefaultPaths();
+    QCOMPARE(form.path(CDownloadTab::KindConf)->text(), chosen);
+    QCOMPARE(form.path(CDownloadTab::KindDrive)->text(),
+             QFileInfo(folder + "06-0001-01ModbusRTUDrive_0x805D000.bin").absoluteFilePath());
 }
 
 void TestDownloadTab::progressWindow()

@@ -207,6 +207,11 @@ void TestMainWindow::saveThenOpenGivesTheSameProject()
         // The configuration table was rebuilt beside the program.
         QVERIFY(QFileInfo::exists(QCoreApplication::applicationDirPath() +
                                   "/bin/STM32F103RE/02Configure_0x8007800.bin"));
+        auto *conf = w.findChild<QLineEdit *>("lineEditPathConf");
+        QVERIFY(conf->text().contains("STM32F103RE"));
+        // A project of the other chip: the tab no longer names this chip's table.
+        w.SlotNewProject("STM32F407ZG", true);
+        QVERIFY2(!conf->text().contains("STM32F103RE"), qPrintable(conf->text()));
     }
     std::unique_ptr<QSettings> s(openSettings(settingsPath()));
     QCOMPARE(readValue(s.get(), "EngineeringFilePath", "filePath"), path);
