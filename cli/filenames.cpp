@@ -148,18 +148,29 @@ QString inputPath(const QString &argument)
 #endif
 }
 
+#ifdef Q_OS_UNIX
+// The bytes of an argument that is not UTF-8, for writing to: null for an
+// ordinary name; false with a message where such names cannot be reached.
+static bool writtenBytes(const QString &argument, const QByteArray **bytes, QString *error)
+{
+    const auto found = bytesOf().constFind(argument);
+    *bytes = found == bytesOf().constEnd() ? nullptr : &found.value();
+    if (!*bytes || haveDescriptorPaths())
+        return true;
+    *error = QStringLiteral("%1: a name that is not UTF-8 cannot be written here").arg(argument);
+    return false;
+}
+#endif
+
 bool outputPath(const QString &argument, QString *path, QString *error)
 {
     *path = argument;
 #ifdef Q_OS_UNIX
-    const auto bytes = bytesOf().constFind(argument);
-    if (bytes == bytesOf().constEnd())
-        return true;
-    if (!haveDescriptorPaths()) {
-        *error =
-            QStringLiteral("%1: a name that is not UTF-8 cannot be written here").arg(argument);
+    const QByteArray *bytes = nullptr;
+    if (!writtenBytes(argument, &bytes, error))
         return false;
-    }
+    if (!bytes)
+        return true;
     QByteArray target = *bytes;
     struct stat info = {};
     if (::stat(target.constData(), &info) == 0) {
@@ -197,14 +208,11 @@ bool appendPath(const QString &argument, QString *path, QString *error)
 {
     *path = argument;
 #ifdef Q_OS_UNIX
-    const auto bytes = bytesOf().constFind(argument);
-    if (bytes == bytesOf().constEnd())
-        return true;
-    if (!haveDescriptorPaths()) {
-        *error =
-            QStringLiteral("%1: a name that is not UTF-8 cannot be written here").arg(argument);
+    const QByteArray *bytes = nullptr;
+    if (!writtenBytes(argument, &bytes, error))
         return false;
-    }
+    if (!bytes)
+        return true;
     struct stat info = {};
     if (::stat(bytes->constData(), &info) != 0) {
         const int fd = ::open(bytes->constData(),

@@ -5,10 +5,8 @@ ProjectData ProjectData::fresh(const QString &chipModel, bool useExternalRam)
     ProjectData project;
     project.currentChip = chipModel;
     const CDlgDescription keys;
-    for (auto &network : project.networkInformation) {
-        for (int i = 0; i < keys.networkKeys.size(); ++i)
-            network << keys.networkKeys.at(i) << (i % 6 == 0 ? QStringLiteral("1") : QString());
-    }
+    for (auto &network : project.networkInformation)
+        network = freshNetwork();
     project.chipInformation = QStringList{keys.type, chipModel};
     project.fsmcInformation =
         QStringList{keys.iSSelectRAM, useExternalRam ? QStringLiteral("1") : QStringLiteral("0")};
@@ -17,6 +15,15 @@ ProjectData ProjectData::fresh(const QString &chipModel, bool useExternalRam)
     for (int i = 0; i < project.pinNames.size(); ++i)
         project.pinFunctions << QStringLiteral(" ");
     return project;
+}
+
+QStringList ProjectData::freshNetwork()
+{
+    const CDlgDescription keys;
+    QStringList network;
+    for (int i = 0; i < keys.networkKeys.size(); ++i)
+        network << keys.networkKeys.at(i) << (i % 6 == 0 ? QStringLiteral("1") : QString());
+    return network;
 }
 
 QStringList *ProjectData::tableList(CPinDescriptions::DlgType type)

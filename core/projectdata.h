@@ -34,6 +34,9 @@ struct ProjectData
     // Pin names come from the catalogue; pin functions are left empty (the
     // drawing fills them).
     static ProjectData fresh(const QString &chipModel, bool useExternalRam);
+    // The network list of an SPI port in a fresh project: films 1..3,
+    // automatic addressing, no addresses.
+    static QStringList freshNetwork();
 
     // The information list of a table kind (DI..SYS), or nullptr for DlgNone.
     QStringList *tableList(CPinDescriptions::DlgType type);

@@ -114,6 +114,14 @@ bool overlay(QStringList &list, const QHash<QString, QString> &typed)
     return any;
 }
 
+QHash<QString, QString> pairsOf(const QStringList &list)
+{
+    QHash<QString, QString> pairs;
+    for (int i = 0; i + 1 < list.size(); i += 2)
+        pairs.insert(list.at(i), list.at(i + 1));
+    return pairs;
+}
+
 bool typesAny(const QHash<QString, QString> &typed, const QStringList &keys)
 {
     for (const QString &key : keys)
@@ -362,19 +370,10 @@ DraftTable TableDraft::derivePort(bool withTyped) const
         // The network settings go round the three films, a third each.
         QStringList network = model.networkInformation;
         if (withTyped && typesAny(typed, text.networkKeys)) {
-            const int perFilm = int(text.networkKeys.size()) / TableRules::spiFilmCount;
+            // A list missing films is made whole: what it has, fresh settings for the rest.
             if (network.size() != 2 * text.networkKeys.size()) {
-                network.clear();
-                for (int i = 0; i < text.networkKeys.size(); ++i)
-                    network << text.networkKeys.at(i)
-                            << (i % perFilm == 0 ? QStringLiteral("1") : QString());
-                const QStringList storedNetwork = model.networkInformation;
-                overlay(network, [&] {
-                    QHash<QString, QString> stored;
-                    for (int i = 0; i + 1 < storedNetwork.size(); i += 2)
-                        stored.insert(storedNetwork.at(i), storedNetwork.at(i + 1));
-                    return stored;
-                }());
+                network = ProjectData::freshNetwork();
+                overlay(network, pairsOf(model.networkInformation));
             }
             overlay(network, typed);
         }

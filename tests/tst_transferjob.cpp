@@ -40,16 +40,33 @@ struct Controller
     int storeWrongTimes = 0;
     bool fickle = false;
 
+    // "3=late,5=refused"
+    void addFaults(const QString &list)
+    {
+        for (const QString &fault : list.split(',', Qt::SkipEmptyParts))
+            faults.insert(fault.section('=', 0, 0).toInt(), fault.section('=', 1));
+    }
+
     int requests = 0;
+    int activations = 0; // repeats included
     int downloads = 0;
     int uploads = 0;
     QByteArray stored;
     QMap<int, QByteArray> blocks;
     int total = 0;
 
+    // Answers the driver's requests; its wait is 100 ms.
+    void attach(CTransferDriver &link)
+    {
+        driver = &link;
+        link.setResponseTimeout(100);
+        link.setWriter([this](const QByteArray &request) { take(request); });
+    }
+
     void take(const QByteArray &request)
     {
         ++requests;
+        activations += quint8(request.at(1)) == CF::PacketActivation;
         const QString fault = faults.value(requests);
         const QByteArray answer = answerTo(request, fault == QLatin1String("refused"));
         if (fault == QLatin1String("lost") || answer.isEmpty())
@@ -153,15 +170,12 @@ void TestTransferJob::downloadsAreConfirmed()
     QFETCH(QString, verifyText);
     QFETCH(int, downloads);
     CTransferDriver driver;
-    driver.setResponseTimeout(100);
     Controller controller;
-    controller.driver = &driver;
+    controller.attach(driver);
     controller.lateMs = 150;
     controller.storeWrong = 700;
     controller.storeWrongTimes = storeWrongTimes;
-    for (const QString &fault : faults.split(',', Qt::SkipEmptyParts))
-        controller.faults.insert(fault.section('=', 0, 0).toInt(), fault.section('=', 1));
-    driver.setWriter([&controller](const QByteArray &request) { controller.take(request); });
+    controller.addFaults(faults);
 
     CTransferJob job(&driver);
     QSignalSpy finished(&job, &CTransferJob::finished);
@@ -199,15 +213,12 @@ void TestTransferJob::uploadsAreReadUntilTwoAgree()
     QFETCH(bool, ok);
     QFETCH(int, reads);
     CTransferDriver driver;
-    driver.setResponseTimeout(100);
     Controller controller;
-    controller.driver = &driver;
+    controller.attach(driver);
     controller.lateMs = 150;
     controller.fickle = fickle;
     controller.stored = pattern(1300, 9);
-    for (const QString &fault : faults.split(',', Qt::SkipEmptyParts))
-        controller.faults.insert(fault.section('=', 0, 0).toInt(), fault.section('=', 1));
-    driver.setWriter([&controller](const QByteArray &request) { controller.take(request); });
+    controller.addFaults(faults);
 
     CTransferJob job(&driver);
     QSignalSpy finished(&job, &CTransferJob::finished);
@@ -253,19 +264,12 @@ void TestTransferJob::lineFailuresAreTriedAgain()
     QFETCH(bool, ok);
     QFETCH(int, activations);
     CTransferDriver driver;
-    driver.setResponseTimeout(100);
     driver.setRetries(1);
     Controller controller;
-    controller.driver = &driver;
+    controller.attach(driver);
     controller.space = space;
     controller.stored = pattern(1300, 5);
-    for (const QString &fault : faults.split(',', Qt::SkipEmptyParts))
-        controller.faults.insert(fault.section('=', 0, 0).toInt(), fault.section('=', 1));
-    int begun = 0;
-    driver.setWriter([&](const QByteArray &request) {
-        begun += quint8(request.at(1)) == CF::PacketActivation;
-        controller.take(request);
-    });
+    controller.addFaults(faults);
     CTransferJob job(&driver);
     QSignalSpy finished(&job, &CTransferJob::finished);
     const QByteArray table = pattern(1300, 5);
@@ -273,7 +277,7 @@ void TestTransferJob::lineFailuresAreTriedAgain()
     QVERIFY(finished.wait(20000));
     QCOMPARE(finished.first().first().toBool(), ok);
     // Each transfer repeats its activation at most once here.
-    QCOMPARE(begun, activations);
+    QCOMPARE(controller.activations, activations);
     if (ok)
         QCOMPARE(upload ? job.table() : controller.stored, table);
 }
@@ -283,10 +287,8 @@ void TestTransferJob::lineFailuresAreTriedAgain()
 void TestTransferJob::cancelBetweenTransfers()
 {
     CTransferDriver driver;
-    driver.setResponseTimeout(100);
     Controller controller;
-    controller.driver = &driver;
-    driver.setWriter([&controller](const QByteArray &request) { controller.take(request); });
+    controller.attach(driver);
     CTransferJob job(&driver);
     QSignalSpy finished(&job, &CTransferJob::finished);
     connect(&driver, &CTransferDriver::finished, &job, [&job] { job.cancel(); });

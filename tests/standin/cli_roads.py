@@ -74,6 +74,13 @@ class CliRoads(unittest.TestCase):
         self.cli('table', project, '-o', out, '--raw')
         return read(out)
 
+    def served(self, table):
+        """A file holding the table a stand-in answers uploads from."""
+        path = self.path('served.bin')
+        with open(path, 'wb') as f:
+            f.write(table)
+        return path
+
     def requests(self, log, command=None):
         """The requests the stand-in took: all, or those of one command
         ('31' download, '32' upload)."""
@@ -101,9 +108,7 @@ class CliRoads(unittest.TestCase):
             with self.subTest(project=name):
                 project = os.path.join(PROJECTS, name)
                 table = self.table_of(project)
-                served = self.path('served.bin')
-                with open(served, 'wb') as f:
-                    f.write(table)
+                served = self.served(table)
                 uploaded = self.path(name)
                 with StandIn('--table', served) as controller:
                     self.cli('upload', '--port', controller.device, '--chip', chip, '-o', uploaded)
@@ -131,9 +136,7 @@ class CliRoads(unittest.TestCase):
         # reads agree. Exact or failed, never a wrong table with success.
         project = os.path.join(PROJECTS, 'derived12.cpro')
         table = self.table_of(project)
-        served = self.path('served.bin')
-        with open(served, 'wb') as f:
-            f.write(table)
+        served = self.served(table)
         for faults in ('3=late:5000,4=late:5000,6=refused', '2=late:2500,3=late:2500,4=refused',
                        '2=late:5000,3=late:5000'):
             with self.subTest(faults=faults, road='download'):
@@ -171,9 +174,7 @@ class CliRoads(unittest.TestCase):
         # Requests: 1 activation, 2 and 3 middle packets, 4 end.
         project = os.path.join(PROJECTS, 'derived12.cpro')
         table = self.table_of(project)
-        served = self.path('served.bin')
-        with open(served, 'wb') as f:
-            f.write(table)
+        served = self.served(table)
         link = ['--timeout-ms', '300', '--retries', '3']
         # The faults and whether they cost a repeated request.
         for faults, repeated in (('1=late:700', True), ('2=lost', True), ('3=corrupt', True),
