@@ -18,6 +18,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -63,7 +64,9 @@ void BatchPanel::buildForm()
     m_tableView->horizontalHeader()->setSectionResizeMode(PortColumn,
                                                           QHeaderView::ResizeToContents);
     m_tableView->horizontalHeader()->setSectionResizeMode(ProgressColumn, QHeaderView::Stretch);
-    m_tableView->horizontalHeader()->setSectionResizeMode(OutcomeColumn, QHeaderView::Stretch);
+    // A failure's reason is read whole; the progress bars give way to it.
+    m_tableView->horizontalHeader()->setSectionResizeMode(OutcomeColumn,
+                                                          QHeaderView::ResizeToContents);
     layout->addWidget(m_tableView, 1);
 
     auto *typed = new QHBoxLayout;
@@ -117,6 +120,14 @@ void BatchPanel::retranslate()
 {
     setWindowTitle(tr("批量下载"));
     m_tableView->setHorizontalHeaderLabels({tr("串口"), tr("进度"), tr("结果")});
+    // No column narrower than its title: the progress gives way to a long
+    // result only down to that.
+    QHeaderView *header = m_tableView->horizontalHeader();
+    int widest = 0;
+    for (int c = 0; c < ColumnCount; ++c)
+        widest = std::max(widest, header->fontMetrics().horizontalAdvance(
+                                      m_tableView->horizontalHeaderItem(c)->text()));
+    header->setMinimumSectionSize(widest + 2 * style()->pixelMetric(QStyle::PM_HeaderMargin) + 8);
     m_portEdit->setPlaceholderText(tr("设备路径，例如 /dev/ttyUSB0"));
     m_addPort->setText(tr("添加"));
     m_verify->setText(tr("下载后读回校验"));
@@ -173,9 +184,9 @@ QProgressBar *BatchPanel::barAt(int row) const
     return qobject_cast<QProgressBar *>(m_tableView->cellWidget(row, ProgressColumn));
 }
 
-QLabel *BatchPanel::outcomeAt(int row) const
+QTableWidgetItem *BatchPanel::outcomeAt(int row) const
 {
-    return qobject_cast<QLabel *>(m_tableView->cellWidget(row, OutcomeColumn));
+    return m_tableView->item(row, OutcomeColumn);
 }
 
 void BatchPanel::addRow(const QString &port, bool typed, bool ticked)
@@ -190,7 +201,7 @@ void BatchPanel::addRow(const QString &port, bool typed, bool ticked)
     bar->setRange(0, 100);
     bar->setValue(0);
     m_tableView->setCellWidget(row, ProgressColumn, bar);
-    m_tableView->setCellWidget(row, OutcomeColumn, new QLabel);
+    m_tableView->setItem(row, OutcomeColumn, new QTableWidgetItem);
     m_rows.append({port, typed});
 }
 

@@ -13,6 +13,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QTableWidget;
+class QTableWidgetItem;
 class QTimer;
 
 // The window "批量下载" of the firmware tab: the open project's table sent
@@ -79,7 +80,7 @@ private:
     int rowOf(const QString &port) const;
     void addRow(const QString &port, bool typed, bool ticked);
     QProgressBar *barAt(int row) const;
-    QLabel *outcomeAt(int row) const;
+    QTableWidgetItem *outcomeAt(int row) const;
     void onProgress(const QString &port, qint64 done, qint64 total);
     void onPortFinished(const BatchPortResult &result);
     void onFinished(bool allSucceeded);

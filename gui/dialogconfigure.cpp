@@ -4,16 +4,15 @@
 #include "messages.h"
 #include "numberdelegate.h"
 #include "projecttexts.h"
+#include "screenplace.h"
 #include "tabledraft.h"
 #include "tablerules.h"
 #include "tableview.h"
 #include "wirelessmoduleconfigure.h"
 
 #include <QEvent>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QScreen>
 #include <QScrollBar>
 
 using D = CPinDescriptions;
@@ -79,7 +78,7 @@ void DialogConfigure::launch(D::DlgType kind, const ProjectData &project)
     draft->open(kind);
     showDraft();
     show();
-    keepOnScreen();
+    ScreenPlace::keepOnScreen(this);
 }
 
 void DialogConfigure::followProject(const ProjectData &project)
@@ -101,22 +100,8 @@ void DialogConfigure::showDraft()
     if (rebuilt) {
         fitToContents(view->windowSize());
         if (isVisible())
-            keepOnScreen();
+            ScreenPlace::keepOnScreen(this);
     }
-}
-
-void DialogConfigure::keepOnScreen()
-{
-    QScreen *shownOn = screen();
-    if (!shownOn)
-        return;
-    const QRect area = shownOn->availableGeometry();
-    const QRect frame = frameGeometry();
-    if (area.contains(frame))
-        return;
-    const int x = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
-    const int y = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
-    move(x, y);
 }
 
 void DialogConfigure::showCell(int row, int column)
@@ -182,19 +167,7 @@ void DialogConfigure::fitToContents(const QSize &leastSize)
                  widget->horizontalHeader()->sizeHint().height() +
                      widget->verticalHeader()->length() + frame + spacing +
                      ui->pushButtonOK->sizeHint().height() + margins.top() + margins.bottom());
-    wanted = wanted.expandedTo(leastSize);
-
-    QScreen *target = screen();
-    if (!target)
-        target = QGuiApplication::primaryScreen();
-    if (target) {
-        // The title bar and borders come on top of the window's own size.
-        QSize decoration = frameGeometry().size() - geometry().size();
-        if (!isVisible() || decoration.isEmpty())
-            decoration = decoration.expandedTo(QSize(16, 40));
-        wanted = wanted.boundedTo(target->availableGeometry().size() - decoration);
-    }
-    resize(wanted);
+    ScreenPlace::fit(this, wanted.expandedTo(leastSize));
 }
 
 void DialogConfigure::openSettings(int row)

@@ -105,8 +105,6 @@ private:
     // Widens the columns to their texts (the kind's widths are the least) and
     // sizes the window to the table, within the available screen area.
     void fitToContents(const QSize &leastSize);
-    // Moves the window back inside the available area of its screen.
-    void keepOnScreen();
     // Refuses the first value that cannot be confirmed, showing its cell;
     // board tables then offer to move overlapping terminal ranges.
     bool checkBeforeConfirming();

@@ -4,6 +4,7 @@
 #include "chipfacts.h"
 #include "dlgdescription.h"
 #include "filedialogs.h"
+#include "flatbutton.h"
 #include "linktrace.h"
 #include "messages.h"
 #include "mycombobox.h"
@@ -147,6 +148,15 @@ void CDownloadTab::connectWidgets()
     connect(ui->checkBoxLinkTrace, &QCheckBox::toggled, m_trace, &LinkTrace::setEnabled);
     showWait();
     connect(ui->checkBoxVerifyDownload, &QCheckBox::toggled, this, &CDownloadTab::saveSettings);
+    // The offline update folds away: its files are picked and marked, not sent.
+    connect(ui->toolButtonOffline, &QToolButton::toggled, this, [this](bool shown) {
+        ui->widgetOffline->setVisible(shown);
+        ui->toolButtonOffline->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
+    });
+    ui->widgetOffline->setVisible(ui->toolButtonOffline->isChecked());
+    // The log is read more than the raw bytes.
+    ui->splitterLogs->setStretchFactor(0, 3);
+    ui->splitterLogs->setStretchFactor(1, 2);
 }
 
 QString CDownloadTab::settingsFolder() const
@@ -187,75 +197,6 @@ void CDownloadTab::saveSettings()
     QString error;
     if (!settings.save(folder, &error))
         appendLog(CTransferDriver::timestamp() + tr(": 传输设置没有保存：%1\n").arg(error));
-}
-
-// ------------------------------------------------------------------ port
-
-void CDownloadTab::refreshPorts()
-{
-    // A typed device path is not a listed port; it survives the refresh.
-    const QString previous = ui->comboBoxComNo->currentText();
-    const bool typed = !previous.isEmpty() && !m_listedPorts.contains(previous);
-    m_listedPorts = CSerial::availablePorts();
-    ui->comboBoxComNo->clear();
-    ui->comboBoxComNo->addItems(m_listedPorts);
-    if (typed)
-        ui->comboBoxComNo->setEditText(previous);
-    else if (m_listedPorts.contains(previous))
-        ui->comboBoxComNo->setCurrentIndex(m_listedPorts.indexOf(previous));
-}
-
-void CDownloadTab::openPort()
-{
-    const QString name = ui->comboBoxComNo->currentText().trimmed();
-    const bool wasOpen = m_serial->isOpen();
-    m_serial->setControllerSettings();
-    QString error;
-    if (!m_serial->open(name, &error)) {
-        appendLog(CTransferDriver::timestamp() + tr(": 打开串口失败：%1\n").arg(error));
-        if (wasOpen) {
-            // Reopening closed the port that was open: show it closed.
-            m_job->fail(tr("串口已关闭"));
-            setTransferButtonsEnabled(true);
-            paint(ui->pushButtonCloseCom, ActiveColor);
-            paint(ui->pushButtonOpenCom, InactiveColor);
-        }
-        Messages::warning(this, tr("警告"), tr("打开串口失败"));
-        return;
-    }
-    paint(ui->pushButtonOpenCom, ActiveColor);
-    paint(ui->pushButtonCloseCom, InactiveColor);
-    if (name != m_lastPort) {
-        m_lastPort = name;
-        saveSettings();
-    }
-}
-
-void CDownloadTab::closePort()
-{
-    m_job->fail(tr("串口已关闭"));
-    setTransferButtonsEnabled(true);
-    if (m_serial->close()) {
-        paint(ui->pushButtonCloseCom, ActiveColor);
-        paint(ui->pushButtonOpenCom, InactiveColor);
-    }
-}
-
-void CDownloadTab::portLost(const QString &message)
-{
-    if (m_job->isRunning())
-        m_job->fail(message);
-    else
-        appendLog(CTransferDriver::timestamp() + QStringLiteral(": ") + message +
-                  QLatin1Char('\n'));
-    setTransferButtonsEnabled(true);
-    paint(ui->pushButtonCloseCom, ActiveColor);
-    paint(ui->pushButtonOpenCom, InactiveColor);
-}
-
-bool CDownloadTab::portIsOpen() const
-{
-    return m_serial->isOpen();
 }
 
 void CDownloadTab::setResponseTimeout(int ms)
@@ -392,8 +333,8 @@ void CDownloadTab::showWait()
 {
     const int waitMs = m_driver->currentTimeout();
     const int giveUpS = (m_driver->silentControllerMs() + 999) / 1000;
-    ui->labelWait->setText(
-        tr("当前等待响应%1 ms；控制器无响应时约%2秒后放弃").arg(waitMs).arg(giveUpS));
+    ui->labelWait->setText(tr("当前等待响应%1 ms；").arg(waitMs) + QLatin1Char('\n') +
+                           tr("控制器无响应时约%1秒后放弃").arg(giveUpS));
     if (m_progress && m_progress->isRunning())
         m_progress->setWaitText(tr("等待每个响应最长%1 ms").arg(waitMs));
 }
@@ -484,13 +425,14 @@ void CDownloadTab::clearRawView()
 
 void CDownloadTab::paint(QWidget *widget, const QColor &color)
 {
+    if (auto *button = qobject_cast<QPushButton *>(widget)) {
+        FlatButton::paint(button, color);
+        return;
+    }
     if (!widget)
         return;
     QPalette palette = widget->palette();
-    palette.setBrush(QPalette::All, QPalette::Button, color);
     palette.setBrush(QPalette::All, QPalette::Base, color);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
-    if (auto *button = qobject_cast<QPushButton *>(widget))
-        button->setFlat(true);
 }

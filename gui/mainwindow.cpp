@@ -16,6 +16,7 @@
 #include "projectcontroller.h"
 #include "projectdrop.h"
 #include "recentfiles.h"
+#include "screenplace.h"
 #include "ui_mainwindow.h"
 #include "wirelessmoduleconfigure.h"
 
@@ -37,6 +38,8 @@ MainWindow::MainWindow(const QString &startFile, QWidget *parent)
       language(new LanguageSettings(this))
 {
     ui->setupUi(this);
+    // Unmaximized on a small screen, the window still fits it.
+    ScreenPlace::fit(this, size());
     arrangePinTab();
     ui->tabWidget->setCurrentIndex(0);
     buildMenus();
@@ -167,7 +170,11 @@ void MainWindow::launch(D::DlgType type)
     }
     if (!configureDialog->mayLeave())
         return;
+    const bool wasShown = configureDialog->isVisible();
     configureDialog->launch(type, projectController->project());
+    // A table opened afresh leaves the peripheral buttons free to click.
+    if (!wasShown)
+        ScreenPlace::beside(configureDialog, panel);
 }
 
 bool MainWindow::tableSettled(const QString &action)

@@ -4,9 +4,12 @@
 #include "fieldencoder.h"
 #include "fieldmarks.h"
 #include "messages.h"
+#include "screenplace.h"
 #include "tablerules.h"
 
 #include <QEvent>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QRegularExpressionValidator>
 
 CNetworkAttribut::CNetworkAttribut(QWidget *parent)
@@ -120,6 +123,34 @@ void CNetworkAttribut::changeEvent(QEvent *event)
         }
     }
     QWidget::changeEvent(event);
+}
+
+void CNetworkAttribut::showEvent(QShowEvent *event)
+{
+    if (!placed) {
+        placed = true;
+        ScreenPlace::fit(this, ScreenPlace::unscrolled(this, ui->scrollArea_tab));
+    }
+    ScreenPlace::keepOnScreen(this);
+    QWidget::showEvent(event);
+}
+
+void CNetworkAttribut::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
+            button->click();
+        else
+            on_pushButtonOK_clicked();
+        return;
+    case Qt::Key_Escape:
+        on_pushButtonCancel_clicked();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 QStringList CNetworkAttribut::information() const

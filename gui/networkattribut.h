@@ -51,6 +51,11 @@ public slots:
 
 protected:
     void changeEvent(QEvent *event) override;
+    // Opens whole on its screen, or as large as the screen allows.
+    void showEvent(QShowEvent *event) override;
+    // As in a dialog: Enter confirms (or presses the focused button), Esc
+    // cancels.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void setAddressFieldsEnabled(bool enabled);
@@ -70,4 +75,5 @@ private:
     CDlgDescription text;
     NetworkAttributType myType = NoFilm;
     int titleFilm = 0;
+    bool placed = false; // sized to its screen at its first showing
 };

@@ -1,6 +1,7 @@
 #include "peripheralpanel.h"
 
 #include "chipfacts.h"
+#include "flatbutton.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -12,15 +13,6 @@ namespace {
 
 const QColor kActive(85, 169, 255);
 const QColor kInactive(225, 225, 225);
-
-void paintButton(QPushButton *button, const QColor &colour)
-{
-    QPalette palette = button->palette();
-    palette.setBrush(QPalette::All, QPalette::Button, colour);
-    button->setPalette(palette);
-    button->setAutoFillBackground(true);
-    button->setFlat(true);
-}
 
 } // namespace
 
@@ -64,8 +56,8 @@ void PeripheralPanel::showFunctions(const QStringList &pinFunctions)
     for (const QString &function : pinFunctions)
         used[ChipFacts::tableOf(function)] = true;
     for (QAbstractButton *button : group->buttons())
-        paintButton(static_cast<QPushButton *>(button),
-                    used.value(group->id(button)) ? kActive : kInactive);
+        FlatButton::paint(static_cast<QPushButton *>(button),
+                          used.value(group->id(button)) ? kActive : kInactive);
 }
 
 void PeripheralPanel::showChip(const QString &chipModel)

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
+#include <cstdlib>
 
 using D = CPinDescriptions;
 
@@ -93,9 +94,23 @@ void CTableView::build(const DraftTable &table)
     const int columns = rows ? int(rowKeys(table.type).size()) : 3;
     widget->setColumnCount(columns);
     widget->setRowCount(int(table.rows.size()));
-    if (rows)
-        widget->setHorizontalHeaderLabels(ProjectTexts::rowHeaders(text, table.type));
-    else
+    if (rows) {
+        // A title of three words or more ("Chip select bit 3") takes two
+        // lines: the columns are as narrow as their values allow.
+        QStringList titles = ProjectTexts::rowHeaders(text, table.type);
+        for (QString &title : titles) {
+            if (title.count(QLatin1Char(' ')) < 2)
+                continue;
+            const int middle = int(title.size()) / 2;
+            int best = -1;
+            for (int at = int(title.indexOf(QLatin1Char(' '))); at >= 0;
+                 at = int(title.indexOf(QLatin1Char(' '), at + 1)))
+                if (best < 0 || std::abs(at - middle) < std::abs(best - middle))
+                    best = at;
+            title[best] = QLatin1Char('\n');
+        }
+        widget->setHorizontalHeaderLabels(titles);
+    } else
         widget->setHorizontalHeaderLabels(isSpi(table.type) ? text.headersNetwork
                                                             : text.headersWireless);
     const int width = rows || isSpi(table.type) ? 100 : 120;

@@ -4,6 +4,7 @@
 #include "fieldencoder.h"
 #include "fieldmarks.h"
 #include "messages.h"
+#include "screenplace.h"
 #include "tablerules.h"
 
 #include <QEvent>
@@ -47,6 +48,7 @@ DialogWirelessModuleConfigure::DialogWirelessModuleConfigure(QWidget *parent)
     : QDialog(parent), ui(new Ui::DialogWirelessModuleConfigure)
 {
     ui->setupUi(this);
+    ui->pushButtonSure->setDefault(true); // Enter confirms, Esc cancels
     applications = {ui->comboBoxApplicationOfSocket1, ui->comboBoxApplicationOfSocket2,
                     ui->comboBoxApplicationOfSocket3, ui->comboBoxApplicationOfSocket4,
                     ui->comboBoxApplicationOfSocket5, ui->comboBoxApplicationOfSocket6,
@@ -114,6 +116,16 @@ void DialogWirelessModuleConfigure::changeEvent(QEvent *event)
         }
     }
     QDialog::changeEvent(event);
+}
+
+void DialogWirelessModuleConfigure::showEvent(QShowEvent *event)
+{
+    if (!placed) {
+        placed = true;
+        ScreenPlace::fit(this, ScreenPlace::unscrolled(this, ui->scrollArea_tab));
+    }
+    ScreenPlace::keepOnScreen(this);
+    QDialog::showEvent(event);
 }
 
 void DialogWirelessModuleConfigure::fillFromList(const QStringList &information)

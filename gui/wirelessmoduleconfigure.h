@@ -39,6 +39,8 @@ public slots:
 
 protected:
     void changeEvent(QEvent *event) override;
+    // Opens whole on its screen, or as large as the screen allows.
+    void showEvent(QShowEvent *event) override;
 
 private:
     // What is wrong with the address or port of socket n (0-based); empty
@@ -54,4 +56,5 @@ private:
     QVector<QComboBox *> applications;
     QVector<QLineEdit *> addresses;
     QVector<QLineEdit *> ports;
+    bool placed = false; // sized to its screen at its first showing
 };

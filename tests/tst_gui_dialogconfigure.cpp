@@ -172,7 +172,7 @@ void checkFits(DialogConfigure &d, const QSize &least)
                 texts << button->text();
         }
         for (const QString &text : texts) {
-            const int width = table->fontMetrics().horizontalAdvance(text);
+            const int width = table->fontMetrics().size(0, text).width(); // the widest line
             QVERIFY2(width < table->columnWidth(c),
                      qPrintable(QStringLiteral("\"%1\" (%2) in column %3 of %4")
                                     .arg(text)

@@ -22,6 +22,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -179,7 +180,7 @@ void TestDownloadTab::formHasTheNamedWidgets()
     QVERIFY(form.get<QTextEdit>("textEdit")->isReadOnly());
     QCOMPARE(form.button("pushButtonOpenCom")->text(), QString("打开串口"));
     QCOMPARE(form.button("pushButtonClearText_2")->text(), QString("清除消息"));
-    QCOMPARE(form.get<QGroupBox>("groupBoxCmd")->title(), QString("离线更新"));
+    QCOMPARE(form.get<QToolButton>("toolButtonOffline")->text(), QString("离线更新"));
 }
 
 void TestDownloadTab::portControls()
@@ -425,7 +426,7 @@ void TestDownloadTab::failuresEndTheTransfer()
     tab.openPort();
     // The wait in force is shown, and how long a silent controller takes.
     QCOMPARE(form.get<QLabel>("labelWait")->text(),
-             QString("当前等待响应100 ms；控制器无响应时约1秒后放弃"));
+             QString("当前等待响应100 ms；\n控制器无响应时约1秒后放弃"));
     QSignalSpy waits(tab.driver(), &CTransferDriver::waitChanged);
 
     tab.startDownload();

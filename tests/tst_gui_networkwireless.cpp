@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QtTest>
+#include <memory>
 
 namespace {
 
@@ -74,6 +75,8 @@ private slots:
     void networkAutomaticAddressing();
     void networkRefusesIncompleteValues_data();
     void networkRefusesIncompleteValues();
+    void enterConfirmsAndEscCancels_data();
+    void enterConfirmsAndEscCancels();
 
 private:
     QList<Messages::Request> messages;
@@ -465,6 +468,61 @@ void TestNetworkWireless::wirelessRefusesWhatTheTableCannotTake()
     QCOMPARE(count, 0);
     QCOMPARE(edit->text(), value);
     QVERIFY(FieldMarks::isMarked(edit));
+}
+
+void TestNetworkWireless::enterConfirmsAndEscCancels_data()
+{
+    QTest::addColumn<bool>("wireless");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("onCancel"); // the focus on 取消 rather than on a field
+    QTest::addColumn<bool>("confirmed");
+    for (const bool wireless : {false, true}) {
+        const char *name = wireless ? "wireless" : "network";
+        QTest::addRow("%s, Enter", name) << wireless << int(Qt::Key_Return) << false << true;
+        QTest::addRow("%s, keypad Enter", name) << wireless << int(Qt::Key_Enter) << false << true;
+        QTest::addRow("%s, Esc", name) << wireless << int(Qt::Key_Escape) << false << false;
+        QTest::addRow("%s, Enter on Cancel", name)
+            << wireless << int(Qt::Key_Return) << true << false;
+    }
+}
+
+void TestNetworkWireless::enterConfirmsAndEscCancels()
+{
+    QFETCH(bool, wireless);
+    QFETCH(int, key);
+    QFETCH(bool, onCancel);
+    QFETCH(bool, confirmed);
+    std::unique_ptr<QWidget> window;
+    int confirmations = 0;
+    if (wireless) {
+        auto *dialog = new DialogWirelessModuleConfigure;
+        connect(dialog, &DialogWirelessModuleConfigure::UpdateWirelessModuleSignal, dialog,
+                [&confirmations] { ++confirmations; });
+        window.reset(dialog);
+    } else {
+        auto *network = new CNetworkAttribut;
+        connect(network, &CNetworkAttribut::UpdateNetworkAttributSignal, network,
+                [&confirmations] { ++confirmations; });
+        network->openForFilm(1, {});
+        for (const auto &field : {std::make_pair("lineEditIP", "192.168.1.10"),
+                                  std::make_pair("lineEditSubnetMask", "255.255.255.0"),
+                                  std::make_pair("lineEditDefaultGeteway", "192.168.1.1"),
+                                  std::make_pair("lineEditPreferredDNS", "8.8.8.8"),
+                                  std::make_pair("lineEditLocalStartPort", "50000")})
+            child<QLineEdit>(*network, field.first)->setText(field.second);
+        window.reset(network);
+    }
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QWidget *focus = window->findChild<QLineEdit *>();
+    if (onCancel)
+        focus = child<QPushButton>(*window, "pushButtonCancel");
+    focus->setFocus();
+    QTRY_VERIFY(focus->hasFocus());
+    QTest::keyClick(focus, Qt::Key(key));
+    QCOMPARE(confirmations, confirmed ? 1 : 0);
+    QVERIFY(!window->isVisible());
+    QVERIFY(messages.isEmpty());
 }
 
 QTEST_MAIN(TestNetworkWireless)

@@ -1,3 +1,4 @@
+#include "flatbutton.h"
 #include "mainwindow.h"
 #include "messages.h"
 #include "pinitem.h"
@@ -8,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTemporaryDir>
+#include <QVBoxLayout>
 #include <QtTest>
 
 using D = CPinDescriptions;
@@ -23,6 +25,8 @@ private slots:
     void buttonsFollowTheChip();
     void everyButtonShowsOnALowScreen();
     void aStoredBusSignalOpensAndStays();
+    void flatButtonsMarkTheKeyboardFocus_data();
+    void flatButtonsMarkTheKeyboardFocus();
 
 private:
     QString settingsPath() const
@@ -99,6 +103,35 @@ void TestPeripherals::aStoredBusSignalOpensAndStays()
     ProjectData saved;
     QVERIFY(ProjectFile::read(path, &saved));
     QCOMPARE(saved.pinFunctions.at(pb7), QStringLiteral("FSMC_NADV"));
+}
+
+void TestPeripherals::flatButtonsMarkTheKeyboardFocus_data()
+{
+    QTest::addColumn<QColor>("colour");
+    QTest::newRow("in use") << QColor(85, 169, 255);
+    QTest::newRow("not in use") << QColor(225, 225, 225);
+}
+
+void TestPeripherals::flatButtonsMarkTheKeyboardFocus()
+{
+    QFETCH(QColor, colour);
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *flat = new QPushButton(QStringLiteral("DI"));
+    auto *other = new QPushButton(QStringLiteral("DO"));
+    layout->addWidget(flat);
+    layout->addWidget(other);
+    FlatButton::paint(flat, colour);
+    FlatButton::paint(flat, colour); // painted again, as the pins change
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    other->setFocus();
+    QTRY_VERIFY(other->hasFocus());
+    const QImage without = flat->grab().toImage();
+    flat->setFocus();
+    QTRY_VERIFY(flat->hasFocus());
+    QVERIFY(flat->grab().toImage() != without);
+    QVERIFY(flat->isFlat());
 }
 
 QTEST_MAIN(TestPeripherals)

@@ -174,21 +174,6 @@
     </message>
 </context>
 <context>
-    <name>BatchPortJob</name>
-    <message>
-        <source>没有可发送的内容</source>
-        <translation>没有可发送的内容</translation>
-    </message>
-    <message>
-        <source>传输已取消</source>
-        <translation>传输已取消</translation>
-    </message>
-    <message>
-        <source>无法开始读回</source>
-        <translation>无法开始读回</translation>
-    </message>
-</context>
-<context>
     <name>BatchRecord</name>
     <message>
         <source>%1不是下载记录：第一行应为&quot;%2&quot;，记录未写入</source>
@@ -902,12 +887,6 @@
 </translation>
     </message>
     <message>
-        <source>: 读回控制器中的配置信息，与下载的比较...
-</source>
-        <translation>: 读回控制器中的配置信息，与下载的比较...
-</translation>
-    </message>
-    <message>
         <source>读回校验</source>
         <translation>读回校验</translation>
     </message>
@@ -918,10 +897,6 @@
     <message>
         <source>读回校验已取消</source>
         <translation>读回校验已取消</translation>
-    </message>
-    <message>
-        <source>在线</source>
-        <translation>在线</translation>
     </message>
     <message>
         <source>串口</source>
@@ -1042,10 +1017,6 @@
         <translation>在消息中记录通讯帧</translation>
     </message>
     <message>
-        <source>当前等待响应%1 ms；控制器无响应时约%2秒后放弃</source>
-        <translation>当前等待响应%1 ms；控制器无响应时约%2秒后放弃</translation>
-    </message>
-    <message>
         <source>等待每个响应最长%1 ms</source>
         <translation>等待每个响应最长%1 ms</translation>
     </message>
@@ -1098,6 +1069,22 @@
     <message>
         <source>批量下载…</source>
         <translation>批量下载…</translation>
+    </message>
+    <message>
+        <source>重新下载配置文件</source>
+        <translation>重新下载配置文件</translation>
+    </message>
+    <message>
+        <source>再次读取以确认</source>
+        <translation>再次读取以确认</translation>
+    </message>
+    <message>
+        <source>当前等待响应%1 ms；</source>
+        <translation>当前等待响应%1 ms；</translation>
+    </message>
+    <message>
+        <source>控制器无响应时约%1秒后放弃</source>
+        <translation>控制器无响应时约%1秒后放弃</translation>
     </message>
 </context>
 <context>
@@ -1344,6 +1331,14 @@
         <source>串口%1连接已断开（%2）</source>
         <translation>串口%1连接已断开（%2）</translation>
     </message>
+    <message>
+        <source>串口未打开</source>
+        <translation>串口未打开</translation>
+    </message>
+    <message>
+        <source>串口%1写入失败（%2）</source>
+        <translation>串口%1写入失败（%2）</translation>
+    </message>
 </context>
 <context>
     <name>CTableView</name>
@@ -1424,6 +1419,12 @@
         <translation>: 控制器无有效响应（已重发%1次），传输失败！最后收到的是%2字节无效数据：%3
 </translation>
     </message>
+    <message>
+        <source>: 控制器的响应在限定时间内只收到%1字节（应为%2字节），控制器发送过慢
+</source>
+        <translation>: 控制器的响应在限定时间内只收到%1字节（应为%2字节），控制器发送过慢
+</translation>
+    </message>
 </context>
 <context>
     <name>CTransferDriver</name>
@@ -1441,6 +1442,85 @@
         <source>: 传输已取消！控制器停在传输中途。
 </source>
         <translation>: 传输已取消！控制器停在传输中途。
+</translation>
+    </message>
+</context>
+<context>
+    <name>CTransferJob</name>
+    <message>
+        <source>没有可发送的内容</source>
+        <translation>没有可发送的内容</translation>
+    </message>
+    <message>
+        <source>无法开始读取</source>
+        <translation>无法开始读取</translation>
+    </message>
+    <message>
+        <source>传输已取消</source>
+        <translation>传输已取消</translation>
+    </message>
+    <message>
+        <source>: 传输中有重发、出错或迟到的响应，读回控制器中的配置以确认...
+</source>
+        <translation>: 传输中有重发、出错或迟到的响应，读回控制器中的配置以确认...
+</translation>
+    </message>
+    <message>
+        <source>: 读回的配置与下载的不同，重新下载一次...
+</source>
+        <translation>: 读回的配置与下载的不同，重新下载一次...
+</translation>
+    </message>
+    <message>
+        <source>: 两次读取的配置一致
+</source>
+        <translation>: 两次读取的配置一致
+</translation>
+    </message>
+    <message>
+        <source>三次读取的配置各不相同，无法确定控制器中的配置</source>
+        <translation>三次读取的配置各不相同，无法确定控制器中的配置</translation>
+    </message>
+    <message>
+        <source>，上载失败！
+</source>
+        <translation>，上载失败！
+</translation>
+    </message>
+    <message>
+        <source>: 读取中有重发、出错或迟到的响应，再读一次以确认...
+</source>
+        <translation>: 读取中有重发、出错或迟到的响应，再读一次以确认...
+</translation>
+    </message>
+    <message>
+        <source>: 两次读取的配置不同，再读一次...
+</source>
+        <translation>: 两次读取的配置不同，再读一次...
+</translation>
+    </message>
+    <message>
+        <source>: 下载没有完成，重新下载一次...
+</source>
+        <translation>: 下载没有完成，重新下载一次...
+</translation>
+    </message>
+    <message>
+        <source>: 读回没有完成，再读一次...
+</source>
+        <translation>: 读回没有完成，再读一次...
+</translation>
+    </message>
+    <message>
+        <source>: 读取没有完成，再读一次...
+</source>
+        <translation>: 读取没有完成，再读一次...
+</translation>
+    </message>
+    <message>
+        <source>: 读回控制器中的配置信息，与下载的比较...
+</source>
+        <translation>: 读回控制器中的配置信息，与下载的比较...
 </translation>
     </message>
 </context>
@@ -2169,6 +2249,26 @@
         <translation>工程文件中有 %1 个值不能照原样打开：
 %2</translation>
     </message>
+    <message>
+        <source>%1
+
+这个文件是本程序保存的，但已经缺了一部分（复制或传送可能被中断了）。打开后，缺少的设置为空或取默认值，工程算作已修改。仍然打开吗？</source>
+        <translation>%1
+
+这个文件是本程序保存的，但已经缺了一部分（复制或传送可能被中断了）。打开后，缺少的设置为空或取默认值，工程算作已修改。仍然打开吗？</translation>
+    </message>
+    <message>
+        <source>仍然打开</source>
+        <translation>仍然打开</translation>
+    </message>
+    <message>
+        <source>不打开</source>
+        <translation>不打开</translation>
+    </message>
+    <message>
+        <source>没有打开 %1</source>
+        <translation>没有打开 %1</translation>
+    </message>
 </context>
 <context>
     <name>PeripheralPanel</name>
@@ -2366,6 +2466,18 @@
     <message>
         <source>%1 不完整：第%2行，[%3] 节中的“%4”不是“键=值”</source>
         <translation>%1 不完整：第%2行，[%3] 节中的“%4”不是“键=值”</translation>
+    </message>
+    <message>
+        <source>%1 不完整：[%2] 节中的 %3 残缺：“%4”</source>
+        <translation>%1 不完整：[%2] 节中的 %3 残缺：“%4”</translation>
+    </message>
+    <message>
+        <source>%1 不完整：缺少 [%2] 节（保存时它有 %3 个键）</source>
+        <translation>%1 不完整：缺少 [%2] 节（保存时它有 %3 个键）</translation>
+    </message>
+    <message>
+        <source>%1 不完整：[%2] 节只有 %3 个键，保存时有 %4 个</source>
+        <translation>%1 不完整：[%2] 节只有 %3 个键，保存时有 %4 个</translation>
     </message>
 </context>
 <context>

@@ -176,21 +176,6 @@
     </message>
 </context>
 <context>
-    <name>BatchPortJob</name>
-    <message>
-        <source>没有可发送的内容</source>
-        <translation>Nothing to send</translation>
-    </message>
-    <message>
-        <source>传输已取消</source>
-        <translation>Transfer cancelled</translation>
-    </message>
-    <message>
-        <source>无法开始读回</source>
-        <translation>Cannot start the read-back</translation>
-    </message>
-</context>
-<context>
     <name>BatchRecord</name>
     <message>
         <source>%1不是下载记录：第一行应为&quot;%2&quot;，记录未写入</source>
@@ -904,12 +889,6 @@ builds the configuration table and downloads it to the controller over a serial 
 </translation>
     </message>
     <message>
-        <source>: 读回控制器中的配置信息，与下载的比较...
-</source>
-        <translation>: Reading the configuration back from the controller to compare it with the download...
-</translation>
-    </message>
-    <message>
         <source>读回校验</source>
         <translation>Read-back check</translation>
     </message>
@@ -920,10 +899,6 @@ builds the configuration table and downloads it to the controller over a serial 
     <message>
         <source>读回校验已取消</source>
         <translation>Read-back check cancelled</translation>
-    </message>
-    <message>
-        <source>在线</source>
-        <translation>Online</translation>
     </message>
     <message>
         <source>串口</source>
@@ -1044,10 +1019,6 @@ builds the configuration table and downloads it to the controller over a serial 
         <translation>Log the frames in the messages</translation>
     </message>
     <message>
-        <source>当前等待响应%1 ms；控制器无响应时约%2秒后放弃</source>
-        <translation>Waiting %1 ms for each answer; a silent controller is given up after about %2 s</translation>
-    </message>
-    <message>
         <source>等待每个响应最长%1 ms</source>
         <translation>Waiting up to %1 ms for each answer</translation>
     </message>
@@ -1100,6 +1071,22 @@ Check that the chip chosen is the controller&apos;s.</translation>
     <message>
         <source>批量下载…</source>
         <translation>Batch download…</translation>
+    </message>
+    <message>
+        <source>重新下载配置文件</source>
+        <translation>Downloading the configuration again</translation>
+    </message>
+    <message>
+        <source>再次读取以确认</source>
+        <translation>Reading again to confirm</translation>
+    </message>
+    <message>
+        <source>当前等待响应%1 ms；</source>
+        <translation>Waiting %1 ms for each answer;</translation>
+    </message>
+    <message>
+        <source>控制器无响应时约%1秒后放弃</source>
+        <translation>a silent controller is given up after about %1 s</translation>
     </message>
 </context>
 <context>
@@ -1346,6 +1333,14 @@ Check that the chip chosen is the controller&apos;s.</translation>
         <source>串口%1连接已断开（%2）</source>
         <translation>Serial port %1 disconnected (%2)</translation>
     </message>
+    <message>
+        <source>串口未打开</source>
+        <translation>The serial port is not open</translation>
+    </message>
+    <message>
+        <source>串口%1写入失败（%2）</source>
+        <translation>Writing to serial port %1 failed (%2)</translation>
+    </message>
 </context>
 <context>
     <name>CTableView</name>
@@ -1426,6 +1421,12 @@ Check that the chip chosen is the controller&apos;s.</translation>
         <translation>: No valid answer from the controller (repeated %1 times). Transfer failed! Last received: %2 bytes of invalid data: %3
 </translation>
     </message>
+    <message>
+        <source>: 控制器的响应在限定时间内只收到%1字节（应为%2字节），控制器发送过慢
+</source>
+        <translation>: Only %1 bytes of the controller&apos;s answer came in time (%2 expected): the controller sends too slowly
+</translation>
+    </message>
 </context>
 <context>
     <name>CTransferDriver</name>
@@ -1443,6 +1444,85 @@ Check that the chip chosen is the controller&apos;s.</translation>
         <source>: 传输已取消！控制器停在传输中途。
 </source>
         <translation>: Transfer cancelled! The controller is left mid-transfer.
+</translation>
+    </message>
+</context>
+<context>
+    <name>CTransferJob</name>
+    <message>
+        <source>没有可发送的内容</source>
+        <translation>Nothing to send</translation>
+    </message>
+    <message>
+        <source>无法开始读取</source>
+        <translation>The reading cannot start</translation>
+    </message>
+    <message>
+        <source>传输已取消</source>
+        <translation>Transfer cancelled</translation>
+    </message>
+    <message>
+        <source>: 传输中有重发、出错或迟到的响应，读回控制器中的配置以确认...
+</source>
+        <translation>: The transfer had repeats, errors or late answers; reading the controller&apos;s configuration back to confirm...
+</translation>
+    </message>
+    <message>
+        <source>: 读回的配置与下载的不同，重新下载一次...
+</source>
+        <translation>: The configuration read back differs from the download; downloading once more...
+</translation>
+    </message>
+    <message>
+        <source>: 两次读取的配置一致
+</source>
+        <translation>: Two readings of the configuration agree
+</translation>
+    </message>
+    <message>
+        <source>三次读取的配置各不相同，无法确定控制器中的配置</source>
+        <translation>Three readings of the configuration all differ; what the controller holds cannot be told</translation>
+    </message>
+    <message>
+        <source>，上载失败！
+</source>
+        <translation>, upload failed!
+</translation>
+    </message>
+    <message>
+        <source>: 读取中有重发、出错或迟到的响应，再读一次以确认...
+</source>
+        <translation>: The reading had repeats, errors or late answers; reading once more to confirm...
+</translation>
+    </message>
+    <message>
+        <source>: 两次读取的配置不同，再读一次...
+</source>
+        <translation>: Two readings of the configuration differ; reading once more...
+</translation>
+    </message>
+    <message>
+        <source>: 下载没有完成，重新下载一次...
+</source>
+        <translation>: The download did not complete; downloading once more...
+</translation>
+    </message>
+    <message>
+        <source>: 读回没有完成，再读一次...
+</source>
+        <translation>: The read-back did not complete; reading once more...
+</translation>
+    </message>
+    <message>
+        <source>: 读取没有完成，再读一次...
+</source>
+        <translation>: The reading did not complete; reading once more...
+</translation>
+    </message>
+    <message>
+        <source>: 读回控制器中的配置信息，与下载的比较...
+</source>
+        <translation>: Reading the configuration back from the controller to compare it with the download...
 </translation>
     </message>
 </context>

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QStringList>
 #include <QStyleOptionComboBox>
+#include <QToolButton>
 
 namespace WholeTexts {
 
@@ -38,6 +39,10 @@ inline QStringList cut(const QWidget *window)
     for (const QAbstractButton *button : window->findChildren<QAbstractButton *>()) {
         if (!button->isVisible() || button->text().isEmpty())
             continue;
+        // An icon alone, its text a tooltip.
+        if (const auto *tool = qobject_cast<const QToolButton *>(button))
+            if (tool->toolButtonStyle() == Qt::ToolButtonIconOnly)
+                continue;
         const bool marked =
             qobject_cast<const QCheckBox *>(button) || qobject_cast<const QRadioButton *>(button);
         const int needed = marked ? button->sizeHint().width()
