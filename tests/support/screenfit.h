@@ -10,6 +10,7 @@
 #include <QAbstractSpinBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTextEdit>
@@ -107,7 +108,7 @@ inline QStringList cut(const QWidget *window)
 }
 
 // The texts a window shows: its title, labels, buttons, combo items, tab
-// titles, table headers and cells, tooltips of buttons.
+// titles, menu entries, table headers and cells, tooltips of buttons.
 inline QStringList texts(const QWidget *window)
 {
     QStringList all{window->windowTitle()};
@@ -120,6 +121,9 @@ inline QStringList texts(const QWidget *window)
             all << box->itemText(i);
     for (const QLineEdit *edit : window->findChildren<QLineEdit *>())
         all << edit->placeholderText();
+    for (const QMenu *menu : window->findChildren<QMenu *>())
+        for (const QAction *action : menu->actions())
+            all << action->text() << action->toolTip();
     for (const QTabBar *bar : window->findChildren<QTabBar *>())
         for (int i = 0; i < bar->count(); ++i)
             all << bar->tabText(i);
