@@ -76,12 +76,11 @@ bool heldForm(const Side &side, const QString &chip, ProjectData *held, QString 
     return ProjectDiff::controllerForm(side.project, held, error);
 }
 
-int printDifferences(const ProjectData &before, const ProjectData &after)
+int printDifferences(const QVector<ProjectDifference> &differences)
 {
-    const QStringList lines = ProjectDiff::differences(before, after, CDlgDescription());
-    for (const QString &line : lines)
-        Cli::print(line + QLatin1Char('\n'));
-    return lines.isEmpty() ? ExitSame : ExitDiffer;
+    for (const ProjectDifference &difference : differences)
+        Cli::print(difference.line() + QLatin1Char('\n'));
+    return differences.isEmpty() ? ExitSame : ExitDiffer;
 }
 
 } // namespace
@@ -127,28 +126,37 @@ int runDiff(const QStringList &args)
         if (!heldForm(sides[i], chip, &held[i], &message))
             return Cli::failure("diff", sides[i].path, message, ExitTrouble);
     }
-    return printDifferences(held[0], held[1]);
+    return printDifferences(ProjectDiff::compare(held[0], held[1], CDlgDescription()));
 }
 
-int compareWithProject(const QByteArray &table, const QString &chip, const QString &projectPath)
+int compareWithProject(const QByteArray &table, const QString &projectPath)
 {
-    ProjectData project, wanted, held;
+    ProjectData project;
     QString message;
     QVector<ProjectProblem> dropped;
     if (!FileCheck::readCurrent(Cli::inputPath(projectPath), &project, &dropped, &message))
         return Cli::failure("upload", projectPath, message, ExitTrouble);
     for (const ProjectProblem &warning : qAsConst(dropped))
         Cli::warning("upload", projectPath, warning.message);
-    if (!ProjectDiff::controllerForm(project, &wanted, &message))
-        return Cli::failure("upload", projectPath, message, ExitTrouble);
-    if (!CAnalyzeBinFileToConfigure::decode(table, chip, &held, &message))
+    using Comparison = ProjectDiff::ControllerComparison;
+    const Comparison comparison = ProjectDiff::withController(project, table, CDlgDescription());
+    switch (comparison.outcome) {
+    case Comparison::ProjectRefused:
+        return Cli::failure("upload", projectPath, comparison.message, ExitTrouble);
+    case Comparison::Unreadable:
         return Cli::failure(
             "upload", QString(),
-            QStringLiteral("the table read back cannot be decoded: %1").arg(message), ExitTrouble);
-    const QStringList lines = ProjectDiff::differences(wanted, held, CDlgDescription());
-    Cli::print(ProjectDiff::verdict(QFileInfo(projectPath).fileName(), int(lines.size())) +
-               QLatin1Char('\n'));
-    for (const QString &line : lines)
-        Cli::print(line + QLatin1Char('\n'));
-    return lines.isEmpty() ? ExitSame : ExitDiffer;
+            QStringLiteral("the table read back cannot be decoded: %1").arg(comparison.message),
+            ExitTrouble);
+    case Comparison::NoTable:
+        Cli::print(comparison.message + QLatin1Char('\n'));
+        return ExitDiffer;
+    case Comparison::Equal:
+    case Comparison::Differs:
+    case Comparison::OtherChip:
+        break;
+    }
+    const int count = int(comparison.differences.size());
+    Cli::print(ProjectDiff::verdict(QFileInfo(projectPath).fileName(), count) + QLatin1Char('\n'));
+    return printDifferences(comparison.differences);
 }

@@ -247,7 +247,7 @@ int runUpload(const QStringList &args)
     const QByteArray table = job.table();
     if (!writeUpload(table, chip, output, outputTarget, rawOut, rawTarget, &error))
         return Cli::failure("upload", QString(), error, failed);
-    return compare.isEmpty() ? 0 : compareWithProject(table, chip, compare);
+    return compare.isEmpty() ? 0 : compareWithProject(table, compare);
 }
 
 int runPorts(const QStringList &args)

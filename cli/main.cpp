@@ -18,6 +18,7 @@ const char kUsage[] =
     "  table PROJECT.cpro -o TABLE.bin [--raw]   write a project's configuration table\n"
     "  decode TABLE.bin --chip MODEL -o PROJECT.cpro\n"
     "                                            turn a table back into a project\n"
+    "  check PROJECT.cpro [--json]               what keeps a project's table from being written\n"
     "  pins PROJECT.cpro [--csv | --json]        list every pin with its function and table\n"
     "  report PROJECT.cpro -o REPORT.pdf|.html   write the project's review document\n"
     "  diff A B                                  what differs between two projects or tables\n"
@@ -30,7 +31,7 @@ const char kUsage[] =
     "  station --project PROJECT.cpro --match PATTERN [--no-verify] [--record FILE.csv]\n"
     "                                            program every controller that appears\n"
     "\n"
-    "pins, report, diff and upload --compare speak Chinese, or English with --lang en.\n"
+    "check, pins, report, diff and upload --compare speak Chinese, or English with --lang en.\n"
     "Run 'mirel-cli COMMAND --help' for the options of a command.\n";
 
 // Takes "--lang CODE" or "--lang=CODE" out of the arguments. False with a
@@ -121,6 +122,8 @@ int main(int argc, char *argv[])
         return runTable(args);
     if (command == "decode")
         return runDecode(args);
+    if (command == "check")
+        return runCheck(args);
     if (command == "pins")
         return runPins(args);
     if (command == "report")

@@ -13,6 +13,7 @@ namespace {
 
 namespace L = TableLayout;
 using namespace TableBytes;
+using Refusals = QVector<Refusal>;
 
 void setError(QString *error, const QString &message)
 {
@@ -49,33 +50,46 @@ QStringList valuesAt(const QStringList &list, int first, int count)
     return values;
 }
 
-using RowEncoder = std::function<bool(FieldEncoder &, const QStringList &, QByteArray &)>;
+// The bytes of a section once every value was given to the encoder; they
+// count only when nothing was refused.
+bool wholeSection(const QByteArray &bytes, const Refusals &found, QByteArray *section,
+                  QString *error)
+{
+    if (!found.isEmpty()) {
+        setError(error, found.first().message);
+        return false;
+    }
+    *section = bytes;
+    return true;
+}
+
+using RowEncoder = std::function<void(FieldEncoder &, const QStringList &, QByteArray &)>;
 
 // Pin fields and option codes exist for the two chip models only.
-bool checkChip(const QString &chip, int section, QString *error)
+bool checkChip(const QString &chip, int section, Refusals *found)
 {
     if (knownChip(chip))
         return true;
-    setError(error, QCoreApplication::translate("ConfigTable", "%1段：未知的芯片型号“%2”")
-                        .arg(L::sectionName(section), chip));
+    found->append(Refusal{section, 0, QString(), chip,
+                          QCoreApplication::translate("ConfigTable", "%1段：未知的芯片型号“%2”")
+                              .arg(L::sectionName(section), chip)});
     return false;
 }
 
-bool encodeRowSection(const ProjectData &project, int section, const QStringList &list,
-                      int stringsPerRow, const RowEncoder &encodeRow, QByteArray *out,
-                      QString *error)
+QByteArray rowSection(const ProjectData &project, int section, const QStringList &list,
+                      int stringsPerRow, const RowEncoder &encodeRow, Refusals *found)
 {
     const int rows = list.size() / stringsPerRow;
-    if (rows > L::maxRows) {
-        setError(error, QCoreApplication::translate("ConfigTable", "%1段有%2行，一个表最多%3行")
-                            .arg(L::sectionName(section))
-                            .arg(rows)
-                            .arg(L::maxRows));
-        return false;
-    }
+    if (rows > L::maxRows)
+        found->append(
+            Refusal{section, 0, QString(), QString::number(rows),
+                    QCoreApplication::translate("ConfigTable", "%1段有%2行，一个表最多%3行")
+                        .arg(L::sectionName(section))
+                        .arg(rows)
+                        .arg(L::maxRows)});
     const QString chip = chipOf(project);
-    if (rows > 0 && !checkChip(chip, section, error))
-        return false;
+    if (rows > 0 && !checkChip(chip, section, found))
+        return {};
     QByteArray bytes = tagged(section);
     put8(bytes, rows);
     if (rows > 0)
@@ -83,41 +97,33 @@ bool encodeRowSection(const ProjectData &project, int section, const QStringList
     FieldEncoder encoder(chip, section);
     for (int r = 0; r < rows; ++r) {
         encoder.setRow(r + 1);
+        const int before = int(encoder.refusals().size());
         QByteArray row;
-        if (!encodeRow(encoder, valuesAt(list, r * stringsPerRow, stringsPerRow / 2), row)) {
-            setError(error, encoder.error());
-            return false;
-        }
-        Q_ASSERT(row.size() == L::rowSize(section));
+        encodeRow(encoder, valuesAt(list, r * stringsPerRow, stringsPerRow / 2), row);
+        Q_ASSERT(encoder.refusals().size() > before || row.size() == L::rowSize(section));
         bytes += row;
     }
-    *out = bytes;
-    return true;
+    *found += encoder.refusals();
+    return bytes;
 }
 
 // Slice-select part of a DI/DO/AI/AO row: `values` holds the enable at
 // `enableAt`, then bits 3, 2, 1, 0; the table takes the count, then the pins
 // bit 0 first.
-bool encodeChipSelects(FieldEncoder &e, const QStringList &values, int enableAt, QByteArray &row)
+void encodeChipSelects(FieldEncoder &e, const QStringList &values, int enableAt, QByteArray &row)
 {
     const QStringList bits{values.at(enableAt + 4), values.at(enableAt + 3),
                            values.at(enableAt + 2), values.at(enableAt + 1)};
-    if (!e.chipSelectCount(values.at(enableAt), bits, row))
-        return false;
-    for (int bit = 0; bit < 4; ++bit) {
-        if (!e.pin(QStringLiteral("SliceSelectPin_%1Bit").arg(bit), bits.at(bit), row))
-            return false;
-    }
-    return true;
+    e.chipSelectCount(values.at(enableAt), bits, row);
+    for (int bit = 0; bit < 4; ++bit)
+        e.pin(QStringLiteral("SliceSelectPin_%1Bit").arg(bit), bits.at(bit), row);
 }
 
-bool encodeStartTerminal(FieldEncoder &e, const QString &value, QByteArray &row)
+void encodeStartTerminal(FieldEncoder &e, const QString &value, QByteArray &row)
 {
     int terminal = 0;
-    if (!e.number(QStringLiteral("Index"), value, 0xFFFF, &terminal))
-        return false;
+    e.number(QStringLiteral("Index"), value, 0xFFFF, &terminal);
     putLE16(row, terminal);
-    return true;
 }
 
 const QString kPin = QStringLiteral("Pin");
@@ -126,7 +132,7 @@ const QString kSpeed = QStringLiteral("Speed");
 
 // One wireless socket: application digit (none when empty), the marker, the
 // address over the default 192.168.250.1, the port (LE16).
-bool encodeSocket(FieldEncoder &e, const QStringList &wireless, int socket, QByteArray &out)
+void encodeSocket(FieldEncoder &e, const QStringList &wireless, int socket, QByteArray &out)
 {
     const int at = 6 * (socket - 1);
     const QString application = wireless.value(at + 1);
@@ -134,29 +140,25 @@ bool encodeSocket(FieldEncoder &e, const QStringList &wireless, int socket, QByt
     const QString port = wireless.value(at + 5);
     if (!application.isEmpty()) {
         int index = 0;
-        if (!e.optionIndex(QStringLiteral("ApplicationOfSocket%1").arg(socket), application,
-                           L::socketApplicationCount, &index))
-            return false;
+        e.optionIndex(QStringLiteral("ApplicationOfSocket%1").arg(socket), application,
+                      L::socketApplicationCount, &index);
         out += QByteArray::number(index);
     }
     out += L::socketMarker;
     QByteArray ip("\xC0\xA8\xFA\x01", 4);
     QVector<int> parts;
     const QString ipKey = QStringLiteral("IPOfSocket%1").arg(socket);
-    if (!e.addressParts(ipKey, address, &parts))
-        return false;
-    for (int j = 0; j < parts.size() && j < 4; ++j)
-        ip[j] = char(parts.at(j));
+    if (e.addressParts(ipKey, address, &parts))
+        for (int j = 0; j < parts.size() && j < 4; ++j)
+            ip[j] = char(parts.at(j));
     out += ip;
     int portNumber = 0;
-    if (!e.number(QStringLiteral("PortOfSocket%1").arg(socket), port, 0xFFFF, &portNumber))
-        return false;
+    e.number(QStringLiteral("PortOfSocket%1").arg(socket), port, 0xFFFF, &portNumber);
     putLE16(out, portNumber);
-    return true;
 }
 
 // The 32-byte network block of film `film` (1..3) from a port's network list.
-bool encodeNetworkBlock(FieldEncoder &e, const QStringList &network, int film, QByteArray &out)
+void encodeNetworkBlock(FieldEncoder &e, const QStringList &network, int film, QByteArray &out)
 {
     const int b = 12 * (film - 1);
     const QStringList values = valuesAt(network, b, 6);
@@ -167,9 +169,8 @@ bool encodeNetworkBlock(FieldEncoder &e, const QStringList &network, int film, Q
         block[i] = defaults[i];
     // The addressing value: 1 automatic, 2 manual (0 or empty: not chosen).
     int automatic = 0;
-    if (!values.at(0).isEmpty() &&
-        !e.optionIndex(prefix + QStringLiteral("UseAutoGetIP"), values.at(0), 3, &automatic))
-        return false;
+    if (!values.at(0).isEmpty())
+        e.optionIndex(prefix + QStringLiteral("UseAutoGetIP"), values.at(0), 3, &automatic);
     block[0] = char(automatic);
     const QStringList addressKeys{QStringLiteral("IPAddr"), QStringLiteral("SubnetMas"),
                                   QStringLiteral("DefaultGeteway"), QStringLiteral("PreferredDNS")};
@@ -180,16 +181,13 @@ bool encodeNetworkBlock(FieldEncoder &e, const QStringList &network, int film, Q
         // keeps its last byte.
         if (values.at(a + 1).isEmpty() && a > 0 && !values.at(1).isEmpty())
             continue;
-        if (!e.placeAddress(prefix + addressKeys.at(a), values.at(a + 1), 1, a, block))
-            return false;
+        e.placeAddress(prefix + addressKeys.at(a), values.at(a + 1), 1, a, block);
     }
     int port = 0;
-    if (!e.number(prefix + QStringLiteral("LocalStartPort"), values.at(5), 0xFFFF, &port))
-        return false;
+    e.number(prefix + QStringLiteral("LocalStartPort"), values.at(5), 0xFFFF, &port);
     block[17] = char(port & 0xFF);
     block[18] = char(port >> 8);
     out += block;
-    return true;
 }
 
 bool anyEmpty(const QStringList &values)
@@ -200,14 +198,176 @@ bool anyEmpty(const QStringList &values)
     return false;
 }
 
-bool checkPort(int port, int last, const char *kind, QString *error)
+bool checkPort(int port, int last, const char *kind, Refusals *found)
 {
     if (port >= 1 && port <= last)
         return true;
-    setError(error, QCoreApplication::translate("ConfigTable", "没有%1端口%2")
-                        .arg(QLatin1String(kind))
-                        .arg(port));
+    found->append(Refusal{-1, 0, QString(), QString::number(port),
+                          QCoreApplication::translate("ConfigTable", "没有%1端口%2")
+                              .arg(QLatin1String(kind))
+                              .arg(port)});
     return false;
+}
+
+QByteArray fsmcSection(const ProjectData &project, Refusals *found)
+{
+    const QString flag = project.fsmcInformation.value(1);
+    if (flag != QLatin1String("0") && flag != QLatin1String("1"))
+        found->append(Refusal{
+            L::Fsmc, 0, QStringLiteral("iSSelectRAM"), flag,
+            QCoreApplication::translate("ConfigTable", "FSMC段的iSSelectRAM：“%1”既不是0也不是1")
+                .arg(flag)});
+    return tagged(L::Fsmc) + flag.toUtf8();
+}
+
+QByteArray diSection(const ProjectData &project, Refusals *found)
+{
+    const QString chip = chipOf(project);
+    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
+        e.pin(kPin, v.at(0), out);
+        e.option(kMode, v.at(1), L::inputModeCodes(chip), out);
+        encodeStartTerminal(e, v.at(2), out);
+        encodeChipSelects(e, v, 3, out);
+    };
+    return rowSection(project, L::DI, project.diInformation, 16, row, found);
+}
+
+QByteArray doSection(const ProjectData &project, Refusals *found)
+{
+    const QString chip = chipOf(project);
+    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
+        e.pin(kPin, v.at(0), out);
+        e.option(kMode, v.at(1), L::outputModeCodes(chip), out);
+        e.option(kSpeed, v.at(2), L::speedCodes(chip), out);
+        encodeStartTerminal(e, v.at(3), out);
+        encodeChipSelects(e, v, 4, out);
+    };
+    return rowSection(project, L::DO, project.doInformation, 18, row, found);
+}
+
+// AI and AO rows: the pin, the start terminal, the chip selects.
+QByteArray analogSection(const ProjectData &project, int section, Refusals *found)
+{
+    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
+        e.pin(kPin, v.at(0), out);
+        encodeStartTerminal(e, v.at(1), out);
+        encodeChipSelects(e, v, 2, out);
+    };
+    const QStringList &list = section == L::AI ? project.aiInformation : project.aoInformation;
+    return rowSection(project, section, list, 14, row, found);
+}
+
+QByteArray exitSection(const ProjectData &project, Refusals *found)
+{
+    const QString chip = chipOf(project);
+    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
+        int pre = 0;
+        int sub = 0;
+        int task = 0;
+        e.pin(kPin, v.at(0), out);
+        e.option(QStringLiteral("InputMode"), v.at(1), L::inputModeCodes(chip), out);
+        e.option(QStringLiteral("TriggerMode"), v.at(2), L::triggerModeCodes(), out);
+        e.option(QStringLiteral("TriggerWay"), v.at(3), L::triggerWayCodes(), out);
+        e.optionIndex(QStringLiteral("PrePriority"), v.at(4), 4, &pre);
+        e.optionIndex(QStringLiteral("SubPriority"), v.at(5), 4, &sub);
+        e.number(QStringLiteral("Index"), v.at(6), 0xFF, &task);
+        put8(out, pre);
+        put8(out, sub);
+        put8(out, task);
+    };
+    return rowSection(project, L::Exit, project.exitInformation, 14, row, found);
+}
+
+QByteArray sysSection(const ProjectData &project, Refusals *found)
+{
+    const QString chip = chipOf(project);
+    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
+        const int function = L::systemFunctions().indexOf(v.at(0));
+        if (function < 0)
+            e.fail(QStringLiteral("SystemPin"), v.at(0),
+                   QCoreApplication::translate("ConfigTable", "不是系统功能"));
+        put8(out, function + 1);
+        e.pin(kPin, v.at(1), out);
+        e.option(kMode, v.at(2), L::outputModeCodes(chip), out);
+        e.option(kSpeed, v.at(3), L::speedCodes(chip), out);
+    };
+    return rowSection(project, L::Sys, project.sysInformation, 8, row, found);
+}
+
+QByteArray usartSection(const ProjectData &project, int port, Refusals *found)
+{
+    if (!checkPort(port, 6, "serial", found))
+        return {};
+    const int sectionId = L::Usart1 + port - 1;
+    const QStringList &list = project.usartInformation.at(port - 1);
+    QByteArray bytes = tagged(sectionId);
+    const QStringList v = valuesAt(list, 0, 7);
+    if (list.size() != 14 || anyEmpty(v)) {
+        put8(bytes, 0);
+        return bytes;
+    }
+    const QString chip = chipOf(project);
+    if (!checkChip(chip, sectionId, found))
+        return {};
+    put8(bytes, L::usartFixedSize);
+    FieldEncoder e(chip, sectionId);
+    e.pin(QStringLiteral("TXPinName"), v.at(0), bytes);
+    e.pin(QStringLiteral("RXPinName"), v.at(1), bytes);
+    e.option(QStringLiteral("Baud"), v.at(2), L::baudRates(), bytes, 3);
+    e.option(QStringLiteral("DataBit"), v.at(3), L::dataBitCodes(), bytes, 2);
+    e.option(QStringLiteral("StopBit"), v.at(4), L::stopBitCodes(), bytes, 2);
+    e.option(QStringLiteral("CheckBit"), v.at(5), L::parityCodes(), bytes, 2);
+    e.option(QStringLiteral("PortApplication"), v.at(6), L::portApplicationCodes(), bytes);
+    const QStringList &wireless = project.wirelessInformation.at(port - 1);
+    for (int socket = 1; socket <= L::socketCount; ++socket)
+        encodeSocket(e, wireless, socket, bytes);
+    *found += e.refusals();
+    return bytes;
+}
+
+QByteArray spiSection(const ProjectData &project, int port, Refusals *found)
+{
+    if (!checkPort(port, 3, "SPI", found))
+        return {};
+    const int sectionId = L::Spi1 + port - 1;
+    const QStringList v = valuesAt(project.spiInformation.at(port - 1), 0, 18);
+    QByteArray bytes = tagged(sectionId);
+    if (anyEmpty(v)) {
+        put8(bytes, 0);
+        return bytes;
+    }
+    const QString chip = chipOf(project);
+    if (!checkChip(chip, sectionId, found))
+        return {};
+    put8(bytes, L::spiRecordSize);
+    FieldEncoder e(chip, sectionId);
+    const QVector<QPair<const char *, QVector<int>>> options{
+        {"CommunicationMode", L::spiDirectionCodes()},
+        {"WorkMode", L::spiModeCodes()},
+        {"DataFrame", L::spiDataSizeCodes()},
+        {"ClockState", L::spiPolarityCodes()},
+        {"CaptureClockEdge", L::spiPhaseCodes()},
+        {"FilmSelectionMode", L::spiChipSelectCodes()},
+        {"BaudRatePrefrequencyValue", L::spiPrescalerCodes()},
+        {"DataTransmissionStartBit", L::spiFirstBitCodes()}};
+    e.pin(QStringLiteral("SCKPinName"), v.at(0), bytes);
+    e.pin(QStringLiteral("MISOPinName"), v.at(1), bytes);
+    e.pin(QStringLiteral("MOSIPinName"), v.at(2), bytes);
+    for (int i = 0; i < options.size(); ++i)
+        e.option(QLatin1String(options.at(i).first), v.at(3 + i), options.at(i).second, bytes, 2);
+    e.option(QStringLiteral("CRCPolynomials"), v.at(11), L::spiCrcCodes(), bytes);
+    const QStringList &network = project.networkInformation.at(port - 1);
+    for (int film = 1; film <= L::filmCount; ++film) {
+        const int at = 12 + 2 * (film - 1);
+        e.option(QStringLiteral("Film%1Application").arg(film), v.at(at), L::filmApplicationCodes(),
+                 bytes);
+        e.pin(QStringLiteral("SliceSelect%1Pin").arg(film), v.at(at + 1), bytes);
+        encodeNetworkBlock(e, network, film, bytes);
+    }
+    Q_ASSERT(!e.refusals().isEmpty() ||
+             bytes.size() == tagged(sectionId).size() + 1 + L::spiRecordSize);
+    *found += e.refusals();
+    return bytes;
 }
 
 } // namespace
@@ -239,224 +399,103 @@ QByteArray encodePin(const QString &chipModel, const QString &pinText)
 
 bool encodeFsmcSection(const ProjectData &project, QByteArray *section, QString *error)
 {
-    const QString flag = project.fsmcInformation.value(1);
-    if (flag != QLatin1String("0") && flag != QLatin1String("1")) {
-        setError(error, QCoreApplication::translate("ConfigTable",
-                                                    "FSMC段的iSSelectRAM：“%1”既不是0也不是1")
-                            .arg(flag));
-        return false;
-    }
-    *section = tagged(L::Fsmc) + flag.toUtf8();
-    return true;
+    Refusals found;
+    const QByteArray bytes = fsmcSection(project, &found);
+    return wholeSection(bytes, found, section, error);
 }
 
 bool encodeDiSection(const ProjectData &project, QByteArray *section, QString *error)
 {
-    const QString chip = chipOf(project);
-    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
-        return e.pin(kPin, v.at(0), out) &&
-               e.option(kMode, v.at(1), L::inputModeCodes(chip), out) &&
-               encodeStartTerminal(e, v.at(2), out) && encodeChipSelects(e, v, 3, out);
-    };
-    return encodeRowSection(project, L::DI, project.diInformation, 16, row, section, error);
+    Refusals found;
+    const QByteArray bytes = diSection(project, &found);
+    return wholeSection(bytes, found, section, error);
 }
 
 bool encodeDoSection(const ProjectData &project, QByteArray *section, QString *error)
 {
-    const QString chip = chipOf(project);
-    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
-        return e.pin(kPin, v.at(0), out) &&
-               e.option(kMode, v.at(1), L::outputModeCodes(chip), out) &&
-               e.option(kSpeed, v.at(2), L::speedCodes(chip), out) &&
-               encodeStartTerminal(e, v.at(3), out) && encodeChipSelects(e, v, 4, out);
-    };
-    return encodeRowSection(project, L::DO, project.doInformation, 18, row, section, error);
+    Refusals found;
+    const QByteArray bytes = doSection(project, &found);
+    return wholeSection(bytes, found, section, error);
 }
 
 bool encodeAiSection(const ProjectData &project, QByteArray *section, QString *error)
 {
-    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
-        return e.pin(kPin, v.at(0), out) && encodeStartTerminal(e, v.at(1), out) &&
-               encodeChipSelects(e, v, 2, out);
-    };
-    return encodeRowSection(project, L::AI, project.aiInformation, 14, row, section, error);
+    Refusals found;
+    const QByteArray bytes = analogSection(project, L::AI, &found);
+    return wholeSection(bytes, found, section, error);
 }
 
 bool encodeAoSection(const ProjectData &project, QByteArray *section, QString *error)
 {
-    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
-        return e.pin(kPin, v.at(0), out) && encodeStartTerminal(e, v.at(1), out) &&
-               encodeChipSelects(e, v, 2, out);
-    };
-    return encodeRowSection(project, L::AO, project.aoInformation, 14, row, section, error);
+    Refusals found;
+    const QByteArray bytes = analogSection(project, L::AO, &found);
+    return wholeSection(bytes, found, section, error);
 }
 
 bool encodeExitSection(const ProjectData &project, QByteArray *section, QString *error)
 {
-    const QString chip = chipOf(project);
-    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
-        int pre = 0;
-        int sub = 0;
-        int task = 0;
-        if (!e.pin(kPin, v.at(0), out) ||
-            !e.option(QStringLiteral("InputMode"), v.at(1), L::inputModeCodes(chip), out) ||
-            !e.option(QStringLiteral("TriggerMode"), v.at(2), L::triggerModeCodes(), out) ||
-            !e.option(QStringLiteral("TriggerWay"), v.at(3), L::triggerWayCodes(), out) ||
-            !e.optionIndex(QStringLiteral("PrePriority"), v.at(4), 4, &pre) ||
-            !e.optionIndex(QStringLiteral("SubPriority"), v.at(5), 4, &sub) ||
-            !e.number(QStringLiteral("Index"), v.at(6), 0xFF, &task))
-            return false;
-        put8(out, pre);
-        put8(out, sub);
-        put8(out, task);
-        return true;
-    };
-    return encodeRowSection(project, L::Exit, project.exitInformation, 14, row, section, error);
+    Refusals found;
+    const QByteArray bytes = exitSection(project, &found);
+    return wholeSection(bytes, found, section, error);
 }
 
 bool encodeSysSection(const ProjectData &project, QByteArray *section, QString *error)
 {
-    const QString chip = chipOf(project);
-    const auto row = [&](FieldEncoder &e, const QStringList &v, QByteArray &out) {
-        const int function = L::systemFunctions().indexOf(v.at(0));
-        if (function < 0)
-            return e.fail(QStringLiteral("SystemPin"), v.at(0),
-                          QCoreApplication::translate("ConfigTable", "不是系统功能"));
-        put8(out, function + 1);
-        return e.pin(kPin, v.at(1), out) &&
-               e.option(kMode, v.at(2), L::outputModeCodes(chip), out) &&
-               e.option(kSpeed, v.at(3), L::speedCodes(chip), out);
-    };
-    return encodeRowSection(project, L::Sys, project.sysInformation, 8, row, section, error);
+    Refusals found;
+    const QByteArray bytes = sysSection(project, &found);
+    return wholeSection(bytes, found, section, error);
 }
 
 bool encodeUsartSection(const ProjectData &project, int port, QByteArray *section, QString *error)
 {
-    if (!checkPort(port, 6, "serial", error))
-        return false;
-    const int sectionId = L::Usart1 + port - 1;
-    const QStringList &list = project.usartInformation.at(port - 1);
-    QByteArray bytes = tagged(sectionId);
-    const QStringList v = valuesAt(list, 0, 7);
-    if (list.size() != 14 || anyEmpty(v)) {
-        put8(bytes, 0);
-        *section = bytes;
-        return true;
-    }
-    const QString chip = chipOf(project);
-    if (!checkChip(chip, sectionId, error))
-        return false;
-    put8(bytes, L::usartFixedSize);
-    FieldEncoder e(chip, sectionId);
-    const QStringList &wireless = project.wirelessInformation.at(port - 1);
-    bool ok =
-        e.pin(QStringLiteral("TXPinName"), v.at(0), bytes) &&
-        e.pin(QStringLiteral("RXPinName"), v.at(1), bytes) &&
-        e.option(QStringLiteral("Baud"), v.at(2), L::baudRates(), bytes, 3) &&
-        e.option(QStringLiteral("DataBit"), v.at(3), L::dataBitCodes(), bytes, 2) &&
-        e.option(QStringLiteral("StopBit"), v.at(4), L::stopBitCodes(), bytes, 2) &&
-        e.option(QStringLiteral("CheckBit"), v.at(5), L::parityCodes(), bytes, 2) &&
-        e.option(QStringLiteral("PortApplication"), v.at(6), L::portApplicationCodes(), bytes);
-    for (int socket = 1; ok && socket <= L::socketCount; ++socket)
-        ok = encodeSocket(e, wireless, socket, bytes);
-    if (!ok) {
-        setError(error, e.error());
-        return false;
-    }
-    *section = bytes;
-    return true;
+    Refusals found;
+    const QByteArray bytes = usartSection(project, port, &found);
+    return wholeSection(bytes, found, section, error);
 }
 
 bool encodeSpiSection(const ProjectData &project, int port, QByteArray *section, QString *error)
 {
-    if (!checkPort(port, 3, "SPI", error))
-        return false;
-    const int sectionId = L::Spi1 + port - 1;
-    const QStringList v = valuesAt(project.spiInformation.at(port - 1), 0, 18);
-    QByteArray bytes = tagged(sectionId);
-    if (anyEmpty(v)) {
-        put8(bytes, 0);
-        *section = bytes;
-        return true;
-    }
-    const QString chip = chipOf(project);
-    if (!checkChip(chip, sectionId, error))
-        return false;
-    put8(bytes, L::spiRecordSize);
-    FieldEncoder e(chip, sectionId);
-    const QVector<QPair<const char *, QVector<int>>> options{
-        {"CommunicationMode", L::spiDirectionCodes()},
-        {"WorkMode", L::spiModeCodes()},
-        {"DataFrame", L::spiDataSizeCodes()},
-        {"ClockState", L::spiPolarityCodes()},
-        {"CaptureClockEdge", L::spiPhaseCodes()},
-        {"FilmSelectionMode", L::spiChipSelectCodes()},
-        {"BaudRatePrefrequencyValue", L::spiPrescalerCodes()},
-        {"DataTransmissionStartBit", L::spiFirstBitCodes()}};
-    bool ok = e.pin(QStringLiteral("SCKPinName"), v.at(0), bytes) &&
-              e.pin(QStringLiteral("MISOPinName"), v.at(1), bytes) &&
-              e.pin(QStringLiteral("MOSIPinName"), v.at(2), bytes);
-    for (int i = 0; ok && i < options.size(); ++i)
-        ok = e.option(QLatin1String(options.at(i).first), v.at(3 + i), options.at(i).second, bytes,
-                      2);
-    ok = ok && e.option(QStringLiteral("CRCPolynomials"), v.at(11), L::spiCrcCodes(), bytes);
-    const QStringList &network = project.networkInformation.at(port - 1);
-    for (int film = 1; ok && film <= L::filmCount; ++film) {
-        const int at = 12 + 2 * (film - 1);
-        ok = e.option(QStringLiteral("Film%1Application").arg(film), v.at(at),
-                      L::filmApplicationCodes(), bytes) &&
-             e.pin(QStringLiteral("SliceSelect%1Pin").arg(film), v.at(at + 1), bytes) &&
-             encodeNetworkBlock(e, network, film, bytes);
-    }
-    if (!ok) {
-        setError(error, e.error());
-        return false;
-    }
-    Q_ASSERT(bytes.size() == tagged(sectionId).size() + 1 + L::spiRecordSize);
-    *section = bytes;
-    return true;
+    Refusals found;
+    const QByteArray bytes = spiSection(project, port, &found);
+    return wholeSection(bytes, found, section, error);
 }
 
-bool buildSections(const ProjectData &project, QList<QByteArray> *sections, QString *error)
+bool buildSections(const ProjectData &project, QList<QByteArray> *sections, QString *error,
+                   QVector<Refusal> *refusals)
 {
-    const QString chip = chipOf(project);
-    if (!knownChip(chip)) {
-        setError(error, QCoreApplication::translate("ConfigTable", "未知的芯片型号“%1”").arg(chip));
-        return false;
-    }
-    using Encoder = std::function<bool(QByteArray *, QString *)>;
-    QVector<Encoder> encoders{
-        [&](QByteArray *s, QString *e) { return encodeFsmcSection(project, s, e); },
-        [&](QByteArray *s, QString *e) { return encodeDiSection(project, s, e); },
-        [&](QByteArray *s, QString *e) { return encodeDoSection(project, s, e); },
-        [&](QByteArray *s, QString *e) { return encodeAiSection(project, s, e); },
-        [&](QByteArray *s, QString *e) { return encodeAoSection(project, s, e); },
-        [&](QByteArray *s, QString *e) { return encodeExitSection(project, s, e); }};
-    for (int port = 1; port <= 6; ++port)
-        encoders << [&, port](QByteArray *s, QString *e) {
-            return encodeUsartSection(project, port, s, e);
-        };
-    for (int port = 1; port <= 3; ++port)
-        encoders <<
-            [&, port](QByteArray *s, QString *e) { return encodeSpiSection(project, port, s, e); };
-    encoders << [&](QByteArray *s, QString *e) { return encodeSysSection(project, s, e); };
-
+    Refusals found;
     QList<QByteArray> built;
-    for (const Encoder &encode : qAsConst(encoders)) {
-        QByteArray section;
-        if (!encode(&section, error))
-            return false;
-        built << section;
+    const QString chip = chipOf(project);
+    if (knownChip(chip)) {
+        built << fsmcSection(project, &found) << diSection(project, &found)
+              << doSection(project, &found) << analogSection(project, L::AI, &found)
+              << analogSection(project, L::AO, &found) << exitSection(project, &found);
+        for (int port = 1; port <= 6; ++port)
+            built << usartSection(project, port, &found);
+        for (int port = 1; port <= 3; ++port)
+            built << spiSection(project, port, &found);
+        built << sysSection(project, &found);
+    } else {
+        found.append(
+            Refusal{-1, 0, QString(), chip,
+                    QCoreApplication::translate("ConfigTable", "未知的芯片型号“%1”").arg(chip)});
+    }
+    if (refusals)
+        *refusals = found;
+    if (!found.isEmpty()) {
+        setError(error, found.first().message);
+        return false;
     }
     if (sections)
         *sections = built;
     return true;
 }
 
-bool buildConfigurationTable(const ProjectData &project, QByteArray *table, QString *error)
+bool buildConfigurationTable(const ProjectData &project, QByteArray *table, QString *error,
+                             QVector<Refusal> *refusals)
 {
     QList<QByteArray> sections;
-    if (!buildSections(project, &sections, error))
+    if (!buildSections(project, &sections, error, refusals))
         return false;
     QByteArray joined;
     for (const QByteArray &section : qAsConst(sections))

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QVector>
 
 // The binary configuration table the controller reads: sixteen tagged
 // sections in fixed order. The transfer form concatenates the sections; the
@@ -14,8 +15,19 @@
 // A table is built whole or not at all: a value that cannot be encoded (a pin
 // the chip's address map lacks, an option index outside its list, a number
 // that does not fit its field, a malformed address) fails the build with a
-// message naming the section, the row or key and the value.
+// message naming the section, the row or key and the value. The build goes on
+// past a refusal, so that every value the table cannot hold is known.
 namespace ConfigTable {
+
+// A value the table cannot hold.
+struct Refusal
+{
+    int section = -1; // TableLayout::Section; -1 for the project as a whole
+    int row = 0;      // the row of a row section (1-based); 0 for other values
+    QString key;      // without the row number; empty for a section refused whole
+    QString value;
+    QString message; // the sentence naming the section, the row or key and the value
+};
 
 // Six bytes (port base address BE32, pin mask BE16), "0" gives six zero
 // bytes; an empty array when the pin cannot be encoded on that chip.
@@ -37,13 +49,14 @@ bool encodeSpiSection(const ProjectData &project, int port, QByteArray *section,
                       QString *error = nullptr);
 bool encodeSysSection(const ProjectData &project, QByteArray *section, QString *error = nullptr);
 
-// The sixteen sections of a project, each with its tag. Fails, with a message
-// naming the section, row and value, when a field cannot be encoded.
+// The sixteen sections of a project, each with its tag. Fails, with the
+// message of the first refusal, when a field cannot be encoded; `refusals`
+// then holds every refusal in table order (and is emptied on success).
 bool buildSections(const ProjectData &project, QList<QByteArray> *sections,
-                   QString *error = nullptr);
+                   QString *error = nullptr, QVector<Refusal> *refusals = nullptr);
 // Transfer form of a project's table.
 bool buildConfigurationTable(const ProjectData &project, QByteArray *table,
-                             QString *error = nullptr);
+                             QString *error = nullptr, QVector<Refusal> *refusals = nullptr);
 // File form of a list of sections.
 QByteArray fileForm(const QList<QByteArray> &sections);
 // Writes the file form through AtomicFile (whole or not at all); creates the

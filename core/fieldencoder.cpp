@@ -47,11 +47,11 @@ FieldEncoder::FieldEncoder(const QString &chipModel, int sectionIndex)
 
 bool FieldEncoder::fail(const QString &key, const QString &value, const QString &reason)
 {
-    if (row > 0)
-        message = tr("%1段第%2行的%3：“%4”%5")
-                      .arg(L::sectionName(section), QString::number(row), key, value, reason);
-    else
-        message = tr("%1段的%2：“%3”%4").arg(L::sectionName(section), key, value, reason);
+    const QString message =
+        row > 0 ? tr("%1段第%2行的%3：“%4”%5")
+                      .arg(L::sectionName(section), QString::number(row), key, value, reason)
+                : tr("%1段的%2：“%3”%4").arg(L::sectionName(section), key, value, reason);
+    refused.append(ConfigTable::Refusal{section, row, key, value, message});
     return false;
 }
 

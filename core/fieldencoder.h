@@ -1,5 +1,7 @@
 #pragma once
 
+#include "configtable.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QString>
@@ -15,9 +17,10 @@ void putBE24(QByteArray &out, int value);
 void putBE32(QByteArray &out, quint32 value);
 } // namespace TableBytes
 
-// Encodes the fields of one table section for a chip. The first value that
-// cannot be encoded stops the section; error() then names the section, the
-// row (when set), the key and the value, in the language of the program.
+// Encodes the fields of one table section for a chip. A value that cannot be
+// encoded is refused and the section goes on with the next value, so that
+// every refusal is known; each names the section, the row (when set), the key
+// and the value, in the language of the program.
 class FieldEncoder
 {
     Q_DECLARE_TR_FUNCTIONS(FieldEncoder)
@@ -26,9 +29,10 @@ public:
     FieldEncoder(const QString &chipModel, int section);
 
     void setRow(int number) { row = number; }
-    QString error() const { return message; }
+    // Every value refused so far, in the order they were given.
+    const QVector<ConfigTable::Refusal> &refusals() const { return refused; }
 
-    // Records a failure for a value and returns false.
+    // Records the refusal of a value and returns false.
     bool fail(const QString &key, const QString &value, const QString &reason);
 
     // Six-byte pin field; "0" gives six zero bytes.
@@ -58,5 +62,5 @@ private:
     QString chip;
     int section;
     int row = 0;
-    QString message;
+    QVector<ConfigTable::Refusal> refused;
 };

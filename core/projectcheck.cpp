@@ -3,9 +3,13 @@
 #include "configtable.h"
 #include "dlgdescription.h"
 #include "projecttexts.h"
+#include "tablelayout.h"
 #include "tablerules.h"
 
 #include <QCoreApplication>
+#include <algorithm>
+#include <climits>
+#include <tuple>
 
 using D = CPinDescriptions;
 
@@ -109,6 +113,62 @@ void checkSpiChipSelects(const ProjectData &project, int port, const CDlgDescrip
     }
 }
 
+// The table sections follow the order of the table windows.
+static_assert(int(TableLayout::DI) == int(D::DlgDI) && int(TableLayout::Exit) == int(D::DlgEXIT) &&
+                  int(TableLayout::Usart1) == int(D::DlgUSART1) &&
+                  int(TableLayout::Spi1) == int(D::DlgSPI1) &&
+                  int(TableLayout::Sys) == int(D::DlgSYS),
+              "a section and its table window share their number");
+
+// A value the encoder refused, at the cell of the table window that shows
+// it: a row table's row and the column of its key, a serial or SPI table's
+// row of the key. A value of the wireless or network window and a table
+// refused whole name the table alone; the external RAM, the chip and the
+// project as a whole name none.
+ProjectProblem refusedValue(const ConfigTable::Refusal &refusal, const CDlgDescription &text)
+{
+    ProjectProblem problem;
+    problem.value = refusal.value;
+    problem.message = refusal.message;
+    if (refusal.section <= TableLayout::Fsmc || refusal.section >= TableLayout::SectionCount)
+        return problem;
+    const auto type = D::DlgType(refusal.section);
+    problem.table = type;
+    const QStringList keys = rowKeys(type);
+    if (!keys.isEmpty()) {
+        const int column = int(keys.indexOf(refusal.key));
+        if (column < 0 || refusal.row <= 0)
+            return problem;
+        problem.row = refusal.row;
+        problem.column = column;
+        problem.columnTitle = ProjectTexts::rowHeaders(text, type).value(column);
+        return problem;
+    }
+    const bool spi = type >= D::DlgSPI1;
+    const int at = int((spi ? text.spiKeys : text.usartKeys).indexOf(refusal.key));
+    if (at >= 0) {
+        problem.row = at + 1;
+        problem.column = 1;
+        problem.columnTitle = (spi ? text.headersSPI : text.headersUSART).value(at);
+    }
+    return problem;
+}
+
+bool sameCell(const ProjectProblem &a, const ProjectProblem &b)
+{
+    return a.row > 0 && a.table == b.table && a.row == b.row && a.column == b.column;
+}
+
+// Table order: the project as a whole, then table by table, row by row,
+// column by column, the values without a cell after the cells of their table.
+bool comesBefore(const ProjectProblem &a, const ProjectProblem &b)
+{
+    const auto place = [](const ProjectProblem &p) {
+        return std::make_tuple(int(p.table), p.row > 0 ? p.row : INT_MAX, p.column);
+    };
+    return place(a) < place(b);
+}
+
 } // namespace
 
 namespace ProjectCheck {
@@ -122,18 +182,20 @@ QVector<ProjectProblem> problems(const ProjectData &project, QByteArray *table)
         checkRowTable(project, type, text, &errors, &warnings);
     for (int port = 1; port <= int(project.spiInformation.size()); ++port)
         checkSpiChipSelects(project, port, text, &errors);
-    if (errors.isEmpty()) {
-        QByteArray built;
-        QString message;
-        if (ConfigTable::buildConfigurationTable(project, &built, &message)) {
-            if (table)
-                *table = built;
-        } else {
-            ProjectProblem problem;
-            problem.message = message;
+    QByteArray built;
+    QVector<ConfigTable::Refusal> refusals;
+    ConfigTable::buildConfigurationTable(project, &built, nullptr, &refusals);
+    const int checked = int(errors.size());
+    for (const ConfigTable::Refusal &refusal : qAsConst(refusals)) {
+        const ProjectProblem problem = refusedValue(refusal, text);
+        // A cell the checks above found wrong is told of once, in their words.
+        const auto told = [&problem](const ProjectProblem &e) { return sameCell(e, problem); };
+        if (std::none_of(errors.cbegin(), errors.cbegin() + checked, told))
             errors << problem;
-        }
     }
+    std::stable_sort(errors.begin(), errors.end(), comesBefore);
+    if (errors.isEmpty() && table)
+        *table = built;
     return errors + warnings;
 }
 

@@ -34,9 +34,14 @@ struct ProjectProblem
 
 namespace ProjectCheck {
 
-// Every problem of the project, errors of the tables in table order first,
-// then the warnings. A value the encoder refuses that no table cell holds
-// (a network address, say) comes as an error without a cell.
+// Every problem of the project, the errors first, then the warnings. Every
+// value the table cannot hold is an error at the cell of the table window
+// that shows it (row as the window numbers it, from 1; column as it counts
+// them, from 0); one the window shows elsewhere (a network address, a
+// wireless socket) or a table refused whole names its table alone, with row
+// 0 and column -1, and the chip or the external RAM no table. Errors come in
+// table order: the project as a whole, then table by table, row by row,
+// column by column, the values without a cell last in their table.
 // The table, when it can be built, comes back through `table`.
 QVector<ProjectProblem> problems(const ProjectData &project, QByteArray *table = nullptr);
 

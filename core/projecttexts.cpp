@@ -106,7 +106,7 @@ QVector<QStringList> fieldRows(const CDlgDescription &text, D::DlgType type,
 
 Table rowTable(const ProjectData &project, const CDlgDescription &text, D::DlgType type)
 {
-    Table table{tableName(type), rowTitle(text, type), rowHeaders(text, type), {}, false, {}};
+    Table table{tableName(type), rowTitle(text, type), rowHeaders(text, type), {}, false, {}, type};
     const QStringList &list = *project.tableList(type);
     const QStringList keys = rowKeys(type);
     for (int row = 1; row * stringsPerRow(type) <= list.size(); ++row) {
@@ -129,14 +129,16 @@ QVector<Table> serialTables(const ProjectData &project, const CDlgDescription &t
                  text.headersNetwork.mid(0, 2),
                  fieldRows(text, type, list, text.usartKeys, text.headersUSART),
                  hasPin(valueOf(list, text.usartKeys.value(0))),
-                 {}};
+                 {},
+                 type};
 
     Table wireless{name + QLatin1Char(' ') + text.titleWireless,
                    text.titleWireless,
                    text.headersSocket,
                    {},
                    false,
-                   name};
+                   name,
+                   type};
     const QStringList &sockets = project.wirelessInformation.at(port - 1);
     for (int socket = 0; socket < text.socketKeys.size() / 3; ++socket) {
         QStringList cells{text.socketName.arg(socket + 1)};
@@ -161,14 +163,16 @@ QVector<Table> spiTables(const ProjectData &project, const CDlgDescription &text
               text.headersNetwork.mid(0, 2),
               fieldRows(text, type, list, text.spiKeys, text.headersSPI),
               hasPin(valueOf(list, text.spiKeys.value(0))),
-              {}};
+              {},
+              type};
 
     Table network{name + QLatin1Char(' ') + text.titleNetwork,
                   text.titleNetwork,
                   text.headersFilmNetwork,
                   {},
                   false,
-                  name};
+                  name,
+                  type};
     for (int film = 1; film <= 3; ++film) {
         const QStringList block = networkBlock(project, port, film);
         QStringList cells{text.filmName.arg(film)};

@@ -57,6 +57,9 @@ struct Table
     // The port whose settings these are (wireless sockets, network); empty
     // for a table of its own.
     QString partOf;
+    // The table window the rows belong to: the port's for its wireless
+    // sockets and its network.
+    CPinDescriptions::DlgType type = CPinDescriptions::DlgNone;
 };
 
 // Every table in the program's order: DI, DO, AI, AO, EXIT, each serial

@@ -161,6 +161,8 @@ void TestCliTable::usageErrorsExitTwo_data()
     QTest::newRow("report: no form") << QStringList{"report", p, "-o", out};
     QTest::newRow("report: no value") << QStringList{"report", p, "-o"};
     QTest::newRow("report: over its project") << QStringList{"report", html, "-o", html};
+    QTest::newRow("check: no project") << QStringList{"check", "--json"};
+    QTest::newRow("check: two projects") << QStringList{"check", p, p};
     QTest::newRow("diff: one file") << QStringList{"diff", p};
     QTest::newRow("diff: unknown chip") << QStringList{"diff", p, table, "--chip", "Z80"};
     QTest::newRow("download: no port") << QStringList{"download", p};

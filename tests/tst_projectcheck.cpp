@@ -1,5 +1,4 @@
 #include "chipfacts.h"
-#include "clirun.h"
 #include "dlgdescription.h"
 #include "filecheck.h"
 #include "projectcheck.h"
@@ -10,7 +9,6 @@
 
 #include <QDir>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
 
 using D = CPinDescriptions;
@@ -22,57 +20,12 @@ namespace {
 const QString F103 = ChipFacts::F103;
 const QString F407 = ChipFacts::F407;
 
-// The project as the program saves it: every table derived from the drawing.
-ProjectData saved(const QString &chip)
-{
-    return ProjectSync::current(TableFixtures::fullyConfigured(chip));
-}
-
-// Sets a value of an alternating key/value list; false when the key is absent.
-bool setValue(QStringList &list, const QString &key, const QString &value)
-{
-    for (int i = 0; i + 1 < list.size(); i += 2) {
-        if (list.at(i) == key) {
-            list[i + 1] = value;
-            return true;
-        }
-    }
-    return false;
-}
-
-// Sets a value of the row of a pin in a row table; the row's number (1-based),
-// 0 when the table has no row of that pin.
-int setRowValue(ProjectData &project, D::DlgType type, const QString &pin, const QString &key,
-                const QString &value)
-{
-    QStringList &list = *project.tableList(type);
-    for (int row = 1; row * stringsPerRow(type) <= list.size(); ++row) {
-        const QString prefix = QString::number(row);
-        if (valueOf(list, prefix + "Pin") == pin)
-            return setValue(list, prefix + key, value) ? row : 0;
-    }
-    return 0;
-}
-
-int rowsOf(const ProjectData &project, D::DlgType type)
-{
-    return int(project.tableList(type)->size()) / stringsPerRow(type);
-}
-
-// A value of a row of a row table, by the row's number or its pin.
-QString rowValue(const ProjectData &project, D::DlgType type, int row, const QString &key)
-{
-    return valueOf(*project.tableList(type), QString::number(row) + key);
-}
-
-QString rowValue(const ProjectData &project, D::DlgType type, const QString &pin,
-                 const QString &key)
-{
-    for (int row = 1; row <= rowsOf(project, type); ++row)
-        if (rowValue(project, type, row, "Pin") == pin)
-            return rowValue(project, type, row, key);
-    return QString();
-}
+using TableFixtures::rowsOf;
+using TableFixtures::rowValue;
+using TableFixtures::saved;
+using TableFixtures::setRowValue;
+using TableFixtures::setValue;
+using TableFixtures::spiProject;
 
 int column(D::DlgType type, const QString &key)
 {
@@ -88,22 +41,6 @@ int keyRow(const QStringList &keys, const QString &key)
 QString optionCount(D::DlgType type, const QString &key)
 {
     return QString::number(ProjectTexts::optionsOf(CDlgDescription(), type, key).size());
-}
-
-// An SPI port with its first pins drawn and the films' applications and chip
-// selects as given; no other pin is used.
-ProjectData spiProject(const QString &chip, int port, const QStringList &films)
-{
-    const ChipFacts::PortGroup group = ChipFacts::spiGroup(chip, port, QLatin1Char('A'));
-    QVector<QPair<QString, QString>> functions;
-    for (int i = 0; i < group.pins.size(); ++i)
-        functions.append({group.pins.at(i), group.signalNames.value(i)});
-    ProjectData project = TableFixtures::projectWith(chip, functions);
-    QStringList values = group.pins;
-    while (values.size() < 12)
-        values << "0";
-    project.spiInformation[port - 1] = TableFixtures::spi(values + films);
-    return project;
 }
 
 QVector<ProjectProblem> errorsOf(const QVector<ProjectProblem> &problems)
@@ -133,13 +70,21 @@ QString onlyWarning(const ProjectData &file)
     return warnings.size() == 1 ? wording(warnings.first()) : QString();
 }
 
-// The lines mirel-cli writes for the warnings of a file read.
-QString warningLines(const char *command, const QString &path, const ProjectData &file)
+// A problem as the rows of everyErrorHasItsCell give it: severity, table,
+// row, the key the window shows in its cell ("-" for none) and value.
+QString placed(const ProjectProblem &problem)
 {
-    QString lines;
-    for (const ProjectProblem &warning : FileCheck::readWarnings(file))
-        lines += QStringLiteral("mirel-cli %1: %2: %3\n").arg(command, path, warning.message);
-    return lines;
+    const CDlgDescription text;
+    const QStringList keys = rowKeys(problem.table);
+    const QStringList &portKeys = problem.table >= D::DlgSPI1 ? text.spiKeys : text.usartKeys;
+    const QString key = problem.column < 0 ? QStringLiteral("-")
+                        : keys.isEmpty()   ? portKeys.value(problem.row - 1)
+                                           : keys.value(problem.column);
+    const QString table = ProjectTexts::tableName(problem.table);
+    return QStringList{problem.severity == ProjectProblem::Error ? "error" : "warning",
+                       table.isEmpty() ? "-" : table, QString::number(problem.row), key,
+                       problem.value}
+        .join(QLatin1Char(' '));
 }
 
 } // namespace
@@ -158,8 +103,8 @@ private slots:
     void filmsSharingAChipSelect_data();
     void filmsSharingAChipSelect();
     void errorsComeFirstInTableOrder();
-    void cliRefusesFilmsSharingAChipSelect();
-    void cliWarnsOfDroppedValues();
+    void everyErrorHasItsCell_data();
+    void everyErrorHasItsCell();
 
 private:
     QTemporaryDir dir;
@@ -520,64 +465,96 @@ void TestProjectCheck::errorsComeFirstInTableOrder()
     QVERIFY(overlap);
 }
 
-void TestProjectCheck::cliRefusesFilmsSharingAChipSelect()
+void TestProjectCheck::everyErrorHasItsCell_data()
 {
-    QVERIFY(dir.isValid());
-    const QString path = dir.filePath("shared.cpro"), out = dir.filePath("shared.bin");
-    QVERIFY(ProjectFile::write(spiProject(F407, 1, {"1", "PG6", "2", "PG6", "0", "0"}), path));
-    CliRun run({"table", path, "-o", out});
-    QCOMPARE(run.finish(), 1);
-    QVERIFY2(run.err().contains("PG6"), qPrintable(run.err()));
-    QCOMPARE(run.err().count(QLatin1Char('\n')), 1);
-    QVERIFY(run.out().isEmpty());
-    QVERIFY(!QFile::exists(out));
+    QTest::addColumn<ProjectData>("project");
+    QTest::addColumn<QStringList>("expected");
+    using Edit = std::function<void(ProjectData &)>;
+    const auto row = [](const char *name, const QString &chip, const Edit &edit,
+                        const QStringList &expected) {
+        ProjectData p = saved(chip);
+        edit(p);
+        QTest::newRow(name) << p << expected;
+    };
+    row("F407 DO mode", F407, [](ProjectData &p) { setValue(p.doInformation, "1Mode", "9"); },
+        {"error DO 1 Mode 9"});
+    row("F103 EXIT trigger", F103,
+        [](ProjectData &p) { setValue(p.exitInformation, "2TriggerWay", "3"); },
+        {"error EXIT 2 TriggerWay 3"});
+    row("F103 DO terminals overlapping", F103,
+        [](ProjectData &p) { setValue(p.doInformation, "2Index", "17"); },
+        {"warning DO 2 Index 17"});
+    const QString cs = valueOf(saved(F407).spiInformation[0], "SliceSelect1Pin");
+    const Edit sharedChipSelect = [cs](ProjectData &p) {
+        setValue(p.spiInformation[0], "SliceSelect2Pin", cs);
+    };
+    row("F407 SPI1 films on one chip select", F407, sharedChipSelect,
+        {"error SPI1 16 SliceSelect2Pin " + cs});
+    row("F407 SPI1 network address", F407,
+        [](ProjectData &p) {
+            setValue(p.networkInformation[0], "FilmApplication1IPAddr", "192.168.0.300");
+        },
+        {"error SPI1 0 - 192.168.0.300"});
+    row("F103 USART1 socket port", F103,
+        [](ProjectData &p) { setValue(p.wirelessInformation[0], "PortOfSocket2", "70000"); },
+        {"error USART1 0 - 70000"});
+    row("F103 external RAM", F103, [](ProjectData &p) { p.fsmcInformation[1] = "yes"; },
+        {"error - 0 - yes"});
+    row("unknown chip", F407, [](ProjectData &p) { p.currentChip = "STM32F030"; },
+        {"error - 0 - STM32F030"});
+    row("F103 DI rows beyond the count", F103,
+        [](ProjectData &p) {
+            p.diInformation.clear();
+            for (int r = 1; r <= 256; ++r)
+                p.diInformation += TableFixtures::row(
+                    D::DlgDI, r, {"PA0", "0", QString::number(r), "0", "0", "0", "0", "0"});
+        },
+        {"error DI 0 - 256"});
+    // The start terminal is refused once, in the check's words.
+    row("F407 several at once", F407,
+        [sharedChipSelect](ProjectData &p) {
+            sharedChipSelect(p);
+            setValue(p.sysInformation, "1SystemPin", "SYS_Beeper");
+            setValue(p.networkInformation[0], "FilmApplication2PreferredDNS", "8.8.4.400");
+            setValue(p.spiInformation[0], "BaudRatePrefrequencyValue", "8");
+            setValue(p.usartInformation[1], "Baud", "99");
+            setValue(p.doInformation, "1Speed", "9");
+            setValue(p.doInformation, "2Mode", "9");
+            setValue(p.diInformation, "2Index", "70000");
+        },
+        {"error DI 2 Index 70000", "error DO 1 Speed 9", "error DO 2 Mode 9",
+         "error USART2 3 Baud 99", "error SPI1 10 BaudRatePrefrequencyValue 8",
+         "error SPI1 16 SliceSelect2Pin " + cs, "error SPI1 0 - 8.8.4.400",
+         "error SYS 1 SystemPin SYS_Beeper"});
 }
 
-void TestProjectCheck::cliWarnsOfDroppedValues()
+// Every value the table cannot hold, at the cell of the window showing it,
+// in table order; the first is what keeps the table from being built.
+void TestProjectCheck::everyErrorHasItsCell()
 {
-    QVERIFY(dir.isValid());
-    ProjectData project = saved(F407);
-    QVERIFY(setRowValue(project, D::DlgDI, "PA1", "SliceSelectPin_1Bit", "PA0") > 0);
-    const QString path = dir.filePath("dropped.cpro"), clean = dir.filePath("clean.cpro");
-    QVERIFY(ProjectFile::write(project, path));
-    ProjectData file;
-    QVERIFY(ProjectFile::read(path, &file));
-    QVERIFY(ProjectFile::write(ProjectSync::current(file), clean));
-    const QString lines = warningLines("table", path, file);
-    QCOMPARE(lines.count(QLatin1Char('\n')), 1);
-
-    {
-        CliRun run({"table", path, "-o", dir.filePath("dropped.bin")});
-        QCOMPARE(run.finish(), 0);
-        QCOMPARE(run.err(), lines);
-        QVERIFY(run.out().isEmpty());
+    QFETCH(ProjectData, project);
+    QFETCH(QStringList, expected);
+    QByteArray table;
+    const QVector<ProjectProblem> problems = ProjectCheck::problems(project, &table);
+    QStringList found;
+    for (const ProjectProblem &problem : problems)
+        found << placed(problem);
+    QCOMPARE(found, expected);
+    // The column's title as the table shows it; a port's parameter names its row.
+    const QVector<ProjectTexts::Table> shown = ProjectTexts::tablesOf(project, CDlgDescription());
+    for (const ProjectProblem &problem : problems) {
+        QCOMPARE(problem.columnTitle.isEmpty(), problem.column < 0);
+        for (const ProjectTexts::Table &window : shown)
+            if (problem.column >= 0 && window.type == problem.table && window.partOf.isEmpty())
+                QCOMPARE(problem.columnTitle, window.headers.size() > 2
+                                                  ? window.headers.value(problem.column)
+                                                  : window.rows.value(problem.row - 1).value(0));
     }
-    // The listing goes to stdout as for the file opened and saved again.
-    for (const char *form : {"--csv", "--json"}) {
-        CliRun run({"pins", path, form}), again({"pins", clean, form});
-        QCOMPARE(run.finish(), 0);
-        QCOMPARE(again.finish(), 0);
-        QCOMPARE(run.out(), again.out());
-        QCOMPARE(run.err(), QString(lines).replace("mirel-cli table:", "mirel-cli pins:"));
-        QVERIFY(again.err().isEmpty());
-    }
-    {
-        CliRun run({"diff", path, clean});
-        QCOMPARE(run.finish(), 0);
-        QVERIFY(run.out().isEmpty());
-        QCOMPARE(run.err(), QString(lines).replace("mirel-cli table:", "mirel-cli diff:"));
-    }
-    {
-        QTranslator english;
-        QVERIFY(english.load(QStringLiteral(MIREL_BIN_DIR "/lang_English.qm")));
-        QVERIFY(QCoreApplication::installTranslator(&english));
-        const QString englishLines = warningLines("table", path, file);
-        QCoreApplication::removeTranslator(&english);
-        QVERIFY(englishLines != lines);
-        CliRun run({"--lang", "en", "table", path, "-o", dir.filePath("english.bin")});
-        QCOMPARE(run.finish(), 0);
-        QCOMPARE(run.err(), englishLines);
-    }
+    const bool refused = ProjectCheck::hasError(problems);
+    QCOMPARE(table.isEmpty(), refused);
+    QString error;
+    QCOMPARE(ProjectCheck::buildTable(project, &table, &error), !refused);
+    QCOMPARE(error, ProjectCheck::firstError(problems).message);
 }
 
 QTEST_GUILESS_MAIN(TestProjectCheck)

@@ -382,9 +382,9 @@ void TestProjectSync::problemsNameTheCell_data()
         << row(D::DlgDO, 1, {"PC8", "0", "0", "1", "1", "0", "0", "PB1", "PB0"}) +
                row(D::DlgDO, 2, {"PC9", "0", "0", "5", "0", "0", "0", "0", "0"})
         << 0 << 0 << 0 << 0 << 0 << QString();
-    QTest::newRow("an option the encoder refuses has no cell")
+    QTest::newRow("an option the encoder refuses is at its parameter")
         << int(D::DlgUSART1) << TableFixtures::usart("PA9", "PA10", {"9", "0", "0", "0", "0"}) << 1
-        << 0 << 0 << -1 << 0 << "USART1";
+        << 0 << 3 << 1 << 0 << "USART1";
 }
 
 void TestProjectSync::problemsNameTheCell()
@@ -417,7 +417,7 @@ void TestProjectSync::problemsNameTheCell()
     if (errors > 0) {
         QCOMPARE(message, first.message);
         QCOMPARE(first.maximum, maximum);
-        QCOMPARE(first.table, column < 0 ? D::DlgNone : D::DlgType(type));
+        QCOMPARE(first.table, D::DlgType(type));
     }
 }
 

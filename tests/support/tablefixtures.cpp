@@ -3,6 +3,7 @@
 #include "chipfacts.h"
 #include "dlgdescription.h"
 #include "pindescriptions.h"
+#include "projectsync.h"
 #include "tablelayout.h"
 
 #include <algorithm>
@@ -140,6 +141,63 @@ void setFunction(ProjectData &project, const QString &pin, const QString &functi
         project.pinFunctions[index] = function;
 }
 
+bool setValue(QStringList &list, const QString &key, const QString &value)
+{
+    for (int i = 0; i + 1 < list.size(); i += 2) {
+        if (list.at(i) == key) {
+            list[i + 1] = value;
+            return true;
+        }
+    }
+    return false;
+}
+
+int setRowValue(ProjectData &project, CPinDescriptions::DlgType type, const QString &pin,
+                const QString &key, const QString &value)
+{
+    QStringList &list = *project.tableList(type);
+    for (int row = 1; row * stringsPerRow(type) <= list.size(); ++row) {
+        const QString prefix = QString::number(row);
+        if (valueOf(list, prefix + "Pin") == pin)
+            return setValue(list, prefix + key, value) ? row : 0;
+    }
+    return 0;
+}
+
+int rowsOf(const ProjectData &project, CPinDescriptions::DlgType type)
+{
+    return int(project.tableList(type)->size()) / stringsPerRow(type);
+}
+
+QString rowValue(const ProjectData &project, CPinDescriptions::DlgType type, int row,
+                 const QString &key)
+{
+    return valueOf(*project.tableList(type), QString::number(row) + key);
+}
+
+QString rowValue(const ProjectData &project, CPinDescriptions::DlgType type, const QString &pin,
+                 const QString &key)
+{
+    for (int row = 1; row <= rowsOf(project, type); ++row)
+        if (rowValue(project, type, row, "Pin") == pin)
+            return rowValue(project, type, row, key);
+    return QString();
+}
+
+ProjectData spiProject(const QString &chip, int port, const QStringList &films)
+{
+    const ChipFacts::PortGroup group = ChipFacts::spiGroup(chip, port, QLatin1Char('A'));
+    QVector<QPair<QString, QString>> functions;
+    for (int i = 0; i < group.pins.size(); ++i)
+        functions.append({group.pins.at(i), group.signalNames.value(i)});
+    ProjectData project = projectWith(chip, functions);
+    QStringList values = group.pins;
+    while (values.size() < 12)
+        values << "0";
+    project.spiInformation[port - 1] = spi(values + films);
+    return project;
+}
+
 ProjectData fullyConfigured(const QString &chipModel)
 {
     using D = CPinDescriptions;
@@ -233,6 +291,11 @@ ProjectData fullyConfigured(const QString &chipModel)
     for (const QString &pin : plan.exitPins)
         setFunction(p, pin, "EXIT");
     return p;
+}
+
+ProjectData saved(const QString &chipModel)
+{
+    return ProjectSync::current(fullyConfigured(chipModel));
 }
 
 } // namespace TableFixtures

@@ -40,8 +40,28 @@ QStringList network(int film, const QStringList &values);
 // Gives a pin of the project the function text (the drawing's view).
 void setFunction(ProjectData &project, const QString &pin, const QString &function);
 
+// Sets a value of an alternating key/value list; false when the key is absent.
+bool setValue(QStringList &list, const QString &key, const QString &value);
+// Sets a value of the row of a pin in a row table; the row's number (1-based),
+// 0 when the table has no row of that pin.
+int setRowValue(ProjectData &project, CPinDescriptions::DlgType type, const QString &pin,
+                const QString &key, const QString &value);
+int rowsOf(const ProjectData &project, CPinDescriptions::DlgType type);
+// A value of a row of a row table, by the row's number or its pin.
+QString rowValue(const ProjectData &project, CPinDescriptions::DlgType type, int row,
+                 const QString &key);
+QString rowValue(const ProjectData &project, CPinDescriptions::DlgType type, const QString &pin,
+                 const QString &key);
+
+// An SPI port with its first pins drawn and the films' applications and chip
+// selects as given; no other pin is used.
+ProjectData spiProject(const QString &chip, int port, const QStringList &films);
+
 // A project using every table, with pin functions matching the tables, for
 // "STM32F103RE" (no external RAM) or "STM32F407ZG" (external RAM).
 ProjectData fullyConfigured(const QString &chipModel);
+// fullyConfigured() as the program saves it: every table derived from the
+// drawing.
+ProjectData saved(const QString &chipModel);
 
 } // namespace TableFixtures
