@@ -274,6 +274,8 @@ public:
     QByteArray uploadBuffer() const { return m_buffer; }
     int uploadTotal() const { return m_total; }
     int uploadOffset() const { return m_offset; }
+    // The controller answered that it holds no table (a length of 0).
+    bool heldNoTable() const { return m_noTable; }
 
     qint64 progressDone() const override { return m_buffer.size(); }
     qint64 progressTotal() const override { return m_total; }
@@ -293,6 +295,7 @@ private:
     int m_total = 0;
     int m_offset = 0;
     int m_endLength = 0; // data bytes of the end answer
+    bool m_noTable = false;
 };
 
 // A table read back after a download, compared with what was sent.

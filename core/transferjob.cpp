@@ -68,6 +68,11 @@ bool CTransferJob::startUpload(const QString &chip)
     return false;
 }
 
+bool CTransferJob::heldNoTable() const
+{
+    return m_kind == Upload && !succeeded() && m_upload.heldNoTable();
+}
+
 void CTransferJob::cancel()
 {
     if (!isRunning())

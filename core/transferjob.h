@@ -64,6 +64,8 @@ public:
     CTransferDriver::Outcome outcome() const { return m_outcome; }
     // Why the job failed; empty on success.
     QString reason() const { return m_reason; }
+    // An upload that failed because the controller holds no table.
+    bool heldNoTable() const;
     // How a download's read-back went: "same", "differs at N", "off" (not
     // asked for and not needed) or "not read back".
     QString verify() const { return m_verify; }

@@ -135,6 +135,7 @@ QByteArray CUploadTransfer::start(const QString &chipModel)
     m_total = 0;
     m_offset = 0;
     m_endLength = 0;
+    m_noTable = false;
     begin(UploadActivationSent);
     return send(CF::uploadActivation(m_chip));
 }
@@ -207,6 +208,7 @@ CTransfer::Step CUploadTransfer::takeAnswer(const QByteArray &answer)
         // table can be right.
         const qint32 announced = qint32(CF::readUInt32(answer, 5));
         if (announced <= 0 || announced > maxTableLength()) {
+            m_noTable = announced == 0;
             step.messages << tr(": 上载Mirel配置信息时，控制器报告的配置信息长度无效（%1字节），"
                                 "上载失败！\n")
                                  .arg(announced);

@@ -136,6 +136,37 @@ void BatchPanel::retranslate()
     m_recordPick->setText(tr("选择…"));
     m_start->setText(tr("开始"));
     m_cancel->setText(tr("取消"));
+    // How the last batch ended, said again in the new language.
+    if (!m_batch->isRunning() && !m_batch->results().isEmpty()) {
+        for (const BatchPortResult &result : m_batch->results()) {
+            const int row = rowOf(result.port);
+            if (row >= 0) {
+                outcomeAt(row)->setText(outcomeText(result));
+                outcomeAt(row)->setToolTip(outcomeText(result));
+            }
+        }
+        m_status->setText(summary());
+    }
+}
+
+QString BatchPanel::outcomeText(const BatchPortResult &result) const
+{
+    if (!result.ok)
+        return tr("失败：%1").arg(result.reason);
+    return result.verify == QLatin1String("same") ? tr("成功，读回校验一致") : tr("成功");
+}
+
+QString BatchPanel::summary() const
+{
+    const QList<BatchPortResult> results = m_batch->results();
+    int failed = 0;
+    for (const BatchPortResult &result : results)
+        failed += result.ok ? 0 : 1;
+    QString text = failed == 0 ? tr("全部%n个串口下载成功", nullptr, results.size())
+                               : tr("%1个串口中有%2个失败").arg(results.size()).arg(failed);
+    if (!m_recordError.isEmpty()) // the record is not whole
+        text += QLatin1Char('\n') + tr("记录没有写入：%1").arg(m_recordError);
+    return text;
 }
 
 void BatchPanel::changeEvent(QEvent *event)
@@ -384,11 +415,7 @@ void BatchPanel::onProgress(const QString &port, qint64 done, qint64 total)
 void BatchPanel::onPortFinished(const BatchPortResult &result)
 {
     const int row = rowOf(result.port);
-    QString text;
-    if (result.ok)
-        text = result.verify == QLatin1String("same") ? tr("成功，读回校验一致") : tr("成功");
-    else
-        text = tr("失败：%1").arg(result.reason);
+    const QString text = outcomeText(result);
     if (row >= 0) {
         if (result.ok)
             barAt(row)->setValue(100);
@@ -399,23 +426,15 @@ void BatchPanel::onPortFinished(const BatchPortResult &result)
     QString error;
     if (!recordPath.isEmpty() &&
         !BatchRecord(recordPath, m_project, m_table).append(result, &error)) {
-        m_recordError = tr("记录没有写入：%1").arg(error);
-        m_status->setText(m_recordError);
+        m_recordError = error;
+        m_status->setText(tr("记录没有写入：%1").arg(m_recordError));
     }
 }
 
 void BatchPanel::onFinished(bool allSucceeded)
 {
     setRunning(false);
-    int failed = 0;
-    const QList<BatchPortResult> results = m_batch->results();
-    for (const BatchPortResult &result : results)
-        failed += result.ok ? 0 : 1;
-    QString text = allSucceeded ? tr("全部%n个串口下载成功", nullptr, results.size())
-                                : tr("%1个串口中有%2个失败").arg(results.size()).arg(failed);
-    if (!m_recordError.isEmpty())
-        text += QLatin1Char('\n') + m_recordError; // the record is not whole
-    m_status->setText(text);
+    m_status->setText(summary());
     emit batchFinished(allSucceeded);
     refreshPorts(); // adapters that came or went meanwhile
 }

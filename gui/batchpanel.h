@@ -76,6 +76,10 @@ private:
     };
     void buildForm();
     void retranslate();
+    QString outcomeText(const BatchPortResult &result) const;
+    // How the batch ended: all succeeded, or how many failed; and whether
+    // the record missed a row.
+    QString summary() const;
     void setPorts(const QStringList &listed);
     int rowOf(const QString &port) const;
     void addRow(const QString &port, bool typed, bool ticked);
@@ -96,7 +100,7 @@ private:
     QStringList m_listed; // the adapters present at the last look
     QString m_project;
     QByteArray m_table;
-    QString m_recordError; // the last row that could not be written
+    QString m_recordError; // why the last row could not be written
 
     QTableWidget *m_tableView = nullptr;
     QLineEdit *m_portEdit = nullptr;

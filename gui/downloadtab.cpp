@@ -113,6 +113,7 @@ void CDownloadTab::connectWidgets()
     connect(ui->pushButtonConfigureMirelHardwareInformation, &QPushButton::clicked, this,
             &CDownloadTab::startDownload);
     connect(ui->pushButtonUploadBinFile, &QPushButton::clicked, this, &CDownloadTab::startUpload);
+    connect(ui->pushButtonCompare, &QPushButton::clicked, this, &CDownloadTab::startCompare);
     connect(ui->pushButtonClearText, &QPushButton::clicked, this, &CDownloadTab::clearLog);
     connect(ui->pushButtonClearText_2, &QPushButton::clicked, this, &CDownloadTab::clearRawView);
     connect(ui->pushButtonCancel, &QPushButton::clicked, this, &CDownloadTab::clearMarking);
@@ -270,10 +271,37 @@ void CDownloadTab::startUpload()
     showProgressWindow(tr("上传配置文件"));
 }
 
+void CDownloadTab::startCompare()
+{
+    if (!m_hooks.hasProject || !m_hooks.hasProject()) {
+        Messages::warning(this, tr("警告"),
+                          tr("没有打开的工程：请先新建或打开工程，再与控制器比较"));
+        return;
+    }
+    if (!portIsOpen()) {
+        Messages::warning(this, tr("警告"), tr("串口未打开！"));
+        return;
+    }
+    // Read as the open project's chip: a table of the other chip's pins is
+    // said to be one.
+    m_readingBack = false;
+    if (!m_job->startUpload(m_hooks.currentChip ? m_hooks.currentChip() : QString()))
+        return;
+    m_comparing = true;
+    setTransferButtonsEnabled(false);
+    showProgressWindow(tr("与控制器比较"));
+}
+
 void CDownloadTab::transferFinished(bool success)
 {
     setTransferButtonsEnabled(true);
     m_readingBack = false;
+    if (m_comparing) {
+        m_comparing = false;
+        emit controllerRead(success ? m_job->table() : QByteArray(), m_job->heldNoTable(),
+                            success ? QString() : m_job->reason());
+        return;
+    }
     if (!success || m_job->kind() == CTransferJob::Download)
         return;
     QString error;
@@ -343,6 +371,7 @@ void CDownloadTab::setTransferButtonsEnabled(bool enabled)
 {
     ui->pushButtonConfigureMirelHardwareInformation->setEnabled(enabled);
     ui->pushButtonUploadBinFile->setEnabled(enabled);
+    ui->pushButtonCompare->setEnabled(enabled);
 }
 
 void CDownloadTab::cancelTransfer()

@@ -80,6 +80,9 @@ public:
 
     void startDownload();
     void startUpload();
+    // Reads the controller's table for the open project's chip and hands it
+    // over (controllerRead) instead of making a project of it.
+    void startCompare();
     // Stops the running transfer (the progress window's "取消").
     void cancelTransfer();
     // Before the program quits: true when no transfer runs, or the user
@@ -130,6 +133,11 @@ public:
     // Paints a button or field with a fixed colour.
     static void paint(QWidget *widget, const QColor &color);
 
+signals:
+    // What the read of a comparison gave: the table; or none, with noTable
+    // when the controller holds none, else the failure's reason.
+    void controllerRead(const QByteArray &table, bool noTable, const QString &failure);
+
 protected:
     void changeEvent(QEvent *event) override;
 
@@ -178,6 +186,7 @@ private:
     QString m_selectedPath;
 
     bool m_readingBack = false; // the job reads a download back
+    bool m_comparing = false;   // the upload is read for a comparison
     KindWidgets m_kinds[KindCount];
     QStringList m_listedPorts;
     QTimer *m_portPoll = nullptr;

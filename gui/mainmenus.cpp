@@ -65,6 +65,11 @@ MainMenus::MainMenus(QMenuBar *bar, const Commands &run, QUndoStack *undoStack) 
     englishAction = addEntry(languageMenu, switchTo(1033));
 
     uploadConfigureAction = addEntry(projectMenu, run.uploadConfiguration);
+    compareAction = addEntry(projectMenu, QIcon(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D),
+                             run.compareWithController);
+    problemsAction = run.problems;
+    problemsAction->setShortcut(QKeySequence(Qt::Key_F8));
+    projectMenu->addAction(problemsAction);
     guideAction = addEntry(helpMenu, QIcon(), QKeySequence::HelpContents, run.guide);
     aboutAction = addEntry(helpMenu, run.about);
     retranslate();
@@ -93,6 +98,8 @@ void MainMenus::retranslate()
     englishAction->setText(tr("英文"));
     projectMenu->setTitle(tr("工程(&P)"));
     uploadConfigureAction->setText(tr("上传配置文件"));
+    compareAction->setText(tr("与控制器比较"));
+    problemsAction->setText(tr("问题列表"));
     helpMenu->setTitle(tr("帮助(&H)"));
     guideAction->setText(tr("使用说明"));
     aboutAction->setText(tr("关于"));

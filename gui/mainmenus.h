@@ -29,6 +29,10 @@ public:
         std::function<void()> quit;
         std::function<void(int languageId)> switchLanguage;
         std::function<void()> uploadConfiguration;
+        // Reads the controller's table and lists how it differs from the project.
+        std::function<void()> compareWithController;
+        // Shows or hides the problems panel (checkable).
+        QAction *problems;
         std::function<void()> guide;
         std::function<void()> about;
     };
@@ -67,6 +71,8 @@ private:
     QAction *chineseAction;
     QAction *englishAction;
     QAction *uploadConfigureAction;
+    QAction *compareAction;
+    QAction *problemsAction;
     QAction *guideAction;
     QAction *aboutAction;
 };

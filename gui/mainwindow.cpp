@@ -12,6 +12,7 @@
 #include "pinmenukeys.h"
 #include "pinrules.h"
 #include "pinscene.h"
+#include "problemsdock.h"
 #include "projectcommands.h"
 #include "projectcontroller.h"
 #include "projectdrop.h"
@@ -42,6 +43,7 @@ MainWindow::MainWindow(const QString &startFile, QWidget *parent)
     ScreenPlace::fit(this, size());
     arrangePinTab();
     ui->tabWidget->setCurrentIndex(0);
+    setUpProblems();
     buildMenus();
     connect(language, &LanguageSettings::languageLoaded, this, &MainWindow::retranslate);
     language->loadSaved();
@@ -49,6 +51,8 @@ MainWindow::MainWindow(const QString &startFile, QWidget *parent)
     hooks.settleTable = [this](const QString &action) { return tableSettled(action); };
     downloadTab = new CDownloadTab(hooks);
     ui->layoutFirmwareTab->addWidget(downloadTab);
+    connect(downloadTab, &CDownloadTab::controllerRead, this,
+            &MainWindow::showControllerComparison);
 
     ProjectController *model = projectController;
     connect(model, &ProjectController::projectReplaced, this, &MainWindow::showNewProject);
@@ -341,6 +345,8 @@ void MainWindow::buildMenus()
     menuCommands.quit = [this] { close(); };
     menuCommands.switchLanguage = [this](int id) { switchLanguage(id); };
     menuCommands.uploadConfiguration = [this] { UploadConfigureFileFromChipSlot(); };
+    menuCommands.compareWithController = [this] { compareWithController(); };
+    menuCommands.problems = problemsDock->toggleViewAction();
     menuCommands.about = [this] {
         if (!aboutBox)
             aboutBox = new CAboutPindle(this);

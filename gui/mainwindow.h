@@ -24,6 +24,10 @@ class CDownloadTab;
 class LanguageSettings;
 class MainMenus;
 class PeripheralPanel;
+class ProblemsDock;
+struct ProjectProblem;
+struct ProjectDifference;
+class CompareWindow;
 class PinMenuKeys;
 class ProjectCommands;
 class ProjectController;
@@ -88,6 +92,16 @@ protected:
 private:
     // A new board: a new drawing and a new table window.
     void showNewProject();
+    // The problems panel, its counts in the status bar, the marks of the
+    // peripheral buttons; a problem activated shows its table cell.
+    void setUpProblems();
+    void showProblem(const ProjectProblem &problem);
+    void compareWithController();
+    // The controller's table read for a comparison (see CDownloadTab).
+    void showControllerComparison(const QByteArray &table, bool noTable, const QString &failure);
+    void showDifference(const ProjectDifference &difference);
+    // The project changed: the comparison shown is of the project as it was.
+    void forgetComparison();
     void arrangePinTab();
     void findPins(const QString &query);
     void buildMenus();
@@ -104,6 +118,9 @@ private:
     LanguageSettings *language;
     std::unique_ptr<ProjectCommands> commands;
     PeripheralPanel *panel = nullptr;
+    ProblemsDock *problemsDock = nullptr;
+    CompareWindow *compareWindow = nullptr;
+    QStringList comparedPins; // marked on the drawing until the project changes
     CPinScene *pinScene = nullptr;
     DialogConfigure *configureDialog = nullptr;
     DialogNewPro newProjectDialog;

@@ -73,6 +73,30 @@ void PeripheralPanel::showChip(const QString &chipModel)
     }
 }
 
+void PeripheralPanel::showProblems(const QVector<ProjectProblem> &problems)
+{
+    for (QAbstractButton *button : group->buttons()) {
+        int errors = 0;
+        int warnings = 0;
+        for (const ProjectProblem &problem : problems) {
+            if (problem.table != group->id(button))
+                continue;
+            ++(problem.severity == ProjectProblem::Error ? errors : warnings);
+        }
+        const QStyle::StandardPixmap mark =
+            errors ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxWarning;
+        button->setIcon(errors + warnings ? style()->standardIcon(mark) : QIcon());
+        if (!button->isEnabled())
+            continue;
+        QStringList said;
+        if (errors)
+            said << tr("%n 个错误", nullptr, errors);
+        if (warnings)
+            said << tr("%n 个警告", nullptr, warnings);
+        button->setToolTip(said.join(tr("，")));
+    }
+}
+
 void PeripheralPanel::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange)
@@ -84,9 +108,14 @@ void PeripheralPanel::fitWidth()
 {
     QWidget *content = widget();
     for (QAbstractButton *button : group->buttons()) {
+        // Room for a problem's mark, whether it shows now or not.
+        const QSize mark(button->icon().isNull() ? button->iconSize().width() + 4 : 0, 0);
         button->setMinimumSize(0, 0);
-        button->setMinimumSize(button->sizeHint());
+        button->setMinimumSize(button->sizeHint() + mark);
     }
+    // The group boxes between take the new sizes before the content is measured.
+    for (QWidget *box : content->findChildren<QWidget *>())
+        box->updateGeometry();
     content->adjustSize();
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     setFixedWidth(content->sizeHint().width() + scrollBar + 4);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pindescriptions.h"
+#include "projectcheck.h"
 
 #include <QScrollArea>
 #include <QVector>
@@ -32,6 +33,9 @@ public:
     // Disables the buttons of the tables the chip has no peripheral for,
     // saying so in their tooltip; an empty model enables every button.
     void showChip(const QString &chipModel);
+    // Marks the buttons of the tables with a problem: an error's or a
+    // warning's icon, and the count in the tooltip.
+    void showProblems(const QVector<ProjectProblem> &problems);
     // As wide as the widest text in the language on show.
     void fitWidth();
 

@@ -97,6 +97,17 @@ QVector<CPinItem *> CPinScene::markPins(const QString &query)
     return marked;
 }
 
+QVector<CPinItem *> CPinScene::markPinsNamed(const QStringList &names)
+{
+    QVector<CPinItem *> marked;
+    for (CPinItem *pin : pins) {
+        pin->setMarked(names.contains(pin->pinName()));
+        if (pin->isMarked())
+            marked << pin;
+    }
+    return marked;
+}
+
 int CPinScene::indexOfPin(const QString &pinName) const
 {
     for (int i = 0; i < pins.size(); ++i)

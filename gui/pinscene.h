@@ -41,6 +41,8 @@ public:
     // Marks the pins the query finds (see PinBoard::findPins) and unmarks the
     // rest; returns the marked pins.
     QVector<CPinItem *> markPins(const QString &query);
+    // Marks the pins of these names alone; returns the marked pins.
+    QVector<CPinItem *> markPinsNamed(const QStringList &names);
 
     // Fills the pin menu for a pin without showing it; the right-button
     // press calls this and then pops the menu up at the cursor.

@@ -1,10 +1,12 @@
 #include "batchpanel.h"
+#include "comparewindow.h"
 #include "dialogconfigure.h"
 #include "dialognewpro.h"
 #include "downloadtab.h"
 #include "mainwindow.h"
 #include "messages.h"
 #include "networkattribut.h"
+#include "projectcheck.h"
 #include "screenfit.h"
 #include "windowfiles.h"
 #include "wirelessmoduleconfigure.h"
@@ -33,7 +35,7 @@ enum Language
 // settings windows of a table, the batch window and the new-project dialog.
 QStringList windowNames()
 {
-    QStringList names{"pins", "firmware", "network", "wireless", "batch", "new project"};
+    QStringList names{"pins", "firmware", "network", "wireless", "batch", "new project", "compare"};
     for (int type = D::DlgDI; type <= D::DlgSYS; ++type)
         names << QStringLiteral("table %1").arg(type);
     return names;
@@ -101,6 +103,16 @@ QWidget *TestScreens::open(MainWindow &w, const QString &name)
         w.openTableAt(D::DlgType(name.mid(6).toInt()), 1, 0);
         return w.configure();
     }
+    if (name == "compare") {
+        // A controller holding the project with a row changed.
+        ProjectData held = w.projectData();
+        TableFixtures::setValue(held.doInformation, "1Mode", "1");
+        QByteArray table;
+        if (!ProjectCheck::buildTable(held, &table))
+            return nullptr;
+        emit w.findChild<CDownloadTab *>()->controllerRead(table, false, QString());
+        return w.findChild<CompareWindow *>();
+    }
     if (name == "new project")
         return w.findChild<DialogNewPro *>();
     if (name == "batch") {
@@ -151,15 +163,16 @@ void TestScreens::everyWindowFitsTheScreen()
     const QRegularExpression han(QStringLiteral("\\p{Han}"));
     QStringList problems;
     for (const QString &name : windowNames()) {
+        // Each window opened in Chinese, then the language switched.
+        if (language == EnglishAfterSwitch)
+            w.switchLanguage(2052);
         QWidget *shown = open(w, name);
         if (!shown) {
             problems << name + QStringLiteral(": did not open");
             continue;
         }
-        if (language == EnglishAfterSwitch) {
-            w.switchLanguage(2052);
+        if (language == EnglishAfterSwitch)
             w.switchLanguage(1033);
-        }
         shown->show();
         QVERIFY(QTest::qWaitForWindowExposed(shown));
         // A window grows to its new texts once the events of a change are

@@ -1086,6 +1086,18 @@
         <source>控制器无响应时约%1秒后放弃</source>
         <translation>控制器无响应时约%1秒后放弃</translation>
     </message>
+    <message>
+        <source>读取控制器中的配置，与当前工程逐项比较，不替换工程</source>
+        <translation>读取控制器中的配置，与当前工程逐项比较，不替换工程</translation>
+    </message>
+    <message>
+        <source>与控制器比较</source>
+        <translation>与控制器比较</translation>
+    </message>
+    <message>
+        <source>没有打开的工程：请先新建或打开工程，再与控制器比较</source>
+        <translation>没有打开的工程：请先新建或打开工程，再与控制器比较</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -1567,6 +1579,77 @@
 </source>
         <translation>: 上载Mirel配置信息完成，正在生成文件！
 </translation>
+    </message>
+</context>
+<context>
+    <name>CompareWindow</name>
+    <message>
+        <source>控制器中没有配置表：它还没有下载过配置。</source>
+        <translation>控制器中没有配置表：它还没有下载过配置。</translation>
+    </message>
+    <message>
+        <source>控制器中的配置表属于另一种芯片，不能与 %1 逐项比较：%2</source>
+        <translation>控制器中的配置表属于另一种芯片，不能与 %1 逐项比较：%2</translation>
+    </message>
+    <message>
+        <source>控制器中的配置表无法解读：%1</source>
+        <translation>控制器中的配置表无法解读：%1</translation>
+    </message>
+    <message>
+        <source>工程无法生成配置表，不能比较：%1</source>
+        <translation>工程无法生成配置表，不能比较：%1</translation>
+    </message>
+    <message>
+        <source>没有读到控制器中的配置，无法比较：%1</source>
+        <translation>没有读到控制器中的配置，无法比较：%1</translation>
+    </message>
+    <message>
+        <source>（工程已修改，以下是修改前的比较）</source>
+        <translation>（工程已修改，以下是修改前的比较）</translation>
+    </message>
+    <message>
+        <source>与控制器比较</source>
+        <translation>与控制器比较</translation>
+    </message>
+    <message>
+        <source>表格</source>
+        <translation>表格</translation>
+    </message>
+    <message>
+        <source>行</source>
+        <translation>行</translation>
+    </message>
+    <message>
+        <source>字段</source>
+        <translation>字段</translation>
+    </message>
+    <message>
+        <source>工程中的值</source>
+        <translation>工程中的值</translation>
+    </message>
+    <message>
+        <source>控制器中的值</source>
+        <translation>控制器中的值</translation>
+    </message>
+    <message>
+        <source>下载工程到控制器</source>
+        <translation>下载工程到控制器</translation>
+    </message>
+    <message>
+        <source>把当前工程的配置表写入控制器</source>
+        <translation>把当前工程的配置表写入控制器</translation>
+    </message>
+    <message>
+        <source>打开控制器中的配置</source>
+        <translation>打开控制器中的配置</translation>
+    </message>
+    <message>
+        <source>把控制器中的配置作为新工程打开</source>
+        <translation>把控制器中的配置作为新工程打开</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
     </message>
 </context>
 <context>
@@ -2269,12 +2352,48 @@
         <source>没有打开 %1</source>
         <translation>没有打开 %1</translation>
     </message>
+    <message>
+        <source>与控制器比较</source>
+        <translation>与控制器比较</translation>
+    </message>
+    <message>
+        <source>问题列表</source>
+        <translation>问题列表</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>没有打开的工程：请先新建或打开工程，再与控制器比较</source>
+        <translation>没有打开的工程：请先新建或打开工程，再与控制器比较</translation>
+    </message>
+    <message>
+        <source>当前工程</source>
+        <translation>当前工程</translation>
+    </message>
 </context>
 <context>
     <name>PeripheralPanel</name>
     <message>
         <source>%1 没有 %2</source>
         <translation>%1 没有 %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个错误</source>
+        <translation>
+            <numerusform>%n 个错误</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个警告</source>
+        <translation>
+            <numerusform>%n 个警告</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>，</translation>
     </message>
 </context>
 <context>
@@ -2358,6 +2477,45 @@
     </message>
 </context>
 <context>
+    <name>ProblemsDock</name>
+    <message>
+        <source>第%1行</source>
+        <translation>第%1行</translation>
+    </message>
+    <message>
+        <source>问题</source>
+        <translation>问题</translation>
+    </message>
+    <message>
+        <source>级别</source>
+        <translation>级别</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>位置</translation>
+    </message>
+    <message>
+        <source>工程没有问题：配置表可以生成和下载。</source>
+        <translation>工程没有问题：配置表可以生成和下载。</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>没有问题</source>
+        <translation>没有问题</translation>
+    </message>
+    <message>
+        <source>%1 个错误，%2 个警告</source>
+        <translation>%1 个错误，%2 个警告</translation>
+    </message>
+</context>
+<context>
     <name>ProjectCheck</name>
     <message>
         <source>%1 表第%2行的%3“%4”写不进配置表：必须是%5到%6之间的整数</source>
@@ -2423,6 +2581,14 @@
         <translation>
             <numerusform>控制器中的配置与 %1 有 %n 处不同：</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>控制器中没有配置表</source>
+        <translation>控制器中没有配置表</translation>
+    </message>
+    <message>
+        <source>控制器中的配置表属于 %1，工程的芯片是 %2</source>
+        <translation>控制器中的配置表属于 %1，工程的芯片是 %2</translation>
     </message>
 </context>
 <context>

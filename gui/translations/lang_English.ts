@@ -1088,6 +1088,18 @@ Check that the chip chosen is the controller&apos;s.</translation>
         <source>控制器无响应时约%1秒后放弃</source>
         <translation>a silent controller is given up after about %1 s</translation>
     </message>
+    <message>
+        <source>读取控制器中的配置，与当前工程逐项比较，不替换工程</source>
+        <translation>Reads the controller&apos;s configuration and compares it with the project, item by item, without replacing the project</translation>
+    </message>
+    <message>
+        <source>与控制器比较</source>
+        <translation>Compare with the controller</translation>
+    </message>
+    <message>
+        <source>没有打开的工程：请先新建或打开工程，再与控制器比较</source>
+        <translation>No project is open: create or open a project before comparing with the controller</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -1569,6 +1581,77 @@ Check that the chip chosen is the controller&apos;s.</translation>
 </source>
         <translation>: Mirel configuration upload complete, generating the file!
 </translation>
+    </message>
+</context>
+<context>
+    <name>CompareWindow</name>
+    <message>
+        <source>控制器中没有配置表：它还没有下载过配置。</source>
+        <translation>The controller holds no configuration table: nothing has been downloaded to it yet.</translation>
+    </message>
+    <message>
+        <source>控制器中的配置表属于另一种芯片，不能与 %1 逐项比较：%2</source>
+        <translation>The controller&apos;s configuration table is another chip&apos;s and cannot be compared with %1 item by item: %2</translation>
+    </message>
+    <message>
+        <source>控制器中的配置表无法解读：%1</source>
+        <translation>The controller&apos;s configuration table cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>工程无法生成配置表，不能比较：%1</source>
+        <translation>The project cannot be turned into a configuration table, so nothing can be compared: %1</translation>
+    </message>
+    <message>
+        <source>没有读到控制器中的配置，无法比较：%1</source>
+        <translation>The controller&apos;s configuration was not read, so nothing was compared: %1</translation>
+    </message>
+    <message>
+        <source>（工程已修改，以下是修改前的比较）</source>
+        <translation>(The project has changed since; this is the comparison from before.)</translation>
+    </message>
+    <message>
+        <source>与控制器比较</source>
+        <translation>Compare with the controller</translation>
+    </message>
+    <message>
+        <source>表格</source>
+        <translation>Table</translation>
+    </message>
+    <message>
+        <source>行</source>
+        <translation>Row</translation>
+    </message>
+    <message>
+        <source>字段</source>
+        <translation>Field</translation>
+    </message>
+    <message>
+        <source>工程中的值</source>
+        <translation>In the project</translation>
+    </message>
+    <message>
+        <source>控制器中的值</source>
+        <translation>In the controller</translation>
+    </message>
+    <message>
+        <source>下载工程到控制器</source>
+        <translation>Download the project to the controller</translation>
+    </message>
+    <message>
+        <source>把当前工程的配置表写入控制器</source>
+        <translation>Writes the project&apos;s configuration table to the controller</translation>
+    </message>
+    <message>
+        <source>打开控制器中的配置</source>
+        <translation>Open the controller&apos;s configuration</translation>
+    </message>
+    <message>
+        <source>把控制器中的配置作为新工程打开</source>
+        <translation>Opens the controller&apos;s configuration as a new project</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -2271,12 +2354,50 @@ This program saved the file, but part of it is gone (a copy or transfer may have
         <source>没有打开 %1</source>
         <translation>%1 was not opened</translation>
     </message>
+    <message>
+        <source>与控制器比较</source>
+        <translation>Compare with the controller</translation>
+    </message>
+    <message>
+        <source>问题列表</source>
+        <translation>Problems</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>没有打开的工程：请先新建或打开工程，再与控制器比较</source>
+        <translation>No project is open: create or open a project before comparing with the controller</translation>
+    </message>
+    <message>
+        <source>当前工程</source>
+        <translation>the project</translation>
+    </message>
 </context>
 <context>
     <name>PeripheralPanel</name>
     <message>
         <source>%1 没有 %2</source>
         <translation>The %1 has no %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个错误</source>
+        <translation>
+            <numerusform>%n error</numerusform>
+            <numerusform>%n errors</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个警告</source>
+        <translation>
+            <numerusform>%n warning</numerusform>
+            <numerusform>%n warnings</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
     </message>
 </context>
 <context>
@@ -2360,6 +2481,45 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     </message>
 </context>
 <context>
+    <name>ProblemsDock</name>
+    <message>
+        <source>第%1行</source>
+        <translation>row %1</translation>
+    </message>
+    <message>
+        <source>问题</source>
+        <translation>Problems</translation>
+    </message>
+    <message>
+        <source>级别</source>
+        <translation>Severity</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>Place</translation>
+    </message>
+    <message>
+        <source>工程没有问题：配置表可以生成和下载。</source>
+        <translation>The project has no problem: its configuration table can be built and downloaded.</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>没有问题</source>
+        <translation>No problems</translation>
+    </message>
+    <message>
+        <source>%1 个错误，%2 个警告</source>
+        <translation>%1 errors, %2 warnings</translation>
+    </message>
+</context>
+<context>
     <name>ProjectCheck</name>
     <message>
         <source>%1 表第%2行的%3“%4”写不进配置表：必须是%5到%6之间的整数</source>
@@ -2426,6 +2586,14 @@ This program saved the file, but part of it is gone (a copy or transfer may have
             <numerusform>The controller differs from %1 in %n place:</numerusform>
             <numerusform>The controller differs from %1 in %n places:</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>控制器中没有配置表</source>
+        <translation>The controller holds no configuration table</translation>
+    </message>
+    <message>
+        <source>控制器中的配置表属于 %1，工程的芯片是 %2</source>
+        <translation>The controller&apos;s configuration table is for %1; the project&apos;s chip is %2</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,163 @@
+// The project's problems in view as the user works, and the project set
+// against what a controller holds.
+
+#include "comparewindow.h"
+#include "dialogconfigure.h"
+#include "downloadtab.h"
+#include "mainwindow.h"
+#include "messages.h"
+#include "peripheralpanel.h"
+#include "pinitem.h"
+#include "pinscene.h"
+#include "problemsdock.h"
+#include "projectcheck.h"
+#include "projectfile.h"
+#include "projectsync.h"
+#include "tablefixtures.h"
+#include "windowfiles.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QUndoStack>
+#include <QtTest>
+
+using D = CPinDescriptions;
+using TableFixtures::setValue;
+
+class TestGuiProblems : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void problemsFollowTheEdits();
+    void comparisonListsWhatTheControllerHolds();
+
+private:
+    QTemporaryDir dir;
+};
+
+void TestGuiProblems::init()
+{
+    QFile::remove(startupSettingsPath());
+    Messages::setHandler([](const Messages::Request &) { return QMessageBox::Yes; });
+}
+
+void TestGuiProblems::cleanup()
+{
+    QFile::remove(startupSettingsPath());
+    Messages::setHandler(nullptr);
+}
+
+void TestGuiProblems::problemsFollowTheEdits()
+{
+    // Two DO rows on the same terminals: a warning, kept as stored.
+    ProjectData file = TableFixtures::saved("STM32F103RE");
+    QVERIFY(setValue(file.doInformation, "2Index", "17"));
+    const QString path = dir.filePath("overlap.cpro");
+    QVERIFY(ProjectFile::write(file, path));
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(w.OpenConfigureEngineeringFile(path));
+    auto *dock = w.findChild<ProblemsDock *>();
+    QVERIFY(dock);
+    QCOMPARE(dock->problems().size(), 1);
+    const ProjectProblem overlap = dock->problems().first();
+    QCOMPARE(overlap.severity, ProjectProblem::Warning);
+    QCOMPARE(overlap.table, D::DlgDO);
+    QCOMPARE(overlap.row, 2);
+    QVERIFY(!w.peripheralButton(D::DlgDO)->icon().isNull());
+    QVERIFY(w.peripheralButton(D::DlgDI)->icon().isNull());
+    const QString counts = dock->countLabel()->text();
+
+    // Enter on the problem: its table, at its cell.
+    QTableWidget *list = dock->list();
+    list->setCurrentCell(0, 0);
+    QTest::keyClick(list, Qt::Key_Return);
+    DialogConfigure *table = w.configure();
+    QVERIFY(table->isVisible());
+    QCOMPARE(table->dlgType(), D::DlgDO);
+    QCOMPARE(table->table()->currentRow(), overlap.row - 1);
+    QCOMPARE(table->table()->currentColumn(), overlap.column);
+
+    // The user moves the row's terminals apart and confirms: no problem.
+    table->table()->item(1, overlap.column)->setText("40");
+    w.findChild<QPushButton *>("pushButtonOK")->click();
+    QVERIFY(dock->problems().isEmpty());
+    QVERIFY(w.peripheralButton(D::DlgDO)->icon().isNull());
+    QVERIFY(dock->countLabel()->text() != counts);
+    // Undone, it is back.
+    w.undoStack()->undo();
+    QCOMPARE(dock->problems().size(), 1);
+    QCOMPARE(dock->problems().first().row, 2);
+    QCOMPARE(dock->countLabel()->text(), counts);
+    QVERIFY(!w.peripheralButton(D::DlgDO)->icon().isNull());
+}
+
+void TestGuiProblems::comparisonListsWhatTheControllerHolds()
+{
+    const ProjectData project = TableFixtures::saved("STM32F407ZG");
+    const QString path = dir.filePath("project.cpro");
+    QVERIFY(ProjectFile::write(project, path));
+    // The controller holds the project changed in three places.
+    ProjectData held = project;
+    QVERIFY(setValue(held.doInformation, "1Mode", "1"));
+    QVERIFY(setValue(held.diInformation, "2Index", "30"));
+    QVERIFY(setValue(held.usartInformation[1], "Baud", "4"));
+    QByteArray bytes;
+    QString error;
+    QVERIFY2(ProjectCheck::buildTable(ProjectSync::current(held), &bytes, &error),
+             qPrintable(error));
+    QFile tableFile(dir.filePath("held.bin"));
+    QVERIFY(tableFile.open(QIODevice::WriteOnly) && tableFile.write(bytes) == bytes.size());
+    tableFile.close();
+    QProcess standin;
+    standin.start(QStringLiteral("python3"),
+                  {QStringLiteral(MIREL_SOURCE_DIR "/tests/standin/standin.py"),
+                   QStringLiteral("--table"), tableFile.fileName()});
+    QVERIFY(standin.waitForReadyRead(5000));
+    const QString device = QString::fromLocal8Bit(standin.readLine()).trimmed();
+
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(w.OpenConfigureEngineeringFile(path));
+    w.findChild<QComboBox *>("comboBoxComNo")->setEditText(device);
+    w.findChild<CDownloadTab *>()->openPort();
+    w.findChild<QPushButton *>("pushButtonCompare")->click();
+    CompareWindow *compare = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((compare = w.findChild<CompareWindow *>()) && compare->isVisible(),
+                             20000);
+    QStringList found;
+    for (const ProjectDifference &d : compare->differences())
+        found << d.tableName + QLatin1Char(' ') + QString::number(d.row) + QLatin1Char(' ') + d.pin;
+    QCOMPARE(found, (QStringList{"DI 2 PA1", "DO 1 PB0", "USART2 3 "}));
+    QCOMPARE(compare->list()->rowCount(), 3);
+    QVERIFY(compare->findChild<QPushButton *>("pushButtonOpenController")->isEnabled());
+    // The differing pins are marked on the drawing, until the project changes.
+    QStringList marked;
+    for (CPinItem *pin : w.scene()->pinItems())
+        if (pin->isMarked())
+            marked << pin->pinName();
+    marked.sort();
+    QCOMPARE(marked, (QStringList{"PA1", "PB0"}));
+    w.openTableAt(D::DlgDO, 1, 0);
+    QTableWidget *cells = w.configure()->table();
+    for (int c = 0; c < cells->columnCount(); ++c)
+        if (cells->horizontalHeaderItem(c)->text().contains(QStringLiteral("起始端子")))
+            cells->item(0, c)->setText(QStringLiteral("60"));
+    w.findChild<QPushButton *>("pushButtonOK")->click();
+    for (CPinItem *pin : w.scene()->pinItems())
+        QVERIFY2(!pin->isMarked(), qPrintable(pin->pinName()));
+    QVERIFY(compare->verdict().startsWith(QStringLiteral("（工程已修改")));
+    standin.terminate();
+    standin.waitForFinished(5000);
+}
+
+QTEST_MAIN(TestGuiProblems)
+#include "tst_gui_problems.moc"
