@@ -36,6 +36,8 @@ private slots:
     void cleanup();
     void problemsFollowTheEdits();
     void comparisonListsWhatTheControllerHolds();
+    void whatIsNotAComparisonIsSaidAsSuch_data();
+    void whatIsNotAComparisonIsSaidAsSuch();
 
 private:
     QTemporaryDir dir;
@@ -157,6 +159,56 @@ void TestGuiProblems::comparisonListsWhatTheControllerHolds()
     QVERIFY(compare->verdict().startsWith(QStringLiteral("（工程已修改")));
     standin.terminate();
     standin.waitForFinished(5000);
+}
+
+void TestGuiProblems::whatIsNotAComparisonIsSaidAsSuch_data()
+{
+    QTest::addColumn<QStringList>("standin");
+    QTest::addColumn<QString>("said");
+    // It holds no table: it announces a length of 0.
+    QTest::newRow("empty controller") << QStringList() << QStringLiteral("没有配置表");
+    // Every answer damaged: the read fails, whatever it is tried again.
+    QStringList damaged;
+    for (int request = 1; request <= 24; ++request)
+        damaged << QStringLiteral("%1=corrupt").arg(request);
+    QTest::newRow("failed read") << QStringList{"--table", "<project>", "--faults",
+                                                damaged.join(QLatin1Char(','))}
+                                 << QStringLiteral("没有读到控制器中的配置");
+}
+
+void TestGuiProblems::whatIsNotAComparisonIsSaidAsSuch()
+{
+    QFETCH(QStringList, standin);
+    QFETCH(QString, said);
+    const QString path = dir.filePath("project.cpro");
+    const ProjectData project = TableFixtures::saved("STM32F103RE");
+    QVERIFY(ProjectFile::write(project, path));
+    QByteArray bytes;
+    QVERIFY(ProjectCheck::buildTable(project, &bytes));
+    QFile tableFile(dir.filePath("project.bin"));
+    QVERIFY(tableFile.open(QIODevice::WriteOnly) && tableFile.write(bytes) == bytes.size());
+    tableFile.close();
+    standin.replaceInStrings(QStringLiteral("<project>"), tableFile.fileName());
+    QProcess controller;
+    controller.start(QStringLiteral("python3"),
+                     QStringList{QStringLiteral(MIREL_SOURCE_DIR "/tests/standin/standin.py")} +
+                         standin);
+    QVERIFY(controller.waitForReadyRead(5000));
+    const QString device = QString::fromLocal8Bit(controller.readLine()).trimmed();
+    MainWindow w;
+    QVERIFY(w.OpenConfigureEngineeringFile(path));
+    w.findChild<QComboBox *>("comboBoxComNo")->setEditText(device);
+    w.findChild<CDownloadTab *>()->openPort();
+    w.findChild<QPushButton *>("pushButtonCompare")->click();
+    CompareWindow *compare = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT((compare = w.findChild<CompareWindow *>()) && compare->isVisible(),
+                             20000);
+    QVERIFY2(compare->verdict().contains(said), qPrintable(compare->verdict()));
+    QVERIFY(!compare->verdict().contains(QStringLiteral("相同")));
+    QVERIFY(compare->differences().isEmpty());
+    QVERIFY(!compare->findChild<QPushButton *>("pushButtonOpenController")->isEnabled());
+    controller.terminate();
+    controller.waitForFinished(5000);
 }
 
 QTEST_MAIN(TestGuiProblems)

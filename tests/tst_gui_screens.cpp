@@ -97,6 +97,9 @@ QWidget *TestScreens::open(MainWindow &w, const QString &name)
         tabs->setCurrentIndex(name == "pins" ? 0 : 1);
         // The offline update unfolded: the tab at its tallest.
         w.findChild<QToolButton *>("toolButtonOffline")->setChecked(name == "firmware");
+        // Unfolded, it shows the files.
+        if (name == "firmware" && !w.findChild<QLineEdit *>("lineEditPathConf")->isVisible())
+            return nullptr;
         return &w;
     }
     if (name.startsWith("table ")) {
