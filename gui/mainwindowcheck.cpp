@@ -24,6 +24,8 @@ void MainWindow::setUpProblems()
 {
     problemsDock = new ProblemsDock(projectController, this);
     addDockWidget(Qt::BottomDockWidgetArea, problemsDock);
+    // A few rows high: the drawing keeps the room; the user draws it higher.
+    resizeDocks({problemsDock}, {5 * fontMetrics().height() + 16}, Qt::Vertical);
     statusBar()->addPermanentWidget(problemsDock->countLabel());
     connect(problemsDock, &ProblemsDock::problemsChanged, panel, &PeripheralPanel::showProblems);
     connect(problemsDock, &ProblemsDock::problemActivated, this, &MainWindow::showProblem);

@@ -51,6 +51,8 @@ ProblemsDock::ProblemsDock(ProjectController *project, QWidget *parent)
     table->horizontalHeader()->setSectionResizeMode(PlaceColumn, QHeaderView::ResizeToContents);
     table->horizontalHeader()->setStretchLastSection(true);
     none->setObjectName(QStringLiteral("labelNoProblem"));
+    none->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    none->setMargin(6);
     counts->setObjectName(QStringLiteral("labelProblemCounts"));
     auto *content = new QWidget(this);
     auto *layout = new QVBoxLayout(content);
