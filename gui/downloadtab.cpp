@@ -1,6 +1,5 @@
 #include "downloadtab.h"
 
-#include "appfolders.h"
 #include "chipfacts.h"
 #include "dlgdescription.h"
 #include "filedialogs.h"
@@ -158,46 +157,6 @@ void CDownloadTab::connectWidgets()
     // The log is read more than the raw bytes.
     ui->splitterLogs->setStretchFactor(0, 3);
     ui->splitterLogs->setStretchFactor(1, 2);
-}
-
-QString CDownloadTab::settingsFolder() const
-{
-    // The start-up settings file sits beside the program's data, or, for an
-    // installed program, in the user's configuration folder.
-    const QString appDir = m_hooks.appDir ? m_hooks.appDir() : QString();
-    if (!appDir.isEmpty() && appDir == AppFolders::dataDirectory())
-        return AppFolders::settingsDirectory();
-    return appDir;
-}
-
-void CDownloadTab::loadSettings()
-{
-    const TransferSettings stored = TransferSettings::load(settingsFolder());
-    m_driver->setResponseTimeout(stored.timeoutMs);
-    m_driver->setRetries(stored.retries);
-    ui->spinBoxResponseTimeout->setValue(stored.timeoutMs);
-    ui->spinBoxRetries->setValue(stored.retries);
-    ui->checkBoxVerifyDownload->setChecked(stored.verify);
-    m_lastPort = stored.lastPort;
-    if (m_listedPorts.contains(m_lastPort))
-        ui->comboBoxComNo->setCurrentIndex(m_listedPorts.indexOf(m_lastPort));
-    else if (!m_lastPort.isEmpty())
-        ui->comboBoxComNo->setEditText(m_lastPort);
-}
-
-void CDownloadTab::saveSettings()
-{
-    const QString folder = settingsFolder();
-    if (folder.isEmpty())
-        return;
-    TransferSettings settings;
-    settings.timeoutMs = m_driver->responseTimeout();
-    settings.retries = m_driver->retries();
-    settings.verify = ui->checkBoxVerifyDownload->isChecked();
-    settings.lastPort = m_lastPort;
-    QString error;
-    if (!settings.save(folder, &error))
-        appendLog(CTransferDriver::timestamp() + tr(": 传输设置没有保存：%1\n").arg(error));
 }
 
 void CDownloadTab::setResponseTimeout(int ms)

@@ -1,11 +1,13 @@
-// The firmware tab's serial port: opened, closed, lost, its list kept up to
-// date; and the batch window.
+// The firmware tab's serial link: the port opened, closed, lost, its list
+// kept up to date; the link's settings kept; and the batch window.
 
+#include "appfolders.h"
 #include "batchpanel.h"
 #include "downloadtab.h"
 #include "messages.h"
 #include "serial.h"
 #include "transferdriver.h"
+#include "transfersettings.h"
 #include "ui_downloadtab.h"
 
 #include <QAbstractItemView>
@@ -82,6 +84,46 @@ void CDownloadTab::portLost(const QString &message)
 bool CDownloadTab::portIsOpen() const
 {
     return m_serial->isOpen();
+}
+
+QString CDownloadTab::settingsFolder() const
+{
+    // The start-up settings file sits beside the program's data, or, for an
+    // installed program, in the user's configuration folder.
+    const QString appDir = m_hooks.appDir ? m_hooks.appDir() : QString();
+    if (!appDir.isEmpty() && appDir == AppFolders::dataDirectory())
+        return AppFolders::settingsDirectory();
+    return appDir;
+}
+
+void CDownloadTab::loadSettings()
+{
+    const TransferSettings stored = TransferSettings::load(settingsFolder());
+    m_driver->setResponseTimeout(stored.timeoutMs);
+    m_driver->setRetries(stored.retries);
+    ui->spinBoxResponseTimeout->setValue(stored.timeoutMs);
+    ui->spinBoxRetries->setValue(stored.retries);
+    ui->checkBoxVerifyDownload->setChecked(stored.verify);
+    m_lastPort = stored.lastPort;
+    if (m_listedPorts.contains(m_lastPort))
+        ui->comboBoxComNo->setCurrentIndex(m_listedPorts.indexOf(m_lastPort));
+    else if (!m_lastPort.isEmpty())
+        ui->comboBoxComNo->setEditText(m_lastPort);
+}
+
+void CDownloadTab::saveSettings()
+{
+    const QString folder = settingsFolder();
+    if (folder.isEmpty())
+        return;
+    TransferSettings settings;
+    settings.timeoutMs = m_driver->responseTimeout();
+    settings.retries = m_driver->retries();
+    settings.verify = ui->checkBoxVerifyDownload->isChecked();
+    settings.lastPort = m_lastPort;
+    QString error;
+    if (!settings.save(folder, &error))
+        appendLog(CTransferDriver::timestamp() + tr(": 传输设置没有保存：%1\n").arg(error));
 }
 
 void CDownloadTab::setUpPollAndBatch()
