@@ -240,8 +240,12 @@ int runUpload(const QStringList &args)
     CTransferJob job(&driver);
     if (!openLink("upload", job, driver, serial, port))
         return failed;
-    if (!runUpload("upload", job, chip))
+    if (!runUpload("upload", job, chip)) {
+        // A controller that holds no table is a difference, not a failed read.
+        if (!compare.isEmpty() && job.heldNoTable())
+            return compareWithProject(QByteArray(), compare);
         return failed;
+    }
     serial.close();
 
     const QByteArray table = job.table();

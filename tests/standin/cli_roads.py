@@ -116,6 +116,13 @@ class CliRoads(unittest.TestCase):
                              project)
                 self.assertEqual(self.table_of(uploaded), table)
 
+    def test_an_empty_controller_is_a_difference(self):
+        project = os.path.join(PROJECTS, 'derived12.cpro')
+        with StandIn() as controller:  # it holds no table: a length of 0
+            out = self.cli('upload', '--port', controller.device, '--chip', 'STM32F103RE',
+                           '--compare', project, expect=1)
+        self.assertIn('没有配置表', out)
+
     def test_download_verify_reads_back_what_was_stored(self):
         project = os.path.join(PROJECTS, 'derived12.cpro')
         table = self.table_of(project)
