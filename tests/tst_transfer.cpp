@@ -310,11 +310,16 @@ void TestTransfer::announcedLengthIsChecked()
         QVERIFY2(step.messages.first().contains("长度无效"), qPrintable(step.messages.first()));
         QVERIFY(step.request.isEmpty());
         QCOMPARE(t.state(), 0);
+        // Only a length of 0 says the controller holds no table.
+        QCOMPARE(t.heldNoTable(), length == 0);
+        t.start(F103);
+        QVERIFY(!t.heldNoTable()); // a new upload forgets it
     }
     CUploadTransfer t;
     t.start(F103);
     const auto step = t.receive(CF::uploadActivationAnswer(1, quint32(largest)));
     QCOMPARE(step.request, CF::uploadMiddleRequest(F103, 0));
+    QVERIFY(!t.heldNoTable());
 }
 
 void TestTransfer::answersInPieces()
