@@ -121,7 +121,8 @@ void TestGuiProblems::comparisonListsWhatTheControllerHolds()
     QProcess standin;
     standin.start(QStringLiteral("python3"),
                   {QStringLiteral(MIREL_SOURCE_DIR "/tests/standin/standin.py"),
-                   QStringLiteral("--table"), tableFile.fileName()});
+                   QStringLiteral("--table"), tableFile.fileName(), QStringLiteral("--log"),
+                   dir.filePath("requests.log")});
     QVERIFY(standin.waitForReadyRead(5000));
     const QString device = QString::fromLocal8Bit(standin.readLine()).trimmed();
 
@@ -140,6 +141,13 @@ void TestGuiProblems::comparisonListsWhatTheControllerHolds()
         found << d.tableName + QLatin1Char(' ') + QString::number(d.row) + QLatin1Char(' ') + d.pin;
     QCOMPARE(found, (QStringList{"DI 2 PA1", "DO 1 PB0", "USART2 3 "}));
     QCOMPARE(compare->list()->rowCount(), 3);
+    // Read as the project's chip (0x10), whatever the upload box says.
+    QFile log(dir.filePath("requests.log"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> requests = log.readAll().trimmed().split('\n');
+    QVERIFY(!requests.isEmpty());
+    for (const QByteArray &request : requests)
+        QVERIFY2(request.endsWith(" 10"), request.constData());
     QVERIFY(compare->findChild<QPushButton *>("pushButtonOpenController")->isEnabled());
     // The differing pins are marked on the drawing, until the project changes.
     QStringList marked;

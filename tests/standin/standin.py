@@ -125,8 +125,9 @@ class Controller:
             fault = self.faults.get(self.count, ('', 0))
             answer = self.answer(request, fault[0] == 'refused')
             if self.log:
-                self.log.write('%d %s %d %s\n' % (self.count, request[:2].hex(), len(request),
-                                                  fault[0] or 'ok'))
+                self.log.write('%d %s %d %s %02x\n' % (self.count, request[:2].hex(),
+                                                       len(request), fault[0] or 'ok',
+                                                       request[4]))
                 self.log.flush()
             self.schedule(answer, fault)
 
@@ -216,7 +217,8 @@ def main():
                         help='free buffer space announced to downloads (default 65536)')
     parser.add_argument('--store-wrong', type=int, metavar='OFFSET',
                         help='store the downloaded byte at OFFSET changed')
-    parser.add_argument('--log', help='append one line per request to this file')
+    parser.add_argument('--log', help='append one line per request to this file: its number, '
+                        'command and kind, size, fault and chip byte')
     args = parser.parse_args()
     controller = Controller(args)
 
