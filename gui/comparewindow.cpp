@@ -44,7 +44,9 @@ CompareWindow::CompareWindow(QWidget *parent)
     download->setObjectName(QStringLiteral("pushButtonDownloadProject"));
     open->setObjectName(QStringLiteral("pushButtonOpenController"));
     close->setObjectName(QStringLiteral("pushButtonClose"));
-    close->setDefault(true);
+    // Enter activates a difference in the list; Esc closes the window.
+    for (QPushButton *button : {download, open, close})
+        button->setAutoDefault(false);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(download);

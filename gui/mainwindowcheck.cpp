@@ -9,6 +9,7 @@
 #include "problemsdock.h"
 #include "projectcontroller.h"
 #include "projectpaths.h"
+#include "projecttexts.h"
 #include "serial.h"
 #include "ui_mainwindow.h"
 
@@ -99,8 +100,13 @@ void MainWindow::showControllerComparison(const QByteArray &table, bool noTable,
 
 void MainWindow::showDifference(const ProjectDifference &difference)
 {
-    if (difference.table != D::DlgNone && difference.row > 0) {
-        openTableAt(difference.table, difference.row, std::max(0, difference.column));
+    if (difference.table != D::DlgNone) {
+        // A row of the table window itself at its cell; a wireless socket or
+        // a film's network setting, whose window the table opens, at the top.
+        const bool ownRow =
+            difference.row > 0 && difference.tableName == ProjectTexts::tableName(difference.table);
+        openTableAt(difference.table, ownRow ? difference.row : 1,
+                    ownRow ? std::max(0, difference.column) : 0);
         return;
     }
     if (difference.pin.isEmpty() || !pinScene)

@@ -156,7 +156,12 @@ void TestGuiProblems::comparisonListsWhatTheControllerHolds()
             marked << pin->pinName();
     marked.sort();
     QCOMPARE(marked, (QStringList{"PA1", "PB0"}));
-    w.openTableAt(D::DlgDO, 1, 0);
+    // Enter on a difference: its table at its cell.
+    compare->list()->setCurrentCell(1, 0);
+    QTest::keyClick(compare->list(), Qt::Key_Return);
+    QCOMPARE(w.configure()->dlgType(), D::DlgDO);
+    QCOMPARE(w.configure()->table()->currentRow(), 0);
+    QCOMPARE(w.configure()->table()->currentColumn(), compare->differences().at(1).column);
     QTableWidget *cells = w.configure()->table();
     for (int c = 0; c < cells->columnCount(); ++c)
         if (cells->horizontalHeaderItem(c)->text().contains(QStringLiteral("起始端子")))
