@@ -44,9 +44,7 @@ CompareWindow::CompareWindow(QWidget *parent)
     download->setObjectName(QStringLiteral("pushButtonDownloadProject"));
     open->setObjectName(QStringLiteral("pushButtonOpenController"));
     close->setObjectName(QStringLiteral("pushButtonClose"));
-    // Enter activates a difference in the list; Esc closes the window.
-    for (QPushButton *button : {download, open, close})
-        button->setAutoDefault(false);
+    // No default button: Enter activates a difference in the list.
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(download);
