@@ -233,4 +233,15 @@ bool buildTable(const ProjectData &project, QByteArray *table, QString *error)
     return false;
 }
 
+QString place(const ProjectProblem &problem)
+{
+    QStringList parts{ProjectTexts::tableName(problem.table)};
+    if (problem.row > 0)
+        parts << QCoreApplication::translate("ProjectCheck", "第%1行").arg(problem.row);
+    if (problem.row > 0 && problem.column >= 0)
+        parts << problem.columnTitle;
+    parts.removeAll(QString());
+    return parts.join(QLatin1Char(' '));
+}
+
 } // namespace ProjectCheck

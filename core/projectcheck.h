@@ -49,6 +49,9 @@ QVector<ProjectProblem> problems(const ProjectData &project, QByteArray *table =
 // that the project can be turned into its table.
 ProjectProblem firstError(const QVector<ProjectProblem> &problems);
 bool hasError(const QVector<ProjectProblem> &problems);
+// Where a problem lies, as the table window shows it: "DI 第2行 X起始端子",
+// "SPI1", or empty when no table holds it.
+QString place(const ProjectProblem &problem);
 QStringList warnings(const QVector<ProjectProblem> &problems);
 // The transfer form of the project's table; false with the words of the
 // first error when a value cannot be encoded.

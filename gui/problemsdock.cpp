@@ -1,9 +1,7 @@
 #include "problemsdock.h"
 
 #include "projectcontroller.h"
-#include "projecttexts.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,18 +20,6 @@ enum Column
 };
 
 } // namespace
-
-// Where a problem lies, as the table window shows it: "DI 第2行 X起始端子".
-static QString placeOf(const ProjectProblem &problem)
-{
-    QStringList parts{ProjectTexts::tableName(problem.table)};
-    if (problem.row > 0)
-        parts << ProblemsDock::tr("第%1行").arg(problem.row);
-    if (problem.row > 0 && problem.column >= 0)
-        parts << problem.columnTitle;
-    parts.removeAll(QString());
-    return parts.join(QLatin1Char(' '));
-}
 
 ProblemsDock::ProblemsDock(ProjectController *project, QWidget *parent)
     : QDockWidget(parent), model(project), table(new QTableWidget(0, ColumnCount)),
@@ -104,7 +90,7 @@ void ProblemsDock::fill()
         table->setItem(
             r, SeverityColumn,
             new QTableWidgetItem(error ? errorIcon : warningIcon, error ? tr("错误") : tr("警告")));
-        table->setItem(r, PlaceColumn, new QTableWidgetItem(placeOf(problem)));
+        table->setItem(r, PlaceColumn, new QTableWidgetItem(ProjectCheck::place(problem)));
         auto *message = new QTableWidgetItem(problem.message);
         message->setToolTip(problem.message);
         table->setItem(r, MessageColumn, message);

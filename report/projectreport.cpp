@@ -5,6 +5,7 @@
 #include "pictureexport.h"
 #include "pinlisting.h"
 #include "pinrules.h"
+#include "projectcheck.h"
 #include "projecttexts.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -114,7 +115,20 @@ QString ProjectReport::tablesHtml() const
     if (!unused.isEmpty())
         html += QStringLiteral("<p>%1: %2</p>\n")
                     .arg(escaped(tr("未使用的表")), escaped(unused.join(QStringLiteral(", "))));
-    return html;
+    return html + problemsHtml();
+}
+
+// What the project check finds, as the window's problems panel lists it.
+QString ProjectReport::problemsHtml() const
+{
+    const QVector<ProjectProblem> problems = ProjectCheck::problems(project);
+    if (problems.isEmpty())
+        return QStringLiteral("<p>%1</p>\n").arg(escaped(tr("工程没有问题：配置表可以生成。")));
+    QVector<QStringList> rows;
+    for (const ProjectProblem &problem : problems)
+        rows << QStringList{problem.severity == ProjectProblem::Error ? tr("错误") : tr("警告"),
+                            ProjectCheck::place(problem), problem.message};
+    return tableHtml(tr("问题"), {tr("级别"), tr("位置"), tr("问题")}, rows);
 }
 
 QRectF ProjectReport::drawingBounds() const

@@ -34,6 +34,7 @@ public:
 private:
     QString headerHtml() const;
     QString tablesHtml() const;
+    QString problemsHtml() const;
     QRectF drawingBounds() const;
     void paintDrawing(QPainter *painter) const;
 

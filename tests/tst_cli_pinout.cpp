@@ -77,6 +77,10 @@ void TestCliPinout::initTestCase()
                                               {"PA0", "1", "1", "1", "0", "0", "PC1", "PC0"}) +
                            shared.diInformation.mid(16);
     QVERIFY(ProjectFile::write(shared, path("shared.cpro"), &error));
+    // Two DO rows on the same terminals.
+    ProjectData overlap = TableFixtures::saved(F103);
+    QVERIFY(TableFixtures::setValue(overlap.doInformation, "2Index", "17"));
+    QVERIFY(ProjectFile::write(overlap, path("overlap.cpro"), &error));
     QVERIFY(
         ConfigTable::writeTableFile(TableFixtures::fullyConfigured(F407), path("407.bin"), &error));
     QVERIFY(runCli({"table", path(F407 + ".cpro"), "-o", path("407.raw"), "--raw"}).exitCode == 0);
@@ -137,8 +141,14 @@ void TestCliPinout::reportHoldsEverySection_data()
                                                       "使用下面的IP地址",
                                                       "192.168.0.10",
                                                       "SPI3",
-                                                      "SYS — 系统特殊引脚配置"}
+                                                      "SYS — 系统特殊引脚配置",
+                                                      "工程没有问题"}
                                        << QStringList{"USART1 无线模块 — 无线模块", "未使用的表"};
+    // Its problems as the window lists them.
+    QTest::newRow("terminals overlapping, HTML")
+        << QStringList{"overlap.cpro", "-o", "overlap.html"} << 0
+        << QStringList{"警告", "DO 第2行 Y起始端子", "与第1行的端子重叠"}
+        << QStringList{"工程没有问题", "错误"};
     QTest::newRow("STM32F103RE, HTML in English")
         << QStringList{F103 + ".cpro", "-o", "103.html", "--lang", "en"} << 0
         << QStringList{"Digital input", "Pull-up input", "Baud rate", "9600bits/s", "USART6"}

@@ -2479,10 +2479,6 @@
 <context>
     <name>ProblemsDock</name>
     <message>
-        <source>第%1行</source>
-        <translation>第%1行</translation>
-    </message>
-    <message>
         <source>问题</source>
         <translation>问题</translation>
     </message>
@@ -2552,6 +2548,10 @@
     <message>
         <source>%1 表的软片%2与软片%3使用同一个片选引脚 %4</source>
         <translation>%1 表的软片%2与软片%3使用同一个片选引脚 %4</translation>
+    </message>
+    <message>
+        <source>第%1行</source>
+        <translation>第%1行</translation>
     </message>
 </context>
 <context>
@@ -2683,6 +2683,30 @@
     <message>
         <source>%1：报告只能保存为 PDF 或 HTML 文件</source>
         <translation>%1：报告只能保存为 PDF 或 HTML 文件</translation>
+    </message>
+    <message>
+        <source>工程没有问题：配置表可以生成。</source>
+        <translation>工程没有问题：配置表可以生成。</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>问题</source>
+        <translation>问题</translation>
+    </message>
+    <message>
+        <source>级别</source>
+        <translation>级别</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>位置</translation>
     </message>
 </context>
 <context>

@@ -2483,10 +2483,6 @@ This program saved the file, but part of it is gone (a copy or transfer may have
 <context>
     <name>ProblemsDock</name>
     <message>
-        <source>第%1行</source>
-        <translation>row %1</translation>
-    </message>
-    <message>
         <source>问题</source>
         <translation>Problems</translation>
     </message>
@@ -2556,6 +2552,10 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     <message>
         <source>%1 表第%2行与第%3行都是引脚 %4，打开时只保留了第%3行</source>
         <translation>%1 table, rows %2 and %3 are both pin %4; only row %3 was kept on opening the file</translation>
+    </message>
+    <message>
+        <source>第%1行</source>
+        <translation>row %1</translation>
     </message>
 </context>
 <context>
@@ -2688,6 +2688,30 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     <message>
         <source>%1：报告只能保存为 PDF 或 HTML 文件</source>
         <translation>%1: a report can only be saved as a PDF or HTML file</translation>
+    </message>
+    <message>
+        <source>工程没有问题：配置表可以生成。</source>
+        <translation>The project has no problem: its configuration table can be built.</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>问题</source>
+        <translation>Problems</translation>
+    </message>
+    <message>
+        <source>级别</source>
+        <translation>Severity</translation>
+    </message>
+    <message>
+        <source>位置</source>
+        <translation>Place</translation>
     </message>
 </context>
 <context>
