@@ -52,9 +52,11 @@ QStringList valuesAt(const QStringList &list, int first, int count)
 
 // The bytes of a section once every value was given to the encoder; they
 // count only when nothing was refused.
-bool wholeSection(const QByteArray &bytes, const Refusals &found, QByteArray *section,
-                  QString *error)
+// A section encoded whole, or refused in the words of its first refusal.
+template <typename Encode> bool wholeSection(Encode encode, QByteArray *section, QString *error)
 {
+    Refusals found;
+    const QByteArray bytes = encode(&found);
     if (!found.isEmpty()) {
         setError(error, found.first().message);
         return false;
@@ -399,65 +401,54 @@ QByteArray encodePin(const QString &chipModel, const QString &pinText)
 
 bool encodeFsmcSection(const ProjectData &project, QByteArray *section, QString *error)
 {
-    Refusals found;
-    const QByteArray bytes = fsmcSection(project, &found);
-    return wholeSection(bytes, found, section, error);
+    return wholeSection([&](Refusals *found) { return fsmcSection(project, found); }, section,
+                        error);
 }
 
 bool encodeDiSection(const ProjectData &project, QByteArray *section, QString *error)
 {
-    Refusals found;
-    const QByteArray bytes = diSection(project, &found);
-    return wholeSection(bytes, found, section, error);
+    return wholeSection([&](Refusals *found) { return diSection(project, found); }, section, error);
 }
 
 bool encodeDoSection(const ProjectData &project, QByteArray *section, QString *error)
 {
-    Refusals found;
-    const QByteArray bytes = doSection(project, &found);
-    return wholeSection(bytes, found, section, error);
+    return wholeSection([&](Refusals *found) { return doSection(project, found); }, section, error);
 }
 
 bool encodeAiSection(const ProjectData &project, QByteArray *section, QString *error)
 {
-    Refusals found;
-    const QByteArray bytes = analogSection(project, L::AI, &found);
-    return wholeSection(bytes, found, section, error);
+    return wholeSection([&](Refusals *found) { return analogSection(project, L::AI, found); },
+                        section, error);
 }
 
 bool encodeAoSection(const ProjectData &project, QByteArray *section, QString *error)
 {
-    Refusals found;
-    const QByteArray bytes = analogSection(project, L::AO, &found);
-    return wholeSection(bytes, found, section, error);
+    return wholeSection([&](Refusals *found) { return analogSection(project, L::AO, found); },
+                        section, error);
 }
 
 bool encodeExitSection(const ProjectData &project, QByteArray *section, QString *error)
 {
-    Refusals found;
-    const QByteArray bytes = exitSection(project, &found);
-    return wholeSection(bytes, found, section, error);
+    return wholeSection([&](Refusals *found) { return exitSection(project, found); }, section,
+                        error);
 }
 
 bool encodeSysSection(const ProjectData &project, QByteArray *section, QString *error)
 {
-    Refusals found;
-    const QByteArray bytes = sysSection(project, &found);
-    return wholeSection(bytes, found, section, error);
+    return wholeSection([&](Refusals *found) { return sysSection(project, found); }, section,
+                        error);
 }
 
 bool encodeUsartSection(const ProjectData &project, int port, QByteArray *section, QString *error)
 {
-    Refusals found;
-    const QByteArray bytes = usartSection(project, port, &found);
-    return wholeSection(bytes, found, section, error);
+    return wholeSection([&](Refusals *found) { return usartSection(project, port, found); },
+                        section, error);
 }
 
 bool encodeSpiSection(const ProjectData &project, int port, QByteArray *section, QString *error)
 {
-    Refusals found;
-    const QByteArray bytes = spiSection(project, port, &found);
-    return wholeSection(bytes, found, section, error);
+    return wholeSection([&](Refusals *found) { return spiSection(project, port, found); }, section,
+                        error);
 }
 
 bool buildSections(const ProjectData &project, QList<QByteArray> *sections, QString *error,

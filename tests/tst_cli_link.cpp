@@ -28,38 +28,7 @@ namespace {
 
 const QString F103 = QStringLiteral("STM32F103RE");
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-// The shell's part of a command line: n 'p\377' prints those bytes, c runs
-// mirel-cli (QProcess passes text, which cannot hold such a name).
-QStringList shellArguments(const QString &folder, const QString &commands)
-{
-    return {"-c", "n() { printf \"$1\"; }; c() { \"$0\" \"$@\"; }; cd \"$1\" && " + commands,
-            MIREL_BIN_DIR "/mirel-cli", folder};
-}
-
-// mirel-cli run by the shell in folder.
-Run inShell(const QString &folder, const QString &commands)
-{
-    QProcess process;
-    process.start(QStringLiteral("/bin/sh"), shellArguments(folder, commands));
-    Run run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        run.err = QStringLiteral("mirel-cli did not finish");
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
+using Run = CliResult;
 
 // A file by the bytes of its name; empty when it cannot be read.
 QByteArray rawContents(const QByteArray &name)
@@ -180,7 +149,7 @@ void TestCliLink::downloadAndRecordByTheirBytes()
     const QString command =
         "c download --port " + sim.device() + ' ' + source + " --record \"$(n 'r\\377\\376.csv')\"";
     for (int run = 1; run <= 2; ++run) {
-        const Run r = inShell(dir, command);
+        const Run r = runCliInShell(dir, command);
         QVERIFY2(r.exitCode == 0, qPrintable(r.err));
         QCOMPARE(TestFiles::read(saved), m_table);
         QFile::remove(saved);
@@ -208,9 +177,10 @@ void TestCliLink::uploadWritesByTheirBytes()
     QVERIFY(TestFiles::write(table, m_table));
     SimProcess sim({"--raw-table", table});
     QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
-    Run r = inShell(dir, "c upload --port " + sim.device() +
-                             " --chip STM32F103RE -o \"$(n 'u\\377\\376.cpro')\" --raw-out \"$(n "
-                             "'t\\377\\376.bin')\"");
+    Run r =
+        runCliInShell(dir, "c upload --port " + sim.device() +
+                               " --chip STM32F103RE -o \"$(n 'u\\377\\376.cpro')\" --raw-out \"$(n "
+                               "'t\\377\\376.bin')\"");
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QCOMPARE(rawContents(bytes + "t\xFF\xFE.bin"), m_table);
     // The project written holds the controller's table.
@@ -223,8 +193,8 @@ void TestCliLink::uploadWritesByTheirBytes()
     QCOMPARE(rebuilt, m_table);
     QCOMPARE(entries(dir), (QList<QByteArray>{"t\xFF\xFE.bin", "u\xFF\xFE.cpro"}));
     // Compared with by its bytes too.
-    r = inShell(dir, "c upload --port " + sim.device() +
-                         " --chip STM32F103RE --compare \"$(n 'u\\377\\376.cpro')\"");
+    r = runCliInShell(dir, "c upload --port " + sim.device() +
+                               " --chip STM32F103RE --compare \"$(n 'u\\377\\376.cpro')\"");
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QVERIFY2(r.out.contains("u\\xFF\\xFE.cpro"), qPrintable(r.out));
 }
@@ -240,11 +210,11 @@ void TestCliLink::stationByTheirBytes()
     QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
     QProcess station;
     station.start(QStringLiteral("/bin/sh"),
-                  shellArguments(dir, "exec \"$0\" station --project \"$(n 's\\377.cpro')\" "
-                                      "--match '" +
-                                          links +
-                                          "/*' --include-present --interval-ms 50 "
-                                          "--record \"$(n 'log\\376.csv')\""));
+                  cliShellArguments(dir, "exec \"$0\" station --project \"$(n 's\\377.cpro')\" "
+                                         "--match '" +
+                                             links +
+                                             "/*' --include-present --interval-ms 50 "
+                                             "--record \"$(n 'log\\376.csv')\""));
     QByteArray out;
     while (!out.contains(": ok") && station.waitForReadyRead(30000))
         out += station.readAllStandardOutput();
@@ -311,7 +281,7 @@ void TestCliLink::devicesRefusedBeforeTheTransfer()
     QVERIFY(pty.isValid());
     for (QString *text : {&command, &named})
         text->replace("%PORT", pty.slavePath()).replace("%P", project).replace("%L", link);
-    const Run r = inShell(dir, command + " --timeout-ms 200 --retries 0");
+    const Run r = runCliInShell(dir, command + " --timeout-ms 200 --retries 0");
     QCOMPARE(r.exitCode, 2);
     QVERIFY2(r.err.contains(named + " 是设备，不是文件"), qPrintable(r.err));
     QCOMPARE(r.err.count('\n'), 1);
@@ -373,7 +343,7 @@ void TestCliLink::badProjectInTheChosenLanguage()
     command.replace("%LANG", lang.isEmpty() ? QString() : "--lang " + lang)
         .replace("%PORT", pty.slavePath())
         .replace("%X", bad);
-    const Run r = inShell(dir, command + " --timeout-ms 200 --retries 0");
+    const Run r = runCliInShell(dir, command + " --timeout-ms 200 --retries 0");
     QCOMPARE(r.exitCode, exitCode);
     const QString name = command.split(' ', Qt::SkipEmptyParts).at(lang.isEmpty() ? 1 : 3);
     QCOMPARE(r.err, QStringLiteral("mirel-cli %1: %2\n").arg(name, message));

@@ -1,11 +1,11 @@
 #include "configanalyzer.h"
 #include "configtable.h"
 #include "projectfile.h"
+#include "simprocess.h"
 #include "smalltmpfs.h"
 #include "tablefixtures.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <fcntl.h>
@@ -17,42 +17,11 @@ namespace {
 const QString F103 = QStringLiteral("STM32F103RE");
 const QString F407 = QStringLiteral("STM32F407ZG");
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run run(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    Run run;
-    if (!process.waitForFinished(60000)) {
-        process.kill();
-        process.waitForFinished();
-        run.err = QStringLiteral("mirel-cli did not finish");
-        return run;
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
+using Run = CliResult;
 
 Run cli(const QStringList &arguments)
 {
-    return run(QStringLiteral(MIREL_BIN_DIR "/mirel-cli"), arguments);
-}
-
-// mirel-cli ("c") run by the shell in folder, which makes the bytes of names
-// that are not UTF-8 (QProcess passes text): n 'caf\351' gives those bytes.
-Run cliInShell(const QString &folder, const QString &commands)
-{
-    return run(QStringLiteral("/bin/sh"),
-               {"-c", "n() { printf \"$1\"; }; c() { \"$0\" \"$@\"; }; cd \"$1\" && " + commands,
-                MIREL_BIN_DIR "/mirel-cli", folder});
+    return runCli(arguments);
 }
 
 // A file by the bytes of its name.
@@ -338,11 +307,11 @@ void TestCliTable::namesThatAreNotUtf8()
         QVERIFY(fd >= 0 && file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
         QCOMPARE(file.write(project), project.size());
     }
-    Run run =
-        cliInShell(dir.path(),
-                   "c table \"$(n 'caf\\351.cpro')\" -o \"$(n 't\\377.bin')\" && "
-                   "c decode \"$(n 't\\377.bin')\" --chip STM32F407ZG -o \"$(n 'n\\351.cpro')\" && "
-                   "c --lang en report \"$(n 'caf\\351.cpro')\" -o \"$(n 'r\\351.html')\"");
+    Run run = runCliInShell(
+        dir.path(),
+        "c table \"$(n 'caf\\351.cpro')\" -o \"$(n 't\\377.bin')\" && "
+        "c decode \"$(n 't\\377.bin')\" --chip STM32F407ZG -o \"$(n 'n\\351.cpro')\" && "
+        "c --lang en report \"$(n 'caf\\351.cpro')\" -o \"$(n 'r\\351.html')\"");
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     QList<QByteArray> sections;
     QVERIFY(ConfigTable::buildSections(saved, &sections));
@@ -353,10 +322,10 @@ void TestCliTable::namesThatAreNotUtf8()
     QVERIFY(rawContents(folder + "r\xE9.html").contains("Digital input"));
     QVERIFY(QDir(dir.path()).entryList({".mirel-*"}, QDir::AllEntries | QDir::Hidden).isEmpty());
 
-    run = cliInShell(dir.path(), "c pins \"$(n 'gone\\351.cpro')\"");
+    run = runCliInShell(dir.path(), "c pins \"$(n 'gone\\351.cpro')\"");
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.contains("gone\\xE9.cpro "), qPrintable(run.err));
-    run = cliInShell(dir.path(), "c table \"$(n 'caf\\351.cpro')\" -o \"$(n 'caf\\351.cpro')\"");
+    run = runCliInShell(dir.path(), "c table \"$(n 'caf\\351.cpro')\" -o \"$(n 'caf\\351.cpro')\"");
     QCOMPARE(run.exitCode, 2);
     QCOMPARE(rawContents(name), project);
 }

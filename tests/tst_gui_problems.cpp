@@ -28,6 +28,43 @@
 using D = CPinDescriptions;
 using TableFixtures::setValue;
 
+namespace {
+
+// Writes the table a controller holding project would send.
+bool writeTable(const ProjectData &project, const QString &path)
+{
+    QByteArray bytes;
+    QFile file(path);
+    return ProjectCheck::buildTable(ProjectSync::current(project), &bytes) &&
+           file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// tests/standin started with arguments; its device, empty when it did not start.
+QString startStandIn(QProcess &standin, const QStringList &arguments)
+{
+    standin.start(QStringLiteral("python3"),
+                  QStringList{QStringLiteral(MIREL_SOURCE_DIR "/tests/standin/standin.py")} +
+                      arguments);
+    if (!standin.waitForReadyRead(5000))
+        return QString();
+    return QString::fromLocal8Bit(standin.readLine()).trimmed();
+}
+
+// The port to device opened in the firmware tab and 与控制器比较 pressed: the
+// comparison window once it shows, null when it does not.
+CompareWindow *compareOver(MainWindow &w, const QString &device)
+{
+    w.findChild<QComboBox *>("comboBoxComNo")->setEditText(device);
+    w.findChild<CDownloadTab *>()->openPort();
+    w.findChild<QPushButton *>("pushButtonCompare")->click();
+    CompareWindow *compare = nullptr;
+    const bool shown = QTest::qWaitFor(
+        [&] { return (compare = w.findChild<CompareWindow *>()) && compare->isVisible(); }, 20000);
+    return shown ? compare : nullptr;
+}
+
+} // namespace
+
 class TestGuiProblems : public QObject
 {
     Q_OBJECT
@@ -111,31 +148,18 @@ void TestGuiProblems::comparisonListsWhatTheControllerHolds()
     QVERIFY(setValue(held.doInformation, "1Mode", "1"));
     QVERIFY(setValue(held.diInformation, "2Index", "30"));
     QVERIFY(setValue(held.usartInformation[1], "Baud", "4"));
-    QByteArray bytes;
-    QString error;
-    QVERIFY2(ProjectCheck::buildTable(ProjectSync::current(held), &bytes, &error),
-             qPrintable(error));
-    QFile tableFile(dir.filePath("held.bin"));
-    QVERIFY(tableFile.open(QIODevice::WriteOnly) && tableFile.write(bytes) == bytes.size());
-    tableFile.close();
+    QVERIFY(writeTable(held, dir.filePath("held.bin")));
     QProcess standin;
-    standin.start(QStringLiteral("python3"),
-                  {QStringLiteral(MIREL_SOURCE_DIR "/tests/standin/standin.py"),
-                   QStringLiteral("--table"), tableFile.fileName(), QStringLiteral("--log"),
-                   dir.filePath("requests.log")});
-    QVERIFY(standin.waitForReadyRead(5000));
-    const QString device = QString::fromLocal8Bit(standin.readLine()).trimmed();
+    const QString device = startStandIn(
+        standin, {"--table", dir.filePath("held.bin"), "--log", dir.filePath("requests.log")});
+    QVERIFY(!device.isEmpty());
 
     MainWindow w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(w.OpenConfigureEngineeringFile(path));
-    w.findChild<QComboBox *>("comboBoxComNo")->setEditText(device);
-    w.findChild<CDownloadTab *>()->openPort();
-    w.findChild<QPushButton *>("pushButtonCompare")->click();
-    CompareWindow *compare = nullptr;
-    QTRY_VERIFY_WITH_TIMEOUT((compare = w.findChild<CompareWindow *>()) && compare->isVisible(),
-                             20000);
+    CompareWindow *compare = compareOver(w, device);
+    QVERIFY(compare);
     QStringList found;
     for (const ProjectDifference &d : compare->differences())
         found << d.tableName + QLatin1Char(' ') + QString::number(d.row) + QLatin1Char(' ') + d.pin;
@@ -196,26 +220,15 @@ void TestGuiProblems::whatIsNotAComparisonIsSaidAsSuch()
     const QString path = dir.filePath("project.cpro");
     const ProjectData project = TableFixtures::saved("STM32F103RE");
     QVERIFY(ProjectFile::write(project, path));
-    QByteArray bytes;
-    QVERIFY(ProjectCheck::buildTable(project, &bytes));
-    QFile tableFile(dir.filePath("project.bin"));
-    QVERIFY(tableFile.open(QIODevice::WriteOnly) && tableFile.write(bytes) == bytes.size());
-    tableFile.close();
-    standin.replaceInStrings(QStringLiteral("<project>"), tableFile.fileName());
+    QVERIFY(writeTable(project, dir.filePath("project.bin")));
+    standin.replaceInStrings(QStringLiteral("<project>"), dir.filePath("project.bin"));
     QProcess controller;
-    controller.start(QStringLiteral("python3"),
-                     QStringList{QStringLiteral(MIREL_SOURCE_DIR "/tests/standin/standin.py")} +
-                         standin);
-    QVERIFY(controller.waitForReadyRead(5000));
-    const QString device = QString::fromLocal8Bit(controller.readLine()).trimmed();
+    const QString device = startStandIn(controller, standin);
+    QVERIFY(!device.isEmpty());
     MainWindow w;
     QVERIFY(w.OpenConfigureEngineeringFile(path));
-    w.findChild<QComboBox *>("comboBoxComNo")->setEditText(device);
-    w.findChild<CDownloadTab *>()->openPort();
-    w.findChild<QPushButton *>("pushButtonCompare")->click();
-    CompareWindow *compare = nullptr;
-    QTRY_VERIFY_WITH_TIMEOUT((compare = w.findChild<CompareWindow *>()) && compare->isVisible(),
-                             20000);
+    CompareWindow *compare = compareOver(w, device);
+    QVERIFY(compare);
     QVERIFY2(compare->verdict().contains(said), qPrintable(compare->verdict()));
     QVERIFY(!compare->verdict().contains(QStringLiteral("相同")));
     QVERIFY(compare->differences().isEmpty());

@@ -38,11 +38,11 @@ bool SimProcess::stop()
     return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
 }
 
-CliResult runCli(const QStringList &arguments, int waitMs)
+CliResult runProgram(const QString &program, const QStringList &arguments, int waitMs)
 {
     CliResult result;
     QProcess cli;
-    cli.start(QStringLiteral(MIREL_BIN_DIR "/mirel-cli"), arguments);
+    cli.start(program, arguments);
     if (!cli.waitForStarted(10000))
         return result;
     result.finished = cli.waitForFinished(waitMs);
@@ -54,4 +54,22 @@ CliResult runCli(const QStringList &arguments, int waitMs)
     result.out = QString::fromUtf8(cli.readAllStandardOutput());
     result.err = QString::fromUtf8(cli.readAllStandardError());
     return result;
+}
+
+CliResult runCli(const QStringList &arguments, int waitMs)
+{
+    return runProgram(QStringLiteral(MIREL_BIN_DIR "/mirel-cli"), arguments, waitMs);
+}
+
+QStringList cliShellArguments(const QString &folder, const QString &commands)
+{
+    return {QStringLiteral("-c"),
+            QStringLiteral("n() { printf \"$1\"; }; c() { \"$0\" \"$@\"; }; cd \"$1\" && ") +
+                commands,
+            QStringLiteral(MIREL_BIN_DIR "/mirel-cli"), folder};
+}
+
+CliResult runCliInShell(const QString &folder, const QString &commands)
+{
+    return runProgram(QStringLiteral("/bin/sh"), cliShellArguments(folder, commands));
 }

@@ -35,5 +35,13 @@ struct CliResult
     QString err;
 };
 
+// Runs a program with arguments, waiting at most waitMs for it to end.
+CliResult runProgram(const QString &program, const QStringList &arguments, int waitMs = 60000);
 // Runs mirel-cli with arguments, waiting at most waitMs for it to end.
 CliResult runCli(const QStringList &arguments, int waitMs = 60000);
+// The shell's part of a command line run in folder: n 'p\377' prints those
+// bytes, c runs mirel-cli (QProcess passes text, which cannot hold such a
+// name).
+QStringList cliShellArguments(const QString &folder, const QString &commands);
+// mirel-cli run by the shell in folder (see cliShellArguments).
+CliResult runCliInShell(const QString &folder, const QString &commands);
