@@ -3,7 +3,9 @@
 configuration table through tests/standin/standin.py (a controller that
 shares no code with the program), each run with two or three faults (late,
 very late, lost, corrupt, split, refused, noise) on random requests, at the
-link's default wait and repeats. Every run must end exact (exit 0 and the
+link's default wait and repeats. Every other run also has a block that the
+controller answers 3 to 8 s late whenever it is asked for (--slow-block), in
+every read: the road where a repeat's answer comes after the next request. Every run must end exact (exit 0 and the
 very bytes) or failed (a non-zero exit): a wrong table with exit 0 is the
 one result never allowed.
 
@@ -11,7 +13,7 @@ Prints a line per run and then the counts; exits 1 when any run was wrong,
 when fewer than --min-exact of the runs were exact, or when a run took
 longer than --max-seconds.
 
-usage: bench/fault_campaign.py [--build build] [--runs 100] [--seed 1]
+usage: bench/fault_campaign.py [--build build] [--runs 200] [--seed 1]
 """
 import argparse
 import os
@@ -42,7 +44,7 @@ def read(path):
         return f.read()
 
 
-def run(rng, args, work, table, chip, project):
+def run(rng, args, work, table, chip, project, slow):
     download = rng.random() < 0.5
     # A clean transfer of the largest table takes some 12 requests; faults
     # fall among the first 16, read-backs and repeats included.
@@ -56,6 +58,11 @@ def run(rng, args, work, table, chip, project):
         if os.path.exists(path):
             os.remove(path)
     options = ['--faults', faults]
+    if slow:
+        block = rng.randrange(0, (len(table) + 511) // 512) * 512
+        late = rng.randint(3000, 8000)
+        options += ['--slow-block', '%d=%d' % (block, late)]
+        faults += ' slow %d=%d' % (block, late)
     options += ['--save', saved] if download else ['--table', os.path.join(work, 'served.bin')]
     standin = subprocess.Popen([sys.executable, STANDIN] + options, stdout=subprocess.PIPE,
                                text=True)
@@ -80,7 +87,7 @@ def run(rng, args, work, table, chip, project):
     else:
         outcome = 'WRONG'
     kind = 'download' if download else 'upload'
-    print('%-8s %-55s %-6s %5.1f s' % (kind, faults, outcome, seconds), flush=True)
+    print('%-8s %-72s %-6s %5.1f s' % (kind, faults, outcome, seconds), flush=True)
     if outcome == 'WRONG':
         print(done.stdout + done.stderr, file=sys.stderr)
     return outcome, seconds
@@ -90,10 +97,10 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument('--build', default='build')
-    parser.add_argument('--runs', type=int, default=100)
+    parser.add_argument('--runs', type=int, default=200)
     parser.add_argument('--seed', type=int, default=1)
     parser.add_argument('--min-exact', type=float, default=0.9)
-    parser.add_argument('--max-seconds', type=float, default=40.0)
+    parser.add_argument('--max-seconds', type=float, default=60.0)
     args = parser.parse_args()
     binary = os.path.join(args.build, 'bin')
     args.cli = os.path.join(binary, 'mirel-cli')
@@ -112,7 +119,8 @@ def main():
             f.write(table)
         chip = 'STM32F407ZG'
         rng = random.Random(args.seed)
-        results = [run(rng, args, work, table, chip, project) for _ in range(args.runs)]
+        results = [run(rng, args, work, table, chip, project, n % 2 == 1)
+                   for n in range(args.runs)]
     counts = {k: sum(1 for o, _ in results if o == k) for k in ('exact', 'failed', 'WRONG')}
     slowest = max(s for _, s in results)
     print('%d runs: %d exact, %d failed, %d wrong; slowest %.1f s'

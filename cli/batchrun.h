@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class RecordQueue;
+
 // A download to one or more ports, as the command line asks for it.
 struct BatchRun
 {
@@ -25,3 +27,9 @@ struct BatchRun
 // front) and a table of the outcomes. Each port's row goes to the record as
 // it ends.
 int runBatch(const BatchRun &run);
+
+// Waits for the rows of the record that still wait for its lock, saying so
+// after 2 s, until they are written or the queue gives up. True when every
+// row is written; otherwise the rows are printed on stderr, under a line
+// naming the record, and false is returned.
+bool finishRecord(const char *command, RecordQueue &queue);

@@ -7,9 +7,11 @@
 
 #include "batchdownload.h"
 #include "batchrecord.h"
+#include "recordqueue.h"
 
 #include <QEventLoop>
 #include <QSet>
+#include <QTimer>
 #include <cstdio>
 #include <memory>
 #include <unistd.h>
@@ -24,6 +26,39 @@ void printLine(const QString &line)
 
 } // namespace
 
+bool finishRecord(const char *command, RecordQueue &queue)
+{
+    if (!queue.isEmpty() && queue.error().isEmpty()) {
+        QEventLoop loop;
+        QObject::connect(&queue, &RecordQueue::changed, &loop, [&] {
+            if (queue.isEmpty() || !queue.error().isEmpty())
+                loop.quit();
+        });
+        // Said once the wait is long enough to be noticed.
+        QTimer::singleShot(2000, &loop, [&] {
+            std::fputs(QStringLiteral("mirel-cli %1: waiting for the lock of %2 to write %3 "
+                                      "rows\n")
+                           .arg(QLatin1String(command), queue.path())
+                           .arg(queue.waitingRows().size())
+                           .toUtf8()
+                           .constData(),
+                       stderr);
+        });
+        loop.exec();
+    }
+    if (queue.isEmpty())
+        return true;
+    // Nothing is lost: the rows go to stderr, to be added by hand.
+    std::fputs(QStringLiteral("mirel-cli %1: rows not written to %2:\n")
+                   .arg(QLatin1String(command), queue.path())
+                   .toUtf8()
+                   .constData(),
+               stderr);
+    for (const QString &row : queue.waitingRows())
+        std::fputs((row + QLatin1Char('\n')).toUtf8().constData(), stderr);
+    return false;
+}
+
 int runBatch(const BatchRun &run)
 {
     const bool single = run.ports.size() == 1;
@@ -31,8 +66,14 @@ int runBatch(const BatchRun &run)
     batch.setTable(run.chip, run.table);
     batch.setVerify(run.verify);
     batch.setLink(run.link.timeoutMs, run.link.retries);
-    const BatchRecord record(run.recordPath, run.project, run.table);
+    // The rows wait for a lock another program holds, for a minute at most.
+    RecordQueue record(BatchRecord(run.recordPath, run.project, run.table));
+    record.setGiveUpMs(60000);
     bool recordFailed = false;
+    QObject::connect(&record, &RecordQueue::failed, &record, [&](const QString &error) {
+        LinkOptions::failure("download", error);
+        recordFailed = true;
+    });
 
     // One port: the driver's lines as they come, and a port that does not
     // open said on stderr, as the download of one controller always did.
@@ -70,12 +111,8 @@ int runBatch(const BatchRun &run)
                              LinkOptions::failure("download", result.reason);
                          if (run.recordPath.isEmpty())
                              return;
-                         QString error;
                          const Cli::TerminationHold hold;
-                         if (!record.append(result, &error)) {
-                             LinkOptions::failure("download", error);
-                             recordFailed = true;
-                         }
+                         record.add(result);
                      });
 
     QEventLoop loop;
@@ -88,6 +125,8 @@ int runBatch(const BatchRun &run)
         return LinkOptions::failure("download", batch.errorString());
     loop.exec();
 
+    if (!run.recordPath.isEmpty() && !finishRecord("download", record))
+        recordFailed = true;
     if (progress) {
         progress->end();
         const QList<BatchPortResult> results = batch.results();

@@ -1,5 +1,6 @@
 // station: programs every controller that appears on the matching ports.
 
+#include "batchrun.h"
 #include "commands.h"
 #include "linkoptions.h"
 #include "station.h"
@@ -91,5 +92,8 @@ int runStation(const QStringList &args)
     QObject::connect(&station, &Station::finished, &loop, &QEventLoop::quit);
     station.start();
     loop.exec();
-    return station.recordFailed() ? LinkOptions::ExitFailed : 0;
+    // The last rows are waited for, a minute at most, before the end.
+    station.record().setGiveUpMs(60000);
+    const bool written = setup.recordPath.isEmpty() || finishRecord("station", station.record());
+    return station.recordFailed() || !written ? LinkOptions::ExitFailed : 0;
 }

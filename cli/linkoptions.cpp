@@ -119,6 +119,16 @@ bool read(const QCommandLineParser &parser, Settings *settings, QString *error)
             return false;
         }
         settings->timeoutMs = ms;
+        if (ms < CTransfer::leastWaitMs()) {
+            settings->timeoutMs = CTransfer::leastWaitMs();
+            std::fputs(QStringLiteral("mirel-cli: --timeout-ms %1 is shorter than the line time "
+                                      "of the longest request and its answer; waiting %2 ms\n")
+                           .arg(ms)
+                           .arg(settings->timeoutMs)
+                           .toUtf8()
+                           .constData(),
+                       stderr);
+        }
     }
     if (parser.isSet("retries")) {
         const int retries = parser.value("retries").toInt(&ok);

@@ -9,8 +9,13 @@
 
 Station::Station(const Setup &setup, const PortMatch &match, QObject *parent)
     : QObject(parent), m_setup(setup), m_match(match), m_watcher(match, this),
-      m_record(setup.recordPath, setup.project, setup.table)
+      m_record(BatchRecord(setup.recordPath, setup.project, setup.table))
 {
+    connect(&m_record, &RecordQueue::failed, this, [this](const QString &error) {
+        Cli::failure("station", QString(), error);
+        m_recordFailed = true;
+        stop();
+    });
     m_watcher.setIntervalMs(setup.intervalMs);
     connect(&m_watcher, &PortWatcher::arrived, this, &Station::onArrived);
     connect(&m_watcher, &PortWatcher::departed, this,
@@ -72,13 +77,8 @@ void Station::onPortFinished(const BatchPortResult &result)
             .arg(result.port, outcome, QString::number(result.seconds, 'f', 2), result.verify));
     if (m_setup.recordPath.isEmpty())
         return;
-    QString error;
     const Cli::TerminationHold hold;
-    if (!m_record.append(result, &error)) {
-        Cli::failure("station", QString(), error);
-        m_recordFailed = true;
-        stop();
-    }
+    m_record.add(result);
 }
 
 void Station::onBatchFinished(BatchDownload *batch)

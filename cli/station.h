@@ -4,6 +4,7 @@
 
 #include "batchportresult.h"
 #include "batchrecord.h"
+#include "recordqueue.h"
 #include "portmatch.h"
 #include "portwatcher.h"
 
@@ -44,6 +45,9 @@ public:
     void cancel();
     // A row could not be written: the station stopped.
     bool recordFailed() const { return m_recordFailed; }
+    // The rows of the record; those that wait for its lock stay until it
+    // is free, while later controllers are programmed.
+    RecordQueue &record() { return m_record; }
 
 signals:
     void finished();
@@ -58,7 +62,7 @@ private:
     Setup m_setup;
     PortMatch m_match;
     PortWatcher m_watcher;
-    BatchRecord m_record;
+    RecordQueue m_record;
     QList<BatchDownload *> m_batches;
     QSet<QString> m_busy;
     bool m_stopping = false;

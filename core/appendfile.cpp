@@ -45,11 +45,13 @@ QString cannotRead(const QString &path, const QString &reason)
     return QCoreApplication::translate("AppendFile", "无法读取%1：%2").arg(path, reason);
 }
 
-QString held(const QString &path)
+QString held(const QString &path, int waitMs)
 {
+    if (waitMs <= 0)
+        return QCoreApplication::translate("AppendFile", "%1被另一个程序锁住").arg(path);
     return QCoreApplication::translate("AppendFile", "%1被另一个程序锁住，%2秒后仍未放开")
         .arg(path)
-        .arg((g_lockWaitMs + 999) / 1000);
+        .arg((waitMs + 999) / 1000);
 }
 
 #ifdef Q_OS_UNIX
@@ -100,6 +102,18 @@ void AppendFile::setLockWaitMs(int ms)
 
 bool AppendFile::open(QString *error)
 {
+    bool busy = false;
+    return openWaiting(g_lockWaitMs, error, &busy);
+}
+
+bool AppendFile::tryOpen(QString *error, bool *busy)
+{
+    return openWaiting(0, error, busy);
+}
+
+bool AppendFile::openWaiting(int waitMs, QString *error, bool *busy)
+{
+    *busy = false;
     m_handle.reset();
     // A device is never opened: opening a serial port alone changes its lines.
     const QString why = FileKind::whyNotWritable(m_path);
@@ -107,7 +121,9 @@ bool AppendFile::open(QString *error)
         return fail(error, why);
     const QFileInfo info(m_path);
     if (!info.isSymLink() && !info.absoluteDir().exists())
-        QDir().mkpath(info.absolutePath()); // when it cannot, the opening says why
+        return fail(error, cannotWrite(m_path, QCoreApplication::translate(
+                                                   "AppendFile", "文件夹%1不存在")
+                                                   .arg(info.absolutePath())));
     auto handle = std::make_unique<Handle>();
 #ifdef Q_OS_UNIX
     const QByteArray name = QFile::encodeName(m_path);
@@ -138,8 +154,10 @@ bool AppendFile::open(QString *error)
             if (code != EWOULDBLOCK)
                 return fail(error, QCoreApplication::translate("AppendFile", "无法锁定%1：%2")
                                        .arg(m_path, reason(code)));
-            if (waited.elapsed() >= g_lockWaitMs)
-                return fail(error, held(m_path));
+            if (waited.elapsed() >= waitMs) {
+                *busy = true;
+                return fail(error, held(m_path, waitMs));
+            }
             QThread::msleep(ulong(pauseMs));
             pauseMs = qMin(pauseMs * 2, 20);
         }
@@ -150,8 +168,10 @@ bool AppendFile::open(QString *error)
     }
 #else
     handle->lock = std::make_unique<QLockFile>(m_path + QStringLiteral(".lock"));
-    if (!handle->lock->tryLock(g_lockWaitMs))
-        return fail(error, held(m_path));
+    if (!handle->lock->tryLock(waitMs)) {
+        *busy = true;
+        return fail(error, held(m_path, waitMs));
+    }
     handle->file.setFileName(m_path);
     if (!handle->file.open(QIODevice::ReadWrite | QIODevice::Append))
         return fail(error, cannotWrite(m_path, handle->file.errorString()));

@@ -23,12 +23,15 @@ public:
     AppendFile &operator=(const AppendFile &) = delete;
 
     // Opens the file for reading and appending and takes its lock. A file
-    // that is missing is made, empty (its folder too, unless the path is a
-    // link). Refused without opening it when the path names a folder, a
-    // device, a named pipe or a socket (also through a link). Waits at most
-    // lockWaitMs() for another holder of the lock. False with a message
-    // naming the file and the reason.
+    // that is missing is made, empty; a missing folder is not. Refused
+    // without opening it when the path names a folder, a device, a named
+    // pipe or a socket (also through a link). Waits at most lockWaitMs() for
+    // another holder of the lock. False with a message naming the file and
+    // the reason.
     bool open(QString *error);
+    // As open(), but never waits: while another holds the lock, false with
+    // *busy set.
+    bool tryOpen(QString *error, bool *busy);
     // The file's length now; -1 when it cannot be told.
     qint64 size() const;
     // At most length bytes from offset.
@@ -42,6 +45,8 @@ public:
     static void setLockWaitMs(int ms);
 
 private:
+    bool openWaiting(int waitMs, QString *error, bool *busy);
+
     struct Handle;
     QString m_path;
     std::unique_ptr<Handle> m_handle;

@@ -17,8 +17,11 @@ BatchRecord::BatchRecord(const QString &path, const QString &project, const QByt
 
 bool BatchRecord::open(AppendFile *file, bool *empty, QString *error) const
 {
-    if (!file->open(error))
-        return false;
+    return file->open(error) && recognised(file, empty, error);
+}
+
+bool BatchRecord::recognised(AppendFile *file, bool *empty, QString *error) const
+{
     const qint64 size = file->size();
     *empty = size == 0;
     if (*empty)
@@ -50,23 +53,42 @@ bool BatchRecord::check(QString *error) const
     return open(&file, &empty, error);
 }
 
+bool BatchRecord::lead(AppendFile *file, bool empty, QByteArray *bytes, QString *error) const
+{
+    if (empty) {
+        *bytes = header().toUtf8() + '\n';
+        return true;
+    }
+    QByteArray last;
+    if (!file->read(file->size() - 1, 1, &last, error))
+        return false;
+    bytes->clear();
+    if (last != "\n")
+        *bytes = "\n";
+    return true;
+}
+
 bool BatchRecord::append(const BatchPortResult &result, QString *error) const
 {
     AppendFile file(m_path);
     bool empty = false;
-    if (!open(&file, &empty, error))
-        return false;
     QByteArray bytes;
-    if (empty) {
-        bytes = header().toUtf8() + '\n';
-    } else {
-        QByteArray last;
-        if (!file.read(file.size() - 1, 1, &last, error))
-            return false;
-        if (last != "\n")
-            bytes = "\n";
-    }
+    if (!open(&file, &empty, error) || !lead(&file, empty, &bytes, error))
+        return false;
     bytes += row(result, QDateTime::currentDateTime()).toUtf8() + '\n';
+    return file.append(bytes, error);
+}
+
+bool BatchRecord::tryAppend(const QStringList &rows, QString *error, bool *busy) const
+{
+    AppendFile file(m_path);
+    bool empty = false;
+    QByteArray bytes;
+    if (!file.tryOpen(error, busy) || !recognised(&file, &empty, error) ||
+        !lead(&file, empty, &bytes, error))
+        return false;
+    for (const QString &line : rows)
+        bytes += line.toUtf8() + '\n';
     return file.append(bytes, error);
 }
 

@@ -39,6 +39,10 @@ public:
     // the file is empty, and a line end first when its last line lacks one.
     // False with a message, the file left as it was.
     bool append(const BatchPortResult &result, QString *error) const;
+    // Appends rows (lines without their line ends) as append() does, but
+    // without waiting for the lock: while another holds it, false with
+    // *busy set and the file untouched.
+    bool tryAppend(const QStringList &rows, QString *error, bool *busy) const;
 
     // The row of one port, without the line end.
     QString row(const BatchPortResult &result, const QDateTime &time) const;
@@ -52,6 +56,9 @@ private:
     // Opens and locks the file, and tells whether it is empty. False with a
     // message unless it is empty or such a record.
     bool open(AppendFile *file, bool *empty, QString *error) const;
+    // The header when the file is empty, the line end its last line lacks.
+    bool lead(AppendFile *file, bool empty, QByteArray *bytes, QString *error) const;
+    bool recognised(AppendFile *file, bool *empty, QString *error) const;
 
     QString m_path;
     QString m_project;

@@ -285,15 +285,30 @@ QVector<ProjectProblem> readWarnings(const ProjectData &file)
     return compare(file, ProjectSync::current(file));
 }
 
+QVector<ProjectProblem> asWarnings(const QStringList &notes)
+{
+    QVector<ProjectProblem> warnings;
+    for (const QString &note : notes) {
+        ProjectProblem problem;
+        problem.severity = ProjectProblem::Warning;
+        problem.message = note;
+        warnings << problem;
+    }
+    return warnings;
+}
+
 bool readCurrent(const QString &filePath, ProjectData *project, QVector<ProjectProblem> *warnings,
                  QString *error)
 {
     ProjectData file;
-    if (!ProjectFile::read(filePath, &file, error))
+    QStringList notes;
+    if (!ProjectFile::read(filePath, &file, error, &notes))
         return false;
     *project = ProjectSync::current(file);
-    if (warnings)
+    if (warnings) {
         *warnings = compare(file, *project);
+        *warnings += asWarnings(notes);
+    }
     return true;
 }
 

@@ -26,6 +26,9 @@ namespace FileCheck {
 // an earlier row of a pin that a later row of the file replaces (otherRow).
 QVector<ProjectProblem> readWarnings(const ProjectData &file);
 
+// The notes of reading a file (ProjectFile::read) as warnings of no table.
+QVector<ProjectProblem> asWarnings(const QStringList &notes);
+
 // ProjectSync::readCurrent() that also hands back readWarnings() of the file
 // read (when warnings is given).
 bool readCurrent(const QString &filePath, ProjectData *project, QVector<ProjectProblem> *warnings,

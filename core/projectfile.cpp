@@ -235,14 +235,37 @@ void readRowTable(QSettings *settings, const QString &section, D::DlgType type, 
     }
 }
 
+// A line of the file as a message quotes it: its first 80 characters, the
+// control characters escaped, so that neither a huge line nor an escape
+// sequence reaches the user's terminal.
+QString quotedLine(const QByteArray &line)
+{
+    constexpr int Shown = 80;
+    const QString text = QString::fromUtf8(line);
+    QString quoted;
+    for (int i = 0; i < text.size() && i < Shown; ++i) {
+        const ushort code = text.at(i).unicode();
+        if (code < 0x20 || code == 0x7F || (code >= 0x80 && code < 0xA0))
+            quoted += QStringLiteral("\\x%1").arg(code, 2, 16, QLatin1Char('0'));
+        else
+            quoted += text.at(i);
+    }
+    if (text.size() > Shown)
+        quoted += QStringLiteral("…");
+    return quoted;
+}
+
 // The first line that is neither blank, a comment, a section header nor a
 // key=value pair: the end of a file cut short, as a rule. The lines are split
 // as QSettings splits them: a backslash or an open quote carries a line on.
-// headers gets the section names in the order of the file.
+// headers gets the section names in the order of the file; notes a line for
+// each key given more than once in a section (QSettings takes its last value).
 bool wholeLines(const QByteArray &bytes, const QString &filePath, QStringList *headers,
-                QString *error)
+                QStringList *notes, QString *error)
 {
     QString section;
+    QSet<QString> seen; // "section]key"
+    QSet<QString> said;
     int number = 1;
     // A byte order mark is not a line cut short (QSettings refuses the file
     // for it all the same).
@@ -267,8 +290,20 @@ bool wholeLines(const QByteArray &bytes, const QString &filePath, QStringList *h
             number += bytes.at(i) == '\n' ? 1 : 0;
             ++i;
         }
-        if (line.isEmpty() || line.startsWith(';') || (!line.startsWith('[') && line.contains('=')))
+        if (line.isEmpty() || line.startsWith(';'))
             continue;
+        if (!line.startsWith('[') && line.contains('=')) {
+            const QString key = QString::fromUtf8(line.left(line.indexOf('=')).trimmed());
+            const QString id = section + QLatin1Char(']') + key;
+            if (seen.contains(id) && !said.contains(id)) {
+                said.insert(id);
+                *notes << QCoreApplication::translate(
+                              "ProjectFile", "[%1] 节中的键“%2”出现了不止一次，取最后一次的值")
+                              .arg(section, quotedLine(key.toUtf8()));
+            }
+            seen.insert(id);
+            continue;
+        }
         const int close = line.indexOf(']');
         if (line.startsWith('[') && close > 0) {
             section = QString::fromUtf8(line.mid(1, close - 1));
@@ -279,11 +314,10 @@ bool wholeLines(const QByteArray &bytes, const QString &filePath, QStringList *h
             error,
             section.isEmpty()
                 ? QCoreApplication::translate("ProjectFile", "%1 不完整：第%2行“%3”不是“键=值”")
-                      .arg(filePath, QString::number(startNumber), QString::fromUtf8(line))
+                      .arg(filePath, QString::number(startNumber), quotedLine(line))
                 : QCoreApplication::translate("ProjectFile",
                                               "%1 不完整：第%2行，[%3] 节中的“%4”不是“键=值”")
-                      .arg(filePath, QString::number(startNumber), section,
-                           QString::fromUtf8(line)));
+                      .arg(filePath, QString::number(startNumber), section, quotedLine(line)));
         return false;
     }
     return true;
@@ -349,8 +383,22 @@ enum class IfCut
     ReadAnyway
 };
 
+// A marked file ends with a line end: one without it was cut inside its last
+// value, which may still read as a number (PortOfSocket8=50 for =5008).
+QString cutInLastLine(QSettings *settings, const QByteArray &bytes, const QString &filePath,
+                      const QStringList &headers)
+{
+    if (bytes.isEmpty() || bytes.endsWith('\n') ||
+        readValue(settings, CPinDescriptions(false).sectionChip, kMarkKey).isEmpty())
+        return {};
+    const int start = bytes.lastIndexOf('\n') + 1;
+    return QCoreApplication::translate(
+               "ProjectFile", "%1 不完整：[%2] 节的最后一行“%3”没有行尾，文件在这一行被截断")
+        .arg(filePath, headers.value(headers.size() - 1), quotedLine(bytes.mid(start).trimmed()));
+}
+
 bool readProject(const QString &filePath, ProjectData *project, IfCut ifCut, QString *cut,
-                 QString *error)
+                 QStringList *notes, QString *error)
 {
     // Asked before opening: a named pipe would keep the reader waiting.
     const QString why = FileKind::whyNotReadable(filePath);
@@ -371,8 +419,8 @@ bool readProject(const QString &filePath, ProjectData *project, IfCut ifCut, QSt
         return false;
     }
     file.close();
-    QStringList headers;
-    if (!wholeLines(bytes, filePath, &headers, error))
+    QStringList headers, fileNotes;
+    if (!wholeLines(bytes, filePath, &headers, &fileNotes, error))
         return false;
 
     std::unique_ptr<QSettings> settings(openSettings(filePath));
@@ -387,7 +435,9 @@ bool readProject(const QString &filePath, ProjectData *project, IfCut ifCut, QSt
         if (!declaredRows(settings.get(), filePath, sectionOf(kRowTables[i]), kRowTables[i],
                           &counts[i], error))
             return false;
-    const QString shortOf = shortfall(settings.get(), filePath, headers);
+    QString shortOf = shortfall(settings.get(), filePath, headers);
+    if (shortOf.isEmpty())
+        shortOf = cutInLastLine(settings.get(), bytes, filePath, headers);
     if (!shortOf.isEmpty() && ifCut == IfCut::Refuse) {
         setError(error, shortOf);
         return false;
@@ -431,21 +481,24 @@ bool readProject(const QString &filePath, ProjectData *project, IfCut ifCut, QSt
     *project = result;
     if (cut)
         *cut = shortOf;
+    if (notes)
+        *notes = fileNotes;
     return true;
 }
 
 } // namespace
 
-bool read(const QString &filePath, ProjectData *project, QString *error)
+bool read(const QString &filePath, ProjectData *project, QString *error, QStringList *notes)
 {
-    return readProject(filePath, project, IfCut::Refuse, nullptr, error);
+    return readProject(filePath, project, IfCut::Refuse, nullptr, notes, error);
 }
 
-bool readEvenIfCut(const QString &filePath, ProjectData *project, QString *cut, QString *error)
+bool readEvenIfCut(const QString &filePath, ProjectData *project, QString *cut, QString *error,
+                   QStringList *notes)
 {
     if (cut)
         cut->clear();
-    return readProject(filePath, project, IfCut::ReadAnyway, cut, error);
+    return readProject(filePath, project, IfCut::ReadAnyway, cut, notes, error);
 }
 
 QString sectionOf(CPinDescriptions::DlgType type)

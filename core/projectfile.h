@@ -39,13 +39,18 @@ QString markKey();
 // cut short. The message names the file and the first section that falls
 // short, in the order of the file. Neither the order of sections and keys nor
 // the values count; a file without a mark is read as it is, absent keys empty.
-bool read(const QString &filePath, ProjectData *project, QString *error = nullptr);
+// A marked file whose last line lacks its line end was cut inside that line
+// and is refused in the same way.
+// notes gets a line for each key that a section gives more than once (the
+// last value is taken); messages quote at most 80 characters of a line.
+bool read(const QString &filePath, ProjectData *project, QString *error = nullptr,
+          QStringList *notes = nullptr);
 
 // As read, but a marked file that falls short of its mark is read all the
 // same, as it would be without its mark; *cut then holds the message read
 // fails with (emptied otherwise). Every other refusal of read stays.
 bool readEvenIfCut(const QString &filePath, ProjectData *project, QString *cut,
-                   QString *error = nullptr);
+                   QString *error = nullptr, QStringList *notes = nullptr);
 
 // The section name of a table kind (DI, DO, AI, AO, EXIT, USART1..6, SPI1..3,
 // SYS); empty for DlgNone.

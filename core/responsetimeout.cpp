@@ -15,8 +15,17 @@ void CResponseTimeout::addSample(qint64 us)
     m_backedOff = false;
 }
 
+void CResponseTimeout::addLateAnswer(qint64 us)
+{
+    if (us <= 0)
+        return;
+    const qint64 raised = qMin<qint64>(us + us / 4, qint64(MaxFirstByteMs) * 1000);
+    m_firstByteUs = qMax(m_firstByteUs, raised);
+}
+
 void CResponseTimeout::reset()
 {
+    m_firstByteUs = 0;
     m_smoothedUs = -1;
     m_variationUs = 0;
     m_backedOff = false;

@@ -9,11 +9,19 @@
 // to repeated requests are not measured (Karn's rule): nobody knows which
 // copy they answer. While a request is repeated the wait is doubled, once,
 // until an answer to a request sent once is measured again.
+//
+// A controller that is slow in one place answers a repeated request late,
+// and Karn's rule leaves that answer out: the same request would be repeated
+// on every read. So an answer taken late, after its request was repeated,
+// raises the least wait for the first byte of later answers to the time it
+// took (and a quarter more for the jitter), at most MaxFirstByteMs, until
+// the next job.
 class CResponseTimeout
 {
 public:
     static constexpr int DefaultMs = 2000;
     static constexpr int MaxMs = 600000;
+    static constexpr int MaxFirstByteMs = 10000;
 
     explicit CResponseTimeout(int floorMs = DefaultMs) { setFloor(floorMs); }
 
@@ -25,6 +33,12 @@ public:
     void addSample(qint64 us);
     // A request went unanswered and is repeated.
     void backOff() { m_backedOff = true; }
+    // An answer came this long after the first copy of its repeated request.
+    void addLateAnswer(qint64 us);
+    // The least wait for the first byte of an answer, in microseconds.
+    qint64 firstByteUs() const { return m_firstByteUs; }
+    // A new job starts: the first byte is waited for as any answer.
+    void endJob() { m_firstByteUs = 0; }
     // A new transfer starts: what was measured stays, the doubling ends.
     void restart() { m_backedOff = false; }
     // Forgets what was measured (another controller).
@@ -41,4 +55,5 @@ private:
     qint64 m_smoothedUs = -1;
     qint64 m_variationUs = 0;
     bool m_backedOff = false;
+    qint64 m_firstByteUs = 0;
 };

@@ -1,13 +1,20 @@
 #include "serial.h"
 
+#include "linklog.h"
+
+#include <QFileInfo>
 #include <QSerialPortInfo>
 
 #ifdef Q_OS_UNIX
 #include <poll.h>
 #endif
 
-CSerial::CSerial(QObject *parent) : QObject(parent), port(this), gapTimer(this)
+CSerial::CSerial(QObject *parent)
+    : QObject(parent), port(this), gapTimer(this), settleTimer(this)
 {
+    settleTimer.setSingleShot(true);
+    settleTimer.setTimerType(Qt::PreciseTimer);
+    connect(&settleTimer, &QTimer::timeout, this, &CSerial::settleStep);
     gapTimer.setSingleShot(true);
     gapTimer.setTimerType(Qt::PreciseTimer);
     clock.start();
@@ -43,7 +50,11 @@ bool CSerial::open(const QString &portName, QString *error)
         port.close();
     ++openings;
     openedName = portName.trimmed();
-    port.setPortName(portName);
+    // A name with a slash is a path, relative to the working folder as any
+    // file's; a bare name (ttyUSB0, COM3) is the system's.
+    const bool relativePath =
+        portName.contains(QLatin1Char('/')) && QFileInfo(portName).isRelative();
+    port.setPortName(relativePath ? QFileInfo(portName).absoluteFilePath() : portName);
     if (portName.trimmed().isEmpty()) {
         if (error)
             *error = tr("No serial port chosen");
@@ -54,7 +65,47 @@ bool CSerial::open(const QString &portName, QString *error)
             *error = tr("Cannot open %1: %2").arg(portName, port.errorString());
         return false;
     }
+    settle();
     return port.isOpen();
+}
+
+void CSerial::settle()
+{
+    if (!port.isOpen())
+        return;
+    if (!settling) {
+        settling = true;
+        settleStartUs = clock.nsecsElapsed() / 1000;
+        discarded = 0;
+    }
+    // What a half-finished answer left in the buffers goes first.
+    port.clear(QSerialPort::Input);
+    discarded += port.readAll().size();
+    rxBuffer.clear();
+    burst = false;
+    gapTimer.stop();
+    lastByteUs = clock.nsecsElapsed() / 1000;
+    settleTimer.start(QuietMs);
+}
+
+void CSerial::settleStep()
+{
+    if (!settling)
+        return;
+    const qint64 now = clock.nsecsElapsed() / 1000;
+    const qint64 quietUs = now - lastByteUs;
+    if (port.isOpen() && quietUs < QuietMs * 1000 && now - settleStartUs < SettleLimitMs * 1000) {
+        settleTimer.start(int((QuietMs * 1000 - quietUs + 999) / 1000));
+        return;
+    }
+    settling = false;
+    if (discarded > 0)
+        qCDebug(lcLink).noquote() << "discarded" << discarded << "bytes left on" << openedName;
+    const QByteArray held = heldWrites;
+    heldWrites.clear();
+    QString error;
+    if (!held.isEmpty() && !writeNow(held, &error))
+        emit writeFailed(error);
 }
 
 bool CSerial::isOpen() const
@@ -63,6 +114,15 @@ bool CSerial::isOpen() const
 }
 
 bool CSerial::write(const QByteArray &data, QString *error)
+{
+    if (settling && port.isOpen()) {
+        heldWrites += data;
+        return true;
+    }
+    return writeNow(data, error);
+}
+
+bool CSerial::writeNow(const QByteArray &data, QString *error)
 {
     if (!port.isOpen()) {
         if (error)
@@ -84,6 +144,9 @@ bool CSerial::write(const QByteArray &data, QString *error)
 
 bool CSerial::close()
 {
+    settling = false;
+    settleTimer.stop();
+    heldWrites.clear();
     if (port.isOpen())
         port.close();
     return !port.isOpen();
@@ -146,6 +209,11 @@ void CSerial::readyReadSlot()
     const QByteArray bytes = port.readAll();
     if (bytes.isEmpty())
         return;
+    if (settling) {
+        discarded += bytes.size();
+        lastByteUs = clock.nsecsElapsed() / 1000;
+        return;
+    }
     // The timer is set once for a burst; when it runs out it looks at when
     // the last byte came (restarting it for every read costs more than the
     // read on a paced line).

@@ -33,6 +33,7 @@ void CTransfer::requestSent(qint64 atUs)
     m_sent = {atUs};
     m_heard = 0;
     m_heardUs = -1;
+    m_startedUs = -1;
     m_early = m_pending.size();
 }
 
@@ -55,8 +56,11 @@ CTransfer::Step CTransfer::receive(const QByteArray &bytes, qint64 nowUs)
         return step;
     }
     // An answer is on its way: the wait runs from its last byte.
-    if (openStart() >= 0)
+    if (openStart() >= 0) {
+        if (m_sent.isEmpty() || m_startedUs < m_sent.last())
+            m_startedUs = nowUs;
         m_heardUs = nowUs;
+    }
     return step;
 }
 
@@ -91,6 +95,12 @@ qint64 CTransfer::lineAllowanceUs(int size)
     return 2 * qint64(qMax(0, size)) * 10 * 1000000 / 115200 + 20000;
 }
 
+int CTransfer::leastWaitMs()
+{
+    constexpr int longestRequest = CF::HeaderSize + 4 + CF::MaxBlockSize + CF::ChecksumSize;
+    return int((lineAllowanceUs(longestRequest + CF::DownloadAnswerSize) + 999) / 1000);
+}
+
 qint64 CTransfer::deadlineUs() const
 {
     if (!isRunning() || m_sent.isEmpty())
@@ -100,10 +110,18 @@ qint64 CTransfer::deadlineUs() const
     // The wait runs again from each byte of an answer on its way, but no
     // answer takes longer than its due time and the line time of its bytes.
     const qint64 due = m_draining ? qMax(m_waitUs, m_takenAfterUs) : m_waitUs;
-    const qint64 bound = last + due + lineAllowanceUs(size);
-    if (m_draining)
+    if (m_draining) {
+        const qint64 bound = last + due + lineAllowanceUs(size);
         return qMin(bound, qMax(last + due, m_heardUs + m_waitUs));
-    return qMin(bound, qMax(last, m_heardUs) + m_waitUs);
+    }
+    // Nothing heard since the last copy went out: a controller known to be
+    // slow is given its time for the first byte.
+    if (m_heardUs < last)
+        return last + qMax(m_waitUs, m_firstByteWaitUs);
+    // An answer under way arrives whole within the line time of its bytes
+    // from when it was due, or from its first byte when that came later.
+    const qint64 bound = qMax(last + due, m_startedUs) + lineAllowanceUs(size);
+    return qMin(bound, m_heardUs + m_waitUs);
 }
 
 CTransfer::Step CTransfer::timeout(qint64 nowUs)
@@ -124,9 +142,16 @@ CTransfer::Step CTransfer::timeout(qint64 nowUs)
                   .arg(m_pending.size() - openStart())
                   .arg(expectedSize());
     clearHeld();
+    m_partialAnswer = m_partialAnswer || !partial.isEmpty();
     step = repeat(nowUs, false);
     if (!partial.isEmpty())
         step.messages.prepend(partial);
+    if (!isRunning() && m_partialAnswer) {
+        m_tooSlow = true;
+        step.messages.last() =
+            tr(": 控制器发送过慢：响应没有在限定时间内收全（已重发%1次），传输失败！\n")
+                .arg(m_retries);
+    }
     return step;
 }
 
@@ -140,10 +165,15 @@ void CTransfer::abort()
 CTransfer::Found CTransfer::findAnswer() const
 {
     const bool former = m_formerOwed > 0 && !m_draining && !m_former.isEmpty();
+    // An upload's answers of one header differ only in their table bytes:
+    // the owed duplicate is the one identical to the answer taken.
+    const bool formerByBytes = former && command() == CF::CommandUpload;
     const quint8 command = m_draining ? quint8(m_taken.at(0)) : quint8(this->command());
     const quint8 kind = m_draining ? quint8(m_taken.at(1)) : quint8(expectedKind());
     const int size = m_draining ? m_taken.size() : expectedSize();
     for (int at = 0; at + 1 < m_pending.size(); ++at) {
+        if (formerByBytes && m_pending.mid(at, m_former.size()) == m_former)
+            return {at, int(m_former.size()), true};
         if ((m_draining || at >= m_early) && headerAt(m_pending, at, command, kind) &&
             m_pending.size() - at >= size && CF::checksumOk(m_pending.mid(at, size)))
             return {at, size, false};
@@ -186,6 +216,9 @@ void CTransfer::process(Step &step, qint64 nowUs)
         step.answers << frame;
         m_heardUs = nowUs;
         if (found.former) {
+            // Owed to the request before: nothing of the current answer
+            // has been heard.
+            m_heardUs = m_startedUs = -1;
             m_irregular = true;
             --m_formerOwed;
             step.messages << tr(": 收到已作答或已重发请求的迟到响应，已丢弃\n");
@@ -204,6 +237,8 @@ void CTransfer::take(Step &step, const QByteArray &answer, qint64 nowUs)
     const Step taken = takeAnswer(answer);
     if (once)
         step.answerUs = qMax<qint64>(0, nowUs - m_sent.first());
+    else if (m_sent.size() > 1)
+        step.lateUs = qMax<qint64>(0, nowUs - m_sent.first());
     if (!isRunning() || (taken.request.isEmpty() && !m_heldComplete)) {
         // Ended, or the controller refused the request and has it again.
         m_irregular = m_irregular || isRunning();
@@ -316,6 +351,7 @@ CTransfer::Step CTransfer::repeat(qint64 nowUs, bool refused)
     m_irregular = true;
     if (m_repeatsUsed < m_retries) {
         ++m_repeatsUsed;
+        m_repeated = true;
         m_sent << nowUs;
         step.messages << (refused
                               ? tr(": 响应有误，第%1次重发请求...\n").arg(m_repeatsUsed)
@@ -351,6 +387,7 @@ QByteArray CTransfer::send(const QByteArray &request)
 {
     m_lastRequest = request;
     m_repeatsUsed = 0;
+    m_partialAnswer = false;
     return request;
 }
 
@@ -362,9 +399,13 @@ void CTransfer::begin(int state)
     m_irregular = false;
     m_controllerRefused = false;
     m_heardAnything = false;
+    m_repeated = false;
+    m_tooSlow = false;
+    m_partialAnswer = false;
     m_sent.clear();
     m_heard = 0;
     m_heardUs = -1;
+    m_startedUs = -1;
     m_draining = false;
     m_taken.clear();
     m_held.clear();

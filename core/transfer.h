@@ -35,7 +35,10 @@
 //   has passed without them. A duplicate is compared in what is read of an
 //   answer (its size, its header and the field used); an upload whose
 //   duplicate carries other table bytes fails, a download logs the other
-//   status and keeps the first.
+//   status and keeps the first. An upload's duplicate still owed when the
+//   next block is asked for is the block identical to the answer taken,
+//   whenever it comes: two answers of one header cannot be told apart by
+//   their order any more.
 // - Bytes that began before the current request went out cannot answer it.
 //
 // States: 0 idle; 1..3 download activation, middle, end sent; 4..6 upload
@@ -65,6 +68,9 @@ public:
         // How long the answer taken in this step took, from its request to
         // its last byte, when the request went out once; -1 otherwise.
         qint64 answerUs = -1;
+        // How long the answer taken in this step took from the first copy
+        // of its request, when the request had been repeated; -1 otherwise.
+        qint64 lateUs = -1;
     };
 
     static constexpr int DefaultRetries = 3;
@@ -86,6 +92,10 @@ public:
     // The wait for an answer now in force; may change at any time.
     void setWaitUs(qint64 us) { m_waitUs = us > 0 ? us : DefaultWaitUs; }
     qint64 waitUs() const { return m_waitUs; }
+    // The least wait for the first byte of an answer (a controller known to
+    // be slow); the bound on the whole answer once it has begun stays the
+    // wait in force and the line time of its bytes.
+    void setFirstByteWaitUs(qint64 us) { m_firstByteWaitUs = qMax<qint64>(0, us); }
 
     // The first request, as returned by start(), was written at atUs. The
     // requests the machine returns later count as written at the time of
@@ -122,12 +132,23 @@ public:
     bool refusedByController() const { return m_controllerRefused; }
     // Whether the controller sent anything at all since the transfer started.
     bool heardAnything() const { return m_heardAnything; }
+    // Whether a request of this transfer was sent more than once.
+    bool repeatedRequest() const { return m_repeated; }
+    // A failed transfer whose request was left unanswered after a wait that
+    // ended with part of an answer: the controller sends too slowly, and trying the whole again only takes as
+    // long again.
+    bool failedTooSlow() const { return m_tooSlow; }
 
     // The longest an answer of `size` bytes may take to arrive whole once it
     // is due: the time its bytes take on a line at 115200 baud, twice, and
     // a little more. Added to the wait in force, it bounds every answer, so
     // a controller that sends one byte at a time cannot hold a transfer.
     static qint64 lineAllowanceUs(int size);
+    // The least wait for an answer that makes sense: the line allowance of
+    // the longest exchange (a middle download request of 523 bytes and its
+    // answer). A shorter wait would give up on a controller that answers at
+    // once.
+    static int leastWaitMs();
 
     // Progress of the transfer in bytes.
     virtual qint64 progressDone() const = 0;
@@ -188,9 +209,13 @@ private:
     bool m_irregular = false;
     bool m_controllerRefused = false;
     bool m_heardAnything = false;
+    bool m_repeated = false;
+    bool m_tooSlow = false;
+    bool m_partialAnswer = false; // a wait for the current request ended mid-answer
     int m_retries = DefaultRetries;
     int m_repeatsUsed = 0;
     qint64 m_waitUs = DefaultWaitUs;
+    qint64 m_firstByteWaitUs = 0;
     QByteArray m_lastRequest;
     QByteArray m_pending;
     int m_early = 0; // leading bytes of m_pending received before the request was sent
@@ -200,6 +225,7 @@ private:
     QVector<qint64> m_sent;
     int m_heard = 0;
     qint64 m_heardUs = -1;
+    qint64 m_startedUs = -1; // when the answer on its way began
     // The drain after a repeat: the answer taken and how long after the
     // first copy it came, what waits for the drain.
     bool m_draining = false;
@@ -209,7 +235,8 @@ private:
     bool m_heldComplete = false;
     QStringList m_heldMessages; // the word of the end, said when it comes
     // Duplicates still owed to the request before, after a drain ran out:
-    // recognised by their header when it differs from the current one.
+    // recognised by their header when it differs from the current one, and
+    // an upload's by its bytes.
     int m_formerOwed = 0;
     QByteArray m_former;
     QByteArray m_refused; // the last bytes refused, for the final word

@@ -26,8 +26,16 @@ void CTransferDriver::attach(CSerial *serial)
         QMetaObject::invokeMethod(
             this, [this, error] { fail(error); }, Qt::QueuedConnection);
     };
+    m_cleaner = [serial] { serial->settle(); };
     connect(serial, &CSerial::received, this, &CTransferDriver::onBytes);
     connect(serial, &CSerial::silence, this, &CTransferDriver::onSilence);
+    connect(serial, &CSerial::writeFailed, this, &CTransferDriver::fail);
+}
+
+void CTransferDriver::cleanLine()
+{
+    if (m_cleaner)
+        m_cleaner();
 }
 
 namespace {
@@ -48,7 +56,7 @@ void CTransferDriver::write(const QByteArray &request)
 
 void CTransferDriver::setResponseTimeout(int ms)
 {
-    m_timeout.setFloor(ms);
+    m_timeout.setFloor(qMax(ms, CTransfer::leastWaitMs()));
     rearm();
 }
 
@@ -73,6 +81,7 @@ void CTransferDriver::rearm()
         return;
     }
     m_transfer->setWaitUs(qint64(waitMs) * 1000);
+    m_transfer->setFirstByteWaitUs(m_timeout.firstByteUs());
     const qint64 leftUs = m_transfer->deadlineUs() - nowUs();
     m_timer.start(int(qBound(qint64(0), (leftUs + 999) / 1000, qint64(INT_MAX))));
 }
@@ -184,6 +193,8 @@ void CTransferDriver::apply(const CTransfer::Step &step)
         emit blockReceived(answer);
     if (step.answerUs >= 0)
         m_timeout.addSample(step.answerUs);
+    if (step.lateUs >= 0)
+        m_timeout.addLateAnswer(step.lateUs);
     const QString stamp = step.messages.isEmpty() ? QString() : timestamp();
     for (const QString &message : step.messages)
         emit logLine(stamp + message);

@@ -45,7 +45,8 @@ public:
     // onSilence, or whole blocks to onBlock.
     void setWriter(Writer writer) { m_writer = std::move(writer); }
 
-    // The configured response time-out: the least the driver waits.
+    // The configured response time-out: the least the driver waits; never
+    // less than CTransfer::leastWaitMs().
     void setResponseTimeout(int ms);
     int responseTimeout() const { return m_timeout.floor(); }
     // The wait for the next answer, as adapted to the controller.
@@ -56,6 +57,12 @@ public:
     const CResponseTimeout &timeoutEstimate() const { return m_timeout; }
     void setRetries(int retries) { m_retries = retries < 0 ? 0 : retries; }
     int retries() const { return m_retries; }
+    // A job of several transfers begins: what one job learnt of a slow
+    // place in the controller does not hold for the next.
+    void beginJob() { m_timeout.endJob(); }
+    // Discards what waits on the line before the next transfer (a retry
+    // after a failure); the link's own rule, when attached to one.
+    void cleanLine();
 
     // Runs a machine that has just been started and returned firstRequest
     // (the machine is not owned and must outlive the transfer). Another
@@ -113,6 +120,7 @@ private:
     qint64 nowUs() const { return m_clock.nsecsElapsed() / 1000; }
 
     Writer m_writer;
+    std::function<void()> m_cleaner;
     QTimer m_timer;
     QElapsedTimer m_clock;
     CTransfer *m_transfer = nullptr;

@@ -28,6 +28,8 @@ bool CTransferJob::startDownload(const QString &chip, const QByteArray &table, b
     m_irregular = false;
     m_sends = 0;
     m_reads.clear();
+    m_readRepeated.clear();
+    m_retrying = false;
     m_next = Nothing;
     m_cancelRequested = false;
     m_planned = verify ? 2 : 1;
@@ -36,6 +38,7 @@ bool CTransferJob::startDownload(const QString &chip, const QByteArray &table, b
     m_linkLost = false;
     m_sendTries = 1;
     m_readTries = 0;
+    m_driver->beginJob();
     if (run(&m_download, m_download.start(chip, table), Sending))
         return true;
     m_phase = Idle;
@@ -53,6 +56,8 @@ bool CTransferJob::startUpload(const QString &chip)
     m_irregular = false;
     m_sends = 0;
     m_reads.clear();
+    m_readRepeated.clear();
+    m_retrying = false;
     m_next = Nothing;
     m_cancelRequested = false;
     m_planned = 1;
@@ -61,6 +66,7 @@ bool CTransferJob::startUpload(const QString &chip)
     m_linkLost = false;
     m_sendTries = 0;
     m_readTries = 1;
+    m_driver->beginJob();
     if (run(&m_upload, m_upload.start(chip), Reading))
         return true;
     m_phase = Idle;
@@ -189,8 +195,21 @@ void CTransferJob::readEnded()
 {
     m_irregular = m_irregular || m_upload.wasIrregular();
     const QByteArray read = m_upload.uploadBuffer();
-    const bool agrees = m_reads.contains(read);
+    const bool repeated = m_upload.repeatedRequest();
+    // Two reads that both repeated a request may agree on the same wrong
+    // table (a block slow in every read, its answers taken out of turn):
+    // agreement counts only with a read that asked for each block once.
+    bool agrees = false, agreesRepeated = false;
+    for (int i = 0; i < m_reads.size(); ++i) {
+        if (m_reads.at(i) != read)
+            continue;
+        if (!repeated || !m_readRepeated.at(i))
+            agrees = true;
+        else
+            agreesRepeated = true;
+    }
     m_reads << read;
+    m_readRepeated << repeated;
     if (agrees || (m_reads.size() == 1 && !m_irregular)) {
         if (agrees)
             say(tr(": 两次读取的配置一致\n"));
@@ -199,12 +218,16 @@ void CTransferJob::readEnded()
         return;
     }
     if (m_reads.size() >= 3) {
-        const QString reason = tr("三次读取的配置各不相同，无法确定控制器中的配置");
+        const QString reason =
+            m_readRepeated.count(false) == 0
+                ? tr("每次读取都有请求重发，读到的配置无法确认")
+                : tr("三次读取的配置各不相同，无法确定控制器中的配置");
         say(QStringLiteral(": ") + reason + tr("，上载失败！\n"));
         finish(CTransferDriver::Failed, reason);
         return;
     }
     say(m_reads.size() == 1 ? tr(": 读取中有重发、出错或迟到的响应，再读一次以确认...\n")
+        : agreesRepeated    ? tr(": 两次读取都有请求重发，再读一次以确认...\n")
                             : tr(": 两次读取的配置不同，再读一次...\n"));
     ++m_planned;
     m_next = ReadAgain;
@@ -216,10 +239,15 @@ bool CTransferJob::tryAgain()
     const CTransfer &failed =
         m_phase == Sending ? static_cast<const CTransfer &>(m_download) : m_upload;
     // A controller that said nothing at all is not asked again: it has been
-    // waited for as long as the link settings say.
-    if (m_linkLost || m_cancelRequested || failed.refusedByController() || !failed.heardAnything())
+    // waited for as long as the link settings say. Nor is one that sends
+    // too slowly: the whole again would take as long again.
+    if (m_linkLost || m_cancelRequested || failed.refusedByController() ||
+        !failed.heardAnything() || failed.failedTooSlow())
         return false;
     m_irregular = true;
+    // What the failed transfer left on the line would answer the first
+    // request of the next.
+    m_retrying = true;
     if (m_phase == Sending && m_sendTries < 2) {
         say(tr(": 下载没有完成，重新下载一次...\n"));
         m_verify = QStringLiteral("not read back");
@@ -251,6 +279,9 @@ void CTransferJob::next()
         finish(CTransferDriver::Cancelled, tr("传输已取消"));
         return;
     }
+    if (m_retrying)
+        m_driver->cleanLine();
+    m_retrying = false;
     bool started = false;
     if (what == SendAgain) {
         ++m_sendTries;

@@ -16,8 +16,10 @@
 //   difference, or a difference after a clean transfer, fails. A download
 //   or a read-back that the line made fail is tried once more.
 // - an upload whose transfer went other than planned is read again, at most
-//   three reads in all (failed ones included), until two reads agree;
-//   otherwise it fails.
+//   three reads in all (failed ones included), until two reads agree, one
+//   of them without a repeated request; otherwise it fails.
+// A transfer that failed on the line is tried again on a clean line; one
+// that failed because the controller sends too slowly is not.
 // What the controller itself refuses (no room, no table), a controller that
 // says nothing at all, a lost port and a cancel end the job at once.
 // Every front end runs its transfers through here: the window, the batch
@@ -108,6 +110,8 @@ private:
     bool m_irregular = false; // any transfer of the job so far
     int m_sends = 0;          // downloads of the table
     QList<QByteArray> m_reads;
+    QList<bool> m_readRepeated; // whether each read repeated a request
+    bool m_retrying = false;    // the next transfer follows a failed one
     bool m_linkLost = false;
     int m_sendTries = 0; // downloads started
     int m_readTries = 0; // read-backs or reads started

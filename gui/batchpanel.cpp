@@ -1,7 +1,7 @@
 #include "batchpanel.h"
 
 #include "batchdownload.h"
-#include "batchrecord.h"
+#include "batchrecordrows.h"
 #include "filedialogs.h"
 #include "messages.h"
 #include "serial.h"
@@ -34,7 +34,7 @@ enum Column
 
 BatchPanel::BatchPanel(CDownloadTab::Hooks hooks, QWidget *parent)
     : QDialog(parent), m_hooks(std::move(hooks)), m_batch(new BatchDownload(this)),
-      m_poll(new QTimer(this))
+      m_poll(new QTimer(this)), m_record(new BatchRecordRows(this))
 {
     setObjectName(QStringLiteral("BatchPanel"));
     buildForm();
@@ -43,6 +43,14 @@ BatchPanel::BatchPanel(CDownloadTab::Hooks hooks, QWidget *parent)
     connect(m_batch, &BatchDownload::portFinished, this, &BatchPanel::onPortFinished);
     connect(m_batch, &BatchDownload::finished, this, &BatchPanel::onFinished);
     connect(m_poll, &QTimer::timeout, this, &BatchPanel::refreshPorts);
+    // Rows written late, or failing: the status says so.
+    connect(m_record, &BatchRecordRows::changed, this, [this] {
+        const QString record = m_record->state();
+        if (!isRunning() && !m_batch->results().isEmpty())
+            m_status->setText(summary());
+        else if (!record.isEmpty())
+            m_status->setText(record);
+    });
     m_poll->start(PollIntervalMs);
     refreshPorts();
 }
@@ -164,8 +172,9 @@ QString BatchPanel::summary() const
         failed += result.ok ? 0 : 1;
     QString text = failed == 0 ? tr("全部%n个串口下载成功", nullptr, results.size())
                                : tr("%1个串口中有%2个失败").arg(results.size()).arg(failed);
-    if (!m_recordError.isEmpty()) // the record is not whole
-        text += QLatin1Char('\n') + tr("记录没有写入：%1").arg(m_recordError);
+    const QString record = m_record->state(); // rows not written yet
+    if (!record.isEmpty())
+        text += QLatin1Char('\n') + record;
     return text;
 }
 
@@ -358,15 +367,13 @@ bool BatchPanel::start()
     }
     m_table = table;
     m_project = m_hooks.projectPath ? m_hooks.projectPath() : QString();
-    const QString recordPath = m_recordEdit->text().trimmed();
-    if (!recordPath.isEmpty() && !BatchRecord(recordPath, m_project, table).check(&error)) {
-        refuse(tr("记录文件不可用：%1").arg(error));
+    if (!m_record->prepare(m_recordEdit->text().trimmed(), m_project, table, &error)) {
+        refuse(error);
         return false;
     }
     const QString chip = m_hooks.currentChip ? m_hooks.currentChip() : QString();
     m_batch->setTable(chip, table);
     m_batch->setVerify(m_verify->isChecked());
-    m_recordError.clear();
     for (int i = 0; i < m_rows.size(); ++i) {
         const bool ticked = ports.contains(m_rows.at(i).port);
         barAt(i)->setValue(0);
@@ -422,13 +429,14 @@ void BatchPanel::onPortFinished(const BatchPortResult &result)
         outcomeAt(row)->setText(text);
         outcomeAt(row)->setToolTip(text);
     }
-    const QString recordPath = m_recordEdit->text().trimmed();
-    QString error;
-    if (!recordPath.isEmpty() &&
-        !BatchRecord(recordPath, m_project, m_table).append(result, &error)) {
-        m_recordError = error;
-        m_status->setText(tr("记录没有写入：%1").arg(m_recordError));
-    }
+    if (!m_recordEdit->text().trimmed().isEmpty())
+        m_record->add(result);
+}
+
+void BatchPanel::reject()
+{
+    if (isRunning() || m_record->mayClose())
+        QDialog::reject();
 }
 
 void BatchPanel::onFinished(bool allSucceeded)

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class BatchDownload;
+class BatchRecordRows;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -61,9 +62,15 @@ public:
     void cancel();
     bool isRunning() const;
     const BatchDownload *batch() const { return m_batch; }
+    // The rows of the record, written or waiting for its lock.
+    const BatchRecordRows *recordRows() const { return m_record; }
 
 signals:
     void batchFinished(bool allSucceeded);
+
+public slots:
+    // Closing while rows wait for the record offers to save them elsewhere.
+    void reject() override;
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -100,7 +107,7 @@ private:
     QStringList m_listed; // the adapters present at the last look
     QString m_project;
     QByteArray m_table;
-    QString m_recordError; // why the last row could not be written
+    BatchRecordRows *m_record;
 
     QTableWidget *m_tableView = nullptr;
     QLineEdit *m_portEdit = nullptr;

@@ -117,8 +117,9 @@ bool ProjectCommands::openFile(const QString &filePath, QString *error, bool may
 {
     ProjectData loaded;
     QString cut;
-    if (!(mayAskIfCut ? ProjectFile::readEvenIfCut(filePath, &loaded, &cut, error)
-                      : ProjectFile::read(filePath, &loaded, error)))
+    QStringList notes;
+    if (!(mayAskIfCut ? ProjectFile::readEvenIfCut(filePath, &loaded, &cut, error, &notes)
+                      : ProjectFile::read(filePath, &loaded, error, &notes)))
         return false;
     // A file this program saved that has lost part of itself opens only when
     // the user says so, and then as changed: saving it writes it whole again.
@@ -140,7 +141,8 @@ bool ProjectCommands::openFile(const QString &filePath, QString *error, bool may
     // A project read from a controller lives in the upload folder, which goes
     // now: it is shown as new and unsaved, and its first save asks for a file.
     const bool uploaded = ProjectPaths::isInUploadFolder(filePath);
-    const QVector<ProjectProblem> dropped = FileCheck::readWarnings(loaded);
+    const QVector<ProjectProblem> dropped =
+        FileCheck::readWarnings(loaded) + FileCheck::asWarnings(notes);
     const QStringList released = model->openProject(loaded, filePath, uploaded);
     // Not what the file held when it was saved: changed until saved again.
     if (!cut.isEmpty())

@@ -6,6 +6,7 @@
 #include "appendfile.h"
 #include "batchrecord.h"
 #include "clirun.h"
+#include "recordqueue.h"
 #include "smalltmpfs.h"
 #include "testfiles.h"
 
@@ -140,6 +141,8 @@ private slots:
     void checkMakesAMissingRecordEmpty();
     void lockOfAKilledHolderIsLetGo();
     void lockHeldTooLongRefused();
+    void queuedRowsWaitForTheLock_data();
+    void queuedRowsWaitForTheLock();
     void recordReplacedMeanwhileGetsTheRow();
     void fullDiskLeavesTheRecordAsItWas();
 
@@ -295,6 +298,8 @@ void TestBatchRecord::unwritableRecordsRefused_data()
                                                    << "";
     QTest::newRow("a link into a missing folder") << "dangling"
                                                   << "";
+    QTest::newRow("in a missing folder") << "missing-folder"
+                                         << "不存在";
     QTest::newRow("a folder") << "folder"
                               << "文件夹";
     QTest::newRow("a device") << "device"
@@ -328,6 +333,9 @@ void TestBatchRecord::unwritableRecordsRefused()
     } else if (setup == "dangling") {
         record = base + "/record.csv";
         QVERIFY(QFile::link(base + "/missing/record.csv", record));
+        before.clear();
+    } else if (setup == "missing-folder") {
+        record = base + "/missing/record.csv";
         before.clear();
     } else if (setup == "folder") {
         record = base;
@@ -384,7 +392,6 @@ void TestBatchRecord::checkMakesAMissingRecordEmpty_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("throughLink");
     QTest::newRow("beside") << "record.csv" << false;
-    QTest::newRow("in a folder that is missing") << "new/folder/record.csv" << false;
     QTest::newRow("through a link to nothing") << "linked.csv" << true;
 }
 
@@ -458,6 +465,54 @@ void TestBatchRecord::lockHeldTooLongRefused()
     QVERIFY2(error.contains(record) && error.contains(QStringLiteral("锁住")), qPrintable(error));
     QVERIFY2(waited >= 300 && waited < 5000, qPrintable(QString::number(waited)));
     QCOMPARE(TestFiles::read(record), QByteArray(header() + '\n'));
+}
+
+void TestBatchRecord::queuedRowsWaitForTheLock_data()
+{
+    QTest::addColumn<int>("giveUpMs"); // 0: for ever
+    QTest::addColumn<bool>("written");
+    QTest::newRow("the lock comes free: every row, in order") << 0 << true;
+    QTest::newRow("given up: the rows kept") << 300 << false;
+}
+
+// Rows of ports that end while another program holds the lock wait in the
+// queue: nothing sleeps, the event loop runs on, and no row is lost.
+void TestBatchRecord::queuedRowsWaitForTheLock()
+{
+    QFETCH(int, giveUpMs);
+    QFETCH(bool, written);
+    const QString record = path(QStringLiteral("queued-%1.csv").arg(giveUpMs));
+    QVERIFY(TestFiles::write(record, header() + '\n'));
+    auto holder = startMode({kHoldMode, record});
+    QVERIFY2(waitForLine(holder.get(), "held"), holder->readAllStandardError().constData());
+    RecordQueue queue(BatchRecord(record, QStringLiteral("p.cpro"), QByteArray(4, '\0')));
+    queue.setGiveUpMs(giveUpMs);
+    QSignalSpy failed(&queue, &RecordQueue::failed);
+    QElapsedTimer timer;
+    timer.start();
+    for (int port = 1; port <= 3; ++port)
+        queue.add(resultOf(QStringLiteral("COM%1").arg(port), port));
+    QVERIFY(timer.elapsed() < 200); // added at once, whoever holds the lock
+    QCOMPARE(queue.waitingRows().size(), 3);
+    QVERIFY(queue.isWaitingForLock());
+    QTest::qWait(500);
+    QCOMPARE(TestFiles::read(record), QByteArray(header() + '\n'));
+    QCOMPARE(failed.size(), written ? 0 : 1);
+    holder->kill();
+    holder->waitForFinished(10000);
+    if (!written) {
+        QVERIFY(queue.error().contains(record));
+        QVERIFY(!queue.isWaitingForLock());
+        QCOMPARE(queue.waitingRows().size(), 3);
+        QTest::qWait(200);
+        QCOMPARE(TestFiles::read(record), QByteArray(header() + '\n'));
+        queue.flush(); // asked again: the lock is free now
+    }
+    QTRY_VERIFY(queue.isEmpty());
+    const QList<QByteArray> lines = TestFiles::read(record).split('\n');
+    QCOMPARE(lines.size(), 5); // the header, three rows, the end
+    for (int port = 1; port <= 3; ++port)
+        QVERIFY(lines.at(port).contains(",COM" + QByteArray::number(port) + ","));
 }
 
 void TestBatchRecord::recordReplacedMeanwhileGetsTheRow()

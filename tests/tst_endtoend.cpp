@@ -226,10 +226,11 @@ void TestEndToEnd::hopelessCasesFailClearly_data()
         << "upload" << QStringList{"--upload-length", beyond} << "长度无效（" + beyond + "字节）";
     // Every answer arrives within its wait and the line time of its bytes:
     // a controller that trickles fails, saying why, after its repeats.
+    const QString tooSlow = ": 控制器发送过慢：响应没有在限定时间内收全（已重发3次），传输失败！";
     QTest::newRow("upload, a byte every 50 ms")
-        << "upload" << QStringList{"--trickle-ms", "50"} << noAnswer;
+        << "upload" << QStringList{"--trickle-ms", "50"} << tooSlow;
     QTest::newRow("download, a byte every 50 ms")
-        << "download" << QStringList{"--trickle-ms", "50"} << noAnswer;
+        << "download" << QStringList{"--trickle-ms", "50"} << tooSlow;
 }
 
 void TestEndToEnd::hopelessCasesFailClearly()

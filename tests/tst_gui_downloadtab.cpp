@@ -420,20 +420,20 @@ void TestDownloadTab::failuresEndTheTransfer()
     win.table = pattern(700);
     Form form(win.hooks());
     CDownloadTab &tab = *form.tab;
-    tab.setResponseTimeout(100);
+    tab.setResponseTimeout(200);
     tab.setRetries(1);
     form.get<QComboBox>("comboBoxComNo")->setEditText(sim.device());
     tab.openPort();
     // The wait in force is shown, and how long a silent controller takes.
     QCOMPARE(form.get<QLabel>("labelWait")->text(),
-             QString("当前等待响应100 ms；\n控制器无响应时约1秒后放弃"));
+             QString("当前等待响应200 ms；\n控制器无响应时约1秒后放弃"));
     QSignalSpy waits(tab.driver(), &CTransferDriver::waitChanged);
 
     tab.startDownload();
     QTRY_COMPARE_WITH_TIMEOUT(tab.state(), 0, 20000);
     // It doubled for the repeat.
-    QCOMPARE(waits.value(0).value(0).toInt(), 200);
-    QVERIFY(form.get<QLabel>("labelWait")->text().startsWith("当前等待响应200 ms"));
+    QCOMPARE(waits.value(0).value(0).toInt(), 400);
+    QVERIFY(form.get<QLabel>("labelWait")->text().startsWith("当前等待响应400 ms"));
     const QStringList lines = form.log().split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines.at(0).contains("重发"));
@@ -570,6 +570,7 @@ void TestDownloadTab::idleBlocksAreIgnored()
     Form form(win.hooks());
     CDownloadTab &tab = *form.tab;
     QVERIFY(tab.serial()->open(pty.slavePath()));
+    QTRY_VERIFY(!tab.serial()->isSettling());
     QSignalSpy blocks(tab.serial(), &CSerial::serialReturnData);
     QVERIFY(pty.writeMaster(QByteArray::fromHex("31010001") + "garbage"));
     QTRY_COMPARE_WITH_TIMEOUT(blocks.count(), 1, 5000);

@@ -36,6 +36,7 @@ private slots:
     void silenceCutsBlocks();
     void longAnswerIsOneBlock();
     void closingWithBytesBuffered();
+    void lineIsCleanAtEveryStart();
     void lostPortIsClosed_data();
     void lostPortIsClosed();
 };
@@ -105,6 +106,7 @@ void TestSerial::controllerSettingsOnTheLine()
     CSerial serial;
     serial.setControllerSettings();
     QVERIFY(serial.open(pty.slavePath()));
+    QTRY_VERIFY(!serial.isSettling());
     QVERIFY(lineSettings(pty.slavePath(), &tio));
     // 115200 baud both ways, 8 data bits, no parity, 1 stop bit, no flow control.
     QCOMPARE(cfgetispeed(&tio), speed_t(B115200));
@@ -140,6 +142,7 @@ void TestSerial::writtenBytesAreOnTheLineAtOnce()
     CSerial serial;
     serial.setControllerSettings();
     QVERIFY(serial.open(pty.slavePath()));
+    QTRY_VERIFY(!serial.isSettling());
     serial.write(frame);
     QCOMPARE(pty.readMasterBlocking(frame.size(), 5000), frame);
 }
@@ -152,6 +155,7 @@ void TestSerial::silenceCutsBlocks()
     CSerial serial;
     serial.setControllerSettings();
     QVERIFY(serial.open(pty.slavePath()));
+    QTRY_VERIFY(!serial.isSettling());
     QStringList order;
     connect(&serial, &CSerial::received,
             [&order](const QByteArray &b) { order << QString::fromLatin1("bytes:" + b); });
@@ -175,6 +179,7 @@ void TestSerial::silenceCutsBlocks()
         CSerial link;
         link.setControllerSettings();
         QVERIFY(link.open(pair.slavePath()));
+        QTRY_VERIFY(!link.isSettling());
         QSignalSpy blocks(&link, &CSerial::serialReturnData);
         QElapsedTimer gap;
         QVERIFY(pair.writeMaster("first-"));
@@ -201,6 +206,7 @@ void TestSerial::longAnswerIsOneBlock()
     CSerial serial;
     serial.setControllerSettings();
     QVERIFY(serial.open(pty.slavePath()));
+    QTRY_VERIFY(!serial.isSettling());
     QSignalSpy blocks(&serial, &CSerial::serialReturnData);
     QByteArray answer(519, '\0');
     for (int i = 0; i < answer.size(); ++i)
@@ -218,6 +224,8 @@ void TestSerial::closingWithBytesBuffered()
         CSerial serial;
         serial.setControllerSettings();
         QVERIFY(serial.open(pty.slavePath()));
+        QTRY_VERIFY(!serial.isSettling());
+    QTRY_VERIFY(!serial.isSettling());
         QSignalSpy blocks(&serial, &CSerial::serialReturnData);
         QVERIFY(pty.writeMaster("never read"));
         QVERIFY(serial.close());
@@ -231,6 +239,8 @@ void TestSerial::closingWithBytesBuffered()
         CSerial serial;
         serial.setControllerSettings();
         QVERIFY(serial.open(pty.slavePath()));
+        QTRY_VERIFY(!serial.isSettling());
+    QTRY_VERIFY(!serial.isSettling());
         QSignalSpy blocks(&serial, &CSerial::serialReturnData);
         auto *port = serial.findChild<QSerialPort *>();
         QVERIFY(port);
@@ -240,6 +250,37 @@ void TestSerial::closingWithBytesBuffered()
         QTRY_COMPARE_WITH_TIMEOUT(blocks.count(), 1, 5000);
         QVERIFY(!serial.isOpen());
         QCOMPARE(blocks.at(0).at(0).toByteArray(), QByteArray("buffered"));
+    }
+}
+
+void TestSerial::lineIsCleanAtEveryStart()
+{
+    // An answer left on the line by a program killed mid-transfer, and one
+    // that follows it at once: neither reaches the next transfer, whose
+    // request goes out once the line is quiet. settle() does the same again.
+    PtyPair pty;
+    QVERIFY(pty.writeMaster("left before the opening"));
+    CSerial serial;
+    serial.setControllerSettings();
+    QByteArray heard;
+    connect(&serial, &CSerial::received, [&heard](const QByteArray &b) { heard += b; });
+    for (int start = 0; start < 2; ++start) {
+        if (start == 0)
+            QVERIFY(serial.open(pty.slavePath()));
+        else
+            serial.settle();
+        QVERIFY(serial.isSettling());
+        QTest::qWait(CSerial::QuietMs / 3);
+        QVERIFY(pty.writeMaster("still arriving"));
+        const QByteArray request = CCommonFunction::uploadActivation("STM32F407ZG");
+        QVERIFY(serial.write(request));
+        QVERIFY(pty.readMaster().isEmpty()); // held while the line settles
+        QTRY_VERIFY_WITH_TIMEOUT(!serial.isSettling(), CSerial::SettleLimitMs + 1000);
+        QCOMPARE(pty.readMasterBlocking(request.size(), 5000), request);
+        QVERIFY(heard.isEmpty());
+        QVERIFY(pty.writeMaster("answer"));
+        QTRY_COMPARE(heard, QByteArray("answer"));
+        heard.clear();
     }
 }
 
@@ -259,6 +300,7 @@ void TestSerial::lostPortIsClosed()
     CSerial serial;
     serial.setControllerSettings();
     QVERIFY(serial.open(pty.slavePath()));
+    QTRY_VERIFY(!serial.isSettling());
     QSignalSpy lost(&serial, &CSerial::portLost);
     if (hangUp)
         pty.hangUp();

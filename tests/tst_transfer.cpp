@@ -114,6 +114,7 @@ private slots:
     void answersMatchTheirRequests();
     void tricklingAnswersAreBounded_data();
     void tricklingAnswersAreBounded();
+    void firstByteWaitHoldsTheFirstByteOnly();
     void waitAdaptsToTheController_data();
     void waitAdaptsToTheController();
     void readBackIsCompared_data();
@@ -493,6 +494,12 @@ void TestTransfer::answersMatchTheirRequests_data()
         << "U:1 0!:100 S:110 0:150 1:200 2:300"
         << "act crc hex repeat read read done"
         << "a m0 m0 m512 e1024" << true;
+    // The repeat's answer comes after the drain gave up and the next block
+    // was asked for: it has that block's header, but the taken one's bytes.
+    QTest::newRow("upload: the duplicate after the next request")
+        << "U:1 T:2001 0:4500 T:6500 0:9000 1:9050 2:9100"
+        << "act repeat read drained late read done"
+        << "a m0 m0 m512 e1024" << true;
     QTest::newRow("upload: a duplicate that differs") << "U:1 T:2001 0:2300 1:2310"
                                                       << "act repeat read differ"
                                                       << "a m0 m0" << false;
@@ -616,33 +623,83 @@ void TestTransfer::tricklingAnswersAreBounded()
     QCOMPARE(requests, 1 + t.retries());
     QVERIFY(now <= requests * bound);
     QVERIFY(said.join(QString()).contains(QStringLiteral("控制器发送过慢")));
+    QVERIFY(said.last().contains(QStringLiteral("控制器发送过慢")));
+    QVERIFY(t.failedTooSlow());
+}
+
+// A controller known to be slow in one place is given its time for the
+// first byte of an answer, and no more for the rest of it.
+void TestTransfer::firstByteWaitHoldsTheFirstByteOnly()
+{
+    const QByteArray answer = CF::uploadActivationAnswer(1, 1300);
+    const qint64 allowance = CTransfer::lineAllowanceUs(answer.size());
+    CUploadTransfer t;
+    t.setWaitUs(2000000);
+    t.setFirstByteWaitUs(5000000);
+    t.start(F103);
+    t.requestSent(0);
+    QCOMPARE(t.deadlineUs(), qint64(5000000));
+    // A first byte after 4 s: the rest within the line time of its bytes.
+    t.receive(answer.left(1), 4000000);
+    QCOMPARE(t.deadlineUs(), 4000000 + allowance);
+    // A trickle that begins at once is bounded as without the raise.
+    CUploadTransfer quick;
+    quick.setWaitUs(2000000);
+    quick.setFirstByteWaitUs(5000000);
+    quick.start(F103);
+    quick.requestSent(0);
+    quick.receive(answer.left(1), 500000);
+    QCOMPARE(quick.deadlineUs(), 2000000 + allowance);
+    // Nothing heard after a repeat: the raise holds for the repeat too.
+    CUploadTransfer silent;
+    silent.setWaitUs(2000000);
+    silent.setFirstByteWaitUs(5000000);
+    silent.start(F103);
+    silent.requestSent(0);
+    QVERIFY(!silent.timeout(5000000).request.isEmpty());
+    QVERIFY(silent.repeatedRequest());
+    QCOMPARE(silent.deadlineUs(), qint64(10000000));
 }
 
 void TestTransfer::waitAdaptsToTheController_data()
 {
-    // Answer times in ms, "r" for a repeat; the wait that follows.
+    // Answer times in ms, "r" for a repeat, "L" an answer to a repeated
+    // request and how long after its first copy; the wait that follows, and
+    // the least wait for a first byte.
     QTest::addColumn<QString>("events");
     QTest::addColumn<int>("waitMs");
-    QTest::newRow("nothing measured") << "" << 2000;
-    QTest::newRow("quick answers") << "40 45 40" << 2000;
-    QTest::newRow("answers after 2.1 s") << "2100" << 6300;
-    QTest::newRow("one late answer among quick ones") << "40 40 40 2100" << 2392;
-    QTest::newRow("repeated: twice as long, once") << "r r" << 4000;
-    QTest::newRow("a measured answer ends the doubling") << "r 40" << 2000;
+    QTest::addColumn<int>("firstByteMs");
+    QTest::newRow("nothing measured") << "" << 2000 << 0;
+    QTest::newRow("quick answers") << "40 45 40" << 2000 << 0;
+    QTest::newRow("answers after 2.1 s") << "2100" << 6300 << 0;
+    QTest::newRow("one late answer among quick ones") << "40 40 40 2100" << 2392 << 0;
+    QTest::newRow("repeated: twice as long, once") << "r r" << 4000 << 0;
+    QTest::newRow("a measured answer ends the doubling") << "r 40" << 2000 << 0;
+    // Karn's rule keeps late answers out of the estimate, not out of the
+    // first byte's wait.
+    QTest::newRow("a late answer raises the first byte's wait") << "r L4500" << 4000 << 5625;
+    QTest::newRow("the longest of them holds") << "r L4500 L3000 40" << 2000 << 5625;
+    QTest::newRow("ten seconds at most") << "r L9000" << 4000 << 10000;
 }
 
 void TestTransfer::waitAdaptsToTheController()
 {
     QFETCH(QString, events);
     QFETCH(int, waitMs);
+    QFETCH(int, firstByteMs);
     CResponseTimeout timeout(2000);
     for (const QString &e : events.split(' ', Qt::SkipEmptyParts)) {
         if (e == "r")
             timeout.backOff();
+        else if (e.startsWith('L'))
+            timeout.addLateAnswer(e.mid(1).toLongLong() * 1000);
         else
             timeout.addSample(e.toLongLong() * 1000);
     }
     QCOMPARE(timeout.currentMs(), waitMs);
+    QCOMPARE(timeout.firstByteUs(), qint64(firstByteMs) * 1000);
+    timeout.endJob();
+    QCOMPARE(timeout.firstByteUs(), qint64(0));
 }
 
 void TestTransfer::readBackIsCompared_data()

@@ -29,7 +29,8 @@ QByteArray pattern(int size, int seed)
 // after the driver's wait has passed, "lost" never answers, "refused"
 // answers a download block with status 0 and keeps nothing. storeWrong
 // changes one byte of the stored table on its first `storeWrongTimes`
-// downloads; fickle serves each upload with other bytes.
+// downloads; fickle serves each upload with other bytes; the upload block at
+// slowOffset is answered slowMs late whenever it is asked for.
 struct Controller
 {
     CTransferDriver *driver = nullptr;
@@ -39,6 +40,8 @@ struct Controller
     int storeWrong = -1;
     int storeWrongTimes = 0;
     bool fickle = false;
+    int slowOffset = -1;
+    int slowMs = 0;
 
     // "3=late,5=refused"
     void addFaults(const QString &list)
@@ -71,7 +74,10 @@ struct Controller
         const QByteArray answer = answerTo(request, fault == QLatin1String("refused"));
         if (fault == QLatin1String("lost") || answer.isEmpty())
             return;
-        const int delay = fault == QLatin1String("late") ? lateMs : 2;
+        const bool slow = quint8(request.at(0)) == CF::CommandUpload &&
+                          quint8(request.at(1)) != CF::PacketActivation &&
+                          int(CF::readUInt32(request, CF::HeaderSize)) == slowOffset;
+        const int delay = slow ? slowMs : fault == QLatin1String("late") ? lateMs : 2;
         CTransferDriver *to = driver;
         QTimer::singleShot(delay, to, [to, answer] { to->onBlock(answer); });
     }
@@ -199,11 +205,19 @@ void TestTransferJob::uploadsAreReadUntilTwoAgree_data()
     QTest::addColumn<bool>("fickle");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<int>("reads");
-    QTest::newRow("clean: one read") << "" << false << true << 1;
-    QTest::newRow("a late answer: read again") << "3=late" << false << true << 2;
-    QTest::newRow("a lost answer: read again") << "2=lost" << false << true << 2;
-    QTest::newRow("reads that never agree") << "2=lost" << true << false << 3;
-    QTest::newRow("clean but fickle: one read, taken") << "" << true << true << 1;
+    QTest::addColumn<int>("slowOffset"); // a block late in every read, -1 none
+    QTest::newRow("clean: one read") << "" << false << true << 1 << -1;
+    QTest::newRow("a late answer: read again") << "3=late" << false << true << 2 << -1;
+    QTest::newRow("a lost answer: read again") << "2=lost" << false << true << 2 << -1;
+    QTest::newRow("reads that never agree") << "2=lost" << true << false << 3 << -1;
+    QTest::newRow("clean but fickle: one read, taken") << "" << true << true << 1 << -1;
+    // Two reads that both repeated a request do not confirm each other.
+    QTest::newRow("both reads repeated: a third") << "2=lost,7=lost" << false << true << 3 << -1;
+    QTest::newRow("every read repeated") << "2=lost,7=lost,12=lost" << false << false << 3 << -1;
+    // The slow block is repeated in the first read only: its late answer
+    // raises the wait for the first byte, and the second read confirms.
+    QTest::newRow("a block slow in every read") << "" << false << true << 2 << 512;
+    QTest::newRow("the last block slow in every read") << "" << false << true << 2 << 1024;
 }
 
 void TestTransferJob::uploadsAreReadUntilTwoAgree()
@@ -212,10 +226,13 @@ void TestTransferJob::uploadsAreReadUntilTwoAgree()
     QFETCH(bool, fickle);
     QFETCH(bool, ok);
     QFETCH(int, reads);
+    QFETCH(int, slowOffset);
     CTransferDriver driver;
     Controller controller;
     controller.attach(driver);
     controller.lateMs = 150;
+    controller.slowOffset = slowOffset;
+    controller.slowMs = 300;
     controller.fickle = fickle;
     controller.stored = pattern(1300, 9);
     controller.addFaults(faults);

@@ -11,6 +11,7 @@ import os
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -168,14 +169,57 @@ class CliRoads(unittest.TestCase):
                     elif road == '-o':
                         self.assertEqual(self.table_of(target), table)
 
-    def test_trickling_controller_fails_within_a_minute(self):
+    def test_trickling_controller_fails_once_and_quickly(self):
+        # A byte a second: the request and its three repeats, then the end,
+        # naming the cause; the whole transfer is not tried again.
         project = os.path.join(PROJECTS, 'derived02.cpro')
-        with StandIn('--faults', ','.join('%d=trickle:1000' % n for n in range(1, 9))) \
-                as controller:
-            done = subprocess.run([CLI, 'download', '--port', controller.device, project],
-                                  capture_output=True, text=True, timeout=120)
-        self.assertEqual(done.returncode, 1, done.stdout + done.stderr)
-        self.assertIn('控制器发送过慢', done.stdout)
+        trickle = ','.join('%d=trickle:1000' % n for n in range(1, 13))
+        for road in (['download', project], ['upload', '--chip', 'STM32F103RE', '-o',
+                                             self.path('up.cpro')]):
+            with self.subTest(road=road[0]):
+                log = self.path(road[0] + '.log')
+                with StandIn('--faults', trickle, '--log', log) as controller:
+                    started = time.monotonic()
+                    done = subprocess.run([CLI, road[0], '--port', controller.device] + road[1:],
+                                          capture_output=True, text=True, timeout=120)
+                    took = time.monotonic() - started
+                self.assertEqual(done.returncode, 1, done.stdout + done.stderr)
+                self.assertIn('控制器发送过慢', done.stderr.splitlines()[-1])
+                self.assertLess(took, 20)
+                self.assertEqual(len(self.requests(log)), 4)
+
+    def test_a_block_slow_in_every_read_is_never_shifted(self):
+        # The middle block is answered 4.5 s late whenever it is asked for:
+        # its repeat's answer comes after the next block was asked for, and
+        # looks like that block's answer.
+        project = os.path.join(PROJECTS, 'derived12.cpro')
+        table = self.table_of(project)
+        served = self.served(table)
+        raw = self.path('up.bin')
+        with StandIn('--table', served, '--slow-block', '512=4500') as controller:
+            self.cli('upload', '--port', controller.device, '--chip', 'STM32F407ZG',
+                     '--raw-out', raw)
+        self.assertEqual(read(raw), table)
+
+    def test_a_download_after_a_killed_one_starts_on_a_clean_line(self):
+        project = os.path.join(PROJECTS, 'derived12.cpro')
+        table = self.table_of(project)
+        saved, log = self.path('saved.bin'), self.path('killed.log')
+        # The second block's answer comes 300 ms late: the program is gone
+        # by then, and the answer waits on the line for the next one.
+        with StandIn('--save', saved, '--log', log, '--faults', '3=late:300') as controller:
+            killed = subprocess.Popen([CLI, 'download', '--port', controller.device, project],
+                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            deadline = time.monotonic() + 30
+            while len(self.requests(log) if os.path.exists(log) else []) < 3:
+                self.assertLess(time.monotonic(), deadline, 'the download never got going')
+                time.sleep(0.01)
+            killed.kill()
+            killed.wait()
+            time.sleep(0.5)
+            out = self.cli('download', '--port', controller.device, project, '--no-verify')
+        self.assertEqual(read(saved), table)
+        self.assertNotIn('重新下载', out)
 
     def test_faulty_lines_still_carry_the_exact_bytes(self):
         # Requests: 1 activation, 2 and 3 middle packets, 4 end.

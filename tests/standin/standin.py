@@ -25,9 +25,13 @@ what happens to the answers of some of them:
     noise     four stray bytes come in front of the answer
     refused   a download block is answered with status 0x00 and not stored
     trickle:MS  the answer's bytes come one at a time, MS milliseconds apart
-e.g. --faults 2=late:600,3=corrupt. Answers go out in the order of their
+e.g. --faults 2=late:600,3=corrupt. --slow-block OFFSET=MS makes every
+request for the block at OFFSET (upload and download alike) answered MS
+milliseconds late, in every read: a controller slow in one place. Answers
+go out in the order of their
 requests, each after the one before, as a single-threaded controller sends
-them. Runs until SIGTERM or SIGINT.
+them, also after the program that asked has gone: a killed program leaves
+them on the line. Runs until SIGTERM or SIGINT.
 """
 import argparse
 import os
@@ -74,6 +78,14 @@ def parse_faults(text):
     return faults
 
 
+def parse_slow(text):
+    slow = {}
+    for item in filter(None, (text or '').split(',')):
+        offset, _, ms = item.partition('=')
+        slow[int(offset)] = int(ms)
+    return slow
+
+
 class Controller:
     def __init__(self, args):
         self.free_space = args.buffer_space
@@ -81,6 +93,7 @@ class Controller:
         self.save = args.save
         self.store_wrong = args.store_wrong
         self.faults = parse_faults(args.faults)
+        self.slow = parse_slow(args.slow_block)
         self.log = open(args.log, 'a') if args.log else None
         self.count = 0
         self.total = 0
@@ -123,6 +136,10 @@ class Controller:
             request, self.held = self.held[:size], self.held[size:]
             self.count += 1
             fault = self.faults.get(self.count, ('', 0))
+            if not fault[0] and request[1] in (MIDDLE, END):
+                offset = struct.unpack_from('<I', request, 5)[0]
+                if offset in self.slow:
+                    fault = ('late', self.slow[offset])
             answer = self.answer(request, fault[0] == 'refused')
             if self.log:
                 self.log.write('%d %s %d %s %02x\n' % (self.count, request[:2].hex(),
@@ -213,6 +230,8 @@ def main():
     parser.add_argument('--save', help='write each completed download to this file')
     parser.add_argument('--table', help='answer uploads from this file (else the last download)')
     parser.add_argument('--faults', help='faults by request number, e.g. 2=late:600,3=lost')
+    parser.add_argument('--slow-block', metavar='OFFSET=MS,...',
+                        help='answer every request for the block at OFFSET MS ms late')
     parser.add_argument('--buffer-space', type=int, default=65536,
                         help='free buffer space announced to downloads (default 65536)')
     parser.add_argument('--store-wrong', type=int, metavar='OFFSET',
