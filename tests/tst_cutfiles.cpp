@@ -28,7 +28,9 @@ void TestCutFiles::initTestCase()
 void TestCutFiles::tableRefusesACutFile_data()
 {
     QTest::addColumn<QString>("chip");
-    QTest::addColumn<QString>("section"); // the cut falls inside it; empty: not cut
+    // The cut falls inside it; empty: not cut; "last value": inside the
+    // file's last value, which still reads as a value (5008 cut to 50).
+    QTest::addColumn<QString>("section");
     QTest::addColumn<bool>("marked");
     QTest::addColumn<int>("exitCode");
     for (const QString chip : {"STM32F103RE", "STM32F407ZG"}) {
@@ -40,10 +42,12 @@ void TestCutFiles::tableRefusesACutFile_data()
         row("cut inside [USART2]") << chip << "USART2" << true << 1;
         row("cut inside [DESC]") << chip << "DESC" << true << 1;
         row("cut inside [DI]") << chip << "DI" << true << 1;
+        row("cut inside its last value") << chip << "last value" << true << 1;
         // Without the mark the sections after the cut read as empty, as for
         // any file written by hand or by another program.
         row("cut inside [SPI1], no mark") << chip << "SPI1" << false << 0;
         row("cut inside [USART2], no mark") << chip << "USART2" << false << 0;
+        row("cut inside its last value, no mark") << chip << "last value" << false << 0;
     }
 }
 
@@ -59,8 +63,15 @@ void TestCutFiles::tableRefusesACutFile()
     QVERIFY2(ProjectFile::write(TableFixtures::fullyConfigured(chip), whole, &error),
              qPrintable(error));
     QByteArray bytes = TestFiles::read(whole);
-    if (!section.isEmpty())
+    if (section == QLatin1String("last value")) {
+        bytes.chop(1); // the line end, and the value's last character if any
+        if (!bytes.endsWith('='))
+            bytes.chop(1);
+        const int header = bytes.lastIndexOf("\n[") + 2;
+        section = QString::fromUtf8(bytes.mid(header, bytes.indexOf(']', header) - header));
+    } else if (!section.isEmpty()) {
         bytes = CutFiles::cutInside(bytes, section);
+    }
     if (!marked)
         bytes = CutFiles::withoutKey(bytes, "CHIP", ProjectFile::markKey());
     QVERIFY(!bytes.isEmpty());

@@ -1,11 +1,15 @@
 #include "batchdownload.h"
 #include "batchpanel.h"
 #include "batchrecord.h"
+#include "batchrecordrows.h"
 #include "downloadtab.h"
+#include "filedialogs.h"
 #include "messages.h"
+#include "recordqueue.h"
 #include "serial.h"
 #include "simprocess.h"
 #include "softwareinitialization.h"
+#include "testfiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
+#include <sys/file.h>
 
 namespace {
 
@@ -80,6 +85,8 @@ private slots:
     void typedPathsStayAndKeepTheirTicks();
     void downloadsToEveryTickedPort_data();
     void downloadsToEveryTickedPort();
+    void rowsWaitForARecordLockedElsewhere_data();
+    void rowsWaitForARecordLockedElsewhere();
     void tabOpensTheBatchAndAsksBeforeQuitting();
     void tabRemembersTheLastPortOpened();
 };
@@ -237,6 +244,64 @@ void TestBatch::downloadsToEveryTickedPort()
         QVERIFY2(row.contains(",ok,"), qPrintable(row));
         QTRY_COMPARE_WITH_TIMEOUT(readAll(saved.at(i)), win.table, 10000);
     }
+}
+
+void TestBatch::rowsWaitForARecordLockedElsewhere_data()
+{
+    QTest::addColumn<bool>("saveElsewhere");
+    QTest::newRow("saved elsewhere on closing") << true;
+    QTest::newRow("left to wait, written once free") << false;
+}
+
+// Another program holds the record's lock: the batch ends all the same, the
+// window says how many rows wait, and closing offers to save them elsewhere.
+void TestBatch::rowsWaitForARecordLockedElsewhere()
+{
+    QFETCH(bool, saveElsewhere);
+    Boxes boxes;
+    boxes.answer = saveElsewhere ? QMessageBox::Save : QMessageBox::Cancel;
+    QTemporaryDir dir;
+    const QString record = dir.filePath("record.csv");
+    const QString other = dir.filePath("other.csv");
+    FileDialogs::setSaveHandler([&](const QString &, const QString &, const QString &) {
+        return other;
+    });
+    SimProcess sim;
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    Window win;
+    BatchPanel panel(win.hooks());
+    for (const QString &port : panel.ports())
+        panel.setTicked(port, false);
+    QVERIFY(panel.addPort(sim.device()));
+    panel.setRecordPath(record);
+    QVERIFY(TestFiles::write(record, BatchRecord::header().toUtf8() + '\n'));
+    QFile locked(record);
+    QVERIFY(locked.open(QIODevice::ReadOnly));
+    connect(panel.batch(), &BatchDownload::portStarted, this,
+            [&locked] { ::flock(locked.handle(), LOCK_EX); });
+    QSignalSpy finished(&panel, &BatchPanel::batchFinished);
+    panel.show();
+    QVERIFY(panel.start());
+    QVERIFY(finished.wait(30000));
+    QCOMPARE(panel.recordRows()->waiting(), 1);
+    QVERIFY(panel.statusText().contains(record));
+    panel.reject();
+    QCOMPARE(boxes.seen.size(), 1);
+    QVERIFY(!panel.isVisible());
+    ::flock(locked.handle(), LOCK_UN);
+    const QByteArray header = BatchRecord::header().toUtf8() + '\n';
+    if (saveElsewhere) {
+        QCOMPARE(panel.recordRows()->waiting(), 0);
+        QVERIFY(TestFiles::read(other).startsWith(header));
+        QVERIFY(TestFiles::read(other).contains(sim.device().toUtf8() + ",,"));
+        QTest::qWait(2 * RecordQueue::RetryMs);
+        QCOMPARE(TestFiles::read(record), header);
+    } else {
+        QTRY_COMPARE(panel.recordRows()->waiting(), 0);
+        QVERIFY(TestFiles::read(record).contains(sim.device().toUtf8() + ",,"));
+        QVERIFY(!QFile::exists(other));
+    }
+    FileDialogs::setSaveHandler(nullptr);
 }
 
 void TestBatch::tabOpensTheBatchAndAsksBeforeQuitting()

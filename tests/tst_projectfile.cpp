@@ -292,6 +292,7 @@ void TestProjectFile::handWrittenRowsAndComments_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QStringList>("refusal"); // what the message names; empty: it opens
+    QTest::addColumn<QStringList>("note");    // what a note of the reading names
     const auto diRow = [](int n, const char *pin) -> QByteArray {
         const QByteArray r = QByteArray::number(n);
         return r + "Pin=" + pin + "\n" + r + "Mode=0\n" + r + "Index=" + r + "\n" + r +
@@ -303,18 +304,28 @@ void TestProjectFile::handWrittenRowsAndComments_data()
     QTest::newRow("comment lines")
         << QByteArray("; written by hand\n" + head + "[DI]\n; two rows\n" + diRow(1, "PA0") +
                       diRow(2, "PA1") + "Count=2\n")
-        << QStringList();
+        << QStringList() << QStringList();
     QTest::newRow("one row beyond Count")
         << QByteArray(head + "[DI]\n" + diRow(1, "PA0") + diRow(2, "PA1") + "Count=1\n")
-        << QStringList{"[DI]", "Count=1"};
+        << QStringList{"[DI]", "Count=1"} << QStringList();
     QTest::newRow("a row and Count 0") << head + "[DI]\n" + diRow(1, "PA0") + "Count=0\n"
-                                       << QStringList{"[DI]", "Count=0"};
+                                       << QStringList{"[DI]", "Count=0"} << QStringList();
+    // The last of two values is taken, as before, and said.
+    QTest::newRow("a key given twice")
+        << QByteArray(head + "[DI]\n2Pin=PB9\n" + diRow(1, "PA0") + diRow(2, "PA1") +
+                      "Count=2\n")
+        << QStringList() << QStringList{"[DI]", "2Pin"};
+    // A message quotes 80 characters of a line at most, escaped.
+    QTest::newRow("a huge line with an escape sequence")
+        << QByteArray(head + "[DI]\n\x1b[2J" + QByteArray(20000, 'x') + "\n")
+        << QStringList{"[DI]", "\\x1b[2Jxxx"} << QStringList();
 }
 
 void TestProjectFile::handWrittenRowsAndComments()
 {
     QFETCH(QByteArray, text);
     QFETCH(QStringList, refusal);
+    QFETCH(QStringList, note);
     QTemporaryDir dir;
     const QString path = dir.filePath("hand.cpro");
     QFile file(path);
@@ -322,9 +333,15 @@ void TestProjectFile::handWrittenRowsAndComments()
     file.close();
     ProjectData p;
     QString error;
-    QCOMPARE(ProjectFile::read(path, &p, &error), refusal.isEmpty());
+    QStringList notes;
+    QCOMPARE(ProjectFile::read(path, &p, &error, &notes), refusal.isEmpty());
     for (const QString &named : refusal)
         QVERIFY2(error.contains(named), qPrintable(error));
+    QVERIFY2(error.size() < path.size() + 120, qPrintable(error));
+    QVERIFY(std::none_of(error.cbegin(), error.cend(), [](QChar c) { return c < ' '; }));
+    QCOMPARE(notes.size(), note.isEmpty() ? 0 : 1);
+    for (const QString &named : note)
+        QVERIFY2(notes.first().contains(named), qPrintable(notes.first()));
     if (refusal.isEmpty())
         QCOMPARE(valueOf(p.diInformation, "2Pin"), QStringLiteral("PA1"));
 }
@@ -339,10 +356,10 @@ void TestProjectFile::markedFileCutAnywhereIsRefusedOrWhole_data()
 }
 
 // A file this program wrote, cut at any byte, is refused or reads as the
-// whole file: never as another project. Only the last value of the file can
-// lose its end with every key still there (a value's own check, not the
-// reader's). Once the mark is in, a refusal names the section the cut falls
-// in or the one after it.
+// whole file: never as another project, also when the cut falls inside its
+// last value (PortOfSocket8=50 for =5008), which every file written ends
+// with a line end. Once the mark is in, a refusal names the section the cut
+// falls in or the one after it.
 void TestProjectFile::markedFileCutAnywhereIsRefusedOrWhole()
 {
     QFETCH(QString, chip);
@@ -374,8 +391,7 @@ void TestProjectFile::markedFileCutAnywhereIsRefusedOrWhole()
     const int markStart =
         int(whole.indexOf(QByteArray('\n' + ProjectFile::markKey().toUtf8() + '='))) + 1;
     QVERIFY(markStart > 0);
-    const QByteArray trimmed = whole.trimmed();
-    const int lastValue = trimmed.indexOf('=', trimmed.lastIndexOf('\n')) + 1;
+    QVERIFY(whole.endsWith('\n'));
     for (int cut = 0; cut <= whole.size(); ++cut) {
         const QString path = dir.filePath(QStringLiteral("cut%1.cpro").arg(cut));
         QVERIFY(TestFiles::write(path, whole.left(cut)));
@@ -385,8 +401,7 @@ void TestProjectFile::markedFileCutAnywhereIsRefusedOrWhole()
         QFile::remove(path);
         const QByteArray where = "cut at " + QByteArray::number(cut) + ": " + error.toUtf8();
         if (ok) {
-            QVERIFY2(read == complete || (cut >= lastValue && cut < trimmed.size()),
-                     where.constData());
+            QVERIFY2(read == complete && cut == whole.size(), where.constData());
             continue;
         }
         QVERIFY2(error.contains(path), where.constData());

@@ -7,10 +7,12 @@ an exact comparison of the bytes.
 Usage: cli_roads.py --cli PATH/mirel-cli [unittest options]
 """
 import argparse
+import fcntl
 import os
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import unittest
 
@@ -184,7 +186,7 @@ class CliRoads(unittest.TestCase):
                                           capture_output=True, text=True, timeout=120)
                     took = time.monotonic() - started
                 self.assertEqual(done.returncode, 1, done.stdout + done.stderr)
-                self.assertIn('控制器发送过慢', done.stderr.splitlines()[-1])
+                self.assertIn('控制器发送过慢', done.stdout.splitlines()[-1])
                 self.assertLess(took, 20)
                 self.assertEqual(len(self.requests(log)), 4)
 
@@ -200,6 +202,56 @@ class CliRoads(unittest.TestCase):
             self.cli('upload', '--port', controller.device, '--chip', 'STM32F407ZG',
                      '--raw-out', raw)
         self.assertEqual(read(raw), table)
+
+    def test_a_record_locked_elsewhere_stalls_no_transfer(self):
+        # Another program takes the record's lock once the transfers have
+        # begun and keeps it 3 s: both ports go on at their pace, and each
+        # row is written once the lock is free.
+        project = os.path.join(PROJECTS, 'derived12.cpro')
+        record, log = self.path('line.csv'), self.path('lock.log')
+        with open(record, 'w') as f:
+            f.write('time,port,serial_number,project,table_bytes,table_crc16,outcome,seconds,'
+                    'verify\n')
+        holder = open(record, 'a')
+        self.addCleanup(holder.close)
+
+        def hold():
+            while not os.path.exists(log) or not read(log):
+                time.sleep(0.005)
+            fcntl.flock(holder, fcntl.LOCK_EX)
+            time.sleep(3)
+            fcntl.flock(holder, fcntl.LOCK_UN)
+
+        with StandIn('--log', log) as one, StandIn() as two:
+            thread = threading.Thread(target=hold)
+            thread.start()
+            done = subprocess.run([CLI, 'download', '--port', one.device, '--port', two.device,
+                                   project, '--record', record],
+                                  capture_output=True, text=True, timeout=120)
+            thread.join()
+        self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+        self.assertIn('waiting for the lock', done.stderr)
+        rows = [line.split(',') for line in read(record).decode().splitlines()[1:]]
+        self.assertEqual(sorted(r[1] for r in rows), sorted([one.device, two.device]))
+        for row in rows:
+            self.assertEqual(row[6], 'ok')
+            self.assertLess(float(row[7]), 2.5)
+
+    def test_link_options_as_users_give_them(self):
+        project = os.path.join(PROJECTS, 'derived12.cpro')
+        table = self.table_of(project)
+        saved = self.path('saved.bin')
+        os.mkdir(self.path('t'))
+        with StandIn('--save', saved) as controller:
+            os.symlink(controller.device, self.path('t/link'))
+            # A relative path, as a project's; and a wait no line can keep.
+            done = subprocess.run([CLI, 'download', '--port', 't/link', project, '--no-verify',
+                                   '--timeout-ms', '1'], cwd=self.dir.name,
+                                  capture_output=True, text=True, timeout=120)
+        self.assertEqual(done.returncode, 0, done.stdout + done.stderr)
+        self.assertEqual(read(saved), table)
+        self.assertIn('--timeout-ms 1 is shorter than the line time', done.stderr)
+        self.assertNotIn('重发', done.stdout)
 
     def test_a_download_after_a_killed_one_starts_on_a_clean_line(self):
         project = os.path.join(PROJECTS, 'derived12.cpro')
