@@ -730,6 +730,10 @@ void TestTransfer::readBackIsCompared()
 void TestTransfer::driverIgnoresIdleBlocksAndStampsLines()
 {
     CTransferDriver driver;
+    // No wait shorter than the line takes for the longest exchange.
+    driver.setResponseTimeout(1);
+    QCOMPARE(driver.responseTimeout(), CTransfer::leastWaitMs());
+    driver.setResponseTimeout(2000);
     QList<QByteArray> written;
     driver.setWriter([&](const QByteArray &frame) { written << frame; });
     QSignalSpy lines(&driver, &CTransferDriver::logLine);

@@ -3,6 +3,8 @@
 // job ends exact or failed, never wrong with success.
 
 #include "commonfunction.h"
+#include "ptypair.h"
+#include "serial.h"
 #include "transferjob.h"
 
 #include <QSignalSpy>
@@ -142,6 +144,7 @@ private slots:
     void lineFailuresAreTriedAgain_data();
     void lineFailuresAreTriedAgain();
     void cancelBetweenTransfers();
+    void aRetryStartsOnACleanLine();
 };
 
 void TestTransferJob::downloadsAreConfirmed_data()
@@ -315,6 +318,33 @@ void TestTransferJob::cancelBetweenTransfers()
     QCOMPARE(job.outcome(), CTransferDriver::Cancelled);
     QCOMPARE(controller.uploads, 0);
     QCOMPARE(job.verify(), QStringLiteral("not read back"));
+}
+
+// A transfer that failed on the line is tried again on a clean line: the
+// repeat of the download waits until what the failed one left has passed.
+void TestTransferJob::aRetryStartsOnACleanLine()
+{
+    PtyPair pty;
+    CSerial serial;
+    serial.setControllerSettings();
+    QVERIFY(serial.open(pty.slavePath()));
+    QTRY_VERIFY(!serial.isSettling());
+    CTransferDriver driver;
+    driver.attach(&serial);
+    CTransferJob job(&driver);
+    QList<bool> settling; // at the start of each transfer
+    connect(&job, &CTransferJob::phaseChanged, this,
+            [&] { settling << serial.isSettling(); });
+    QVERIFY(job.startDownload(F103, pattern(300, 2), false));
+    const QByteArray activation = CF::downloadActivation(F103, 300);
+    QCOMPARE(pty.readMasterBlocking(activation.size(), 5000), activation);
+    // An answer of another form, then more of the old line's bytes.
+    QVERIFY(pty.writeMaster(CF::uploadActivationAnswer(1, 300)));
+    QTRY_COMPARE(settling.size(), 2);
+    QVERIFY(pty.writeMaster("left over"));
+    QCOMPARE(settling, QList<bool>({false, true}));
+    QCOMPARE(pty.readMasterBlocking(activation.size(), 5000), activation);
+    job.cancel();
 }
 
 QTEST_GUILESS_MAIN(TestTransferJob)

@@ -191,14 +191,14 @@ class CliRoads(unittest.TestCase):
                 self.assertEqual(len(self.requests(log)), 4)
 
     def test_a_block_slow_in_every_read_is_never_shifted(self):
-        # The middle block is answered 4.5 s late whenever it is asked for:
+        # The first block is answered 4.5 s late whenever it is asked for:
         # its repeat's answer comes after the next block was asked for, and
-        # looks like that block's answer.
+        # has that block's header.
         project = os.path.join(PROJECTS, 'derived12.cpro')
         table = self.table_of(project)
         served = self.served(table)
         raw = self.path('up.bin')
-        with StandIn('--table', served, '--slow-block', '512=4500') as controller:
+        with StandIn('--table', served, '--slow-block', '0=4500') as controller:
             self.cli('upload', '--port', controller.device, '--chip', 'STM32F407ZG',
                      '--raw-out', raw)
         self.assertEqual(read(raw), table)
@@ -258,8 +258,10 @@ class CliRoads(unittest.TestCase):
         table = self.table_of(project)
         saved, log = self.path('saved.bin'), self.path('killed.log')
         # The second block's answer comes 300 ms late: the program is gone
-        # by then, and the answer waits on the line for the next one.
-        with StandIn('--save', saved, '--log', log, '--faults', '3=late:300') as controller:
+        # by then, and the answer waits on the line for the next one, whose
+        # activation is answered after a pause in which it is judged.
+        with StandIn('--save', saved, '--log', log, '--faults', '3=late:300,4=late:100') \
+                as controller:
             killed = subprocess.Popen([CLI, 'download', '--port', controller.device, project],
                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             deadline = time.monotonic() + 30
