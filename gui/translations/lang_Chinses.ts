@@ -19,6 +19,14 @@
         <source>无法锁定%1：%2</source>
         <translation>无法锁定%1：%2</translation>
     </message>
+    <message>
+        <source>%1被另一个程序锁住</source>
+        <translation>%1被另一个程序锁住</translation>
+    </message>
+    <message>
+        <source>文件夹%1不存在</source>
+        <translation>文件夹%1不存在</translation>
+    </message>
 </context>
 <context>
     <name>AtomicFile</name>
@@ -125,10 +133,6 @@
         <translation>配置表生成失败：%1</translation>
     </message>
     <message>
-        <source>记录文件不可用：%1</source>
-        <translation>记录文件不可用：%1</translation>
-    </message>
-    <message>
         <source>等待开始</source>
         <translation>等待开始</translation>
     </message>
@@ -158,10 +162,6 @@
         <source>失败：%1</source>
         <translation>失败：%1</translation>
     </message>
-    <message>
-        <source>记录没有写入：%1</source>
-        <translation>记录没有写入：%1</translation>
-    </message>
     <message numerus="yes">
         <source>全部%n个串口下载成功</source>
         <translation>
@@ -178,6 +178,53 @@
     <message>
         <source>%1不是下载记录：第一行应为&quot;%2&quot;，记录未写入</source>
         <translation>%1不是下载记录：第一行应为&quot;%2&quot;，记录未写入</translation>
+    </message>
+</context>
+<context>
+    <name>BatchRecordRows</name>
+    <message numerus="yes">
+        <source>上次的%n行记录还在等待写入%1：请等它们写入，或关闭窗口另存</source>
+        <translation>
+            <numerusform>上次的%n行记录还在等待写入%1：请等它们写入，或关闭窗口另存</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>记录文件不可用：%1</source>
+        <translation>记录文件不可用：%1</translation>
+    </message>
+    <message>
+        <source>记录没有写入：%1</source>
+        <translation>记录没有写入：%1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n行记录等待写入%1（文件被另一个程序锁住）</source>
+        <translation>
+            <numerusform>%n行记录等待写入%1（文件被另一个程序锁住）</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n行记录还没有写入%1。
+另存到其他文件吗？不另存的，在文件放开后写入（程序退出前）。</source>
+        <translation>
+            <numerusform>%n行记录还没有写入%1。
+另存到其他文件吗？不另存的，在文件放开后写入（程序退出前）。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>另存为…</source>
+        <translation>另存为…</translation>
+    </message>
+    <message>
+        <source>继续等待</source>
+        <translation>继续等待</translation>
+    </message>
+    <message>
+        <source>另存记录</source>
+        <translation>另存记录</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV 文件 (*.csv)</translation>
     </message>
 </context>
 <context>
@@ -1437,6 +1484,12 @@
         <translation>: 控制器的响应在限定时间内只收到%1字节（应为%2字节），控制器发送过慢
 </translation>
     </message>
+    <message>
+        <source>: 控制器发送过慢：响应没有在限定时间内收全（已重发%1次），传输失败！
+</source>
+        <translation>: 控制器发送过慢：响应没有在限定时间内收全（已重发%1次），传输失败！
+</translation>
+    </message>
 </context>
 <context>
     <name>CTransferDriver</name>
@@ -1533,6 +1586,16 @@
         <source>: 读回控制器中的配置信息，与下载的比较...
 </source>
         <translation>: 读回控制器中的配置信息，与下载的比较...
+</translation>
+    </message>
+    <message>
+        <source>每次读取都有请求重发，读到的配置无法确认</source>
+        <translation>每次读取都有请求重发，读到的配置无法确认</translation>
+    </message>
+    <message>
+        <source>: 两次读取都有请求重发，再读一次以确认...
+</source>
+        <translation>: 两次读取都有请求重发，再读一次以确认...
 </translation>
     </message>
 </context>
@@ -2645,6 +2708,14 @@
         <source>%1 不完整：[%2] 节只有 %3 个键，保存时有 %4 个</source>
         <translation>%1 不完整：[%2] 节只有 %3 个键，保存时有 %4 个</translation>
     </message>
+    <message>
+        <source>[%1] 节中的键“%2”出现了不止一次，取最后一次的值</source>
+        <translation>[%1] 节中的键“%2”出现了不止一次，取最后一次的值</translation>
+    </message>
+    <message>
+        <source>%1 不完整：[%2] 节的最后一行“%3”没有行尾，文件在这一行被截断</source>
+        <translation>%1 不完整：[%2] 节的最后一行“%3”没有行尾，文件在这一行被截断</translation>
+    </message>
 </context>
 <context>
     <name>ProjectReport</name>
@@ -2718,6 +2789,13 @@
     <message>
         <source>清除列表</source>
         <translation>清除列表</translation>
+    </message>
+</context>
+<context>
+    <name>RecordQueue</name>
+    <message>
+        <source>%1，%2秒后仍未放开，%3行记录没有写入</source>
+        <translation>%1，%2秒后仍未放开，%3行记录没有写入</translation>
     </message>
 </context>
 <context>

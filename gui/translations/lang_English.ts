@@ -19,6 +19,14 @@
         <source>无法锁定%1：%2</source>
         <translation>cannot lock %1: %2</translation>
     </message>
+    <message>
+        <source>%1被另一个程序锁住</source>
+        <translation>%1 is locked by another program</translation>
+    </message>
+    <message>
+        <source>文件夹%1不存在</source>
+        <translation>the folder %1 does not exist</translation>
+    </message>
 </context>
 <context>
     <name>AtomicFile</name>
@@ -125,10 +133,6 @@
         <translation>Building the configuration table failed: %1</translation>
     </message>
     <message>
-        <source>记录文件不可用：%1</source>
-        <translation>The record file cannot be used: %1</translation>
-    </message>
-    <message>
         <source>等待开始</source>
         <translation>Waiting to start</translation>
     </message>
@@ -159,10 +163,6 @@
         <source>失败：%1</source>
         <translation>Failed: %1</translation>
     </message>
-    <message>
-        <source>记录没有写入：%1</source>
-        <translation>The record was not written: %1</translation>
-    </message>
     <message numerus="yes">
         <source>全部%n个串口下载成功</source>
         <translation>
@@ -180,6 +180,57 @@
     <message>
         <source>%1不是下载记录：第一行应为&quot;%2&quot;，记录未写入</source>
         <translation>%1 is not a download record: its first line should be &quot;%2&quot;; the record was not written</translation>
+    </message>
+</context>
+<context>
+    <name>BatchRecordRows</name>
+    <message numerus="yes">
+        <source>上次的%n行记录还在等待写入%1：请等它们写入，或关闭窗口另存</source>
+        <translation>
+            <numerusform>%n row of the last batch still waits to be written to %1: wait until it is written, or close the window and save it elsewhere</numerusform>
+            <numerusform>%n rows of the last batch still wait to be written to %1: wait until they are written, or close the window and save them elsewhere</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>记录文件不可用：%1</source>
+        <translation>The record file cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>记录没有写入：%1</source>
+        <translation>The record was not written: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n行记录等待写入%1（文件被另一个程序锁住）</source>
+        <translation>
+            <numerusform>%n row waits to be written to %1 (another program holds the file)</numerusform>
+            <numerusform>%n rows wait to be written to %1 (another program holds the file)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n行记录还没有写入%1。
+另存到其他文件吗？不另存的，在文件放开后写入（程序退出前）。</source>
+        <translation>
+            <numerusform>%n row is not written to %1 yet.
+Save it to another file? If not, it is written once the file is free (before the program quits).</numerusform>
+            <numerusform>%n rows are not written to %1 yet.
+Save them to another file? If not, they are written once the file is free (before the program quits).</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>另存为…</source>
+        <translation>Save as…</translation>
+    </message>
+    <message>
+        <source>继续等待</source>
+        <translation>Keep waiting</translation>
+    </message>
+    <message>
+        <source>另存记录</source>
+        <translation>Save the record</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
     </message>
 </context>
 <context>
@@ -1439,6 +1490,12 @@ Check that the chip chosen is the controller&apos;s.</translation>
         <translation>: Only %1 bytes of the controller&apos;s answer came in time (%2 expected): the controller sends too slowly
 </translation>
     </message>
+    <message>
+        <source>: 控制器发送过慢：响应没有在限定时间内收全（已重发%1次），传输失败！
+</source>
+        <translation>: The controller sends too slowly: no answer arrived whole in time (repeated %1 times); the transfer failed!
+</translation>
+    </message>
 </context>
 <context>
     <name>CTransferDriver</name>
@@ -1535,6 +1592,16 @@ Check that the chip chosen is the controller&apos;s.</translation>
         <source>: 读回控制器中的配置信息，与下载的比较...
 </source>
         <translation>: Reading the configuration back from the controller to compare it with the download...
+</translation>
+    </message>
+    <message>
+        <source>每次读取都有请求重发，读到的配置无法确认</source>
+        <translation>every read repeated a request; the configuration read cannot be confirmed</translation>
+    </message>
+    <message>
+        <source>: 两次读取都有请求重发，再读一次以确认...
+</source>
+        <translation>: Both reads repeated a request; reading once more to confirm...
 </translation>
     </message>
 </context>
@@ -2650,6 +2717,14 @@ This program saved the file, but part of it is gone (a copy or transfer may have
         <source>%1 不完整：[%2] 节只有 %3 个键，保存时有 %4 个</source>
         <translation>%1 is incomplete: section [%2] holds only %3 keys, it had %4 when saved</translation>
     </message>
+    <message>
+        <source>[%1] 节中的键“%2”出现了不止一次，取最后一次的值</source>
+        <translation>the key &quot;%2&quot; is given more than once in section [%1]; its last value is taken</translation>
+    </message>
+    <message>
+        <source>%1 不完整：[%2] 节的最后一行“%3”没有行尾，文件在这一行被截断</source>
+        <translation>%1 is incomplete: the last line of section [%2], &quot;%3&quot;, has no line end; the file was cut inside it</translation>
+    </message>
 </context>
 <context>
     <name>ProjectReport</name>
@@ -2723,6 +2798,13 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     <message>
         <source>清除列表</source>
         <translation>Clear List</translation>
+    </message>
+</context>
+<context>
+    <name>RecordQueue</name>
+    <message>
+        <source>%1，%2秒后仍未放开，%3行记录没有写入</source>
+        <translation>%1, still after %2 s; %3 rows of the record were not written</translation>
     </message>
 </context>
 <context>
