@@ -3,6 +3,8 @@
 #include "appendfile.h"
 #include "commonfunction.h"
 
+#include <QFile>
+
 QString BatchRecord::header()
 {
     return QStringLiteral(
@@ -20,19 +22,27 @@ bool BatchRecord::open(AppendFile *file, bool *empty, QString *error) const
     return file->open(error) && recognised(file, empty, error);
 }
 
+// Enough for the header, a byte order mark a spreadsheet may have put in
+// front and a line end (CR LF too): a first line that does not end within it
+// is longer than the header, and no header.
+static int headerBytes()
+{
+    return int(BatchRecord::header().toUtf8().size()) + 6;
+}
+
 bool BatchRecord::recognised(AppendFile *file, bool *empty, QString *error) const
 {
     const qint64 size = file->size();
     *empty = size == 0;
     if (*empty)
         return true;
-    // Enough for the header, a byte order mark a spreadsheet may have put in
-    // front and a line end (CR LF too): a first line that does not end
-    // within it is longer than the header, and no header.
-    const QByteArray expected = header().toUtf8();
     QByteArray first;
-    if (!file->read(0, expected.size() + 6, &first, error))
-        return false;
+    return file->read(0, headerBytes(), &first, error) && startsWithHeader(first, error);
+}
+
+bool BatchRecord::startsWithHeader(QByteArray first, QString *error) const
+{
+    const QByteArray expected = header().toUtf8();
     const int end = first.indexOf('\n');
     if (end >= 0)
         first.truncate(end);
@@ -50,7 +60,20 @@ bool BatchRecord::check(QString *error) const
 {
     AppendFile file(m_path);
     bool empty = false;
-    return open(&file, &empty, error);
+    bool busy = false;
+    if (file.tryOpen(error, &busy))
+        return recognised(&file, &empty, error);
+    if (!busy)
+        return false;
+    // Another writer holds the lock: its first line is read without it (the
+    // header is written once, under the lock), and the rows will wait.
+    QFile plain(m_path);
+    if (!plain.open(QIODevice::ReadOnly)) {
+        *error = tr("无法读取%1：%2").arg(m_path, plain.errorString());
+        return false;
+    }
+    const QByteArray first = plain.read(headerBytes());
+    return first.isEmpty() || startsWithHeader(first, error);
 }
 
 bool BatchRecord::lead(AppendFile *file, bool empty, QByteArray *bytes, QString *error) const

@@ -33,7 +33,8 @@ public:
     // one is made, empty) and is empty or such a record (its first line is
     // the header). False with a message naming the file otherwise: another
     // first line, a folder or device, a file or folder that cannot be
-    // written (read-only, no permission, a link into a missing folder).
+    // written (read-only, no permission, a missing folder). Never waits: a
+    // record whose lock another program holds is judged by its first line.
     bool check(QString *error) const;
     // Appends the row of one port, at the current time; the header first when
     // the file is empty, and a line end first when its last line lacks one.
@@ -59,6 +60,7 @@ private:
     // The header when the file is empty, the line end its last line lacks.
     bool lead(AppendFile *file, bool empty, QByteArray *bytes, QString *error) const;
     bool recognised(AppendFile *file, bool *empty, QString *error) const;
+    bool startsWithHeader(QByteArray first, QString *error) const;
 
     QString m_path;
     QString m_project;
