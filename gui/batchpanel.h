@@ -63,7 +63,7 @@ public:
     bool isRunning() const;
     const BatchDownload *batch() const { return m_batch; }
     // The rows of the record, written or waiting for its lock.
-    const BatchRecordRows *recordRows() const { return m_record; }
+    BatchRecordRows *recordRows() const { return m_record; }
 
 signals:
     void batchFinished(bool allSucceeded);

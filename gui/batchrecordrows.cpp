@@ -74,6 +74,25 @@ bool BatchRecordRows::mayClose()
     return answer != QMessageBox::Save || saveElsewhere();
 }
 
+bool BatchRecordRows::mayQuit()
+{
+    if (waiting() == 0)
+        return true;
+    const auto answer = Messages::question(
+        m_window, tr("退出"),
+        tr("%n行记录还没有写入%1（文件被另一个程序锁住），退出后就没有了。\n另存到其他文件吗？",
+           nullptr, waiting())
+            .arg(m_queue->path()),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+        {{QMessageBox::Save, tr("另存为…")},
+         {QMessageBox::Discard, tr("不保存，退出")},
+         {QMessageBox::Cancel, tr("取消")}},
+        QMessageBox::Save);
+    if (answer == QMessageBox::Save)
+        return saveElsewhere();
+    return answer == QMessageBox::Discard;
+}
+
 bool BatchRecordRows::saveElsewhere()
 {
     const QString path = FileDialogs::getSaveFileName(m_window, tr("另存记录"), QString(),

@@ -33,6 +33,9 @@ public:
     int waiting() const;
     // Asked when the window closes; false keeps it open.
     bool mayClose();
+    // Asked when the program quits, as the rows that wait would go with it:
+    // false keeps the program running.
+    bool mayQuit();
     const RecordQueue *queue() const { return m_queue; }
 
 signals:

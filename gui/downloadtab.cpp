@@ -1,5 +1,8 @@
 #include "downloadtab.h"
 
+#include "batchpanel.h"
+#include "batchrecordrows.h"
+
 #include "chipfacts.h"
 #include "dlgdescription.h"
 #include "filedialogs.h"
@@ -341,7 +344,7 @@ void CDownloadTab::cancelTransfer()
 bool CDownloadTab::mayQuit()
 {
     if (!m_job->isRunning() && !batchRunning())
-        return true;
+        return !m_batchPanel || m_batchPanel->recordRows()->mayQuit();
     // The controller knows no abort: stopping leaves it mid-transfer.
     const auto answer = Messages::question(
         this, tr("退出"), tr("正在与控制器传输数据。现在退出会中止传输，控制器将停在传输中途。"),

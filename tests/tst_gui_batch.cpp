@@ -269,7 +269,9 @@ void TestBatch::rowsWaitForARecordLockedElsewhere()
     SimProcess sim;
     QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
     Window win;
-    BatchPanel panel(win.hooks());
+    CDownloadTab tab(win.hooks());
+    tab.findChild<QPushButton *>("pushButtonBatch")->click();
+    BatchPanel &panel = *tab.batchPanel();
     for (const QString &port : panel.ports())
         panel.setTicked(port, false);
     QVERIFY(panel.addPort(sim.device()));
@@ -288,6 +290,12 @@ void TestBatch::rowsWaitForARecordLockedElsewhere()
     panel.reject();
     QCOMPARE(boxes.seen.size(), 1);
     QVERIFY(!panel.isVisible());
+    if (!saveElsewhere) {
+        // Quitting would lose them: asked again, and the quit called off.
+        QVERIFY(!tab.mayQuit());
+        QCOMPARE(boxes.seen.size(), 2);
+        QCOMPARE(boxes.seen.last().defaultButton, QMessageBox::Save);
+    }
     ::flock(locked.handle(), LOCK_UN);
     const QByteArray header = BatchRecord::header().toUtf8() + '\n';
     if (saveElsewhere) {
