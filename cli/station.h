@@ -4,9 +4,9 @@
 
 #include "batchportresult.h"
 #include "batchrecord.h"
-#include "recordqueue.h"
 #include "portmatch.h"
 #include "portwatcher.h"
+#include "recordqueue.h"
 
 #include <QByteArray>
 #include <QList>

@@ -121,9 +121,9 @@ bool AppendFile::openWaiting(int waitMs, QString *error, bool *busy)
         return fail(error, why);
     const QFileInfo info(m_path);
     if (!info.isSymLink() && !info.absoluteDir().exists())
-        return fail(error, cannotWrite(m_path, QCoreApplication::translate(
-                                                   "AppendFile", "文件夹%1不存在")
-                                                   .arg(info.absolutePath())));
+        return fail(error,
+                    cannotWrite(m_path, QCoreApplication::translate("AppendFile", "文件夹%1不存在")
+                                            .arg(info.absolutePath())));
     auto handle = std::make_unique<Handle>();
 #ifdef Q_OS_UNIX
     const QByteArray name = QFile::encodeName(m_path);

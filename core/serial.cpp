@@ -9,8 +9,7 @@
 #include <poll.h>
 #endif
 
-CSerial::CSerial(QObject *parent)
-    : QObject(parent), port(this), gapTimer(this), settleTimer(this)
+CSerial::CSerial(QObject *parent) : QObject(parent), port(this), gapTimer(this), settleTimer(this)
 {
     settleTimer.setSingleShot(true);
     settleTimer.setTimerType(Qt::PreciseTimer);

@@ -135,8 +135,8 @@ public:
     // Whether a request of this transfer was sent more than once.
     bool repeatedRequest() const { return m_repeated; }
     // A failed transfer whose request was left unanswered after a wait that
-    // ended with part of an answer: the controller sends too slowly, and trying the whole again only takes as
-    // long again.
+    // ended with part of an answer: the controller sends too slowly, and
+    // trying the whole again only takes as long again.
     bool failedTooSlow() const { return m_tooSlow; }
 
     // The longest an answer of `size` bytes may take to arrive whole once it

@@ -218,17 +218,16 @@ void CTransferJob::readEnded()
         return;
     }
     if (m_reads.size() >= 3) {
-        const QString reason =
-            m_readRepeated.count(false) == 0
-                ? tr("每次读取都有请求重发，读到的配置无法确认")
-                : tr("三次读取的配置各不相同，无法确定控制器中的配置");
+        const QString reason = m_readRepeated.count(false) == 0
+                                   ? tr("每次读取都有请求重发，读到的配置无法确认")
+                                   : tr("三次读取的配置各不相同，无法确定控制器中的配置");
         say(QStringLiteral(": ") + reason + tr("，上载失败！\n"));
         finish(CTransferDriver::Failed, reason);
         return;
     }
     say(m_reads.size() == 1 ? tr(": 读取中有重发、出错或迟到的响应，再读一次以确认...\n")
-        : agreesRepeated    ? tr(": 两次读取都有请求重发，再读一次以确认...\n")
-                            : tr(": 两次读取的配置不同，再读一次...\n"));
+        : agreesRepeated ? tr(": 两次读取都有请求重发，再读一次以确认...\n")
+                         : tr(": 两次读取的配置不同，再读一次...\n"));
     ++m_planned;
     m_next = ReadAgain;
     QMetaObject::invokeMethod(this, &CTransferJob::next, Qt::QueuedConnection);

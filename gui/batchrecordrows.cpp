@@ -9,13 +9,13 @@
 
 BatchRecordRows::BatchRecordRows(QWidget *window) : QObject(window), m_window(window) {}
 
-bool BatchRecordRows::prepare(const QString &path, const QString &project,
-                              const QByteArray &table, QString *refusal)
+bool BatchRecordRows::prepare(const QString &path, const QString &project, const QByteArray &table,
+                              QString *refusal)
 {
     if (m_queue && !m_queue->isEmpty() && m_queue->path() != path) {
-        *refusal = tr("上次的%n行记录还在等待写入%1：请等它们写入，或关闭窗口另存", nullptr,
-                      waiting())
-                       .arg(m_queue->path());
+        *refusal =
+            tr("上次的%n行记录还在等待写入%1：请等它们写入，或关闭窗口另存", nullptr, waiting())
+                .arg(m_queue->path());
         return false;
     }
     m_project = project;
@@ -95,8 +95,8 @@ bool BatchRecordRows::mayQuit()
 
 bool BatchRecordRows::saveElsewhere()
 {
-    const QString path = FileDialogs::getSaveFileName(m_window, tr("另存记录"), QString(),
-                                                      tr("CSV 文件 (*.csv)"), QStringLiteral("csv"));
+    const QString path = FileDialogs::getSaveFileName(
+        m_window, tr("另存记录"), QString(), tr("CSV 文件 (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return false;
     QString error;

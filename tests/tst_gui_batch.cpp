@@ -263,9 +263,8 @@ void TestBatch::rowsWaitForARecordLockedElsewhere()
     QTemporaryDir dir;
     const QString record = dir.filePath("record.csv");
     const QString other = dir.filePath("other.csv");
-    FileDialogs::setSaveHandler([&](const QString &, const QString &, const QString &) {
-        return other;
-    });
+    FileDialogs::setSaveHandler(
+        [&](const QString &, const QString &, const QString &) { return other; });
     SimProcess sim;
     QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
     Window win;

@@ -312,8 +312,7 @@ void TestProjectFile::handWrittenRowsAndComments_data()
                                        << QStringList{"[DI]", "Count=0"} << QStringList();
     // The last of two values is taken, as before, and said.
     QTest::newRow("a key given twice")
-        << QByteArray(head + "[DI]\n2Pin=PB9\n" + diRow(1, "PA0") + diRow(2, "PA1") +
-                      "Count=2\n")
+        << QByteArray(head + "[DI]\n2Pin=PB9\n" + diRow(1, "PA0") + diRow(2, "PA1") + "Count=2\n")
         << QStringList() << QStringList{"[DI]", "2Pin"};
     // A message quotes 80 characters of a line at most, escaped.
     QTest::newRow("a huge line with an escape sequence")

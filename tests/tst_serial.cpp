@@ -225,7 +225,7 @@ void TestSerial::closingWithBytesBuffered()
         serial.setControllerSettings();
         QVERIFY(serial.open(pty.slavePath()));
         QTRY_VERIFY(!serial.isSettling());
-    QTRY_VERIFY(!serial.isSettling());
+        QTRY_VERIFY(!serial.isSettling());
         QSignalSpy blocks(&serial, &CSerial::serialReturnData);
         QVERIFY(pty.writeMaster("never read"));
         QVERIFY(serial.close());
@@ -240,7 +240,7 @@ void TestSerial::closingWithBytesBuffered()
         serial.setControllerSettings();
         QVERIFY(serial.open(pty.slavePath()));
         QTRY_VERIFY(!serial.isSettling());
-    QTRY_VERIFY(!serial.isSettling());
+        QTRY_VERIFY(!serial.isSettling());
         QSignalSpy blocks(&serial, &CSerial::serialReturnData);
         auto *port = serial.findChild<QSerialPort *>();
         QVERIFY(port);

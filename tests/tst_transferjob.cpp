@@ -333,8 +333,7 @@ void TestTransferJob::aRetryStartsOnACleanLine()
     driver.attach(&serial);
     CTransferJob job(&driver);
     QList<bool> settling; // at the start of each transfer
-    connect(&job, &CTransferJob::phaseChanged, this,
-            [&] { settling << serial.isSettling(); });
+    connect(&job, &CTransferJob::phaseChanged, this, [&] { settling << serial.isSettling(); });
     QVERIFY(job.startDownload(F103, pattern(300, 2), false));
     const QByteArray activation = CF::downloadActivation(F103, 300);
     QCOMPARE(pty.readMasterBlocking(activation.size(), 5000), activation);
