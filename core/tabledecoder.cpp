@@ -476,6 +476,21 @@ bool TableDecoder::pin(const QString &key, QString *text)
             return true;
         }
     }
+    // A pin of the other chip: the table was read for the wrong chip, which
+    // the user can put right.
+    for (const QString &other : ChipFacts::models()) {
+        for (int port = 1; other != chip && number < 16 && port <= L::lastPortIndex(other);
+             ++port) {
+            quint32 portAddress = 0;
+            if (L::portBase(other, port, &portAddress) && portAddress == base)
+                return fail(QCoreApplication::translate(
+                                "TableDecoder",
+                                "%1：这个配置表是%2的，不是%3的（引脚P%4%5在%3上没有），"
+                                "请选择芯片%2再读取")
+                                .arg(key, other, chip, QChar(64 + port))
+                                .arg(number));
+        }
+    }
     return fail(QCoreApplication::translate("TableDecoder", "%1：%2在地址%3、掩码%4处没有引脚")
                     .arg(key, chip, hex(int(base), 8), hex(mask, 4)));
 }

@@ -81,6 +81,15 @@ void CDownloadTab::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
 }
 
+void CDownloadTab::followProjectChip()
+{
+    const QString chip = m_hooks.currentChip ? m_hooks.currentChip() : QString();
+    if (!ChipFacts::isKnown(chip) || chip == m_followedChip)
+        return;
+    m_followedChip = chip;
+    ui->comboBoxChipModel->setCurrentText(chip);
+}
+
 void CDownloadTab::focusDownload()
 {
     ui->pushButtonConfigureMirelHardwareInformation->setFocus();

@@ -96,6 +96,9 @@ public:
     // Passes the bytes still held for the download to the analysis.
     void analyzeDownloadData();
     void fillDefaultPaths();
+    // The upload chip box shows the open project's chip; a chip chosen by
+    // hand holds until the project's chip changes.
+    void followProjectChip();
 
     void openPort();
     void closePort();
@@ -191,5 +194,6 @@ private:
     QStringList m_listedPorts;
     QTimer *m_portPoll = nullptr;
     QString m_lastPort;
+    QString m_followedChip; // the project's chip the upload box last took
     QPointer<BatchPanel> m_batchPanel;
 };

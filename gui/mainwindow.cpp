@@ -56,9 +56,12 @@ MainWindow::MainWindow(const QString &startFile, QWidget *parent)
 
     ProjectController *model = projectController;
     connect(model, &ProjectController::projectReplaced, this, &MainWindow::showNewProject);
-    // The firmware tab's default files follow the chip of the project shown.
-    connect(model, &ProjectController::projectReplaced, this,
-            [this] { downloadTab->fillDefaultPaths(); });
+    // The firmware tab's default files and upload chip follow the chip of
+    // the project shown.
+    connect(model, &ProjectController::projectReplaced, this, [this] {
+        downloadTab->fillDefaultPaths();
+        downloadTab->followProjectChip();
+    });
     connect(model, &ProjectController::modifiedChanged, this, &MainWindow::updateTitle);
     connect(model, &ProjectController::projectChanged, this, [this] {
         // Whatever the status bar said was of the project as it was.
@@ -103,6 +106,7 @@ MainWindow::MainWindow(const QString &startFile, QWidget *parent)
     connect(&analyzer, &CAnalyzeBinFileToConfigure::UploadBinFileToConfigureSignal, this,
             &MainWindow::openUploadedProject);
     downloadTab->fillDefaultPaths();
+    downloadTab->followProjectChip();
     updateTitle();
 }
 

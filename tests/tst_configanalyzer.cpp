@@ -368,6 +368,11 @@ void TestConfigAnalyzer::fullyConfiguredProjectsRoundTrip()
         COMPARE_PROJECTS(project, original);
         // And the decoded project encodes to the very same table.
         QCOMPARE(tableOf(project), table);
+        // Read for the other chip, it names the chip it is of.
+        const QString other = chip == F103 ? F407 : F103;
+        QVERIFY(!CAnalyzeBinFileToConfigure::decode(table, other, &project, &error));
+        QVERIFY2(error.contains(QStringLiteral("这个配置表是%1的，不是%2的").arg(chip, other)),
+                 qPrintable(error));
     }
 }
 

@@ -209,8 +209,16 @@ void TestMainWindow::saveThenOpenGivesTheSameProject()
                                   "/bin/STM32F103RE/02Configure_0x8007800.bin"));
         auto *conf = w.findChild<QLineEdit *>("lineEditPathConf");
         QVERIFY(conf->text().contains("STM32F103RE"));
-        // A project of the other chip: the tab no longer names this chip's table.
+        // The upload chip follows the project's; one chosen by hand holds
+        // until the project's chip changes.
+        auto *uploadChip = w.findChild<QComboBox *>("comboBoxChipModel");
+        QCOMPARE(uploadChip->currentText(), QString("STM32F103RE"));
         w.SlotNewProject("STM32F407ZG", true);
+        QCOMPARE(uploadChip->currentText(), QString("STM32F407ZG"));
+        uploadChip->setCurrentText("STM32F103RE");
+        w.SlotNewProject("STM32F407ZG", false);
+        QCOMPARE(uploadChip->currentText(), QString("STM32F103RE"));
+        // A project of the other chip: the tab no longer names this chip's table.
         QVERIFY2(!conf->text().contains("STM32F103RE"), qPrintable(conf->text()));
     }
     std::unique_ptr<QSettings> s(openSettings(settingsPath()));
@@ -218,6 +226,7 @@ void TestMainWindow::saveThenOpenGivesTheSameProject()
 
     MainWindow w;
     QVERIFY(w.OpenConfigureEngineeringFile(path));
+    QCOMPARE(w.findChild<QComboBox *>("comboBoxChipModel")->currentText(), QString("STM32F103RE"));
     const ProjectData &opened = w.projectData();
     QCOMPARE(opened.pinFunctions, saved.pinFunctions);
     QCOMPARE(opened.diInformation, saved.diInformation);

@@ -179,6 +179,10 @@
         <source>%1不是下载记录：第一行应为&quot;%2&quot;，记录未写入</source>
         <translation>%1不是下载记录：第一行应为&quot;%2&quot;，记录未写入</translation>
     </message>
+    <message>
+        <source>无法读取%1：%2</source>
+        <translation>无法读取%1：%2</translation>
+    </message>
 </context>
 <context>
     <name>BatchRecordRows</name>
@@ -225,6 +229,26 @@
     <message>
         <source>CSV 文件 (*.csv)</source>
         <translation>CSV 文件 (*.csv)</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n行记录还没有写入%1（文件被另一个程序锁住），退出后就没有了。
+另存到其他文件吗？</source>
+        <translation>
+            <numerusform>%n行记录还没有写入%1（文件被另一个程序锁住），退出后就没有了。
+另存到其他文件吗？</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>不保存，退出</source>
+        <translation>不保存，退出</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
     </message>
 </context>
 <context>
@@ -2851,6 +2875,10 @@
     <message>
         <source>%1段：软片%2的网络设置有%3个保留字节不是0（第一个在表中%4处），已忽略</source>
         <translation>%1段：软片%2的网络设置有%3个保留字节不是0（第一个在表中%4处），已忽略</translation>
+    </message>
+    <message>
+        <source>%1：这个配置表是%2的，不是%3的（引脚P%4%5在%3上没有），请选择芯片%2再读取</source>
+        <translation>%1：这个配置表是%2的，不是%3的（引脚P%4%5在%3上没有），请选择芯片%2再读取</translation>
     </message>
 </context>
 <context>

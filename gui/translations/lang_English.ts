@@ -181,6 +181,10 @@
         <source>%1不是下载记录：第一行应为&quot;%2&quot;，记录未写入</source>
         <translation>%1 is not a download record: its first line should be &quot;%2&quot;; the record was not written</translation>
     </message>
+    <message>
+        <source>无法读取%1：%2</source>
+        <translation>Cannot read %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>BatchRecordRows</name>
@@ -231,6 +235,28 @@ Save them to another file? If not, they are written once the file is free (befor
     <message>
         <source>CSV 文件 (*.csv)</source>
         <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Quit</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n行记录还没有写入%1（文件被另一个程序锁住），退出后就没有了。
+另存到其他文件吗？</source>
+        <translation>
+            <numerusform>%n row is not written to %1 yet (another program holds the file) and is lost on quitting.
+Save it to another file?</numerusform>
+            <numerusform>%n rows are not written to %1 yet (another program holds the file) and are lost on quitting.
+Save them to another file?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>不保存，退出</source>
+        <translation>Quit without saving</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -2860,6 +2886,10 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     <message>
         <source>%1段：软片%2的网络设置有%3个保留字节不是0（第一个在表中%4处），已忽略</source>
         <translation>section %1: %3 reserved bytes of the network settings of film %2 are not 0 (the first at %4 in the table); ignored</translation>
+    </message>
+    <message>
+        <source>%1：这个配置表是%2的，不是%3的（引脚P%4%5在%3上没有），请选择芯片%2再读取</source>
+        <translation>%1: this configuration table is for %2, not %3 (pin P%4%5 does not exist on %3); choose the chip %2 and read again</translation>
     </message>
 </context>
 <context>
