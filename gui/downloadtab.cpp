@@ -18,6 +18,7 @@
 
 #include <QFileInfo>
 #include <QTextCursor>
+#include <utility>
 
 const QColor CDownloadTab::ActiveColor = QColor(85, 169, 255);
 const QColor CDownloadTab::InactiveColor = QColor(225, 225, 225);
@@ -263,16 +264,26 @@ void CDownloadTab::startCompare()
     showProgressWindow(tr("与控制器比较"));
 }
 
+void CDownloadTab::startDownloadThenCompare()
+{
+    startDownload();
+    m_compareAfterDownload = m_job->isRunning();
+}
+
 void CDownloadTab::transferFinished(bool success)
 {
     setTransferButtonsEnabled(true);
     m_readingBack = false;
     if (m_comparing) {
         m_comparing = false;
+        if (m_progress) // the comparison says how it went
+            m_progress->hide();
         emit controllerRead(success ? m_job->table() : QByteArray(), m_job->heldNoTable(),
                             success ? QString() : m_job->reason());
         return;
     }
+    if (std::exchange(m_compareAfterDownload, false) && success)
+        QMetaObject::invokeMethod(this, &CDownloadTab::startCompare, Qt::QueuedConnection);
     if (!success || m_job->kind() == CTransferJob::Download)
         return;
     QString error;

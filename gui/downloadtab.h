@@ -83,6 +83,8 @@ public:
     // Reads the controller's table for the open project's chip and hands it
     // over (controllerRead) instead of making a project of it.
     void startCompare();
+    // Downloads the project and, once it is there, compares again.
+    void startDownloadThenCompare();
     // Stops the running transfer (the progress window's "取消").
     void cancelTransfer();
     // Before the program quits: true when no transfer runs, or the user
@@ -195,5 +197,6 @@ private:
     QTimer *m_portPoll = nullptr;
     QString m_lastPort;
     QString m_followedChip; // the project's chip the upload box last took
+    bool m_compareAfterDownload = false;
     QPointer<BatchPanel> m_batchPanel;
 };

@@ -67,8 +67,9 @@ void MainWindow::showControllerComparison(const QByteArray &table, bool noTable,
 {
     if (!compareWindow) {
         compareWindow = new CompareWindow(this);
+        // Its own download is compared again once it is done.
         connect(compareWindow, &CompareWindow::downloadRequested, downloadTab,
-                &CDownloadTab::startDownload);
+                &CDownloadTab::startDownloadThenCompare);
         connect(compareWindow, &CompareWindow::openRequested, this, [this] {
             QString error;
             QStringList warnings;

@@ -10,6 +10,7 @@
 #include "pinitem.h"
 #include "pinscene.h"
 #include "problemsdock.h"
+#include "progressbar.h"
 #include "projectcheck.h"
 #include "projectfile.h"
 #include "projectsync.h"
@@ -165,6 +166,8 @@ void TestGuiProblems::comparisonListsWhatTheControllerHolds()
         found << d.tableName + QLatin1Char(' ') + QString::number(d.row) + QLatin1Char(' ') + d.pin;
     QCOMPARE(found, (QStringList{"DI 2 PA1", "DO 1 PB0", "USART2 3 "}));
     QCOMPARE(compare->list()->rowCount(), 3);
+    // The comparison says how the read went: no progress box is left over.
+    QVERIFY(!w.findChild<CDownloadTab *>()->progressWindow()->isVisible());
     // Read as the project's chip (0x10), whatever the upload box says.
     QFile log(dir.filePath("requests.log"));
     QVERIFY(log.open(QIODevice::ReadOnly));
@@ -194,6 +197,13 @@ void TestGuiProblems::comparisonListsWhatTheControllerHolds()
     for (CPinItem *pin : w.scene()->pinItems())
         QVERIFY2(!pin->isMarked(), qPrintable(pin->pinName()));
     QVERIFY(compare->verdict().startsWith(QStringLiteral("（工程已修改")));
+    // Its own download is compared again: the controller now holds the
+    // project, and the list says so.
+    compare->findChild<QPushButton *>("pushButtonDownloadProject")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!compare->verdict().startsWith(QStringLiteral("（工程已修改")), 20000);
+    QTRY_VERIFY(!w.findChild<CDownloadTab *>()->progressWindow()->isVisible());
+    QVERIFY(compare->differences().isEmpty());
+    QVERIFY2(compare->verdict().contains(QStringLiteral("相同")), qPrintable(compare->verdict()));
     standin.terminate();
     standin.waitForFinished(5000);
 }
