@@ -72,8 +72,13 @@ void DialogConfigure::launch(D::DlgType kind, const ProjectData &project)
         return;
     if (kind != type)
         closeSettingsWindows();
+    // Shown afresh, the table is drawn whole in the language now active and
+    // fitted to its texts.
+    const bool afresh = !isVisible();
+    if (afresh)
+        view->show(DraftTable());
     type = kind;
-    if (draft->project() != project)
+    if (afresh || draft->project() != project)
         draft->follow(project);
     draft->open(kind);
     showDraft();

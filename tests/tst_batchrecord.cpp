@@ -516,7 +516,7 @@ void TestBatchRecord::queuedRowsWaitForTheLock()
     const QList<QByteArray> lines = TestFiles::read(record).split('\n');
     QCOMPARE(lines.size(), 5); // the header, three rows, the end
     for (int port = 1; port <= 3; ++port)
-        QVERIFY(lines.at(port).contains(",COM" + QByteArray::number(port) + ","));
+        QVERIFY(lines.at(port).contains(QByteArray(",COM" + QByteArray::number(port) + ",")));
 }
 
 void TestBatchRecord::recordReplacedMeanwhileGetsTheRow()

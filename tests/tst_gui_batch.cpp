@@ -300,12 +300,12 @@ void TestBatch::rowsWaitForARecordLockedElsewhere()
     if (saveElsewhere) {
         QCOMPARE(panel.recordRows()->waiting(), 0);
         QVERIFY(TestFiles::read(other).startsWith(header));
-        QVERIFY(TestFiles::read(other).contains(sim.device().toUtf8() + ",,"));
+        QVERIFY(TestFiles::read(other).contains(QByteArray(sim.device().toUtf8() + ",,")));
         QTest::qWait(2 * RecordQueue::RetryMs);
         QCOMPARE(TestFiles::read(record), header);
     } else {
         QTRY_COMPARE(panel.recordRows()->waiting(), 0);
-        QVERIFY(TestFiles::read(record).contains(sim.device().toUtf8() + ",,"));
+        QVERIFY(TestFiles::read(record).contains(QByteArray(sim.device().toUtf8() + ",,")));
         QVERIFY(!QFile::exists(other));
     }
     FileDialogs::setSaveHandler(nullptr);

@@ -12,6 +12,7 @@
 #include "pinrules.h"
 #include "projectcontroller.h"
 #include "projectfile.h"
+#include "screenfit.h"
 #include "tabledraft.h"
 #include "tablefixtures.h"
 #include "wirelessmoduleconfigure.h"
@@ -19,6 +20,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QUndoStack>
@@ -90,6 +92,8 @@ private slots:
     void aClearedRowComesBackWithItsValues();
     void aClearedPortComesBackWithItsValues();
     void languageSwitchedTwiceStillAsks();
+    void aTableReopenedSpeaksTheNewLanguage_data();
+    void aTableReopenedSpeaksTheNewLanguage();
     void settingsWindowsGoWithTheirTable();
     void usingTheProjectAsksAboutTypedValues_data();
     void usingTheProjectAsksAboutTypedValues();
@@ -220,6 +224,54 @@ void TestGuiTableDrafts::languageSwitchedTwiceStillAsks()
     QCOMPARE(asked.size(), 1);
     QVERIFY(w.configure()->isVisible());
     QCOMPARE(textAt(w, 0, 2), QStringLiteral("44"));
+}
+
+void TestGuiTableDrafts::aTableReopenedSpeaksTheNewLanguage_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("SPI1, Chinese to English") << "pushButtonSPI1" << 2052 << 1033;
+    QTest::newRow("SPI1, English to Chinese") << "pushButtonSPI1" << 1033 << 2052;
+    QTest::newRow("DI, Chinese to English") << "pushButtonDI" << 2052 << 1033;
+    QTest::newRow("DI, English to Chinese") << "pushButtonDI" << 1033 << 2052;
+}
+
+// A table given up with 取消, the language switched, the table opened
+// again: its titles, rows and buttons are the new language's, none cut.
+void TestGuiTableDrafts::aTableReopenedSpeaksTheNewLanguage()
+{
+    QFETCH(QString, button);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    MainWindow w;
+    w.show();
+    w.switchLanguage(from);
+    w.SlotNewProject("STM32F407ZG", false);
+    choose(w, "PA0", "Normal_DI");
+    choose(w, "PA5", "SPI1_SCK");
+    choose(w, "PA6", "SPI1_MISO");
+    choose(w, "PA7", "SPI1_MOSI");
+    press(w, button.toLatin1().constData());
+    w.configure()->findChild<QPushButton *>("pushButtonCancel")->click();
+    QVERIFY(!w.configure()->isVisible());
+    w.switchLanguage(to);
+    QCoreApplication::processEvents();
+    press(w, button.toLatin1().constData());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the old table's buttons
+    const QRegularExpression han(QStringLiteral("\\p{Han}"));
+    QStringList chinese;
+    for (const QString &text : ScreenFit::texts(w.configure()))
+        if (han.match(text).hasMatch())
+            chinese << text;
+    QVERIFY2(chinese.isEmpty() == (to == 1033), qPrintable(chinese.join(" | ")));
+    for (int c = 0; c < tableOf(w)->columnCount(); ++c) {
+        const QString title = tableOf(w)->horizontalHeaderItem(c)->text();
+        QVERIFY2(han.match(title).hasMatch() == (to == 2052), qPrintable(title));
+    }
+    const QStringList cut = ScreenFit::cutCells(tableOf(w));
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(" | ")));
+    w.switchLanguage(2052);
 }
 
 // USART1 drives a modem; socket 1's address typed in its window; Ctrl+N,
