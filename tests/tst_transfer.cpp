@@ -659,6 +659,19 @@ void TestTransfer::firstByteWaitHoldsTheFirstByteOnly()
     QVERIFY(!silent.timeout(5000000).request.isEmpty());
     QVERIFY(silent.repeatedRequest());
     QCOMPARE(silent.deadlineUs(), qint64(10000000));
+    // The owed duplicate of a repeated block, dropped while the next block
+    // is awaited, is no start of that block's answer.
+    CUploadTransfer owed;
+    owed.setWaitUs(2000000);
+    owed.setFirstByteWaitUs(5000000);
+    owed.start(F103);
+    owed.requestSent(0);
+    QCOMPARE(word(owed.receive(heard('U'), 1000).request), QStringLiteral("m0"));
+    QCOMPARE(word(owed.timeout(6001000).request), QStringLiteral("m0"));
+    QVERIFY(owed.receive(heard('0'), 7000000).request.isEmpty()); // its duplicate is owed
+    QCOMPARE(word(owed.timeout(12000000).request), QStringLiteral("m512"));
+    QVERIFY(word(owed.receive(heard('0'), 12100000).messages.value(0)) == QStringLiteral("late"));
+    QCOMPARE(owed.deadlineUs(), qint64(17000000));
 }
 
 void TestTransfer::waitAdaptsToTheController_data()
