@@ -5,6 +5,7 @@
 #include "messages.h"
 #include "recordqueue.h"
 
+#include <QFileInfo>
 #include <QWidget>
 
 BatchRecordRows::BatchRecordRows(QWidget *window) : QObject(window), m_window(window) {}
@@ -95,8 +96,12 @@ bool BatchRecordRows::mayQuit()
 
 bool BatchRecordRows::saveElsewhere()
 {
+    // Offered beside the record, under a name that says what it holds.
+    const QFileInfo record(m_queue->path());
+    const QString offered = record.absolutePath() + QLatin1Char('/') + record.completeBaseName() +
+                            QStringLiteral("-unwritten.csv");
     const QString path = FileDialogs::getSaveFileName(
-        m_window, tr("另存记录"), QString(), tr("CSV 文件 (*.csv)"), QStringLiteral("csv"));
+        m_window, tr("另存记录"), offered, tr("CSV 文件 (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty())
         return false;
     QString error;

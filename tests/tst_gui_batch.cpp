@@ -263,8 +263,11 @@ void TestBatch::rowsWaitForARecordLockedElsewhere()
     QTemporaryDir dir;
     const QString record = dir.filePath("record.csv");
     const QString other = dir.filePath("other.csv");
-    FileDialogs::setSaveHandler(
-        [&](const QString &, const QString &, const QString &) { return other; });
+    QString offered;
+    FileDialogs::setSaveHandler([&](const QString &, const QString &start, const QString &) {
+        offered = start;
+        return other;
+    });
     SimProcess sim;
     QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
     Window win;
@@ -299,6 +302,7 @@ void TestBatch::rowsWaitForARecordLockedElsewhere()
     const QByteArray header = BatchRecord::header().toUtf8() + '\n';
     if (saveElsewhere) {
         QCOMPARE(panel.recordRows()->waiting(), 0);
+        QCOMPARE(offered, dir.filePath("record-unwritten.csv")); // beside the record
         QVERIFY(TestFiles::read(other).startsWith(header));
         QVERIFY(TestFiles::read(other).contains(QByteArray(sim.device().toUtf8() + ",,")));
         QTest::qWait(2 * RecordQueue::RetryMs);
