@@ -237,6 +237,19 @@ bool CTransferJob::tryAgain()
 {
     const CTransfer &failed =
         m_phase == Sending ? static_cast<const CTransfer &>(m_download) : m_upload;
+    // No table to read back after a download that went other than planned:
+    // the table did not arrive whole (an answer taken for another block's),
+    // and is sent once more.
+    if (m_phase == ReadingBack && m_upload.heldNoTable() && m_irregular && m_sendTries < 2 &&
+        !m_cancelRequested && !m_linkLost) {
+        say(tr(": 读回时控制器中没有配置表，重新下载一次...\n"));
+        m_verify = QStringLiteral("differs at 0");
+        m_planned += 2;
+        m_next = SendAgain;
+        m_retrying = true;
+        QMetaObject::invokeMethod(this, &CTransferJob::next, Qt::QueuedConnection);
+        return true;
+    }
     // A controller that said nothing at all is not asked again: it has been
     // waited for as long as the link settings say. Nor is one that sends
     // too slowly: the whole again would take as long again.

@@ -44,6 +44,7 @@ struct Controller
     bool fickle = false;
     int slowOffset = -1;
     int slowMs = 0;
+    int forgetTimes = 0; // the first downloads are not kept at all
 
     // "3=late,5=refused"
     void addFaults(const QString &list)
@@ -127,7 +128,7 @@ struct Controller
         ++downloads;
         if (storeWrong >= 0 && downloads <= storeWrongTimes && storeWrong < data.size())
             data[storeWrong] = char(data.at(storeWrong) ^ 0xFF);
-        stored = data;
+        stored = downloads <= forgetTimes ? QByteArray() : data;
     }
 };
 
@@ -143,6 +144,8 @@ private slots:
     void uploadsAreReadUntilTwoAgree();
     void lineFailuresAreTriedAgain_data();
     void lineFailuresAreTriedAgain();
+    void noTableReadBackIsSentAgain_data();
+    void noTableReadBackIsSentAgain();
     void cancelBetweenTransfers();
     void aRetryStartsOnACleanLine();
 };
@@ -300,6 +303,39 @@ void TestTransferJob::lineFailuresAreTriedAgain()
     QCOMPARE(controller.activations, activations);
     if (ok)
         QCOMPARE(upload ? job.table() : controller.stored, table);
+}
+
+void TestTransferJob::noTableReadBackIsSentAgain_data()
+{
+    QTest::addColumn<QString>("faults");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<int>("downloads");
+    // A download that went other than planned and left no table: it did not
+    // arrive whole, and is sent once more.
+    QTest::newRow("after a repeat: sent again") << "2=lost" << true << 2;
+    // On a clean line the controller's word stands: no second try.
+    QTest::newRow("on a clean line: failed") << "" << false << 1;
+}
+
+void TestTransferJob::noTableReadBackIsSentAgain()
+{
+    QFETCH(QString, faults);
+    QFETCH(bool, ok);
+    QFETCH(int, downloads);
+    CTransferDriver driver;
+    Controller controller;
+    controller.attach(driver);
+    controller.forgetTimes = 1;
+    controller.addFaults(faults);
+    CTransferJob job(&driver);
+    QSignalSpy finished(&job, &CTransferJob::finished);
+    const QByteArray table = pattern(1300, 4);
+    QVERIFY(job.startDownload(F103, table, true));
+    QVERIFY(finished.wait(10000));
+    QCOMPARE(finished.first().first().toBool(), ok);
+    QCOMPARE(controller.downloads, downloads);
+    if (ok)
+        QCOMPARE(controller.stored, table);
 }
 
 // A cancel that comes while the job is between its download and the

@@ -1622,6 +1622,12 @@
         <translation>: 两次读取都有请求重发，再读一次以确认...
 </translation>
     </message>
+    <message>
+        <source>: 读回时控制器中没有配置表，重新下载一次...
+</source>
+        <translation>: 读回时控制器中没有配置表，重新下载一次...
+</translation>
+    </message>
 </context>
 <context>
     <name>CUploadTransfer</name>

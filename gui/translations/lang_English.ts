@@ -1630,6 +1630,12 @@ Check that the chip chosen is the controller&apos;s.</translation>
         <translation>: Both reads repeated a request; reading once more to confirm...
 </translation>
     </message>
+    <message>
+        <source>: 读回时控制器中没有配置表，重新下载一次...
+</source>
+        <translation>: The controller holds no table when read back; downloading once more...
+</translation>
+    </message>
 </context>
 <context>
     <name>CUploadTransfer</name>
