@@ -121,7 +121,7 @@ void TestRoad::newProjectToControllerAndBack()
     QTRY_VERIFY_WITH_TIMEOUT(log->toPlainText().contains("上载Mirel配置信息完成"), 15000);
     // The saved project is replaced without a question; the one read back is
     // new and unsaved, and the upload folder goes without its parent.
-    QTRY_VERIFY_WITH_TIMEOUT(w.windowTitle().contains("从控制器读取"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.windowTitle().contains("从控制器读取"), 20000);
     QVERIFY(questions.isEmpty());
     QVERIFY(w.isWindowModified());
     QVERIFY(w.projectPath().isEmpty());
