@@ -64,7 +64,14 @@ bool CSerial::open(const QString &portName, QString *error)
             *error = tr("Cannot open %1: %2").arg(portName, port.errorString());
         return false;
     }
-    settle();
+    // What waits on the line is read and thrown away. A line that held
+    // something (a killed program's answer) is also let fall quiet before
+    // the first request; a clean one is used at once.
+    beginSettling();
+    port.waitForReadyRead(0);
+    port.clear(QSerialPort::Input);
+    if (discarded == 0)
+        endSettling();
     return port.isOpen();
 }
 
@@ -72,14 +79,19 @@ void CSerial::settle()
 {
     if (!port.isOpen())
         return;
+    beginSettling();
+    // What a half-finished answer left in the buffers goes first.
+    port.clear(QSerialPort::Input);
+    discarded += port.readAll().size();
+}
+
+void CSerial::beginSettling()
+{
     if (!settling) {
         settling = true;
         settleStartUs = clock.nsecsElapsed() / 1000;
         discarded = 0;
     }
-    // What a half-finished answer left in the buffers goes first.
-    port.clear(QSerialPort::Input);
-    discarded += port.readAll().size();
     rxBuffer.clear();
     burst = false;
     gapTimer.stop();
@@ -97,7 +109,13 @@ void CSerial::settleStep()
         settleTimer.start(int((QuietMs * 1000 - quietUs + 999) / 1000));
         return;
     }
+    endSettling();
+}
+
+void CSerial::endSettling()
+{
     settling = false;
+    settleTimer.stop();
     if (discarded > 0)
         qCDebug(lcLink).noquote() << "discarded" << discarded << "bytes left on" << openedName;
     const QByteArray held = heldWrites;

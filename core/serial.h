@@ -15,11 +15,12 @@
 // A port that goes away while open (adapter unplugged, far end hung up) is
 // closed and reported by portLost.
 //
-// Every transfer starts on a clean line: opening a port (and settle()) throws
-// away what waits on it and whatever arrives until the line has been quiet
-// for QuietMs (SettleLimitMs at most, for a line that never falls silent),
-// such as the answer to a request of a program killed mid-transfer. Writes
-// asked for meanwhile go out once the line is clean.
+// Every transfer starts on a clean line: opening a port throws away what
+// waits on it (such as the answer to a request of a program killed
+// mid-transfer) and, when there was any, whatever follows until the line
+// has been quiet for QuietMs (SettleLimitMs at most, for a line that never
+// falls silent); settle() always waits for the quiet. Writes asked for
+// meanwhile go out once the line is clean; a clean line is used at once.
 class CSerial : public QObject
 {
     Q_OBJECT
@@ -81,6 +82,8 @@ private:
     void closeLostPort(quint64 opening, const QString &reason);
     bool writeNow(const QByteArray &data, QString *error);
     void settleStep();
+    void beginSettling();
+    void endSettling();
 
     QSerialPort port;
     QTimer gapTimer;

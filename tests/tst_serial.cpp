@@ -255,6 +255,17 @@ void TestSerial::closingWithBytesBuffered()
 
 void TestSerial::lineIsCleanAtEveryStart()
 {
+    // A clean line is used at once: the first request goes out as written.
+    {
+        PtyPair clean;
+        CSerial serial;
+        serial.setControllerSettings();
+        QVERIFY(serial.open(clean.slavePath()));
+        QVERIFY(!serial.isSettling());
+        const QByteArray request = CCommonFunction::uploadActivation("STM32F103RE");
+        QVERIFY(serial.write(request));
+        QCOMPARE(clean.readMasterBlocking(request.size(), 1000), request);
+    }
     // An answer left on the line by a program killed mid-transfer, and one
     // that follows it at once: neither reaches the next transfer, whose
     // request goes out once the line is quiet. settle() does the same again.
