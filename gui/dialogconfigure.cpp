@@ -78,7 +78,7 @@ void DialogConfigure::launch(D::DlgType kind, const ProjectData &project)
     if (afresh)
         view->show(DraftTable());
     type = kind;
-    if (afresh || draft->project() != project)
+    if (draft->project() != project)
         draft->follow(project);
     draft->open(kind);
     showDraft();
