@@ -235,10 +235,14 @@ void CTransfer::take(Step &step, const QByteArray &answer, qint64 nowUs)
     const bool once = m_sent.size() == 1 && m_heard == 0;
     ++m_heard;
     const Step taken = takeAnswer(answer);
-    if (once)
-        step.answerUs = qMax<qint64>(0, nowUs - m_sent.first());
-    else if (m_sent.size() > 1)
-        step.lateUs = qMax<qint64>(0, nowUs - m_sent.first());
+    const qint64 tookUs = qMax<qint64>(0, nowUs - m_sent.first());
+    // An answer that only the raised wait for a slow place let in is that
+    // place's, as a late answer is: it moves no estimate of the others.
+    const bool slowPlace = tookUs > m_waitUs && m_firstByteWaitUs > m_waitUs;
+    if (once && !slowPlace)
+        step.answerUs = tookUs;
+    else if (m_sent.size() > 1 || slowPlace)
+        step.lateUs = tookUs;
     if (!isRunning() || (taken.request.isEmpty() && !m_heldComplete)) {
         // Ended, or the controller refused the request and has it again.
         m_irregular = m_irregular || isRunning();

@@ -66,10 +66,12 @@ public:
         // duplicates, or refused.
         QList<QByteArray> answers;
         // How long the answer taken in this step took, from its request to
-        // its last byte, when the request went out once; -1 otherwise.
+        // its last byte, when the request went out once within the wait in
+        // force; -1 otherwise.
         qint64 answerUs = -1;
         // How long the answer taken in this step took from the first copy
-        // of its request, when the request had been repeated; -1 otherwise.
+        // of its request, when the request had been repeated or only the
+        // raised wait for the first byte let the answer in; -1 otherwise.
         qint64 lateUs = -1;
     };
 

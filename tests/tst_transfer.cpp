@@ -642,6 +642,10 @@ void TestTransfer::firstByteWaitHoldsTheFirstByteOnly()
     // A first byte after 4 s: the rest within the line time of its bytes.
     t.receive(answer.left(1), 4000000);
     QCOMPARE(t.deadlineUs(), 4000000 + allowance);
+    // Let in by the raised wait alone: the slow place's, no estimate's.
+    const CTransfer::Step slow = t.receive(answer.mid(1), 4001000);
+    QCOMPARE(slow.answerUs, qint64(-1));
+    QCOMPARE(slow.lateUs, qint64(4001000));
     // A trickle that begins at once is bounded as without the raise.
     CUploadTransfer quick;
     quick.setWaitUs(2000000);
@@ -650,6 +654,7 @@ void TestTransfer::firstByteWaitHoldsTheFirstByteOnly()
     quick.requestSent(0);
     quick.receive(answer.left(1), 500000);
     QCOMPARE(quick.deadlineUs(), 2000000 + allowance);
+    QCOMPARE(quick.receive(answer.mid(1), 600000).answerUs, qint64(600000));
     // Nothing heard after a repeat: the raise holds for the repeat too.
     CUploadTransfer silent;
     silent.setWaitUs(2000000);
