@@ -235,7 +235,7 @@ void CTransfer::take(Step &step, const QByteArray &answer, qint64 nowUs)
     const bool once = m_sent.size() == 1 && m_heard == 0;
     ++m_heard;
     const Step taken = takeAnswer(answer);
-    const qint64 tookUs = qMax<qint64>(0, nowUs - m_sent.first());
+    const qint64 tookUs = m_sent.isEmpty() ? 0 : qMax<qint64>(0, nowUs - m_sent.first());
     // An answer that only the raised wait for a slow place let in is that
     // place's, as a late answer is: it moves no estimate of the others.
     const bool slowPlace = tookUs > m_waitUs && m_firstByteWaitUs > m_waitUs;
