@@ -119,12 +119,12 @@ bool read(const QCommandLineParser &parser, Settings *settings, QString *error)
             return false;
         }
         settings->timeoutMs = ms;
+        // The driver raises it; the user hears of it here.
         if (ms < CTransfer::leastWaitMs()) {
-            settings->timeoutMs = CTransfer::leastWaitMs();
             std::fputs(QStringLiteral("mirel-cli: --timeout-ms %1 is shorter than the line time "
                                       "of the longest request and its answer; waiting %2 ms\n")
                            .arg(ms)
-                           .arg(settings->timeoutMs)
+                           .arg(CTransfer::leastWaitMs())
                            .toUtf8()
                            .constData(),
                        stderr);
