@@ -37,13 +37,26 @@ const char kCheckHelp[] =
     "  --lang en|zh        the language of the texts (default zh)\n"
     "  -h, --help          show this help\n";
 
-// The cell of a problem: "DI row 2 X起始端子", "SPI1", or nothing.
+// What a film's or socket's problem belongs to: "film" of an SPI port, "socket"
+// of a serial port's wireless module.
+QString unitOf(const ProjectProblem &problem)
+{
+    return problem.table >= CPinDescriptions::DlgSPI1 ? QStringLiteral("film")
+                                                      : QStringLiteral("socket");
+}
+
+// The cell of a problem: "DI row 2 X起始端子", "SPI1 film 2 IP地址", "SPI1", or
+// nothing.
 QString placeOf(const ProjectProblem &problem)
 {
     QStringList parts;
     const QString table = ProjectTexts::tableName(problem.table);
     if (!table.isEmpty())
         parts << table;
+    if (!table.isEmpty() && problem.unit > 0)
+        return (parts << unitOf(problem) + QLatin1Char(' ') + QString::number(problem.unit)
+                      << problem.columnTitle)
+            .join(QLatin1Char(' '));
     if (!table.isEmpty() && problem.row > 0)
         parts << QStringLiteral("row %1").arg(problem.row);
     if (!table.isEmpty() && problem.row > 0 && problem.column >= 0 &&
@@ -66,16 +79,22 @@ QString lineOf(const QString &file, const ProjectProblem &problem)
 QJsonObject jsonOf(const ProjectProblem &problem)
 {
     const QString table = ProjectTexts::tableName(problem.table);
-    const bool hasRow = !table.isEmpty() && problem.row > 0;
-    const bool hasColumn = hasRow && problem.column >= 0 && !problem.columnTitle.isEmpty();
-    return QJsonObject{{"severity", problem.severity == ProjectProblem::Error
-                                        ? QStringLiteral("error")
-                                        : QStringLiteral("warning")},
-                       {"table", table.isEmpty() ? QJsonValue() : QJsonValue(table)},
-                       {"row", hasRow ? QJsonValue(problem.row) : QJsonValue()},
-                       {"column", hasColumn ? QJsonValue(problem.columnTitle) : QJsonValue()},
-                       {"value", problem.value},
-                       {"message", problem.message}};
+    const bool hasUnit = !table.isEmpty() && problem.unit > 0;
+    const bool hasRow = !table.isEmpty() && problem.row > 0 && !hasUnit;
+    const bool hasColumn =
+        (hasRow || hasUnit) && problem.column >= 0 && !problem.columnTitle.isEmpty();
+    QJsonObject entry{{"severity", problem.severity == ProjectProblem::Error
+                                       ? QStringLiteral("error")
+                                       : QStringLiteral("warning")},
+                      {"table", table.isEmpty() ? QJsonValue() : QJsonValue(table)},
+                      {"row", hasRow ? QJsonValue(problem.row) : QJsonValue()},
+                      {"column", hasColumn ? QJsonValue(problem.columnTitle) : QJsonValue()},
+                      {"value", problem.value},
+                      {"message", problem.message}};
+    // A field of a film's network settings or of a socket: its number.
+    if (hasUnit)
+        entry.insert(unitOf(problem), problem.unit);
+    return entry;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "configtable.h"
 
 #include "fieldencoder.h"
+#include "settingsrules.h"
 #include "tablelayout.h"
 
 #include <QCoreApplication>
@@ -136,35 +137,39 @@ const QString kSpeed = QStringLiteral("Speed");
 // address over the default 192.168.250.1, the port (LE16).
 void encodeSocket(FieldEncoder &e, const QStringList &wireless, int socket, QByteArray &out)
 {
-    const int at = 6 * (socket - 1);
-    const QString application = wireless.value(at + 1);
-    const QString address = wireless.value(at + 3);
-    const QString port = wireless.value(at + 5);
+    using SettingsRules::SocketField;
+    const QString applicationKey = SettingsRules::socketKey(socket, SocketField::Application);
+    const QString application = valueOf(wireless, applicationKey);
+    const QString address = valueOf(wireless, SettingsRules::socketKey(socket, SocketField::Ip));
+    const QString portKey = SettingsRules::socketKey(socket, SocketField::Port);
+    const QString port = valueOf(wireless, portKey);
     if (!application.isEmpty()) {
         int index = 0;
-        e.optionIndex(QStringLiteral("ApplicationOfSocket%1").arg(socket), application,
-                      L::socketApplicationCount, &index);
+        e.optionIndex(applicationKey, application, L::socketApplicationCount, &index);
         out += QByteArray::number(index);
     }
     out += L::socketMarker;
     QByteArray ip("\xC0\xA8\xFA\x01", 4);
     QVector<int> parts;
-    const QString ipKey = QStringLiteral("IPOfSocket%1").arg(socket);
-    if (e.addressParts(ipKey, address, &parts))
+    if (e.addressParts(SettingsRules::socketKey(socket, SocketField::Ip), address, &parts))
         for (int j = 0; j < parts.size() && j < 4; ++j)
             ip[j] = char(parts.at(j));
     out += ip;
     int portNumber = 0;
-    e.number(QStringLiteral("PortOfSocket%1").arg(socket), port, 0xFFFF, &portNumber);
+    e.number(portKey, port, 0xFFFF, &portNumber);
     putLE16(out, portNumber);
 }
 
 // The 32-byte network block of film `film` (1..3) from a port's network list.
 void encodeNetworkBlock(FieldEncoder &e, const QStringList &network, int film, QByteArray &out)
 {
-    const int b = 12 * (film - 1);
-    const QStringList values = valuesAt(network, b, 6);
-    const QString prefix = QStringLiteral("FilmApplication%1").arg(film);
+    using SettingsRules::NetworkField;
+    QStringList values;
+    QStringList keys;
+    for (int f = 0; f < SettingsRules::networkFieldCount; ++f) {
+        keys << SettingsRules::networkKey(film, NetworkField(f));
+        values << valueOf(network, keys.last());
+    }
     QByteArray block(L::networkBlockSize, '\0');
     const char defaults[] = "\x02\xC0\xA8\x01\x58\xFF\xFF\xFF\x00\xC0\xA8\x01\x01";
     for (int i = 0; i < 13; ++i)
@@ -172,10 +177,8 @@ void encodeNetworkBlock(FieldEncoder &e, const QStringList &network, int film, Q
     // The addressing value: 1 automatic, 2 manual (0 or empty: not chosen).
     int automatic = 0;
     if (!values.at(0).isEmpty())
-        e.optionIndex(prefix + QStringLiteral("UseAutoGetIP"), values.at(0), 3, &automatic);
+        e.optionIndex(keys.at(0), values.at(0), 3, &automatic);
     block[0] = char(automatic);
-    const QStringList addressKeys{QStringLiteral("IPAddr"), QStringLiteral("SubnetMas"),
-                                  QStringLiteral("DefaultGeteway"), QStringLiteral("PreferredDNS")};
     for (int a = 0; a < 4; ++a) {
         // An empty address is one zero part, placed inside the address field
         // (all four empty give 0.0.0.0 there). It never overwrites an
@@ -183,10 +186,10 @@ void encodeNetworkBlock(FieldEncoder &e, const QStringList &network, int film, Q
         // keeps its last byte.
         if (values.at(a + 1).isEmpty() && a > 0 && !values.at(1).isEmpty())
             continue;
-        e.placeAddress(prefix + addressKeys.at(a), values.at(a + 1), 1, a, block);
+        e.placeAddress(keys.at(a + 1), values.at(a + 1), 1, a, block);
     }
     int port = 0;
-    e.number(prefix + QStringLiteral("LocalStartPort"), values.at(5), 0xFFFF, &port);
+    e.number(keys.at(5), values.at(5), 0xFFFF, &port);
     block[17] = char(port & 0xFF);
     block[18] = char(port >> 8);
     out += block;

@@ -3,6 +3,7 @@
 #include "configtable.h"
 #include "dlgdescription.h"
 #include "projecttexts.h"
+#include "settingsrules.h"
 #include "tablelayout.h"
 #include "tablerules.h"
 
@@ -113,6 +114,100 @@ void checkSpiChipSelects(const ProjectData &project, int port, const CDlgDescrip
     }
 }
 
+bool complete(const QStringList &list, const QStringList &keys)
+{
+    for (const QString &key : keys)
+        if (valueOf(list, key).isEmpty())
+            return false;
+    return true;
+}
+
+// A value of a film's network settings or of a wireless socket, at the row of
+// the film's or the port's application.
+ProjectProblem settingsProblem(D::DlgType type, int unit, const QString &fieldName,
+                               const CDlgDescription &text)
+{
+    const bool spi = type >= D::DlgSPI1 && type <= D::DlgSPI3;
+    const QString applicationKey =
+        spi ? QStringLiteral("Film%1Application").arg(unit) : QStringLiteral("PortApplication");
+    ProjectProblem problem;
+    problem.table = type;
+    problem.unit = unit;
+    problem.row = int((spi ? text.spiKeys : text.usartKeys).indexOf(applicationKey)) + 1;
+    problem.column = 1;
+    problem.columnTitle = fieldName;
+    return problem;
+}
+
+void addSettingsProblem(ProjectProblem problem, const SettingsRules::FieldProblem &found,
+                        const QString &value, QVector<ProjectProblem> *errors,
+                        QVector<ProjectProblem> *warnings)
+{
+    if (found.isEmpty())
+        return;
+    problem.severity = found.error ? ProjectProblem::Error : ProjectProblem::Warning;
+    problem.value = value;
+    const QString table = ProjectTexts::tableName(problem.table);
+    problem.message =
+        (problem.table >= D::DlgSPI1
+             ? QCoreApplication::translate("ProjectCheck", "%1 表软片%2的网络属性：%3")
+                   .arg(table)
+                   .arg(problem.unit)
+                   .arg(found.message)
+             : QCoreApplication::translate("ProjectCheck", "%1 表的无线模块：%2")
+                   .arg(table, found.message));
+    (found.error ? errors : warnings)->append(problem);
+}
+
+// The network settings of the films that use them, and the sockets of the
+// serial ports that drive a wireless module, by the rules of their windows.
+void checkSettings(const ProjectData &project, const CDlgDescription &text,
+                   QVector<ProjectProblem> *errors, QVector<ProjectProblem> *warnings)
+{
+    using namespace SettingsRules;
+    for (int port = 1; port <= int(project.spiInformation.size()); ++port) {
+        const QStringList &spi = project.spiInformation.at(port - 1);
+        if (!complete(spi, text.spiKeys))
+            continue;
+        const QStringList &network = project.networkInformation.at(port - 1);
+        for (int film = 1; film <= filmCount; ++film) {
+            int application = 0;
+            if (!TableRules::parseWholeNumber(
+                    valueOf(spi, QStringLiteral("Film%1Application").arg(film)),
+                    ProjectTexts::firstNetworkApplication, 99, &application))
+                continue;
+            for (int f = 0; f < networkFieldCount; ++f) {
+                const auto field = NetworkField(f);
+                addSettingsProblem(settingsProblem(D::DlgType(D::DlgSPI1 + port - 1), film,
+                                                   networkFieldName(field), text),
+                                   networkProblem(network, film, field),
+                                   valueOf(network, networkKey(film, field)), errors, warnings);
+            }
+        }
+    }
+    for (int port = 1; port <= int(project.usartInformation.size()); ++port) {
+        const QStringList &usart = project.usartInformation.at(port - 1);
+        if (!complete(usart, text.usartKeys) ||
+            !TableRules::parseWholeNumber(valueOf(usart, QStringLiteral("PortApplication")),
+                                          ProjectTexts::firstWirelessApplication, 99))
+            continue;
+        const QStringList &sockets = project.wirelessInformation.at(port - 1);
+        for (int socket = 1; socket <= socketCount; ++socket) {
+            const QString application =
+                valueOf(sockets, socketKey(socket, SocketField::Application));
+            if (application.isEmpty() || application == QLatin1String("0"))
+                continue;
+            for (int f = 0; f < socketFieldCount; ++f) {
+                const auto field = SocketField(f);
+                addSettingsProblem(settingsProblem(D::DlgType(D::DlgUSART1 + port - 1), socket,
+                                                   socketFieldName(field), text),
+                                   socketProblem(sockets, socket, field),
+                                   valueOf(sockets, socketKey(socket, field)), errors, warnings);
+            }
+        }
+    }
+}
+
 // The table sections follow the order of the table windows.
 static_assert(int(TableLayout::DI) == int(D::DlgDI) && int(TableLayout::Exit) == int(D::DlgEXIT) &&
                   int(TableLayout::Usart1) == int(D::DlgUSART1) &&
@@ -134,6 +229,20 @@ ProjectProblem refusedValue(const ConfigTable::Refusal &refusal, const CDlgDescr
         return problem;
     const auto type = D::DlgType(refusal.section);
     problem.table = type;
+    int unit = 0;
+    SettingsRules::NetworkField networkField{};
+    SettingsRules::SocketField socketField{};
+    if (SettingsRules::networkKeyField(refusal.key, &unit, &networkField) ||
+        SettingsRules::socketKeyField(refusal.key, &unit, &socketField)) {
+        const bool spi = type >= D::DlgSPI1;
+        ProjectProblem located = settingsProblem(type, unit,
+                                                 spi ? SettingsRules::networkFieldName(networkField)
+                                                     : SettingsRules::socketFieldName(socketField),
+                                                 text);
+        located.value = problem.value;
+        located.message = problem.message;
+        return located;
+    }
     const QStringList keys = rowKeys(type);
     if (!keys.isEmpty()) {
         const int column = int(keys.indexOf(refusal.key));
@@ -156,7 +265,8 @@ ProjectProblem refusedValue(const ConfigTable::Refusal &refusal, const CDlgDescr
 
 bool sameCell(const ProjectProblem &a, const ProjectProblem &b)
 {
-    return a.row > 0 && a.table == b.table && a.row == b.row && a.column == b.column;
+    return a.row > 0 && a.table == b.table && a.row == b.row && a.column == b.column &&
+           a.unit == b.unit && (a.unit == 0 || a.columnTitle == b.columnTitle);
 }
 
 // Table order: the project as a whole, then table by table, row by row,
@@ -164,7 +274,7 @@ bool sameCell(const ProjectProblem &a, const ProjectProblem &b)
 bool comesBefore(const ProjectProblem &a, const ProjectProblem &b)
 {
     const auto place = [](const ProjectProblem &p) {
-        return std::make_tuple(int(p.table), p.row > 0 ? p.row : INT_MAX, p.column);
+        return std::make_tuple(int(p.table), p.row > 0 ? p.row : INT_MAX, p.column, p.unit);
     };
     return place(a) < place(b);
 }
@@ -182,6 +292,7 @@ QVector<ProjectProblem> problems(const ProjectData &project, QByteArray *table)
         checkRowTable(project, type, text, &errors, &warnings);
     for (int port = 1; port <= int(project.spiInformation.size()); ++port)
         checkSpiChipSelects(project, port, text, &errors);
+    checkSettings(project, text, &errors, &warnings);
     QByteArray built;
     QVector<ConfigTable::Refusal> refusals;
     ConfigTable::buildConfigurationTable(project, &built, nullptr, &refusals);
@@ -236,6 +347,13 @@ bool buildTable(const ProjectData &project, QByteArray *table, QString *error)
 QString place(const ProjectProblem &problem)
 {
     QStringList parts{ProjectTexts::tableName(problem.table)};
+    const bool spi = problem.table >= D::DlgSPI1 && problem.table <= D::DlgSPI3;
+    if (problem.unit > 0)
+        return parts.first() + QLatin1Char(' ') +
+               (spi ? QCoreApplication::translate("ProjectCheck", "软片%1")
+                    : QCoreApplication::translate("ProjectCheck", "通道%1"))
+                   .arg(problem.unit) +
+               QLatin1Char(' ') + problem.columnTitle;
     if (problem.row > 0)
         parts << QCoreApplication::translate("ProjectCheck", "第%1行").arg(problem.row);
     if (problem.row > 0 && problem.column >= 0)

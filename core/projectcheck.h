@@ -22,6 +22,11 @@ struct ProjectProblem
     CPinDescriptions::DlgType table = CPinDescriptions::DlgNone; // DlgNone: no one cell
     int row = 0;     // 1-based; 0 when the problem is not one row's
     int column = -1; // column of the table window, -1 when none
+    // The film (1..3) of an SPI port's network settings or the socket (1..8)
+    // of a serial port's wireless module the value belongs to; 0 when none.
+    // Such a problem lies at the row of the film's or port's application,
+    // and columnTitle names the field of the settings window.
+    int unit = 0;
     QString columnTitle;
     QString value;
     int minimum = 0;
@@ -50,7 +55,8 @@ QVector<ProjectProblem> problems(const ProjectData &project, QByteArray *table =
 ProjectProblem firstError(const QVector<ProjectProblem> &problems);
 bool hasError(const QVector<ProjectProblem> &problems);
 // Where a problem lies, as the table window shows it: "DI 第2行 X起始端子",
-// "SPI1", or empty when no table holds it.
+// "SPI1 软片2 IP地址", "USART3 通道8 端口号", "SPI1", or empty when no table
+// holds it.
 QString place(const ProjectProblem &problem);
 QStringList warnings(const QVector<ProjectProblem> &problems);
 // The transfer form of the project's table; false with the words of the

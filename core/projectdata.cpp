@@ -126,6 +126,16 @@ QString valueOf(const QStringList &list, const QString &key)
     return QString();
 }
 
+void setValueOf(QStringList &list, const QString &key, const QString &value)
+{
+    for (int i = 0; i + 1 < list.size(); i += 2)
+        if (list.at(i) == key) {
+            list[i + 1] = value;
+            return;
+        }
+    list << key << value;
+}
+
 namespace {
 
 // "0" is what a table stores for a bit or film without a pin.

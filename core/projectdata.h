@@ -71,6 +71,8 @@ RowCell rowCellOf(const QString &key);
 
 // The value of key in an alternating key/value list; empty when absent.
 QString valueOf(const QStringList &list, const QString &key);
+// Sets the value of key; a key not in the list is appended with its value.
+void setValueOf(QStringList &list, const QString &key, const QString &value);
 
 // One row of a board table (DI, DO, AI, AO): its pin and the pins of its four
 // chip-select bits, bit 3 first; an empty text where a bit has no pin.

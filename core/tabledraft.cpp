@@ -4,6 +4,7 @@
 #include "dlgdescription.h"
 #include "projectsync.h"
 #include "projecttexts.h"
+#include "settingsrules.h"
 #include "tablerules.h"
 
 #include <QCoreApplication>
@@ -120,6 +121,16 @@ QHash<QString, QString> pairsOf(const QStringList &list)
     for (int i = 0; i + 1 < list.size(); i += 2)
         pairs.insert(list.at(i), list.at(i + 1));
     return pairs;
+}
+
+// A key of a film's network settings or of a socket.
+bool isSettingsKey(const QString &key)
+{
+    int unit = 0;
+    SettingsRules::NetworkField network{};
+    SettingsRules::SocketField socket{};
+    return SettingsRules::networkKeyField(key, &unit, &network) ||
+           SettingsRules::socketKeyField(key, &unit, &socket);
 }
 
 bool typesAny(const QHash<QString, QString> &typed, const QStringList &keys)
@@ -427,6 +438,25 @@ void TableDraft::setSettings(const QStringList &keysAndValues)
         return;
     for (int i = 0; i + 1 < keysAndValues.size(); i += 2)
         typed.insert(keysAndValues.at(i), keysAndValues.at(i + 1));
+    rebuild();
+}
+
+void TableDraft::beginSettings()
+{
+    settingsFound.clear();
+    for (auto it = typed.constBegin(); it != typed.constEnd(); ++it)
+        if (isSettingsKey(it.key()))
+            settingsFound.insert(it.key(), it.value());
+}
+
+void TableDraft::cancelSettings()
+{
+    if (!isOpen())
+        return;
+    for (auto it = typed.begin(); it != typed.end();)
+        it = isSettingsKey(it.key()) ? typed.erase(it) : std::next(it);
+    for (auto it = settingsFound.constBegin(); it != settingsFound.constEnd(); ++it)
+        typed.insert(it.key(), it.value());
     rebuild();
 }
 

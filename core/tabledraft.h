@@ -88,6 +88,11 @@ public:
     // The wireless sockets or a film's network settings as their window
     // confirmed them (alternating keys and values).
     void setSettings(const QStringList &keysAndValues);
+    // A settings window opened on the table: what it hands over goes into
+    // the draft as it is typed. Giving the window up brings back the
+    // settings it found; the table's own typed values stay.
+    void beginSettings();
+    void cancelSettings();
     // The eight sockets of the serial port as they stand; their first
     // settings when the port never had them set.
     QStringList sockets() const;
@@ -122,5 +127,6 @@ private:
     CPinDescriptions::DlgType kind = CPinDescriptions::DlgNone;
     ProjectData base;
     QHash<QString, QString> typed;
+    QHash<QString, QString> settingsFound; // typed settings when a window opened
     DraftTable shown;
 };

@@ -37,6 +37,14 @@ DialogConfigure::DialogConfigure(TableDraft *tableDraft, QWidget *parent)
             });
     connect(wireless, &DialogWirelessModuleConfigure::UpdateWirelessModuleSignal, draft,
             &TableDraft::setSettings);
+    // What is typed into a settings window is an edit of the table at once.
+    connect(network, &CNetworkAttribut::fieldsEdited, draft,
+            [this] { draft->setSettings(network->information()); });
+    connect(wireless, &DialogWirelessModuleConfigure::fieldsEdited, draft,
+            [this] { draft->setSettings(wireless->information()); });
+    connect(network, &CNetworkAttribut::cancelled, draft, &TableDraft::cancelSettings);
+    connect(wireless, &DialogWirelessModuleConfigure::cancelled, draft,
+            &TableDraft::cancelSettings);
     connect(view, &CTableView::valueChosen, draft, &TableDraft::setValue);
     connect(view, &CTableView::settingsRequested, this, &DialogConfigure::openSettings);
     connect(draft, &TableDraft::changed, this, [this] {
@@ -180,6 +188,8 @@ void DialogConfigure::openSettings(int row)
     if (type >= D::DlgUSART1 && type <= D::DlgUSART6) {
         if (draft->portApplication() < ProjectTexts::firstWirelessApplication)
             return;
+        if (!wireless->isVisible())
+            draft->beginSettings();
         wireless->fillFromList(draft->sockets());
         wireless->show();
         wireless->raise();
@@ -189,7 +199,11 @@ void DialogConfigure::openSettings(int row)
         if (row != TableRules::spiApplicationRow(film) ||
             draft->filmApplication(film) < ProjectTexts::firstNetworkApplication)
             continue;
-        network->openForFilm(film, draft->filmNetwork(film));
+        // Another film's edits stay in the table, unconfirmed.
+        if (!network->isVisible() || network->filmType() != film) {
+            draft->beginSettings();
+            network->openForFilm(film, draft->filmNetwork(film));
+        }
         network->show();
         network->raise();
     }

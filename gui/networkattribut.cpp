@@ -1,21 +1,31 @@
 #include "networkattribut.h"
 #include "ui_networkattribut.h"
 
-#include "fieldencoder.h"
 #include "fieldmarks.h"
 #include "messages.h"
+#include "projectdata.h"
 #include "screenplace.h"
-#include "tablerules.h"
 
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScopedValueRollback>
+
+using SettingsRules::NetworkField;
+using SettingsRules::networkKey;
 
 CNetworkAttribut::CNetworkAttribut(QWidget *parent)
     : QWidget(parent, Qt::Window), ui(new Ui::CNetworkAttribut)
 {
     ui->setupUi(this);
+    // By field, in the order of the film's keys; addressing is the radio buttons.
+    fields = {nullptr,
+              ui->lineEditIP,
+              ui->lineEditSubnetMask,
+              ui->lineEditDefaultGeteway,
+              ui->lineEditPreferredDNS,
+              ui->lineEditLocalStartPort};
     // Only digits and dots can be typed; a value out of range is kept and
     // marked until it is corrected.
     auto *addressCharacters =
@@ -30,8 +40,10 @@ CNetworkAttribut::CNetworkAttribut(QWidget *parent)
         QFont font = edit->font();
         font.setPixelSize(16);
         edit->setFont(font);
-        connect(edit, &QLineEdit::textEdited, this,
-                [this, edit] { FieldMarks::mark(edit, problemOf(edit)); });
+        connect(edit, &QLineEdit::textEdited, this, [this, edit] {
+            FieldMarks::mark(edit, problemOf(edit));
+            emit fieldsEdited();
+        });
     }
     // The DNS server is always entered by hand.
     ui->radioButtonUseAutoGetDNS->setChecked(false);
@@ -46,9 +58,12 @@ CNetworkAttribut::CNetworkAttribut(QWidget *parent)
             edit->clear();
             FieldMarks::mark(edit, QString());
         }
+        emit fieldsEdited();
     });
-    connect(ui->radioButtonUseManualSetIP, &QRadioButton::clicked, this,
-            [this] { setAddressFieldsEnabled(true); });
+    connect(ui->radioButtonUseManualSetIP, &QRadioButton::clicked, this, [this] {
+        setAddressFieldsEnabled(true);
+        emit fieldsEdited();
+    });
     connect(ui->radioButtonUseAutoGetDNS, &QRadioButton::clicked, this, [this] {
         setDnsFieldEnabled(false);
         ui->lineEditPreferredDNS->clear();
@@ -86,7 +101,7 @@ void CNetworkAttribut::openForFilm(int film, const QStringList &information)
         film >= FilmApplication1 && film <= FilmApplication3 ? NetworkAttributType(film) : NoFilm;
     if (information.size() < informationSize)
         return;
-    const QString addressing = information.at(1);
+    const QString addressing = valueOf(information, networkKey(film, NetworkField::Addressing));
     if (addressing == QLatin1String("2")) {
         ui->radioButtonUseManualSetIP->setChecked(true);
         setAddressFieldsEnabled(true);
@@ -94,14 +109,11 @@ void CNetworkAttribut::openForFilm(int film, const QStringList &information)
         ui->radioButtonUseAutoGetIP->setChecked(true);
         setAddressFieldsEnabled(false);
     }
-    ui->lineEditIP->setText(information.at(3));
-    ui->lineEditSubnetMask->setText(information.at(5));
-    ui->lineEditDefaultGeteway->setText(information.at(7));
-    ui->lineEditPreferredDNS->setText(information.at(9));
-    ui->lineEditLocalStartPort->setText(information.at(11));
-    for (QLineEdit *edit : {ui->lineEditIP, ui->lineEditSubnetMask, ui->lineEditDefaultGeteway,
-                            ui->lineEditPreferredDNS, ui->lineEditLocalStartPort})
+    for (int f = int(NetworkField::Ip); f < SettingsRules::networkFieldCount; ++f) {
+        QLineEdit *edit = fields.at(f);
+        edit->setText(valueOf(information, networkKey(film, NetworkField(f))));
         FieldMarks::mark(edit, QString());
+    }
     titleFilm = film;
     setFilmTitle();
 }
@@ -155,68 +167,35 @@ void CNetworkAttribut::keyPressEvent(QKeyEvent *event)
 
 QStringList CNetworkAttribut::information() const
 {
-    if (myType == NoFilm)
-        return {};
-    const QStringList keys = text.networkKeys.mid((myType - 1) * 6, 6);
-    const QStringList values{ui->radioButtonUseAutoGetIP->isChecked() ? QStringLiteral("1")
-                                                                      : QStringLiteral("2"),
-                             ui->lineEditIP->text(),
-                             ui->lineEditSubnetMask->text(),
-                             ui->lineEditDefaultGeteway->text(),
-                             ui->lineEditPreferredDNS->text(),
-                             ui->lineEditLocalStartPort->text()};
-    QStringList list;
-    for (int i = 0; i < values.size(); ++i)
-        list << keys.value(i) << values.at(i);
-    return list;
+    return myType == NoFilm ? QStringList() : fieldsOf(myType);
 }
 
-bool CNetworkAttribut::manualAddressing() const
+QStringList CNetworkAttribut::fieldsOf(int film) const
 {
-    return !ui->radioButtonUseAutoGetIP->isChecked();
+    QVector<QString> values{ui->radioButtonUseAutoGetIP->isChecked() ? QStringLiteral("1")
+                                                                     : QStringLiteral("2")};
+    for (int f = int(NetworkField::Ip); f < SettingsRules::networkFieldCount; ++f)
+        values << fields.at(f)->text();
+    return SettingsRules::filmList(film, values);
 }
 
-QString CNetworkAttribut::problemOf(const QLineEdit *field) const
+QString CNetworkAttribut::problemOf(const QLineEdit *edit) const
 {
-    const QString value = field->text();
-    if (field == ui->lineEditLocalStartPort) {
-        int ignored = 0;
-        const bool fits =
-            field->isModified()
-                ? value.isEmpty() ||
-                      TableRules::parseWholeNumber(value, lowestStartPort, highestStartPort)
-                : FieldEncoder(QString(), 0).number(QString(), value, 0xFFFF, &ignored);
-        if (fits)
-            return QString();
-        return tr("本地起始端口“%1”无效：请填写%2到%3之间的整数。")
-            .arg(value)
-            .arg(lowestStartPort)
-            .arg(highestStartPort);
-    }
-    QString name;
-    if (field == ui->lineEditIP)
-        name = tr("IP地址");
-    else if (field == ui->lineEditSubnetMask)
-        name = tr("子网掩码");
-    else if (field == ui->lineEditDefaultGeteway)
-        name = tr("默认网关");
-    else if (field == ui->lineEditPreferredDNS)
-        name = tr("DNS服务器");
-    else
+    const int field = int(fields.indexOf(const_cast<QLineEdit *>(edit)));
+    if (field <= 0)
         return QString();
-    const bool required = field != ui->lineEditPreferredDNS && manualAddressing();
-    if (value.isEmpty() && required)
-        return tr("使用下面的IP地址时必须填写%1，例如192.168.1.10。").arg(name);
-    if (value.isEmpty() || TableRules::isDottedAddress(value))
-        return QString();
-    return tr("%1“%2”不完整：请填写四段0到255之间的数字，例如192.168.1.10。").arg(name, value);
+    const int film = myType == NoFilm ? int(FilmApplication1) : int(myType);
+    const SettingsRules::FieldProblem problem =
+        SettingsRules::networkProblem(fieldsOf(film), film, NetworkField(field));
+    return problem.error || edit->isModified() ? problem.message : QString();
 }
 
 QString CNetworkAttribut::fieldProblem(QLineEdit **field)
 {
     QString first;
-    for (QLineEdit *edit : {ui->lineEditIP, ui->lineEditSubnetMask, ui->lineEditDefaultGeteway,
-                            ui->lineEditPreferredDNS, ui->lineEditLocalStartPort}) {
+    for (QLineEdit *edit : qAsConst(fields)) {
+        if (!edit)
+            continue;
         const QString problem = problemOf(edit);
         FieldMarks::mark(edit, problem);
         if (!problem.isEmpty() && first.isEmpty()) {
@@ -240,10 +219,18 @@ void CNetworkAttribut::on_pushButtonOK_clicked()
         return;
     }
     emit UpdateNetworkAttributSignal(myType, information());
+    const QScopedValueRollback<bool> confirmed(closingConfirmed, true);
     close();
 }
 
 void CNetworkAttribut::on_pushButtonCancel_clicked()
 {
     close();
+}
+
+void CNetworkAttribut::closeEvent(QCloseEvent *event)
+{
+    if (!closingConfirmed && isVisible())
+        emit cancelled();
+    QWidget::closeEvent(event);
 }

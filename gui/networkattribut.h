@@ -1,8 +1,9 @@
 #pragma once
 
-#include "dlgdescription.h"
+#include "settingsrules.h"
 
 #include <QStringList>
+#include <QVector>
 #include <QWidget>
 
 namespace Ui {
@@ -12,8 +13,11 @@ class QLineEdit;
 
 // Ethernet settings of one SPI film application: addressing mode, address,
 // mask, gateway, DNS server and local start port. One window is reused for
-// every film; the values go back to the caller through a signal. OK refuses a
-// value the table cannot take, naming the field; the window stays open.
+// every film. Every edit is announced at once (the table's draft takes the
+// fields as they stand); OK hands them back through a signal and refuses what
+// the rules of the film's settings refuse, naming the field; the window stays
+// open. 取消, Esc and the close control announce that the edits made since it
+// opened are given up.
 class CNetworkAttribut : public QWidget
 {
     Q_OBJECT
@@ -28,8 +32,6 @@ public:
     Q_ENUM(NetworkAttributType)
 
     static constexpr int informationSize = 12;
-    static constexpr int lowestStartPort = 50000;
-    static constexpr int highestStartPort = 65528;
 
     explicit CNetworkAttribut(QWidget *parent = nullptr);
     ~CNetworkAttribut() override;
@@ -44,6 +46,9 @@ public:
 signals:
     void UpdateNetworkAttributSignal(CNetworkAttribut::NetworkAttributType myType,
                                      QStringList information);
+    // A field or the addressing changed: information() holds it.
+    void fieldsEdited();
+    void cancelled();
 
 public slots:
     void on_pushButtonOK_clicked();
@@ -56,24 +61,26 @@ protected:
     // As in a dialog: Enter confirms (or presses the focused button), Esc
     // cancels.
     void keyPressEvent(QKeyEvent *event) override;
+    // 取消, Esc and the close control give the edits up; OK keeps them.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The fields as the list of film 1..3.
+    QStringList fieldsOf(int film) const;
     void setAddressFieldsEnabled(bool enabled);
     void setDnsFieldEnabled(bool enabled);
-    bool manualAddressing() const;
     // What is wrong with the text of one field, naming it; empty when the
-    // value is fine. With manual addressing the address, mask and gateway
-    // must be complete addresses. A start port the user typed must lie in
-    // [lowestStartPort, highestStartPort]; one restored unchanged only has to
-    // fit the table.
+    // value is fine: an error of the film's rules always, a warning when the
+    // user typed the value.
     QString problemOf(const QLineEdit *field) const;
     // Marks every field and returns the first problem (its field in *field).
     QString fieldProblem(QLineEdit **field = nullptr);
     void setFilmTitle();
 
     Ui::CNetworkAttribut *ui;
-    CDlgDescription text;
+    QVector<QLineEdit *> fields; // by SettingsRules::NetworkField; none for the addressing
     NetworkAttributType myType = NoFilm;
     int titleFilm = 0;
-    bool placed = false; // sized to its screen at its first showing
+    bool placed = false;           // sized to its screen at its first showing
+    bool closingConfirmed = false; // OK is closing the window
 };

@@ -1,34 +1,20 @@
 #include "wirelessmoduleconfigure.h"
 #include "ui_wirelessmoduleconfigure.h"
 
-#include "fieldencoder.h"
 #include "fieldmarks.h"
 #include "messages.h"
+#include "projectdata.h"
 #include "screenplace.h"
+#include "settingsrules.h"
 #include "tablerules.h"
 
 #include <QEvent>
 #include <QRegularExpressionValidator>
 #include <QStyleOptionFrame>
 
+using SettingsRules::SocketField;
+
 namespace {
-
-constexpr int highestPort = 65535;
-
-// What the table accepts for a socket, whatever the dialog would let a user type.
-bool encodableAddress(const QString &address)
-{
-    FieldEncoder probe(QString(), 0);
-    QVector<int> parts;
-    return probe.addressParts(QString(), address, &parts);
-}
-
-bool encodablePort(const QString &port)
-{
-    FieldEncoder probe(QString(), 0);
-    int value = 0;
-    return probe.number(QString(), port, highestPort, &value);
-}
 
 // A field never narrower than the widest value it takes.
 void fitWidest(QLineEdit *edit, const QString &widest)
@@ -76,13 +62,23 @@ DialogWirelessModuleConfigure::DialogWirelessModuleConfigure(QWidget *parent)
         addresses.at(n)->setValidator(addressCharacters);
         ports.at(n)->setValidator(portCharacters);
         fitWidest(addresses.at(n), QStringLiteral("255.255.255.255"));
-        fitWidest(ports.at(n), QString::number(highestPort));
+        fitWidest(ports.at(n), QString::number(SettingsRules::highestSocketPort));
         addresses.at(n)->setText(QStringLiteral("192.168.1.%1").arg(n + 1));
         ports.at(n)->setText(QString::number(5000 + n));
-        connect(addresses.at(n), &QLineEdit::textEdited, this,
-                [this, n] { FieldMarks::mark(addresses.at(n), addressProblem(n)); });
-        connect(ports.at(n), &QLineEdit::textEdited, this,
-                [this, n] { FieldMarks::mark(ports.at(n), portProblem(n)); });
+        connect(addresses.at(n), &QLineEdit::textEdited, this, [this, n] {
+            FieldMarks::mark(addresses.at(n), addressProblem(n));
+            emit fieldsEdited();
+        });
+        connect(ports.at(n), &QLineEdit::textEdited, this, [this, n] {
+            FieldMarks::mark(ports.at(n), portProblem(n));
+            emit fieldsEdited();
+        });
+        // A socket put to use needs its address.
+        connect(applications.at(n), QOverload<int>::of(&QComboBox::activated), this, [this, n] {
+            if (FieldMarks::isMarked(addresses.at(n)))
+                FieldMarks::mark(addresses.at(n), addressProblem(n));
+            emit fieldsEdited();
+        });
     }
 }
 
@@ -132,12 +128,16 @@ void DialogWirelessModuleConfigure::fillFromList(const QStringList &information)
     if (information.size() != informationSize)
         return;
     for (int n = 0; n < socketCount; ++n) {
+        const int socket = n + 1;
         int application = 0;
-        if (TableRules::parseWholeNumber(information.at(6 * n + 1), 0,
-                                         applications.at(n)->count() - 1, &application))
+        if (TableRules::parseWholeNumber(
+                valueOf(information, SettingsRules::socketKey(socket, SocketField::Application)), 0,
+                applications.at(n)->count() - 1, &application))
             applications.at(n)->setCurrentIndex(application);
-        addresses.at(n)->setText(information.at(6 * n + 3));
-        ports.at(n)->setText(information.at(6 * n + 5));
+        addresses.at(n)->setText(
+            valueOf(information, SettingsRules::socketKey(socket, SocketField::Ip)));
+        ports.at(n)->setText(
+            valueOf(information, SettingsRules::socketKey(socket, SocketField::Port)));
         FieldMarks::mark(addresses.at(n), QString());
         FieldMarks::mark(ports.at(n), QString());
     }
@@ -145,38 +145,29 @@ void DialogWirelessModuleConfigure::fillFromList(const QStringList &information)
 
 QStringList DialogWirelessModuleConfigure::information() const
 {
-    QStringList list;
-    for (int n = 0; n < socketCount; ++n) {
-        list << text.socketKeys.value(3 * n)
-             << QString::number(std::max(0, applications.at(n)->currentIndex()))
-             << text.socketKeys.value(3 * n + 1) << addresses.at(n)->text()
-             << text.socketKeys.value(3 * n + 2) << ports.at(n)->text();
-    }
-    return list;
+    QVector<QVector<QString>> sockets;
+    for (int n = 0; n < socketCount; ++n)
+        sockets.append({QString::number(std::max(0, applications.at(n)->currentIndex())),
+                        addresses.at(n)->text(), ports.at(n)->text()});
+    return SettingsRules::socketList(sockets);
+}
+
+QString DialogWirelessModuleConfigure::problemOf(int n, SocketField field) const
+{
+    const QLineEdit *edit = field == SocketField::Ip ? addresses.at(n) : ports.at(n);
+    const SettingsRules::FieldProblem problem =
+        SettingsRules::socketProblem(information(), n + 1, field);
+    return problem.error || edit->isModified() ? problem.message : QString();
 }
 
 QString DialogWirelessModuleConfigure::addressProblem(int n) const
 {
-    const QLineEdit *edit = addresses.at(n);
-    const QString address = edit->text();
-    if (TableRules::isDottedAddress(address) || (!edit->isModified() && encodableAddress(address)))
-        return QString();
-    return tr("通道%1的IP地址“%2”无效：请填写四段0到255之间的数字，例如192.168.1.10。")
-        .arg(n + 1)
-        .arg(address);
+    return problemOf(n, SocketField::Ip);
 }
 
 QString DialogWirelessModuleConfigure::portProblem(int n) const
 {
-    const QLineEdit *edit = ports.at(n);
-    const QString port = edit->text();
-    if (TableRules::parseWholeNumber(port, 0, highestPort) ||
-        (!edit->isModified() && encodablePort(port)))
-        return QString();
-    return tr("通道%1的端口号“%2”无效：请填写0到%3之间的整数。")
-        .arg(n + 1)
-        .arg(port)
-        .arg(highestPort);
+    return problemOf(n, SocketField::Port);
 }
 
 void DialogWirelessModuleConfigure::on_pushButtonSure_clicked()
@@ -199,10 +190,16 @@ void DialogWirelessModuleConfigure::on_pushButtonSure_clicked()
         return;
     }
     emit UpdateWirelessModuleSignal(information());
-    close();
+    accept();
 }
 
 void DialogWirelessModuleConfigure::on_pushButtonCancel_clicked()
 {
-    close();
+    reject();
+}
+
+void DialogWirelessModuleConfigure::reject()
+{
+    emit cancelled();
+    QDialog::reject();
 }

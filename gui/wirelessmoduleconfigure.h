@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dlgdescription.h"
+#include "settingsrules.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -13,9 +14,11 @@ class QComboBox;
 class QLineEdit;
 
 // The eight sockets of a wireless modem on a serial port: per socket its
-// application, remote address and port. One dialog is reused for every port;
-// the values go back to the caller through a signal. OK refuses an address
-// or port the table cannot take, naming the socket and the field.
+// application, remote address and port. One dialog is reused for every port.
+// Every edit is announced at once (the table's draft takes the sockets as
+// they stand); OK hands them back through a signal and refuses what the
+// socket rules refuse, naming the socket and the field. 取消, Esc and the
+// close control announce that the edits made since it opened are given up.
 class DialogWirelessModuleConfigure : public QDialog
 {
     Q_OBJECT
@@ -32,10 +35,14 @@ public:
 
 signals:
     void UpdateWirelessModuleSignal(QStringList information);
+    // A socket's field changed: information() holds it.
+    void fieldsEdited();
+    void cancelled();
 
 public slots:
     void on_pushButtonSure_clicked();
     void on_pushButtonCancel_clicked();
+    void reject() override;
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -44,9 +51,9 @@ protected:
 
 private:
     // What is wrong with the address or port of socket n (0-based); empty
-    // when the table can take it. A value the user typed must be a complete
-    // address or a port 0-65535; a value restored unchanged only has to be
-    // one the table can encode.
+    // when it is fine: an error of the socket rules always, a warning when
+    // the user typed the value.
+    QString problemOf(int n, SettingsRules::SocketField field) const;
     QString addressProblem(int n) const;
     QString portProblem(int n) const;
     void fillApplications();

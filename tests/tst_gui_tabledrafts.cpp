@@ -95,6 +95,8 @@ private slots:
     void aTableReopenedSpeaksTheNewLanguage_data();
     void aTableReopenedSpeaksTheNewLanguage();
     void settingsWindowsGoWithTheirTable();
+    void aSettingsWindowsTypedValueIsAnEdit_data();
+    void aSettingsWindowsTypedValueIsAnEdit();
     void usingTheProjectAsksAboutTypedValues_data();
     void usingTheProjectAsksAboutTypedValues();
     void questionsDefaultToKeepingWork();
@@ -313,6 +315,77 @@ void TestGuiTableDrafts::settingsWindowsGoWithTheirTable()
     w.configure()->reject();
     QVERIFY(!w.configure()->isVisible());
     QVERIFY(!sockets->isVisible());
+}
+
+void TestGuiTableDrafts::aSettingsWindowsTypedValueIsAnEdit_data()
+{
+    QTest::addColumn<bool>("network");
+    QTest::addColumn<QString>("road");
+    QTest::addColumn<bool>("asks");
+    QTest::newRow("network, the table's 取消") << true << "cancel" << true;
+    QTest::newRow("sockets, quit") << false << "quit" << true;
+    QTest::newRow("network, open") << true << "open" << true;
+    QTest::newRow("sockets, the table's 取消") << false << "cancel" << true;
+    QTest::newRow("network given up, the table's 取消") << true << "settings cancel" << false;
+    QTest::newRow("sockets given up, the table's 取消") << false << "settings cancel" << false;
+}
+
+// A value typed into an open settings window is one of the table's
+// unconfirmed edits, asked about wherever they are; the window's own 取消
+// gives it up.
+void TestGuiTableDrafts::aSettingsWindowsTypedValueIsAnEdit()
+{
+    QFETCH(bool, network);
+    QFETCH(QString, road);
+    QFETCH(bool, asks);
+    MainWindow w;
+    w.show();
+    w.SlotNewProject("STM32F103RE", false);
+    // The film or the port is put to use and confirmed first.
+    const int row = network ? 12 : 6;
+    if (network) {
+        choose(w, "PA5", "SPI1_SCK");
+        choose(w, "PA6", "SPI1_MISO");
+        choose(w, "PA7", "SPI1_MOSI");
+    } else {
+        choose(w, "PA9", "USART1_TX");
+        choose(w, "PA10", "USART1_RX");
+    }
+    const char *button = network ? "pushButtonSPI1" : "pushButtonUSART1";
+    press(w, button);
+    comboAt(w, row, 1)->setCurrentIndex(network ? 2 : 5);
+    press(w, "pushButtonOK");
+    QVERIFY(!w.configure()->isVisible());
+    press(w, button);
+    qobject_cast<QPushButton *>(tableOf(w)->cellWidget(row, 2))->click();
+    QWidget *settings = network ? static_cast<QWidget *>(w.configure()->networkAttribut())
+                                : w.configure()->wirelessModule();
+    QVERIFY(settings->isVisible());
+    auto *field = settings->findChild<QLineEdit *>(network ? "lineEditLocalStartPort"
+                                                           : "lineEditPortOfSocket8");
+    field->selectAll();
+    QTest::keyClicks(field, "50123");
+    QVERIFY(asked.isEmpty());
+
+    if (road == "settings cancel") {
+        settings->findChild<QPushButton *>("pushButtonCancel")->click();
+        QVERIFY(!settings->isVisible());
+        road = "cancel";
+    }
+    answer = QMessageBox::Cancel;
+    if (road == "cancel")
+        w.configure()->reject();
+    else if (road == "quit")
+        w.close();
+    else
+        w.on_actionOpen_triggered();
+    const bool askedAboutTheTable =
+        !asked.isEmpty() && asked.first().text.contains(QStringLiteral("未确定"));
+    QCOMPARE(askedAboutTheTable, asks);
+    // Kept on the question's default; gone with the window otherwise.
+    QCOMPARE(w.configure()->isVisible(), asks);
+    QCOMPARE(settings->isVisible(), asks);
+    QCOMPARE(w.configure()->hasUnconfirmedEdits(), asks);
 }
 
 void TestGuiTableDrafts::usingTheProjectAsksAboutTypedValues_data()

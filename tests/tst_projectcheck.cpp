@@ -77,9 +77,12 @@ QString placed(const ProjectProblem &problem)
     const CDlgDescription text;
     const QStringList keys = rowKeys(problem.table);
     const QStringList &portKeys = problem.table >= D::DlgSPI1 ? text.spiKeys : text.usartKeys;
-    const QString key = problem.column < 0 ? QStringLiteral("-")
-                        : keys.isEmpty()   ? portKeys.value(problem.row - 1)
-                                           : keys.value(problem.column);
+    QString key = problem.column < 0 ? QStringLiteral("-")
+                  : keys.isEmpty()   ? portKeys.value(problem.row - 1)
+                                     : keys.value(problem.column);
+    // A film's or a socket's field: "Film2Application/2:IP地址".
+    if (problem.unit > 0)
+        key += QStringLiteral("/%1:%2").arg(problem.unit).arg(problem.columnTitle);
     const QString table = ProjectTexts::tableName(problem.table);
     return QStringList{problem.severity == ProjectProblem::Error ? "error" : "warning",
                        table.isEmpty() ? "-" : table, QString::number(problem.row), key,
@@ -494,10 +497,62 @@ void TestProjectCheck::everyErrorHasItsCell_data()
         [](ProjectData &p) {
             setValue(p.networkInformation[0], "FilmApplication1IPAddr", "192.168.0.300");
         },
-        {"error SPI1 0 - 192.168.0.300"});
+        {"error SPI1 13 Film1Application/1:IP地址 192.168.0.300"});
     row("F103 USART1 socket port", F103,
         [](ProjectData &p) { setValue(p.wirelessInformation[0], "PortOfSocket2", "70000"); },
-        {"error USART1 0 - 70000"});
+        {"error USART1 7 PortApplication/2:端口号 70000"});
+    // The rules of the settings windows, for films and sockets in use.
+    const auto manualFilm = [](int film, const QString &ip) {
+        return [film, ip](ProjectData &p) {
+            setValue(p.spiInformation[2], QStringLiteral("Film%1Application").arg(film), "3");
+            const QString prefix = QStringLiteral("FilmApplication%1").arg(film);
+            setValue(p.networkInformation[2], prefix + "UseAutoGetIP", "2");
+            setValue(p.networkInformation[2], prefix + "IPAddr", ip);
+            setValue(p.networkInformation[2], prefix + "SubnetMas", "255.255.255.0");
+            setValue(p.networkInformation[2], prefix + "DefaultGeteway", "192.168.1.1");
+        };
+    };
+    row("F407 SPI3 film 3 manual without an address", F407, manualFilm(3, ""),
+        {"error SPI3 17 Film3Application/3:IP地址 "});
+    row("F407 SPI3 film 2 incomplete address", F407, manualFilm(2, "192.168"),
+        {"warning SPI3 15 Film2Application/2:IP地址 192.168"});
+    row("F407 SPI3 film 2 without application", F407,
+        [manualFilm](ProjectData &p) {
+            manualFilm(2, "")(p);
+            setValue(p.spiInformation[2], "Film2Application", "1");
+        },
+        {});
+    row("F407 SPI3 film 1 automatic with a start port below the window's", F407,
+        [](ProjectData &p) {
+            setValue(p.spiInformation[2], "Film1Application", "2");
+            setValue(p.networkInformation[2], "FilmApplication1LocalStartPort", "100");
+        },
+        {"warning SPI3 13 Film1Application/1:本地起始端口 100"});
+    row("F407 SPI3 film 1 start port at the window's last", F407,
+        [](ProjectData &p) {
+            setValue(p.spiInformation[2], "Film1Application", "2");
+            setValue(p.networkInformation[2], "FilmApplication1LocalStartPort", "65528");
+        },
+        {});
+    const auto socketInUse = [](int port, int socket, const QString &ip) {
+        return [port, socket, ip](ProjectData &p) {
+            setValue(p.usartInformation[port - 1], "PortApplication", "11");
+            setValue(p.wirelessInformation[port - 1],
+                     QStringLiteral("ApplicationOfSocket%1").arg(socket), "3");
+            setValue(p.wirelessInformation[port - 1], QStringLiteral("IPOfSocket%1").arg(socket),
+                     ip);
+        };
+    };
+    row("F407 USART6 socket 8 in use without an address", F407, socketInUse(6, 8, ""),
+        {"error USART6 7 PortApplication/8:IP地址 "});
+    row("F407 USART6 socket 8 not driving a module", F407,
+        [socketInUse](ProjectData &p) {
+            socketInUse(6, 8, "")(p);
+            setValue(p.usartInformation[5], "PortApplication", "4");
+        },
+        {});
+    row("F407 USART6 socket 8 incomplete address", F407, socketInUse(6, 8, "10.0.0"),
+        {"warning USART6 7 PortApplication/8:IP地址 10.0.0"});
     row("F103 external RAM", F103, [](ProjectData &p) { p.fsmcInformation[1] = "yes"; },
         {"error - 0 - yes"});
     row("unknown chip", F407, [](ProjectData &p) { p.currentChip = "STM32F030"; },
@@ -524,8 +579,8 @@ void TestProjectCheck::everyErrorHasItsCell_data()
         },
         {"error DI 2 Index 70000", "error DO 1 Speed 9", "error DO 2 Mode 9",
          "error USART2 3 Baud 99", "error SPI1 10 BaudRatePrefrequencyValue 8",
-         "error SPI1 16 SliceSelect2Pin " + cs, "error SPI1 0 - 8.8.4.400",
-         "error SYS 1 SystemPin SYS_Beeper"});
+         "error SPI1 15 Film2Application/2:DNS服务器 8.8.4.400",
+         "error SPI1 16 SliceSelect2Pin " + cs, "error SYS 1 SystemPin SYS_Beeper"});
 }
 
 // Every value the table cannot hold, at the cell of the window showing it,
@@ -544,6 +599,8 @@ void TestProjectCheck::everyErrorHasItsCell()
     const QVector<ProjectTexts::Table> shown = ProjectTexts::tablesOf(project, CDlgDescription());
     for (const ProjectProblem &problem : problems) {
         QCOMPARE(problem.columnTitle.isEmpty(), problem.column < 0);
+        if (problem.unit > 0)
+            continue; // the field of a settings window
         for (const ProjectTexts::Table &window : shown)
             if (problem.column >= 0 && window.type == problem.table && window.partOf.isEmpty())
                 QCOMPARE(problem.columnTitle, window.headers.size() > 2
