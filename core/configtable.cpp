@@ -3,6 +3,7 @@
 #include "fieldencoder.h"
 #include "settingsrules.h"
 #include "tablelayout.h"
+#include "tablerules.h"
 
 #include <QCoreApplication>
 #include <QVector>
@@ -41,13 +42,13 @@ bool knownChip(const QString &chipModel)
     return L::lastPortIndex(chipModel) > 0;
 }
 
-// The values of a row (or of a whole vertical table): every second string
-// of the information list, from position `first`; missing ones are empty.
-QStringList valuesAt(const QStringList &list, int first, int count)
+// The values of record `record` of `count` keys (a row, or a whole vertical
+// table); missing ones are empty.
+QStringList valuesAt(const QStringList &list, int record, int count)
 {
     QStringList values;
     for (int v = 0; v < count; ++v)
-        values << list.value(first + 2 * v + 1);
+        values << recordValue(list, record, v, count);
     return values;
 }
 
@@ -102,7 +103,7 @@ QByteArray rowSection(const ProjectData &project, int section, const QStringList
         encoder.setRow(r + 1);
         const int before = int(encoder.refusals().size());
         QByteArray row;
-        encodeRow(encoder, valuesAt(list, r * stringsPerRow, stringsPerRow / 2), row);
+        encodeRow(encoder, valuesAt(list, r, stringsPerRow / 2), row);
         Q_ASSERT(encoder.refusals().size() > before || row.size() == L::rowSize(section));
         bytes += row;
     }
@@ -125,7 +126,7 @@ void encodeChipSelects(FieldEncoder &e, const QStringList &values, int enableAt,
 void encodeStartTerminal(FieldEncoder &e, const QString &value, QByteArray &row)
 {
     int terminal = 0;
-    e.number(QStringLiteral("Index"), value, 0xFFFF, &terminal);
+    e.number(QStringLiteral("Index"), value, TableRules::maxStartTerminal, &terminal);
     putLE16(row, terminal);
 }
 
@@ -275,7 +276,7 @@ QByteArray exitSection(const ProjectData &project, Refusals *found)
         e.option(QStringLiteral("TriggerWay"), v.at(3), L::triggerWayCodes(), out);
         e.optionIndex(QStringLiteral("PrePriority"), v.at(4), 4, &pre);
         e.optionIndex(QStringLiteral("SubPriority"), v.at(5), 4, &sub);
-        e.number(QStringLiteral("Index"), v.at(6), 0xFF, &task);
+        e.number(QStringLiteral("Index"), v.at(6), TableRules::maxTaskNumber, &task);
         put8(out, pre);
         put8(out, sub);
         put8(out, task);

@@ -95,11 +95,10 @@ bool isOption(const QString &stored, int count)
 QVector<QStringList> recordsOf(const QStringList &list, int columns)
 {
     QVector<QStringList> records;
-    const int size = 2 * columns;
-    for (int start = 0; size > 0 && start + size <= list.size(); start += size) {
+    for (int r = 0; r < recordCount(list, columns); ++r) {
         QStringList values;
         for (int c = 0; c < columns; ++c)
-            values << list.at(start + 2 * c + 1);
+            values << recordValue(list, r, c, columns);
         records << values;
     }
     return records;

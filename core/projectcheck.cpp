@@ -25,15 +25,15 @@ void checkRowTable(const ProjectData &project, D::DlgType type, const CDlgDescri
     const int numberColumn = int(keys.indexOf(QStringLiteral("Index")));
     const QStringList &list = *project.tableList(type);
     const int perRow = 2 * int(keys.size());
-    const int maximum =
-        type == D::DlgEXIT ? TableRules::maxTaskNumber : TableRules::maxStartTerminal;
+    const int maximum = TableRules::numberMaximum(type);
     const QString title = ProjectTexts::rowHeaders(text, type).value(numberColumn);
     const QVector<ChipSelectRow> selects = chipSelectRows(project, type);
     QVector<TableRules::TerminalRange> ranges;
     for (int row = 1; numberColumn >= 0 && row * perRow <= list.size(); ++row) {
         const QString prefix = QString::number(row);
         const QString value = valueOf(list, prefix + keys.at(numberColumn));
-        if (!TableRules::parseWholeNumber(value, 0, maximum)) {
+        const QString wrong = TableRules::numberProblem(type, row, title, value);
+        if (!wrong.isEmpty()) {
             ProjectProblem problem;
             problem.table = type;
             problem.row = row;
@@ -41,14 +41,7 @@ void checkRowTable(const ProjectData &project, D::DlgType type, const CDlgDescri
             problem.columnTitle = title;
             problem.value = value;
             problem.maximum = maximum;
-            problem.message =
-                QCoreApplication::translate(
-                    "ProjectCheck", "%1 表第%2行的%3“%4”写不进配置表：必须是%5到%6之间的整数")
-                    .arg(ProjectTexts::tableName(type))
-                    .arg(row)
-                    .arg(title, value)
-                    .arg(0)
-                    .arg(maximum);
+            problem.message = wrong;
             *errors << problem;
         }
         if (row <= selects.size())

@@ -126,6 +126,16 @@ QString valueOf(const QStringList &list, const QString &key)
     return QString();
 }
 
+QString recordValue(const QStringList &list, int record, int field, int fields)
+{
+    return list.value(2 * (record * fields + field) + 1);
+}
+
+int recordCount(const QStringList &list, int fields)
+{
+    return fields > 0 ? int(list.size()) / (2 * fields) : 0;
+}
+
 void setValueOf(QStringList &list, const QString &key, const QString &value)
 {
     for (int i = 0; i + 1 < list.size(); i += 2)

@@ -73,6 +73,13 @@ RowCell rowCellOf(const QString &key);
 QString valueOf(const QStringList &list, const QString &key);
 // Sets the value of key; a key not in the list is appended with its value.
 void setValueOf(QStringList &list, const QString &key, const QString &value);
+// Lists of equal records (a row table: one record of `fields` keys a row; a
+// port table: one key a row): the value of field `field` (0-based) of record
+// `record` (0-based), empty when the list is shorter. Where a value stands
+// is known here alone.
+QString recordValue(const QStringList &list, int record, int field, int fields = 1);
+// The number of whole records of `fields` keys in the list.
+int recordCount(const QStringList &list, int fields);
 
 // One row of a board table (DI, DO, AI, AO): its pin and the pins of its four
 // chip-select bits, bit 3 first; an empty text where a bit has no pin.

@@ -93,16 +93,14 @@ ProjectSync::DerivedTable deriveRowTable(D::DlgType type, const ProjectData &pro
     // The stored records, matched to rows by pin; a later record of the same
     // pin wins, a record whose pin has no row is dropped.
     const QStringList *stored = project.tableList(type);
-    const int recordSize = 2 * columns;
-    for (int start = 0; stored && recordSize > 0 && start + recordSize <= stored->size();
-         start += recordSize) {
-        const int r = int(rows.pins.indexOf(stored->at(start + 2 * pinColumn + 1)));
+    for (int record = 0; stored && record < recordCount(*stored, columns); ++record) {
+        const int r = int(rows.pins.indexOf(recordValue(*stored, record, pinColumn, columns)));
         if (r < 0)
             continue;
         restored[r] = true;
         QStringList &row = values[r];
         for (int c = 0; c < columns; ++c) {
-            const QString &value = stored->at(start + 2 * c + 1);
+            const QString value = recordValue(*stored, record, c, columns);
             switch (cells.at(c)) {
             case Cell::Options:
                 row[c] = storedIndex(value, optionCounts.at(c), row.at(c));
@@ -195,7 +193,7 @@ ProjectSync::DerivedTable deriveUsartTable(int port, const ProjectData &project,
             value = pins.names.value(r);
         } else {
             const int count = portOptionCount(text, type, keys.at(r), pins.assigned);
-            value = restore ? storedIndex(stored.at(2 * r + 1), count, kNone) : kNone;
+            value = restore ? storedIndex(recordValue(stored, r, 0), count, kNone) : kNone;
         }
         derived.information << keys.at(r) << value;
     }
@@ -222,10 +220,11 @@ ProjectSync::DerivedTable deriveSpiTable(int port, const ProjectData &project,
         if (r < TableRules::spiPinRows) {
             values << pins.names.value(r);
         } else if (TableRules::isSpiChipSelectRow(r)) {
-            values << (restore && pins.assigned ? storedPin(stored.at(2 * r + 1), offered) : kNone);
+            values << (restore && pins.assigned ? storedPin(recordValue(stored, r, 0), offered)
+                                                : kNone);
         } else {
             const int count = portOptionCount(text, type, keys.at(r), pins.assigned);
-            values << (restore ? storedIndex(stored.at(2 * r + 1), count, kNone) : kNone);
+            values << (restore ? storedIndex(recordValue(stored, r, 0), count, kNone) : kNone);
         }
     }
     for (int film = 1; film <= TableRules::spiFilmCount; ++film) {

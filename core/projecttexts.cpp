@@ -2,6 +2,7 @@
 
 #include "chipfacts.h"
 #include "projectfile.h"
+#include "settingsrules.h"
 
 namespace ProjectTexts {
 
@@ -143,7 +144,8 @@ QVector<Table> serialTables(const ProjectData &project, const CDlgDescription &t
     for (int socket = 0; socket < text.socketKeys.size() / 3; ++socket) {
         QStringList cells{text.socketName.arg(socket + 1)};
         for (int field = 0; field < 3; ++field) {
-            const QString &key = text.socketKeys.at(3 * socket + field);
+            const QString key =
+                SettingsRules::socketKey(socket + 1, SettingsRules::SocketField(field));
             cells << valueText(text, type, key, valueOf(sockets, key));
         }
         wireless.rows << cells;

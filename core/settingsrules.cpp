@@ -154,8 +154,10 @@ FieldProblem networkProblem(const QStringList &network, int film, NetworkField f
     default:
         break;
     }
+    // "2" is manual addressing; with "1" (automatic), and in a film whose
+    // addressing was never chosen, the controller finds its addresses.
     const bool manual =
-        valueOf(network, networkKey(film, NetworkField::Addressing)) != QLatin1String("1");
+        valueOf(network, networkKey(film, NetworkField::Addressing)) == QLatin1String("2");
     if (value.isEmpty() && manual && field != NetworkField::Dns)
         return problem(true, tr("使用下面的IP地址时必须填写%1，例如192.168.1.10。").arg(name));
     if (value.isEmpty() || TableRules::isDottedAddress(value))

@@ -4,6 +4,7 @@
 
 #include "dlgdescription.h"
 #include "pindescriptions.h"
+#include "settingsrules.h"
 
 #include <QCoreApplication>
 
@@ -411,7 +412,7 @@ bool TableDecoder::decodeNetworkBlock(int film, QStringList *network)
                      .arg(L::sectionName(section), QString::number(film), QString::number(set),
                           hex(first, 4));
     for (int i = 0; i < 6; ++i)
-        *network << keys.networkKeys.at(6 * (film - 1) + i) << values.at(i);
+        *network << SettingsRules::networkKey(film, SettingsRules::NetworkField(i)) << values.at(i);
     return true;
 }
 

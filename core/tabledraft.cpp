@@ -91,16 +91,6 @@ QString shownPin(const DraftCell &cell, const CDlgDescription &text)
 }
 
 // The eight sockets of a port that never had them set.
-QStringList defaultSockets(const CDlgDescription &text)
-{
-    QStringList list;
-    for (int n = 0; n < 8; ++n)
-        list << text.socketKeys.value(3 * n) << kNone << text.socketKeys.value(3 * n + 1)
-             << QStringLiteral("192.168.1.%1").arg(n + 1) << text.socketKeys.value(3 * n + 2)
-             << QString::number(5000 + n);
-    return list;
-}
-
 // The values of `list` (alternating keys and values) whose keys were typed.
 bool overlay(QStringList &list, const QHash<QString, QString> &typed)
 {
@@ -227,8 +217,6 @@ DraftTable TableDraft::deriveRows(bool withTyped) const
         prefix.isEmpty()
             ? QStringList()
             : TableRules::chipSelectCandidates(base.pinNames, base.pinFunctions, prefix);
-    const int maximum =
-        kind == D::DlgEXIT ? TableRules::maxTaskNumber : TableRules::maxStartTerminal;
     const QStringList headers = ProjectTexts::rowHeaders(text, kind);
     const int enableColumn = int(keys.indexOf(QStringLiteral("SliceSelectPinIsEnble")));
     const auto bitColumn = [enableColumn](int bit) { return enableColumn + 4 - bit; };
@@ -236,14 +224,14 @@ DraftTable TableDraft::deriveRows(bool withTyped) const
     for (int r = 0; r < table.rowPins.size(); ++r) {
         QStringList values;
         for (int c = 0; c < columns; ++c) {
-            const QString stored = model.information.value(2 * (r * columns + c) + 1);
+            const QString stored = recordValue(model.information, r, c, columns);
             const auto found = typed.constFind(table.rowPins.at(r) + kSeparator + keys.at(c));
             values << (withTyped && found != typed.constEnd() ? found.value() : stored);
         }
         QVector<DraftCell> cells;
         for (int c = 0; c < columns; ++c) {
             const QString &key = keys.at(c);
-            const QString stored = model.information.value(2 * (r * columns + c) + 1);
+            const QString stored = recordValue(model.information, r, c, columns);
             switch (rowCellOf(key)) {
             case RowCell::Pin:
             case RowCell::Description:
@@ -265,13 +253,7 @@ DraftTable TableDraft::deriveRows(bool withTyped) const
                 cell.kind = DraftCell::Number;
                 cell.key = key;
                 cell.value = values.at(c);
-                if (!TableRules::parseWholeNumber(cell.value, 0, maximum))
-                    cell.problem = QCoreApplication::translate("TableDraft",
-                                                               "第%1行的%2必须是%3到%4之间的整数！")
-                                       .arg(r + 1)
-                                       .arg(headers.value(c))
-                                       .arg(0)
-                                       .arg(maximum);
+                cell.problem = TableRules::numberProblem(kind, r + 1, headers.value(c), cell.value);
                 cells << cell;
                 break;
             }
@@ -321,12 +303,12 @@ DraftTable TableDraft::derivePort(bool withTyped) const
 
     QStringList values;
     for (int r = 0; r < keys.size(); ++r) {
-        const QString stored = model.information.value(2 * r + 1);
+        const QString stored = recordValue(model.information, r, 0);
         const auto found = typed.constFind(keys.at(r));
         values << (withTyped && r >= pinRows && found != typed.constEnd() ? found.value() : stored);
     }
     for (int r = 0; r < keys.size(); ++r) {
-        const QString stored = model.information.value(2 * r + 1);
+        const QString stored = recordValue(model.information, r, 0);
         if (r < pinRows)
             table.rows << QVector<DraftCell>{fixedCell(keys.at(r), values.at(r))};
         else if (!(spi && TableRules::isSpiChipSelectRow(r)))
@@ -393,7 +375,7 @@ DraftTable TableDraft::derivePort(bool withTyped) const
         QStringList sockets = base.wirelessInformation.at(port - 1);
         if (withTyped && typesAny(typed, text.socketKeys)) {
             if (sockets.size() != 2 * text.socketKeys.size())
-                sockets = defaultSockets(text);
+                sockets = SettingsRules::defaultSockets();
             overlay(sockets, typed);
         }
         table.wirelessInformation = sockets;
@@ -464,7 +446,7 @@ QStringList TableDraft::sockets() const
 {
     const CDlgDescription text;
     const QStringList &list = shown.wirelessInformation;
-    return list.size() == 2 * text.socketKeys.size() ? list : defaultSockets(text);
+    return list.size() == 2 * text.socketKeys.size() ? list : SettingsRules::defaultSockets();
 }
 
 QStringList TableDraft::filmNetwork(int film) const

@@ -1,7 +1,9 @@
 #include "tablerules.h"
 
 #include "chipfacts.h"
+#include "projecttexts.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace TableRules {
@@ -225,6 +227,20 @@ bool isDottedAddress(const QString &text)
             return false;
     }
     return true;
+}
+
+QString numberProblem(CPinDescriptions::DlgType type, int row, const QString &columnTitle,
+                      const QString &value)
+{
+    if (parseWholeNumber(value, 0, numberMaximum(type)))
+        return QString();
+    return QCoreApplication::translate("TableRules",
+                                       "%1 表第%2行的%3“%4”写不进配置表：必须是%5到%6之间的整数")
+        .arg(ProjectTexts::tableName(type))
+        .arg(row)
+        .arg(columnTitle, value)
+        .arg(0)
+        .arg(numberMaximum(type));
 }
 
 } // namespace TableRules

@@ -41,6 +41,16 @@ int filmSharingChipSelect(const QStringList &applications, const QStringList &pi
 // Start terminals are 16-bit numbers on the controller, task numbers one byte.
 constexpr int maxStartTerminal = 65535;
 constexpr int maxTaskNumber = 255;
+// The largest number of a row table's number column: an interrupt's task
+// number, any other table's start terminal.
+constexpr int numberMaximum(CPinDescriptions::DlgType type)
+{
+    return type == CPinDescriptions::DlgEXIT ? maxTaskNumber : maxStartTerminal;
+}
+// Why the number of a row (1-based) cannot be stored, naming the table, the
+// row and the column; empty when it can.
+QString numberProblem(CPinDescriptions::DlgType type, int row, const QString &columnTitle,
+                      const QString &value);
 
 // The pins that become the rows of a row table (DI, DO, AI, AO, EXIT, SYS), in
 // chip-pin order, with each pin's function text.

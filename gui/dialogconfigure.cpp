@@ -94,19 +94,12 @@ void DialogConfigure::launch(D::DlgType kind, const ProjectData &project)
     ScreenPlace::keepOnScreen(this);
 }
 
-void DialogConfigure::followProject(const ProjectData &project)
-{
-    if (draft->isOpen())
-        draft->follow(project);
-}
-
 void DialogConfigure::showDraft()
 {
     const bool rebuilt = view->show(draft->table());
     const int numberColumn = view->numberColumn();
     if (rebuilt && numberColumn >= 0) {
-        numberDelegate->setRange(0, type == D::DlgEXIT ? TableRules::maxTaskNumber
-                                                       : TableRules::maxStartTerminal);
+        numberDelegate->setRange(0, TableRules::numberMaximum(type));
         ui->tableWidget->setItemDelegateForColumn(numberColumn, numberDelegate);
     }
     setWindowTitle(view->windowTitle());

@@ -39,9 +39,6 @@ public:
     // Shows the table of `type` for the project. Does nothing when the
     // project has no complete pin list.
     void launch(CPinDescriptions::DlgType type, const ProjectData &project);
-    // The project changed while the table is on show: the draft follows it,
-    // keeping what was typed.
-    void followProject(const ProjectData &project);
     // Chooses a cell (0-based) and puts the keyboard on it.
     void showCell(int row, int column);
 

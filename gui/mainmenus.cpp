@@ -1,9 +1,10 @@
 #include "mainmenus.h"
 
+#include "projecthistory.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
-#include <QUndoStack>
 
 namespace {
 
@@ -24,7 +25,7 @@ QAction *addEntry(QMenu *menu, const std::function<void()> &run)
 
 } // namespace
 
-MainMenus::MainMenus(QMenuBar *bar, const Commands &run, QUndoStack *undoStack) : history(undoStack)
+MainMenus::MainMenus(QMenuBar *bar, const Commands &run, ProjectHistory *steps) : history(steps)
 {
     fileMenu = bar->addMenu(QString());
     editMenu = bar->addMenu(QString());
@@ -54,10 +55,11 @@ MainMenus::MainMenus(QMenuBar *bar, const Commands &run, QUndoStack *undoStack) 
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     undoAction->setEnabled(history->canUndo());
     redoAction->setEnabled(history->canRedo());
-    QObject::connect(history, &QUndoStack::canUndoChanged, undoAction, &QAction::setEnabled);
-    QObject::connect(history, &QUndoStack::canRedoChanged, redoAction, &QAction::setEnabled);
-    QObject::connect(history, &QUndoStack::undoTextChanged, editMenu, [this] { retranslate(); });
-    QObject::connect(history, &QUndoStack::redoTextChanged, editMenu, [this] { retranslate(); });
+    QObject::connect(history, &ProjectHistory::changed, editMenu, [this] {
+        undoAction->setEnabled(history->canUndo());
+        redoAction->setEnabled(history->canRedo());
+        retranslate();
+    });
 
     languageMenu = settingsMenu->addMenu(QString());
     const auto switchTo = [run](int id) { return [run, id] { run.switchLanguage(id); }; };

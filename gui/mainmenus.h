@@ -7,7 +7,7 @@
 class QAction;
 class QMenu;
 class QMenuBar;
-class QUndoStack;
+class ProjectHistory;
 
 // The menus of the main window: 文件, 编辑, 设置, 工程 and 帮助, each with its
 // Alt letter. The file menu runs the toolbar's own actions and holds the
@@ -37,7 +37,7 @@ public:
         std::function<void()> about;
     };
 
-    MainMenus(QMenuBar *bar, const Commands &commands, QUndoStack *history);
+    MainMenus(QMenuBar *bar, const Commands &commands, ProjectHistory *history);
     // Takes the texts again in the language now active.
     void retranslate();
     QMenu *recentMenu() const { return recentProjectsMenu; }
@@ -50,7 +50,7 @@ public:
     }
 
 private:
-    QUndoStack *history;
+    ProjectHistory *history;
     QMenu *fileMenu;
     QMenu *recentProjectsMenu;
     QMenu *editMenu;

@@ -16,6 +16,7 @@
 #include "projectcommands.h"
 #include "projectcontroller.h"
 #include "projectdrop.h"
+#include "projecthistory.h"
 #include "recentfiles.h"
 #include "screenplace.h"
 #include "ui_mainwindow.h"
@@ -28,7 +29,6 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
-#include <QUndoStack>
 
 using D = CPinDescriptions;
 
@@ -142,9 +142,9 @@ QTranslator *MainWindow::activeTranslator() const
     return language->translator();
 }
 
-QUndoStack *MainWindow::undoStack() const
+ProjectHistory *MainWindow::history() const
 {
-    return projectController->undoStack();
+    return projectController->history();
 }
 
 bool MainWindow::isProjectModified() const
@@ -274,14 +274,6 @@ void MainWindow::showNewProject()
     connect(configureDialog, &DialogConfigure::updataPinDesINI, this,
             &MainWindow::SlotUpdataPinDesINI);
     pinScene = new CPinScene(projectController->pinBoard(), this);
-    // Chip-select pins chosen in a table are placed on the drawing.
-    connect(configureDialog, &DialogConfigure::UpdataSPISliceSelectPinsOnPushbuttonOKSignal,
-            pinScene, &CPinScene::onSpiSliceSelectOk);
-    for (auto signal : {&DialogConfigure::UpdataDISliceSelectPinsOnPushbuttonOKSignal,
-                        &DialogConfigure::UpdataDOSliceSelectPinsOnPushbuttonOKSignal,
-                        &DialogConfigure::UpdataAISliceSelectPinsOnPushbuttonOKSignal,
-                        &DialogConfigure::UpdataAOSliceSelectPinsOnPushbuttonOKSignal})
-        connect(configureDialog, signal, pinScene, &CPinScene::onBoardSliceSelectOk);
     connect(pinScene, &CPinScene::updataButtonActive, this, &MainWindow::SlotUpdataButtonActive);
     panel->showChip(projectController->pinBoard()->chipModel());
     SlotUpdataButtonActive();
@@ -359,7 +351,7 @@ void MainWindow::buildMenus()
         aboutBox->raise();
     };
     menuCommands.guide = [this] { showGuide(); };
-    menus = std::make_unique<MainMenus>(menuBar(), menuCommands, undoStack());
+    menus = std::make_unique<MainMenus>(menuBar(), menuCommands, history());
     recentFiles = new RecentFiles(
         menus->recentMenu(), [this](const QString &path) { commands->openAsking(path); }, this);
 }

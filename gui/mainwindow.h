@@ -15,7 +15,7 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 class QTranslator;
-class QUndoStack;
+class ProjectHistory;
 class CPinScene;
 class DialogConfigure;
 class HelpWindow;
@@ -58,7 +58,7 @@ public:
     // True when the shown project holds work that no file has: changes since
     // the last save or open, or a project read from a controller.
     bool isProjectModified() const;
-    QUndoStack *undoStack() const;
+    ProjectHistory *history() const;
     // The translator in use (null before the first language load).
     QTranslator *activeTranslator() const;
 

@@ -193,30 +193,6 @@ void CPinScene::fireChipSelectSignals(const PinBoard::Outcome &outcome)
     }
 }
 
-void CPinScene::placeSpiChipSelects(CPinDescriptions::DlgType type, QStringList newNames,
-                                    QStringList oldNames)
-{
-    fireChipSelectSignals(board->placeSpiChipSelects(type, newNames, oldNames));
-}
-
-void CPinScene::placeBoardChipSelects(CPinDescriptions::DlgType type, QStringList newNames,
-                                      QStringList oldNames, QStringList boards)
-{
-    fireChipSelectSignals(board->placeBoardChipSelects(type, newNames, oldNames, boards));
-}
-
-void CPinScene::onSpiSliceSelectOk(CPinDescriptions::DlgType type, QStringList clickOk,
-                                   QStringList shown)
-{
-    placeSpiChipSelects(type, clickOk, shown);
-}
-
-void CPinScene::onBoardSliceSelectOk(CPinDescriptions::DlgType type, QStringList clickOk,
-                                     QStringList shown, QStringList pinsName)
-{
-    placeBoardChipSelects(type, clickOk, shown, pinsName);
-}
-
 CPinItem *CPinScene::pinItemAt(const QPointF &scenePos) const
 {
     const QList<QGraphicsItem *> under = items(scenePos);

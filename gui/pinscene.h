@@ -55,15 +55,6 @@ public:
     QString hoverPinName() const { return hoverPin; }
 
 public slots:
-    void placeSpiChipSelects(CPinDescriptions::DlgType type, QStringList newNames,
-                             QStringList oldNames);
-    void placeBoardChipSelects(CPinDescriptions::DlgType type, QStringList newNames,
-                               QStringList oldNames, QStringList boards);
-    // Same arguments as the parameter dialog's chip-select signals.
-    void onSpiSliceSelectOk(CPinDescriptions::DlgType type, QStringList clickOk, QStringList shown);
-    void onBoardSliceSelectOk(CPinDescriptions::DlgType type, QStringList clickOk,
-                              QStringList shown, QStringList pinsName);
-
     void SlotAction0() { applyMenuEntry(0); }
     void SlotAction1() { applyMenuEntry(1); }
     void SlotAction2() { applyMenuEntry(2); }

@@ -53,11 +53,6 @@ void CProgressBar::setWaitText(const QString &text)
     m_wait->setText(text);
 }
 
-QString CProgressBar::waitText() const
-{
-    return m_wait->text();
-}
-
 void CProgressBar::setValue(int percent)
 {
     m_bar->setValue(qBound(0, percent, 100));

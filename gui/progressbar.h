@@ -22,7 +22,6 @@ public:
     int value() const;
     // How long each answer is waited for, under the bar while it runs.
     void setWaitText(const QString &text);
-    QString waitText() const;
     // done of total bytes, as a percentage.
     void setProgress(qint64 done, qint64 total);
 

@@ -10,12 +10,12 @@
 #include "projectcontroller.h"
 #include "projectfile.h"
 #include "projectfilesystem.h"
+#include "projecthistory.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QStatusBar>
-#include <QUndoStack>
 
 ProjectCommands::ProjectCommands(ProjectController *controller, LanguageSettings *startup,
                                  View shown)
@@ -146,7 +146,7 @@ bool ProjectCommands::openFile(const QString &filePath, QString *error, bool may
     const QStringList released = model->openProject(loaded, filePath, uploaded);
     // Not what the file held when it was saved: changed until saved again.
     if (!cut.isEmpty())
-        model->undoStack()->resetClean();
+        model->history()->resetClean();
     if (!uploaded) {
         paths.remember(filePath);
         if (view.projectFileUsed)

@@ -2,29 +2,27 @@
 
 #include "pinrules.h"
 #include "projectfile.h"
-#include "projectstep.h"
+#include "projecthistory.h"
 #include "projectsync.h"
 #include "tabledraft.h"
 
 #include <QScopedValueRollback>
-#include <QUndoStack>
 
 ProjectController::ProjectController(QObject *parent)
-    : QObject(parent), history(new QUndoStack(this)), tableDraft(new TableDraft(this))
+    : QObject(parent), steps(new ProjectHistory(this)), tableDraft(new TableDraft(this))
 {
     settleTimer.setSingleShot(true);
     settleTimer.setInterval(0);
     connect(&settleTimer, &QTimer::timeout, this, &ProjectController::settle);
-    connect(history, &QUndoStack::cleanChanged, this, &ProjectController::modifiedChanged);
+    connect(steps, &ProjectHistory::cleanChanged, this, &ProjectController::modifiedChanged);
+    connect(steps, &ProjectHistory::restore, this, &ProjectController::restore);
 }
 
 ProjectController::~ProjectController()
 {
-    // The steps call back into this object, and the stack's watchers may be
-    // gone already: it goes quietly, before this object is half gone.
-    history->blockSignals(true);
-    delete history;
-    history = nullptr;
+    // The history's watchers may be gone already: it goes quietly, before
+    // this object is half gone.
+    steps->blockSignals(true);
 }
 
 const ProjectData &ProjectController::project() const
@@ -35,7 +33,7 @@ const ProjectData &ProjectController::project() const
 
 bool ProjectController::isModified() const
 {
-    return isOpen() && (fromController || !history->isClean());
+    return isOpen() && (fromController || !steps->isClean());
 }
 
 QVector<ProjectProblem> ProjectController::problems() const
@@ -89,8 +87,7 @@ void ProjectController::record()
         return;
     const ProjectData before = lastSnapshot;
     lastSnapshot = data;
-    history->push(new CProjectStep(CProjectStep::describe(before, data), before, data,
-                                   [this](const ProjectData &p) { restore(p); }));
+    steps->push(before, data);
 }
 
 void ProjectController::restore(const ProjectData &snapshot)
@@ -115,7 +112,7 @@ void ProjectController::resetHistory(bool readFromController)
 {
     settleTimer.stop();
     unannounced = false;
-    history->clear();
+    steps->clear();
     lastSnapshot = data;
     fromController = readFromController;
     emit modifiedChanged();
@@ -162,6 +159,17 @@ void ProjectController::confirmTable(CPinDescriptions::DlgType type, const QStri
     QStringList *list = data.tableList(type);
     if (!board || !list)
         return;
+    // The chip selects chosen in the table land on the pins first, and with
+    // the lists make one change and one step.
+    if (tableDraft->isOpen() && tableDraft->type() == type) {
+        const DraftTable &confirmed = tableDraft->table();
+        const QStringList stored = tableDraft->storedChipSelects();
+        if (type >= CPinDescriptions::DlgSPI1 && type <= CPinDescriptions::DlgSPI3)
+            board->placeSpiChipSelects(type, confirmed.chipSelects, stored);
+        else if (type >= CPinDescriptions::DlgDI && type <= CPinDescriptions::DlgAO)
+            board->placeBoardChipSelects(type, confirmed.chipSelects, stored, confirmed.rowPins);
+    }
+    list = data.tableList(type);
     *list = information;
     if (type >= CPinDescriptions::DlgUSART1 && type <= CPinDescriptions::DlgUSART6)
         data.wirelessInformation[type - CPinDescriptions::DlgUSART1] = wirelessInformation;
@@ -178,7 +186,7 @@ bool ProjectController::save(const QString &filePath, QString *error)
         return false;
     path = filePath;
     fromController = false;
-    history->setClean();
+    steps->setClean();
     emit modifiedChanged();
     return true;
 }

@@ -9,7 +9,7 @@
 #include <memory>
 
 class PinBoard;
-class QUndoStack;
+class ProjectHistory;
 class TableDraft;
 
 // The open project: its pins (a PinBoard), the information lists derived
@@ -33,7 +33,7 @@ public:
     // Read from a controller and not saved since.
     bool isFromController() const { return fromController; }
     bool isModified() const;
-    QUndoStack *undoStack() const { return history; }
+    ProjectHistory *history() const { return steps; }
     // The table being edited: it follows every change of the project and
     // keeps what the user typed until the table is confirmed or given up.
     TableDraft *draft() const { return tableDraft; }
@@ -51,7 +51,9 @@ public:
     // A project read from a controller has no file: filePath stays empty.
     QStringList openProject(const ProjectData &file, const QString &filePath,
                             bool readFromController);
-    // A table confirmed in its window: its list and the sub-lists of its port.
+    // A table confirmed in its window: its list and the sub-lists of its port,
+    // with the chip selects the table's draft shows placed on the pins; one
+    // change, one step.
     void confirmTable(CPinDescriptions::DlgType type, const QStringList &information,
                       const QStringList &networkInformation,
                       const QStringList &wirelessInformation);
@@ -81,7 +83,7 @@ private:
     std::unique_ptr<PinBoard> board;
     QString path;
     bool fromController = false;
-    QUndoStack *history;
+    ProjectHistory *steps;
     TableDraft *tableDraft;
     QTimer settleTimer;
     ProjectData lastSnapshot;   // the project as the newest undo step left it

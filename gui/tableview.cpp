@@ -83,7 +83,6 @@ void CTableView::build(const DraftTable &table)
     for (int c = 0; c < widget->columnCount(); ++c)
         widget->setItemDelegateForColumn(c, nullptr);
     widget->clear();
-    buttons = QVector<QPushButton *>(table.rows.size(), nullptr);
     numberCol = -1;
     if (table.type == D::DlgNone) {
         widget->setRowCount(0);
@@ -134,7 +133,6 @@ void CTableView::buildRow(int row, const QVector<DraftCell> &cells)
         if (hasButton) {
             auto *button = new QPushButton(isSpi(current.type) ? tr("网络属性") : tr("参数设置"));
             widget->setCellWidget(row, 2, button);
-            buttons[row] = button;
             connect(button, &QPushButton::clicked, this,
                     [this, row] { emit settingsRequested(row); });
         }
@@ -231,9 +229,4 @@ QSize CTableView::windowSize() const
     if (current.type == D::DlgDI)
         return QSize(width, rows * 30 + 100 + (rows == 1 ? 100 : 0));
     return QSize(width, rows * 20 + 210);
-}
-
-QPushButton *CTableView::settingsButton(int row) const
-{
-    return buttons.value(row, nullptr);
 }

@@ -32,9 +32,6 @@ public:
     int numberColumn() const { return numberCol; }
     QString windowTitle() const;
     QSize windowSize() const;
-    // The settings button of a row (serial: the port application; SPI: a
-    // film application); null when the row has none.
-    QPushButton *settingsButton(int row) const;
 
 signals:
     // A cell's value in the stored form: an option index, "0" or a pin, or
@@ -54,5 +51,4 @@ private:
     const CDlgDescription &text;
     DraftTable current;
     int numberCol = -1;
-    QVector<QPushButton *> buttons; // by row; null where none
 };

@@ -524,7 +524,7 @@ void TestDialogConfigure::cancelEmptyTableAndMissingPins()
     d.launch(D::DlgDI, shortList);
     QVERIFY(!d.isVisible());
     QCOMPARE(d.type, D::DlgDO);
-    d.followProject(ProjectData());
+    draft.follow(ProjectData());
     QCOMPARE(r.stored.count, 1);
     d.launch(D::DlgNone, p);
     QVERIFY(!d.isVisible());
@@ -621,12 +621,12 @@ void TestDialogConfigure::chipSelectCandidatesOnPress()
     ProjectData changed = p;
     changed.pinFunctions[p.pinNames.indexOf("PA2")] = "Normal_DO";
     changed.pinFunctions[p.pinNames.indexOf("PA10")] = "USART1_RX";
-    d.followProject(changed);
+    draft.follow(changed);
     QCOMPARE(entries(bit1), QStringList({none, "PB12", "PC13"}));
     QCOMPARE(bit0->currentText(), QStringLiteral("PA10"));
     QVERIFY(FieldMarks::isMarked(bit0));
     QVERIFY(draft.firstProblem().contains("USART1_RX"));
-    d.followProject(p);
+    draft.follow(p);
     QVERIFY(!FieldMarks::isMarked(bit0));
     QVERIFY(draft.firstProblem().isEmpty());
 }
@@ -881,7 +881,7 @@ void TestDialogConfigure::openTableFollowsThePins()
     p.pinFunctions[p.pinNames.indexOf("PA2")] = "Normal_DI";
     p.diInformation = rowRecord(1, diKeys, {"PA0", "1", "1", "0", "0", "0", "0", "0"}) +
                       rowRecord(2, diKeys, {"PA2", "0", "5", "0", "0", "0", "0", "0"});
-    d.followProject(p);
+    draft.follow(p);
     QVERIFY(d.isVisible());
     QCOMPARE(r.stored.count, 0);
     QCOMPARE(d.table()->rowCount(), 2);

@@ -9,6 +9,7 @@
 #include "pinscene.h"
 #include "projectcontroller.h"
 #include "projectfile.h"
+#include "projecthistory.h"
 #include "settingshelpers.h"
 #include "simprocess.h"
 #include "tablefixtures.h"
@@ -27,7 +28,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTranslator>
-#include <QUndoStack>
 
 #include <QtTest>
 #include <memory>
@@ -388,10 +388,10 @@ void TestMainWindow::workIsSavedWhereChosenAndUndone()
     QCOMPARE(onDisk.pinFunctions, w.projectData().pinFunctions);
     QVERIFY(!w.isWindowModified());
     // Undoing past the save is a change; redoing returns to the saved state.
-    w.undoStack()->undo();
+    w.history()->undo();
     QVERIFY(w.isWindowModified());
     QCOMPARE(functionOf(w, "PA0"), QStringLiteral(" "));
-    w.undoStack()->redo();
+    w.history()->redo();
     QVERIFY(!w.isWindowModified());
 
     // A folder, or the upload folder that the program removes, is refused.
@@ -616,7 +616,7 @@ void TestMainWindow::chipSelectsFollowTheTables()
     QVERIFY(messages.first().contains("PB0") && messages.first().contains("Normal_DI"));
     QVERIFY(table->isVisible());
     // Undone on the drawing, the pin is free and the choice stands.
-    w.undoStack()->undo();
+    w.history()->undo();
     chipSelect = qobject_cast<QComboBox *>(table->table()->cellWidget(13, 1));
     QCOMPARE(chipSelect->currentText(), QStringLiteral("PB0"));
     QVERIFY(!FieldMarks::isMarked(chipSelect));

@@ -326,12 +326,13 @@ void TestGuiPinScene::mouseTracksHoverAndOpensTheMenu()
     QCOMPARE(scene.currentItem(), pin(scene, "PA9"));
 }
 
+// The drawing shows the chip selects the tables place on the board.
 void TestGuiPinScene::chipSelectsArePlacedFromTheTables()
 {
     CPinScene scene(F103, false);
     QSignalSpy changed(&scene, &CPinScene::updataButtonActive);
     const QStringList pins{"PC0", "PC1", "PC2", "PC3", "PB0", "PB1", "PC4", "PC5"};
-    scene.onBoardSliceSelectOk(CPinDescriptions::DlgDI, pins, {}, {"PA0", "PA1"});
+    scene.pinBoard()->placeBoardChipSelects(CPinDescriptions::DlgDI, pins, {}, {"PA0", "PA1"});
     QStringList texts;
     for (const QString &name : pins) {
         texts << pin(scene, name)->functionText();
@@ -343,15 +344,17 @@ void TestGuiPinScene::chipSelectsArePlacedFromTheTables()
 
     // Two names short of the second board: nothing moves.
     changed.clear();
-    scene.onBoardSliceSelectOk(CPinDescriptions::DlgDI, pins.mid(0, 6), pins, {"PA0", "PA1"});
+    scene.pinBoard()->placeBoardChipSelects(CPinDescriptions::DlgDI, pins.mid(0, 6), pins,
+                                            {"PA0", "PA1"});
     QCOMPARE(changed.count(), 0);
     QCOMPARE(pin(scene, "PC5")->functionText(), QString("DI_CS1"));
 
-    scene.onSpiSliceSelectOk(CPinDescriptions::DlgSPI2, {"PA8", "0", "0"}, {"0", "0", "0"});
+    scene.pinBoard()->placeSpiChipSelects(CPinDescriptions::DlgSPI2, {"PA8", "0", "0"},
+                                          {"0", "0", "0"});
     QCOMPARE(pin(scene, "PA8")->functionText(), QString("SPI2_CS1"));
-    scene.onSpiSliceSelectOk(CPinDescriptions::DlgSPI2, {}, {"PA8"});
+    scene.pinBoard()->placeSpiChipSelects(CPinDescriptions::DlgSPI2, {}, {"PA8"});
     QCOMPARE(pin(scene, "PA8")->functionText(), QString("SPI2_CS1"));
-    scene.placeSpiChipSelects(CPinDescriptions::DlgSPI2, {"0", "PA11"}, {"PA8"});
+    scene.pinBoard()->placeSpiChipSelects(CPinDescriptions::DlgSPI2, {"0", "PA11"}, {"PA8"});
     QCOMPARE(pin(scene, "PA8")->functionText(), QString(" "));
     QCOMPARE(pin(scene, "PA8")->colour(), QColor(Qt::white));
     QCOMPARE(pin(scene, "PA11")->functionText(), QString("SPI2_CS2"));

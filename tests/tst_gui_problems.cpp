@@ -13,6 +13,7 @@
 #include "progressbar.h"
 #include "projectcheck.h"
 #include "projectfile.h"
+#include "projecthistory.h"
 #include "projectsync.h"
 #include "tablefixtures.h"
 #include "windowfiles.h"
@@ -23,7 +24,6 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QUndoStack>
 #include <QtTest>
 
 using D = CPinDescriptions;
@@ -132,7 +132,7 @@ void TestGuiProblems::problemsFollowTheEdits()
     QVERIFY(w.peripheralButton(D::DlgDO)->icon().isNull());
     QVERIFY(dock->countLabel()->text() != counts);
     // Undone, it is back.
-    w.undoStack()->undo();
+    w.history()->undo();
     QCOMPARE(dock->problems().size(), 1);
     QCOMPARE(dock->problems().first().row, 2);
     QCOMPARE(dock->countLabel()->text(), counts);

@@ -12,6 +12,7 @@
 #include "pinrules.h"
 #include "projectcontroller.h"
 #include "projectfile.h"
+#include "projecthistory.h"
 #include "screenfit.h"
 #include "tabledraft.h"
 #include "tablefixtures.h"
@@ -23,7 +24,6 @@
 #include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QUndoStack>
 #include <QtTest>
 
 using D = CPinDescriptions;
@@ -139,7 +139,7 @@ void TestGuiTableDrafts::undoAndRedoKeepTypedValues()
     QCOMPARE(w.configure()->parentWidget(), &w);
     type(w, rowOf(w, "PA2"), 2, "33");
     choose(w, "PC6", "Normal_DO");
-    QVERIFY(w.undoStack()->canUndo());
+    QVERIFY(w.history()->canUndo());
 
     keyInTable(w, Qt::ControlModifier);
     QCOMPARE(w.projectData().pinFunctions.at(w.projectData().pinNames.indexOf("PC6")),
@@ -173,7 +173,7 @@ void TestGuiTableDrafts::aClearedRowComesBackWithItsValues()
     QCOMPARE(rowOf(w, "PA0"), -1);
     QCOMPARE(tableOf(w)->rowCount(), 1);
     QVERIFY(w.configure()->hasUnconfirmedEdits());
-    w.undoStack()->undo();
+    w.history()->undo();
     QCOMPARE(rowOf(w, "PA0"), 0);
     QCOMPARE(comboAt(w, 0, 1)->currentText(), QStringLiteral("上拉输入"));
     QCOMPARE(textAt(w, 0, 2), QStringLiteral("21"));
@@ -199,7 +199,7 @@ void TestGuiTableDrafts::aClearedPortComesBackWithItsValues()
     QVERIFY(asked.isEmpty());
     QCOMPARE(comboAt(w, 14, 1)->count(), 0);
     QVERIFY(w.configure()->hasUnconfirmedEdits());
-    w.undoStack()->undo();
+    w.history()->undo();
     QCOMPARE(comboAt(w, 14, 1)->currentIndex(), 1);
     QCOMPARE(comboAt(w, 15, 1)->currentText(), QStringLiteral("PB5"));
     QVERIFY(!FieldMarks::isMarked(comboAt(w, 15, 1)));

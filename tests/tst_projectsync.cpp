@@ -3,6 +3,7 @@
 #include "projectcheck.h"
 #include "projectcompare.h"
 #include "projectfile.h"
+#include "projecthistory.h"
 #include "projectsync.h"
 #include "tablefixtures.h"
 
@@ -47,6 +48,8 @@ class TestProjectSync : public QObject
 {
     Q_OBJECT
 private slots:
+    void historyStepsBackAndForth_data();
+    void historyStepsBackAndForth();
     void derivesOneTable_data();
     void derivesOneTable();
     void matchesTheTableWindow_data();
@@ -419,6 +422,81 @@ void TestProjectSync::problemsNameTheCell()
         QCOMPARE(first.maximum, maximum);
         QCOMPARE(first.table, D::DlgType(type));
     }
+}
+
+void TestProjectSync::historyStepsBackAndForth_data()
+{
+    // Steps 1..3 make states 1..3 from state 0. "u" undo, "r" redo, "p" a
+    // new step from the state now, "s" saved here, "x" saved state lost, "c"
+    // cleared. Then: steps done, the state last put back (-1: none), clean.
+    QTest::addColumn<QString>("moves");
+    QTest::addColumn<int>("done");
+    QTest::addColumn<int>("restored");
+    QTest::addColumn<bool>("clean");
+    QTest::newRow("three steps") << "ppp" << 3 << -1 << false;
+    QTest::newRow("undo to the start is clean") << "pppuuu" << 0 << 0 << true;
+    QTest::newRow("undo past the start") << "puu" << 0 << 0 << true;
+    QTest::newRow("redo puts the later state") << "pppuur" << 2 << 2 << false;
+    QTest::newRow("redo past the end") << "prr" << 1 << -1 << false;
+    QTest::newRow("saved, then undone") << "ppsu" << 1 << 1 << false;
+    QTest::newRow("saved, undone and redone") << "ppsur" << 2 << 2 << true;
+    QTest::newRow("a step drops what could be redone") << "pppuupr" << 2 << 1 << false;
+    QTest::newRow("the saved state dropped never comes back") << "ppsuupuuurr" << 1 << 3 << false;
+    QTest::newRow("no state saved") << "pxuu" << 0 << 0 << false;
+    QTest::newRow("cleared") << "ppuc" << 0 << 1 << true;
+}
+
+// The history keeps each step's states: undo puts back the state before a
+// step, redo the one after; a new step drops the steps that could be redone,
+// and with them a saved state among them.
+void TestProjectSync::historyStepsBackAndForth()
+{
+    QFETCH(QString, moves);
+    QFETCH(int, done);
+    QFETCH(int, restored);
+    QFETCH(bool, clean);
+    QVector<ProjectData> states;
+    for (int i = 0; i <= 6; ++i)
+        states << ProjectData::fresh("STM32F103RE", false);
+    for (int i = 0; i <= 6; ++i)
+        states[i].diInformation = QStringList{"1Pin", QString::number(i)};
+    ProjectHistory history;
+    int now = 0;
+    int made = 0;
+    int put = -1;
+    connect(&history, &ProjectHistory::restore, this, [&](const ProjectData &state) {
+        put = states.indexOf(state);
+        now = put;
+    });
+    for (const QChar move : moves) {
+        if (move == 'p') {
+            history.push(states.at(now), states.at(++made));
+            now = made;
+        } else if (move == 'u') {
+            history.undo();
+        } else if (move == 'r') {
+            history.redo();
+        } else if (move == 's') {
+            history.setClean();
+        } else if (move == 'x') {
+            history.resetClean();
+        } else {
+            history.clear();
+        }
+    }
+    QCOMPARE(put, restored);
+    QCOMPARE(history.isClean(), clean);
+    // As many steps as were done can be undone, each saying what it changed.
+    int steps = 0;
+    for (; history.canUndo(); ++steps) {
+        QVERIFY(history.undoText().contains("DI"));
+        history.undo();
+    }
+    QCOMPARE(steps, done);
+    // Undone whole, the project is back where it began (the history kept
+    // nothing before it was cleared).
+    if (!moves.contains('c'))
+        QCOMPARE(now, 0);
 }
 
 QTEST_GUILESS_MAIN(TestProjectSync)

@@ -1284,40 +1284,12 @@
         <translation>软片%1应用以太网网络属性设置</translation>
     </message>
     <message>
-        <source>IP地址</source>
-        <translation>IP地址</translation>
-    </message>
-    <message>
-        <source>子网掩码</source>
-        <translation>子网掩码</translation>
-    </message>
-    <message>
-        <source>默认网关</source>
-        <translation>默认网关</translation>
-    </message>
-    <message>
-        <source>DNS服务器</source>
-        <translation>DNS服务器</translation>
-    </message>
-    <message>
-        <source>%1“%2”不完整：请填写四段0到255之间的数字，例如192.168.1.10。</source>
-        <translation>%1“%2”不完整：请填写四段0到255之间的数字，例如192.168.1.10。</translation>
-    </message>
-    <message>
-        <source>本地起始端口“%1”无效：请填写%2到%3之间的整数。</source>
-        <translation>本地起始端口“%1”无效：请填写%2到%3之间的整数。</translation>
-    </message>
-    <message>
         <source>警告</source>
         <translation>警告</translation>
     </message>
     <message>
         <source>以太网网络属性设置</source>
         <translation>以太网网络属性设置</translation>
-    </message>
-    <message>
-        <source>使用下面的IP地址时必须填写%1，例如192.168.1.10。</source>
-        <translation>使用下面的IP地址时必须填写%1，例如192.168.1.10。</translation>
     </message>
     <message>
         <source>如果网络支持此功能，则可以获取自动指派的IP设置，否则，你需要从网络管理员获得适当的IP设置。</source>
@@ -1352,21 +1324,6 @@
     <message>
         <source>关闭</source>
         <translation>关闭</translation>
-    </message>
-</context>
-<context>
-    <name>CProjectStep</name>
-    <message>
-        <source>引脚 %1</source>
-        <translation>引脚 %1</translation>
-    </message>
-    <message>
-        <source>%1 表格</source>
-        <translation>%1 表格</translation>
-    </message>
-    <message>
-        <source>修改工程</source>
-        <translation>修改工程</translation>
     </message>
 </context>
 <context>
@@ -1932,14 +1889,6 @@
     <message>
         <source>无线模块参数设置</source>
         <translation>无线模块参数设置</translation>
-    </message>
-    <message>
-        <source>通道%1的IP地址“%2”无效：请填写四段0到255之间的数字，例如192.168.1.10。</source>
-        <translation>通道%1的IP地址“%2”无效：请填写四段0到255之间的数字，例如192.168.1.10。</translation>
-    </message>
-    <message>
-        <source>通道%1的端口号“%2”无效：请填写0到%3之间的整数。</source>
-        <translation>通道%1的端口号“%2”无效：请填写0到%3之间的整数。</translation>
     </message>
     <message>
         <source>警告</source>
@@ -2607,10 +2556,6 @@
 <context>
     <name>ProjectCheck</name>
     <message>
-        <source>%1 表第%2行的%3“%4”写不进配置表：必须是%5到%6之间的整数</source>
-        <translation>%1 表第%2行的%3“%4”写不进配置表：必须是%5到%6之间的整数</translation>
-    </message>
-    <message>
         <source>%1 表第%2行的%3起始端子与第%4行的端子重叠</source>
         <translation>%1 表第%2行的%3起始端子与第%4行的端子重叠</translation>
     </message>
@@ -2645,6 +2590,22 @@
     <message>
         <source>第%1行</source>
         <translation>第%1行</translation>
+    </message>
+    <message>
+        <source>%1 表软片%2的网络属性：%3</source>
+        <translation>%1 表软片%2的网络属性：%3</translation>
+    </message>
+    <message>
+        <source>%1 表的无线模块：%2</source>
+        <translation>%1 表的无线模块：%2</translation>
+    </message>
+    <message>
+        <source>软片%1</source>
+        <translation>软片%1</translation>
+    </message>
+    <message>
+        <source>通道%1</source>
+        <translation>通道%1</translation>
     </message>
 </context>
 <context>
@@ -2748,6 +2709,21 @@
     </message>
 </context>
 <context>
+    <name>ProjectHistory</name>
+    <message>
+        <source>引脚 %1</source>
+        <translation>引脚 %1</translation>
+    </message>
+    <message>
+        <source>%1 表格</source>
+        <translation>%1 表格</translation>
+    </message>
+    <message>
+        <source>修改工程</source>
+        <translation>修改工程</translation>
+    </message>
+</context>
+<context>
     <name>ProjectReport</name>
     <message>
         <source>Mirel 工程报告</source>
@@ -2829,6 +2805,65 @@
     </message>
 </context>
 <context>
+    <name>SettingsRules</name>
+    <message>
+        <source>IP地址设置</source>
+        <translation>IP地址设置</translation>
+    </message>
+    <message>
+        <source>IP地址</source>
+        <translation>IP地址</translation>
+    </message>
+    <message>
+        <source>子网掩码</source>
+        <translation>子网掩码</translation>
+    </message>
+    <message>
+        <source>默认网关</source>
+        <translation>默认网关</translation>
+    </message>
+    <message>
+        <source>DNS服务器</source>
+        <translation>DNS服务器</translation>
+    </message>
+    <message>
+        <source>本地起始端口</source>
+        <translation>本地起始端口</translation>
+    </message>
+    <message>
+        <source>模块应用</source>
+        <translation>模块应用</translation>
+    </message>
+    <message>
+        <source>端口号</source>
+        <translation>端口号</translation>
+    </message>
+    <message>
+        <source>本地起始端口“%1”无效：请填写%2到%3之间的整数。</source>
+        <translation>本地起始端口“%1”无效：请填写%2到%3之间的整数。</translation>
+    </message>
+    <message>
+        <source>使用下面的IP地址时必须填写%1，例如192.168.1.10。</source>
+        <translation>使用下面的IP地址时必须填写%1，例如192.168.1.10。</translation>
+    </message>
+    <message>
+        <source>%1“%2”不完整：请填写四段0到255之间的数字，例如192.168.1.10。</source>
+        <translation>%1“%2”不完整：请填写四段0到255之间的数字，例如192.168.1.10。</translation>
+    </message>
+    <message>
+        <source>通道%1的端口号“%2”无效：请填写0到%3之间的整数。</source>
+        <translation>通道%1的端口号“%2”无效：请填写0到%3之间的整数。</translation>
+    </message>
+    <message>
+        <source>通道%1在使用中，必须填写IP地址，例如192.168.1.10。</source>
+        <translation>通道%1在使用中，必须填写IP地址，例如192.168.1.10。</translation>
+    </message>
+    <message>
+        <source>通道%1的IP地址“%2”无效：请填写四段0到255之间的数字，例如192.168.1.10。</source>
+        <translation>通道%1的IP地址“%2”无效：请填写四段0到255之间的数字，例如192.168.1.10。</translation>
+    </message>
+</context>
+<context>
     <name>TableDecoder</name>
     <message>
         <source>多出%1字节</source>
@@ -2892,10 +2927,6 @@
     <message>
         <source>片选引脚 %1 已被占用（%2），请另选一个引脚。</source>
         <translation>片选引脚 %1 已被占用（%2），请另选一个引脚。</translation>
-    </message>
-    <message>
-        <source>第%1行的%2必须是%3到%4之间的整数！</source>
-        <translation>第%1行的%2必须是%3到%4之间的整数！</translation>
     </message>
     <message>
         <source>软片%1与另一个软片使用同一个片选引脚 %2，请另选一个引脚。</source>
@@ -2979,6 +3010,13 @@
     <message>
         <source>SYS段之后第%2字节起的%1字节不是填充</source>
         <translation>SYS段之后第%2字节起的%1字节不是填充</translation>
+    </message>
+</context>
+<context>
+    <name>TableRules</name>
+    <message>
+        <source>%1 表第%2行的%3“%4”写不进配置表：必须是%5到%6之间的整数</source>
+        <translation>%1 表第%2行的%3“%4”写不进配置表：必须是%5到%6之间的整数</translation>
     </message>
 </context>
 </TS>

@@ -1292,40 +1292,12 @@ Check that the chip chosen is the controller&apos;s.</translation>
         <translation>Film %1 application Ethernet settings</translation>
     </message>
     <message>
-        <source>IP地址</source>
-        <translation>IP address</translation>
-    </message>
-    <message>
-        <source>子网掩码</source>
-        <translation>Subnet mask</translation>
-    </message>
-    <message>
-        <source>默认网关</source>
-        <translation>Default gateway</translation>
-    </message>
-    <message>
-        <source>DNS服务器</source>
-        <translation>DNS server</translation>
-    </message>
-    <message>
-        <source>%1“%2”不完整：请填写四段0到255之间的数字，例如192.168.1.10。</source>
-        <translation>%1 &quot;%2&quot; is incomplete: enter four numbers from 0 to 255, e.g. 192.168.1.10.</translation>
-    </message>
-    <message>
-        <source>本地起始端口“%1”无效：请填写%2到%3之间的整数。</source>
-        <translation>Local start port &quot;%1&quot; is invalid: enter a whole number from %2 to %3.</translation>
-    </message>
-    <message>
         <source>警告</source>
         <translation>Warning</translation>
     </message>
     <message>
         <source>以太网网络属性设置</source>
         <translation>Ethernet settings</translation>
-    </message>
-    <message>
-        <source>使用下面的IP地址时必须填写%1，例如192.168.1.10。</source>
-        <translation>With &quot;Use the following IP address&quot; the %1 must be filled in, for example 192.168.1.10.</translation>
     </message>
     <message>
         <source>如果网络支持此功能，则可以获取自动指派的IP设置，否则，你需要从网络管理员获得适当的IP设置。</source>
@@ -1360,21 +1332,6 @@ Check that the chip chosen is the controller&apos;s.</translation>
     <message>
         <source>关闭</source>
         <translation>Close</translation>
-    </message>
-</context>
-<context>
-    <name>CProjectStep</name>
-    <message>
-        <source>引脚 %1</source>
-        <translation>Pin %1</translation>
-    </message>
-    <message>
-        <source>%1 表格</source>
-        <translation>%1 table</translation>
-    </message>
-    <message>
-        <source>修改工程</source>
-        <translation>Change the project</translation>
     </message>
 </context>
 <context>
@@ -1940,14 +1897,6 @@ Correct it automatically?</translation>
     <message>
         <source>无线模块参数设置</source>
         <translation>Wireless module settings</translation>
-    </message>
-    <message>
-        <source>通道%1的IP地址“%2”无效：请填写四段0到255之间的数字，例如192.168.1.10。</source>
-        <translation>The IP address &quot;%2&quot; of channel %1 is not valid: enter four numbers from 0 to 255, for example 192.168.1.10.</translation>
-    </message>
-    <message>
-        <source>通道%1的端口号“%2”无效：请填写0到%3之间的整数。</source>
-        <translation>The port &quot;%2&quot; of channel %1 is not valid: enter a whole number from 0 to %3.</translation>
     </message>
     <message>
         <source>警告</source>
@@ -2617,10 +2566,6 @@ This program saved the file, but part of it is gone (a copy or transfer may have
 <context>
     <name>ProjectCheck</name>
     <message>
-        <source>%1 表第%2行的%3“%4”写不进配置表：必须是%5到%6之间的整数</source>
-        <translation>%1 table, row %2: %3 “%4” does not fit the configuration table: it must be a whole number from %5 to %6</translation>
-    </message>
-    <message>
         <source>%1 表第%2行的%3起始端子与第%4行的端子重叠</source>
         <translation>%1 table, row %2: the %3 start terminal overlaps the terminals of row %4</translation>
     </message>
@@ -2655,6 +2600,22 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     <message>
         <source>第%1行</source>
         <translation>row %1</translation>
+    </message>
+    <message>
+        <source>%1 表软片%2的网络属性：%3</source>
+        <translation>%1 table, network settings of film %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 表的无线模块：%2</source>
+        <translation>%1 table, wireless module: %2</translation>
+    </message>
+    <message>
+        <source>软片%1</source>
+        <translation>Film %1</translation>
+    </message>
+    <message>
+        <source>通道%1</source>
+        <translation>Channel %1</translation>
     </message>
 </context>
 <context>
@@ -2759,6 +2720,21 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     </message>
 </context>
 <context>
+    <name>ProjectHistory</name>
+    <message>
+        <source>引脚 %1</source>
+        <translation>Pin %1</translation>
+    </message>
+    <message>
+        <source>%1 表格</source>
+        <translation>%1 table</translation>
+    </message>
+    <message>
+        <source>修改工程</source>
+        <translation>Change the project</translation>
+    </message>
+</context>
+<context>
     <name>ProjectReport</name>
     <message>
         <source>Mirel 工程报告</source>
@@ -2840,6 +2816,65 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     </message>
 </context>
 <context>
+    <name>SettingsRules</name>
+    <message>
+        <source>IP地址设置</source>
+        <translation>IP address settings</translation>
+    </message>
+    <message>
+        <source>IP地址</source>
+        <translation>IP address</translation>
+    </message>
+    <message>
+        <source>子网掩码</source>
+        <translation>Subnet mask</translation>
+    </message>
+    <message>
+        <source>默认网关</source>
+        <translation>Default gateway</translation>
+    </message>
+    <message>
+        <source>DNS服务器</source>
+        <translation>DNS server</translation>
+    </message>
+    <message>
+        <source>本地起始端口</source>
+        <translation>Local start port</translation>
+    </message>
+    <message>
+        <source>模块应用</source>
+        <translation>Module application</translation>
+    </message>
+    <message>
+        <source>端口号</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>本地起始端口“%1”无效：请填写%2到%3之间的整数。</source>
+        <translation>Local start port &quot;%1&quot; is invalid: enter a whole number from %2 to %3.</translation>
+    </message>
+    <message>
+        <source>使用下面的IP地址时必须填写%1，例如192.168.1.10。</source>
+        <translation>With &quot;Use the following IP address&quot; the %1 must be filled in, for example 192.168.1.10.</translation>
+    </message>
+    <message>
+        <source>%1“%2”不完整：请填写四段0到255之间的数字，例如192.168.1.10。</source>
+        <translation>%1 &quot;%2&quot; is incomplete: enter four numbers from 0 to 255, e.g. 192.168.1.10.</translation>
+    </message>
+    <message>
+        <source>通道%1的端口号“%2”无效：请填写0到%3之间的整数。</source>
+        <translation>The port &quot;%2&quot; of channel %1 is not valid: enter a whole number from 0 to %3.</translation>
+    </message>
+    <message>
+        <source>通道%1在使用中，必须填写IP地址，例如192.168.1.10。</source>
+        <translation>Channel %1 is in use: its IP address must be filled in, for example 192.168.1.10.</translation>
+    </message>
+    <message>
+        <source>通道%1的IP地址“%2”无效：请填写四段0到255之间的数字，例如192.168.1.10。</source>
+        <translation>The IP address &quot;%2&quot; of channel %1 is not valid: enter four numbers from 0 to 255, for example 192.168.1.10.</translation>
+    </message>
+</context>
+<context>
     <name>TableDecoder</name>
     <message>
         <source>多出%1字节</source>
@@ -2903,10 +2938,6 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     <message>
         <source>片选引脚 %1 已被占用（%2），请另选一个引脚。</source>
         <translation>The chip-select pin %1 is taken (%2); choose another pin.</translation>
-    </message>
-    <message>
-        <source>第%1行的%2必须是%3到%4之间的整数！</source>
-        <translation>%2 in row %1 must be a whole number from %3 to %4!</translation>
     </message>
     <message>
         <source>软片%1与另一个软片使用同一个片选引脚 %2，请另选一个引脚。</source>
@@ -2990,6 +3021,13 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     <message>
         <source>SYS段之后第%2字节起的%1字节不是填充</source>
         <translation>the %1 bytes from byte %2 after the SYS section are not padding</translation>
+    </message>
+</context>
+<context>
+    <name>TableRules</name>
+    <message>
+        <source>%1 表第%2行的%3“%4”写不进配置表：必须是%5到%6之间的整数</source>
+        <translation>%1 table, row %2: %3 “%4” does not fit the configuration table: it must be a whole number from %5 to %6</translation>
     </message>
 </context>
 </TS>
