@@ -43,7 +43,8 @@ QString storedPin(const QString &stored, const QStringList &offered)
 using Cell = RowCell;
 
 ProjectSync::DerivedTable deriveRowTable(D::DlgType type, const ProjectData &project,
-                                         const CDlgDescription &text)
+                                         const CDlgDescription &text,
+                                         const ProjectSync::TypedValues &typed)
 {
     ProjectSync::DerivedTable derived;
     const QStringList keys = rowKeys(type);
@@ -105,8 +106,9 @@ ProjectSync::DerivedTable deriveRowTable(D::DlgType type, const ProjectData &pro
             case Cell::Options:
                 row[c] = storedIndex(value, optionCounts.at(c), row.at(c));
                 break;
-            case Cell::Enable: // "同上" only below the first row
-                row[c] = storedIndex(value, r > 0 ? optionCounts.at(c) : 2, row.at(c));
+            case Cell::Enable:
+                row[c] = storedIndex(value, TableRules::enableOptionCount(r, optionCounts.at(c)),
+                                     row.at(c));
                 break;
             case Cell::Number:
                 row[c] = value;
@@ -123,10 +125,9 @@ ProjectSync::DerivedTable deriveRowTable(D::DlgType type, const ProjectData &pro
 
     const bool usesChipSelects = enableColumn >= 0;
     const auto bitColumn = [enableColumn](int bit) { return enableColumn + 4 - bit; };
-    QVector<TableRules::TerminalRange> ranges;
-    const int numberColumn = int(cells.indexOf(Cell::Number));
-    for (int r = 0; usesChipSelects && r < values.size(); ++r) {
-        QStringList &row = values[r];
+    // The chip-select bits of a row, bit 3 first, cascaded: used from bit 0
+    // upward, and none while the row's chip selects are off.
+    const auto cascadedBits = [&](QStringList &row) {
         QStringList lowFirst;
         for (int bit = 0; bit <= 3; ++bit)
             lowFirst << row.at(bitColumn(bit));
@@ -136,10 +137,13 @@ ProjectSync::DerivedTable deriveRowTable(D::DlgType type, const ProjectData &pro
             row[bitColumn(bit)] = lowFirst.at(bit);
             bits << lowFirst.at(bit);
         }
-        derived.chosenChipSelects += bits;
-        ranges << TableRules::TerminalRange{row.at(numberColumn).toInt(),
-                                            TableRules::usedBits(bits, kNone)};
-    }
+        return bits;
+    };
+    QVector<TableRules::TerminalRange> ranges;
+    const int numberColumn = int(cells.indexOf(Cell::Number));
+    for (int r = 0; usesChipSelects && r < values.size(); ++r)
+        ranges << TableRules::TerminalRange{values.at(r).at(numberColumn).toInt(),
+                                            TableRules::usedBits(cascadedBits(values[r]), kNone)};
     // A new row moves behind the rows before it when it would share their
     // terminals; stored starts stay as the user (or the file) left them.
     const QVector<TableRules::TerminalRange> before = ranges;
@@ -164,10 +168,44 @@ ProjectSync::DerivedTable deriveRowTable(D::DlgType type, const ProjectData &pro
         if (ranges.at(r).start != before.at(r).start)
             values[r][numberColumn] = QString::number(ranges.at(r).start);
 
+    // What was typed, in its row and column, over the rows as the drawing
+    // and the file leave them: a typed chip select stays even where it is no
+    // longer offered, and overlaps of typed terminals are the user's to
+    // settle when confirming.
+    for (int r = 0; !typed.isEmpty() && r < values.size(); ++r) {
+        QStringList &row = values[r];
+        for (int c = 0; c < columns; ++c) {
+            const auto found = typed.constFind(ProjectSync::cellKey(rows.pins.at(r), keys.at(c)));
+            if (found == typed.constEnd())
+                continue;
+            switch (cells.at(c)) {
+            case Cell::Options:
+                row[c] = storedIndex(found.value(), optionCounts.at(c), row.at(c));
+                break;
+            case Cell::Enable:
+                row[c] = storedIndex(
+                    found.value(), TableRules::enableOptionCount(r, optionCounts.at(c)), row.at(c));
+                break;
+            case Cell::Number:
+                row[c] = found.value();
+                break;
+            case Cell::Bit:
+                row[c] = found.value().isEmpty() ? kNone : found.value();
+                break;
+            case Cell::Pin:
+            case Cell::Description:
+                break;
+            }
+        }
+    }
+    for (int r = 0; usesChipSelects && r < values.size(); ++r)
+        derived.chosenChipSelects += cascadedBits(values[r]);
+
     for (int r = 0; r < values.size(); ++r)
         for (int c = 0; c < columns; ++c)
             derived.information << QString::number(r + 1) + keys.at(c) << values.at(r).at(c);
     derived.rowPins = rows.pins;
+    derived.chipSelectCandidates = offered;
     return derived;
 }
 
@@ -178,7 +216,8 @@ int portOptionCount(const CDlgDescription &text, D::DlgType type, const QString 
 }
 
 ProjectSync::DerivedTable deriveUsartTable(int port, const ProjectData &project,
-                                           const CDlgDescription &text)
+                                           const CDlgDescription &text,
+                                           const ProjectSync::TypedValues &typed)
 {
     ProjectSync::DerivedTable derived;
     const auto type = D::DlgType(D::DlgUSART1 + port - 1);
@@ -194,6 +233,9 @@ ProjectSync::DerivedTable deriveUsartTable(int port, const ProjectData &project,
         } else {
             const int count = portOptionCount(text, type, keys.at(r), pins.assigned);
             value = restore ? storedIndex(recordValue(stored, r, 0), count, kNone) : kNone;
+            const auto found = typed.constFind(keys.at(r));
+            if (found != typed.constEnd())
+                value = storedIndex(found.value(), count, value);
         }
         derived.information << keys.at(r) << value;
     }
@@ -201,7 +243,8 @@ ProjectSync::DerivedTable deriveUsartTable(int port, const ProjectData &project,
 }
 
 ProjectSync::DerivedTable deriveSpiTable(int port, const ProjectData &project,
-                                         const CDlgDescription &text)
+                                         const CDlgDescription &text,
+                                         const ProjectSync::TypedValues &typed)
 {
     ProjectSync::DerivedTable derived;
     const auto type = D::DlgType(D::DlgSPI1 + port - 1);
@@ -227,9 +270,22 @@ ProjectSync::DerivedTable deriveSpiTable(int port, const ProjectData &project,
             values << (restore ? storedIndex(recordValue(stored, r, 0), count, kNone) : kNone);
         }
     }
+    for (int film = 1; film <= TableRules::spiFilmCount; ++film)
+        derived.shownChipSelects << values.at(TableRules::spiChipSelectRow(film));
+    // What was typed; a typed chip select even where it is no longer offered.
+    for (int r = TableRules::spiPinRows; !typed.isEmpty() && r < keys.size(); ++r) {
+        const auto found = typed.constFind(keys.at(r));
+        if (found == typed.constEnd())
+            continue;
+        if (TableRules::isSpiChipSelectRow(r))
+            values[r] = pins.assigned && !found.value().isEmpty() ? found.value() : kNone;
+        else
+            values[r] =
+                storedIndex(found.value(), portOptionCount(text, type, keys.at(r), pins.assigned),
+                            values.at(r));
+    }
     for (int film = 1; film <= TableRules::spiFilmCount; ++film) {
         const int chipSelectRow = TableRules::spiChipSelectRow(film);
-        derived.shownChipSelects << values.at(chipSelectRow);
         // A film without an application has no chip select.
         if (values.at(TableRules::spiApplicationRow(film)) == kNone)
             values[chipSelectRow] = kNone;
@@ -243,20 +299,22 @@ ProjectSync::DerivedTable deriveSpiTable(int port, const ProjectData &project,
     const int third = network.size() >= 3 ? int(network.size()) / 3 : 0;
     for (int film = 0; film < 3; ++film)
         derived.networkInformation += network.mid(film * third, third);
+    derived.chipSelectCandidates = offered;
     return derived;
 }
 
 ProjectSync::DerivedTable derive(D::DlgType type, const ProjectData &project,
-                                 const CDlgDescription &text)
+                                 const CDlgDescription &text,
+                                 const ProjectSync::TypedValues &typed = {})
 {
     if (project.pinNames.isEmpty() || project.pinFunctions.size() < project.pinNames.size())
         return {};
     if (type >= D::DlgUSART1 && type <= D::DlgUSART6)
-        return deriveUsartTable(type - D::DlgUSART1 + 1, project, text);
+        return deriveUsartTable(type - D::DlgUSART1 + 1, project, text, typed);
     if (type >= D::DlgSPI1 && type <= D::DlgSPI3)
-        return deriveSpiTable(type - D::DlgSPI1 + 1, project, text);
+        return deriveSpiTable(type - D::DlgSPI1 + 1, project, text, typed);
     if (type > D::DlgNone && type <= D::DlgSYS)
-        return deriveRowTable(type, project, text);
+        return deriveRowTable(type, project, text, typed);
     return {};
 }
 
@@ -276,10 +334,16 @@ bool isBoardTable(D::DlgType type)
 
 namespace ProjectSync {
 
-DerivedTable deriveTable(CPinDescriptions::DlgType type, const ProjectData &project)
+QString cellKey(const QString &pin, const QString &key)
+{
+    return pin + QChar(0x1f) + key;
+}
+
+DerivedTable deriveTable(CPinDescriptions::DlgType type, const ProjectData &project,
+                         const TypedValues &typed)
 {
     const CDlgDescription text;
-    return derive(type, project, text);
+    return derive(type, project, text, typed);
 }
 
 const QVector<CPinDescriptions::DlgType> &refreshOrder()

@@ -3,6 +3,7 @@
 #include "pindescriptions.h"
 #include "projectdata.h"
 
+#include <QHash>
 #include <QStringList>
 
 class PinBoard;
@@ -27,11 +28,23 @@ struct DerivedTable
     QStringList chosenChipSelects;
     // SPI: the network list, film 1, 2 and 3 in turn.
     QStringList networkInformation;
+    // Board and SPI tables: the pins a chip-select cell may offer.
+    QStringList chipSelectCandidates;
 };
 
+// What a user typed into a table and has not confirmed: a row table's values
+// by the row's pin and the column's key (cellKey), a port table's by key.
+using TypedValues = QHash<QString, QString>;
+QString cellKey(const QString &pin, const QString &key);
+
 // The list of one table (DI..SYS) for the project's current pins; the
-// project is not changed.
-DerivedTable deriveTable(CPinDescriptions::DlgType type, const ProjectData &project);
+// project is not changed. With typed values, the table as it stands with
+// them in their place: each rule is applied once, to stored and typed values
+// alike. A typed start terminal stays where it was typed, and a typed chip
+// select stays even where the pins no longer offer it (the table refuses it,
+// saying why).
+DerivedTable deriveTable(CPinDescriptions::DlgType type, const ProjectData &project,
+                         const TypedValues &typed = TypedValues());
 
 // The order in which refresh() derives the tables. The SPI tables come twice:
 // their chip selects compete with those of the boards and their pins with

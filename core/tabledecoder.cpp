@@ -492,7 +492,10 @@ bool TableDecoder::pin(const QString &key, QString *text)
                                 .arg(number));
         }
     }
-    return fail(QCoreApplication::translate("TableDecoder", "%1：%2在地址%3、掩码%4处没有引脚")
+    // No chip has it: the bytes are not a pin at all.
+    return fail(QCoreApplication::translate(
+                    "TableDecoder",
+                    "%1：读到的引脚代码（端口地址%3、掩码%4）不是%2的引脚，配置表可能已损坏")
                     .arg(key, chip, hex(int(base), 8), hex(mask, 4)));
 }
 

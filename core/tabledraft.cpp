@@ -206,54 +206,45 @@ DraftTable TableDraft::derive(bool withTyped) const
 DraftTable TableDraft::deriveRows(bool withTyped) const
 {
     const CDlgDescription text;
-    const ProjectSync::DerivedTable model = ProjectSync::deriveTable(kind, base);
+    // The rules were applied once, to the stored and the typed values alike;
+    // what is left here is how each cell shows its value.
+    const ProjectSync::DerivedTable model =
+        ProjectSync::deriveTable(kind, base, withTyped ? typed : ProjectSync::TypedValues());
     const QStringList keys = rowKeys(kind);
     const int columns = int(keys.size());
     DraftTable table;
     table.type = kind;
     table.rowPins = model.rowPins;
-    const QString prefix = ChipFacts::chipSelectPrefix(kind);
-    const QStringList offered =
-        prefix.isEmpty()
-            ? QStringList()
-            : TableRules::chipSelectCandidates(base.pinNames, base.pinFunctions, prefix);
     const QStringList headers = ProjectTexts::rowHeaders(text, kind);
     const int enableColumn = int(keys.indexOf(QStringLiteral("SliceSelectPinIsEnble")));
     const auto bitColumn = [enableColumn](int bit) { return enableColumn + 4 - bit; };
 
     for (int r = 0; r < table.rowPins.size(); ++r) {
-        QStringList values;
-        for (int c = 0; c < columns; ++c) {
-            const QString stored = recordValue(model.information, r, c, columns);
-            const auto found = typed.constFind(table.rowPins.at(r) + kSeparator + keys.at(c));
-            values << (withTyped && found != typed.constEnd() ? found.value() : stored);
-        }
         QVector<DraftCell> cells;
         for (int c = 0; c < columns; ++c) {
             const QString &key = keys.at(c);
-            const QString stored = recordValue(model.information, r, c, columns);
+            const QString value = recordValue(model.information, r, c, columns);
             switch (rowCellOf(key)) {
             case RowCell::Pin:
             case RowCell::Description:
-                cells << fixedCell(key, stored);
+                cells << fixedCell(key, value);
                 break;
             case RowCell::Options:
-                cells << optionCell(key, ProjectTexts::optionsOf(text, kind, key), values.at(c),
-                                    stored);
+                cells << optionCell(key, ProjectTexts::optionsOf(text, kind, key), value, value);
                 break;
             case RowCell::Enable: {
-                // "同上" only below the first row.
                 const QStringList entries = ProjectTexts::optionsOf(text, kind, key);
-                cells << optionCell(key, r > 0 ? entries : QStringList(entries.mid(0, 2)),
-                                    values.at(c), stored);
+                cells << optionCell(
+                    key, entries.mid(0, TableRules::enableOptionCount(r, int(entries.size()))),
+                    value, value);
                 break;
             }
             case RowCell::Number: {
                 DraftCell cell;
                 cell.kind = DraftCell::Number;
                 cell.key = key;
-                cell.value = values.at(c);
-                cell.problem = TableRules::numberProblem(kind, r + 1, headers.value(c), cell.value);
+                cell.value = value;
+                cell.problem = TableRules::numberProblem(kind, r + 1, headers.value(c), value);
                 cells << cell;
                 break;
             }
@@ -265,15 +256,14 @@ DraftTable TableDraft::deriveRows(bool withTyped) const
         if (enableColumn >= 0) {
             QStringList lowFirst;
             for (int bit = 0; bit <= 3; ++bit)
-                lowFirst << values.at(bitColumn(bit));
+                lowFirst << recordValue(model.information, r, bitColumn(bit), columns);
             const bool enabled = cells.at(enableColumn).value != kNone;
-            TableRules::cascadeBits(lowFirst, enabled, kNone);
             for (int bit = 0; bit <= 3; ++bit) {
                 QStringList others = lowFirst;
                 others.removeAt(bit);
-                DraftCell cell = chipSelectCell(keys.at(bitColumn(bit)), lowFirst.at(bit), offered,
-                                                others, text, base);
-                cell.enabled = enabled && (bit == 0 || lowFirst.at(bit - 1) != kNone);
+                DraftCell cell = chipSelectCell(keys.at(bitColumn(bit)), lowFirst.at(bit),
+                                                model.chipSelectCandidates, others, text, base);
+                cell.enabled = TableRules::bitChoosable(lowFirst, enabled, bit, kNone);
                 cells[bitColumn(bit)] = cell;
             }
             for (int bit = 3; bit >= 0; --bit)
@@ -289,7 +279,8 @@ DraftTable TableDraft::deriveRows(bool withTyped) const
 DraftTable TableDraft::derivePort(bool withTyped) const
 {
     const CDlgDescription text;
-    const ProjectSync::DerivedTable model = ProjectSync::deriveTable(kind, base);
+    const ProjectSync::DerivedTable model =
+        ProjectSync::deriveTable(kind, base, withTyped ? typed : ProjectSync::TypedValues());
     const bool spi = isSpiTable(kind);
     const int port = spi ? kind - D::DlgSPI1 + 1 : kind - D::DlgUSART1 + 1;
     const QStringList &keys = spi ? text.spiKeys : text.usartKeys;
@@ -302,27 +293,19 @@ DraftTable TableDraft::derivePort(bool withTyped) const
     table.portAssigned = pins.assigned;
 
     QStringList values;
+    for (int r = 0; r < keys.size(); ++r)
+        values << recordValue(model.information, r, 0);
     for (int r = 0; r < keys.size(); ++r) {
-        const QString stored = recordValue(model.information, r, 0);
-        const auto found = typed.constFind(keys.at(r));
-        values << (withTyped && r >= pinRows && found != typed.constEnd() ? found.value() : stored);
-    }
-    for (int r = 0; r < keys.size(); ++r) {
-        const QString stored = recordValue(model.information, r, 0);
         if (r < pinRows)
             table.rows << QVector<DraftCell>{fixedCell(keys.at(r), values.at(r))};
         else if (!(spi && TableRules::isSpiChipSelectRow(r)))
             table.rows << QVector<DraftCell>{optionCell(
                 keys.at(r),
                 pins.assigned ? ProjectTexts::optionsOf(text, kind, keys.at(r)) : QStringList(),
-                values.at(r), stored)};
+                values.at(r), values.at(r))};
         else
             table.rows << QVector<DraftCell>{DraftCell()}; // below, with the films
     }
-    const QStringList offered =
-        spi && pins.assigned ? TableRules::chipSelectCandidates(base.pinNames, base.pinFunctions,
-                                                                ChipFacts::chipSelectPrefix(kind))
-                             : QStringList();
     const auto inUse = [&table](int film) {
         return table.rows.at(TableRules::spiApplicationRow(film)).at(0).index > 0;
     };
@@ -342,8 +325,8 @@ DraftTable TableDraft::derivePort(bool withTyped) const
                 taken << values.at(TableRules::spiChipSelectRow(other));
         DraftCell cell = optionCell(keys.at(row), QStringList(), kNone, kNone);
         if (pins.assigned) {
-            cell = chipSelectCell(keys.at(row), inUse(film) ? values.at(row) : kNone, offered,
-                                  taken, text, base);
+            cell = chipSelectCell(keys.at(row), values.at(row), model.chipSelectCandidates, taken,
+                                  text, base);
             cell.enabled = inUse(film);
             if (cell.problem.isEmpty() &&
                 TableRules::filmSharingChipSelect(applications, filmPins, film) > 0)

@@ -229,6 +229,11 @@ bool isDottedAddress(const QString &text)
     return true;
 }
 
+bool bitChoosable(const QStringList &bitsLowFirst, bool enabled, int bit, const QString &none)
+{
+    return enabled && (bit == 0 || bitsLowFirst.value(bit - 1, none) != none);
+}
+
 QString numberProblem(CPinDescriptions::DlgType type, int row, const QString &columnTitle,
                       const QString &value)
 {

@@ -86,6 +86,17 @@ PortPins usartPins(const QString &chipModel, int port, const QStringList &pinNam
 PortPins spiPins(const QString &chipModel, int port, const QStringList &pinNames,
                  const QStringList &pinFunctions);
 
+// The enable options a row offers: "同上" (the row above's chip selects)
+// only below the first row.
+constexpr int enableOptionCount(int row, int count)
+{
+    return row > 0 ? count : (count < 2 ? count : 2);
+}
+
+// Whether bit `bit` (0..3) of a board row can be chosen: the row's chip
+// selects are on and every bit below it has a pin. bitsLowFirst: bit 0 first.
+bool bitChoosable(const QStringList &bitsLowFirst, bool enabled, int bit, const QString &none);
+
 // Number of chip-select bits a board row uses, from its bit texts (bit 3
 // first): bits are filled from bit 0 upward, so the highest used bit counts.
 int usedBits(const QStringList &bitTextsHighFirst, const QString &noneText);
