@@ -92,7 +92,6 @@ void CSerial::beginSettling()
         settleStartUs = clock.nsecsElapsed() / 1000;
         discarded = 0;
     }
-    rxBuffer.clear();
     burst = false;
     gapTimer.stop();
     lastByteUs = clock.nsecsElapsed() / 1000;
@@ -238,13 +237,7 @@ void CSerial::readyReadSlot()
     burst = true;
     if (!gapTimer.isActive())
         gapTimer.start(GapMs);
-    rxBuffer.append(bytes);
-    while (rxBuffer.size() >= BlockLimit) {
-        const QByteArray block = rxBuffer.left(BlockLimit);
-        rxBuffer.remove(0, BlockLimit);
-        emit serialReturnData(block);
-    }
-    emit received(bytes);
+    emit serialReturnData(bytes);
 }
 
 void CSerial::TimerTimeOut()
@@ -257,9 +250,5 @@ void CSerial::TimerTimeOut()
         return;
     }
     burst = false;
-    const QByteArray block = rxBuffer;
-    rxBuffer.clear();
-    if (!block.isEmpty())
-        emit serialReturnData(block);
     emit silence();
 }

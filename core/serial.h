@@ -8,10 +8,8 @@
 #include <QTimer>
 
 // The one connection to the controller: a serial port whose bytes are
-// handed on as they arrive (received), and whose silences are reported: when
-// no byte has arrived for 10 ms, the bytes since the last silence are handed
-// on as one block (serialReturnData, at most BlockLimit bytes: a longer
-// stream comes in blocks of that size), then silence() follows.
+// handed on as they arrive (serialReturnData), and whose silences are
+// reported: silence() follows when no byte has arrived for 10 ms.
 // A port that goes away while open (adapter unplugged, far end hung up) is
 // closed and reported by portLost.
 //
@@ -27,7 +25,6 @@ class CSerial : public QObject
 public:
     static constexpr int GapMs = 10;
     static constexpr int ReadBufferSize = 256;
-    static constexpr int BlockLimit = 4096;
     static constexpr int QuietMs = 30;
     static constexpr int SettleLimitMs = 300;
 
@@ -60,10 +57,8 @@ public:
 
 signals:
     // Bytes as they are read from the port.
-    void received(QByteArray bytes);
-    // The bytes since the last silence, at a silence (or at BlockLimit).
     void serialReturnData(QByteArray data);
-    // No byte has arrived for GapMs; follows serialReturnData.
+    // No byte has arrived for GapMs since the last bytes.
     void silence();
     // The open port went away (QSerialPort::ResourceError, or the line hung
     // up); it has been closed and can be opened again. reason names the
@@ -89,8 +84,7 @@ private:
     QTimer gapTimer;
     QElapsedTimer clock;
     qint64 lastByteUs = 0;
-    bool burst = false; // bytes came since the last silence
-    QByteArray rxBuffer;
+    bool burst = false;   // bytes came since the last silence
     QString openedName;   // as the user gave it
     quint64 openings = 0; // counts open(): a loss noticed earlier keeps off a reopened port
     bool lossPending = false;

@@ -167,8 +167,7 @@ FieldProblem networkProblem(const QStringList &network, int film, NetworkField f
         tr("%1“%2”不完整：请填写四段0到255之间的数字，例如192.168.1.10。").arg(name, value));
 }
 
-FieldProblem socketProblem(const QStringList &sockets, int socket, SocketField field,
-                           bool portDrivesModule)
+FieldProblem socketProblem(const QStringList &sockets, int socket, SocketField field)
 {
     const QString value = valueOf(sockets, socketKey(socket, field));
     switch (field) {
@@ -185,8 +184,7 @@ FieldProblem socketProblem(const QStringList &sockets, int socket, SocketField f
         break;
     }
     const QString application = valueOf(sockets, socketKey(socket, SocketField::Application));
-    const bool inUse =
-        portDrivesModule && !application.isEmpty() && application != QLatin1String("0");
+    const bool inUse = !application.isEmpty() && application != QLatin1String("0");
     if (value.isEmpty() && inUse)
         return problem(true, tr("通道%1在使用中，必须填写IP地址，例如192.168.1.10。").arg(socket));
     if (TableRules::isDottedAddress(value))

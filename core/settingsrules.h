@@ -70,9 +70,8 @@ struct FieldProblem
 };
 // The field of film `film` in a port's network list (all three films).
 FieldProblem networkProblem(const QStringList &network, int film, NetworkField field);
-// The field of socket `socket` in a port's socket list. A socket is in use
-// when its application is set and the port drives a wireless module.
-FieldProblem socketProblem(const QStringList &sockets, int socket, SocketField field,
-                           bool portDrivesModule = true);
+// The field of socket `socket` in the socket list of a port that drives a
+// wireless module. A socket is in use when its application is set.
+FieldProblem socketProblem(const QStringList &sockets, int socket, SocketField field);
 
 } // namespace SettingsRules

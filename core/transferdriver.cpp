@@ -27,7 +27,7 @@ void CTransferDriver::attach(CSerial *serial)
             this, [this, error] { fail(error); }, Qt::QueuedConnection);
     };
     m_cleaner = [serial] { serial->settle(); };
-    connect(serial, &CSerial::received, this, &CTransferDriver::onBytes);
+    connect(serial, &CSerial::serialReturnData, this, &CTransferDriver::onBytes);
     connect(serial, &CSerial::silence, this, &CTransferDriver::onSilence);
     connect(serial, &CSerial::writeFailed, this, &CTransferDriver::fail);
 }

@@ -430,7 +430,7 @@ void TestEndToEnd::standInTakesAnyBufferSpace()
     CSerial link;
     link.setControllerSettings();
     QVERIFY(link.open(sim.device()));
-    QSignalSpy received(&link, &CSerial::received);
+    QSignalSpy received(&link, &CSerial::serialReturnData);
     link.write(CCommonFunction::downloadActivation("STM32F103RE", 0x7FFFFFFF));
     QTRY_VERIFY_WITH_TIMEOUT(!received.isEmpty(), 5000);
     link.close();

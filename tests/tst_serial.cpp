@@ -149,28 +149,24 @@ void TestSerial::writtenBytesAreOnTheLineAtOnce()
 
 void TestSerial::silenceCutsBlocks()
 {
-    // Bytes are handed on as they are read, before any silence; a silence
-    // then hands on the block of all of them.
+    // Bytes are handed on as they are read; a silence follows them.
     PtyPair pty;
     CSerial serial;
     serial.setControllerSettings();
     QVERIFY(serial.open(pty.slavePath()));
     QTRY_VERIFY(!serial.isSettling());
     QStringList order;
-    connect(&serial, &CSerial::received,
-            [&order](const QByteArray &b) { order << QString::fromLatin1("bytes:" + b); });
     connect(&serial, &CSerial::serialReturnData,
-            [&order](const QByteArray &b) { order << QString::fromLatin1("block:" + b); });
+            [&order](const QByteArray &b) { order << QString::fromLatin1("bytes:" + b); });
     connect(&serial, &CSerial::silence, [&order] { order << "silence"; });
     QVERIFY(pty.writeMaster("first-"));
-    QTRY_COMPARE_WITH_TIMEOUT(order.size(), 3, 5000);
-    QCOMPARE(order, QStringList({"bytes:first-", "block:first-", "silence"}));
-    // After the silence the next bytes start a new block.
+    QTRY_COMPARE_WITH_TIMEOUT(order.size(), 2, 5000);
+    QCOMPARE(order, QStringList({"bytes:first-", "silence"}));
     QVERIFY(pty.writeMaster("second"));
-    QTRY_COMPARE_WITH_TIMEOUT(order.size(), 6, 5000);
-    QCOMPARE(order.mid(3), QStringList({"bytes:second", "block:second", "silence"}));
+    QTRY_COMPARE_WITH_TIMEOUT(order.size(), 4, 5000);
+    QCOMPARE(order.mid(2), QStringList({"bytes:second", "silence"}));
 
-    // A pause shorter than the silence keeps one block. A busy machine can
+    // A pause shorter than the silence is no silence. A busy machine can
     // stretch a 5 ms pause past the 10 ms silence; such an attempt is
     // measured and repeated.
     bool measured = false;
@@ -180,20 +176,22 @@ void TestSerial::silenceCutsBlocks()
         link.setControllerSettings();
         QVERIFY(link.open(pair.slavePath()));
         QTRY_VERIFY(!link.isSettling());
-        QSignalSpy blocks(&link, &CSerial::serialReturnData);
+        QByteArray heard;
+        connect(&link, &CSerial::serialReturnData, [&heard](const QByteArray &b) { heard += b; });
+        QSignalSpy silences(&link, &CSerial::silence);
         QElapsedTimer gap;
         QVERIFY(pair.writeMaster("first-"));
         gap.start();
         QTest::qWait(5);
         QVERIFY(pair.writeMaster("second"));
         const qint64 pause = gap.elapsed();
-        QTRY_VERIFY_WITH_TIMEOUT(!blocks.isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!silences.isEmpty(), 5000);
         QTest::qWait(40); // nothing more may follow
         if (pause >= 9)
             continue;
         measured = true;
-        QCOMPARE(blocks.count(), 1);
-        QCOMPARE(blocks.at(0).at(0).toByteArray(), QByteArray("first-second"));
+        QCOMPARE(silences.count(), 1);
+        QCOMPARE(heard, QByteArray("first-second"));
     }
     if (!measured)
         QSKIP("the machine is too busy to keep a 5 ms pause");
@@ -201,19 +199,22 @@ void TestSerial::silenceCutsBlocks()
 
 void TestSerial::longAnswerIsOneBlock()
 {
-    // More than the 256-byte read buffer, written at once: one block.
+    // More than the 256-byte read buffer, written at once: whole, then one
+    // silence.
     PtyPair pty;
     CSerial serial;
     serial.setControllerSettings();
     QVERIFY(serial.open(pty.slavePath()));
     QTRY_VERIFY(!serial.isSettling());
-    QSignalSpy blocks(&serial, &CSerial::serialReturnData);
+    QByteArray heard;
+    connect(&serial, &CSerial::serialReturnData, [&heard](const QByteArray &b) { heard += b; });
+    QSignalSpy silences(&serial, &CSerial::silence);
     QByteArray answer(519, '\0');
     for (int i = 0; i < answer.size(); ++i)
         answer[i] = char(i);
     QVERIFY(pty.writeMaster(answer));
-    QTRY_COMPARE_WITH_TIMEOUT(blocks.count(), 1, 5000);
-    QCOMPARE(blocks.at(0).at(0).toByteArray(), answer);
+    QTRY_COMPARE_WITH_TIMEOUT(silences.count(), 1, 5000);
+    QCOMPARE(heard, answer);
 }
 
 void TestSerial::closingWithBytesBuffered()
@@ -232,8 +233,7 @@ void TestSerial::closingWithBytesBuffered()
         QTest::qWait(50);
         QCOMPARE(blocks.count(), 0);
     }
-    // Closed right after the bytes were taken in, while the silence timer
-    // runs: they still come out at its time-out.
+    // Closed right after the bytes were taken in: they have come out.
     {
         PtyPair pty;
         CSerial serial;
@@ -274,7 +274,7 @@ void TestSerial::lineIsCleanAtEveryStart()
     CSerial serial;
     serial.setControllerSettings();
     QByteArray heard;
-    connect(&serial, &CSerial::received, [&heard](const QByteArray &b) { heard += b; });
+    connect(&serial, &CSerial::serialReturnData, [&heard](const QByteArray &b) { heard += b; });
     for (int start = 0; start < 2; ++start) {
         if (start == 0)
             QVERIFY(serial.open(pty.slavePath()));
