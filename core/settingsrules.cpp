@@ -159,7 +159,11 @@ FieldProblem networkProblem(const QStringList &network, int film, NetworkField f
     const bool manual =
         valueOf(network, networkKey(film, NetworkField::Addressing)) == QLatin1String("2");
     if (value.isEmpty() && manual && field != NetworkField::Dns)
-        return problem(true, tr("使用下面的IP地址时必须填写%1，例如192.168.1.10。").arg(name));
+        return problem(
+            true, tr("使用下面的IP地址时必须填写%1，例如%2。")
+                      .arg(name, field == NetworkField::Ip     ? QStringLiteral("192.168.1.10")
+                                 : field == NetworkField::Mask ? QStringLiteral("255.255.255.0")
+                                                               : QStringLiteral("192.168.1.1")));
     if (value.isEmpty() || TableRules::isDottedAddress(value))
         return {};
     return problem(

@@ -2843,10 +2843,6 @@
         <translation>本地起始端口“%1”无效：请填写%2到%3之间的整数。</translation>
     </message>
     <message>
-        <source>使用下面的IP地址时必须填写%1，例如192.168.1.10。</source>
-        <translation>使用下面的IP地址时必须填写%1，例如192.168.1.10。</translation>
-    </message>
-    <message>
         <source>%1“%2”不完整：请填写四段0到255之间的数字，例如192.168.1.10。</source>
         <translation>%1“%2”不完整：请填写四段0到255之间的数字，例如192.168.1.10。</translation>
     </message>
@@ -2861,6 +2857,10 @@
     <message>
         <source>通道%1的IP地址“%2”无效：请填写四段0到255之间的数字，例如192.168.1.10。</source>
         <translation>通道%1的IP地址“%2”无效：请填写四段0到255之间的数字，例如192.168.1.10。</translation>
+    </message>
+    <message>
+        <source>使用下面的IP地址时必须填写%1，例如%2。</source>
+        <translation>使用下面的IP地址时必须填写%1，例如%2。</translation>
     </message>
 </context>
 <context>
@@ -2898,10 +2898,6 @@
         <translation>该段提前结束</translation>
     </message>
     <message>
-        <source>%1：%2在地址%3、掩码%4处没有引脚</source>
-        <translation>%1：%2在地址%3、掩码%4处没有引脚</translation>
-    </message>
-    <message>
         <source>%1：未知的代码%2</source>
         <translation>%1：未知的代码%2</translation>
     </message>
@@ -2920,6 +2916,10 @@
     <message>
         <source>%1：这个配置表是%2的，不是%3的（引脚P%4%5在%3上没有），请选择芯片%2再读取</source>
         <translation>%1：这个配置表是%2的，不是%3的（引脚P%4%5在%3上没有），请选择芯片%2再读取</translation>
+    </message>
+    <message>
+        <source>%1：读到的引脚代码（端口地址%3、掩码%4）不是%2的引脚，配置表可能已损坏</source>
+        <translation>%1：读到的引脚代码（端口地址%3、掩码%4）不是%2的引脚，配置表可能已损坏</translation>
     </message>
 </context>
 <context>

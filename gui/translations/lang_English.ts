@@ -2854,10 +2854,6 @@ This program saved the file, but part of it is gone (a copy or transfer may have
         <translation>Local start port &quot;%1&quot; is invalid: enter a whole number from %2 to %3.</translation>
     </message>
     <message>
-        <source>使用下面的IP地址时必须填写%1，例如192.168.1.10。</source>
-        <translation>With &quot;Use the following IP address&quot; the %1 must be filled in, for example 192.168.1.10.</translation>
-    </message>
-    <message>
         <source>%1“%2”不完整：请填写四段0到255之间的数字，例如192.168.1.10。</source>
         <translation>%1 &quot;%2&quot; is incomplete: enter four numbers from 0 to 255, e.g. 192.168.1.10.</translation>
     </message>
@@ -2872,6 +2868,10 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     <message>
         <source>通道%1的IP地址“%2”无效：请填写四段0到255之间的数字，例如192.168.1.10。</source>
         <translation>The IP address &quot;%2&quot; of channel %1 is not valid: enter four numbers from 0 to 255, for example 192.168.1.10.</translation>
+    </message>
+    <message>
+        <source>使用下面的IP地址时必须填写%1，例如%2。</source>
+        <translation>With &quot;Use the following IP address&quot; the %1 must be filled in, for example %2.</translation>
     </message>
 </context>
 <context>
@@ -2909,10 +2909,6 @@ This program saved the file, but part of it is gone (a copy or transfer may have
         <translation>the section ends early</translation>
     </message>
     <message>
-        <source>%1：%2在地址%3、掩码%4处没有引脚</source>
-        <translation>%1: no pin of %2 at address %3 mask %4</translation>
-    </message>
-    <message>
         <source>%1：未知的代码%2</source>
         <translation>%1: unknown code %2</translation>
     </message>
@@ -2931,6 +2927,10 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     <message>
         <source>%1：这个配置表是%2的，不是%3的（引脚P%4%5在%3上没有），请选择芯片%2再读取</source>
         <translation>%1: this configuration table is for %2, not %3 (pin P%4%5 does not exist on %3); choose the chip %2 and read again</translation>
+    </message>
+    <message>
+        <source>%1：读到的引脚代码（端口地址%3、掩码%4）不是%2的引脚，配置表可能已损坏</source>
+        <translation>%1: the pin code read (port address %3, mask %4) is no pin of %2; the configuration table may be damaged</translation>
     </message>
 </context>
 <context>
