@@ -117,7 +117,7 @@ bool complete(const QStringList &list, const QStringList &keys)
 
 // A value of a film's network settings or of a wireless socket, at the row of
 // the film's or the port's application.
-ProjectProblem settingsProblem(D::DlgType type, int unit, const QString &fieldName,
+ProjectProblem settingsProblem(D::DlgType type, int unit, int field, const QString &fieldName,
                                const CDlgDescription &text)
 {
     const bool spi = type >= D::DlgSPI1 && type <= D::DlgSPI3;
@@ -126,6 +126,7 @@ ProjectProblem settingsProblem(D::DlgType type, int unit, const QString &fieldNa
     ProjectProblem problem;
     problem.table = type;
     problem.unit = unit;
+    problem.field = field;
     problem.row = int((spi ? text.spiKeys : text.usartKeys).indexOf(applicationKey)) + 1;
     problem.column = 1;
     problem.columnTitle = fieldName;
@@ -171,7 +172,7 @@ void checkSettings(const ProjectData &project, const CDlgDescription &text,
                 continue;
             for (int f = 0; f < networkFieldCount; ++f) {
                 const auto field = NetworkField(f);
-                addSettingsProblem(settingsProblem(D::DlgType(D::DlgSPI1 + port - 1), film,
+                addSettingsProblem(settingsProblem(D::DlgType(D::DlgSPI1 + port - 1), film, f,
                                                    networkFieldName(field), text),
                                    networkProblem(network, film, field),
                                    valueOf(network, networkKey(film, field)), errors, warnings);
@@ -192,7 +193,7 @@ void checkSettings(const ProjectData &project, const CDlgDescription &text,
                 continue;
             for (int f = 0; f < socketFieldCount; ++f) {
                 const auto field = SocketField(f);
-                addSettingsProblem(settingsProblem(D::DlgType(D::DlgUSART1 + port - 1), socket,
+                addSettingsProblem(settingsProblem(D::DlgType(D::DlgUSART1 + port - 1), socket, f,
                                                    socketFieldName(field), text),
                                    socketProblem(sockets, socket, field),
                                    valueOf(sockets, socketKey(socket, field)), errors, warnings);
@@ -228,10 +229,11 @@ ProjectProblem refusedValue(const ConfigTable::Refusal &refusal, const CDlgDescr
     if (SettingsRules::networkKeyField(refusal.key, &unit, &networkField) ||
         SettingsRules::socketKeyField(refusal.key, &unit, &socketField)) {
         const bool spi = type >= D::DlgSPI1;
-        ProjectProblem located = settingsProblem(type, unit,
-                                                 spi ? SettingsRules::networkFieldName(networkField)
-                                                     : SettingsRules::socketFieldName(socketField),
-                                                 text);
+        ProjectProblem located =
+            settingsProblem(type, unit, spi ? int(networkField) : int(socketField),
+                            spi ? SettingsRules::networkFieldName(networkField)
+                                : SettingsRules::socketFieldName(socketField),
+                            text);
         located.value = problem.value;
         located.message = problem.message;
         return located;

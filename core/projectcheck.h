@@ -27,6 +27,7 @@ struct ProjectProblem
     // Such a problem lies at the row of the film's or port's application,
     // and columnTitle names the field of the settings window.
     int unit = 0;
+    int field = -1; // the unit's SettingsRules::NetworkField or SocketField
     QString columnTitle;
     QString value;
     int minimum = 0;

@@ -123,6 +123,15 @@ void DialogConfigure::showCell(int row, int column)
     activateWindow();
 }
 
+void DialogConfigure::showSettings(int row, int unit, int field)
+{
+    openSettings(row);
+    if (network->isVisible())
+        network->focusField(SettingsRules::NetworkField(field));
+    else if (wireless->isVisible())
+        wireless->focusField(unit, SettingsRules::SocketField(field));
+}
+
 void DialogConfigure::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {

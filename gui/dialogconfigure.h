@@ -41,6 +41,10 @@ public:
     void launch(CPinDescriptions::DlgType type, const ProjectData &project);
     // Chooses a cell (0-based) and puts the keyboard on it.
     void showCell(int row, int column);
+    // Opens the settings window of a row (a film's network, a port's
+    // sockets) with the keyboard on a field: a SettingsRules::NetworkField,
+    // or a SocketField of socket `unit`.
+    void showSettings(int row, int unit, int field);
 
     QTableWidget *table() const;
     CNetworkAttribut *networkAttribut() const { return network; }

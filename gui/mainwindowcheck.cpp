@@ -1,4 +1,5 @@
 #include "comparewindow.h"
+#include "dialogconfigure.h"
 #include "downloadtab.h"
 #include "interactivevview.h"
 #include "mainwindow.h"
@@ -42,6 +43,9 @@ void MainWindow::showProblem(const ProjectProblem &problem)
         return;
     // A problem of a whole table (no row) shows the table from its start.
     openTableAt(problem.table, std::max(1, problem.row), std::max(0, problem.column));
+    // One of a film's network settings or of a socket: its window, at the field.
+    if (problem.unit > 0 && configureDialog && configureDialog->isVisible())
+        configureDialog->showSettings(problem.row - 1, problem.unit, problem.field);
 }
 
 // ------------------------------------------- the project set against a controller

@@ -118,6 +118,18 @@ void CNetworkAttribut::openForFilm(int film, const QStringList &information)
     setFilmTitle();
 }
 
+void CNetworkAttribut::focusField(NetworkField field)
+{
+    QWidget *widget = fields.value(int(field));
+    if (!widget)
+        widget = ui->radioButtonUseAutoGetIP->isChecked() ? ui->radioButtonUseAutoGetIP
+                                                          : ui->radioButtonUseManualSetIP;
+    raise();
+    activateWindow();
+    ui->scrollArea_tab->ensureWidgetVisible(widget);
+    widget->setFocus();
+}
+
 void CNetworkAttribut::setFilmTitle()
 {
     if (titleFilm > 0)

@@ -42,6 +42,8 @@ public:
     NetworkAttributType filmType() const { return myType; }
     // The fields as the film's list (empty when no film is open).
     QStringList information() const;
+    // Puts the keyboard on a field (the addressing: its chosen button).
+    void focusField(SettingsRules::NetworkField field);
 
 signals:
     void UpdateNetworkAttributSignal(CNetworkAttribut::NetworkAttributType myType,

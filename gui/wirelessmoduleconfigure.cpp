@@ -152,6 +152,18 @@ QStringList DialogWirelessModuleConfigure::information() const
     return SettingsRules::socketList(sockets);
 }
 
+void DialogWirelessModuleConfigure::focusField(int socket, SocketField field)
+{
+    const int n = std::max(0, std::min(socket, int(socketCount)) - 1);
+    QWidget *widget = field == SocketField::Application ? static_cast<QWidget *>(applications.at(n))
+                      : field == SocketField::Ip        ? addresses.at(n)
+                                                        : ports.at(n);
+    raise();
+    activateWindow();
+    ui->scrollArea_tab->ensureWidgetVisible(widget);
+    widget->setFocus();
+}
+
 QString DialogWirelessModuleConfigure::problemOf(int n, SocketField field) const
 {
     const QLineEdit *edit = field == SocketField::Ip ? addresses.at(n) : ports.at(n);

@@ -32,6 +32,8 @@ public:
     // Applies a stored list of exactly 48 strings; any other list is ignored.
     void fillFromList(const QStringList &information);
     QStringList information() const;
+    // Puts the keyboard on a field of socket 1..8.
+    void focusField(int socket, SettingsRules::SocketField field);
 
 signals:
     void UpdateWirelessModuleSignal(QStringList information);

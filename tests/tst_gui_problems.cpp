@@ -6,6 +6,7 @@
 #include "downloadtab.h"
 #include "mainwindow.h"
 #include "messages.h"
+#include "networkattribut.h"
 #include "peripheralpanel.h"
 #include "pinitem.h"
 #include "pinscene.h"
@@ -17,6 +18,7 @@
 #include "projectsync.h"
 #include "tablefixtures.h"
 #include "windowfiles.h"
+#include "wirelessmoduleconfigure.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -73,6 +75,8 @@ private slots:
     void init();
     void cleanup();
     void problemsFollowTheEdits();
+    void aSettingsProblemOpensItsWindow_data();
+    void aSettingsProblemOpensItsWindow();
     void comparisonListsWhatTheControllerHolds();
     void whatIsNotAComparisonIsSaidAsSuch_data();
     void whatIsNotAComparisonIsSaidAsSuch();
@@ -137,6 +141,61 @@ void TestGuiProblems::problemsFollowTheEdits()
     QCOMPARE(dock->problems().first().row, 2);
     QCOMPARE(dock->countLabel()->text(), counts);
     QVERIFY(!w.peripheralButton(D::DlgDO)->icon().isNull());
+}
+
+void TestGuiProblems::aSettingsProblemOpensItsWindow_data()
+{
+    QTest::addColumn<QString>("chip");
+    QTest::addColumn<int>("table");
+    QTest::addColumn<QString>("key");   // the value left empty
+    QTest::addColumn<QString>("field"); // where the keyboard goes
+    QTest::newRow("F407 SPI3 film 2 gateway")
+        << "STM32F407ZG" << int(D::DlgSPI3) << "FilmApplication2DefaultGeteway"
+        << "lineEditDefaultGeteway";
+    QTest::newRow("F103 USART1 socket 8 address")
+        << "STM32F103RE" << int(D::DlgUSART1) << "IPOfSocket8"
+        << "lineEditIPOfSocket8";
+}
+
+// A problem of a film's network or of a socket opens its table and, over it,
+// the settings window with the keyboard on the field.
+void TestGuiProblems::aSettingsProblemOpensItsWindow()
+{
+    QFETCH(QString, chip);
+    QFETCH(int, table);
+    QFETCH(QString, key);
+    QFETCH(QString, field);
+    ProjectData file = TableFixtures::saved(chip);
+    const bool spi = table >= D::DlgSPI1;
+    if (spi) {
+        const int port = table - D::DlgSPI1;
+        QVERIFY(setValue(file.spiInformation[port], "Film2Application", "3"));
+        QVERIFY(setValue(file.networkInformation[port], "FilmApplication2UseAutoGetIP", "2"));
+        QVERIFY(setValue(file.networkInformation[port], "FilmApplication2IPAddr", "10.0.0.2"));
+        QVERIFY(setValue(file.networkInformation[port], "FilmApplication2SubnetMas", "255.0.0.0"));
+    } else {
+        QVERIFY(setValue(file.usartInformation[0], "PortApplication", "6"));
+        QVERIFY(setValue(file.wirelessInformation[0], "ApplicationOfSocket8", "2"));
+    }
+    QVERIFY(setValue(
+        spi ? file.networkInformation[table - D::DlgSPI1] : file.wirelessInformation[0], key, ""));
+    const QString path = dir.filePath("settings.cpro");
+    QVERIFY(ProjectFile::write(file, path));
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QVERIFY(w.OpenConfigureEngineeringFile(path));
+    auto *dock = w.findChild<ProblemsDock *>();
+    QCOMPARE(dock->problems().size(), 1);
+    QTableWidget *list = dock->list();
+    list->setCurrentCell(0, 0);
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(int(w.configure()->dlgType()), table);
+    QWidget *settings = spi ? static_cast<QWidget *>(w.configure()->networkAttribut())
+                            : w.configure()->wirelessModule();
+    QVERIFY(settings->isVisible());
+    QVERIFY(settings->focusWidget());
+    QCOMPARE(settings->focusWidget()->objectName(), field);
 }
 
 void TestGuiProblems::comparisonListsWhatTheControllerHolds()
