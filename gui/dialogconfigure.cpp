@@ -296,15 +296,28 @@ bool DialogConfigure::hasUnconfirmedEdits() const
     return isVisible() && draft->isOpen() && draft->hasEdits();
 }
 
+QMessageBox::StandardButton DialogConfigure::askAboutEdits(const QString &withoutThem)
+{
+    raise();
+    const auto answer = Messages::question(
+        this, tr("提示"),
+        tr("表格“%1”中有未确定的修改，先应用它们吗？%2").arg(windowTitle(), withoutThem),
+        QMessageBox::Apply | QMessageBox::Ignore | QMessageBox::Cancel,
+        {{QMessageBox::Apply, tr("应用")},
+         {QMessageBox::Ignore, tr("不应用")},
+         {QMessageBox::Cancel, tr("取消")}},
+        QMessageBox::Cancel);
+    if (answer == QMessageBox::Apply)
+        on_pushButtonOK_clicked();
+    return answer;
+}
+
 void DialogConfigure::reject()
 {
     if (hasUnconfirmedEdits()) {
-        const auto answer = Messages::question(
-            this, tr("提示"), tr("表格中有未确定的修改，放弃这些修改吗？"),
-            QMessageBox::Discard | QMessageBox::Cancel,
-            {{QMessageBox::Discard, tr("放弃修改")}, {QMessageBox::Cancel, tr("继续编辑")}},
-            QMessageBox::Cancel);
-        if (answer != QMessageBox::Discard)
+        const auto answer = askAboutEdits(tr("不应用时它们被丢弃。"));
+        // Applied, the table has closed; a value refused keeps it open.
+        if (answer != QMessageBox::Ignore)
             return;
     }
     draft->close();
@@ -315,19 +328,10 @@ bool DialogConfigure::mayLeave()
 {
     if (!hasUnconfirmedEdits())
         return true;
-    raise();
-    const auto answer =
-        Messages::question(this, tr("提示"), tr("表格“%1”中有未确定的修改。").arg(windowTitle()),
-                           QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel,
-                           {{QMessageBox::Apply, tr("应用")},
-                            {QMessageBox::Discard, tr("丢弃")},
-                            {QMessageBox::Cancel, tr("取消")}},
-                           QMessageBox::Cancel);
-    if (answer == QMessageBox::Apply) {
-        on_pushButtonOK_clicked();
+    const auto answer = askAboutEdits(tr("不应用时它们被丢弃。"));
+    if (answer == QMessageBox::Apply)
         return !isVisible(); // a value refused keeps the table open
-    }
-    if (answer != QMessageBox::Discard)
+    if (answer != QMessageBox::Ignore)
         return false;
     draft->close();
     hide();
@@ -338,20 +342,9 @@ bool DialogConfigure::settleBeforeUse(const QString &action)
 {
     if (!hasUnconfirmedEdits())
         return true;
-    raise();
-    const auto answer =
-        Messages::question(this, tr("提示"),
-                           tr("表格“%1”中有未确定的修改，%2只会用已确定的值。先应用这些修改吗？")
-                               .arg(windowTitle(), action),
-                           QMessageBox::Apply | QMessageBox::Ignore | QMessageBox::Cancel,
-                           {{QMessageBox::Apply, tr("应用")},
-                            {QMessageBox::Ignore, tr("不应用")},
-                            {QMessageBox::Cancel, tr("取消")}},
-                           QMessageBox::Cancel);
-    if (answer == QMessageBox::Apply) {
-        on_pushButtonOK_clicked();
+    const auto answer = askAboutEdits(tr("不应用时%1只用已确定的值。").arg(action));
+    if (answer == QMessageBox::Apply)
         return !isVisible();
-    }
     return answer == QMessageBox::Ignore;
 }
 

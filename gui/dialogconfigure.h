@@ -6,6 +6,7 @@
 #include "projectdata.h"
 
 #include <QDialog>
+#include <QMessageBox>
 #include <QStringList>
 
 namespace Ui {
@@ -111,6 +112,9 @@ private:
     bool checkBeforeConfirming();
     void emitChipSelects();
     void openSettings(int row);
+    // The one question about unconfirmed edits: 应用 (confirms the table),
+    // 不应用 or 取消 (the default). withoutThem says what 不应用 means.
+    QMessageBox::StandardButton askAboutEdits(const QString &withoutThem);
     void closeSettingsWindows();
 
     Ui::DialogConfigure *ui;

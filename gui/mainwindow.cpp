@@ -75,12 +75,14 @@ MainWindow::MainWindow(const QString &startFile, QWidget *parent)
     view.openTableAt = [this](D::DlgType type, int row, int column) {
         openTableAt(type, row, column);
     };
-    view.openTableTitle = [this] {
-        return configureDialog && configureDialog->isVisible() ? configureDialog->windowTitle()
-                                                               : QString();
+    view.editedTableTitle = [this] {
+        return configureDialog && configureDialog->hasUnconfirmedEdits()
+                   ? configureDialog->windowTitle()
+                   : QString();
     };
     view.tableFileWritten = [this](const QString &path) { downloadTab->setConfigTablePath(path); };
     view.tableMayLeave = [this] { return !configureDialog || configureDialog->mayLeave(); };
+    view.tableSettled = [this](const QString &action) { return tableSettled(action); };
     view.projectFileUsed = [this](const QString &path) {
         QString error;
         if (!recentFiles->add(path, &error))

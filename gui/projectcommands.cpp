@@ -54,6 +54,10 @@ bool ProjectCommands::save(bool chooseFile)
         chooseFile || current.isEmpty() ? paths.askSavePath(view.window, current) : current;
     if (path.isEmpty())
         return false;
+    // Once the save is sure to happen: what a table holds typed goes in or
+    // stays out as the user says.
+    if (view.tableSettled && !view.tableSettled(tr("保存")))
+        return false;
     QString error;
     if (!model->save(path, &error)) {
         Messages::warning(view.window, tr("保存工程"), tr("工程没有保存：%1").arg(error));
@@ -65,7 +69,7 @@ bool ProjectCommands::save(bool chooseFile)
     if (!settings->rememberProject(path, &error))
         showStatus(tr("下次启动不会打开这个工程：%1").arg(error));
     writeTableFile();
-    const QString openTable = view.openTableTitle ? view.openTableTitle() : QString();
+    const QString openTable = view.editedTableTitle ? view.editedTableTitle() : QString();
     if (!openTable.isEmpty())
         showStatus(tr("工程已保存；表格“%1”仍然打开，其中没有确定的修改不在文件中").arg(openTable));
     return true;
@@ -73,11 +77,10 @@ bool ProjectCommands::save(bool chooseFile)
 
 void ProjectCommands::openAsked()
 {
-    if (!maybeSave())
-        return;
+    // The questions come once a file is chosen: a cancelled open changes nothing.
     const QString path = FileDialogs::getOpenFileName(
         view.window, tr("打开"), paths.startFolder(model->filePath()), tr("项目文件(*.cpro)"));
-    if (!path.isEmpty())
+    if (!path.isEmpty() && maybeSave())
         open(path);
 }
 

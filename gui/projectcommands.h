@@ -24,8 +24,9 @@ public:
         QMainWindow *window = nullptr;
         // Opens a table with a cell (row 1-based) chosen.
         std::function<void(CPinDescriptions::DlgType type, int row, int column)> openTableAt;
-        // The title of the table window on show; empty when none is.
-        std::function<QString()> openTableTitle;
+        // The title of the table window on show while it holds unconfirmed
+        // edits; empty otherwise.
+        std::function<QString()> editedTableTitle;
         // The table file was written there.
         std::function<void(const QString &path)> tableFileWritten;
         // A project file was opened or saved (for the recent projects).
@@ -33,6 +34,10 @@ public:
         // The table on show may go: it holds no unconfirmed edits, or the
         // user applied or discarded them.
         std::function<bool()> tableMayLeave;
+        // The project may be used as it is stored (action names the use):
+        // the table on show holds no unconfirmed edits, or the user applied
+        // them or chose to leave them out.
+        std::function<bool(const QString &action)> tableSettled;
     };
 
     ProjectCommands(ProjectController *controller, LanguageSettings *settings, View view);
@@ -44,7 +49,7 @@ public:
     // Writes the project: to its file, or to a file the user chooses (always
     // when chooseFile, or when it has none yet); then the table file.
     bool save(bool chooseFile);
-    // Asks for a project file and opens it.
+    // Asks for a project file, then about unsaved work, and opens it.
     void openAsked();
     // Opens a project file; says why when it cannot.
     bool open(const QString &filePath);

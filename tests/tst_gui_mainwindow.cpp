@@ -413,9 +413,10 @@ void TestMainWindow::unsavedChangesAreAskedAbout()
         return answer;
     });
     QStringList openFilters;
+    QString openReply; // the file chosen in the open dialog
     FileDialogs::setOpenHandler([&](const QString &, const QString &start, const QString &filter) {
         openFilters << filter;
-        return QFileInfo(start).isDir() ? QString() : QStringLiteral("no start folder");
+        return QFileInfo(start).isDir() ? openReply : QStringLiteral("no start folder");
     });
     FileDialogs::setSaveHandler([&](const QString &, const QString &, const QString &) {
         return dir.filePath("kept.cpro");
@@ -429,12 +430,14 @@ void TestMainWindow::unsavedChangesAreAskedAbout()
     QVERIFY(!w.close());
     QVERIFY(w.isVisible());
     QCOMPARE(messages.size(), 1);
+    // Open asks once a file is chosen: cancelled in its dialog, nothing is asked.
     w.on_actionOpen_triggered();
+    QCOMPARE(openFilters.size(), 1);
+    QCOMPARE(messages.size(), 1);
     w.on_actionNew_triggered();
-    QVERIFY(openFilters.isEmpty());
     QVERIFY(!qApp->findChild<QWidget *>("DialogNewPro") ||
             !qApp->findChild<QWidget *>("DialogNewPro")->isVisible());
-    QCOMPARE(messages.size(), 3);
+    QCOMPARE(messages.size(), 2);
     QCOMPARE(functionOf(w, "PA0"), QStringLiteral("Normal_DI"));
 
     // A project read from the controller, not opened: the status bar says so
@@ -444,11 +447,15 @@ void TestMainWindow::unsavedChangesAreAskedAbout()
     choose(w, "PA2", "Normal_DI");
     QVERIFY(w.statusBar()->currentMessage().isEmpty());
 
-    // Save: written first, then the open dialog lists project files.
+    // The open dialog lists project files; with one chosen, Save writes the
+    // project first, then the file is opened.
+    openReply = dir.filePath("other.cpro");
+    QVERIFY(ProjectFile::write(TableFixtures::saved("STM32F407ZG"), openReply));
     answer = QMessageBox::Save;
     w.on_actionOpen_triggered();
     QVERIFY(QFileInfo(dir.filePath("kept.cpro")).isFile());
-    QCOMPARE(openFilters, QStringList{"项目文件(*.cpro)"});
+    QCOMPARE(openFilters.last(), QStringLiteral("项目文件(*.cpro)"));
+    QCOMPARE(w.projectData().currentChip, QStringLiteral("STM32F407ZG"));
 
     // Discard: the window closes and takes the table window with it.
     choose(w, "PA1", "Normal_DO");
@@ -465,7 +472,8 @@ void TestMainWindow::tableEditsAreNeverDroppedUnasked()
     QMessageBox::StandardButton answer = QMessageBox::Cancel;
     Messages::setHandler([&](const Messages::Request &r) {
         asked << r.text;
-        return answer;
+        // The question about unsaved changes, after the table's: not saved.
+        return r.buttons.testFlag(QMessageBox::Save) ? QMessageBox::Discard : answer;
     });
     MainWindow w;
     w.show();
@@ -504,7 +512,7 @@ void TestMainWindow::tableEditsAreNeverDroppedUnasked()
     QVERIFY(asked.last().contains("未确定的修改"));
     QVERIFY(w.configure()->isVisible());
     // The new-project dialog blocks the window behind it.
-    answer = QMessageBox::Discard;
+    answer = QMessageBox::Ignore;
     w.on_actionNew_triggered();
     QWidget *newProject = w.findChild<QWidget *>("DialogNewPro");
     QVERIFY(newProject && newProject->isVisible());

@@ -6,6 +6,7 @@
 #include "dialogconfigure.h"
 #include "fieldmarks.h"
 #include "filecheck.h"
+#include "filedialogs.h"
 #include "mainwindow.h"
 #include "messages.h"
 #include "pinchoice.h"
@@ -99,6 +100,8 @@ private slots:
     void aSettingsWindowsTypedValueIsAnEdit();
     void usingTheProjectAsksAboutTypedValues_data();
     void usingTheProjectAsksAboutTypedValues();
+    void saveAsksAboutTypedValues_data();
+    void saveAsksAboutTypedValues();
     void questionsDefaultToKeepingWork();
     void openingSaysWhatTheFileLoses();
     void theTableFollowsPinsReadEarly();
@@ -377,8 +380,17 @@ void TestGuiTableDrafts::aSettingsWindowsTypedValueIsAnEdit()
         w.configure()->reject();
     else if (road == "quit")
         w.close();
-    else
+    else {
+        // The question comes once a file is chosen.
+        QTemporaryDir dir;
+        const QString other = dir.filePath("other.cpro");
+        QVERIFY(ProjectFile::write(TableFixtures::saved("STM32F407ZG"), other));
+        FileDialogs::setOpenHandler(
+            [other](const QString &, const QString &, const QString &) { return other; });
         w.on_actionOpen_triggered();
+        FileDialogs::setOpenHandler(nullptr);
+        QCOMPARE(w.projectData().currentChip, QStringLiteral("STM32F103RE"));
+    }
     const bool askedAboutTheTable =
         !asked.isEmpty() && asked.first().text.contains(QStringLiteral("未确定"));
     QCOMPARE(askedAboutTheTable, asks);
@@ -422,6 +434,45 @@ void TestGuiTableDrafts::usingTheProjectAsksAboutTypedValues()
     QCOMPARE(w.configure()->isVisible(), !applied);
 }
 
+void TestGuiTableDrafts::saveAsksAboutTypedValues_data()
+{
+    QTest::addColumn<int>("reply");
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<bool>("withTheValue");
+    QTest::newRow("cancel") << int(QMessageBox::Cancel) << false << false;
+    QTest::newRow("leave them out") << int(QMessageBox::Ignore) << true << false;
+    QTest::newRow("apply") << int(QMessageBox::Apply) << true << true;
+}
+
+// Ctrl+S with a typed value in the open table asks first; the file holds
+// what the answer says, and a cancelled save writes nothing.
+void TestGuiTableDrafts::saveAsksAboutTypedValues()
+{
+    QFETCH(int, reply);
+    QFETCH(bool, written);
+    QFETCH(bool, withTheValue);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("typed.cpro");
+    QVERIFY(ProjectFile::write(TableFixtures::saved("STM32F103RE"), path));
+    const QDateTime before = QFileInfo(path).lastModified();
+    MainWindow w;
+    w.show();
+    QVERIFY(w.OpenConfigureEngineeringFile(path));
+    press(w, "pushButtonDI");
+    type(w, 0, 2, "4321");
+    answer = QMessageBox::StandardButton(reply);
+    QTest::qWait(20); // a later write has a later time
+    w.on_actionSave_triggered();
+    QCOMPARE(asked.size(), 1);
+    QCOMPARE(asked.first().defaultButton, QMessageBox::Cancel);
+    ProjectData stored;
+    QVERIFY(ProjectFile::read(path, &stored));
+    QCOMPARE(QFileInfo(path).lastModified() != before, written);
+    QCOMPARE(stored.diInformation.contains("4321"), withTheValue);
+    // Left out or cancelled, the value stays typed in its table.
+    QCOMPARE(w.configure()->hasUnconfirmedEdits(), !withTheValue);
+}
+
 // Enter on any of the table's questions keeps what was typed.
 void TestGuiTableDrafts::questionsDefaultToKeepingWork()
 {
@@ -434,10 +485,13 @@ void TestGuiTableDrafts::questionsDefaultToKeepingWork()
     type(w, 0, 2, "9");
     w.configure()->reject();
     press(w, "pushButtonDO");
+    // The table's 取消 and another table ask the one question, with the
+    // same answers.
     QCOMPARE(asked.size(), 2);
     QCOMPARE(asked.at(0).defaultButton, QMessageBox::Cancel);
-    QCOMPARE(asked.at(0).buttonTexts.value(QMessageBox::Cancel), QStringLiteral("继续编辑"));
     QCOMPARE(asked.at(1).defaultButton, QMessageBox::Cancel);
+    QCOMPARE(asked.at(0).buttons, asked.at(1).buttons);
+    QCOMPARE(asked.at(0).buttonTexts, asked.at(1).buttonTexts);
     QCOMPARE(w.configure()->dlgType(), D::DlgDI);
     QCOMPARE(textAt(w, 0, 2), QStringLiteral("9"));
 }
