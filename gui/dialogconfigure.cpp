@@ -13,6 +13,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QScrollBar>
 
 using D = CPinDescriptions;
@@ -27,6 +28,8 @@ DialogConfigure::DialogConfigure(TableDraft *tableDraft, QWidget *parent)
     // A table window with a parent stays above the main window; it is a
     // window of its own all the same.
     setWindowFlag(Qt::Window);
+    // Enter confirms the table: OK is drawn as the default.
+    ui->pushButtonOK->setDefault(true);
     network = new CNetworkAttribut(this);
     wireless = new DialogWirelessModuleConfigure(this);
     numberDelegate = new CNumberDelegate(this);
@@ -356,11 +359,16 @@ void DialogConfigure::keyPressEvent(QKeyEvent *event)
     }
     event->accept();
     QWidget *focus = focusWidget();
+    auto *button = qobject_cast<QPushButton *>(focus);
+    if (button && !ui->tableWidget->isAncestorOf(button)) {
+        button->click(); // a button with the keyboard is drawn as the default
+        return;
+    }
     QTableWidget *widget = ui->tableWidget;
     if (focus && focus != widget && widget->isAncestorOf(focus)) {
         // An editor or a cell's own widget: the edit is taken, nothing more.
         widget->setFocus();
         return;
     }
-    on_pushButtonOK_clicked();
+    ui->pushButtonOK->click();
 }

@@ -3,6 +3,7 @@
 #include "projecthistory.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -25,7 +26,8 @@ QAction *addEntry(QMenu *menu, const std::function<void()> &run)
 
 } // namespace
 
-MainMenus::MainMenus(QMenuBar *bar, const Commands &run, ProjectHistory *steps) : history(steps)
+MainMenus::MainMenus(QMenuBar *bar, const Commands &run, ProjectHistory *steps)
+    : history(steps), currentLanguage(run.currentLanguage)
 {
     fileMenu = bar->addMenu(QString());
     editMenu = bar->addMenu(QString());
@@ -62,15 +64,29 @@ MainMenus::MainMenus(QMenuBar *bar, const Commands &run, ProjectHistory *steps) 
     });
 
     languageMenu = settingsMenu->addMenu(QString());
-    const auto switchTo = [run](int id) { return [run, id] { run.switchLanguage(id); }; };
+    // A switch that could not be made leaves the language on show checked.
+    const auto switchTo = [this, run](int id) {
+        return [this, run, id] {
+            run.switchLanguage(id);
+            if (currentLanguage)
+                languageAction(currentLanguage())->setChecked(true);
+        };
+    };
     chineseAction = addEntry(languageMenu, switchTo(2052));
     englishAction = addEntry(languageMenu, switchTo(1033));
+    // Each language is named in itself, and the one on show is checked.
+    auto *languages = new QActionGroup(languageMenu);
+    for (QAction *action : {chineseAction, englishAction}) {
+        action->setCheckable(true);
+        languages->addAction(action);
+    }
+    chineseAction->setText(QStringLiteral("简体中文"));
+    englishAction->setText(QStringLiteral("English"));
 
     uploadConfigureAction = addEntry(projectMenu, run.uploadConfiguration);
     compareAction = addEntry(projectMenu, QIcon(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D),
                              run.compareWithController);
     problemsAction = run.problems;
-    problemsAction->setShortcut(QKeySequence(Qt::Key_F8));
     projectMenu->addAction(problemsAction);
     guideAction = addEntry(helpMenu, QIcon(), QKeySequence::HelpContents, run.guide);
     aboutAction = addEntry(helpMenu, run.about);
@@ -96,8 +112,8 @@ void MainMenus::retranslate()
     redoAction->setText(redoText.isEmpty() ? tr("重做") : tr("重做 %1").arg(redoText));
     settingsMenu->setTitle(tr("设置(&S)"));
     languageMenu->setTitle(tr("语言切换"));
-    chineseAction->setText(tr("简体中文"));
-    englishAction->setText(tr("英文"));
+    if (currentLanguage)
+        languageAction(currentLanguage())->setChecked(true);
     projectMenu->setTitle(tr("工程(&P)"));
     uploadConfigureAction->setText(tr("上传配置文件"));
     compareAction->setText(tr("与控制器比较"));

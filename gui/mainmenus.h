@@ -28,10 +28,12 @@ public:
         std::function<void()> exportReport;
         std::function<void()> quit;
         std::function<void(int languageId)> switchLanguage;
+        // The language on show (2052 Chinese, 1033 English): checked in its menu.
+        std::function<int()> currentLanguage;
         std::function<void()> uploadConfiguration;
         // Reads the controller's table and lists how it differs from the project.
         std::function<void()> compareWithController;
-        // Shows or hides the problems panel (checkable).
+        // Shows the problems panel with the keyboard in it, or hides it (checkable).
         QAction *problems;
         std::function<void()> guide;
         std::function<void()> about;
@@ -41,6 +43,11 @@ public:
     // Takes the texts again in the language now active.
     void retranslate();
     QMenu *recentMenu() const { return recentProjectsMenu; }
+    // The language entries, by their language's id.
+    QAction *languageAction(int languageId) const
+    {
+        return languageId == 1033 ? englishAction : chineseAction;
+    }
     // The project's commands with shortcuts (new, open, save, save as, undo,
     // redo): other windows of the program take them too.
     QList<QAction *> projectActions() const
@@ -51,6 +58,7 @@ public:
 
 private:
     ProjectHistory *history;
+    std::function<int()> currentLanguage;
     QMenu *fileMenu;
     QMenu *recentProjectsMenu;
     QMenu *editMenu;

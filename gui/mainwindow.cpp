@@ -342,9 +342,10 @@ void MainWindow::buildMenus()
     };
     menuCommands.quit = [this] { close(); };
     menuCommands.switchLanguage = [this](int id) { switchLanguage(id); };
+    menuCommands.currentLanguage = [this] { return currentLanguage(); };
     menuCommands.uploadConfiguration = [this] { UploadConfigureFileFromChipSlot(); };
     menuCommands.compareWithController = [this] { compareWithController(); };
-    menuCommands.problems = problemsDock->toggleViewAction();
+    menuCommands.problems = problemsDock->keyAction();
     menuCommands.about = [this] {
         if (!aboutBox)
             aboutBox = new CAboutPindle(this);

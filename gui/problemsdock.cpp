@@ -2,6 +2,8 @@
 
 #include "projectcontroller.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,9 +24,13 @@ enum Column
 } // namespace
 
 ProblemsDock::ProblemsDock(ProjectController *project, QWidget *parent)
-    : QDockWidget(parent), model(project), table(new QTableWidget(0, ColumnCount)),
-      none(new QLabel), counts(new QLabel)
+    : QDockWidget(parent), model(project), key(new QAction(this)),
+      table(new QTableWidget(0, ColumnCount)), none(new QLabel), counts(new QLabel)
 {
+    key->setCheckable(true);
+    key->setShortcut(QKeySequence(Qt::Key_F8));
+    connect(key, &QAction::triggered, this, &ProblemsDock::keyPressed);
+    connect(this, &QDockWidget::visibilityChanged, key, [this] { key->setChecked(isVisible()); });
     setObjectName(QStringLiteral("problemsDock"));
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
     table->setObjectName(QStringLiteral("problemList"));
@@ -39,6 +45,7 @@ ProblemsDock::ProblemsDock(ProjectController *project, QWidget *parent)
     none->setObjectName(QStringLiteral("labelNoProblem"));
     none->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     none->setMargin(6);
+    none->setFocusPolicy(Qt::StrongFocus); // F8 reaches it when nothing is listed
     counts->setObjectName(QStringLiteral("labelProblemCounts"));
     auto *content = new QWidget(this);
     auto *layout = new QVBoxLayout(content);
@@ -54,6 +61,22 @@ ProblemsDock::ProblemsDock(ProjectController *project, QWidget *parent)
                         &ProjectController::projectReplaced})
         connect(model, signal, this, &ProblemsDock::check);
     retranslate();
+}
+
+void ProblemsDock::keyPressed()
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (isVisible() && focus && (focus == this || isAncestorOf(focus))) {
+        hide();
+    } else {
+        show();
+        raise();
+        QWidget *target = table->isVisible() ? static_cast<QWidget *>(table) : none;
+        if (table->isVisible() && table->currentRow() < 0 && table->rowCount() > 0)
+            table->setCurrentCell(0, 0);
+        target->setFocus(Qt::ShortcutFocusReason);
+    }
+    key->setChecked(isVisible());
 }
 
 void ProblemsDock::check()

@@ -5,6 +5,7 @@
 #include <QDockWidget>
 
 class ProjectController;
+class QAction;
 class QLabel;
 class QTableWidget;
 
@@ -24,6 +25,10 @@ public:
     QLabel *countLabel() const { return counts; }
     // Checks the project again (in the language now active).
     void check();
+    // The panel's key (F8, checked while it shows): shows the panel with the
+    // keyboard in its list; pressed in the list, hides it; pressed elsewhere
+    // while it shows, moves the keyboard into the list.
+    QAction *keyAction() const { return key; }
 
 signals:
     void problemsChanged(const QVector<ProjectProblem> &problems);
@@ -37,6 +42,9 @@ private:
     void fill();
 
     ProjectController *model;
+    void keyPressed();
+
+    QAction *key;
     QTableWidget *table;
     QLabel *none;
     QLabel *counts;

@@ -34,6 +34,7 @@ DialogWirelessModuleConfigure::DialogWirelessModuleConfigure(QWidget *parent)
     : QDialog(parent), ui(new Ui::DialogWirelessModuleConfigure)
 {
     ui->setupUi(this);
+    ui->pushButtonSure->setDefault(true); // Enter confirms
     applications = {ui->comboBoxApplicationOfSocket1, ui->comboBoxApplicationOfSocket2,
                     ui->comboBoxApplicationOfSocket3, ui->comboBoxApplicationOfSocket4,
                     ui->comboBoxApplicationOfSocket5, ui->comboBoxApplicationOfSocket6,

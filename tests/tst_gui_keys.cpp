@@ -8,6 +8,7 @@
 #include "pinscene.h"
 #include "windowfiles.h"
 
+#include <QDockWidget>
 #include <QGraphicsView>
 #include <QLineEdit>
 #include <QMenu>
@@ -27,6 +28,8 @@ private slots:
     void aSearchedPinTakesItsFunctionByKeys();
     void aClickedPinOpensItsMenuAndArrowsStillPan();
     void f1ShowsTheGuideInTheProgramsLanguage();
+    void f8TakesTheKeyboardToTheProblems();
+    void theLanguageOnShowIsChecked();
 };
 
 namespace {
@@ -176,6 +179,53 @@ void TestGuiKeys::f1ShowsTheGuideInTheProgramsLanguage()
     QVERIFY(help->isVisible());
     QVERIFY(w.close());
     QVERIFY(!help->isVisible());
+}
+
+// F8 shows the problems with the keyboard in them; pressed there, it hides
+// them; pressed elsewhere while they show, it takes the keyboard back to them.
+void TestGuiKeys::f8TakesTheKeyboardToTheProblems()
+{
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.SlotNewProject("STM32F103RE", false);
+    auto *dock = w.findChild<QDockWidget *>("problemsDock");
+    QVERIFY(dock);
+    const auto keyboardInDock = [dock] {
+        QWidget *focus = QApplication::focusWidget();
+        return focus && dock->isAncestorOf(focus);
+    };
+    for (bool hiddenFirst : {true, false}) {
+        if (hiddenFirst)
+            dock->hide();
+        drawing(w)->setFocus();
+        QTest::keyClick(drawing(w), Qt::Key_F8);
+        QVERIFY(dock->isVisible());
+        QTRY_VERIFY(keyboardInDock());
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F8);
+    QVERIFY(!dock->isVisible());
+}
+
+// Each language is named in itself in both languages, and the one on show
+// is checked, also after a switch made from the menu.
+void TestGuiKeys::theLanguageOnShowIsChecked()
+{
+    MainWindow w;
+    w.show();
+    QMenu *languages = w.menuBar()->actions().at(2)->menu()->actions().at(0)->menu();
+    QVERIFY(languages);
+    const QList<QAction *> entries = languages->actions();
+    QCOMPARE(entries.size(), 2);
+    const QStringList namesInChinese{entries.at(0)->text(), entries.at(1)->text()};
+    QVERIFY(entries.at(0)->isChecked() && !entries.at(1)->isChecked());
+    entries.at(1)->trigger();
+    QCOMPARE(w.currentLanguage(), 1033);
+    QVERIFY(!entries.at(0)->isChecked() && entries.at(1)->isChecked());
+    QCOMPARE((QStringList{entries.at(0)->text(), entries.at(1)->text()}), namesInChinese);
+    entries.at(0)->trigger();
+    QCOMPARE(w.currentLanguage(), 2052);
+    QVERIFY(entries.at(0)->isChecked() && !entries.at(1)->isChecked());
 }
 
 QTEST_MAIN(TestGuiKeys)

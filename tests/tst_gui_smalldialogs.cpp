@@ -1,8 +1,14 @@
 #include "aboutpindle.h"
+#include "dialogconfigure.h"
 #include "dialognewpro.h"
+#include "messages.h"
+#include "tabledraft.h"
+#include "tablefixtures.h"
+#include "wirelessmoduleconfigure.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -15,6 +21,8 @@ class TestSmallDialogs : public QObject
 private slots:
     void newProjectOffersRamOnlyForTheF407();
     void aboutBoxShowsNameVersionAndLogo();
+    void enterPressesTheDrawnDefault_data();
+    void enterPressesTheDrawnDefault();
 };
 
 void TestSmallDialogs::newProjectOffersRamOnlyForTheF407()
@@ -84,6 +92,65 @@ void TestSmallDialogs::aboutBoxShowsNameVersionAndLogo()
     box.show();
     box.findChild<QPushButton *>("pushButtonClose")->click();
     QVERIFY(!box.isVisible());
+}
+
+void TestSmallDialogs::enterPressesTheDrawnDefault_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::addColumn<QString>("keyboardOn"); // a button's name; empty: no button
+    QTest::newRow("table") << "table"
+                           << "";
+    QTest::newRow("table, keyboard on 取消") << "table"
+                                             << "pushButtonCancel";
+    QTest::newRow("sockets") << "sockets"
+                             << "";
+    QTest::newRow("sockets, keyboard on 取消") << "sockets"
+                                               << "pushButtonCancel";
+    QTest::newRow("new project") << "new"
+                                 << "";
+}
+
+// In every dialog the button drawn as the default is the one Enter presses,
+// wherever the keyboard is.
+void TestSmallDialogs::enterPressesTheDrawnDefault()
+{
+    QFETCH(QString, dialog);
+    QFETCH(QString, keyboardOn);
+    Messages::setHandler([](const Messages::Request &) { return QMessageBox::Cancel; });
+    TableDraft draft;
+    std::unique_ptr<QDialog> shown;
+    if (dialog == "table") {
+        auto *table = new DialogConfigure(&draft);
+        table->launch(CPinDescriptions::DlgDI,
+                      TableFixtures::projectWith("STM32F103RE", {{"PA0", "Normal_DI"}}));
+        shown.reset(table);
+    } else if (dialog == "sockets") {
+        shown = std::make_unique<DialogWirelessModuleConfigure>();
+    } else {
+        shown = std::make_unique<DialogNewPro>();
+    }
+    shown->show();
+    QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+    shown->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(shown.get()));
+    QWidget *target = shown.get();
+    if (!keyboardOn.isEmpty()) {
+        target = shown->findChild<QPushButton *>(keyboardOn, Qt::FindDirectChildrenOnly);
+        if (!target)
+            target = shown->findChild<QPushButton *>(keyboardOn);
+        QVERIFY(target);
+        target->setFocus(Qt::TabFocusReason);
+    }
+    QPushButton *drawn = nullptr;
+    for (QPushButton *button : shown->findChildren<QPushButton *>())
+        if (button->isDefault() && button->window() == shown.get())
+            drawn = button;
+    QVERIFY(drawn);
+    QSignalSpy pressed(drawn, &QPushButton::clicked);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : target,
+                    Qt::Key_Return);
+    QCOMPARE(pressed.count(), 1);
+    Messages::setHandler(nullptr);
 }
 
 QTEST_MAIN(TestSmallDialogs)

@@ -553,6 +553,12 @@ void TestProjectCheck::everyErrorHasItsCell_data()
         {});
     row("F407 USART6 socket 8 incomplete address", F407, socketInUse(6, 8, "10.0.0"),
         {"warning USART6 7 PortApplication/8:IP地址 10.0.0"});
+    row("F407 USART6 socket 8 unused, its address incomplete", F407,
+        [socketInUse](ProjectData &p) {
+            socketInUse(6, 8, "10.0.0")(p);
+            setValue(p.wirelessInformation[5], "ApplicationOfSocket8", "0");
+        },
+        {});
     row("F103 external RAM", F103, [](ProjectData &p) { p.fsmcInformation[1] = "yes"; },
         {"error - 0 - yes"});
     row("unknown chip", F407, [](ProjectData &p) { p.currentChip = "STM32F030"; },
