@@ -474,7 +474,7 @@ QString TableDraft::firstProblem(int *row, int *column) const
     return QString();
 }
 
-int TableDraft::checkStartTerminals(const std::function<bool(int row)> &askToCorrect)
+int TableDraft::checkStartTerminals(const std::function<bool(const Overlap &)> &askToCorrect)
 {
     const QStringList keys = rowKeys(kind);
     const int numberColumn = int(keys.indexOf(QStringLiteral("Index")));
@@ -488,8 +488,10 @@ int TableDraft::checkStartTerminals(const std::function<bool(int row)> &askToCor
             shown.rows.at(r).at(numberColumn).value.toInt(),
             TableRules::usedBits(shown.chipSelects.mid(4 * r, 4), text.noneText)};
     const QVector<TableRules::TerminalRange> before = ranges;
-    const int overlaps = TableRules::checkStartTerminals(
-        ranges, [&](int row, int) { return askToCorrect && askToCorrect(row); });
+    const int overlaps = TableRules::checkStartTerminals(ranges, [&](int row, int earlier) {
+        return askToCorrect && askToCorrect({row, earlier, ranges.at(row).start,
+                                             TableRules::correctedStart(ranges, row)});
+    });
     bool moved = false;
     for (int r = 0; r < ranges.size(); ++r) {
         if (ranges.at(r).start == before.at(r).start)

@@ -104,10 +104,19 @@ public:
 
     // The first value that cannot be confirmed, with the words saying why.
     QString firstProblem(int *row = nullptr, int *column = nullptr) const;
+    // Two rows of a board table whose terminals overlap (rows 0-based): the
+    // row's start, and the start behind the rows before it.
+    struct Overlap
+    {
+        int row = 0;
+        int earlierRow = 0;
+        int start = 0;
+        int corrected = 0;
+    };
     // Board tables: compares every row's terminals with the rows before it;
-    // for an overlap asks askToCorrect(row) (0-based) and, when it agrees,
-    // moves the row behind the rows before it. Returns the overlaps found.
-    int checkStartTerminals(const std::function<bool(int row)> &askToCorrect);
+    // for an overlap asks askToCorrect and, when it agrees, moves the row to
+    // the corrected start. Returns the overlaps found.
+    int checkStartTerminals(const std::function<bool(const Overlap &)> &askToCorrect);
 
     // The chip selects the project's own list shows (handed to the drawing
     // with the chosen ones on confirming).

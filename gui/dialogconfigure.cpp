@@ -220,10 +220,14 @@ bool DialogConfigure::checkBeforeConfirming()
     int column = 0;
     QString problem = draft->firstProblem(&row, &column);
     if (problem.isEmpty()) {
-        draft->checkStartTerminals([this](int overlapping) {
-            const QString question = tr("请检查第%1行的%2起始端子的值！\n是否自动修改？")
-                                         .arg(overlapping + 1)
-                                         .arg(ProjectTexts::terminalLetter(type));
+        draft->checkStartTerminals([this](const TableDraft::Overlap &overlap) {
+            const QString question =
+                tr("第%1行的%2起始端子%3与第%4行的端子重叠。\n改为%5，排在前面各行之后吗？")
+                    .arg(overlap.row + 1)
+                    .arg(ProjectTexts::terminalLetter(type))
+                    .arg(overlap.start)
+                    .arg(overlap.earlierRow + 1)
+                    .arg(overlap.corrected);
             return Messages::question(this, tr("警告"), question,
                                       QMessageBox::Yes | QMessageBox::Cancel, {},
                                       QMessageBox::Cancel) == QMessageBox::Yes;

@@ -418,13 +418,17 @@ void TestTableDraft::startTerminalsMoveOnlyWhenAgreed()
     draft.open(D::DlgDI);
     draft.setValue(1, kStart, QString::number(lastStart == 1 ? 2 : 65534));
     QList<int> asked;
-    QCOMPARE(draft.checkStartTerminals([&](int r) {
-        asked << r;
+    int offered = -1;
+    QCOMPARE(draft.checkStartTerminals([&](const TableDraft::Overlap &overlap) {
+        asked << overlap.row << overlap.earlierRow << overlap.start;
+        offered = overlap.corrected;
         return agree;
     }),
              1);
-    QCOMPARE(asked, QList<int>({1}));
+    QCOMPARE(asked, QList<int>({1, 0, lastStart == 1 ? 2 : 65534}));
     const QString expected = lastStart == 1 ? (agree ? firstStart : "2") : "65537";
+    // The start offered is the one taken.
+    QCOMPARE(offered, lastStart == 1 ? 5 : 65537);
     QCOMPARE(draft.table().cell(1, kStart)->value, expected);
     // Moved past the last terminal: refused when confirming.
     QCOMPARE(!draft.firstProblem().isEmpty(), lastStart != 1);

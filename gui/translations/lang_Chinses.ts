@@ -1767,42 +1767,30 @@
         <translation>提示</translation>
     </message>
     <message>
-        <source>放弃修改</source>
-        <translation>放弃修改</translation>
-    </message>
-    <message>
-        <source>继续编辑</source>
-        <translation>继续编辑</translation>
-    </message>
-    <message>
         <source>应用</source>
         <translation>应用</translation>
     </message>
     <message>
-        <source>丢弃</source>
-        <translation>丢弃</translation>
-    </message>
-    <message>
-        <source>请检查第%1行的%2起始端子的值！
-是否自动修改？</source>
-        <translation>请检查第%1行的%2起始端子的值！
-是否自动修改？</translation>
-    </message>
-    <message>
-        <source>表格中有未确定的修改，放弃这些修改吗？</source>
-        <translation>表格中有未确定的修改，放弃这些修改吗？</translation>
-    </message>
-    <message>
-        <source>表格“%1”中有未确定的修改。</source>
-        <translation>表格“%1”中有未确定的修改。</translation>
-    </message>
-    <message>
-        <source>表格“%1”中有未确定的修改，%2只会用已确定的值。先应用这些修改吗？</source>
-        <translation>表格“%1”中有未确定的修改，%2只会用已确定的值。先应用这些修改吗？</translation>
-    </message>
-    <message>
         <source>不应用</source>
         <translation>不应用</translation>
+    </message>
+    <message>
+        <source>第%1行的%2起始端子%3与第%4行的端子重叠。
+改为%5，排在前面各行之后吗？</source>
+        <translation>第%1行的%2起始端子%3与第%4行的端子重叠。
+改为%5，排在前面各行之后吗？</translation>
+    </message>
+    <message>
+        <source>表格“%1”中有未确定的修改，先应用它们吗？%2</source>
+        <translation>表格“%1”中有未确定的修改，先应用它们吗？%2</translation>
+    </message>
+    <message>
+        <source>不应用时它们被丢弃。</source>
+        <translation>不应用时它们被丢弃。</translation>
+    </message>
+    <message>
+        <source>不应用时%1只用已确定的值。</source>
+        <translation>不应用时%1只用已确定的值。</translation>
     </message>
 </context>
 <context>
@@ -2171,14 +2159,6 @@
     <message>
         <source>语言切换</source>
         <translation>语言切换</translation>
-    </message>
-    <message>
-        <source>简体中文</source>
-        <translation>简体中文</translation>
-    </message>
-    <message>
-        <source>英文</source>
-        <translation>英文</translation>
     </message>
     <message>
         <source>上传配置文件</source>

@@ -1775,42 +1775,30 @@ Check that the chip chosen is the controller&apos;s.</translation>
         <translation>Note</translation>
     </message>
     <message>
-        <source>放弃修改</source>
-        <translation>Discard edits</translation>
-    </message>
-    <message>
-        <source>继续编辑</source>
-        <translation>Keep editing</translation>
-    </message>
-    <message>
         <source>应用</source>
         <translation>Apply</translation>
     </message>
     <message>
-        <source>丢弃</source>
-        <translation>Discard</translation>
-    </message>
-    <message>
-        <source>请检查第%1行的%2起始端子的值！
-是否自动修改？</source>
-        <translation>Please check the %2 start terminal value in row %1!
-Correct it automatically?</translation>
-    </message>
-    <message>
-        <source>表格中有未确定的修改，放弃这些修改吗？</source>
-        <translation>The table holds changes that are not confirmed. Discard them?</translation>
-    </message>
-    <message>
-        <source>表格“%1”中有未确定的修改。</source>
-        <translation>The table “%1” holds changes that are not confirmed.</translation>
-    </message>
-    <message>
-        <source>表格“%1”中有未确定的修改，%2只会用已确定的值。先应用这些修改吗？</source>
-        <translation>The table “%1” holds changes that are not confirmed; %2 uses only confirmed values. Apply the changes first?</translation>
-    </message>
-    <message>
         <source>不应用</source>
         <translation>Do not apply</translation>
+    </message>
+    <message>
+        <source>第%1行的%2起始端子%3与第%4行的端子重叠。
+改为%5，排在前面各行之后吗？</source>
+        <translation>The %2 start terminal %3 of row %1 overlaps the terminals of row %4.
+Change it to %5, behind the rows before it?</translation>
+    </message>
+    <message>
+        <source>表格“%1”中有未确定的修改，先应用它们吗？%2</source>
+        <translation>The table &quot;%1&quot; holds changes not yet confirmed. Apply them first? %2</translation>
+    </message>
+    <message>
+        <source>不应用时它们被丢弃。</source>
+        <translation>Without applying, they are given up.</translation>
+    </message>
+    <message>
+        <source>不应用时%1只用已确定的值。</source>
+        <translation>Without applying, %1 uses the confirmed values only.</translation>
     </message>
 </context>
 <context>
@@ -2179,14 +2167,6 @@ Correct it automatically?</translation>
     <message>
         <source>语言切换</source>
         <translation>Language</translation>
-    </message>
-    <message>
-        <source>简体中文</source>
-        <translation>简体中文 (Chinese)</translation>
-    </message>
-    <message>
-        <source>英文</source>
-        <translation>English</translation>
     </message>
     <message>
         <source>上传配置文件</source>
