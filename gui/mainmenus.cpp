@@ -68,8 +68,7 @@ MainMenus::MainMenus(QMenuBar *bar, const Commands &run, ProjectHistory *steps)
     const auto switchTo = [this, run](int id) {
         return [this, run, id] {
             run.switchLanguage(id);
-            if (currentLanguage)
-                languageAction(currentLanguage())->setChecked(true);
+            checkLanguageOnShow();
         };
     };
     chineseAction = addEntry(languageMenu, switchTo(2052));
@@ -112,8 +111,7 @@ void MainMenus::retranslate()
     redoAction->setText(redoText.isEmpty() ? tr("重做") : tr("重做 %1").arg(redoText));
     settingsMenu->setTitle(tr("设置(&S)"));
     languageMenu->setTitle(tr("语言切换"));
-    if (currentLanguage)
-        languageAction(currentLanguage())->setChecked(true);
+    checkLanguageOnShow();
     projectMenu->setTitle(tr("工程(&P)"));
     uploadConfigureAction->setText(tr("上传配置文件"));
     compareAction->setText(tr("与控制器比较"));
@@ -121,4 +119,10 @@ void MainMenus::retranslate()
     helpMenu->setTitle(tr("帮助(&H)"));
     guideAction->setText(tr("使用说明"));
     aboutAction->setText(tr("关于"));
+}
+
+void MainMenus::checkLanguageOnShow()
+{
+    if (currentLanguage)
+        languageAction(currentLanguage())->setChecked(true);
 }

@@ -57,6 +57,8 @@ public:
     }
 
 private:
+    void checkLanguageOnShow();
+
     ProjectHistory *history;
     std::function<int()> currentLanguage;
     QMenu *fileMenu;

@@ -514,6 +514,14 @@ void TestProjectCheck::everyErrorHasItsCell_data()
     };
     row("F407 SPI3 film 3 manual without an address", F407, manualFilm(3, ""),
         {"error SPI3 17 Film3Application/3:IP地址 "});
+    // Two fields of one film are two problems.
+    row("F407 SPI3 film 3 without an address, its DNS server refused", F407,
+        [manualFilm](ProjectData &p) {
+            manualFilm(3, "")(p);
+            setValue(p.networkInformation[2], "FilmApplication3PreferredDNS", "8.8.4.400");
+        },
+        {"error SPI3 17 Film3Application/3:IP地址 ",
+         "error SPI3 17 Film3Application/3:DNS服务器 8.8.4.400"});
     row("F407 SPI3 film 2 incomplete address", F407, manualFilm(2, "192.168"),
         {"warning SPI3 15 Film2Application/2:IP地址 192.168"});
     row("F407 SPI3 film 2 without application", F407,
