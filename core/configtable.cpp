@@ -34,7 +34,8 @@ QByteArray tagged(int section)
 
 QString chipOf(const ProjectData &project)
 {
-    return project.currentChip.isEmpty() ? project.chipInformation.value(1) : project.currentChip;
+    return project.currentChip.isEmpty() ? valueOf(project.chipInformation, QStringLiteral("Type"))
+                                         : project.currentChip;
 }
 
 bool knownChip(const QString &chipModel)
@@ -217,7 +218,7 @@ bool checkPort(int port, int last, const char *kind, Refusals *found)
 
 QByteArray fsmcSection(const ProjectData &project, Refusals *found)
 {
-    const QString flag = project.fsmcInformation.value(1);
+    const QString flag = valueOf(project.fsmcInformation, QStringLiteral("iSSelectRAM"));
     if (flag != QLatin1String("0") && flag != QLatin1String("1"))
         found->append(Refusal{
             L::Fsmc, 0, QStringLiteral("iSSelectRAM"), flag,

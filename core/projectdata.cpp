@@ -126,6 +126,11 @@ QString valueOf(const QStringList &list, const QString &key)
     return QString();
 }
 
+bool ProjectData::useExternalRam() const
+{
+    return valueOf(fsmcInformation, QStringLiteral("iSSelectRAM")) == QLatin1String("1");
+}
+
 QString recordValue(const QStringList &list, int record, int field, int fields)
 {
     return list.value(2 * (record * fields + field) + 1);

@@ -27,7 +27,7 @@ struct ProjectData
     std::array<QStringList, 3> networkInformation;
     QStringList sysInformation;
 
-    bool useExternalRam() const { return fsmcInformation.value(1) == QLatin1String("1"); }
+    bool useExternalRam() const;
     int pinCount() const { return pinNames.size(); }
 
     // A fresh project for a chip: the defaults a new project starts with.
