@@ -4,8 +4,11 @@
 #include "projectcontroller.h"
 #include "projectpaths.h"
 
-CDownloadTab::Hooks DownloadHooks::forProject(const ProjectController *model,
-                                              CAnalyzeBinFileToConfigure *analyzer)
+#include <QSignalBlocker>
+
+CDownloadTab::Hooks
+DownloadHooks::forProject(const ProjectController *model, CAnalyzeBinFileToConfigure *analyzer,
+                          std::function<void(const QString &path)> openDownloadProject)
 {
     CDownloadTab::Hooks hooks;
     hooks.currentChip = [model] {
@@ -20,6 +23,21 @@ CDownloadTab::Hooks DownloadHooks::forProject(const ProjectController *model,
         return analyzer->analyze(table, chip, ProjectPaths::applicationDirectory(), nullptr, error,
                                  warnings);
     };
+    hooks.makeProjectOfDownload =
+        [analyzer, openDownloadProject](const QByteArray &table, const QString &chip,
+                                        QString *error, QStringList *warnings) {
+            QString path;
+            {
+                // Not a table read from a controller: it is not offered as one.
+                const QSignalBlocker quiet(analyzer);
+                if (!analyzer->analyze(table, chip, ProjectPaths::applicationDirectory(), &path,
+                                       error, warnings))
+                    return false;
+            }
+            if (openDownloadProject)
+                openDownloadProject(path);
+            return true;
+        };
     hooks.appDir = [] { return ProjectPaths::applicationDirectory(); };
     hooks.projectPath = [model] { return model->isOpen() ? model->filePath() : QString(); };
     return hooks;

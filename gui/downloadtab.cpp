@@ -319,9 +319,9 @@ void CDownloadTab::analyzeDownloadData()
     const QString chip = m_hooks.currentChip ? m_hooks.currentChip() : QString();
     QString error;
     QStringList warnings;
-    const bool made =
-        m_hooks.analyzeUpload &&
-        m_hooks.analyzeUpload(m_job->downloadMachine().downloadData(), chip, &error, &warnings);
+    const bool made = m_hooks.makeProjectOfDownload &&
+                      m_hooks.makeProjectOfDownload(m_job->downloadMachine().downloadData(), chip,
+                                                    &error, &warnings);
     if (!made)
         appendLog(CTransferDriver::timestamp() + tr(": 配置信息无法生成工程：%1\n").arg(error));
     appendLog(warningLines(warnings));

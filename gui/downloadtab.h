@@ -45,6 +45,11 @@ public:
         std::function<bool(const QByteArray &table, const QString &chip, QString *error,
                            QStringList *warnings)>
             analyzeUpload;
+        // The same for the table built for the last download, sent or not:
+        // the window shows the project as made from it.
+        std::function<bool(const QByteArray &table, const QString &chip, QString *error,
+                           QStringList *warnings)>
+            makeProjectOfDownload;
         std::function<QString()> appDir;
         // The open project's file (may be empty): named in the batch record.
         std::function<QString()> projectPath;

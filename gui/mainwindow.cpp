@@ -47,7 +47,10 @@ MainWindow::MainWindow(const QString &startFile, QWidget *parent)
     buildMenus();
     connect(language, &LanguageSettings::languageLoaded, this, &MainWindow::retranslate);
     language->loadSaved();
-    CDownloadTab::Hooks hooks = DownloadHooks::forProject(projectController, &analyzer);
+    CDownloadTab::Hooks hooks =
+        DownloadHooks::forProject(projectController, &analyzer, [this](const QString &path) {
+            openMadeProject(path, ProjectController::Origin::DownloadTable);
+        });
     hooks.settleTable = [this](const QString &action) { return tableSettled(action); };
     downloadTab = new CDownloadTab(hooks);
     ui->layoutFirmwareTab->addWidget(downloadTab);
@@ -219,8 +222,10 @@ void MainWindow::updateTitle()
     QString title = QStringLiteral("Mirel");
     if (!model->filePath().isEmpty())
         title += " ( " + model->filePath() + " ) ";
-    else if (model->isOpen() && model->isFromController())
+    else if (model->isOpen() && model->origin() == ProjectController::Origin::Controller)
         title += " ( " + tr("从控制器读取，尚未保存") + " ) ";
+    else if (model->isOpen() && model->origin() == ProjectController::Origin::DownloadTable)
+        title += " ( " + tr("由下载的配置生成，尚未保存") + " ) ";
     setWindowTitle(model->isOpen() ? title + QStringLiteral("[*]") : title);
     setWindowModified(model->isModified());
 }
@@ -300,7 +305,12 @@ void MainWindow::on_actionOpen_triggered()
 
 void MainWindow::openUploadedProject(const QString &filePath)
 {
-    if (commands->openUploaded(filePath))
+    openMadeProject(filePath, ProjectController::Origin::Controller);
+}
+
+void MainWindow::openMadeProject(const QString &filePath, ProjectController::Origin madeFrom)
+{
+    if (commands->openUploaded(filePath, madeFrom))
         ui->tabWidget->setCurrentIndex(0);
 }
 

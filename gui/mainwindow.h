@@ -3,6 +3,7 @@
 #include "configanalyzer.h"
 #include "dialognewpro.h"
 #include "pindescriptions.h"
+#include "projectcontroller.h"
 #include "projectdata.h"
 
 #include <QMainWindow>
@@ -30,7 +31,6 @@ struct ProjectDifference;
 class CompareWindow;
 class PinMenuKeys;
 class ProjectCommands;
-class ProjectController;
 class RecentFiles;
 
 // The one window of the program: the drawing of the open project with its
@@ -78,6 +78,9 @@ public slots:
     // Shows a project built from a controller's table as a new, unsaved
     // project, after asking what to do with unsaved changes of the open one.
     void openUploadedProject(const QString &filePath);
+    // A project made from a table (read, or built for a download), once the
+    // user agrees; the pin tab shows it.
+    void openMadeProject(const QString &filePath, ProjectController::Origin madeFrom);
 
     void on_actionSave_triggered();
     void on_actionNew_triggered();

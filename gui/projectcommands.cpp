@@ -84,10 +84,10 @@ void ProjectCommands::openAsked()
         open(path);
 }
 
-bool ProjectCommands::open(const QString &filePath)
+bool ProjectCommands::open(const QString &filePath, ProjectController::Origin madeFrom)
 {
     QString error;
-    if (!openFile(filePath, &error, true)) {
+    if (!openFile(filePath, &error, true, madeFrom)) {
         // Empty when the user chose not to open a file cut short.
         if (!error.isEmpty())
             Messages::warning(view.window, tr("打开工程"), tr("无法打开工程文件：%1").arg(error));
@@ -107,16 +107,20 @@ void ProjectCommands::openAtStart(const QString &filePath)
         reopenLast();
 }
 
-bool ProjectCommands::openUploaded(const QString &filePath)
+bool ProjectCommands::openUploaded(const QString &filePath, ProjectController::Origin madeFrom)
 {
     if (!maybeSave()) {
-        showStatus(tr("读取的配置没有打开，当前工程保持不变；它在 %1").arg(filePath));
+        showStatus(
+            madeFrom == ProjectController::Origin::DownloadTable
+                ? tr("由下载的配置生成的工程没有打开，当前工程保持不变；它在 %1").arg(filePath)
+                : tr("读取的配置没有打开，当前工程保持不变；它在 %1").arg(filePath));
         return false;
     }
-    return open(filePath);
+    return open(filePath, madeFrom);
 }
 
-bool ProjectCommands::openFile(const QString &filePath, QString *error, bool mayAskIfCut)
+bool ProjectCommands::openFile(const QString &filePath, QString *error, bool mayAskIfCut,
+                               ProjectController::Origin madeFrom)
 {
     ProjectData loaded;
     QString cut;
@@ -141,12 +145,13 @@ bool ProjectCommands::openFile(const QString &filePath, QString *error, bool may
             return false;
         }
     }
-    // A project read from a controller lives in the upload folder, which goes
-    // now: it is shown as new and unsaved, and its first save asks for a file.
+    // A project made from a table lives in the upload folder, which goes now:
+    // it is shown as new and unsaved, and its first save asks for a file.
     const bool uploaded = ProjectPaths::isInUploadFolder(filePath);
     const QVector<ProjectProblem> dropped =
         FileCheck::readWarnings(loaded) + FileCheck::asWarnings(notes);
-    const QStringList released = model->openProject(loaded, filePath, uploaded);
+    const QStringList released =
+        model->openProject(loaded, filePath, uploaded ? madeFrom : ProjectController::Origin::File);
     // Not what the file held when it was saved: changed until saved again.
     if (!cut.isEmpty())
         model->history()->resetClean();
@@ -189,7 +194,7 @@ void ProjectCommands::reopenLast()
     paths.remember(path);
     // Nobody asked for it: a file cut short is said on the status bar only.
     QString error;
-    if (!openFile(path, &error, false))
+    if (!openFile(path, &error, false, ProjectController::Origin::File))
         showStatus(tr("无法重新打开上次的工程：%1").arg(error));
 }
 

@@ -2,6 +2,7 @@
 
 #include "pindescriptions.h"
 #include "projectcheck.h"
+#include "projectcontroller.h"
 #include "projectpaths.h"
 
 #include <QCoreApplication>
@@ -9,7 +10,6 @@
 
 class QMainWindow;
 class LanguageSettings;
-class ProjectController;
 
 // The file commands of the window: open, save, save as, the question about
 // unsaved changes, the project remembered for the next start and the table
@@ -51,16 +51,20 @@ public:
     bool save(bool chooseFile);
     // Asks for a project file, then about unsaved work, and opens it.
     void openAsked();
-    // Opens a project file; says why when it cannot.
-    bool open(const QString &filePath);
+    // Opens a project file; says why when it cannot. A file in the upload
+    // folder is a project made from a table (madeFrom), shown as new and
+    // unsaved.
+    bool open(const QString &filePath,
+              ProjectController::Origin madeFrom = ProjectController::Origin::Controller);
     // Opens a project file chosen outside the open dialog (a recent project,
     // a dropped file), after asking about unsaved changes.
     bool openAsking(const QString &filePath);
     // At start: the file named on the command line, else (or when it cannot
     // be opened, after saying why) the project remembered from last time.
     void openAtStart(const QString &filePath);
-    // A project decoded from a controller's table, once the user agrees.
-    bool openUploaded(const QString &filePath);
+    // A project decoded from a table (read from a controller, or built for
+    // the last download), once the user agrees.
+    bool openUploaded(const QString &filePath, ProjectController::Origin madeFrom);
     void reopenLast();
     // The configuration table beside the program, when every value fits it.
     void writeTableFile();
@@ -71,7 +75,8 @@ private:
     // Reads and shows a project file. A file this program saved that falls
     // short of what it held is refused, or with mayAskIfCut opened once the
     // user agrees, as changed; error is left empty when the user declines.
-    bool openFile(const QString &filePath, QString *error, bool mayAskIfCut);
+    bool openFile(const QString &filePath, QString *error, bool mayAskIfCut,
+                  ProjectController::Origin madeFrom);
     void showStatus(const QString &message, int timeout = 0);
     void tellDropped(const QVector<ProjectProblem> &dropped);
     // Says once why the table cannot be built, offering to open the cell.

@@ -33,7 +33,7 @@ const ProjectData &ProjectController::project() const
 
 bool ProjectController::isModified() const
 {
-    return isOpen() && (fromController || !steps->isClean());
+    return isOpen() && (made != Origin::File || !steps->isClean());
 }
 
 QVector<ProjectProblem> ProjectController::problems() const
@@ -108,13 +108,13 @@ void ProjectController::restore(const ProjectData &snapshot)
     emit projectRestored();
 }
 
-void ProjectController::resetHistory(bool readFromController)
+void ProjectController::resetHistory(Origin origin)
 {
     settleTimer.stop();
     unannounced = false;
     steps->clear();
     lastSnapshot = data;
-    fromController = readFromController;
+    made = origin;
     emit modifiedChanged();
 }
 
@@ -127,14 +127,14 @@ void ProjectController::newProject(const QString &chipModel, bool useExternalRam
     stale = true;
     derive();
     path.clear();
-    resetHistory(false);
+    resetHistory(Origin::File);
     tableDraft->close();
     tableDraft->follow(data);
     emit projectReplaced();
 }
 
 QStringList ProjectController::openProject(const ProjectData &file, const QString &filePath,
-                                           bool readFromController)
+                                           Origin origin)
 {
     settleTimer.stop();
     auto opened = std::make_unique<PinBoard>(file.currentChip, file.useExternalRam());
@@ -144,8 +144,8 @@ QStringList ProjectController::openProject(const ProjectData &file, const QStrin
     connect(board.get(), &PinBoard::pinChanged, this, &ProjectController::pinsChanged);
     data = loaded;
     stale = false;
-    path = readFromController ? QString() : filePath;
-    resetHistory(readFromController);
+    path = origin == Origin::File ? filePath : QString();
+    resetHistory(origin);
     tableDraft->close();
     tableDraft->follow(data);
     emit projectReplaced();
@@ -185,7 +185,7 @@ bool ProjectController::save(const QString &filePath, QString *error)
     if (!ProjectFile::write(project(), filePath, error))
         return false;
     path = filePath;
-    fromController = false;
+    made = Origin::File;
     steps->setClean();
     emit modifiedChanged();
     return true;

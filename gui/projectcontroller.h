@@ -25,13 +25,22 @@ public:
     explicit ProjectController(QObject *parent = nullptr);
     ~ProjectController() override;
 
+    // Where a project without a file of its own came from.
+    enum class Origin
+    {
+        File,         // a project file (or a new project)
+        Controller,   // read from a controller
+        DownloadTable // made from the table built for the last download
+    };
+
     bool isOpen() const { return board != nullptr; }
     // The project with every list in line with the pins.
     const ProjectData &project() const;
     PinBoard *pinBoard() const { return board.get(); }
     QString filePath() const { return path; }
-    // Read from a controller and not saved since.
-    bool isFromController() const { return fromController; }
+    // Made from a table (read from a controller, or built for a download)
+    // and not saved since: File otherwise.
+    Origin origin() const { return made; }
     bool isModified() const;
     ProjectHistory *history() const { return steps; }
     // The table being edited: it follows every change of the project and
@@ -48,9 +57,8 @@ public:
     void newProject(const QString &chipModel, bool useExternalRam);
     // Shows a project read from a file; returns the chip-select pins the file
     // carried without a list naming them, now free ("PB0 (SPI1_CS1)").
-    // A project read from a controller has no file: filePath stays empty.
-    QStringList openProject(const ProjectData &file, const QString &filePath,
-                            bool readFromController);
+    // A project made from a table has no file: filePath stays empty.
+    QStringList openProject(const ProjectData &file, const QString &filePath, Origin origin);
     // A table confirmed in its window: its list and the sub-lists of its port,
     // with the chip selects the table's draft shows placed on the pins; one
     // change, one step.
@@ -77,12 +85,12 @@ private:
     void derive() const;
     void record();
     void restore(const ProjectData &snapshot);
-    void resetHistory(bool readFromController);
+    void resetHistory(Origin origin);
 
     mutable ProjectData data;
     std::unique_ptr<PinBoard> board;
     QString path;
-    bool fromController = false;
+    Origin made = Origin::File;
     ProjectHistory *steps;
     TableDraft *tableDraft;
     QTimer settleTimer;

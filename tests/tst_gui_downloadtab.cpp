@@ -118,6 +118,13 @@ struct Window
                 *error = "bad table";
             return analysisWorks;
         };
+        h.makeProjectOfDownload = [this](const QByteArray &t, const QString &c, QString *,
+                                         QStringList *) {
+            calls << "make";
+            analyzed = t;
+            analyzedChip = c;
+            return true;
+        };
         h.appDir = [this] { return appDir; };
         return h;
     }
@@ -403,10 +410,10 @@ void TestDownloadTab::uploadKeepsTheProjectUntilTheTableIsRead()
     QVERIFY2(form.get<QTextEdit>("textEdit")->toPlainText().contains("32 01 00 01"),
              qPrintable(form.get<QTextEdit>("textEdit")->toPlainText().left(200)));
 
-    // The bytes still held for a download go to the analysis with the project's chip.
+    // The bytes still held for a download make a project of the project's chip.
     win.calls.clear();
     tab.analyzeDownloadData();
-    QCOMPARE(win.calls, QStringList{"analyze"});
+    QCOMPARE(win.calls, QStringList{"make"});
     QCOMPARE(win.analyzedChip, QString("STM32F103RE"));
     QCOMPARE(win.analyzed, tab.download().downloadData());
 }

@@ -10,6 +10,7 @@
 #include "filedialogs.h"
 #include "mainwindow.h"
 #include "messages.h"
+#include "pinchoice.h"
 #include "pinscene.h"
 #include "projectfile.h"
 #include "projectpaths.h"
@@ -21,6 +22,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -66,6 +68,7 @@ private slots:
     void saveRewritesTheTableFile();
     void failedDownloadIsNotReadBack_data();
     void failedDownloadIsNotReadBack();
+    void aFailedDownloadsTableMakesAProject();
     void reopenedRowOffersItsNextChipSelectBit_data();
     void reopenedRowOffersItsNextChipSelectBit();
 
@@ -212,6 +215,50 @@ void TestGuiGuards::failedDownloadIsNotReadBack()
         QCOMPARE(ends, QList<bool>({true, true}));
     else
         QCOMPARE(tab.state(), int(CTransfer::Idle));
+}
+
+// 由下载的配置生成工程 after a download the controller refused: the table
+// built for it becomes the project once the unsaved one is let go, and the
+// title does not say it was read from the controller.
+void TestGuiGuards::aFailedDownloadsTableMakesAProject()
+{
+    SimProcess sim({"--buffer-full"});
+    QVERIFY2(!sim.device().isEmpty(), qPrintable(sim.error()));
+    QList<Messages::Request> asked;
+    QMessageBox::StandardButton answer = QMessageBox::Cancel;
+    Messages::setHandler([&](const Messages::Request &r) {
+        asked << r;
+        return answer;
+    });
+    MainWindow w;
+    w.show();
+    w.SlotNewProject("STM32F103RE", false);
+    choose(w, "PA0", "Normal_DI");
+    const QString unsaved = w.windowTitle();
+    auto *tab = w.findChild<CDownloadTab *>();
+    QVERIFY(tab);
+    tab->findChild<QComboBox *>("comboBoxComNo")->setEditText(sim.device());
+    tab->openPort();
+    QSignalSpy jobEnds(tab->job(), &CTransferJob::finished);
+    tab->startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(jobEnds.count(), 1, 30000);
+    QVERIFY(!jobEnds.first().first().toBool());
+
+    auto *make = tab->findChild<QPushButton *>("pushButton");
+    QVERIFY(make);
+    asked.clear();
+    make->click();
+    // The unsaved project is asked about first; kept, nothing changes.
+    QCOMPARE(asked.size(), 1);
+    QVERIFY(asked.first().buttons.testFlag(QMessageBox::Save));
+    QCOMPARE(w.windowTitle(), unsaved);
+    answer = QMessageBox::Discard;
+    make->click();
+    QVERIFY(w.isWindowModified());
+    const QString made = w.windowTitle();
+    QVERIFY(made != unsaved);
+    // Not the title of a project read from the controller.
+    QVERIFY(!made.contains(QCoreApplication::translate("MainWindow", "从控制器读取，尚未保存")));
 }
 
 void TestGuiGuards::reopenedRowOffersItsNextChipSelectBit_data()

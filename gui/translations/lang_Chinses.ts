@@ -2394,6 +2394,14 @@
         <source>当前工程</source>
         <translation>当前工程</translation>
     </message>
+    <message>
+        <source>由下载的配置生成，尚未保存</source>
+        <translation>由下载的配置生成，尚未保存</translation>
+    </message>
+    <message>
+        <source>由下载的配置生成的工程没有打开，当前工程保持不变；它在 %1</source>
+        <translation>由下载的配置生成的工程没有打开，当前工程保持不变；它在 %1</translation>
+    </message>
 </context>
 <context>
     <name>PeripheralPanel</name>

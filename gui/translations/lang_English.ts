@@ -2402,6 +2402,14 @@ This program saved the file, but part of it is gone (a copy or transfer may have
         <source>当前工程</source>
         <translation>the project</translation>
     </message>
+    <message>
+        <source>由下载的配置生成，尚未保存</source>
+        <translation>made from the downloaded configuration, not saved yet</translation>
+    </message>
+    <message>
+        <source>由下载的配置生成的工程没有打开，当前工程保持不变；它在 %1</source>
+        <translation>The project made from the downloaded configuration was not opened; the current project is unchanged. It is in %1</translation>
+    </message>
 </context>
 <context>
     <name>PeripheralPanel</name>
