@@ -2,6 +2,7 @@
 #include "ui_networkattribut.h"
 
 #include "fieldmarks.h"
+#include "hintkeys.h"
 #include "messages.h"
 #include "projectdata.h"
 #include "screenplace.h"
@@ -45,6 +46,11 @@ CNetworkAttribut::CNetworkAttribut(QWidget *parent)
             emit fieldsEdited();
         });
     }
+    ui->labelIP->setBuddy(ui->lineEditIP);
+    ui->labelSubnetMask->setBuddy(ui->lineEditSubnetMask);
+    ui->labelDefaultGeteway->setBuddy(ui->lineEditDefaultGeteway);
+    ui->labelPreferredDNS->setBuddy(ui->lineEditPreferredDNS);
+    HintKeys::bind(this);
     // The DNS server is always entered by hand.
     ui->radioButtonUseAutoGetDNS->setChecked(false);
     ui->radioButtonUseAutoGetDNS->setEnabled(false);
@@ -140,6 +146,7 @@ void CNetworkAttribut::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::LanguageChange) {
         ui->retranslateUi(this);
+        HintKeys::bind(this);
         setFilmTitle();
         for (QLineEdit *edit : findChildren<QLineEdit *>()) {
             if (FieldMarks::isMarked(edit))

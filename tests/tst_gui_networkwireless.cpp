@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTranslator>
 #include <QtTest>
 #include <memory>
 
@@ -77,6 +78,8 @@ private slots:
     void networkRefusesIncompleteValues();
     void enterConfirmsAndEscCancels_data();
     void enterConfirmsAndEscCancels();
+    void shownLettersReachTheirFields_data();
+    void shownLettersReachTheirFields();
 
 private:
     QList<Messages::Request> messages;
@@ -523,6 +526,54 @@ void TestNetworkWireless::enterConfirmsAndEscCancels()
     QCOMPARE(confirmations, confirmed ? 1 : 0);
     QVERIFY(!window->isVisible());
     QVERIFY(messages.isEmpty());
+}
+
+void TestNetworkWireless::shownLettersReachTheirFields_data()
+{
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("reached");
+    QTest::addColumn<bool>("automatic"); // the addressing afterwards
+    for (bool english : {false, true}) {
+        const char *language = english ? "English, " : "";
+        QTest::newRow(qPrintable(QString("%1Alt+O").arg(language)))
+            << english << int(Qt::Key_O) << "radioButtonUseAutoGetIP" << true;
+        QTest::newRow(qPrintable(QString("%1Alt+S").arg(language)))
+            << english << int(Qt::Key_S) << "radioButtonUseManualSetIP" << false;
+        QTest::newRow(qPrintable(QString("%1Alt+D").arg(language)))
+            << english << int(Qt::Key_D) << "lineEditDefaultGeteway" << false;
+        QTest::newRow(qPrintable(QString("%1Alt+P").arg(language)))
+            << english << int(Qt::Key_P) << "lineEditPreferredDNS" << false;
+    }
+}
+
+// The letters the network window shows after its controls, "（O）", work with
+// Alt in both languages; the texts stay as they are.
+void TestNetworkWireless::shownLettersReachTheirFields()
+{
+    QFETCH(bool, english);
+    QFETCH(int, key);
+    QFETCH(QString, reached);
+    QFETCH(bool, automatic);
+    QTranslator translator;
+    if (english) {
+        QVERIFY(translator.load(QStringLiteral(MIREL_BIN_DIR "/lang_English.qm")));
+        QCoreApplication::installTranslator(&translator);
+    }
+    CNetworkAttribut window;
+    window.openForFilm(
+        1, {"FilmApplication1UseAutoGetIP", "2", "FilmApplication1IPAddr", "10.0.0.2",
+            "FilmApplication1SubnetMas", "255.0.0.0", "FilmApplication1DefaultGeteway", "10.0.0.1",
+            "FilmApplication1PreferredDNS", "", "FilmApplication1LocalStartPort", "50000"});
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key(key), Qt::AltModifier);
+    QVERIFY(window.focusWidget());
+    QCOMPARE(window.focusWidget()->objectName(), reached);
+    QCOMPARE(window.findChild<QRadioButton *>("radioButtonUseAutoGetIP")->isChecked(), automatic);
+    if (english)
+        QCoreApplication::removeTranslator(&translator);
 }
 
 QTEST_MAIN(TestNetworkWireless)
