@@ -87,7 +87,7 @@ bool PinMenuKeys::openMenu()
         at = view->mapFromScene(pin->sceneBoundingRect().center());
     }
     scene->prepareMenu(pin);
-    scene->pinMenu()->popup(view->viewport()->mapToGlobal(at));
+    scene->popupMenu(view->viewport()->mapToGlobal(at));
     return true;
 }
 

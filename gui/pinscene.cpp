@@ -1,5 +1,6 @@
 #include "pinscene.h"
 
+#include "menuletters.h"
 #include "packagedrawing.h"
 #include "pinitem.h"
 
@@ -28,7 +29,8 @@ CPinScene::~CPinScene() = default;
 void CPinScene::createMenu()
 {
     menu = std::make_unique<QMenu>();
-    menu->setToolTipsVisible(true); // a greyed entry says why
+    menu->setToolTipsVisible(true);
+    new MenuLetters(menu.get());
     QFont font = menu->font();
     font.setPixelSize(14);
     menu->setFont(font);
@@ -137,13 +139,21 @@ void CPinScene::prepareMenu(CPinItem *item)
 
     QAction *title = menu->addAction(item->pinName());
     title->setEnabled(false);
+    const QString now = item->functionText().trimmed();
     for (int k = 0; k < entries.size() && k < actions.size(); ++k) {
-        functions << entries.at(k).text;
-        actions.at(k)->setText(entries.at(k).text);
-        actions.at(k)->setEnabled(entries.at(k).enabled);
-        actions.at(k)->setToolTip(entries.at(k).enabled ? entries.at(k).text
-                                                        : entries.at(k).reason);
-        menu->addAction(actions.at(k));
+        const PinBoard::MenuEntry &entry = entries.at(k);
+        functions << entry.text;
+        QAction *action = actions.at(k);
+        // A greyed entry says why beside it, where a shortcut would stand.
+        action->setText(entry.enabled || entry.reason.isEmpty()
+                            ? entry.text
+                            : entry.text + QLatin1Char('\t') + entry.reason);
+        action->setEnabled(entry.enabled);
+        action->setToolTip(entry.enabled ? entry.text : entry.reason);
+        // The pin's function now is checked.
+        action->setCheckable(true);
+        action->setChecked(entry.text == now);
+        menu->addAction(action);
     }
     const QString role = board->roleOf(index);
     if (entries.isEmpty() && !role.isEmpty()) {
@@ -151,6 +161,13 @@ void CPinScene::prepareMenu(CPinItem *item)
         roleEntry->setToolTip(role);
         menu->addAction(roleEntry);
     }
+}
+
+void CPinScene::popupMenu(const QPoint &at)
+{
+    menu->popup(at);
+    // The keyboard starts on the first entry that can be chosen.
+    menu->setActiveAction(MenuLetters::firstEnabled(menu.get()));
 }
 
 void CPinScene::applyMenuEntry(int k)
@@ -209,7 +226,7 @@ void CPinScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
     if (event->button() == Qt::RightButton) {
         if (CPinItem *item = pinItemAt(event->scenePos())) {
             prepareMenu(item);
-            menu->popup(event->screenPos());
+            popupMenu(event->screenPos());
         }
     }
     QGraphicsScene::mousePressEvent(event);

@@ -48,6 +48,8 @@ public:
     // press calls this and then pops the menu up at the cursor.
     void prepareMenu(CPinItem *item);
     QMenu *pinMenu() const { return menu.get(); }
+    // Shows the prepared menu at a screen point, on its first enabled entry.
+    void popupMenu(const QPoint &at);
     QVector<QAction *> menuActions() const { return actions; }
     CPinItem *currentItem() const { return current; }
     QStringList currentFunctions() const { return functions; }

@@ -81,6 +81,7 @@ private slots:
     void coloursOfPowerFixedAndBusPins();
     void menuIsPreparedAndAppliedThroughActions();
     void clearPinFreesPinsAndTellsTheTables();
+    void theMenuFromTheKeyboard();
     void mouseTracksHoverAndOpensTheMenu();
     void chipSelectsArePlacedFromTheTables();
     void viewZoomStopsAtItsLimits();
@@ -244,6 +245,54 @@ void TestGuiPinScene::menuIsPreparedAndAppliedThroughActions()
     changed.clear();
     scene.SlotAction0();
     QCOMPARE(changed.count(), 0);
+}
+
+// The menu opens on its first entry that can be chosen; a letter moves to
+// the next entry that begins with it; the pin's function is checked; a
+// greyed entry says why beside it.
+void TestGuiPinScene::theMenuFromTheKeyboard()
+{
+    CPinScene scene(F103, false);
+    QVERIFY(choose(scene, "PA9", "USART1_TX"));
+    scene.prepareMenu(pin(scene, "PA9"));
+    QMenu *menu = scene.pinMenu();
+    scene.popupMenu(QPoint(10, 10));
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    QAction *first = nullptr;
+    for (QAction *action : menu->actions())
+        if (!first && action->isEnabled())
+            first = action;
+    QVERIFY(first);
+    QCOMPARE(menu->activeAction(), first);
+    for (QAction *action : menu->actions())
+        QCOMPARE(action->isChecked(), action->text() == "USART1_TX");
+    // Letters, again and again through the entries that begin with them
+    // (the pin offers two beginning with N and one with C).
+    QStringList reached;
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(menu, Qt::Key_N);
+        reached << menu->activeAction()->text();
+    }
+    QVERIFY2(reached.at(0).startsWith('N') && reached.at(1).startsWith('N'),
+             qPrintable(reached.join(',')));
+    QVERIFY(reached.at(0) != reached.at(1));
+    QCOMPARE(reached.at(2), reached.at(0));
+    QTest::keyClick(menu, Qt::Key_C);
+    QVERIFY(menu->activeAction()->text().startsWith('C'));
+    menu->close();
+
+    // Every entry of a board's chip select is greyed, each with its reason.
+    setPin(scene, "PB0", "DI_CS2");
+    scene.prepareMenu(pin(scene, "PB0"));
+    int said = 0;
+    for (QAction *action : scene.menuActions()) {
+        if (!menu->actions().contains(action) || action->toolTip().isEmpty())
+            continue;
+        QVERIFY(!action->isEnabled());
+        QVERIFY2(action->text().endsWith('\t' + action->toolTip()), qPrintable(action->text()));
+        ++said;
+    }
+    QVERIFY(said > 0);
 }
 
 void TestGuiPinScene::clearPinFreesPinsAndTellsTheTables()
