@@ -53,6 +53,7 @@ void CDownloadTab::openPort()
     }
     paint(ui->pushButtonOpenCom, ActiveColor);
     paint(ui->pushButtonCloseCom, InactiveColor);
+    appendLog(CTransferDriver::timestamp() + tr(": 串口 %1 已打开\n").arg(name));
     if (name != m_lastPort) {
         m_lastPort = name;
         saveSettings();

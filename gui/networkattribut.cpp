@@ -34,6 +34,10 @@ CNetworkAttribut::CNetworkAttribut(QWidget *parent)
     for (QLineEdit *edit : {ui->lineEditIP, ui->lineEditSubnetMask, ui->lineEditDefaultGeteway,
                             ui->lineEditPreferredDNS})
         edit->setValidator(addressCharacters);
+    // The range a start port may take is in the empty field, not only in a tooltip.
+    ui->lineEditLocalStartPort->setPlaceholderText(QStringLiteral("%1–%2")
+                                                       .arg(SettingsRules::lowestStartPort)
+                                                       .arg(SettingsRules::highestStartPort));
     ui->lineEditLocalStartPort->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")), this));
     for (QLineEdit *edit : {ui->lineEditIP, ui->lineEditSubnetMask, ui->lineEditDefaultGeteway,

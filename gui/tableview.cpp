@@ -117,6 +117,7 @@ void CTableView::build(const DraftTable &table)
         widget->setColumnWidth(c, width);
     for (int r = 0; r < table.rows.size(); ++r)
         buildRow(r, table.rows.at(r));
+    updateSettingsButtons(table);
     if (table.type == D::DlgDI)
         for (int r = 0; r < std::min(columns, int(table.rows.size())); ++r)
             widget->setRowHeight(r, 30);
@@ -173,6 +174,34 @@ void CTableView::update(const DraftTable &table)
     for (int r = 0; r < table.rows.size(); ++r)
         for (int c = 0; c < table.rows.at(r).size(); ++c)
             updateCell(r, c, table.rows.at(r).at(c));
+    updateSettingsButtons(table);
+}
+
+void CTableView::updateSettingsButtons(const DraftTable &table)
+{
+    if (isRowTable())
+        return;
+    const bool spi = isSpi(table.type);
+    const int first =
+        spi ? ProjectTexts::firstNetworkApplication : ProjectTexts::firstWirelessApplication;
+    for (int r = 0; r < table.rows.size(); ++r) {
+        auto *button = qobject_cast<QPushButton *>(widget->cellWidget(r, 2));
+        if (!button)
+            continue;
+        // A button that can do nothing is greyed and says why.
+        const bool usable = table.portAssigned && table.rows.at(r).value(0).index >= first;
+        button->setEnabled(usable);
+        button->setToolTip(usable                ? QString()
+                           : !table.portAssigned ? unassignedText()
+                           : spi ? tr("软片的应用为自由驱动端或Studio服务端时才有网络属性")
+                                 : tr("端口应用为无线模块时才有参数设置"));
+    }
+}
+
+QString CTableView::unassignedText() const
+{
+    return tr("%1 的引脚还没有分配：先在芯片图上分配，再填写这个表格")
+        .arg(ProjectTexts::tableName(current.type));
 }
 
 void CTableView::updateCell(int row, int c, const DraftCell &cell)
@@ -213,9 +242,11 @@ QString CTableView::windowTitle() const
 {
     if (isRowTable())
         return ProjectTexts::rowTitle(text, current.type);
-    if (isSpi(current.type))
-        return text.titleSPI + QString::number(current.type - D::DlgSPI1 + 1);
-    return text.titleUSART + QString::number(current.type - D::DlgUSART1 + 1);
+    const QString title = isSpi(current.type)
+                              ? text.titleSPI + QString::number(current.type - D::DlgSPI1 + 1)
+                              : text.titleUSART + QString::number(current.type - D::DlgUSART1 + 1);
+    // A port without its pins has nothing to fill in: the title says why.
+    return current.portAssigned ? title : title + tr("（引脚未分配）");
 }
 
 QSize CTableView::windowSize() const

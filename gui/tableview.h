@@ -45,6 +45,10 @@ private:
     void buildRow(int row, const QVector<DraftCell> &cells);
     void update(const DraftTable &table);
     void updateCell(int row, int column, const DraftCell &cell);
+    // The settings buttons of a port table are usable only where they can
+    // open something; otherwise greyed, saying why.
+    void updateSettingsButtons(const DraftTable &table);
+    QString unassignedText() const;
     bool isRowTable() const;
 
     QTableWidget *widget;

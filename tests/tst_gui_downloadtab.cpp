@@ -301,6 +301,9 @@ void TestDownloadTab::downloadThroughTheStandIn()
     form.get<QComboBox>("comboBoxComNo")->setEditText(sim.device());
     tab.openPort();
     QVERIFY(tab.serial()->isOpen());
+    // Opening the port is a line of the log that names it.
+    QCOMPARE(form.log().count('\n'), 1);
+    QVERIFY(form.log().contains(sim.device()));
     tab.setVerifyAfterDownload(false); // the download alone
 
     // Each log line is added at the end; the text before is never rewritten.
@@ -314,7 +317,8 @@ void TestDownloadTab::downloadThroughTheStandIn()
     QCOMPARE(tab.progressWindow()->labelText(), QString("下载配置文件"));
     QTRY_COMPARE_WITH_TIMEOUT(tab.state(), 0, 20000);
 
-    const QStringList lines = form.log().split('\n', Qt::SkipEmptyParts);
+    // After the port's line, the download's.
+    const QStringList lines = form.log().split('\n', Qt::SkipEmptyParts).mid(1);
     QCOMPARE(lines.size(), 3);
     const QRegularExpression stamp("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d: ");
     for (const QString &line : lines)
@@ -441,7 +445,7 @@ void TestDownloadTab::failuresEndTheTransfer()
     // It doubled for the repeat.
     QCOMPARE(waits.value(0).value(0).toInt(), 400);
     QVERIFY(form.get<QLabel>("labelWait")->text().startsWith("当前等待响应400 ms"));
-    const QStringList lines = form.log().split('\n', Qt::SkipEmptyParts);
+    const QStringList lines = form.log().split('\n', Qt::SkipEmptyParts).mid(1);
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines.at(0).contains("重发"));
     QVERIFY(lines.at(1).contains("传输失败"));

@@ -1169,6 +1169,12 @@
         <source>没有打开的工程：请先新建或打开工程，再与控制器比较</source>
         <translation>没有打开的工程：请先新建或打开工程，再与控制器比较</translation>
     </message>
+    <message>
+        <source>: 串口 %1 已打开
+</source>
+        <translation>: 串口 %1 已打开
+</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -1389,6 +1395,22 @@
     <message>
         <source>参数设置</source>
         <translation>参数设置</translation>
+    </message>
+    <message>
+        <source>软片的应用为自由驱动端或Studio服务端时才有网络属性</source>
+        <translation>软片的应用为自由驱动端或Studio服务端时才有网络属性</translation>
+    </message>
+    <message>
+        <source>端口应用为无线模块时才有参数设置</source>
+        <translation>端口应用为无线模块时才有参数设置</translation>
+    </message>
+    <message>
+        <source>%1 的引脚还没有分配：先在芯片图上分配，再填写这个表格</source>
+        <translation>%1 的引脚还没有分配：先在芯片图上分配，再填写这个表格</translation>
+    </message>
+    <message>
+        <source>（引脚未分配）</source>
+        <translation>（引脚未分配）</translation>
     </message>
 </context>
 <context>

@@ -1177,6 +1177,12 @@ Check that the chip chosen is the controller&apos;s.</translation>
         <source>没有打开的工程：请先新建或打开工程，再与控制器比较</source>
         <translation>No project is open: create or open a project before comparing with the controller</translation>
     </message>
+    <message>
+        <source>: 串口 %1 已打开
+</source>
+        <translation>: Serial port %1 opened
+</translation>
+    </message>
 </context>
 <context>
     <name>CDownloadTransfer</name>
@@ -1397,6 +1403,22 @@ Check that the chip chosen is the controller&apos;s.</translation>
     <message>
         <source>参数设置</source>
         <translation>Settings</translation>
+    </message>
+    <message>
+        <source>软片的应用为自由驱动端或Studio服务端时才有网络属性</source>
+        <translation>A film has network settings when its application is Free protocol driver or Studio server</translation>
+    </message>
+    <message>
+        <source>端口应用为无线模块时才有参数设置</source>
+        <translation>The port has settings when its application drives a wireless module</translation>
+    </message>
+    <message>
+        <source>%1 的引脚还没有分配：先在芯片图上分配，再填写这个表格</source>
+        <translation>The pins of %1 are not assigned yet: assign them on the chip drawing, then fill in this table</translation>
+    </message>
+    <message>
+        <source>（引脚未分配）</source>
+        <translation> (pins not assigned)</translation>
     </message>
 </context>
 <context>
