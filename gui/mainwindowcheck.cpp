@@ -16,6 +16,7 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QScreen>
 #include <QStatusBar>
 
 using D = CPinDescriptions;
@@ -26,8 +27,10 @@ void MainWindow::setUpProblems()
 {
     problemsDock = new ProblemsDock(projectController, this);
     addDockWidget(Qt::BottomDockWidgetArea, problemsDock);
-    // A few rows high: the drawing keeps the room; the user draws it higher.
-    resizeDocks({problemsDock}, {5 * fontMetrics().height() + 16}, Qt::Vertical);
+    // A few rows high (fewer on a low screen): the drawing and the peripheral
+    // buttons keep the room; the user draws it higher.
+    const bool low = screen() && screen()->availableGeometry().height() < 700;
+    resizeDocks({problemsDock}, {(low ? 3 : 5) * fontMetrics().height() + 16}, Qt::Vertical);
     statusBar()->addPermanentWidget(problemsDock->countLabel());
     connect(problemsDock, &ProblemsDock::problemsChanged, panel, &PeripheralPanel::showProblems);
     connect(problemsDock, &ProblemsDock::problemActivated, this, &MainWindow::showProblem);

@@ -97,7 +97,6 @@ void ProblemsDock::retranslate()
 {
     setWindowTitle(tr("问题"));
     table->setHorizontalHeaderLabels({tr("级别"), tr("位置"), tr("问题")});
-    none->setText(tr("工程没有问题：配置表可以生成和下载。"));
     // The messages are made again in the new language.
     check();
 }
@@ -120,6 +119,9 @@ void ProblemsDock::fill()
     }
     table->setVisible(!shown.isEmpty());
     none->setVisible(shown.isEmpty());
+    // Nothing to check is not a project without problems.
+    none->setText(model->isOpen() ? tr("工程没有问题：配置表可以生成和下载。")
+                                  : tr("没有打开的工程。"));
     int errors = 0;
     for (const ProjectProblem &problem : shown)
         errors += problem.severity == ProjectProblem::Error;

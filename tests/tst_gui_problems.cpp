@@ -75,6 +75,7 @@ private slots:
     void init();
     void cleanup();
     void problemsFollowTheEdits();
+    void noProjectIsNotAProjectWithoutProblems();
     void aSettingsProblemOpensItsWindow_data();
     void aSettingsProblemOpensItsWindow();
     void comparisonListsWhatTheControllerHolds();
@@ -141,6 +142,20 @@ void TestGuiProblems::problemsFollowTheEdits()
     QCOMPARE(dock->problems().first().row, 2);
     QCOMPARE(dock->countLabel()->text(), counts);
     QVERIFY(!w.peripheralButton(D::DlgDO)->icon().isNull());
+}
+
+// Without a project the panel does not say the project has no problems.
+void TestGuiProblems::noProjectIsNotAProjectWithoutProblems()
+{
+    MainWindow w;
+    auto *dock = w.findChild<ProblemsDock *>();
+    auto *said = dock->findChild<QLabel *>("labelNoProblem");
+    QVERIFY(said);
+    const QString withoutProject = said->text();
+    w.SlotNewProject("STM32F103RE", false);
+    QVERIFY(dock->problems().isEmpty());
+    QVERIFY(!said->text().isEmpty());
+    QVERIFY(said->text() != withoutProject);
 }
 
 void TestGuiProblems::aSettingsProblemOpensItsWindow_data()

@@ -2562,6 +2562,10 @@
         <source>%1 个错误，%2 个警告</source>
         <translation>%1 个错误，%2 个警告</translation>
     </message>
+    <message>
+        <source>没有打开的工程。</source>
+        <translation>没有打开的工程。</translation>
+    </message>
 </context>
 <context>
     <name>ProjectCheck</name>

@@ -2572,6 +2572,10 @@ This program saved the file, but part of it is gone (a copy or transfer may have
         <source>%1 个错误，%2 个警告</source>
         <translation>%1 errors, %2 warnings</translation>
     </message>
+    <message>
+        <source>没有打开的工程。</source>
+        <translation>No project is open.</translation>
+    </message>
 </context>
 <context>
     <name>ProjectCheck</name>
