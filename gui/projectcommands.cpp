@@ -51,7 +51,9 @@ bool ProjectCommands::save(bool chooseFile)
         return false;
     const QString current = model->filePath();
     const QString path =
-        chooseFile || current.isEmpty() ? paths.askSavePath(view.window, current) : current;
+        chooseFile || current.isEmpty()
+            ? paths.askSavePath(view.window, current, model->project().currentChip + ".cpro")
+            : current;
     if (path.isEmpty())
         return false;
     // Once the save is sure to happen: what a table holds typed goes in or

@@ -45,9 +45,13 @@ QString ProjectPaths::startFolder(const QString &projectPath) const
     return QDir::homePath();
 }
 
-QString ProjectPaths::askSavePath(QWidget *parent, const QString &projectPath) const
+QString ProjectPaths::askSavePath(QWidget *parent, const QString &projectPath,
+                                  const QString &suggestedName) const
 {
-    QString path = FileDialogs::getSaveFileName(parent, tr("保存为"), startFolder(projectPath),
+    const QString offered = projectPath.isEmpty()
+                                ? QDir(startFolder(projectPath)).filePath(suggestedName)
+                                : projectPath;
+    QString path = FileDialogs::getSaveFileName(parent, tr("保存为"), offered,
                                                 tr("configure(*.cpro)"), QStringLiteral("cpro"));
     if (path.isEmpty())
         return QString();

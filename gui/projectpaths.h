@@ -20,9 +20,11 @@ public:
     // The open project's folder, the last one, the user's documents: the
     // first that exists, else home.
     QString startFolder(const QString &projectPath) const;
-    // Asks for the file to save to; empty when cancelled or refused (with a
-    // message).
-    QString askSavePath(QWidget *parent, const QString &projectPath) const;
+    // Asks for the file to save to, offering the project's file or, for a
+    // project without one, suggestedName in the start folder; empty when
+    // cancelled or refused (with a message).
+    QString askSavePath(QWidget *parent, const QString &projectPath,
+                        const QString &suggestedName) const;
     // Why a project cannot be saved there; empty when it can.
     QString savePathProblem(const QString &path) const;
     // Inside the folder where a table read from a controller is unpacked.

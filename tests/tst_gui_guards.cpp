@@ -75,6 +75,7 @@ private slots:
 private:
     QTemporaryDir dir;
     int saveDialogs = 0;
+    QString offered; // what the save dialog started with
     QString savePath;
 };
 
@@ -85,8 +86,10 @@ void TestGuiGuards::init()
     saveDialogs = 0;
     savePath = dir.filePath("chosen.cpro");
     QFile::remove(savePath);
-    FileDialogs::setSaveHandler([this](const QString &, const QString &, const QString &) {
+    offered.clear();
+    FileDialogs::setSaveHandler([this](const QString &, const QString &start, const QString &) {
         ++saveDialogs;
+        offered = start;
         return savePath;
     });
     Messages::setHandler([](const Messages::Request &) { return QMessageBox::Discard; });
@@ -130,6 +133,10 @@ void TestGuiGuards::newProjectAsksWhereToSave()
     QVERIFY(save);
     save->trigger();
     QCOMPARE(saveDialogs, 1);
+    // A name is offered in an existing folder, never the previous project's file.
+    QVERIFY(offered != previous);
+    QVERIFY(QFileInfo(offered).absoluteDir().exists());
+    QVERIFY2(offered.endsWith("STM32F407ZG.cpro"), qPrintable(offered));
     QCOMPARE(contentOf(previous), before);
     ProjectData written;
     QVERIFY(ProjectFile::read(savePath, &written));
