@@ -522,6 +522,16 @@ void TestProjectCheck::everyErrorHasItsCell_data()
         },
         {"error SPI3 17 Film3Application/3:IP地址 ",
          "error SPI3 17 Film3Application/3:DNS服务器 8.8.4.400"});
+    // The encoder's refusal of a field the rules leave alone is told beside
+    // the rules' problem of another field of the same film.
+    row("F407 SPI3 film 1 addressing refused, start port too large", F407,
+        [](ProjectData &p) {
+            setValue(p.spiInformation[2], "Film1Application", "2");
+            setValue(p.networkInformation[2], "FilmApplication1UseAutoGetIP", "5");
+            setValue(p.networkInformation[2], "FilmApplication1LocalStartPort", "70000");
+        },
+        {"error SPI3 13 Film1Application/1:本地起始端口 70000",
+         "error SPI3 13 Film1Application/1:IP地址设置 5"});
     row("F407 SPI3 film 2 incomplete address", F407, manualFilm(2, "192.168"),
         {"warning SPI3 15 Film2Application/2:IP地址 192.168"});
     row("F407 SPI3 film 2 without application", F407,
