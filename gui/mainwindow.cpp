@@ -392,6 +392,12 @@ void MainWindow::retranslate()
     // A button's new text takes its mnemonic as the shortcut: Ctrl+0 after it.
     fitButton->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     panel->fitWidth();
+    // The panel may have grown under an open table: the table moves aside
+    // once the window has taken its new layout.
+    QTimer::singleShot(0, this, [this] {
+        if (configureDialog && ScreenPlace::covers(configureDialog, panel))
+            ScreenPlace::beside(configureDialog, panel);
+    });
     updateTitle();
 }
 

@@ -60,11 +60,43 @@ void keepOnScreen(QWidget *window)
     window->move(x, y);
 }
 
-void beside(QWidget *window, const QWidget *anchor)
+QRect besideRect(const QSize &frame, const QRect &anchor, const QRect &area, int leastWidth)
 {
-    const QPoint topRight = anchor->mapToGlobal(QPoint(anchor->width(), 0));
-    window->move(topRight);
-    keepOnScreen(window);
+    const int roomRight = area.right() + 1 - (anchor.right() + 1);
+    const int width =
+        std::max(std::min(frame.width(), roomRight), std::min(leastWidth, frame.width()));
+    QRect placed(QPoint(anchor.right() + 1, anchor.top()),
+                 QSize(width, std::min(frame.height(), area.height())));
+    // Inside the area: on a screen too narrow for both, the window comes over
+    // the anchor rather than past the screen's edge.
+    placed.moveLeft(std::max(area.left(), std::min(placed.left(), area.right() + 1 - width)));
+    placed.moveTop(
+        std::max(area.top(), std::min(placed.top(), area.bottom() + 1 - placed.height())));
+    return placed;
+}
+
+void beside(QWidget *window, const QWidget *anchor, int leastWidth)
+{
+    const QScreen *screen = screenOf(window);
+    const QRect anchorRect(anchor->mapToGlobal(QPoint(0, 0)), anchor->size());
+    if (!screen) {
+        window->move(anchorRect.topRight() + QPoint(1, 0));
+        return;
+    }
+    // The title bar and borders come on top of the window's own size.
+    QSize decoration = window->frameGeometry().size() - window->geometry().size();
+    if (!window->isVisible() || decoration.isEmpty())
+        decoration = decoration.expandedTo(QSize(16, 40));
+    const QRect frame = besideRect(window->size() + decoration, anchorRect,
+                                   screen->availableGeometry(), leastWidth);
+    window->resize(frame.size() - decoration);
+    window->move(frame.topLeft());
+}
+
+bool covers(const QWidget *window, const QWidget *widget)
+{
+    const QRect area(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+    return window->isVisible() && window->frameGeometry().intersects(area);
 }
 
 } // namespace ScreenPlace

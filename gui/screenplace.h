@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QSize>
 
 class QScrollArea;
@@ -18,8 +19,15 @@ void fit(QWidget *window, const QSize &wanted);
 QSize unscrolled(const QWidget *window, const QScrollArea *area);
 // Moves the window back inside the available area of its screen.
 void keepOnScreen(QWidget *window);
-// Moves the window to the right of anchor, tops aligned, as far as the
-// screen allows: what the anchor holds stays in reach.
-void beside(QWidget *window, const QWidget *anchor);
+// Moves the window to the right of anchor, tops aligned, and makes it
+// narrower when it would reach past the screen (it scrolls then), so that
+// what the anchor holds stays in reach; never narrower than leastWidth.
+void beside(QWidget *window, const QWidget *anchor, int leastWidth = 320);
+// The frame a window of frame size takes beside anchor within area (global
+// coordinates): right of the anchor, as wide as fits there but at least
+// leastWidth, inside the area.
+QRect besideRect(const QSize &frame, const QRect &anchor, const QRect &area, int leastWidth);
+// Whether the window covers part of the widget.
+bool covers(const QWidget *window, const QWidget *widget);
 
 } // namespace ScreenPlace

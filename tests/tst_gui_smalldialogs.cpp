@@ -2,6 +2,7 @@
 #include "dialogconfigure.h"
 #include "dialognewpro.h"
 #include "messages.h"
+#include "screenplace.h"
 #include "tabledraft.h"
 #include "tablefixtures.h"
 #include "wirelessmoduleconfigure.h"
@@ -21,6 +22,8 @@ class TestSmallDialogs : public QObject
 private slots:
     void newProjectOffersRamOnlyForTheF407();
     void aboutBoxShowsNameVersionAndLogo();
+    void aTableGoesBesideTheButtons_data();
+    void aTableGoesBesideTheButtons();
     void enterPressesTheDrawnDefault_data();
     void enterPressesTheDrawnDefault();
 };
@@ -92,6 +95,43 @@ void TestSmallDialogs::aboutBoxShowsNameVersionAndLogo()
     box.show();
     box.findChild<QPushButton *>("pushButtonClose")->click();
     QVERIFY(!box.isVisible());
+}
+
+void TestSmallDialogs::aTableGoesBesideTheButtons_data()
+{
+    QTest::addColumn<QRect>("area");   // the screen's available area
+    QTest::addColumn<QRect>("panel");  // the peripheral buttons
+    QTest::addColumn<QSize>("table");  // the table window, frame included
+    QTest::addColumn<int>("width");    // the width it gets
+    QTest::addColumn<bool>("besides"); // the buttons stay uncovered
+    const QRect small(0, 0, 1024, 600);
+    QTest::newRow("DI, 1024x600, Chinese")
+        << small << QRect(10, 120, 290, 400) << QSize(946, 420) << 724 << true;
+    QTest::newRow("DI, 1024x600, after a switch to English")
+        << small << QRect(10, 120, 410, 400) << QSize(946, 420) << 604 << true;
+    QTest::newRow("USART, 1024x600")
+        << small << QRect(10, 120, 290, 400) << QSize(400, 700) << 400 << true;
+    QTest::newRow("DI, 1920x1080 at 150 %")
+        << QRect(0, 0, 1280, 690) << QRect(10, 120, 350, 500) << QSize(946, 420) << 920 << true;
+    QTest::newRow("no room beside: over the buttons, on the screen")
+        << small << QRect(10, 120, 900, 400) << QSize(946, 420) << 320 << false;
+}
+
+// A table window opens right of the peripheral buttons, narrower (it
+// scrolls) where it would reach past the screen, always on the screen.
+void TestSmallDialogs::aTableGoesBesideTheButtons()
+{
+    QFETCH(QRect, area);
+    QFETCH(QRect, panel);
+    QFETCH(QSize, table);
+    QFETCH(int, width);
+    QFETCH(bool, besides);
+    const QRect placed = ScreenPlace::besideRect(table, panel, area, 320);
+    QCOMPARE(placed.width(), width);
+    QVERIFY(area.contains(placed));
+    QCOMPARE(!placed.intersects(panel), besides);
+    if (besides)
+        QCOMPARE(placed.left(), panel.right() + 1);
 }
 
 void TestSmallDialogs::enterPressesTheDrawnDefault_data()
