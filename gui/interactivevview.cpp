@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <cmath>
 
 namespace {
 // One scene unit may not shrink below or grow beyond these many pixels.
@@ -137,6 +138,13 @@ void CInteractivevView::resetAndFit(const QRectF &rect)
 {
     resetTransform();
     zoomScale = 1.0;
+    readable = 0;
+    fitToView(rect);
+}
+
+void CInteractivevView::fitReadable(const QRectF &rect, qreal leastScale)
+{
+    readable = leastScale;
     fitToView(rect);
 }
 
@@ -149,5 +157,15 @@ void CInteractivevView::fitToView(const QRectF &rect)
     const qreal factor =
         0.95 * qMin(viewport()->width() / shown.width(), viewport()->height() / shown.height());
     zoom(float(factor));
+    const qreal now = std::hypot(transform().m11(), transform().m12());
+    if (readable > 0 && now > 0 && now < readable) {
+        zoom(float(readable / now));
+        // Too large to be shown whole and readable: its top left corner
+        // (pin 1 and the rows beside it) is shown.
+        const QPointF half(viewport()->width() / (2 * readable),
+                           viewport()->height() / (2 * readable));
+        centerOn(rect.topLeft() + half);
+        return;
+    }
     centerOn(rect.center());
 }

@@ -30,7 +30,11 @@ public:
     // and centres it. Until the user zooms, pans or turns the drawing, the
     // view fits it again whenever the view changes size.
     void fitToView(const QRectF &rect);
-    // Turns the drawing back upright and fits the rectangle (适合窗口).
+    // Fits the rectangle as fitToView does, but never below leastScale (one
+    // scene unit to so many pixels): what is drawn stays readable. A
+    // rectangle too large for that shows its top left corner.
+    void fitReadable(const QRectF &rect, qreal leastScale);
+    // Turns the drawing back upright and fits the rectangle whole (适合窗口).
     void resetAndFit(const QRectF &rect);
 
 public slots:
@@ -54,5 +58,6 @@ private:
     qreal delta = 0.1;
     QPoint lastMousePos{0, 0};
     qreal zoomScale = 1.0;
-    QRectF fitted; // kept fitted while not empty
+    QRectF fitted;      // kept fitted while not empty
+    qreal readable = 0; // the least scale of the fit kept, 0 for a whole fit
 };

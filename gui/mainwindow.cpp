@@ -7,6 +7,7 @@
 #include "helpwindow.h"
 #include "languagesettings.h"
 #include "mainmenus.h"
+#include "packagedrawing.h"
 #include "peripheralpanel.h"
 #include "pinitem.h"
 #include "pinmenukeys.h"
@@ -29,6 +30,11 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
+
+namespace {
+// Pin labels are at least this many pixels high when a drawing opens.
+constexpr qreal kReadableLabelPx = 8;
+} // namespace
 
 using D = CPinDescriptions;
 
@@ -290,7 +296,8 @@ void MainWindow::showNewProject()
     // Every new drawing is shown whole, once the view has its size.
     QTimer::singleShot(0, this, [this] {
         if (pinScene)
-            ui->PinsView->fitToView(pinScene->itemsBoundingRect());
+            ui->PinsView->fitReadable(pinScene->itemsBoundingRect(),
+                                      kReadableLabelPx / PackageDrawing::labelPixelSize);
     });
     if (pinSearch)
         pinSearch->clear();

@@ -173,7 +173,7 @@ void paintPin(QPainter *painter, const QRectF &pin, int side, const QString &lab
     painter->drawRect(labelArea);
     const bool vertical = side == BottomSide || side == TopSide;
 
-    painter->setFont(arial(13));
+    painter->setFont(arial(labelPixelSize));
     if (vertical)
         drawAlong(painter, labelArea, label);
     else

@@ -14,6 +14,9 @@ class QPainter;
 // other two thirds.
 namespace PackageDrawing {
 
+// The height of a pin's label in scene units.
+constexpr int labelPixelSize = 13;
+
 enum Side
 {
     LeftSide = 0,

@@ -1,5 +1,6 @@
 #include "chipfacts.h"
 #include "interactivevview.h"
+#include "packagedrawing.h"
 #include "pinitem.h"
 #include "pinscene.h"
 
@@ -85,6 +86,8 @@ private slots:
     void mouseTracksHoverAndOpensTheMenu();
     void chipSelectsArePlacedFromTheTables();
     void viewZoomStopsAtItsLimits();
+    void theDrawingOpensReadable_data();
+    void theDrawingOpensReadable();
     void viewRotatesAndPans();
     void paintingFillsTheThirdNextToTheBody();
 };
@@ -413,6 +416,43 @@ void TestGuiPinScene::chipSelectsArePlacedFromTheTables()
     scene.setPinFunction(-1, "X");
     scene.setPinFunction(64, "X");
     QCOMPARE(changed.count(), 0);
+}
+
+void TestGuiPinScene::theDrawingOpensReadable_data()
+{
+    QTest::addColumn<QString>("chip");
+    QTest::addColumn<QSize>("view");
+    QTest::newRow("F407 at 1366x768") << "STM32F407ZG" << QSize(960, 520);
+    QTest::newRow("F103 at 1366x768") << F103 << QSize(960, 520);
+    QTest::newRow("F407 on a large screen") << "STM32F407ZG" << QSize(3000, 2000);
+}
+
+// A drawing opens with its labels at least 8 px high, whole where it fits
+// so, else from its top left corner; 适合窗口 shows it whole.
+void TestGuiPinScene::theDrawingOpensReadable()
+{
+    QFETCH(QString, chip);
+    QFETCH(QSize, view);
+    CPinScene scene(chip, false);
+    CInteractivevView shown;
+    shown.setScene(&scene);
+    shown.resize(view);
+    shown.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&shown));
+    const QRectF drawing = scene.itemsBoundingRect();
+    const qreal least = 8.0 / PackageDrawing::labelPixelSize;
+    const auto scaleOf = [&shown] { return shown.transform().m11(); };
+    shown.resetAndFit(drawing);
+    const qreal whole = scaleOf();
+    QVERIFY(shown.mapFromScene(drawing).boundingRect().width() <= shown.viewport()->width());
+    shown.fitReadable(drawing, least);
+    QVERIFY2(scaleOf() >= least - 1e-6, qPrintable(QString::number(scaleOf())));
+    QVERIFY(qAbs(scaleOf() - std::max(whole, least)) < 1e-3);
+    const QPoint corner = shown.mapFromScene(drawing.topLeft() + QPointF(1, 1));
+    QVERIFY(shown.viewport()->rect().adjusted(-2, -2, 2, 2).contains(corner));
+    // The fit kept when the view changes size stays readable.
+    shown.resize(view / 2);
+    QVERIFY(scaleOf() >= least - 1e-6);
 }
 
 void TestGuiPinScene::viewZoomStopsAtItsLimits()
