@@ -363,11 +363,6 @@ void DialogConfigure::keyPressEvent(QKeyEvent *event)
     }
     event->accept();
     QWidget *focus = focusWidget();
-    auto *button = qobject_cast<QPushButton *>(focus);
-    if (button && !ui->tableWidget->isAncestorOf(button)) {
-        button->click(); // a button with the keyboard is drawn as the default
-        return;
-    }
     QTableWidget *widget = ui->tableWidget;
     if (focus && focus != widget && widget->isAncestorOf(focus)) {
         // An editor or a cell's own widget: the edit is taken, nothing more.

@@ -137,17 +137,23 @@ void TestSmallDialogs::aTableGoesBesideTheButtons()
 void TestSmallDialogs::enterPressesTheDrawnDefault_data()
 {
     QTest::addColumn<QString>("dialog");
-    QTest::addColumn<QString>("keyboardOn"); // a button's name; empty: no button
+    QTest::addColumn<QString>("keyboardOn");   // a button's name; empty: no button
+    QTest::addColumn<QString>("drawnDefault"); // the button drawn as the default
     QTest::newRow("table") << "table"
-                           << "";
+                           << ""
+                           << "pushButtonOK";
     QTest::newRow("table, keyboard on 取消") << "table"
+                                             << "pushButtonCancel"
                                              << "pushButtonCancel";
     QTest::newRow("sockets") << "sockets"
-                             << "";
+                             << ""
+                             << "pushButtonSure";
     QTest::newRow("sockets, keyboard on 取消") << "sockets"
+                                               << "pushButtonCancel"
                                                << "pushButtonCancel";
     QTest::newRow("new project") << "new"
-                                 << "";
+                                 << ""
+                                 << "pushButton";
 }
 
 // In every dialog the button drawn as the default is the one Enter presses,
@@ -156,6 +162,7 @@ void TestSmallDialogs::enterPressesTheDrawnDefault()
 {
     QFETCH(QString, dialog);
     QFETCH(QString, keyboardOn);
+    QFETCH(QString, drawnDefault);
     Messages::setHandler([](const Messages::Request &) { return QMessageBox::Cancel; });
     TableDraft draft;
     std::unique_ptr<QDialog> shown;
@@ -186,6 +193,8 @@ void TestSmallDialogs::enterPressesTheDrawnDefault()
         if (button->isDefault() && button->window() == shown.get())
             drawn = button;
     QVERIFY(drawn);
+    // Where no button has the keyboard, Enter confirms.
+    QCOMPARE(drawn->objectName(), drawnDefault);
     QSignalSpy pressed(drawn, &QPushButton::clicked);
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : target,
                     Qt::Key_Return);

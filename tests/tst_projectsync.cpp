@@ -443,6 +443,7 @@ void TestProjectSync::historyStepsBackAndForth_data()
     QTest::newRow("a step drops what could be redone") << "pppuupr" << 2 << 1 << false;
     QTest::newRow("the saved state dropped never comes back") << "ppsuupuuurr" << 1 << 3 << false;
     QTest::newRow("no state saved") << "pxuu" << 0 << 0 << false;
+    QTest::newRow("a step in place of the saved one") << "ppsup" << 2 << 1 << false;
     QTest::newRow("cleared") << "ppuc" << 0 << 1 << true;
 }
 
