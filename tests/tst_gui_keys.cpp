@@ -135,6 +135,9 @@ void TestGuiKeys::aClickedPinOpensItsMenuAndArrowsStillPan()
     QVERIFY(QTest::qWaitForWindowActive(&w));
     w.SlotNewProject("STM32F103RE", false);
     QGraphicsView *view = drawing(w);
+    // 适合窗口 (Ctrl+0): the whole drawing.
+    QTest::qWait(50); // the first fit, once the view has its size
+    QTest::keyClick(&w, Qt::Key_0, Qt::ControlModifier);
     QTRY_VERIFY(view->viewport()->rect().contains(
         view->mapFromScene(w.scene()->itemsBoundingRect()).boundingRect()));
     CPinItem *pa0 = w.scene()->pinItems().at(w.projectData().pinNames.indexOf("PA0"));
