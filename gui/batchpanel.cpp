@@ -42,7 +42,10 @@ BatchPanel::BatchPanel(CDownloadTab::Hooks hooks, QWidget *parent)
     connect(m_batch, &BatchDownload::portProgress, this, &BatchPanel::onProgress);
     connect(m_batch, &BatchDownload::portFinished, this, &BatchPanel::onPortFinished);
     connect(m_batch, &BatchDownload::finished, this, &BatchPanel::onFinished);
-    connect(m_poll, &QTimer::timeout, this, &BatchPanel::refreshPorts);
+    connect(m_poll, &QTimer::timeout, this, [this] { // only while it is on show
+        if (isVisible())
+            refreshPorts();
+    });
     // Rows written late, or failing: the status says so.
     connect(m_record, &BatchRecordRows::changed, this, [this] {
         const QString record = m_record->state();
@@ -201,7 +204,6 @@ void BatchPanel::setRecordPath(const QString &path)
 }
 
 // ------------------------------------------------------------------ ports
-
 QStringList BatchPanel::ports() const
 {
     QStringList names;

@@ -1,6 +1,7 @@
 #include "dialogconfigure.h"
 #include "ui_dialogconfigure.h"
 
+#include "cellfocus.h"
 #include "messages.h"
 #include "numberdelegate.h"
 #include "projecttexts.h"
@@ -34,6 +35,7 @@ DialogConfigure::DialogConfigure(TableDraft *tableDraft, QWidget *parent)
     wireless = new DialogWirelessModuleConfigure(this);
     numberDelegate = new CNumberDelegate(this);
     view = new CTableView(ui->tableWidget, text, this);
+    cellFocus = new CellFocus(ui->tableWidget);
     connect(network, &CNetworkAttribut::UpdateNetworkAttributSignal, draft,
             [this](CNetworkAttribut::NetworkAttributType, const QStringList &information) {
                 draft->setSettings(information);
@@ -81,7 +83,8 @@ void DialogConfigure::launch(D::DlgType kind, const ProjectData &project)
     if (kind <= D::DlgNone || kind > D::DlgSYS || project.pinNames.isEmpty() ||
         project.pinFunctions.size() < project.pinNames.size())
         return;
-    if (kind != type)
+    const bool another = kind != type;
+    if (another)
         closeSettingsWindows();
     // Shown afresh, the table is drawn whole in the language now active and
     // fitted to its texts.
@@ -95,6 +98,8 @@ void DialogConfigure::launch(D::DlgType kind, const ProjectData &project)
     showDraft();
     show();
     ScreenPlace::keepOnScreen(this);
+    if (afresh || another)
+        cellFocus->startAtFirstInput();
 }
 
 void DialogConfigure::showDraft()

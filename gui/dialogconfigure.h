@@ -15,6 +15,7 @@ class DialogConfigure;
 class QTableWidget;
 class CNumberDelegate;
 class CTableView;
+class CellFocus;
 class DialogWirelessModuleConfigure;
 class TableDraft;
 
@@ -124,4 +125,5 @@ private:
     DialogWirelessModuleConfigure *wireless;
     CNumberDelegate *numberDelegate;
     CTableView *view;
+    CellFocus *cellFocus;
 };

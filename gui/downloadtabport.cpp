@@ -129,10 +129,25 @@ void CDownloadTab::saveSettings()
 
 void CDownloadTab::setUpPollAndBatch()
 {
+    // The list is kept up to date while the tab is shown: a hidden tab costs
+    // the window nothing, and quitting never waits for an enumeration.
     m_portPoll = new QTimer(this);
+    m_portPoll->setInterval(PortPollMs);
     connect(m_portPoll, &QTimer::timeout, this, &CDownloadTab::pollPorts);
-    m_portPoll->start(PortPollMs);
     connect(ui->pushButtonBatch, &QPushButton::clicked, this, &CDownloadTab::openBatchPanel);
+}
+
+void CDownloadTab::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    pollPorts(); // adapters that came or went while the tab was hidden
+    m_portPoll->start();
+}
+
+void CDownloadTab::hideEvent(QHideEvent *event)
+{
+    m_portPoll->stop();
+    QWidget::hideEvent(event);
 }
 
 void CDownloadTab::pollPorts()
@@ -153,6 +168,7 @@ void CDownloadTab::openBatchPanel()
     }
     // The link as the single transfer has it now.
     m_batchPanel->setLink(m_driver->responseTimeout(), m_driver->retries());
+    m_batchPanel->refreshPorts(); // its list was left alone while it was closed
     m_batchPanel->show();
     m_batchPanel->raise();
     m_batchPanel->activateWindow();

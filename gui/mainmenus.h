@@ -49,11 +49,11 @@ public:
         return languageId == 1033 ? englishAction : chineseAction;
     }
     // The project's commands with shortcuts (new, open, save, save as, undo,
-    // redo): other windows of the program take them too.
+    // redo) and quit: other windows of the program take them too.
     QList<QAction *> projectActions() const
     {
-        return {fileNewAction,    fileOpenAction, fileSaveAction,
-                fileSaveAsAction, undoAction,     redoAction};
+        return {fileNewAction, fileOpenAction, fileSaveAction, fileSaveAsAction,
+                undoAction,    redoAction,     quitAction};
     }
 
 private:

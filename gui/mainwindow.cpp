@@ -4,6 +4,7 @@
 #include "dialogconfigure.h"
 #include "downloadhooks.h"
 #include "exportactions.h"
+#include "focuscues.h"
 #include "helpwindow.h"
 #include "languagesettings.h"
 #include "mainmenus.h"
@@ -23,6 +24,7 @@
 #include "ui_mainwindow.h"
 #include "wirelessmoduleconfigure.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -45,6 +47,7 @@ MainWindow::MainWindow(const QString &startFile, QWidget *parent)
       language(new LanguageSettings(this))
 {
     ui->setupUi(this);
+    FocusCues::install(qApp);
     // Unmaximized on a small screen, the window still fits it.
     ScreenPlace::fit(this, size());
     arrangePinTab();

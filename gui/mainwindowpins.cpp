@@ -1,3 +1,4 @@
+#include "focuscues.h"
 #include "interactivevview.h"
 #include "mainwindow.h"
 #include "peripheralpanel.h"
@@ -71,6 +72,8 @@ void MainWindow::arrangePinTab()
         pinSearch->selectAll();
     });
 
+    // The drawing takes the keyboard (arrows, the menu key): it shows when.
+    ui->PinsView->setStyleSheet(FocusCues::frameStyleSheet("CInteractivevView"));
     auto *searchRow = new QHBoxLayout;
     searchRow->addWidget(pinSearch, 1);
     searchRow->addWidget(fit);

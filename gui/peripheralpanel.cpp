@@ -33,6 +33,9 @@ PeripheralPanel::PeripheralPanel(const QVector<QLayout *> &columns, const QVecto
     }
     setWidget(content);
     setWidgetResizable(true);
+    // Its buttons take the keyboard, and the panel scrolls to the one that
+    // has it; the panel itself is no stop of its own.
+    setFocusPolicy(Qt::NoFocus);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);

@@ -1,6 +1,7 @@
 // The window from the keyboard: the menus' Alt letters, a pin's function
 // menu opened by Shift+F10 or the menu key, and the user guide on F1.
 
+#include "dialogconfigure.h"
 #include "helpwindow.h"
 #include "mainwindow.h"
 #include "messages.h"
@@ -8,11 +9,15 @@
 #include "pinscene.h"
 #include "windowfiles.h"
 
+#include <QComboBox>
 #include <QDockWidget>
 #include <QGraphicsView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTableWidget>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -30,6 +35,10 @@ private slots:
     void f1ShowsTheGuideInTheProgramsLanguage();
     void f8TakesTheKeyboardToTheProblems();
     void theLanguageOnShowIsChecked();
+    void theFocusIsDrawnWhereverItCameFrom_data();
+    void theFocusIsDrawnWhereverItCameFrom();
+    void aTableOpensWithTheKeyboardOnItsFirstInput_data();
+    void aTableOpensWithTheKeyboardOnItsFirstInput();
 };
 
 namespace {
@@ -50,6 +59,18 @@ QString guideTitle(const QString &file)
     QFile guide(QStringLiteral(MIREL_SOURCE_DIR "/docs/") + file);
     return guide.open(QIODevice::ReadOnly) ? QString::fromUtf8(guide.readLine()).mid(2).trimmed()
                                            : QString();
+}
+
+// Whether `shown` looks other with the keyboard on `taker` than with it on
+// `elsewhere`: the focus is drawn, though it came by a click.
+bool focusDrawn(QWidget *shown, QWidget *taker, QWidget *elsewhere)
+{
+    taker->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    const QImage with = shown->grab().toImage();
+    elsewhere->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    return taker->hasFocus() == false && with != shown->grab().toImage();
 }
 
 } // namespace
@@ -229,6 +250,100 @@ void TestGuiKeys::theLanguageOnShowIsChecked()
     entries.at(0)->trigger();
     QCOMPARE(w.currentLanguage(), 2052);
     QVERIFY(entries.at(0)->isChecked() && !entries.at(1)->isChecked());
+}
+
+void TestGuiKeys::theFocusIsDrawnWhereverItCameFrom_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::newRow("the tab bar") << "tabs";
+    QTest::newRow("the drawing") << "drawing";
+    QTest::newRow("the new project's chip box") << "chip";
+    QTest::newRow("a drop-down of a table") << "cell";
+}
+
+// Every control that takes the keyboard shows it has it, also when it got it
+// by a click or when its window opened; and the panel of peripheral buttons
+// is no stop of its own: Tab from the drawing goes on to a button.
+void TestGuiKeys::theFocusIsDrawnWhereverItCameFrom()
+{
+    QFETCH(QString, where);
+    MainWindow w;
+    w.resize(1280, 800);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.SlotNewProject("STM32F103RE", false);
+    auto *search = w.findChild<QLineEdit *>("lineEditPinSearch");
+    if (where == "tabs") {
+        QTabBar *tabs = w.findChild<QTabBar *>();
+        QVERIFY(focusDrawn(tabs, tabs, search));
+    } else if (where == "drawing") {
+        QVERIFY(focusDrawn(drawing(w), drawing(w), search));
+        drawing(w)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(drawing(w), Qt::Key_Tab);
+        QVERIFY(qobject_cast<QPushButton *>(QApplication::focusWidget()));
+    } else if (where == "chip") {
+        QTest::keyClick(&w, Qt::Key_N, Qt::ControlModifier);
+        QWidget *dialog = QApplication::activeModalWidget();
+        QTRY_VERIFY((dialog = QApplication::activeModalWidget()));
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        auto *chip = dialog->findChild<QComboBox *>();
+        QTRY_COMPARE(QApplication::focusWidget(), chip);
+        QVERIFY(focusDrawn(chip, chip, dialog->findChild<QPushButton *>()));
+        dialog->close();
+    } else {
+        QVERIFY(w.OpenConfigureEngineeringFile(
+            QStringLiteral(MIREL_SOURCE_DIR "/tests/data/sync/derived07.cpro")));
+        w.findChild<QPushButton *>("pushButtonSYS")->click();
+        DialogConfigure *table = w.configure();
+        QVERIFY(QTest::qWaitForWindowExposed(table));
+        QTableWidget *cells = table->table();
+        QVERIFY(cells->cellWidget(cells->currentRow(), cells->currentColumn()));
+        QVERIFY(
+            focusDrawn(cells->viewport(), cells, table->findChild<QPushButton *>("pushButtonOK")));
+    }
+}
+
+void TestGuiKeys::aTableOpensWithTheKeyboardOnItsFirstInput_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::newRow("DI: the first row's input mode") << "pushButtonDI" << 0 << 1;
+    QTest::newRow("SYS: the first row's output mode") << "pushButtonSYS" << 0 << 2;
+    QTest::newRow("SPI3: its mode (above: the pins)") << "pushButtonSPI3" << 3 << 1;
+}
+
+// A table opened with the mouse has the keyboard on its first cell that takes
+// input; Space hands it to that cell's drop-down, which opens, and Enter in
+// the table still confirms it.
+void TestGuiKeys::aTableOpensWithTheKeyboardOnItsFirstInput()
+{
+    QFETCH(QString, button);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    MainWindow w;
+    w.resize(1280, 800);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QVERIFY(w.OpenConfigureEngineeringFile(
+        QStringLiteral(MIREL_SOURCE_DIR "/tests/data/sync/derived07.cpro")));
+    w.findChild<QPushButton *>(button)->click();
+    DialogConfigure *table = w.configure();
+    QVERIFY(QTest::qWaitForWindowActive(table));
+    QTableWidget *cells = table->table();
+    QTRY_COMPARE(QApplication::focusWidget(), cells);
+    QCOMPARE(cells->currentRow(), row);
+    QCOMPARE(cells->currentColumn(), column);
+    auto *box = qobject_cast<QComboBox *>(cells->cellWidget(row, column));
+    QVERIFY(box);
+    QTest::keyClick(cells, Qt::Key_Space);
+    QTRY_VERIFY(box->view()->isVisible());
+    box->hidePopup();
+    QTRY_VERIFY(box->hasFocus());
+    cells->setFocus();
+    QSignalSpy confirmed(table->findChild<QPushButton *>("pushButtonOK"), &QPushButton::clicked);
+    QTest::keyClick(cells, Qt::Key_Return);
+    QCOMPARE(confirmed.count(), 1);
 }
 
 QTEST_MAIN(TestGuiKeys)
