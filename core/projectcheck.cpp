@@ -155,6 +155,29 @@ void addSettingsProblem(ProjectProblem problem, const SettingsRules::FieldProble
 
 // The network settings of the films that use them, and the sockets of the
 // serial ports that drive a wireless module, by the rules of their windows.
+// The rules of one kind of settings window: where a field's value is kept,
+// its name, and what is wrong with it.
+template <typename Field> struct UnitRules
+{
+    QString (*keyOf)(int unit, Field field);
+    QString (*nameOf)(Field field);
+    SettingsRules::FieldProblem (*problemOf)(const QStringList &values, int unit, Field field);
+};
+
+// Every field of one film or socket in use, by the rules of its window.
+template <typename Field>
+void checkUnit(D::DlgType table, int unit, int fields, const QStringList &values,
+               const UnitRules<Field> &rules, const CDlgDescription &text,
+               QVector<ProjectProblem> *errors, QVector<ProjectProblem> *warnings)
+{
+    for (int f = 0; f < fields; ++f) {
+        const auto field = Field(f);
+        addSettingsProblem(settingsProblem(table, unit, f, rules.nameOf(field), text),
+                           rules.problemOf(values, unit, field),
+                           valueOf(values, rules.keyOf(unit, field)), errors, warnings);
+    }
+}
+
 void checkSettings(const ProjectData &project, const CDlgDescription &text,
                    QVector<ProjectProblem> *errors, QVector<ProjectProblem> *warnings)
 {
@@ -170,13 +193,9 @@ void checkSettings(const ProjectData &project, const CDlgDescription &text,
                     valueOf(spi, QStringLiteral("Film%1Application").arg(film)),
                     ProjectTexts::firstNetworkApplication, 99, &application))
                 continue;
-            for (int f = 0; f < networkFieldCount; ++f) {
-                const auto field = NetworkField(f);
-                addSettingsProblem(settingsProblem(D::DlgType(D::DlgSPI1 + port - 1), film, f,
-                                                   networkFieldName(field), text),
-                                   networkProblem(network, film, field),
-                                   valueOf(network, networkKey(film, field)), errors, warnings);
-            }
+            checkUnit(D::DlgType(D::DlgSPI1 + port - 1), film, networkFieldCount, network,
+                      UnitRules<NetworkField>{&networkKey, &networkFieldName, &networkProblem},
+                      text, errors, warnings);
         }
     }
     for (int port = 1; port <= int(project.usartInformation.size()); ++port) {
@@ -191,13 +210,9 @@ void checkSettings(const ProjectData &project, const CDlgDescription &text,
                 valueOf(sockets, socketKey(socket, SocketField::Application));
             if (application.isEmpty() || application == QLatin1String("0"))
                 continue;
-            for (int f = 0; f < socketFieldCount; ++f) {
-                const auto field = SocketField(f);
-                addSettingsProblem(settingsProblem(D::DlgType(D::DlgUSART1 + port - 1), socket, f,
-                                                   socketFieldName(field), text),
-                                   socketProblem(sockets, socket, field),
-                                   valueOf(sockets, socketKey(socket, field)), errors, warnings);
-            }
+            checkUnit(D::DlgType(D::DlgUSART1 + port - 1), socket, socketFieldCount, sockets,
+                      UnitRules<SocketField>{&socketKey, &socketFieldName, &socketProblem}, text,
+                      errors, warnings);
         }
     }
 }

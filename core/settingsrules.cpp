@@ -54,28 +54,33 @@ QString socketKey(int socket, SocketField field)
     return QLatin1String(socketPrefixes[int(field)]) + QString::number(socket);
 }
 
-bool networkKeyField(const QString &key, int *film, NetworkField *field)
+namespace {
+
+// The unit (film or socket) and field whose key is `key`.
+template <typename Field>
+bool unitAndField(const QString &key, int units, int fields, QString (*keyOf)(int, Field),
+                  int *unit, Field *field)
 {
-    for (int f = 1; f <= filmCount; ++f)
-        for (int i = 0; i < networkFieldCount; ++i)
-            if (key == networkKey(f, NetworkField(i))) {
-                *film = f;
-                *field = NetworkField(i);
+    for (int u = 1; u <= units; ++u)
+        for (int i = 0; i < fields; ++i)
+            if (key == keyOf(u, Field(i))) {
+                *unit = u;
+                *field = Field(i);
                 return true;
             }
     return false;
 }
 
+} // namespace
+
+bool networkKeyField(const QString &key, int *film, NetworkField *field)
+{
+    return unitAndField(key, filmCount, networkFieldCount, &networkKey, film, field);
+}
+
 bool socketKeyField(const QString &key, int *socket, SocketField *field)
 {
-    for (int s = 1; s <= socketCount; ++s)
-        for (int i = 0; i < socketFieldCount; ++i)
-            if (key == socketKey(s, SocketField(i))) {
-                *socket = s;
-                *field = SocketField(i);
-                return true;
-            }
-    return false;
+    return unitAndField(key, socketCount, socketFieldCount, &socketKey, socket, field);
 }
 
 QString networkFieldName(NetworkField field)

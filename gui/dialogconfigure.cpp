@@ -14,8 +14,8 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QPushButton>
 #include <QScrollBar>
+#include <utility>
 
 using D = CPinDescriptions;
 
@@ -157,8 +157,33 @@ void DialogConfigure::changeEvent(QEvent *event)
 void DialogConfigure::hideEvent(QHideEvent *event)
 {
     // The settings windows belong to the table on show.
-    closeSettingsWindows();
+    if (!aside)
+        closeSettingsWindows();
     QDialog::hideEvent(event);
+}
+
+void DialogConfigure::setAside(bool goAside)
+{
+    if (goAside == aside || (goAside && !isVisible()))
+        return;
+    aside = goAside;
+    if (goAside) {
+        asideSettings = network->isVisible()    ? static_cast<QWidget *>(network)
+                        : wireless->isVisible() ? static_cast<QWidget *>(wireless)
+                                                : nullptr;
+        if (asideSettings)
+            asideSettings->hide();
+        hide();
+        return;
+    }
+    QWidget *settings = std::exchange(asideSettings, nullptr);
+    if (!draft->isOpen())
+        return; // closed meanwhile
+    show();
+    showDraft();
+    if (settings)
+        settings->show();
+    raise();
 }
 
 void DialogConfigure::closeSettingsWindows()
@@ -305,11 +330,12 @@ void DialogConfigure::on_pushButtonCancel_clicked()
 
 bool DialogConfigure::hasUnconfirmedEdits() const
 {
-    return isVisible() && draft->isOpen() && draft->hasEdits();
+    return (isVisible() || aside) && draft->isOpen() && draft->hasEdits();
 }
 
 QMessageBox::StandardButton DialogConfigure::askAboutEdits(const QString &withoutThem)
 {
+    setAside(false); // asked about, the table shows
     raise();
     const auto answer = Messages::question(
         this, tr("提示"),

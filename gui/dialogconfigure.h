@@ -51,6 +51,12 @@ public:
     QTableWidget *table() const;
     CNetworkAttribut *networkAttribut() const { return network; }
     DialogWirelessModuleConfigure *wirelessModule() const { return wireless; }
+    // While another tab of the main window shows, the table steps aside: it
+    // and its settings window are hidden and stay open, with what was typed
+    // in them. Stepping back shows them as they were; a question about the
+    // typed values brings the table back first.
+    void setAside(bool aside);
+    bool isAside() const { return aside; }
     // True while the table holds values typed and not yet confirmed.
     bool hasUnconfirmedEdits() const;
     // Another table is wanted: with unconfirmed edits, asks 应用 / 丢弃 /
@@ -126,4 +132,6 @@ private:
     CNumberDelegate *numberDelegate;
     CTableView *view;
     CellFocus *cellFocus;
+    bool aside = false;
+    QWidget *asideSettings = nullptr; // the settings window hidden with it
 };

@@ -93,7 +93,11 @@ MainWindow::MainWindow(const QString &startFile, QWidget *parent)
                    : QString();
     };
     view.tableFileWritten = [this](const QString &path) { downloadTab->setConfigTablePath(path); };
-    view.tableMayLeave = [this] { return !configureDialog || configureDialog->mayLeave(); };
+    view.tableMayLeave = [this] {
+        const bool may = !configureDialog || configureDialog->mayLeave();
+        tableFollowsTab(ui->tabWidget->currentIndex()); // asked about over another tab
+        return may;
+    };
     view.tableSettled = [this](const QString &action) { return tableSettled(action); };
     view.projectFileUsed = [this](const QString &path) {
         QString error;
@@ -201,7 +205,15 @@ void MainWindow::launch(D::DlgType type)
 
 bool MainWindow::tableSettled(const QString &action)
 {
-    return !configureDialog || configureDialog->settleBeforeUse(action);
+    const bool settled = !configureDialog || configureDialog->settleBeforeUse(action);
+    tableFollowsTab(ui->tabWidget->currentIndex()); // asked about over another tab
+    return settled;
+}
+
+void MainWindow::tableFollowsTab(int index)
+{
+    if (configureDialog)
+        configureDialog->setAside(ui->tabWidget->widget(index) != ui->Pinout);
 }
 
 void MainWindow::openTableAt(D::DlgType type, int row, int column)
@@ -377,6 +389,7 @@ void MainWindow::buildMenus()
     menus = std::make_unique<MainMenus>(menuBar(), menuCommands, history());
     recentFiles = new RecentFiles(
         menus->recentMenu(), [this](const QString &path) { commands->openAsking(path); }, this);
+    recentFiles->setStartProject([this] { return language->rememberedProject(); });
 }
 
 void MainWindow::showGuide()

@@ -106,6 +106,10 @@ private:
     // The project changed: the comparison shown is of the project as it was.
     void forgetComparison();
     void arrangePinTab();
+    // An open table and its settings window go down while another tab
+    // shows, so that nothing of that tab is hidden, and come back with the
+    // pin tab, as they were.
+    void tableFollowsTab(int index);
     void findPins(const QString &query);
     void buildMenus();
     void retranslate();

@@ -44,6 +44,7 @@ void MainWindow::showProblem(const ProjectProblem &problem)
 {
     if (problem.table == D::DlgNone)
         return;
+    ui->tabWidget->setCurrentWidget(ui->Pinout); // the table beside its drawing
     // A problem of a whole table (no row) shows the table from its start.
     openTableAt(problem.table, std::max(1, problem.row), std::max(0, problem.column));
     // One of a film's network settings or of a socket: its window, at the field.

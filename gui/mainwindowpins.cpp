@@ -83,6 +83,7 @@ void MainWindow::arrangePinTab()
     grid->addWidget(panel, 0, 0);
     grid->addLayout(drawing, 0, 1);
     grid->setColumnStretch(1, 1);
+    connect(ui->tabWidget, &QTabWidget::currentChanged, this, &MainWindow::tableFollowsTab);
 }
 
 void MainWindow::findPins(const QString &query)

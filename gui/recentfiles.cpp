@@ -39,6 +39,12 @@ bool RecentFiles::clear(QString *error)
     return kept;
 }
 
+void RecentFiles::setStartProject(std::function<QString()> project)
+{
+    startProject = std::move(project);
+    rebuild();
+}
+
 void RecentFiles::rebuild()
 {
     // An entry's command runs once the menu is done with the entry: the
@@ -59,6 +65,14 @@ void RecentFiles::rebuild()
                 [this, path] { QTimer::singleShot(0, this, [this, path] { open(path); }); });
     }
     menu->addSeparator();
+    const QString start = startProject ? startProject() : QString();
+    if (!start.isEmpty()) {
+        QString name = QFileInfo(start).fileName();
+        name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction *note = menu->addAction(tr("下次启动时打开最后保存的工程：%1").arg(name));
+        note->setEnabled(false);
+        note->setToolTip(QDir::toNativeSeparators(start));
+    }
     QAction *clearAction = menu->addAction(tr("清除列表"));
     connect(clearAction, &QAction::triggered, this,
             [this] { QTimer::singleShot(0, this, [this] { clear(); }); });

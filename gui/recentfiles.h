@@ -27,8 +27,12 @@ public:
     // Fills the submenu again, in the language now active and with the
     // files as they are now.
     void rebuild();
+    // The project the next start opens (the last one saved, which need not
+    // be the first of the list): the submenu names it in a greyed line.
+    void setStartProject(std::function<QString()> startProject);
 
 private:
     QMenu *menu;
     std::function<void(const QString &path)> open;
+    std::function<QString()> startProject;
 };

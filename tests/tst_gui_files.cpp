@@ -48,16 +48,20 @@ QMenu *recentMenu(MainWindow &w)
     return nullptr;
 }
 
-// The entries of the submenu as it shows, without 清除列表.
-QList<QAction *> recentEntries(MainWindow &w)
+// The entries of the submenu as it shows, above the line; below it are the
+// greyed line naming the project the next start opens, and 清除列表.
+QList<QAction *> recentEntries(MainWindow &w, bool belowTheLine = false)
 {
     QMenu *menu = recentMenu(w);
     menu->popup(QPoint());
     menu->close();
     QList<QAction *> entries;
-    for (QAction *action : menu->actions())
-        if (!action->isSeparator() && action != menu->actions().last())
+    bool below = false;
+    for (QAction *action : menu->actions()) {
+        below = below || action->isSeparator();
+        if (!action->isSeparator() && below == belowTheLine)
             entries << action;
+    }
     return entries;
 }
 
@@ -117,6 +121,10 @@ void TestGuiFiles::recentProjectsFollowOpenAndSave()
     QVERIFY(entries.at(0)->isEnabled() && entries.at(1)->isEnabled());
     QVERIFY(!entries.at(2)->isEnabled());
     QVERIFY(entries.at(2)->toolTip().contains("不存在") && entries.at(2)->toolTip().contains(gone));
+    // The next start opens the project saved last, greyed below the line.
+    QCOMPARE(recentEntries(w, true).size(), 2);
+    QCOMPARE(recentEntries(w, true).first()->toolTip(), QDir::toNativeSeparators(b));
+    QVERIFY(!recentEntries(w, true).first()->isEnabled());
 
     // An entry opens its project once unsaved changes are seen to.
     QVERIFY(w.OpenConfigureEngineeringFile(a));
@@ -129,6 +137,9 @@ void TestGuiFiles::recentProjectsFollowOpenAndSave()
     recentEntries(w).at(1)->trigger();
     QTRY_COMPARE(w.projectPath(), b);
     QVERIFY(!w.isWindowModified());
+    QVERIFY(w.OpenConfigureEngineeringFile(a)); // opened, not saved: b still starts
+    QCOMPARE(recentEntries(w).first()->text(), "&1 " + a);
+    QCOMPARE(recentEntries(w, true).first()->toolTip(), QDir::toNativeSeparators(b));
 
     // 清除列表 empties it, here and in the settings file.
     recentMenu(w)->actions().last()->trigger();

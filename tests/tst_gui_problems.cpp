@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -173,7 +174,7 @@ void TestGuiProblems::aSettingsProblemOpensItsWindow_data()
 }
 
 // A problem of a film's network or of a socket opens its table and, over it,
-// the settings window with the keyboard on the field.
+// the settings window with the keyboard on the field, from either tab.
 void TestGuiProblems::aSettingsProblemOpensItsWindow()
 {
     QFETCH(QString, chip);
@@ -202,9 +203,13 @@ void TestGuiProblems::aSettingsProblemOpensItsWindow()
     QVERIFY(w.OpenConfigureEngineeringFile(path));
     auto *dock = w.findChild<ProblemsDock *>();
     QCOMPARE(dock->problems().size(), 1);
+    // Asked for from the firmware tab, the table comes beside its drawing.
+    auto *tabs = w.findChild<QTabWidget *>("tabWidget");
+    tabs->setCurrentIndex(1);
     QTableWidget *list = dock->list();
     list->setCurrentCell(0, 0);
     QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(tabs->currentIndex(), 0);
     QCOMPARE(int(w.configure()->dlgType()), table);
     QWidget *settings = spi ? static_cast<QWidget *>(w.configure()->networkAttribut())
                             : w.configure()->wirelessModule();

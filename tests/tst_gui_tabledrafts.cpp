@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -100,8 +101,6 @@ private slots:
     void aSettingsWindowsTypedValueIsAnEdit();
     void usingTheProjectAsksAboutTypedValues_data();
     void usingTheProjectAsksAboutTypedValues();
-    void saveAsksAboutTypedValues_data();
-    void saveAsksAboutTypedValues();
     void questionsDefaultToKeepingWork();
     void openingSaysWhatTheFileLoses();
     void theTableFollowsPinsReadEarly();
@@ -296,6 +295,14 @@ void TestGuiTableDrafts::settingsWindowsGoWithTheirTable()
     auto *address = sockets->findChild<QLineEdit *>("lineEditIPOfSocket1");
     address->selectAll();
     QTest::keyClicks(address, "10.0.0.7");
+    // Another tab puts both down, typed values and all; the pin tab brings
+    // them back.
+    auto *tabs = w.findChild<QTabWidget *>("tabWidget");
+    tabs->setCurrentIndex(1);
+    QVERIFY(!w.configure()->isVisible() && !sockets->isVisible());
+    tabs->setCurrentIndex(0);
+    QVERIFY(w.configure()->isVisible() && sockets->isVisible());
+    QCOMPARE(address->text(), QStringLiteral("10.0.0.7"));
 
     QList<QMessageBox::StandardButton> answers{QMessageBox::Apply, QMessageBox::Cancel};
     Messages::setHandler([&](const Messages::Request &r) {
@@ -402,55 +409,30 @@ void TestGuiTableDrafts::aSettingsWindowsTypedValueIsAnEdit()
 
 void TestGuiTableDrafts::usingTheProjectAsksAboutTypedValues_data()
 {
+    QTest::addColumn<QString>("road");
     QTest::addColumn<int>("reply");
     QTest::addColumn<bool>("goesOn");
     QTest::addColumn<bool>("applied");
-    QTest::newRow("cancel") << int(QMessageBox::Cancel) << false << false;
-    QTest::newRow("leave them out") << int(QMessageBox::Ignore) << true << false;
-    QTest::newRow("apply") << int(QMessageBox::Apply) << true << true;
+    for (const char *road : {"save", "download"}) {
+        QTest::addRow("%s, cancel", road) << road << int(QMessageBox::Cancel) << false << false;
+        QTest::addRow("%s, leave them out", road)
+            << road << int(QMessageBox::Ignore) << true << false;
+        QTest::addRow("%s, apply", road) << road << int(QMessageBox::Apply) << true << true;
+    }
 }
 
-// A download with a table holding typed values: the question comes first,
-// and only then the port is looked at.
+// Ctrl+S, or a download from the firmware tab (where the table has stepped
+// aside), with a typed value in the open table: the question comes first,
+// with the table on show. The file holds what the answer says, a cancelled
+// save writes nothing, and only then the port is looked at. Left out or
+// cancelled, the value stays typed in its table, which steps aside again
+// until the pin tab returns.
 void TestGuiTableDrafts::usingTheProjectAsksAboutTypedValues()
 {
+    QFETCH(QString, road);
     QFETCH(int, reply);
     QFETCH(bool, goesOn);
     QFETCH(bool, applied);
-    MainWindow w;
-    w.show();
-    w.SlotNewProject("STM32F103RE", false);
-    choose(w, "PA0", "Normal_DI");
-    press(w, "pushButtonDI");
-    type(w, 0, 2, "17");
-    answer = QMessageBox::StandardButton(reply);
-    press(w, "pushButtonConfigureMirelHardwareInformation");
-    QVERIFY(!asked.isEmpty());
-    QVERIFY(asked.first().text.contains(QStringLiteral("下载")));
-    QCOMPARE(asked.first().defaultButton, QMessageBox::Cancel);
-    // The next word is the closed port's.
-    QCOMPARE(asked.size(), goesOn ? 2 : 1);
-    QCOMPARE(w.projectData().diInformation.value(5) == "17", applied);
-    QCOMPARE(w.configure()->isVisible(), !applied);
-}
-
-void TestGuiTableDrafts::saveAsksAboutTypedValues_data()
-{
-    QTest::addColumn<int>("reply");
-    QTest::addColumn<bool>("written");
-    QTest::addColumn<bool>("withTheValue");
-    QTest::newRow("cancel") << int(QMessageBox::Cancel) << false << false;
-    QTest::newRow("leave them out") << int(QMessageBox::Ignore) << true << false;
-    QTest::newRow("apply") << int(QMessageBox::Apply) << true << true;
-}
-
-// Ctrl+S with a typed value in the open table asks first; the file holds
-// what the answer says, and a cancelled save writes nothing.
-void TestGuiTableDrafts::saveAsksAboutTypedValues()
-{
-    QFETCH(int, reply);
-    QFETCH(bool, written);
-    QFETCH(bool, withTheValue);
     QTemporaryDir dir;
     const QString path = dir.filePath("typed.cpro");
     QVERIFY(ProjectFile::write(TableFixtures::saved("STM32F103RE"), path));
@@ -460,17 +442,39 @@ void TestGuiTableDrafts::saveAsksAboutTypedValues()
     QVERIFY(w.OpenConfigureEngineeringFile(path));
     press(w, "pushButtonDI");
     type(w, 0, 2, "4321");
-    answer = QMessageBox::StandardButton(reply);
+    bool tableShownWhenAsked = false;
+    Messages::setHandler([&](const Messages::Request &r) {
+        if (asked.isEmpty())
+            tableShownWhenAsked = w.configure()->isVisible();
+        asked << r;
+        return asked.size() == 1 ? QMessageBox::StandardButton(reply) : QMessageBox::Ok;
+    });
     QTest::qWait(20); // a later write has a later time
-    w.on_actionSave_triggered();
-    QCOMPARE(asked.size(), 1);
+    auto *tabs = w.findChild<QTabWidget *>("tabWidget");
+    const bool save = road == "save";
+    if (save) {
+        w.on_actionSave_triggered();
+    } else {
+        tabs->setCurrentIndex(1);
+        QVERIFY(!w.configure()->isVisible());
+        QVERIFY(w.configure()->hasUnconfirmedEdits());
+        press(w, "pushButtonConfigureMirelHardwareInformation");
+    }
+    QVERIFY(tableShownWhenAsked);
     QCOMPARE(asked.first().defaultButton, QMessageBox::Cancel);
+    // A download's next word is the closed port's.
+    QCOMPARE(asked.size(), !save && goesOn ? 2 : 1);
     ProjectData stored;
     QVERIFY(ProjectFile::read(path, &stored));
-    QCOMPARE(QFileInfo(path).lastModified() != before, written);
-    QCOMPARE(stored.diInformation.contains("4321"), withTheValue);
-    // Left out or cancelled, the value stays typed in its table.
-    QCOMPARE(w.configure()->hasUnconfirmedEdits(), !withTheValue);
+    QCOMPARE(QFileInfo(path).lastModified() != before, save && goesOn);
+    QCOMPARE(stored.diInformation.contains("4321"), save && applied);
+    QCOMPARE(w.projectData().diInformation.contains("4321"), applied);
+    QCOMPARE(w.configure()->hasUnconfirmedEdits(), !applied);
+    QCOMPARE(w.configure()->isVisible(), save && !applied);
+    tabs->setCurrentIndex(0);
+    QCOMPARE(w.configure()->isVisible(), !applied);
+    if (!applied)
+        QCOMPARE(textAt(w, 0, 2), QStringLiteral("4321"));
 }
 
 // Enter on any of the table's questions keeps what was typed.

@@ -2810,6 +2810,10 @@
         <source>清除列表</source>
         <translation>清除列表</translation>
     </message>
+    <message>
+        <source>下次启动时打开最后保存的工程：%1</source>
+        <translation>下次启动时打开最后保存的工程：%1</translation>
+    </message>
 </context>
 <context>
     <name>RecordQueue</name>

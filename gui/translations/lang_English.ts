@@ -2821,6 +2821,10 @@ This program saved the file, but part of it is gone (a copy or transfer may have
         <source>清除列表</source>
         <translation>Clear List</translation>
     </message>
+    <message>
+        <source>下次启动时打开最后保存的工程：%1</source>
+        <translation>The next start opens the project saved last: %1</translation>
+    </message>
 </context>
 <context>
     <name>RecordQueue</name>
