@@ -13,6 +13,7 @@ CellFocus::CellFocus(QTableWidget *tableWidget)
     QPalette palette = frame->palette();
     palette.setColor(QPalette::WindowText, palette.color(QPalette::Highlight));
     frame->setPalette(palette);
+    frame->hide(); // until there is a widget to go round
     table->installEventFilter(this);
     connect(table, &QTableWidget::currentCellChanged, this, &CellFocus::follow);
 }

@@ -11,6 +11,7 @@
 
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFocusFrame>
 #include <QGraphicsView>
 #include <QLineEdit>
 #include <QMenu>
@@ -300,6 +301,13 @@ void TestGuiKeys::theFocusIsDrawnWhereverItCameFrom()
         QVERIFY(cells->cellWidget(cells->currentRow(), cells->currentColumn()));
         QVERIFY(
             focusDrawn(cells->viewport(), cells, table->findChild<QPushButton *>("pushButtonOK")));
+        // The frame goes round the drop-down that covers the current cell.
+        cells->setFocus(Qt::MouseFocusReason);
+        QWidget *box = cells->cellWidget(cells->currentRow(), cells->currentColumn());
+        auto *frame = cells->findChild<QFocusFrame *>();
+        QVERIFY(frame && frame->isVisible());
+        QVERIFY(frame->geometry().contains(box->geometry()) &&
+                frame->geometry() != box->geometry());
     }
 }
 
