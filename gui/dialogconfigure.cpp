@@ -156,9 +156,9 @@ void DialogConfigure::changeEvent(QEvent *event)
 
 void DialogConfigure::hideEvent(QHideEvent *event)
 {
-    // The settings windows belong to the table on show.
-    if (!aside)
-        closeSettingsWindows();
+    // The settings windows belong to the table on show (one put down with
+    // the table was hidden first, and is not given up by this).
+    closeSettingsWindows();
     QDialog::hideEvent(event);
 }
 

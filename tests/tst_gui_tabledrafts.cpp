@@ -303,6 +303,7 @@ void TestGuiTableDrafts::settingsWindowsGoWithTheirTable()
     tabs->setCurrentIndex(0);
     QVERIFY(w.configure()->isVisible() && sockets->isVisible());
     QCOMPARE(address->text(), QStringLiteral("10.0.0.7"));
+    QVERIFY(w.controller()->draft()->sockets().contains(QStringLiteral("10.0.0.7")));
 
     QList<QMessageBox::StandardButton> answers{QMessageBox::Apply, QMessageBox::Cancel};
     Messages::setHandler([&](const Messages::Request &r) {
