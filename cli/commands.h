@@ -13,6 +13,8 @@ int runUpload(const QStringList &args);
 int runPorts(const QStringList &args);
 int runStation(const QStringList &args);
 int runCheck(const QStringList &args);
+int runExportTables(const QStringList &args);
+int runImportTables(const QStringList &args);
 
 // upload --compare: prints whether the table read from the controller holds
 // what the project would write, and what differs (a table of another chip

@@ -22,6 +22,9 @@ const char kUsage[] =
     "  pins PROJECT.cpro [--csv | --json]        list every pin with its function and table\n"
     "  report PROJECT.cpro -o REPORT.pdf|.html   write the project's review document\n"
     "  diff A B                                  what differs between two projects or tables\n"
+    "  export-tables PROJECT.cpro -o DIR         write the project's tables as CSV files\n"
+    "  import-tables PROJECT.cpro DIR -o NEW.cpro\n"
+    "                                            read CSV files of its tables into a project\n"
     "  download --port DEVICE PROJECT.cpro       send a project's table to the controller\n"
     "  download --port A --port B ... PROJECT.cpro [--record FILE.csv]\n"
     "                                            send it to several controllers at once\n"
@@ -31,7 +34,8 @@ const char kUsage[] =
     "  station --project PROJECT.cpro --match PATTERN [--no-verify] [--record FILE.csv]\n"
     "                                            program every controller that appears\n"
     "\n"
-    "check, pins, report, diff and upload --compare speak Chinese, or English with --lang en.\n"
+    "check, pins, report, diff, the table files and upload --compare speak Chinese, or English "
+    "with --lang en.\n"
     "Run 'mirel-cli COMMAND --help' for the options of a command.\n";
 
 // Takes "--lang CODE" or "--lang=CODE" out of the arguments. False with a
@@ -128,6 +132,10 @@ int main(int argc, char *argv[])
         return runPins(args);
     if (command == "report")
         return runReport(args);
+    if (command == "export-tables")
+        return runExportTables(args);
+    if (command == "import-tables")
+        return runImportTables(args);
     if (command == "diff")
         return runDiff(args);
     if (command == "download")

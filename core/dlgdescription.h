@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+class QTranslator;
+
 // The program's vocabulary: project-file keys, option lists of the parameter
 // tables, column titles, window titles and download file names. Every object
 // that needs it owns its own instance; nothing changes it after construction.
@@ -17,6 +19,9 @@ public:
 
     // Takes the translated entries again in the language now active.
     void retranslate();
+    // Takes the translated entries from `only` alone: the source texts
+    // (Chinese) with an empty translator, English with the English one.
+    void retranslate(const QTranslator *only);
 
     // Single keys.
     QString type;

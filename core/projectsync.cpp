@@ -5,6 +5,7 @@
 #include "pinrules.h"
 #include "projectfile.h"
 #include "projecttexts.h"
+#include "tabledraft.h"
 #include "tablerules.h"
 
 #include <algorithm>
@@ -353,6 +354,27 @@ const QVector<CPinDescriptions::DlgType> &refreshOrder()
         D::DlgSPI3,  D::DlgEXIT,   D::DlgUSART1, D::DlgUSART2, D::DlgUSART3, D::DlgUART4,
         D::DlgUART5, D::DlgUSART6, D::DlgSPI1,   D::DlgSPI2,   D::DlgSPI3,   D::DlgSYS};
     return order;
+}
+
+void confirmTable(ProjectData &project, PinBoard &board, const TableDraft *draft, D::DlgType type,
+                  const QStringList &information, const QStringList &networkInformation,
+                  const QStringList &wirelessInformation)
+{
+    if (!project.tableList(type))
+        return;
+    if (draft && draft->isOpen() && draft->type() == type) {
+        const DraftTable &confirmed = draft->table();
+        const QStringList stored = draft->storedChipSelects();
+        if (type >= D::DlgSPI1 && type <= D::DlgSPI3)
+            board.placeSpiChipSelects(type, confirmed.chipSelects, stored);
+        else if (type >= D::DlgDI && type <= D::DlgAO)
+            board.placeBoardChipSelects(type, confirmed.chipSelects, stored, confirmed.rowPins);
+    }
+    *project.tableList(type) = information;
+    if (type >= D::DlgUSART1 && type <= D::DlgUSART6)
+        project.wirelessInformation[type - D::DlgUSART1] = wirelessInformation;
+    else if (type >= D::DlgSPI1 && type <= D::DlgSPI3)
+        project.networkInformation[type - D::DlgSPI1] = networkInformation;
 }
 
 bool refresh(ProjectData &project, PinBoard &board)

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class PinBoard;
+class TableDraft;
 
 // The stored information lists always follow the drawing: each table's list
 // is derived from the pins and the values stored for them, by the rules the
@@ -56,6 +57,13 @@ const QVector<CPinDescriptions::DlgType> &refreshOrder();
 // project.pinFunctions follows the board. The board must hold the project's
 // chip. Returns true when anything changed.
 bool refresh(ProjectData &project, PinBoard &board);
+
+// Confirms a table: the chip selects the open draft of that table shows
+// land on the board first (none when `draft` is null or holds another
+// table), then the lists are stored. The caller derives the project after.
+void confirmTable(ProjectData &project, PinBoard &board, const TableDraft *draft,
+                  CPinDescriptions::DlgType type, const QStringList &information,
+                  const QStringList &networkInformation, const QStringList &wirelessInformation);
 
 // Puts a project read from a file on a board of its chip: the file's pin
 // functions where the drawing allows them (fixed and external-bus pins keep

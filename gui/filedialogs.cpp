@@ -15,7 +15,17 @@ Handler &saveHandler()
     static Handler h;
     return h;
 }
+Handler &folderHandler()
+{
+    static Handler h;
+    return h;
+}
 } // namespace
+
+void setFolderHandler(Handler handler)
+{
+    folderHandler() = std::move(handler);
+}
 
 void setOpenHandler(Handler handler)
 {
@@ -47,6 +57,13 @@ QString getSaveFileName(QWidget *parent, const QString &caption, const QString &
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+QString getExistingDirectory(QWidget *parent, const QString &caption, const QString &dir)
+{
+    if (folderHandler())
+        return folderHandler()(caption, dir, QString());
+    return QFileDialog::getExistingDirectory(parent, caption, dir);
 }
 
 } // namespace FileDialogs

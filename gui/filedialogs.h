@@ -13,6 +13,7 @@ using Handler =
     std::function<QString(const QString &caption, const QString &dir, const QString &filter)>;
 void setOpenHandler(Handler handler);
 void setSaveHandler(Handler handler);
+void setFolderHandler(Handler handler);
 
 QString getOpenFileName(QWidget *parent, const QString &caption, const QString &dir,
                         const QString &filter);
@@ -20,5 +21,8 @@ QString getOpenFileName(QWidget *parent, const QString &caption, const QString &
 // the dialog asks whether to replace an existing file.
 QString getSaveFileName(QWidget *parent, const QString &caption, const QString &dir,
                         const QString &filter, const QString &defaultSuffix = QString());
+
+// An existing folder (the filter is empty); empty when cancelled.
+QString getExistingDirectory(QWidget *parent, const QString &caption, const QString &dir);
 
 } // namespace FileDialogs

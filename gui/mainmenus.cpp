@@ -46,6 +46,10 @@ MainMenus::MainMenus(QMenuBar *bar, const Commands &run, ProjectHistory *steps)
     exportPinTableAction = addEntry(fileMenu, run.exportPinTable);
     exportPictureAction = addEntry(fileMenu, run.exportPicture);
     exportReportAction = addEntry(fileMenu, run.exportReport);
+    exportTablesAction = addEntry(fileMenu, run.exportTables);
+    importTablesAction = addEntry(fileMenu, run.importTables);
+    exportTablesAction->setObjectName(QStringLiteral("actionExportTables"));
+    importTablesAction->setObjectName(QStringLiteral("actionImportTables"));
     fileMenu->addSeparator();
     recentProjectsMenu = fileMenu->addMenu(QString());
     fileMenu->addSeparator();
@@ -102,6 +106,8 @@ void MainMenus::retranslate()
     exportPinTableAction->setText(tr("导出引脚表…"));
     exportPictureAction->setText(tr("导出图片…"));
     exportReportAction->setText(tr("导出报告…"));
+    exportTablesAction->setText(tr("导出表格…"));
+    importTablesAction->setText(tr("导入表格…"));
     recentProjectsMenu->setTitle(tr("最近打开"));
     quitAction->setText(tr("退出"));
     editMenu->setTitle(tr("编辑(&E)"));

@@ -26,6 +26,8 @@ public:
         std::function<void()> exportPinTable;
         std::function<void()> exportPicture;
         std::function<void()> exportReport;
+        std::function<void()> exportTables;
+        std::function<void()> importTables;
         std::function<void()> quit;
         std::function<void(int languageId)> switchLanguage;
         // The language on show (2052 Chinese, 1033 English): checked in its menu.
@@ -75,6 +77,8 @@ private:
     QAction *exportPinTableAction;
     QAction *exportPictureAction;
     QAction *exportReportAction;
+    QAction *exportTablesAction;
+    QAction *importTablesAction;
     QAction *quitAction;
     QAction *undoAction;
     QAction *redoAction;

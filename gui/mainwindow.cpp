@@ -3,7 +3,6 @@
 #include "aboutpindle.h"
 #include "dialogconfigure.h"
 #include "downloadhooks.h"
-#include "exportactions.h"
 #include "focuscues.h"
 #include "helpwindow.h"
 #include "languagesettings.h"
@@ -361,17 +360,7 @@ void MainWindow::buildMenus()
     menuCommands.open = ui->actionOpen;
     menuCommands.save = ui->actionSave;
     menuCommands.saveAs = [this] { this->commands->save(true); };
-    menuCommands.exportPinTable = [this] {
-        if (tableSettled(tr("导出")))
-            ExportActions::exportPinTable(this, projectData(), projectPath());
-    };
-    menuCommands.exportPicture = [this] {
-        ExportActions::exportPicture(this, pinScene, projectPath());
-    };
-    menuCommands.exportReport = [this] {
-        if (tableSettled(tr("导出")))
-            ExportActions::exportReport(this, projectData(), projectPath());
-    };
+    addFileCommands(&menuCommands);
     menuCommands.quit = [this] { close(); };
     menuCommands.switchLanguage = [this](int id) { switchLanguage(id); };
     menuCommands.currentLanguage = [this] { return currentLanguage(); };

@@ -2,6 +2,7 @@
 
 #include "configanalyzer.h"
 #include "dialognewpro.h"
+#include "mainmenus.h"
 #include "pindescriptions.h"
 #include "projectcontroller.h"
 #include "projectdata.h"
@@ -23,7 +24,6 @@ class HelpWindow;
 class CAboutPindle;
 class CDownloadTab;
 class LanguageSettings;
-class MainMenus;
 class PeripheralPanel;
 class ProblemsDock;
 struct ProjectProblem;
@@ -112,6 +112,9 @@ private:
     void tableFollowsTab(int index);
     void findPins(const QString &query);
     void buildMenus();
+    // The file menu's exports and imports, each asking about a table's
+    // unconfirmed values first.
+    void addFileCommands(MainMenus::Commands *menuCommands);
     void retranslate();
     void launch(CPinDescriptions::DlgType type);
     // Before the stored project is used (a download, an export): a table

@@ -156,26 +156,27 @@ void ProjectController::confirmTable(CPinDescriptions::DlgType type, const QStri
                                      const QStringList &networkInformation,
                                      const QStringList &wirelessInformation)
 {
-    QStringList *list = data.tableList(type);
-    if (!board || !list)
+    if (!board || !data.tableList(type))
         return;
     // The chip selects chosen in the table land on the pins first, and with
     // the lists make one change and one step.
-    if (tableDraft->isOpen() && tableDraft->type() == type) {
-        const DraftTable &confirmed = tableDraft->table();
-        const QStringList stored = tableDraft->storedChipSelects();
-        if (type >= CPinDescriptions::DlgSPI1 && type <= CPinDescriptions::DlgSPI3)
-            board->placeSpiChipSelects(type, confirmed.chipSelects, stored);
-        else if (type >= CPinDescriptions::DlgDI && type <= CPinDescriptions::DlgAO)
-            board->placeBoardChipSelects(type, confirmed.chipSelects, stored, confirmed.rowPins);
-    }
-    list = data.tableList(type);
-    *list = information;
-    if (type >= CPinDescriptions::DlgUSART1 && type <= CPinDescriptions::DlgUSART6)
-        data.wirelessInformation[type - CPinDescriptions::DlgUSART1] = wirelessInformation;
-    else if (type >= CPinDescriptions::DlgSPI1 && type <= CPinDescriptions::DlgSPI3)
-        data.networkInformation[type - CPinDescriptions::DlgSPI1] = networkInformation;
+    ProjectSync::confirmTable(data, *board, tableDraft, type, information, networkInformation,
+                              wirelessInformation);
     stale = true;
+    settle();
+}
+
+void ProjectController::replaceContents(const ProjectData &changed)
+{
+    if (!board || changed.currentChip != data.currentChip)
+        return;
+    {
+        const QScopedValueRollback<bool> guard(restoring, true);
+        board->restoreFunctions(changed.pinFunctions);
+    }
+    data = changed;
+    stale = true;
+    unannounced = true;
     settle();
 }
 

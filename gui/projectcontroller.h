@@ -66,6 +66,9 @@ public:
                       const QStringList &networkInformation,
                       const QStringList &wirelessInformation);
     // Writes the project file; on success the project belongs to it.
+    // Takes the tables and pins of `changed`, a project of the same chip, as
+    // one change and one step (an import of table files).
+    void replaceContents(const ProjectData &changed);
     bool save(const QString &filePath, QString *error);
     // Brings the lists in line and records the pending step now.
     void settle();

@@ -3,18 +3,24 @@
 
 #include "exportactions.h"
 #include "filedialogs.h"
+#include "mainwindow.h"
 #include "messages.h"
 #include "packagedrawing.h"
 #include "pinrules.h"
 #include "pinscene.h"
 #include "projectfile.h"
+#include "projecthistory.h"
 #include "simprocess.h"
 #include "tablefixtures.h"
+#include "tableimportpreview.h"
 
+#include <QAction>
 #include <QImage>
 #include <QMainWindow>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -35,6 +41,8 @@ private slots:
     void cleanup();
     void exportsWriteWhatViewersOpen_data();
     void exportsWriteWhatViewersOpen();
+    void tablesGoOutAndComeBackAsOneStep_data();
+    void tablesGoOutAndComeBackAsOneStep();
 
 private:
     QTemporaryDir dir;
@@ -139,6 +147,82 @@ void TestGuiExport::exportsWriteWhatViewersOpen()
         QVERIFY(bytes.trimmed().endsWith("%%EOF") && bytes.size() > 20000);
     if (file.endsWith(".html"))
         QVERIFY(bytes.contains("<svg") && bytes.contains("SPI1 以太网"));
+}
+
+void TestGuiExport::tablesGoOutAndComeBackAsOneStep_data()
+{
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("确定: one step") << true;
+    QTest::newRow("取消: nothing") << false;
+}
+
+// 导出表格… writes a file per table, replacing files only when asked to;
+// 导入表格… of an edited file shows its change and its refusal first, then
+// takes the change as one step that one undo takes back.
+void TestGuiExport::tablesGoOutAndComeBackAsOneStep()
+{
+    QFETCH(bool, taken);
+    const QString tables = dir.filePath(taken ? "tables-taken" : "tables-not");
+    QVERIFY(QDir().mkpath(tables));
+    FileDialogs::setFolderHandler(
+        [&](const QString &, const QString &, const QString &) { return tables; });
+    MainWindow w;
+    QVERIFY(w.OpenConfigureEngineeringFile(projectPath));
+    const ProjectData opened = w.projectData();
+    w.findChild<QAction *>("actionExportTables")->trigger();
+    const QString di = tables + "/DI.csv";
+    QVERIFY(QFile::exists(di) && QFile::exists(tables + "/USART1.csv"));
+    // Files of those names are replaced only when the user says so.
+    const QByteArray exported = contents(di);
+    QFile edit(di);
+    QVERIFY(edit.open(QIODevice::WriteOnly) && edit.write("edited") == 6);
+    edit.close();
+    int asked = 0;
+    Messages::setHandler([&](const Messages::Request &) {
+        ++asked;
+        return QMessageBox::Cancel;
+    });
+    w.findChild<QAction *>("actionExportTables")->trigger();
+    QCOMPARE(asked, 1);
+    QCOMPARE(contents(di), QByteArray("edited"));
+    Messages::setHandler([&](const Messages::Request &) { return QMessageBox::Yes; });
+    w.findChild<QAction *>("actionExportTables")->trigger();
+    QCOMPARE(contents(di), exported);
+
+    // One start terminal moved, one mode that is no option.
+    QList<QByteArray> lines = exported.split('\n');
+    QList<QByteArray> first = lines[1].split(',');
+    QList<QByteArray> second = lines[2].split(',');
+    first[2] = "4000";
+    second[1] = "sideways";
+    lines[1] = first.join(',');
+    lines[2] = second.join(',');
+    QVERIFY(edit.open(QIODevice::WriteOnly) && edit.write(lines.join('\n')) > 0);
+    edit.close();
+    int changes = -1, refusals = -1;
+    QTimer::singleShot(0, [&] {
+        auto *preview = qobject_cast<TableImportPreview *>(QApplication::activeModalWidget());
+        QVERIFY(preview);
+        changes = preview->differenceList()->rowCount();
+        refusals = preview->refusalList()->rowCount();
+        taken ? preview->accept() : preview->reject();
+    });
+    const int steps = w.history()->count();
+    w.findChild<QAction *>("actionImportTables")->trigger();
+    QCOMPARE(changes, 1);
+    QCOMPARE(refusals, 1);
+    QCOMPARE(w.projectData() == opened, !taken);
+    QCOMPARE(w.history()->count(), steps + (taken ? 1 : 0));
+    if (taken) {
+        QVERIFY(w.projectData().diInformation.contains("4000"));
+        w.history()->undo();
+        QVERIFY(w.projectData() == opened);
+    }
+    Messages::setHandler([this](const Messages::Request &request) {
+        warnings << request.text;
+        return QMessageBox::Ok;
+    });
+    FileDialogs::setFolderHandler(nullptr);
 }
 
 QTEST_MAIN(TestGuiExport)

@@ -2424,6 +2424,18 @@
         <source>由下载的配置生成的工程没有打开，当前工程保持不变；它在 %1</source>
         <translation>由下载的配置生成的工程没有打开，当前工程保持不变；它在 %1</translation>
     </message>
+    <message>
+        <source>导出表格…</source>
+        <translation>导出表格…</translation>
+    </message>
+    <message>
+        <source>导入表格…</source>
+        <translation>导入表格…</translation>
+    </message>
+    <message>
+        <source>导入表格</source>
+        <translation>导入表格</translation>
+    </message>
 </context>
 <context>
     <name>PeripheralPanel</name>
@@ -2882,6 +2894,45 @@
     </message>
 </context>
 <context>
+    <name>TableCsv::Reader</name>
+    <message>
+        <source>不是CSV文件：%1</source>
+        <translation>不是CSV文件：%1</translation>
+    </message>
+    <message>
+        <source>文件是空的：第一行应是列标题</source>
+        <translation>文件是空的：第一行应是列标题</translation>
+    </message>
+    <message>
+        <source>未知的列标题“%1”</source>
+        <translation>未知的列标题“%1”</translation>
+    </message>
+    <message>
+        <source>缺少第一列“%1”</source>
+        <translation>缺少第一列“%1”</translation>
+    </message>
+    <message>
+        <source>%1没有参数“%2”</source>
+        <translation>%1没有参数“%2”</translation>
+    </message>
+    <message>
+        <source>引脚%1没有%2的功能：引脚的功能在芯片图上分配</source>
+        <translation>引脚%1没有%2的功能：引脚的功能在芯片图上分配</translation>
+    </message>
+    <message>
+        <source>这一格不能填写（当前为“%1”）</source>
+        <translation>这一格不能填写（当前为“%1”）</translation>
+    </message>
+    <message>
+        <source>“%1”不是这一格的选项</source>
+        <translation>“%1”不是这一格的选项</translation>
+    </message>
+    <message>
+        <source>未知的名称“%1”</source>
+        <translation>未知的名称“%1”</translation>
+    </message>
+</context>
+<context>
     <name>TableDecoder</name>
     <message>
         <source>多出%1字节</source>
@@ -2949,6 +3000,128 @@
     <message>
         <source>软片%1与另一个软片使用同一个片选引脚 %2，请另选一个引脚。</source>
         <translation>软片%1与另一个软片使用同一个片选引脚 %2，请另选一个引脚。</translation>
+    </message>
+</context>
+<context>
+    <name>TableFiles</name>
+    <message>
+        <source>导出</source>
+        <translation>导出</translation>
+    </message>
+    <message>
+        <source>请先新建或打开一个工程。</source>
+        <translation>请先新建或打开一个工程。</translation>
+    </message>
+    <message>
+        <source>导出表格到文件夹</source>
+        <translation>导出表格到文件夹</translation>
+    </message>
+    <message>
+        <source>导出表格</source>
+        <translation>导出表格</translation>
+    </message>
+    <message>
+        <source>文件夹中已有同名文件：%1
+替换它们吗？</source>
+        <translation>文件夹中已有同名文件：%1
+替换它们吗？</translation>
+    </message>
+    <message>
+        <source>替换</source>
+        <translation>替换</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>导出失败</source>
+        <translation>导出失败</translation>
+    </message>
+    <message numerus="yes">
+        <source>已导出%n个表格到 %1</source>
+        <translation>
+            <numerusform>已导出%n个表格到 %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>导入表格</source>
+        <translation>导入表格</translation>
+    </message>
+    <message>
+        <source>从文件夹导入表格</source>
+        <translation>从文件夹导入表格</translation>
+    </message>
+    <message>
+        <source>文件夹 %1 中没有表格文件（DI.csv、USART1.csv……）</source>
+        <translation>文件夹 %1 中没有表格文件（DI.csv、USART1.csv……）</translation>
+    </message>
+    <message>
+        <source>已从 %1 导入表格</source>
+        <translation>已从 %1 导入表格</translation>
+    </message>
+</context>
+<context>
+    <name>TableImportPreview</name>
+    <message>
+        <source>导入表格</source>
+        <translation>导入表格</translation>
+    </message>
+    <message>
+        <source>表格</source>
+        <translation>表格</translation>
+    </message>
+    <message>
+        <source>行</source>
+        <translation>行</translation>
+    </message>
+    <message>
+        <source>字段</source>
+        <translation>字段</translation>
+    </message>
+    <message>
+        <source>工程中的值</source>
+        <translation>工程中的值</translation>
+    </message>
+    <message>
+        <source>文件中的值</source>
+        <translation>文件中的值</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>列</source>
+        <translation>列</translation>
+    </message>
+    <message>
+        <source>没有导入的原因</source>
+        <translation>没有导入的原因</translation>
+    </message>
+    <message>
+        <source>导入不会改变工程。</source>
+        <translation>导入不会改变工程。</translation>
+    </message>
+    <message numerus="yes">
+        <source>导入将改变工程中的%n处：确定后作为一步修改，可以撤销。</source>
+        <translation>
+            <numerusform>导入将改变工程中的%n处：确定后作为一步修改，可以撤销。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n个值没有导入（见下表）：表格窗口不会接受它们，工程保留原来的值。</source>
+        <translation>
+            <numerusform>%n个值没有导入（见下表）：表格窗口不会接受它们，工程保留原来的值。</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
     </message>
 </context>
 <context>

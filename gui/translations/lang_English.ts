@@ -2432,6 +2432,18 @@ This program saved the file, but part of it is gone (a copy or transfer may have
         <source>由下载的配置生成的工程没有打开，当前工程保持不变；它在 %1</source>
         <translation>The project made from the downloaded configuration was not opened; the current project is unchanged. It is in %1</translation>
     </message>
+    <message>
+        <source>导出表格…</source>
+        <translation>Export Tables…</translation>
+    </message>
+    <message>
+        <source>导入表格…</source>
+        <translation>Import Tables…</translation>
+    </message>
+    <message>
+        <source>导入表格</source>
+        <translation>Import Tables</translation>
+    </message>
 </context>
 <context>
     <name>PeripheralPanel</name>
@@ -2893,6 +2905,45 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     </message>
 </context>
 <context>
+    <name>TableCsv::Reader</name>
+    <message>
+        <source>不是CSV文件：%1</source>
+        <translation>Not a CSV file: %1</translation>
+    </message>
+    <message>
+        <source>文件是空的：第一行应是列标题</source>
+        <translation>The file is empty: its first line should hold the column titles</translation>
+    </message>
+    <message>
+        <source>未知的列标题“%1”</source>
+        <translation>Unknown column title &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>缺少第一列“%1”</source>
+        <translation>The first column &quot;%1&quot; is missing</translation>
+    </message>
+    <message>
+        <source>%1没有参数“%2”</source>
+        <translation>%1 has no parameter &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>引脚%1没有%2的功能：引脚的功能在芯片图上分配</source>
+        <translation>Pin %1 does not carry a function of %2: pin functions are assigned on the chip drawing</translation>
+    </message>
+    <message>
+        <source>这一格不能填写（当前为“%1”）</source>
+        <translation>This cell takes no value (it shows &quot;%1&quot;)</translation>
+    </message>
+    <message>
+        <source>“%1”不是这一格的选项</source>
+        <translation>&quot;%1&quot; is not an option of this cell</translation>
+    </message>
+    <message>
+        <source>未知的名称“%1”</source>
+        <translation>Unknown name &quot;%1&quot;</translation>
+    </message>
+</context>
+<context>
     <name>TableDecoder</name>
     <message>
         <source>多出%1字节</source>
@@ -2960,6 +3011,131 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     <message>
         <source>软片%1与另一个软片使用同一个片选引脚 %2，请另选一个引脚。</source>
         <translation>Film %1 uses the same chip-select pin %2 as another film; choose another pin.</translation>
+    </message>
+</context>
+<context>
+    <name>TableFiles</name>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>请先新建或打开一个工程。</source>
+        <translation>Create or open a project first.</translation>
+    </message>
+    <message>
+        <source>导出表格到文件夹</source>
+        <translation>Export Tables to a Folder</translation>
+    </message>
+    <message>
+        <source>导出表格</source>
+        <translation>Export Tables</translation>
+    </message>
+    <message>
+        <source>文件夹中已有同名文件：%1
+替换它们吗？</source>
+        <translation>The folder already holds files of these names: %1
+Replace them?</translation>
+    </message>
+    <message>
+        <source>替换</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>导出失败</source>
+        <translation>Export Failed</translation>
+    </message>
+    <message numerus="yes">
+        <source>已导出%n个表格到 %1</source>
+        <translation>
+            <numerusform>%n table exported to %1</numerusform>
+            <numerusform>%n tables exported to %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>导入表格</source>
+        <translation>Import Tables</translation>
+    </message>
+    <message>
+        <source>从文件夹导入表格</source>
+        <translation>Import Tables from a Folder</translation>
+    </message>
+    <message>
+        <source>文件夹 %1 中没有表格文件（DI.csv、USART1.csv……）</source>
+        <translation>The folder %1 holds no table file (DI.csv, USART1.csv, ...)</translation>
+    </message>
+    <message>
+        <source>已从 %1 导入表格</source>
+        <translation>Tables imported from %1</translation>
+    </message>
+</context>
+<context>
+    <name>TableImportPreview</name>
+    <message>
+        <source>导入表格</source>
+        <translation>Import Tables</translation>
+    </message>
+    <message>
+        <source>表格</source>
+        <translation>Table</translation>
+    </message>
+    <message>
+        <source>行</source>
+        <translation>Row</translation>
+    </message>
+    <message>
+        <source>字段</source>
+        <translation>Field</translation>
+    </message>
+    <message>
+        <source>工程中的值</source>
+        <translation>Value in the project</translation>
+    </message>
+    <message>
+        <source>文件中的值</source>
+        <translation>Value in the file</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>列</source>
+        <translation>Column</translation>
+    </message>
+    <message>
+        <source>没有导入的原因</source>
+        <translation>Why it was not imported</translation>
+    </message>
+    <message>
+        <source>导入不会改变工程。</source>
+        <translation>The import changes nothing in the project.</translation>
+    </message>
+    <message numerus="yes">
+        <source>导入将改变工程中的%n处：确定后作为一步修改，可以撤销。</source>
+        <translation>
+            <numerusform>The import changes %n place in the project: OK makes it one step, which can be undone.</numerusform>
+            <numerusform>The import changes %n places in the project: OK makes it one step, which can be undone.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n个值没有导入（见下表）：表格窗口不会接受它们，工程保留原来的值。</source>
+        <translation>
+            <numerusform>%n value was not imported (see below): the table window would not take it, and the project keeps its own.</numerusform>
+            <numerusform>%n values were not imported (see below): the table window would not take them, and the project keeps its own.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
