@@ -17,11 +17,6 @@ namespace TableCsv {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("TableCsv", text);
-}
-
 bool isSerial(D::DlgType type)
 {
     return type >= D::DlgUSART1 && type <= D::DlgUSART6;
@@ -63,6 +58,7 @@ int indexIn(const QString &given, const QVector<QStringList> &lists)
 // One table being read: its draft and where refusals go.
 class Reader
 {
+    Q_DECLARE_TR_FUNCTIONS(TableCsv::Reader)
 public:
     Reader(TableDraft &tableDraft, const QVector<const CDlgDescription *> &texts, Import *import)
         : draft(tableDraft), languages(texts), result(import)

@@ -79,5 +79,8 @@ TableImportPreview::TableImportPreview(const QVector<ProjectDifference> &differe
     layout->addWidget(changes, 2);
     layout->addWidget(refusals, 1);
     layout->addWidget(buttons);
-    ScreenPlace::fit(this, QSize(760, 460));
+    if (differences.isEmpty() && refused.isEmpty())
+        adjustSize(); // a line and the buttons
+    else
+        ScreenPlace::fit(this, QSize(760, 460));
 }

@@ -106,6 +106,8 @@ void TestTableCsv::whatATableWouldNotTakeIsRefused_data()
         << "SPI3" << 4 << 1 << zh.spiCommunicationModes.value(1) << -1 << QString();
     QTest::newRow("an unknown option") << "DI" << 1 << 1 << "sideways" << 2 << QString();
     QTest::newRow("a number out of range") << "DI" << 8 << 2 << "70000" << 3 << QString();
+    QTest::newRow("同上 in the first row")
+        << "DI" << 1 << 3 << zh.enableOptions.value(2) << 4 << QString();
     QTest::newRow("a greyed cell") << "DI" << 1 << 4 << "PA0" << 5 << QString();
     QTest::newRow("a pin without the function") << "DI" << 3 << 0 << "PB3" << 1 << QString();
     QTest::newRow("an unknown parameter") << "SPI3" << 4 << 0 << "Speed" << 1 << QString();
@@ -130,6 +132,7 @@ void TestTableCsv::whatATableWouldNotTakeIsRefused()
     QVector<TableCsv::File> tables = TableCsv::exportTables(project, zh);
     QMap<QString, QByteArray> files = asFiles(tables, ',');
     QVERIFY(files.contains(file));
+    QVERIFY(!files.contains("AI")); // a table without rows is not written
     if (row < 0) {
         files[file] = value.toLatin1();
     } else {
