@@ -7,6 +7,7 @@
 #include "projecttexts.h"
 #include "settingsrules.h"
 #include "tabledraft.h"
+#include "tableinput.h"
 #include "tablelayout.h"
 
 #include <QTranslator>
@@ -34,14 +35,6 @@ QString nameOf(const ProjectTexts::Table &table)
         return section;
     return section +
            (isSerial(table.type) ? QStringLiteral("_WIRELESSMODBULE") : QStringLiteral("_NETWORK"));
-}
-
-// What a cell shows: an option's text, a pin, a number.
-QString shown(const DraftCell &cell)
-{
-    if (cell.kind == DraftCell::Options || cell.kind == DraftCell::ChipSelect)
-        return cell.entries.value(cell.index);
-    return cell.value;
 }
 
 // Where `given` stands in any language's version of a list; -1 when nowhere.
@@ -140,47 +133,11 @@ private:
                 setCell(row, columns.at(c), cells.at(c), line, c + 1);
     }
 
-    // A cell set as the table window sets it: an option chosen by its text
-    // in either language, a chip select among the pins offered, a number.
     void setCell(int row, int column, const QString &typed, int line, int fileColumn)
     {
-        const DraftCell *cell = draft.table().cell(row, column);
-        const QString given = typed.trimmed();
-        if (!cell)
-            return;
-        const bool choice = cell->kind == DraftCell::Options || cell->kind == DraftCell::ChipSelect;
-        int at = -1;
-        if (choice) {
-            QVector<QStringList> lists{cell->entries};
-            for (const CDlgDescription *text : languages) {
-                if (cell->kind == DraftCell::ChipSelect)
-                    lists << QStringList{text->noneText};
-                else
-                    lists << ProjectTexts::optionsOf(*text, draft.type(), cell->key);
-            }
-            at = indexIn(given, lists);
-        }
-        if (choice ? at == cell->index : given == cell->value)
-            return; // what the cell shows, in either language
-        if (cell->kind == DraftCell::Fixed || !cell->enabled) {
-            refuse(line, fileColumn, tr("这一格不能填写（当前为“%1”）").arg(shown(*cell)));
-            return;
-        }
-        if (choice && (at < 0 || at >= cell->entries.size())) {
-            refuse(line, fileColumn, tr("“%1”不是这一格的选项").arg(given));
-            return;
-        }
-        const QString stored = !choice                            ? given
-                               : cell->kind == DraftCell::Options ? QString::number(at)
-                               : at == 0                          ? QStringLiteral("0")
-                                                                  : cell->entries.at(at);
-        const QString before = cell->value;
-        draft.setValue(row, column, stored);
-        const DraftCell *now = draft.table().cell(row, column);
-        if (now && !now->problem.isEmpty()) {
-            refuse(line, fileColumn, now->problem);
-            draft.setValue(row, column, before);
-        }
+        const QString refused = TableInput::take(draft, row, column, typed, languages);
+        if (!refused.isEmpty())
+            refuse(line, fileColumn, refused);
     }
 
     // A film's network or a socket: its fields by column.

@@ -6,6 +6,7 @@
 #include "numberdelegate.h"
 #include "projecttexts.h"
 #include "screenplace.h"
+#include "tableclipboard.h"
 #include "tabledraft.h"
 #include "tablerules.h"
 #include "tableview.h"
@@ -36,6 +37,8 @@ DialogConfigure::DialogConfigure(TableDraft *tableDraft, QWidget *parent)
     numberDelegate = new CNumberDelegate(this);
     view = new CTableView(ui->tableWidget, text, this);
     cellFocus = new CellFocus(ui->tableWidget);
+    new TableClipboard(ui->tableWidget, draft,
+                       [this](int column) { return view->draftColumn(column); });
     connect(network, &CNetworkAttribut::UpdateNetworkAttributSignal, draft,
             [this](CNetworkAttribut::NetworkAttributType, const QStringList &information) {
                 draft->setSettings(information);

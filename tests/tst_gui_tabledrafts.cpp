@@ -15,10 +15,12 @@
 #include "projectfile.h"
 #include "projecthistory.h"
 #include "screenfit.h"
+#include "tablecsv.h"
 #include "tabledraft.h"
 #include "tablefixtures.h"
 #include "wirelessmoduleconfigure.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -104,6 +106,8 @@ private slots:
     void questionsDefaultToKeepingWork();
     void openingSaysWhatTheFileLoses();
     void theTableFollowsPinsReadEarly();
+    void rangesAreCopiedPastedAndFilledDown_data();
+    void rangesAreCopiedPastedAndFilledDown();
 
 private:
     QList<Messages::Request> asked;
@@ -553,6 +557,83 @@ void TestGuiTableDrafts::theTableFollowsPinsReadEarly()
     QCoreApplication::processEvents();
     QCOMPARE(tableOf(w)->rowCount(), 2);
     QCOMPARE(textAt(w, 1, 0), QStringLiteral("PA1"));
+}
+
+void TestGuiTableDrafts::rangesAreCopiedPastedAndFilledDown_data()
+{
+    QTest::addColumn<QString>("road");
+    QTest::addColumn<int>("reply"); // to the question about refused cells
+    QTest::newRow("rows 1-2 copied onto rows 5-6") << "copy" << int(QMessageBox::Cancel);
+    QTest::newRow("a block from a text editor") << "typed" << int(QMessageBox::Cancel);
+    QTest::newRow("a refused cell: nothing pasted") << "refused" << int(QMessageBox::Cancel);
+    QTest::newRow("a refused cell: the rest pasted") << "refused" << int(QMessageBox::Yes);
+    QTest::newRow("filled down") << "fill" << int(QMessageBox::Cancel);
+}
+
+// Ctrl+C, Ctrl+V and Ctrl+D in a table window: values taken as if typed,
+// unconfirmed until 确定, refused cells asked about; 取消 drops them all.
+void TestGuiTableDrafts::rangesAreCopiedPastedAndFilledDown()
+{
+    QFETCH(QString, road);
+    QFETCH(int, reply);
+    MainWindow w;
+    w.show();
+    QVERIFY(w.OpenConfigureEngineeringFile(MIREL_SOURCE_DIR "/tests/data/sync/derived07.cpro"));
+    press(w, "pushButtonDI");
+    QTableWidget *table = tableOf(w);
+    QVERIFY(QTest::qWaitForWindowActive(w.configure()));
+    const QString pullUp = comboAt(w, 0, 1)->itemText(1);
+    const QString pullDown = comboAt(w, 0, 1)->itemText(0);
+    QCOMPARE(comboAt(w, 4, 1)->currentText(), pullDown);
+    answer = QMessageBox::StandardButton(reply);
+    const auto select = [table](int top, int left, int bottom, int right) {
+        table->clearSelection();
+        table->setCurrentCell(top, left);
+        table->setRangeSelected(QTableWidgetSelectionRange(top, left, bottom, right), true);
+        table->setFocus();
+    };
+    QString expectedAt4 = pullDown, expectedTerminal = textAt(w, 4, 2);
+    if (road == "copy") {
+        comboAt(w, 0, 1)->setCurrentIndex(1);
+        type(w, 0, 2, "40");
+        select(0, 1, 1, 2);
+        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text().count('\t'), 2); // two rows of two
+        select(4, 1, 4, 1);
+        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(textAt(w, 5, 2), textAt(w, 1, 2));
+        expectedAt4 = pullUp;
+        expectedTerminal = "40";
+    } else if (road == "typed" || road == "refused") {
+        // In English, as a spreadsheet in English hands it over.
+        const QString english = TableCsv::bothLanguages().last()->diInputModes.value(1);
+        QApplication::clipboard()->setText(english + "\t50\r\n" + english + "\t" +
+                                           (road == "refused" ? "70000" : "51") + "\r\n");
+        select(4, 1, 4, 1);
+        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+        const bool taken = road == "typed" || answer == QMessageBox::Yes;
+        QCOMPARE(asked.size(), road == "refused" ? 1 : 0);
+        expectedAt4 = taken ? pullUp : pullDown;
+        expectedTerminal = taken ? "50" : expectedTerminal;
+    } else {
+        comboAt(w, 0, 1)->setCurrentIndex(1);
+        select(0, 1, 7, 1);
+        QTest::keyClick(table, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(comboAt(w, 7, 1)->currentText(), pullUp);
+        expectedAt4 = pullUp;
+    }
+    QCOMPARE(comboAt(w, 4, 1)->currentText(), expectedAt4);
+    QCOMPARE(textAt(w, 4, 2), expectedTerminal);
+    const bool edited = expectedAt4 == pullUp;
+    QCOMPARE(w.configure()->hasUnconfirmedEdits(), edited);
+    QVERIFY(!w.projectData().diInformation.contains(QStringLiteral("50"))); // unconfirmed
+    // 取消, and 不应用: the pasted values go with the typed ones.
+    asked.clear();
+    answer = QMessageBox::Ignore;
+    w.configure()->reject();
+    QCOMPARE(asked.size(), edited ? 1 : 0);
+    press(w, "pushButtonDI");
+    QCOMPARE(comboAt(w, 4, 1)->currentText(), pullDown);
 }
 
 QTEST_MAIN(TestGuiTableDrafts)

@@ -2894,6 +2894,45 @@
     </message>
 </context>
 <context>
+    <name>TableClipboard</name>
+    <message>
+        <source>第%1行第%2列</source>
+        <translation>第%1行第%2列</translation>
+    </message>
+    <message>
+        <source>：表格中没有这一格</source>
+        <translation>：表格中没有这一格</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>粘贴</translation>
+    </message>
+    <message>
+        <source>这些格子不接受粘贴的值：
+%1
+
+粘贴其余的值吗？</source>
+        <translation>这些格子不接受粘贴的值：
+%1
+
+粘贴其余的值吗？</translation>
+    </message>
+    <message>
+        <source>粘贴其余的值</source>
+        <translation>粘贴其余的值</translation>
+    </message>
+    <message>
+        <source>都不粘贴</source>
+        <translation>都不粘贴</translation>
+    </message>
+    <message>
+        <source>没有粘贴任何值：
+%1</source>
+        <translation>没有粘贴任何值：
+%1</translation>
+    </message>
+</context>
+<context>
     <name>TableCsv::Reader</name>
     <message>
         <source>不是CSV文件：%1</source>
@@ -2918,10 +2957,6 @@
     <message>
         <source>引脚%1没有%2的功能：引脚的功能在芯片图上分配</source>
         <translation>引脚%1没有%2的功能：引脚的功能在芯片图上分配</translation>
-    </message>
-    <message>
-        <source>这一格不能填写（当前为“%1”）</source>
-        <translation>这一格不能填写（当前为“%1”）</translation>
     </message>
     <message>
         <source>“%1”不是这一格的选项</source>
@@ -3122,6 +3157,21 @@
     <message>
         <source>取消</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>TableInput</name>
+    <message>
+        <source>这一格不能填写</source>
+        <translation>这一格不能填写</translation>
+    </message>
+    <message>
+        <source>这一格不能填写（当前为“%1”）</source>
+        <translation>这一格不能填写（当前为“%1”）</translation>
+    </message>
+    <message>
+        <source>“%1”不是这一格的选项</source>
+        <translation>“%1”不是这一格的选项</translation>
     </message>
 </context>
 <context>

@@ -2905,6 +2905,45 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     </message>
 </context>
 <context>
+    <name>TableClipboard</name>
+    <message>
+        <source>第%1行第%2列</source>
+        <translation>Row %1, column %2</translation>
+    </message>
+    <message>
+        <source>：表格中没有这一格</source>
+        <translation>: the table has no such cell</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>这些格子不接受粘贴的值：
+%1
+
+粘贴其余的值吗？</source>
+        <translation>These cells do not take the pasted values:
+%1
+
+Paste the other values?</translation>
+    </message>
+    <message>
+        <source>粘贴其余的值</source>
+        <translation>Paste the Others</translation>
+    </message>
+    <message>
+        <source>都不粘贴</source>
+        <translation>Paste Nothing</translation>
+    </message>
+    <message>
+        <source>没有粘贴任何值：
+%1</source>
+        <translation>Nothing was pasted:
+%1</translation>
+    </message>
+</context>
+<context>
     <name>TableCsv::Reader</name>
     <message>
         <source>不是CSV文件：%1</source>
@@ -2929,10 +2968,6 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     <message>
         <source>引脚%1没有%2的功能：引脚的功能在芯片图上分配</source>
         <translation>Pin %1 does not carry a function of %2: pin functions are assigned on the chip drawing</translation>
-    </message>
-    <message>
-        <source>这一格不能填写（当前为“%1”）</source>
-        <translation>This cell takes no value (it shows &quot;%1&quot;)</translation>
     </message>
     <message>
         <source>“%1”不是这一格的选项</source>
@@ -3136,6 +3171,21 @@ Replace them?</translation>
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TableInput</name>
+    <message>
+        <source>这一格不能填写</source>
+        <translation>This cell takes no value</translation>
+    </message>
+    <message>
+        <source>这一格不能填写（当前为“%1”）</source>
+        <translation>This cell takes no value (it shows &quot;%1&quot;)</translation>
+    </message>
+    <message>
+        <source>“%1”不是这一格的选项</source>
+        <translation>&quot;%1&quot; is not an option of this cell</translation>
     </message>
 </context>
 <context>
