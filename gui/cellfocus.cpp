@@ -58,9 +58,12 @@ bool CellFocus::enterCellWidget(int key)
     QWidget *own = table->cellWidget(table->currentRow(), table->currentColumn());
     if (!own || !own->isEnabled())
         return false;
-    own->setFocus(Qt::TabFocusReason);
+    // The list opens over the table, which keeps the keyboard once a choice
+    // is made; F2 hands the keyboard to the drop-down itself.
     if (auto *box = qobject_cast<QComboBox *>(own)) {
-        if (key != Qt::Key_F2)
+        if (key == Qt::Key_F2)
+            box->setFocus(Qt::TabFocusReason);
+        else
             box->showPopup();
     } else if (auto *button = qobject_cast<QAbstractButton *>(own)) {
         if (key == Qt::Key_Space)

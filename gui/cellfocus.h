@@ -10,9 +10,10 @@ class QWidget;
 // Where the keyboard is in a table whose cells may hold their own widgets
 // (drop-downs, buttons). Such a widget covers its cell, and with it the
 // table's mark of the current cell: while the table has the keyboard, a
-// frame is drawn around the current cell's widget instead. Space, F2, F4 or
-// Alt+Down hands the keyboard to that widget (a drop-down opens its list, a
-// button is pressed); Enter stays the window's.
+// frame is drawn around the current cell's widget instead. The arrows walk
+// the cells, never into a widget; Space, F4 or Alt+Down opens the current
+// drop-down (F2 hands it the keyboard), Space presses a button; Enter stays
+// the window's.
 class CellFocus : public QObject
 {
     Q_OBJECT

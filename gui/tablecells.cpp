@@ -24,6 +24,9 @@ QTableWidgetItem *editableItem(const QString &text)
 CMyComboBox *combo(const QStringList &entries)
 {
     auto *box = new CMyComboBox;
+    // The keyboard stays with the table while it walks the cells; Space or
+    // F4 opens the drop-down of the current one (CellFocus).
+    box->setFocusPolicy(Qt::NoFocus);
     box->addItems(entries);
     if (box->count() > 0)
         box->setCurrentIndex(0);

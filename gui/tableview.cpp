@@ -133,6 +133,7 @@ void CTableView::buildRow(int row, const QVector<DraftCell> &cells)
                                                    : row == TableRules::usartApplicationRow;
         if (hasButton) {
             auto *button = new QPushButton(isSpi(current.type) ? tr("网络属性") : tr("参数设置"));
+            button->setFocusPolicy(Qt::NoFocus); // Space on its cell presses it
             widget->setCellWidget(row, 2, button);
             connect(button, &QPushButton::clicked, this,
                     [this, row] { emit settingsRequested(row); });
