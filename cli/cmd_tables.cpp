@@ -14,7 +14,6 @@
 #include "tablecsv.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -96,17 +95,12 @@ int runExportTables(const QStringList &args)
         return status;
     const QDir folder(parser.value(output));
     const QVector<TableCsv::File> files = TableCsv::exportTables(project, CDlgDescription());
-    if (!parser.isSet(force)) {
-        QStringList present;
-        for (const TableCsv::File &file : files)
-            if (QFileInfo::exists(folder.filePath(file.name + ".csv")))
-                present << file.name + ".csv";
-        if (!present.isEmpty())
-            return Cli::failure("export-tables", folder.path(),
-                                QStringLiteral("holds %1 already (--force replaces them)")
-                                    .arg(present.join(QStringLiteral(", "))),
-                                ExitTrouble);
-    }
+    const QStringList present = TableCsv::presentIn(files, folder.path());
+    if (!parser.isSet(force) && !present.isEmpty())
+        return Cli::failure("export-tables", folder.path(),
+                            QStringLiteral("holds %1 already (--force replaces them)")
+                                .arg(present.join(QStringLiteral(", "))),
+                            ExitTrouble);
     const Cli::TerminationHold hold;
     for (const TableCsv::File &file : files) {
         const QString path = folder.filePath(file.name + ".csv");
@@ -152,14 +146,8 @@ int runImportTables(const QStringList &args)
         return Cli::failure("import-tables", folder.path(), QStringLiteral("is no folder"),
                             ExitTrouble);
     QMap<QString, QByteArray> files;
-    for (const QString &name : TableCsv::tableNames(project)) {
-        QFile file(folder.filePath(name + ".csv"));
-        if (!file.exists())
-            continue;
-        if (!file.open(QIODevice::ReadOnly))
-            return Cli::failure("import-tables", file.fileName(), file.errorString(), ExitTrouble);
-        files.insert(name, file.readAll());
-    }
+    if (!TableCsv::readFolder(project, folder.path(), &files, &message))
+        return Cli::failure("import-tables", folder.path(), message, ExitTrouble);
     if (files.isEmpty())
         return Cli::failure("import-tables", folder.path(),
                             QStringLiteral("holds no table file (DI.csv, USART1.csv, ...)"),

@@ -10,6 +10,9 @@
 #include "tableinput.h"
 #include "tablelayout.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTranslator>
 
 using D = CPinDescriptions;
@@ -245,6 +248,31 @@ QStringList tableNames(const ProjectData &project)
     for (const ProjectTexts::Table &table : ProjectTexts::tablesOf(project, text))
         names << nameOf(table);
     return names;
+}
+
+QStringList presentIn(const QVector<File> &files, const QString &folder)
+{
+    QStringList present;
+    for (const File &file : files)
+        if (QFileInfo::exists(QDir(folder).filePath(file.name + QStringLiteral(".csv"))))
+            present << file.name + QStringLiteral(".csv");
+    return present;
+}
+
+bool readFolder(const ProjectData &project, const QString &folder, QMap<QString, QByteArray> *files,
+                QString *error)
+{
+    for (const QString &name : tableNames(project)) {
+        QFile file(QDir(folder).filePath(name + QStringLiteral(".csv")));
+        if (!file.exists())
+            continue;
+        if (!file.open(QIODevice::ReadOnly)) {
+            *error = file.fileName() + QStringLiteral(": ") + file.errorString();
+            return false;
+        }
+        files->insert(name, file.readAll());
+    }
+    return true;
 }
 
 Import importTables(const ProjectData &project, const QMap<QString, QByteArray> &files,

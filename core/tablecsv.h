@@ -30,6 +30,13 @@ QVector<File> exportTables(const ProjectData &project, const CDlgDescription &te
 // Every name a table of the project's chip goes by, used or not.
 QStringList tableNames(const ProjectData &project);
 
+// The files ("DI.csv", ...) of `files` that the folder holds already.
+QStringList presentIn(const QVector<File> &files, const QString &folder);
+// The folder's files of the project's tables, by table name; false with the
+// file and the reason when one cannot be read.
+bool readFolder(const ProjectData &project, const QString &folder, QMap<QString, QByteArray> *files,
+                QString *error);
+
 // A value, row or file the import did not take, and why. Line and column
 // are 1-based; 0 where the whole file or row is meant.
 struct Refusal

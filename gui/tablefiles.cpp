@@ -10,7 +10,6 @@
 #include "tableimportpreview.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QStatusBar>
@@ -43,10 +42,7 @@ bool TableFiles::exportTables(QWidget *parent, const ProjectData &project,
     if (folder.isEmpty())
         return false;
     const QVector<TableCsv::File> files = TableCsv::exportTables(project, CDlgDescription());
-    QStringList present;
-    for (const TableCsv::File &file : files)
-        if (QFileInfo::exists(QDir(folder).filePath(file.name + ".csv")))
-            present << file.name + ".csv";
+    const QStringList present = TableCsv::presentIn(files, folder);
     if (!present.isEmpty() &&
         Messages::question(parent, tr("导出表格"),
                            tr("文件夹中已有同名文件：%1\n替换它们吗？").arg(present.join(", ")),
@@ -78,10 +74,10 @@ bool TableFiles::importTables(QWidget *parent, ProjectController *model, const Q
         return false;
     const ProjectData project = model->project();
     QMap<QString, QByteArray> files;
-    for (const QString &name : TableCsv::tableNames(project)) {
-        QFile file(QDir(folder).filePath(name + ".csv"));
-        if (file.exists() && file.open(QIODevice::ReadOnly))
-            files.insert(name, file.readAll());
+    QString error;
+    if (!TableCsv::readFolder(project, folder, &files, &error)) {
+        Messages::warning(parent, tr("导入表格"), error);
+        return false;
     }
     if (files.isEmpty()) {
         Messages::warning(parent, tr("导入表格"),
