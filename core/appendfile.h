@@ -11,9 +11,8 @@
 // writes a file without the atomic writer: a line is added to what is there,
 // never the whole file written again.
 //
-// On Unix the lock is the system's lock on the opened file (flock): it goes
-// with the descriptor, so a program killed while it holds the lock blocks
-// nobody. Elsewhere a lock file beside it stands in.
+// Every writer of one build takes the same lock (Platform::LockedFile); a
+// program killed while it holds the lock blocks nobody.
 class AppendFile
 {
 public:

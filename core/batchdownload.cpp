@@ -1,20 +1,19 @@
 #include "batchdownload.h"
 
 #include "batchportjob.h"
+#include "portname.h"
 #include "transferdriver.h"
 
-#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QSet>
 
 namespace {
 
-// The file a device path stands for, so that a port named twice (by a link
-// and by its own path) is recognised.
+// A port named twice (by a link and by its own path, or as COM12 and
+// \\.\COM12) is one.
 QString identity(const QString &port)
 {
-    const QString canonical = QFileInfo(port).canonicalFilePath();
-    return canonical.isEmpty() ? port : canonical;
+    return PortName::identity(port);
 }
 
 } // namespace
@@ -61,7 +60,7 @@ QString BatchDownload::serialNumberIn(const QList<QSerialPortInfo> &infos, const
     const QString path = identity(port);
     for (const QSerialPortInfo &info : infos) {
         if (info.portName() == port || info.systemLocation() == port ||
-            info.systemLocation() == path)
+            info.systemLocation() == path || info.portName() == path)
             return info.serialNumber();
     }
     return QString();

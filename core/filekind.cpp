@@ -1,23 +1,12 @@
 #include "filekind.h"
 
-#include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
+#include "platform.h"
 
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
+#include <QCoreApplication>
 
 namespace FileKind {
 
 namespace {
-
-#ifdef Q_OS_UNIX
-bool statOf(const QString &path, struct stat *info)
-{
-    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), info) == 0;
-}
-#endif
 
 // "is a folder", "is a named pipe"... of what is not a file.
 QString notAFile(const QString &path, Kind kind)
@@ -45,27 +34,7 @@ QString notAFile(const QString &path, Kind kind)
 
 Kind of(const QString &path)
 {
-#ifdef Q_OS_UNIX
-    struct stat info = {};
-    if (!statOf(path, &info))
-        return Missing;
-    if (S_ISREG(info.st_mode))
-        return File;
-    if (S_ISDIR(info.st_mode))
-        return Folder;
-    if (S_ISFIFO(info.st_mode))
-        return Pipe;
-    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode))
-        return Device;
-    if (S_ISSOCK(info.st_mode))
-        return Socket;
-    return Other;
-#else
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists())
-        return Missing;
-    return info.isFile() ? File : info.isDir() ? Folder : Other;
-#endif
+    return Platform::kindOf(path);
 }
 
 QString whyNotReadable(const QString &path)
@@ -85,14 +54,7 @@ QString whyNotWritable(const QString &path)
 
 bool sameFile(const QString &a, const QString &b)
 {
-#ifdef Q_OS_UNIX
-    struct stat first = {}, second = {};
-    return statOf(a, &first) && statOf(b, &second) && first.st_dev == second.st_dev &&
-           first.st_ino == second.st_ino;
-#else
-    const QString canonical = QFileInfo(a).canonicalFilePath();
-    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
-#endif
+    return Platform::sameFile(a, b);
 }
 
 } // namespace FileKind

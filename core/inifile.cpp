@@ -1,6 +1,7 @@
 #include "inifile.h"
 
 #include "atomicfile.h"
+#include "platform.h"
 #include "settingshelpers.h"
 
 #include <QCoreApplication>
@@ -10,13 +11,6 @@
 #include <QTemporaryDir>
 #include <QVariantMap>
 #include <memory>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <csignal>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace IniFile {
 
@@ -48,7 +42,6 @@ const QLatin1String kScratchPrefix("mirel-ini-");
 // files this writer makes (a folder holding anything else stays).
 void removeStaleScratch()
 {
-#ifdef Q_OS_UNIX
     const QDir temp(QDir::tempPath());
     const QStringList names =
         temp.entryList({kScratchPrefix + QLatin1Char('*')},
@@ -59,13 +52,8 @@ void removeStaleScratch()
         const qint64 pid = parts.first().toLongLong(&ok);
         if (!ok || parts.size() != 2 || pid <= 0 || pid == QCoreApplication::applicationPid())
             continue;
-        // Another user's process answers EPERM: it runs.
-        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
-            continue;
-        struct stat info = {};
         const QString path = temp.filePath(name);
-        if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
-            info.st_uid != ::getuid())
+        if (!Platform::processGone(pid) || !Platform::isOwnFolder(path))
             continue;
         QDir folder(path);
         const QStringList files = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
@@ -75,7 +63,6 @@ void removeStaleScratch()
                 folder.remove(file);
         temp.rmdir(name);
     }
-#endif
 }
 
 // The INI bytes of start (none: an empty file) with the edits applied. The

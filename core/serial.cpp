@@ -1,13 +1,10 @@
 #include "serial.h"
 
 #include "linklog.h"
+#include "platform.h"
+#include "portname.h"
 
-#include <QFileInfo>
 #include <QSerialPortInfo>
-
-#ifdef Q_OS_UNIX
-#include <poll.h>
-#endif
 
 CSerial::CSerial(QObject *parent) : QObject(parent), port(this), gapTimer(this), settleTimer(this)
 {
@@ -49,11 +46,7 @@ bool CSerial::open(const QString &portName, QString *error)
         port.close();
     ++openings;
     openedName = portName.trimmed();
-    // A name with a slash is a path, relative to the working folder as any
-    // file's; a bare name (ttyUSB0, COM3) is the system's.
-    const bool relativePath =
-        portName.contains(QLatin1Char('/')) && QFileInfo(portName).isRelative();
-    port.setPortName(relativePath ? QFileInfo(portName).absoluteFilePath() : portName);
+    port.setPortName(PortName::toOpen(portName));
     if (portName.trimmed().isEmpty()) {
         if (error)
             *error = tr("No serial port chosen");
@@ -191,12 +184,7 @@ void CSerial::onPortError(QSerialPort::SerialPortError error)
 
 bool CSerial::lineHungUp() const
 {
-#ifdef Q_OS_UNIX
-    pollfd fd = {port.handle(), POLLIN, 0};
-    return ::poll(&fd, 1, 0) > 0 && (fd.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
-#else
-    return false;
-#endif
+    return Platform::lineHungUp(qintptr(port.handle()));
 }
 
 void CSerial::closeLostPort(quint64 opening, const QString &reason)

@@ -4,10 +4,10 @@
 #include "batchrecordrows.h"
 #include "filedialogs.h"
 #include "messages.h"
+#include "portname.h"
 #include "serial.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -139,7 +139,7 @@ void BatchPanel::retranslate()
         widest = std::max(widest, header->fontMetrics().horizontalAdvance(
                                       m_tableView->horizontalHeaderItem(c)->text()));
     header->setMinimumSectionSize(widest + 2 * style()->pixelMetric(QStyle::PM_HeaderMargin) + 8);
-    m_portEdit->setPlaceholderText(tr("设备路径，例如 /dev/ttyUSB0"));
+    m_portEdit->setPlaceholderText(PortName::hint());
     m_addPort->setText(tr("添加"));
     m_verify->setText(tr("下载后读回校验"));
     m_recordLabel->setText(tr("记录文件："));

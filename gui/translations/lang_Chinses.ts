@@ -77,10 +77,6 @@
         <translation>结果</translation>
     </message>
     <message>
-        <source>设备路径，例如 /dev/ttyUSB0</source>
-        <translation>设备路径，例如 /dev/ttyUSB0</translation>
-    </message>
-    <message>
         <source>添加</source>
         <translation>添加</translation>
     </message>
@@ -2538,6 +2534,17 @@
     <message>
         <source>&quot;%1&quot;不是vid:pid（十六进制，如0403:6001）</source>
         <translation>&quot;%1&quot;不是vid:pid（十六进制，如0403:6001）</translation>
+    </message>
+</context>
+<context>
+    <name>PortName</name>
+    <message>
+        <source>串口名，例如 %1</source>
+        <translation>串口名，例如 %1</translation>
+    </message>
+    <message>
+        <source>设备路径，例如 %1</source>
+        <translation>设备路径，例如 %1</translation>
     </message>
 </context>
 <context>

@@ -77,10 +77,6 @@
         <translation>Outcome</translation>
     </message>
     <message>
-        <source>设备路径，例如 /dev/ttyUSB0</source>
-        <translation>Device path, e.g. /dev/ttyUSB0</translation>
-    </message>
-    <message>
         <source>添加</source>
         <translation>Add</translation>
     </message>
@@ -2548,6 +2544,17 @@ This program saved the file, but part of it is gone (a copy or transfer may have
     <message>
         <source>&quot;%1&quot;不是vid:pid（十六进制，如0403:6001）</source>
         <translation>&quot;%1&quot; is not vid:pid (hexadecimal, e.g. 0403:6001)</translation>
+    </message>
+</context>
+<context>
+    <name>PortName</name>
+    <message>
+        <source>串口名，例如 %1</source>
+        <translation>Port name, e.g. %1</translation>
+    </message>
+    <message>
+        <source>设备路径，例如 %1</source>
+        <translation>Device path, e.g. %1</translation>
     </message>
 </context>
 <context>
