@@ -1,8 +1,8 @@
 #include "batchprogress.h"
 
+#include "cliplatform.h"
+
 #include <cstdio>
-#include <sys/ioctl.h>
-#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -55,10 +55,8 @@ QString padded(const QString &text, int width)
 
 int terminalWidth()
 {
-    winsize size = {};
-    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
-        return size.ws_col;
-    return 80;
+    const int columns = CliPlatform::terminalColumns();
+    return columns > 0 ? columns : 80;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "batchprogress.h"
 #include "batchrun.h"
+#include "cliplatform.h"
 #include "commandline.h"
 #include "stopsignal.h"
 
@@ -14,7 +15,6 @@
 #include <QTimer>
 #include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 namespace {
 
@@ -84,7 +84,7 @@ int runBatch(const BatchRun &run)
                          [](const QString &, const QString &line) { printLine(line); });
     } else {
         progress =
-            std::make_unique<BatchProgress>(run.ports, ::isatty(STDOUT_FILENO) == 1, run.verify);
+            std::make_unique<BatchProgress>(run.ports, CliPlatform::stdoutIsTerminal(), run.verify);
         QObject::connect(&batch, &BatchDownload::portProgress, progress.get(),
                          &BatchProgress::progress);
         QObject::connect(&batch, &BatchDownload::portLog, progress.get(), &BatchProgress::log);

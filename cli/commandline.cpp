@@ -52,18 +52,4 @@ void print(const QString &text)
     std::fflush(stdout);
 }
 
-TerminationHold::TerminationHold()
-{
-    sigset_t set;
-    sigemptyset(&set);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
-        sigaddset(&set, signal);
-    pthread_sigmask(SIG_BLOCK, &set, &previous);
-}
-
-TerminationHold::~TerminationHold()
-{
-    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-}
-
 } // namespace Cli

@@ -3,7 +3,8 @@
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
-#include <csignal>
+
+#include <memory>
 
 // What the commands of mirel-cli share: one-line messages on stderr, the
 // parsing of a command's arguments, output in UTF-8, and holding back the
@@ -31,7 +32,8 @@ void print(const QString &text);
 // it lives. A writer makes a temporary folder and a temporary file beside its
 // output and removes them on every return, but the default action of SIGINT
 // or SIGTERM would end the program in between and leave them behind; held
-// back, the signal takes effect once they are gone.
+// back, the signal takes effect once they are gone. Defined with the rest of
+// the program's system calls (cliplatform_*.cpp).
 class TerminationHold
 {
 public:
@@ -41,7 +43,8 @@ public:
     TerminationHold &operator=(const TerminationHold &) = delete;
 
 private:
-    sigset_t previous;
+    struct Held; // what the system needs to let the signals through again
+    std::unique_ptr<Held> m_held;
 };
 
 } // namespace Cli

@@ -1,5 +1,6 @@
 #include "filenames.h"
 
+#include "cliplatform.h"
 #include "filekind.h"
 
 #include <QCoreApplication>
@@ -8,16 +9,6 @@
 #include <QHash>
 #include <QVector>
 #include <algorithm>
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
-#include <cstring>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace Cli {
 
@@ -89,24 +80,6 @@ QString shownBytes(const QByteArray &bytes)
     return text;
 }
 
-#ifdef Q_OS_UNIX
-#ifdef O_PATH
-constexpr int kReach = O_PATH | O_CLOEXEC; // names a file without opening it
-#else
-constexpr int kReach = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
-#endif
-
-bool haveDescriptorPaths()
-{
-    return QFileInfo(QStringLiteral("/proc/self/fd")).isDir();
-}
-
-QString descriptorPath(int fd)
-{
-    return QStringLiteral("/proc/self/fd/%1").arg(fd);
-}
-#endif
-
 } // namespace
 
 QStringList arguments(const QByteArrayList &argv)
@@ -128,106 +101,93 @@ QStringList arguments(const QByteArrayList &argv)
     return list;
 }
 
-QString inputPath(const QString &argument)
+QString unreachableName()
 {
-#ifdef Q_OS_UNIX
-    static QHash<QString, QString> reached;
-    const auto bytes = bytesOf().constFind(argument);
-    if (bytes == bytesOf().constEnd() || !haveDescriptorPaths())
-        return argument;
-    if (!reached.contains(argument)) {
-        const int fd = ::open(bytes->constData(), kReach);
-        if (fd < 0)
-            return argument;
-        reached.insert(argument, descriptorPath(fd));
-        argumentOf().insert(descriptorPath(fd), argument);
-    }
-    return reached.value(argument);
-#else
-    return argument;
-#endif
+    if (bytesOf().isEmpty() || CliPlatform::reachesNamesByBytes())
+        return QString();
+    QStringList names = bytesOf().keys();
+    names.sort();
+    return names.first();
 }
 
-#ifdef Q_OS_UNIX
+QString inputPath(const QString &argument)
+{
+    static QHash<QString, QString> reached;
+    const auto bytes = bytesOf().constFind(argument);
+    if (bytes == bytesOf().constEnd() || !CliPlatform::reachesNamesByBytes())
+        return argument;
+    if (!reached.contains(argument)) {
+        const QString path = CliPlatform::reach(*bytes);
+        if (path.isEmpty())
+            return argument;
+        reached.insert(argument, path);
+        argumentOf().insert(path, argument);
+    }
+    return reached.value(argument);
+}
+
 // The bytes of an argument that is not UTF-8, for writing to: null for an
 // ordinary name; false with a message where such names cannot be reached.
 static bool writtenBytes(const QString &argument, const QByteArray **bytes, QString *error)
 {
     const auto found = bytesOf().constFind(argument);
     *bytes = found == bytesOf().constEnd() ? nullptr : &found.value();
-    if (!*bytes || haveDescriptorPaths())
+    if (!*bytes || CliPlatform::reachesNamesByBytes())
         return true;
     *error = QStringLiteral("%1: a name that is not UTF-8 cannot be written here").arg(argument);
     return false;
 }
-#endif
 
 bool outputPath(const QString &argument, QString *path, QString *error)
 {
     *path = argument;
-#ifdef Q_OS_UNIX
     const QByteArray *bytes = nullptr;
     if (!writtenBytes(argument, &bytes, error))
         return false;
     if (!bytes)
         return true;
-    QByteArray target = *bytes;
-    struct stat info = {};
-    if (::stat(target.constData(), &info) == 0) {
-        if (!S_ISREG(info.st_mode)) { // the writer refuses it and says what it is
-            *path = inputPath(argument);
-            return true;
-        }
-        char resolved[PATH_MAX]; // through a link, the file it points to is written
-        if (::realpath(target.constData(), resolved))
-            target = resolved;
+    bool isFile = false;
+    const QByteArray found = CliPlatform::resolved(*bytes, &isFile);
+    if (!found.isEmpty() && !isFile) { // the writer refuses it and says what it is
+        *path = inputPath(argument);
+        return true;
     }
+    // Through a link, the file it points to is written.
+    const QByteArray target = found.isEmpty() ? *bytes : found;
     const int slash = target.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray(".") : target.left(qMax(slash, 1));
-    const int fd = ::open(folder.constData(), kReach | O_DIRECTORY);
+    QString reason;
+    const int fd = CliPlatform::openFolder(folder, &reason);
     if (fd < 0) {
-        *error = QStringLiteral("cannot write %1: %2")
-                     .arg(argument, QString::fromLocal8Bit(std::strerror(errno)));
+        *error = QStringLiteral("cannot write %1: %2").arg(argument, reason);
         return false;
     }
     // Its suffix kept: the writer may go by it.
     const QByteArray standIn = ".mirel-" + QByteArray::number(QCoreApplication::applicationPid()) +
                                '-' + QByteArray::number(outputs().size()) + ".part." +
                                QFileInfo(argument).suffix().toUtf8();
-    *path = descriptorPath(fd) + QLatin1Char('/') + QString::fromLatin1(standIn);
+    const QString folderPath = CliPlatform::descriptorPath(fd);
+    *path = folderPath + QLatin1Char('/') + QString::fromLatin1(standIn);
     argumentOf().insert(*path, argument);
-    argumentOf().insert(descriptorPath(fd), shownBytes(folder));
+    argumentOf().insert(folderPath, shownBytes(folder));
     outputs() << Output{fd, standIn, target.mid(slash + 1), argument};
-#else
-    Q_UNUSED(error)
-#endif
     return true;
 }
 
 bool appendPath(const QString &argument, QString *path, QString *error)
 {
     *path = argument;
-#ifdef Q_OS_UNIX
     const QByteArray *bytes = nullptr;
     if (!writtenBytes(argument, &bytes, error))
         return false;
     if (!bytes)
         return true;
-    struct stat info = {};
-    if (::stat(bytes->constData(), &info) != 0) {
-        const int fd = ::open(bytes->constData(),
-                              O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
-        if (fd < 0) {
-            *error = QCoreApplication::translate("AppendFile", "无法写入%1：%2")
-                         .arg(argument, QString::fromLocal8Bit(std::strerror(errno)));
-            return false;
-        }
-        ::close(fd);
+    QString reason;
+    if (!CliPlatform::makeFile(*bytes, &reason)) {
+        *error = QCoreApplication::translate("AppendFile", "无法写入%1：%2").arg(argument, reason);
+        return false;
     }
     *path = inputPath(argument);
-#else
-    Q_UNUSED(error)
-#endif
     return true;
 }
 
@@ -238,24 +198,17 @@ QString whyNotOutput(const QString &argument)
 
 bool finishOutputs(QString *error)
 {
-#ifdef Q_OS_UNIX
     const QVector<Output> made = outputs();
     outputs().clear();
     for (const Output &output : made) {
-        struct stat info = {};
-        if (::fstatat(output.folder, output.standIn.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
-            continue; // not written
-        if (::renameat(output.folder, output.standIn.constData(), output.folder,
-                       output.name.constData()) != 0) {
-            *error = QStringLiteral("cannot write %1: %2")
-                         .arg(output.argument, QString::fromLocal8Bit(std::strerror(errno)));
-            ::unlinkat(output.folder, output.standIn.constData(), 0);
+        bool written = false;
+        QString reason;
+        if (!CliPlatform::renameInFolder(output.folder, output.standIn, output.name, &written,
+                                         &reason)) {
+            *error = QStringLiteral("cannot write %1: %2").arg(output.argument, reason);
             return false;
         }
     }
-#else
-    Q_UNUSED(error)
-#endif
     return true;
 }
 

@@ -18,6 +18,10 @@ namespace Cli {
 // argv as main() received it, before the application took any.
 QStringList arguments(const QByteArrayList &argv);
 
+// The first argument kept with its bytes when this build cannot reach such
+// names; empty when there is none or they can be reached.
+QString unreachableName();
+
 // What to open for an input named by argument: the argument itself, or for a
 // name kept with its bytes /proc/self/fd/N of the file (a pipe is not
 // waited on). The argument again when nothing has that name.

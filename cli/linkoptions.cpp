@@ -2,6 +2,7 @@
 
 #include "batchrecord.h"
 #include "chipfacts.h"
+#include "cliplatform.h"
 #include "commandline.h"
 #include "configanalyzer.h"
 #include "configtable.h"
@@ -15,12 +16,7 @@
 #include "transferdriver.h"
 
 #include <QFile>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace LinkOptions {
 
@@ -33,33 +29,22 @@ constexpr qint64 MaxTableFileSize = 16 * 1024 * 1024;
 // being waited on, and so is a file too large to be a table.
 bool readTableFile(const QString &path, QByteArray *bytes, QString *error)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        *error = QStringLiteral("cannot read %1: %2")
-                     .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    qint64 size = 0;
+    QString reason;
+    switch (CliPlatform::readFile(path, MaxTableFileSize, bytes, &size, &reason)) {
+    case CliPlatform::TableFile::Read:
+        return true;
+    case CliPlatform::TableFile::Failed:
+        *error = QStringLiteral("cannot read %1: %2").arg(path, reason);
         return false;
-    }
-    struct stat info = {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+    case CliPlatform::TableFile::NotAFile:
         *error = QStringLiteral("%1 is not a regular file").arg(path);
         return false;
-    }
-    if (info.st_size > MaxTableFileSize) {
-        ::close(fd);
-        *error = QStringLiteral("%1 is too large for a table (%2 bytes)")
-                     .arg(path)
-                     .arg(qint64(info.st_size));
+    case CliPlatform::TableFile::TooLarge:
+        *error = QStringLiteral("%1 is too large for a table (%2 bytes)").arg(path).arg(size);
         return false;
     }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    *bytes = file.readAll();
-    return true;
+    return false;
 }
 
 } // namespace

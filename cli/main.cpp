@@ -103,6 +103,13 @@ int main(int argc, char *argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     QStringList args = Cli::arguments(given).mid(1);
+    const QString unreachable = Cli::unreachableName();
+    if (!unreachable.isEmpty()) {
+        std::fprintf(stderr,
+                     "mirel-cli: %s: a name that is not UTF-8 cannot be reached in this build\n",
+                     unreachable.toUtf8().constData());
+        return 2;
+    }
     if (args.isEmpty() || args.first() == "--help" || args.first() == "-h") {
         std::fputs(kUsage, args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 2 : 0;

@@ -2,12 +2,11 @@
 
 #include <QObject>
 
-class QSocketNotifier;
-
-// Turns SIGINT and SIGTERM into a signal of the event loop while it lives
-// (through a pipe the handler writes to), so that a run can end in good
-// order: requested(1) on the first, requested(2) on the next, and so on.
-// The default actions come back when it is destroyed. One at a time.
+// Turns SIGINT and SIGTERM (on Windows the console's Ctrl+C) into a signal of
+// the event loop while it lives, so that a run can end in good order:
+// requested(1) on the first, requested(2) on the next, and so on. The
+// default actions come back when it is destroyed. One at a time. Defined
+// with the rest of the program's system calls (cliplatform_*.cpp).
 class StopSignal : public QObject
 {
     Q_OBJECT
@@ -15,14 +14,13 @@ public:
     explicit StopSignal(QObject *parent = nullptr);
     ~StopSignal() override;
 
-    bool isValid() const { return m_notifier != nullptr; }
+    bool isValid() const { return m_watch != nullptr; }
 
 signals:
     void requested(int count);
 
 private:
-    void onReadable();
+    QObject *m_watch = nullptr; // what tells the event loop
 
-    QSocketNotifier *m_notifier = nullptr;
     int m_count = 0;
 };
