@@ -12,9 +12,13 @@
 # checkout itself. Either way a changed file is put back on exit, also on
 # Ctrl+C.
 #
-#   scripts/mutants.sh [--only REGEX] [--in-place] [--all-suites] [-j N] [--list FILE]
+#   scripts/mutants.sh [--only REGEX] [--portable] [--in-place] [--all-suites] [-j N]
+#                      [--list FILE]
 #
 #   --only REGEX   only the mutants whose file or line matches REGEX
+#   --portable     against the portable build (-DMIREL_PLATFORM=portable) and
+#                  its suites: the mutants marked "build: portable" and those
+#                  marked for no build
 #   --all-suites   run every suite for every mutant (slow)
 #   -j N           build and test jobs (default 2)
 # Environment: MUTANTS_WORK (default ${TMPDIR:-/tmp}/mirel-mutants) holds the
@@ -27,14 +31,16 @@ JOBS=2
 ONLY=""
 IN_PLACE=0
 ALL_SUITES=0
+PORTABLE=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --only) ONLY=$2; shift 2 ;;
     --in-place) IN_PLACE=1; shift ;;
+    --portable) PORTABLE=1; shift ;;
     --all-suites) ALL_SUITES=1; shift ;;
     -j) JOBS=$2; shift 2 ;;
     --list) LIST=$(realpath "$2"); shift 2 ;;
-    -h|--help) sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "mutants.sh: unknown argument $1 (try --help)" >&2; exit 2 ;;
   esac
 done
@@ -48,15 +54,18 @@ command -v python3 >/dev/null || { echo "mutants.sh: python3 is needed" >&2; exi
 #   into:   the new text (the indentation is kept); empty removes the line's code
 #   why:    what the mistake breaks
 #   suites: the ctest names that must notice (default: every suite)
+#   build:  posix or portable: the one build the mutant is for (default both)
 FILES=() LINES=() NTHS=() INTOS=() WHYS=() SUITES=()
 add_mutant() {
   [ -n "$m_file" ] || return 0
+  if [ $PORTABLE -eq 1 ]; then [ "$m_build" != posix ] || return 0
+  else [ "$m_build" != portable ] || return 0; fi
   if [ -z "$ONLY" ] || [[ "$m_file" =~ $ONLY ]] || [[ "$m_line" =~ $ONLY ]]; then
     FILES+=("$m_file") LINES+=("$m_line") NTHS+=("${m_nth:-0}") INTOS+=("$m_into")
     WHYS+=("$m_why") SUITES+=("$m_suites")
   fi
 }
-reset_mutant() { m_file="" m_line="" m_nth="" m_into="" m_why="" m_suites=""; }
+reset_mutant() { m_file="" m_line="" m_nth="" m_into="" m_why="" m_suites="" m_build=""; }
 reset_mutant
 while IFS= read -r text || [ -n "$text" ]; do
   case "$text" in
@@ -73,6 +82,7 @@ while IFS= read -r text || [ -n "$text" ]; do
     into) m_into=$value ;;
     why) m_why=$value ;;
     suites) m_suites=$value ;;
+    build) m_build=$value ;;
     *) echo "mutants.sh: $LIST: unknown key in: $text" >&2; exit 2 ;;
   esac
 done < "$LIST"
@@ -114,7 +124,13 @@ restore() {
 trap restore EXIT
 trap 'restore; echo; echo "mutants.sh: interrupted" >&2; exit 130' INT TERM
 
-cmake -S "$SRC" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$WORK/logs/configure.log" 2>&1 ||
+PLATFORM_OPTIONS=()
+if [ $PORTABLE -eq 1 ]; then
+  BUILD=$BUILD-portable
+  PLATFORM_OPTIONS=(-DMIREL_PLATFORM=portable)
+fi
+cmake -S "$SRC" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${PLATFORM_OPTIONS[@]}" \
+  >"$WORK/logs/configure.log" 2>&1 ||
   { echo "mutants.sh: configure failed, see $WORK/logs/configure.log" >&2; exit 1; }
 mapfile -t EVERY_SUITE < <(cd "$BUILD" && ctest -N | sed -n 's/^ *Test *#[0-9]*: //p')
 
@@ -130,7 +146,7 @@ targets_of() {
     esac
   done
   echo mirel-cli
-  echo mirel-sim
+  [ $PORTABLE -eq 1 ] || echo mirel-sim
 }
 
 build_for() {
@@ -163,7 +179,9 @@ suites_of() {
   if [ $ALL_SUITES -eq 1 ] || [ -z "${SUITES[$i]}" ]; then
     printf '%s\n' "${EVERY_SUITE[@]}" | usable
   else
-    tr ' ' '\n' <<<"${SUITES[$i]}" | sed '/^$/d' | usable
+    # Only the suites this build has (the portable one leaves some out).
+    tr ' ' '\n' <<<"${SUITES[$i]}" | sed '/^$/d' | grep -xF -f <(printf '%s\n' "${EVERY_SUITE[@]}") |
+      usable
   fi
 }
 
@@ -229,6 +247,12 @@ for i in "${!FILES[@]}"; do
     continue
   fi
   mapfile -t suites < <(suites_of "$i")
+  if [ ${#suites[@]} -eq 0 ]; then
+    restore
+    BROKEN+=("$label  [none of its suites is in this build]"); broken=$((broken + 1))
+    echo "[$n/$total] NO SUITE  $label"
+    continue
+  fi
   if ! build_for "$log" "${suites[@]}"; then
     restore
     BROKEN+=("$label  [does not build]"); broken=$((broken + 1))

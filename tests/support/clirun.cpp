@@ -1,7 +1,8 @@
 #include "clirun.h"
 
+#include "testplatform.h"
+
 #include <QFile>
-#include <csignal>
 
 CliRun::CliRun(const QStringList &arguments)
 {
@@ -38,10 +39,10 @@ bool CliRun::waitFor(const QString &text, int times, int waitMs)
     }
 }
 
-void CliRun::signal(int number)
+bool CliRun::signal(int number)
 {
-    if (m_process.state() != QProcess::NotRunning)
-        ::kill(pid_t(m_process.processId()), number);
+    return m_process.state() != QProcess::NotRunning &&
+           TestPlatform::sendSignal(m_process.processId(), number);
 }
 
 int CliRun::finish(int waitMs)

@@ -19,8 +19,9 @@ public:
     // Waits until stdout holds text at least times times; false when the
     // program ended (or stayed silent for waitMs) before.
     bool waitFor(const QString &text, int times = 1, int waitMs = 60000);
-    // Sends a signal (SIGINT, SIGTERM) to the program.
-    void signal(int number);
+    // Sends a signal (SIGINT, SIGTERM) to the program; false where the
+    // system sends none.
+    bool signal(int number);
     // Waits for the end; the exit status, -1 when it had to be killed.
     int finish(int waitMs = 60000);
     QString out();

@@ -1,11 +1,12 @@
 #include "smalltmpfs.h"
 
+#include "testplatform.h"
+
 #include <QProcess>
-#include <unistd.h>
 
 SmallTmpfs::SmallTmpfs(int kilobytes)
 {
-    if (::geteuid() != 0) {
+    if (!TestPlatform::isRoot()) {
         m_why = QStringLiteral("mounting a small tmpfs needs root");
         return;
     }
