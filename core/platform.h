@@ -48,7 +48,7 @@ public:
     // Opens path (made, empty, when missing) and takes its lock, waiting at
     // most waitMs for another holder; with 0 it tries once and never sleeps.
     Opening open(const QString &path, int waitMs, QString *reason);
-    bool isOpen() const;
+    bool isOpen() const { return m_handle != nullptr; }
     // The length now; -1 when it cannot be told.
     qint64 size() const;
     // At most length bytes from offset (fewer at the end of the file).

@@ -33,10 +33,25 @@ fs::path pathOf(const QString &path)
 #endif
 }
 
-// The lock every writer of this build takes: a lock file beside the file.
+// The one name of the file path leads to: through links, and through a
+// folder reached by a link when the file is not there yet.
+QString canonicalName(const QString &path, int links = 0)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.canonicalFilePath();
+    if (info.isSymLink() && links < 8)
+        return canonicalName(info.symLinkTarget(), links + 1);
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return (folder.isEmpty() ? info.absolutePath() : folder) + QLatin1Char('/') + info.fileName();
+}
+
+// The lock every writer of this build takes: a lock file beside the file,
+// whichever name it is reached by. (Two hard links of one file are two names
+// here: nothing in Qt tells them apart.)
 QString lockPathOf(const QString &path)
 {
-    return path + QStringLiteral(".lock");
+    return canonicalName(path) + QStringLiteral(".lock");
 }
 
 // Waits until what was written is on disk, where the system can be asked.
@@ -107,11 +122,6 @@ LockedFile::LockedFile() = default;
 
 LockedFile::~LockedFile() = default;
 
-bool LockedFile::isOpen() const
-{
-    return m_handle != nullptr;
-}
-
 LockedFile::Opening LockedFile::open(const QString &path, int waitMs, QString *reason)
 {
     m_handle.reset();
@@ -142,7 +152,9 @@ LockedFile::Opening LockedFile::open(const QString &path, int waitMs, QString *r
     const FileKind::Kind kind = kindOf(path);
     if (kind != FileKind::File && kind != FileKind::Missing)
         return NotAFile;
-    if (!handle->file.open(QIODevice::ReadWrite | QIODevice::Append)) {
+    // Unbuffered: a row the disk takes only in part is not kept back in a
+    // buffer, which would keep the file from being cut back to before it.
+    if (!handle->file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)) {
         *reason = handle->file.errorString();
         return Failed;
     }

@@ -90,11 +90,6 @@ LockedFile::LockedFile() = default;
 
 LockedFile::~LockedFile() = default;
 
-bool LockedFile::isOpen() const
-{
-    return m_handle != nullptr;
-}
-
 LockedFile::Opening LockedFile::open(const QString &path, int waitMs, QString *reason)
 {
     m_handle.reset();

@@ -9,6 +9,7 @@
 #include "portmatch.h"
 #include "portname.h"
 #include "projectfile.h"
+#include "smalltmpfs.h"
 #include "tablefixtures.h"
 #include "testfiles.h"
 
@@ -29,6 +30,7 @@ private slots:
     void portNamesAsTyped_data();
     void portNamesAsTyped();
     void recordLockIsHeldAlone();
+    void appendCutShortLeavesTheFileAsItWas();
     void signalStopsACommandInGoodOrder_data();
     void signalStopsACommandInGoodOrder();
 };
@@ -200,6 +202,12 @@ void TestPlatformDoor::recordLockIsHeldAlone()
     QVERIFY(busy);
     QVERIFY2(asked.elapsed() < 60000, "a try waited for the lock");
     QVERIFY2(error.contains(path), qPrintable(error));
+    // Reached by a link, it is the same file and the same lock.
+    const QString link = dir.filePath(QStringLiteral("link.csv"));
+    QVERIFY(QFile::link(path, link));
+    AppendFile linked(link);
+    QVERIFY(!linked.tryOpen(&error, &busy));
+    QVERIFY(busy);
     Platform::LockedFile third;
     QString reason;
     QCOMPARE(third.open(path, 50, &reason), Platform::LockedFile::Busy);
@@ -216,6 +224,30 @@ void TestPlatformDoor::recordLockIsHeldAlone()
     QVERIFY(second.read(8, 10, &bytes, &error));
     QCOMPARE(bytes, QByteArray());
     QCOMPARE(TestFiles::read(path), QByteArray("one\ntwo\n"));
+}
+
+// A disk that fills up in the middle of a row: the row goes, the file is
+// as it was.
+void TestPlatformDoor::appendCutShortLeavesTheFileAsItWas()
+{
+    SmallTmpfs disk(8); // two pages
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.why()));
+    const QString path = disk.filePath(QStringLiteral("record.csv"));
+    const QByteArray before(4000, 'r');
+    QVERIFY(TestFiles::write(path, before));
+    AppendFile file(path);
+    QString error;
+    QVERIFY2(file.open(&error), qPrintable(error));
+    // What the lock left of the disk is filled, the first page's end aside.
+    QFile filler(disk.filePath(QStringLiteral("filler")));
+    QVERIFY(filler.open(QIODevice::WriteOnly));
+    filler.write(QByteArray(16384, 'f'));
+    filler.close();
+    QVERIFY(!file.append(QByteArray(500, 'x'), &error));
+    QVERIFY2(error.contains(path), qPrintable(error));
+    QCOMPARE(file.size(), qint64(before.size()));
+    QCOMPARE(TestFiles::read(path), before);
 }
 
 void TestPlatformDoor::signalStopsACommandInGoodOrder_data()
