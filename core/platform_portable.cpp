@@ -127,6 +127,8 @@ LockedFile::Opening LockedFile::open(const QString &path, int waitMs, QString *r
     m_handle.reset();
     auto handle = std::make_unique<Handle>(path);
     // Only a holder that no longer runs is stale, never one that is slow.
+    // (Qt also keeps a system lock on the lock file where it can, which
+    // guards a live holder on its own.)
     handle->lock.setStaleLockTime(0);
     // Tried again and again with short pauses: QLockFile's own wait doubles
     // its pauses up to seconds, and a writer among many would starve.
