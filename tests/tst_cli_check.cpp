@@ -7,6 +7,7 @@
 #include "projectfile.h"
 #include "projectsync.h"
 #include "tablefixtures.h"
+#include "testfiles.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -200,7 +201,7 @@ void TestCliCheck::cliWarnsOfDroppedValues()
     }
     {
         QTranslator english;
-        QVERIFY(english.load(QStringLiteral(MIREL_BIN_DIR "/lang_English.qm")));
+        QVERIFY(english.load(TestFiles::inBinDir(QStringLiteral("lang_English.qm"))));
         QVERIFY(QCoreApplication::installTranslator(&english));
         const QString englishLines = warningLines("table", path, file);
         QCoreApplication::removeTranslator(&english);

@@ -5,6 +5,7 @@
 #include "simprocess.h"
 #include "smalltmpfs.h"
 #include "tablefixtures.h"
+#include "testfiles.h"
 #include "testplatform.h"
 
 #include <QFile>
@@ -75,7 +76,7 @@ private:
 
 void TestCliTable::initTestCase()
 {
-    QVERIFY(QFile::exists(QStringLiteral(MIREL_BIN_DIR "/mirel-cli")));
+    QVERIFY(QFile::exists(TestFiles::inBinDir(QStringLiteral("mirel-cli"))));
     QVERIFY(dir.isValid());
     projectPath = dir.filePath("full.cpro");
     QString error;

@@ -22,7 +22,7 @@ private slots:
 
 void TestCutFiles::initTestCase()
 {
-    QVERIFY(QFile::exists(QStringLiteral(MIREL_BIN_DIR "/mirel-cli")));
+    QVERIFY(QFile::exists(TestFiles::inBinDir(QStringLiteral("mirel-cli"))));
 }
 
 void TestCutFiles::tableRefusesACutFile_data()
@@ -80,7 +80,7 @@ void TestCutFiles::tableRefusesACutFile()
     QVERIFY(TestFiles::write(project, bytes));
 
     QProcess cli;
-    cli.start(QStringLiteral(MIREL_BIN_DIR "/mirel-cli"), {"table", project, "-o", table});
+    cli.start(TestFiles::inBinDir(QStringLiteral("mirel-cli")), {"table", project, "-o", table});
     QVERIFY(cli.waitForFinished(60000));
     const QString err = QString::fromUtf8(cli.readAllStandardError());
     QCOMPARE(cli.exitStatus(), QProcess::NormalExit);

@@ -342,7 +342,7 @@ void TestEndToEnd::vanishedControllerEndsTheTransfer()
     const QString device = sim->device();
     QVERIFY2(!device.isEmpty(), qPrintable(sim->error()));
     QProcess cli;
-    cli.start(QStringLiteral(MIREL_BIN_DIR "/mirel-cli"),
+    cli.start(TestFiles::inBinDir(QStringLiteral("mirel-cli")),
               {"upload", "--port", device, "--chip", "STM32F103RE", "--raw-out",
                m_dir.filePath("gone.bin")});
     QVERIFY(cli.waitForStarted());

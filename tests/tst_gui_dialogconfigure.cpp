@@ -7,6 +7,7 @@
 #include "projectdata.h"
 #include "tabledraft.h"
 #include "tablefixtures.h"
+#include "testfiles.h"
 #include "wirelessmoduleconfigure.h"
 
 #include <QAbstractItemView>
@@ -1282,7 +1283,7 @@ void TestDialogConfigure::englishEverywhere()
     QVERIFY(spi.networkAttribut()->isVisible());
 
     QTranslator english;
-    QVERIFY(english.load(QStringLiteral(MIREL_BIN_DIR "/lang_English.qm")));
+    QVERIFY(english.load(TestFiles::inBinDir(QStringLiteral("lang_English.qm"))));
     QCoreApplication::installTranslator(&english);
     QCoreApplication::sendPostedEvents();
 

@@ -1,6 +1,7 @@
 #include "fieldmarks.h"
 #include "messages.h"
 #include "networkattribut.h"
+#include "testfiles.h"
 #include "wirelessmoduleconfigure.h"
 
 #include <QComboBox>
@@ -557,7 +558,7 @@ void TestNetworkWireless::shownLettersReachTheirFields()
     QFETCH(bool, automatic);
     QTranslator translator;
     if (english) {
-        QVERIFY(translator.load(QStringLiteral(MIREL_BIN_DIR "/lang_English.qm")));
+        QVERIFY(translator.load(TestFiles::inBinDir(QStringLiteral("lang_English.qm"))));
         QCoreApplication::installTranslator(&translator);
     }
     CNetworkAttribut window;

@@ -71,7 +71,7 @@ void TestRoad::newProjectToControllerAndBack()
     QFETCH(QStringList, assignments);
 
     QProcess sim;
-    sim.start(QStringLiteral(MIREL_BIN_DIR "/mirel-sim"), QStringList());
+    sim.start(TestFiles::inBinDir(QStringLiteral("mirel-sim")), QStringList());
     QVERIFY(sim.waitForStarted());
     QVERIFY(sim.waitForReadyRead(5000));
     const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();

@@ -1,6 +1,7 @@
 #include "aboutpindle.h"
 #include "dialognewpro.h"
 #include "networkattribut.h"
+#include "testfiles.h"
 #include "wholetexts.h"
 #include "wirelessmoduleconfigure.h"
 
@@ -48,7 +49,7 @@ void TestWholeTexts::windowsShowTheirTextsWhole()
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     QTranslator translator;
     if (english) {
-        QVERIFY(translator.load(QStringLiteral(MIREL_BIN_DIR "/lang_English.qm")));
+        QVERIFY(translator.load(TestFiles::inBinDir(QStringLiteral("lang_English.qm"))));
         QCoreApplication::installTranslator(&translator);
         QCoreApplication::processEvents();
     }

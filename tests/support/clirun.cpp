@@ -1,12 +1,13 @@
 #include "clirun.h"
 
+#include "testfiles.h"
 #include "testplatform.h"
 
 #include <QFile>
 
 CliRun::CliRun(const QStringList &arguments)
 {
-    m_process.setProgram(QStringLiteral(MIREL_BIN_DIR "/mirel-cli"));
+    m_process.setProgram(TestFiles::inBinDir(QStringLiteral("mirel-cli")));
     m_process.setArguments(arguments);
     m_process.start();
     m_process.waitForStarted(10000);

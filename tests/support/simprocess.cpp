@@ -1,8 +1,9 @@
 #include "simprocess.h"
+#include "testfiles.h"
 
 SimProcess::SimProcess(const QStringList &arguments)
 {
-    m_process.setProgram(QStringLiteral(MIREL_BIN_DIR "/mirel-sim"));
+    m_process.setProgram(TestFiles::inBinDir(QStringLiteral("mirel-sim")));
     m_process.setArguments(arguments);
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     m_process.start();
@@ -58,7 +59,7 @@ CliResult runProgram(const QString &program, const QStringList &arguments, int w
 
 CliResult runCli(const QStringList &arguments, int waitMs)
 {
-    return runProgram(QStringLiteral(MIREL_BIN_DIR "/mirel-cli"), arguments, waitMs);
+    return runProgram(TestFiles::inBinDir(QStringLiteral("mirel-cli")), arguments, waitMs);
 }
 
 QStringList cliShellArguments(const QString &folder, const QString &commands)
@@ -66,7 +67,7 @@ QStringList cliShellArguments(const QString &folder, const QString &commands)
     return {QStringLiteral("-c"),
             QStringLiteral("n() { printf \"$1\"; }; c() { \"$0\" \"$@\"; }; cd \"$1\" && ") +
                 commands,
-            QStringLiteral(MIREL_BIN_DIR "/mirel-cli"), folder};
+            TestFiles::inBinDir(QStringLiteral("mirel-cli")), folder};
 }
 
 CliResult runCliInShell(const QString &folder, const QString &commands)
